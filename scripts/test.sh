@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything and runs every test:
+#  1. the full build (windows included, tested headless) in build/
+#  2. the GUI-free layers again under AddressSanitizer and UndefinedBehaviorSanitizer in build-asan/
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/bootstrap.sh
+jobs=$(nproc)
+
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build build -j "$jobs"
+ctest --test-dir build --output-on-failure -j "$jobs"
+
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVARROW_GUI=OFF -DVARROW_SANITIZE=ON -DVARROW_BENCH=OFF
+cmake --build build-asan -j "$jobs"
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  ctest --test-dir build-asan --output-on-failure -j "$jobs"

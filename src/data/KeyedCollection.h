@@ -1,0 +1,117 @@
+#pragma once
+
+#include <QHash>
+#include <QString>
+
+#include <memory>
+#include <stdexcept>
+#include <vector>
+
+// Ordered collection of shared items, each filed under a text key or under none, reachable by
+// 1-based position (insertion order) and by key. Removing an item moves every later item down
+// by one position and releases only the collection's reference.
+//
+// Item and Remove with a key that is absent or a position outside 1..Count() throw
+// std::out_of_range and leave the collection unchanged; appending under a key already present
+// throws std::invalid_argument.
+template <typename T>
+class KeyedCollection
+{
+public:
+    using Ptr = std::shared_ptr<T>;
+
+    int Count() const { return int(m_items.size()); }
+
+    const Ptr &Item(int position) const
+    {
+        if (position < 1 || position > Count())
+            throw std::out_of_range("Subscript out of range");
+        return m_items[std::size_t(position - 1)].item;
+    }
+
+    const Ptr &Item(const QString &key) const { return m_items[std::size_t(indexOf(key))].item; }
+
+    bool Contains(const QString &key) const { return !key.isEmpty() && m_index.contains(key); }
+
+    // 1-based position of the item under key, 0 when absent.
+    int PositionOf(const QString &key) const
+    {
+        const auto it = m_index.constFind(key);
+        return it == m_index.constEnd() ? 0 : *it + 1;
+    }
+
+    void Remove(int position)
+    {
+        if (position < 1 || position > Count())
+            throw std::out_of_range("Subscript out of range");
+        eraseAt(position - 1);
+    }
+
+    void Remove(const QString &key) { eraseAt(indexOf(key)); }
+
+    // Appends item at the end, under key when key is not empty.
+    void Append(Ptr item, const QString &key)
+    {
+        if (!key.isEmpty()) {
+            if (m_index.contains(key))
+                throw std::invalid_argument("This key is already associated with an element of this collection");
+            m_index.insert(key, int(m_items.size()));
+        }
+        m_items.push_back({key, std::move(item)});
+    }
+
+    void Reserve(int n)
+    {
+        m_items.reserve(std::size_t(n));
+        m_index.reserve(n);
+    }
+
+    // Enumeration in collection order.
+    class const_iterator
+    {
+    public:
+        using Inner = typename std::vector<typename KeyedCollection::Entry>::const_iterator;
+        explicit const_iterator(Inner it) : m_it(it) {}
+        const Ptr &operator*() const { return m_it->item; }
+        const_iterator &operator++()
+        {
+            ++m_it;
+            return *this;
+        }
+        bool operator!=(const const_iterator &o) const { return m_it != o.m_it; }
+        bool operator==(const const_iterator &o) const { return m_it == o.m_it; }
+
+    private:
+        Inner m_it;
+    };
+    const_iterator begin() const { return const_iterator(m_items.begin()); }
+    const_iterator end() const { return const_iterator(m_items.end()); }
+
+private:
+    struct Entry
+    {
+        QString key;
+        Ptr item;
+    };
+
+    int indexOf(const QString &key) const
+    {
+        const auto it = m_index.constFind(key);
+        if (key.isEmpty() || it == m_index.constEnd())
+            throw std::out_of_range("Invalid procedure call or argument: no item with this key");
+        return *it;
+    }
+
+    void eraseAt(int index)
+    {
+        if (!m_items[std::size_t(index)].key.isEmpty())
+            m_index.remove(m_items[std::size_t(index)].key);
+        m_items.erase(m_items.begin() + index);
+        for (std::size_t i = std::size_t(index); i < m_items.size(); ++i)
+            if (!m_items[i].key.isEmpty())
+                m_index[m_items[i].key] = int(i);
+    }
+
+    std::vector<Entry> m_items;
+    QHash<QString, int> m_index;
+};

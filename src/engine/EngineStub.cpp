@@ -1,0 +1,1 @@
+namespace varrow_engine_stub {}

@@ -1,0 +1,1 @@
+#include "library/ITree.h"
