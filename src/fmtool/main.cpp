@@ -1,7 +1,43 @@
-#include <cstdio>
+#include "fmtool/Commands.h"
 
-int main()
+#include <QCoreApplication>
+
+namespace {
+
+int usage(std::FILE *to)
 {
-    std::fputs("usage: fmtool COMMAND ...\n", stderr);
+    std::fputs("usage: fmtool check FILE\n"
+               "       fmtool list FILE [--json]\n"
+               "       fmtool resave FILE OUT\n"
+               "       fmtool compute            (JSON Lines on standard input)\n"
+               "       fmtool table FILE [options]   (fmtool table --help)\n",
+               to);
     return 2;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    QStringList args = app.arguments().mid(1);
+    if (args.isEmpty())
+        return usage(stderr);
+    const QString command = args.takeFirst();
+    const FmtoolStreams io;
+    if (command == QLatin1String("check"))
+        return fmtoolCheck(args, io);
+    if (command == QLatin1String("list"))
+        return fmtoolList(args, io);
+    if (command == QLatin1String("resave"))
+        return fmtoolResave(args, io);
+    if (command == QLatin1String("compute"))
+        return fmtoolCompute(args, io);
+    if (command == QLatin1String("table"))
+        return fmtoolTable(args, io);
+    if (command == QLatin1String("--help") || command == QLatin1String("-h")) {
+        usage(stdout);
+        return 0;
+    }
+    return usage(stderr);
 }

@@ -1,0 +1,35 @@
+# varrow_layer(<target> DIR <dir> LINK <libs...>): a static library of every .cpp/.h/.qrc in DIR
+# (not recursing), with src/ as include root. Does nothing when DIR holds no sources yet.
+function(varrow_layer target)
+  cmake_parse_arguments(L "" "DIR" "LINK" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${L_DIR}/*.cpp ${L_DIR}/*.h ${L_DIR}/*.qrc)
+  list(FILTER sources EXCLUDE REGEX "/main\\.cpp$")
+  if(NOT sources)
+    return()
+  endif()
+  add_library(${target} STATIC ${sources})
+  target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+  target_link_libraries(${target} PUBLIC ${L_LINK})
+endfunction()
+
+# varrow_tests(<layer> LINK <libs...>): in the current test folder, every *_test.cpp goes into
+# one GoogleTest executable <layer>_tests, every tst_*.cpp (also in ui/) becomes a Qt Test
+# executable of its own. Test support headers come from tests/support.
+function(varrow_tests layer)
+  cmake_parse_arguments(T "" "" "LINK;QTLINK" ${ARGN})
+  file(GLOB gtests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_test.cpp)
+  if(gtests)
+    varrow_gtest(${layer}_tests ${gtests})
+    target_link_libraries(${layer}_tests PRIVATE ${T_LINK})
+    target_include_directories(${layer}_tests PRIVATE ${PROJECT_SOURCE_DIR}/tests)
+  endif()
+  if(VARROW_GUI)
+    file(GLOB qtests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/tst_*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/ui/tst_*.cpp)
+    foreach(src IN LISTS qtests)
+      get_filename_component(name ${src} NAME_WE)
+      varrow_qtest(${layer}_${name} ${src})
+      target_link_libraries(${layer}_${name} PRIVATE ${T_LINK} ${T_QTLINK})
+      target_include_directories(${layer}_${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
+    endforeach()
+  endif()
+endfunction()

@@ -1,1 +1,0 @@
-namespace varrow_engine_stub {}

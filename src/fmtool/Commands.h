@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QStringList>
+
+#include <cstdio>
+
+// The fmtool commands. Each takes the arguments after the command word and returns the exit
+// status: 0 success, 1 a problem with the input, 2 wrong usage.
+struct FmtoolStreams
+{
+    std::FILE *in = stdin;
+    std::FILE *out = stdout;
+    std::FILE *err = stderr;
+};
+
+int fmtoolCheck(const QStringList &args, const FmtoolStreams &io);
+int fmtoolList(const QStringList &args, const FmtoolStreams &io);
+int fmtoolResave(const QStringList &args, const FmtoolStreams &io);
+int fmtoolCompute(const QStringList &args, const FmtoolStreams &io);
+int fmtoolTable(const QStringList &args, const FmtoolStreams &io);

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+// Everything the library code and the windows ask of the user, behind one interface: the real
+// one shows Qt dialogs, tests answer from a script. Nothing below the windows shows a dialog
+// itself.
+class IPrompts
+{
+public:
+    enum class Icon { None, Exclamation, Question, Information, Critical };
+
+    struct PasteAnswer
+    {
+        QString id;
+        QString description;
+        // Both empty means the user cancelled the paste.
+        bool cancelled() const { return id.isEmpty() && description.isEmpty(); }
+    };
+
+    virtual ~IPrompts() = default;
+
+    // Message box with an OK button.
+    virtual void Message(const QString &text, const QString &title, Icon icon) = 0;
+    // Message box with Yes and No; true for Yes.
+    virtual bool AskYesNo(const QString &text, const QString &title, Icon icon) = 0;
+    // Input box; std::nullopt when cancelled.
+    virtual std::optional<QString> InputBox(const QString &prompt, const QString &title,
+                                            const QString &defaultText) = 0;
+    virtual void Beep() = 0;
+    // The modal paste dialog: a new ID and description for a pasted model, checked by the
+    // dialog itself (the ID must not exist anywhere in the library).
+    virtual PasteAnswer PasteModel() = 0;
+};
+
+// The program's default message title.
+inline QString AppTitle()
+{
+    return QStringLiteral("Varrow");
+}

@@ -1,0 +1,101 @@
+#pragma once
+
+#include "library/IPrompts.h"
+
+#include <QStringList>
+
+#include <deque>
+#include <stdexcept>
+#include <string>
+
+// Test double of IPrompts: a script of expected prompts (kind and exact text) with canned
+// answers. An unexpected prompt throws; Finished() tells whether every answer was used.
+class ScriptedPrompts : public IPrompts
+{
+public:
+    enum class Kind { Message, YesNo, Input, Paste, Beep };
+
+    struct Step
+    {
+        Kind kind;
+        QString text;  // exact text expected (message text, question or input prompt); empty = any
+        QString title; // exact title expected; empty = any
+        bool yes = false;
+        std::optional<QString> input;
+        PasteAnswer paste;
+    };
+
+    ScriptedPrompts &ExpectMessage(const QString &text, const QString &title = {})
+    {
+        m_steps.push_back({Kind::Message, text, title, false, std::nullopt, {}});
+        return *this;
+    }
+    ScriptedPrompts &ExpectYesNo(const QString &text, bool yes, const QString &title = {})
+    {
+        m_steps.push_back({Kind::YesNo, text, title, yes, std::nullopt, {}});
+        return *this;
+    }
+    ScriptedPrompts &ExpectInput(const QString &prompt, std::optional<QString> answer, const QString &title = {})
+    {
+        m_steps.push_back({Kind::Input, prompt, title, false, std::move(answer), {}});
+        return *this;
+    }
+    ScriptedPrompts &ExpectPaste(const QString &id, const QString &description)
+    {
+        m_steps.push_back({Kind::Paste, {}, {}, false, std::nullopt, {id, description}});
+        return *this;
+    }
+    ScriptedPrompts &ExpectBeep()
+    {
+        m_steps.push_back({Kind::Beep, {}, {}, false, std::nullopt, {}});
+        return *this;
+    }
+
+    bool Finished() const { return m_steps.empty(); }
+    // Every prompt shown, in order, as "kind: text".
+    const QStringList &Log() const { return m_log; }
+    // Last icon shown.
+    Icon LastIcon() const { return m_lastIcon; }
+
+    void Message(const QString &text, const QString &title, Icon icon) override
+    {
+        take(Kind::Message, text, title, icon);
+    }
+    bool AskYesNo(const QString &text, const QString &title, Icon icon) override
+    {
+        return take(Kind::YesNo, text, title, icon).yes;
+    }
+    std::optional<QString> InputBox(const QString &prompt, const QString &title, const QString &def) override
+    {
+        m_lastDefault = def;
+        return take(Kind::Input, prompt, title, Icon::None).input;
+    }
+    void Beep() override { take(Kind::Beep, {}, {}, Icon::None); }
+    PasteAnswer PasteModel() override { return take(Kind::Paste, {}, {}, Icon::None).paste; }
+
+    const QString &LastInputDefault() const { return m_lastDefault; }
+
+private:
+    Step take(Kind kind, const QString &text, const QString &title, Icon icon)
+    {
+        m_log << QStringLiteral("%1: %2").arg(int(kind)).arg(text);
+        m_lastIcon = icon;
+        if (m_steps.empty())
+            throw std::logic_error("unexpected prompt: " + text.toStdString());
+        Step s = m_steps.front();
+        m_steps.pop_front();
+        if (s.kind != kind)
+            throw std::logic_error("prompt of another kind than expected: " + text.toStdString());
+        if (!s.text.isEmpty() && s.text != text)
+            throw std::logic_error("prompt text differs: got '" + text.toStdString() + "' expected '" +
+                                   s.text.toStdString() + "'");
+        if (!s.title.isEmpty() && s.title != title)
+            throw std::logic_error("prompt title differs: got '" + title.toStdString() + "'");
+        return s;
+    }
+
+    std::deque<Step> m_steps;
+    QStringList m_log;
+    Icon m_lastIcon = Icon::None;
+    QString m_lastDefault;
+};
