@@ -1,0 +1,26 @@
+# Installation: the program and fmtool in bin/, the default library in share/varrow/, a desktop
+# entry and the application icon where desktops look for them; `cpack -G DEB` makes a package.
+include(GNUInstallDirs)
+
+if(TARGET varrow)
+  install(TARGETS varrow RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+endif()
+install(TARGETS fmtool RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+
+file(GLOB_RECURSE default_library ${PROJECT_SOURCE_DIR}/src/library/*.FFM)
+if(default_library)
+  install(FILES ${default_library} DESTINATION ${CMAKE_INSTALL_DATADIR}/varrow)
+endif()
+install(FILES ${PROJECT_SOURCE_DIR}/resources/varrow.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${PROJECT_SOURCE_DIR}/resources/varrow.svg
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+
+set(CPACK_PACKAGE_NAME varrow)
+set(CPACK_PACKAGE_VENDOR "Varrow developers")
+set(CPACK_PACKAGE_CONTACT "Varrow developers <varrow@localhost>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Keep, edit and test surface fire behavior fuel models")
+set(CPACK_DEBIAN_PACKAGE_SECTION science)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_GENERATOR DEB)
+include(CPack)
