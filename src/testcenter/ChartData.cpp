@@ -1,0 +1,135 @@
+#include "testcenter/ChartData.h"
+
+#include "data/NumberText.h"
+
+#include <cmath>
+#include <cstdlib>
+
+QString ChartTitle(int k)
+{
+    switch (k) {
+    case 0: return QStringLiteral("Rate of Spread (Ch/Hr)");
+    case 1: return QStringLiteral("Fireline Intensity (BTU/Ft/Sec)");
+    case 2: return QStringLiteral("Flame Length (feet)");
+    case 3: return QStringLiteral("Size After 1 Hour (Acres)");
+    default: return {};
+    }
+}
+
+double ChartValue(const FireSpread &fs, int k)
+{
+    switch (k) {
+    case 0: return fs.RateOfSpread();
+    case 1: return fs.FireLineIntensity();
+    case 2: return fs.FlameLength();
+    case 3: return fs.SingleEllipseArea();
+    default: return 0;
+    }
+}
+
+double PlotValue(double value)
+{
+    return ParseLeadingNumber(FormatPattern(value, u"####0.0"));
+}
+
+double GrowChartMax(double chartMax, std::optional<double> c, std::optional<double> r)
+{
+    if (c && std::isfinite(*c) && *c > chartMax)
+        chartMax = *c + 0.1 * *c;
+    if (r && std::isfinite(*r) && *r > chartMax)
+        chartMax = *r + 0.1 * *r;
+    chartMax = std::trunc(chartMax);
+    if (std::fmod(chartMax, 2.0) != 0)
+        chartMax += 1;
+    return chartMax;
+}
+
+double DisplayedAxisMax(double chartMax)
+{
+    // The axis takes whole numbers only ("#####" read back).
+    const double whole = ParseLeadingNumber(FormatPattern(chartMax, u"#####"));
+    return whole <= 0 ? 1.0 : whole;
+}
+
+AxisTicks AxisTicksFor(double max)
+{
+    // Prefer more grid lines, but only where every step is a whole number.
+    if (max >= 2 && max == std::trunc(max)) {
+        for (int intervals = 5; intervals >= 2; --intervals) {
+            if (std::fmod(max, intervals) == 0)
+                return {intervals + 1, QStringLiteral("%.0f")};
+        }
+    }
+    return {6, QStringLiteral("%.1f")};
+}
+
+std::vector<ChartRow> ChartRows(const ChartState &state, int k, int first, int last, bool plotReference)
+{
+    std::vector<ChartRow> rows;
+    rows.reserve(ChartRowCount);
+    for (int m = 0; m < ChartRowCount; ++m) {
+        ChartRow row;
+        row.position = first + m;
+        row.label = QString::number(row.position);
+        if (row.position <= last) {
+            if (const FireSpread *fs = state.Current(row.position))
+                row.value = PlotValue(ChartValue(*fs, k));
+            if (plotReference) {
+                if (const FireSpread *ref = state.Reference(row.position))
+                    row.reference = PlotValue(ChartValue(*ref, k));
+            }
+        }
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+std::optional<ScrollSetting> ScrollAfterPlot(int count)
+{
+    if (count <= ChartRowCount)
+        return std::nullopt;
+    return ScrollSetting{1, count - (ChartRowCount - 1), count - (ChartRowCount - 1)};
+}
+
+std::optional<int> HistoryEntryForBar(int firstPoint, int row, int count)
+{
+    const int position = std::abs(firstPoint + row);
+    if (position < 1 || position > count)
+        return std::nullopt;
+    return position;
+}
+
+std::vector<EntryWrite> RefreshEntriesWrites(const FireSpread &fs)
+{
+    std::vector<EntryWrite> w;
+    auto text = [&w](const QString &control, const QString &value) {
+        w.push_back({control, EntryWrite::Kind::Text, value, -1});
+    };
+    auto box = [&text](int i, double value) { text(QStringLiteral("txtFuels_%1").arg(i), FormatGeneral(value)); };
+    auto result = [&text](const char *control, double value) {
+        text(QString::fromLatin1(control), FormatPattern(value, u"####0.0"));
+    };
+    const double fuelBed[] = {fs.Loading1Hour(),          fs.Loading10Hour(),           fs.Loading100Hour(),
+                              fs.LoadingLiveHerb(),       fs.LoadingLiveWoody(),        fs.SurfaceToVolume1Hour(),
+                              fs.SurfaceToVolumeLiveHerb(), fs.SurfaceToVolumeLiveWoody(), fs.HeatContentDead(),
+                              fs.HeatContentLiveHerb(),   fs.HeatContentLiveWoody(),    fs.BulkDensityDepth()};
+    for (int i = 0; i < 12; ++i)
+        box(2 + i, fuelBed[i]);
+    // The calculator holds fractions; the boxes show percent.
+    box(14, fs.MoistureOfExtinction() * 100);
+    const double moistures[] = {fs.FuelMoisture1Hour(), fs.FuelMoisture10Hour(), fs.FuelMoisture100Hour(),
+                                fs.FuelMoistureHerb(), fs.FuelMoistureWoody()};
+    for (int i = 0; i < 5; ++i)
+        box(20 + i, moistures[i] * 100);
+    text(QStringLiteral("txtMidFlameWind"), FormatGeneral(fs.WindSpeed()));
+    w.push_back({QStringLiteral("cboHerbType"), EntryWrite::Kind::ListIndex, {}, int(fs.HerbType()) - 1});
+    text(QStringLiteral("cboSlope"), FormatGeneral(fs.Slope()));
+    w.push_back({QStringLiteral("cboWindReduce"), EntryWrite::Kind::ListIndex, {}, int(fs.WindSpeedAdjust())});
+    box(25, fs.WindSpeedNA());
+    result("txtROS", fs.RateOfSpread());
+    result("txtFLI", fs.FireLineIntensity());
+    result("txtHeat", fs.SingleEllipseArea());
+    result("txtFL", fs.FlameLength());
+    text(QStringLiteral("txtCharSurfVolRatio"), QStringLiteral("0"));
+    return w;
+}
