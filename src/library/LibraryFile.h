@@ -1,0 +1,89 @@
+#pragma once
+
+#include "data/FuelModelSets.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+
+#include <memory>
+
+class ITree;
+
+// The library file: every set with its models and lock flag, in one Windows-1252 text file.
+//
+//   "[FuelModelSet:Grass,Count:1]"                       one quoted header per set; a locked
+//   "1","Short grass",1,0.74,0,0,0,0,3500,1500,1500,0.12,8000,8000,8000,1,1     set ends its
+//   "[End]"                                              header with ", Locked]"
+//
+// Model fields in file order: ID, description, depth, 1-h, 10-h, 100-h, live herb and live
+// woody loadings, 1-h, live herb and live woody SA/V, moisture of extinction (as a fraction),
+// dead, live herb and live woody heat contents, fuel carrier code, herb type code. Numbers have
+// at most 15 significant digits and "." as decimal point; lines end with CR LF.
+//
+// Reading is strict about what it cannot understand and lenient about layout: CR LF, LF or CR
+// line ends, blank lines and line breaks anywhere between fields, blanks around fields. The
+// set name runs up to the last ",Count:" of the header, and only the text after the count
+// decides the lock (so names such as "Unlocked Models" or "a,Count:b" survive). Anything else
+// (a header without a count, a missing or non-numeric field, an unterminated quote) stops the
+// reading with the line and what was expected there. Memory grows with the bytes read, never
+// with a count the file claims.
+//
+// Writing never produces a file it could not read back: a text holding a double quote, a line
+// break or a character outside Windows-1252, or a number that is not finite, refuses the whole
+// write and names the set and model.
+
+struct LibraryProblem
+{
+    QString path;    // the file, empty when reading bytes
+    int line = 0;    // 1-based line of the problem, 0 when it is not about a line (open failed)
+    QString message; // what went wrong, and what was expected there
+
+    // "PATH:LINE: message", leaving out what is unknown.
+    QString toString() const;
+};
+
+struct LibraryReadResult
+{
+    // The sets read, also those read before a failure (with the models read so far).
+    std::shared_ptr<FuelModelSets> sets;
+    bool ok = false;
+    LibraryProblem problem; // set when !ok
+};
+
+// Parses a whole library into a new FuelModelSets, drawing keys with NewNodeKey and appending
+// the tree nodes of every set and model as it goes (set: root node, tag "Set", images 1/2 or
+// 4/5 when locked; model: child node "ID - Description", image 3). On failure the sets and
+// nodes read so far stay, consistent with each other. Never throws.
+LibraryReadResult ReadLibrary(QByteArrayView bytes, ITree &tree);
+
+// Reads the file at path (see ReadLibrary) and makes gFMSets the sets read, also when the read
+// fails: the caller sees what could be read and decides what to do with it. Returns true for a
+// clean read; otherwise fills *problem (when given).
+bool ReadFMs(const QString &path, ITree &tree, LibraryProblem *problem);
+
+// ReadFMs of the program's library file (LibraryFilePath()). After a failed read of an
+// existing file, WriteFMs(QString*) refuses to replace that file with the partial library
+// until AllowLibraryOverwrite() is called (the user chose to) or a later read succeeds.
+bool ReadFMs(ITree &tree, LibraryProblem *problem);
+
+// The bytes of the library file for sets; an empty array and *error (when given) when a text
+// or number cannot be stored.
+QByteArray SerializeLibrary(const FuelModelSets &sets, QString *error);
+
+// Writes the library to path safely: everything goes to a temporary file in the same folder,
+// every write is checked, the file is synced and then atomically put in place of the old one.
+// On any failure the old file is untouched and *error (when given) says why.
+bool WriteFMs(const QString &path, const FuelModelSets &sets, QString *error);
+
+// WriteFMs of gFMSets to the program's library file (LibraryFilePath()).
+bool WriteFMs(QString *error);
+
+// The safe write under WriteFMs, for bytes already made (the default library, seeding).
+bool WriteLibraryBytes(const QString &path, QByteArrayView bytes, QString *error);
+
+// True while WriteFMs(QString*) refuses to overwrite a library file that failed to read.
+bool LibraryOverwriteBlocked();
+void AllowLibraryOverwrite();
+// Back to a fresh start (tests).
+void ResetLibraryFileState();

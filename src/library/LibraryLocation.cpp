@@ -1,0 +1,66 @@
+#include "library/LibraryLocation.h"
+
+#include "library/LibraryFile.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace {
+QString g_testFolder;
+
+QString fileIn(const QString &folder)
+{
+    return folder + QLatin1Char('/') + QLatin1String(kLibraryFileName);
+}
+} // namespace
+
+QString ResolveLibraryFilePath(const QString &programFolder, bool programFolderWritable, const QString &dataFolder,
+                               QString *error)
+{
+    if (programFolderWritable)
+        return fileIn(programFolder);
+    const QString path = fileIn(dataFolder);
+    if (QFileInfo::exists(path))
+        return path;
+    if (!QDir().mkpath(dataFolder)) {
+        if (error)
+            *error = QStringLiteral("The folder \"%1\" for the library file cannot be created.").arg(dataFolder);
+        return {};
+    }
+    QFile seed(fileIn(programFolder));
+    if (seed.exists()) {
+        if (!seed.open(QIODevice::ReadOnly)) {
+            if (error)
+                *error = QStringLiteral("The library file \"%1\" cannot be opened: %2").arg(seed.fileName(), seed.errorString());
+            return {};
+        }
+        const QByteArray bytes = seed.readAll();
+        if (seed.error() != QFileDevice::NoError || !WriteLibraryBytes(path, bytes, error))
+            return {};
+    }
+    return path;
+}
+
+QString LibraryFilePath()
+{
+    if (!g_testFolder.isEmpty())
+        return fileIn(g_testFolder);
+    const QString programFolder = QCoreApplication::applicationDirPath();
+    const QFileInfo folder(programFolder);
+    const QFileInfo file(fileIn(programFolder));
+    const bool writable = folder.isDir() && folder.isWritable() && (!file.exists() || file.isWritable());
+    QString error;
+    const QString path = ResolveLibraryFilePath(
+        programFolder, writable, QStandardPaths::writableLocation(QStandardPaths::AppDataLocation), &error);
+    // With no data folder to fall back on, the program folder is still the best place to
+    // report the failure against: reading and writing it give the reason.
+    return path.isEmpty() ? fileIn(programFolder) : path;
+}
+
+void SetLibraryFolderForTesting(const QString &folder)
+{
+    g_testFolder = folder;
+}
