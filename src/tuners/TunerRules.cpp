@@ -1,0 +1,80 @@
+#include "tuners/TunerRules.h"
+
+#include "data/NumberText.h"
+
+#include <algorithm>
+#include <cmath>
+
+std::optional<TunerRange> TunerRangeOf(int index)
+{
+    auto scaled = [](int min, int max, const char *minLabel, const char *maxLabel) {
+        return TunerRange{min, max, QString::fromLatin1(minLabel), QString::fromLatin1(maxLabel), false};
+    };
+    auto whole = [](int min, int max) {
+        return TunerRange{min, max, QString::number(min), QString::number(max), true};
+    };
+    if (index >= 2 && index <= 6)
+        return scaled(0, 3049, "0", "30.49");
+    if (index >= 7 && index <= 9)
+        return whole(109, 4000);
+    if (index >= 10 && index <= 12)
+        return whole(6000, 12000);
+    if (index == 13)
+        return scaled(5, 600, ".05", "6");
+    if (index == 14)
+        return scaled(500, 10000, "5", "100");
+    if (index >= 20 && index <= 22)
+        return scaled(100, 6000, "1", "60");
+    if (index == 23 || index == 24)
+        return scaled(3000, 30000, "30", "300");
+    if (index == 25)
+        return scaled(0, 9900, "0", "99");
+    return std::nullopt;
+}
+
+long long SliderPositionOf(const TunerRange &range, double value)
+{
+    const double scaled = value * (range.whole ? 1 : 100);
+    // Far beyond any slider range; keeps the conversion to an integer defined.
+    constexpr double limit = 1e15;
+    return std::isnan(scaled) ? 0 : RoundHalfEven(std::clamp(scaled, -limit, limit));
+}
+
+long long SliderPositionOf(const TunerRange &range, QStringView text)
+{
+    return SliderPositionOf(range, ParseLeadingNumber(text));
+}
+
+int SliderStart(const TunerRange &range, QStringView text)
+{
+    return int(std::clamp<long long>(SliderPositionOf(range, text), range.min, range.max));
+}
+
+QString ValueText(const TunerRange &range, long long position)
+{
+    if (range.whole)
+        return QString::number(position);
+    return FormatGeneral(double(position) / 100);
+}
+
+QString SyncTuner::Title()
+{
+    return QStringLiteral("Adjustment(1, 10, 100 hr, Live and Fuelbed Depth)");
+}
+
+QString SyncTuner::ScaledText(int percent, double stored)
+{
+    return FormatPattern(double(percent) / 100 * stored, u"#0.##");
+}
+
+bool OpenTuners::ButtonFree(int index) const
+{
+    if (index < 0 || index >= kTunerSlots)
+        return false;
+    if (index == 0)
+        return singles.none() && !sync;
+    if (singles.test(std::size_t(index)))
+        return false;
+    const auto &driven = SyncTuner::kEntries;
+    return !(sync && std::find(driven.begin(), driven.end(), index) != driven.end());
+}

@@ -1,0 +1,86 @@
+#include "tuners/ui/frmTuner.h"
+
+#include "data/NumberText.h"
+#include "tuners/ITunerHost.h"
+
+#include <QLabel>
+#include <QSlider>
+
+#include <algorithm>
+
+frmTuner::frmTuner(ITunerHost &host, QWidget *parent)
+    : TunerWindow(host, parent)
+{
+    setObjectName(QStringLiteral("frmTuner"));
+}
+
+void frmTuner::SetUp(int index)
+{
+    m_range = TunerRangeOf(index);
+    SetTag(QString::number(index));
+    if (!m_range)
+        return;
+    SetSliderRange(m_range->min, m_range->max, m_range->step());
+    SetSliderQuietly(SliderStart(*m_range, m_host.EntryText(index)));
+    lblVal->setText(ValueText(*m_range, sldTune->value()));
+    lblMax->setText(m_range->maxLabel);
+    lblMin->setText(m_range->minLabel);
+}
+
+void frmTuner::FollowEntry(const QString &text)
+{
+    if (!m_range || !IsOpen())
+        return;
+    const long long position = SliderPositionOf(*m_range, text);
+    if (position < m_range->min || position > m_range->max)
+        return;
+    SetSliderQuietly(int(position));
+    lblVal->setText(ValueText(*m_range, position));
+}
+
+void frmTuner::Form_Activate()
+{
+    if (ParseLeadingNumber(m_startingValue) <= 0 && !Tag().isEmpty())
+        m_startingValue = m_host.EntryText(Index());
+}
+
+void frmTuner::sldTune_Scroll(int position)
+{
+    if (m_range)
+        lblVal->setText(ValueText(*m_range, position));
+}
+
+void frmTuner::sldTune_Change(int value)
+{
+    if (Tag().isEmpty() || !m_range)
+        return;
+    const QString text = ValueText(*m_range, value);
+    WriteEntry(Index(), text);
+    lblVal->setText(text);
+}
+
+void frmTuner::sldTune_GotFocus()
+{
+    const int index = Index();
+    if (index >= 2 && index <= 30)
+        HighlightEntries({index});
+}
+
+void frmTuner::sldTune_LostFocus()
+{
+    UnhighlightEntries();
+}
+
+void frmTuner::cmdReset_Click()
+{
+    if (!m_range)
+        return;
+    const long long target = m_range->whole ? SliderPositionOf(*m_range, m_host.StoredValue(Index()))
+                                            : SliderPositionOf(*m_range, m_startingValue);
+    const int position = int(std::clamp<long long>(target, m_range->min, m_range->max));
+    // The box gets the reset value exactly once, also when the slider was already there, and
+    // the value itself when the slider cannot show it (a stored SA/V of 0).
+    SetSliderQuietly(position);
+    WriteEntry(Index(), ValueText(*m_range, target));
+    lblVal->setText(ValueText(*m_range, position));
+}
