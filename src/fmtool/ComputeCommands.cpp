@@ -2,14 +2,21 @@
 // fmtool table: the analyst's batch table of a library file at one environment.
 #include "fmtool/Commands.h"
 
+#include "data/FuelModelSets.h"
+#include "data/NumberText.h"
 #include "engine/FireSpread.h"
 #include "engine/SurfaceSpread.h"
+#include "library/LibraryFile.h"
+#include "library/MemoryTree.h"
+
+#include <QFile>
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QJsonParseError>
 
+#include <cmath>
 #include <cstdio>
 #include <string>
 
@@ -135,8 +142,188 @@ int fmtoolCompute(const QStringList &args, const FmtoolStreams &io)
     return allOk ? 0 : 1;
 }
 
-int fmtoolTable(const QStringList &, const FmtoolStreams &io)
+namespace {
+
+// One environment option of the table: its name, the editor's inclusive range (none when the
+// editor does not check the entry) and the default the editor starts with.
+struct EnvOption
 {
-    std::fputs("fmtool table: not available yet\n", io.err);
+    const char *name;
+    double value;
+    double min, max;
+    bool checked;
+};
+
+const char kTableUsage[] =
+    "usage: fmtool table FILE [--set NAME] [--moist-1h P] [--moist-10h P] [--moist-100h P]\n"
+    "                         [--moist-herb P] [--moist-woody P] [--wind MPH] [--wind-adjust F]\n"
+    "                         [--slope P]\n"
+    "  CSV of the fire behavior of every model in the library FILE (or only the sets named NAME)\n"
+    "  at one environment, as the Edit and Test Center computes it:\n"
+    "    --moist-1h, --moist-10h, --moist-100h   dead fuel moistures, percent, 1-60 (5, 6, 7)\n"
+    "    --moist-herb, --moist-woody             live fuel moistures, percent, 30-300 (75, 90)\n"
+    "    --wind                                  20-foot wind speed, mi/h, 0-99 (10)\n"
+    "    --wind-adjust                           wind adjustment factor (0.7)\n"
+    "    --slope                                 slope steepness, percent (0)\n"
+    "  Exit status 1 when the file cannot be read or any model fails to compute.\n";
+
+int tableUsage(std::FILE *to, const QString &problem)
+{
+    if (!problem.isEmpty())
+        std::fprintf(to, "fmtool table: %s\n", problem.toLocal8Bit().constData());
+    std::fputs(kTableUsage, to);
     return 2;
+}
+
+QString csvField(const QString &text)
+{
+    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) && !text.contains(QLatin1Char('\n')) &&
+        !text.contains(QLatin1Char('\r')))
+        return text;
+    QString quoted = text;
+    quoted.replace(QLatin1String("\""), QLatin1String("\"\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+} // namespace
+
+int fmtoolTable(const QStringList &args, const FmtoolStreams &io)
+{
+    // Moisture entries, 20-foot wind and slope in the units the editor takes them.
+    EnvOption options[] = {
+        {"--moist-1h", 5, 1, 60, true},     {"--moist-10h", 6, 1, 60, true},
+        {"--moist-100h", 7, 1, 60, true},   {"--moist-herb", 75, 30, 300, true},
+        {"--moist-woody", 90, 30, 300, true}, {"--wind", 10, 0, 99, true},
+        {"--wind-adjust", 0.7, 0, 0, false}, {"--slope", 0, 0, 0, false},
+    };
+    QString file;
+    QString setName;
+    bool setGiven = false;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        QString arg = args[i];
+        if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
+            std::fputs(kTableUsage, io.out);
+            return 0;
+        }
+        if (!arg.startsWith(QLatin1String("--"))) {
+            if (!file.isEmpty())
+                return tableUsage(io.err, QStringLiteral("only one library file, please"));
+            file = arg;
+            continue;
+        }
+        QString value;
+        const qsizetype eq = arg.indexOf(QLatin1Char('='));
+        if (eq >= 0) {
+            value = arg.mid(eq + 1);
+            arg = arg.left(eq);
+        } else if (i + 1 < args.size()) {
+            value = args[++i];
+        } else {
+            return tableUsage(io.err, QStringLiteral("%1 needs a value").arg(arg));
+        }
+        if (arg == QLatin1String("--set")) {
+            setName = value;
+            setGiven = true;
+            continue;
+        }
+        EnvOption *option = nullptr;
+        for (EnvOption &o : options)
+            if (arg == QLatin1String(o.name))
+                option = &o;
+        if (option == nullptr)
+            return tableUsage(io.err, QStringLiteral("unknown option %1").arg(arg));
+        bool ok = false;
+        const double v = value.trimmed().toDouble(&ok);
+        if (!ok || !std::isfinite(v))
+            return tableUsage(io.err, QStringLiteral("%1: \"%2\" is not a number").arg(arg, value));
+        if (option->checked && (v < option->min || v > option->max))
+            return tableUsage(io.err, QStringLiteral("%1: %2 is outside the acceptable range %3 to %4")
+                                          .arg(arg, value, FormatGeneral(option->min), FormatGeneral(option->max)));
+        option->value = v;
+    }
+    if (file.isEmpty())
+        return tableUsage(io.err, QStringLiteral("no library file given"));
+
+    QFile f(file);
+    if (!f.open(QIODevice::ReadOnly)) {
+        std::fprintf(io.err, "fmtool table: %s: %s\n", file.toLocal8Bit().constData(),
+                     f.errorString().toLocal8Bit().constData());
+        return 1;
+    }
+    const QByteArray bytes = f.readAll();
+    MemoryTree tree;
+    const LibraryReadResult library = ReadLibrary(bytes, tree);
+    if (!library.ok) {
+        LibraryProblem problem = library.problem;
+        problem.path = file;
+        std::fprintf(io.err, "fmtool table: %s\n", problem.toString().toLocal8Bit().constData());
+        return 1;
+    }
+
+    // The editor's midflame wind box shows 20-ft wind x factor with one decimal, and the
+    // computation reads that box.
+    const double midflame = ParseLeadingNumber(FormatPattern(options[6].value * options[5].value, u"##0.0"));
+
+    QString out = QStringLiteral("Set,ID,Description,ROS (ch/h),Fireline Intensity (btu/ft/s),Flame Length (ft),"
+                                 "Size After 1 Hour (ac),Char SA/V (ft2/ft3),Relative Packing Ratio,Error\n");
+    bool allOk = true;
+    bool setFound = false;
+    for (const auto &set : *library.sets) {
+        if (setGiven && set->Name() != setName)
+            continue;
+        setFound = true;
+        for (const auto &model : *set->FuelModels()) {
+            FireSpread spread;
+            spread.setFuelMoisture1Hour(options[0].value / 100);
+            spread.setFuelMoisture10Hour(options[1].value / 100);
+            spread.setFuelMoisture100Hour(options[2].value / 100);
+            spread.setFuelMoistureHerb(options[3].value / 100);
+            spread.setFuelMoistureWoody(options[4].value / 100);
+            spread.setLoading1Hour(model->Loading1Hour());
+            spread.setLoading10Hour(model->Loading10Hour());
+            spread.setLoading100Hour(model->Loading100Hour());
+            spread.setLoadingLiveHerb(model->LoadingLiveHerb());
+            spread.setLoadingLiveWoody(model->LoadingLiveWoody());
+            spread.setSurfaceToVolume1Hour(model->SurfaceToVolume1Hour());
+            spread.setSurfaceToVolumeLiveHerb(model->SurfaceToVolumeLiveHerb());
+            spread.setSurfaceToVolumeLiveWoody(model->SurfaceToVolumeLiveWoody());
+            spread.setHeatContentDead(model->HeatContentDead());
+            spread.setHeatContentLiveHerb(model->HeatContentLiveHerb());
+            spread.setHeatContentLiveWoody(model->HeatContentLiveWoody());
+            spread.setBulkDensityDepth(model->BulkDensityDepth());
+            spread.setMoistureOfExtinction(model->MoistureOfExtinction() / 100);
+            spread.setWindSpeed(midflame);
+            spread.setWindSpeedNA(options[5].value);
+            spread.setSlope(options[7].value);
+            spread.setHerbType(model->HerbType());
+
+            QStringList row{csvField(set->Name()), csvField(model->FuelModelID()), csvField(model->Description())};
+            try {
+                spread.Compute();
+                row << FormatPattern(spread.RateOfSpread(), u"####0.0")
+                    << FormatPattern(spread.FireLineIntensity(), u"####0.0")
+                    << FormatPattern(spread.FlameLength(), u"####0.0")
+                    << FormatPattern(spread.SingleEllipseArea(), u"####0.0")
+                    << FormatPattern(spread.SurfToVol(), u"#####0") << FormatPattern(spread.PackRatio(), u"#####0.000")
+                    << QString();
+            } catch (const ArithmeticError &e) {
+                allOk = false;
+                row << QString() << QString() << QString() << QString() << QString() << QString()
+                    << csvField(QString::fromStdString(e.what()));
+            }
+            out += row.join(QLatin1Char(',')) + QLatin1Char('\n');
+        }
+    }
+    if (setGiven && !setFound) {
+        std::fprintf(io.err, "fmtool table: %s has no set named \"%s\"\n", file.toLocal8Bit().constData(),
+                     setName.toLocal8Bit().constData());
+        return 1;
+    }
+    const QByteArray utf8 = out.toUtf8();
+    if (std::fwrite(utf8.constData(), 1, std::size_t(utf8.size()), io.out) != std::size_t(utf8.size()) ||
+        std::fflush(io.out) != 0) {
+        std::fputs("fmtool table: cannot write the table\n", io.err);
+        return 1;
+    }
+    return allOk ? 0 : 1;
 }

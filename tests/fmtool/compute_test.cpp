@@ -1,8 +1,11 @@
+#include "data/ProgramState.h"
 #include "fmtool/Commands.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QFile>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -29,7 +32,8 @@ std::string readAll(std::FILE *f)
     return s;
 }
 
-ToolRun runCompute(const std::string &input, const QStringList &args = {})
+ToolRun runTool(int (*command)(const QStringList &, const FmtoolStreams &), const std::string &input,
+              const QStringList &args)
 {
     FmtoolStreams io;
     io.in = std::tmpfile();
@@ -38,7 +42,7 @@ ToolRun runCompute(const std::string &input, const QStringList &args = {})
     std::fputs(input.c_str(), io.in);
     std::rewind(io.in);
     ToolRun r;
-    r.status = fmtoolCompute(args, io);
+    r.status = command(args, io);
     const std::string out = readAll(io.out);
     std::size_t start = 0;
     for (std::size_t nl; (nl = out.find('\n', start)) != std::string::npos; start = nl + 1)
@@ -49,6 +53,11 @@ ToolRun runCompute(const std::string &input, const QStringList &args = {})
     std::fclose(io.out);
     std::fclose(io.err);
     return r;
+}
+
+ToolRun runCompute(const std::string &input, const QStringList &args = {})
+{
+    return runTool(fmtoolCompute, input, args);
 }
 
 QJsonObject parse(const std::string &line)
@@ -136,4 +145,112 @@ TEST(FmtoolCompute, UsageAndEmptyInput)
     const ToolRun unterminated = runCompute(kWorkedExample);
     ASSERT_EQ(unterminated.lines.size(), 1u);
     EXPECT_EQ(parse(unterminated.lines[0])["RateOfSpread"].toDouble(), 93.9);
+}
+
+namespace {
+
+// A two-set library: the worked-example model, a dynamic grass, a model that cannot be
+// computed (no fuel bed depth) and, in a second set, one model with a comma in its text.
+const char kLibrary[] =
+    "\"[FuelModelSet:Test Set,Count:4, Locked]\"\r\n"
+    "\"1\",\"Short grass\",1,0.74,0,0,0,0,3500,1500,1500,0.12,8000,8000,8000,1,1\r\n"
+    "\"GR2\",\"Dry grass\",1,0.1,0,0,1,0,2000,1800,1500,0.15,8000,8000,8000,1,2\r\n"
+    "\"GR2s\",\"Dry grass\",1,0.1,0,0,1,0,2000,1800,1500,0.15,8000,8000,8000,1,1\r\n"
+    "\"X\",\"Flat\",0,1,0,0,0,0,2000,1500,1500,0.2,8000,8000,8000,1,1\r\n"
+    "\"[FuelModelSet:Other,Count:1]\"\r\n"
+    "\"9\",\"Litter, hardwood\",0.2,2.92,0.41,0.15,0,0,2500,1500,1500,0.25,8000,8000,8000,3,1\r\n"
+    "\"[End]\"\r\n";
+
+class FmtoolTable : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ResetProgramState();
+        ASSERT_TRUE(m_dir.isValid());
+        m_path = m_dir.filePath(QStringLiteral("lib.FFM"));
+        QFile f(m_path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(kLibrary);
+    }
+
+    ToolRun table(QStringList options)
+    {
+        options.prepend(m_path);
+        return runTool(fmtoolTable, "", options);
+    }
+
+    QTemporaryDir m_dir;
+    QString m_path;
+};
+
+} // namespace
+
+TEST_F(FmtoolTable, RowsFormattedAsTheEditorShowsThem)
+{
+    // The worked example's environment: 6/7/8 %, midflame 5 mi/h (20-ft wind 5 x factor 1).
+    const ToolRun r = table({"--moist-1h", "6", "--moist-10h=7", "--moist-100h", "8", "--wind", "5",
+                             "--wind-adjust", "1"});
+    ASSERT_EQ(r.lines.size(), 6u) << r.err;
+    EXPECT_EQ(r.lines[0], "Set,ID,Description,ROS (ch/h),Fireline Intensity (btu/ft/s),Flame Length (ft),"
+                          "Size After 1 Hour (ac),Char SA/V (ft2/ft3),Relative Packing Ratio,Error");
+    EXPECT_EQ(r.lines[1], "Test Set,1,Short grass,93.9,155.9,4.6,342.5,3500,0.253,");
+    EXPECT_EQ(r.lines[4].rfind("Test Set,X,Flat,,,,,,,", 0), 0u) << r.lines[4];
+    EXPECT_NE(r.lines[4].find("fuel bed depth 0"), std::string::npos) << r.lines[4];
+    EXPECT_EQ(r.lines[5].rfind("Other,9,\"Litter, hardwood\",", 0), 0u) << r.lines[5];
+    EXPECT_EQ(r.status, 1); // one model failed
+}
+
+TEST_F(FmtoolTable, EnvironmentDefaultsHerbTypeAndSetFilter)
+{
+    const ToolRun byDefault = table({"--set", "Test Set"});
+    ASSERT_EQ(byDefault.lines.size(), 5u) << byDefault.err;
+    // Defaults 5/6/7/75/90 %, 20-ft wind 10 mi/h x 0.7, flat: as given explicitly.
+    const ToolRun explicitly = table({"--set", "Test Set", "--moist-1h", "5", "--moist-10h", "6", "--moist-100h", "7",
+                                      "--moist-herb", "75", "--moist-woody", "90", "--wind", "7", "--wind-adjust",
+                                      "1", "--slope", "0"});
+    EXPECT_EQ(explicitly.lines, byDefault.lines);
+    // The dynamic grass cures part of its herb load at 75 % and outruns its static twin.
+    const auto ros = [](const std::string &row) { // seventh field from the end
+        std::size_t p = row.size();
+        for (int i = 0; i < 7; ++i)
+            p = row.rfind(',', p - 1);
+        return std::stod(row.substr(p + 1));
+    };
+    EXPECT_GT(ros(byDefault.lines[2]), ros(byDefault.lines[3]));
+
+    const ToolRun steep = table({"--set", "Other", "--slope", "60"});
+    ASSERT_EQ(steep.lines.size(), 2u);
+    EXPECT_EQ(steep.status, 0);
+    const ToolRun flat = table({"--set", "Other"});
+    EXPECT_GT(ros(steep.lines[1]), ros(flat.lines[1]));
+}
+
+TEST_F(FmtoolTable, RefusesWhatTheEditorWouldRefuse)
+{
+    const QStringList bad[] = {{"--moist-1h", "0.5"}, {"--moist-herb", "301"}, {"--wind", "100"},
+                               {"--wind", "ten"},      {"--colour", "red"},    {"--slope"}};
+    for (const QStringList &options : bad) {
+        const ToolRun r = table(options);
+        EXPECT_EQ(r.status, 2) << options.join(' ').toStdString();
+        EXPECT_TRUE(r.lines.empty());
+        EXPECT_NE(r.err.find("usage"), std::string::npos);
+    }
+    const ToolRun noSet = table({"--set", "Nowhere"});
+    EXPECT_EQ(noSet.status, 1);
+    EXPECT_TRUE(noSet.lines.empty());
+    EXPECT_NE(noSet.err.find("Nowhere"), std::string::npos);
+
+    const ToolRun missing = runTool(fmtoolTable, "", {m_dir.filePath(QStringLiteral("none.FFM"))});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_TRUE(missing.lines.empty());
+
+    QFile broken(m_path);
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    broken.write("\"[FuelModelSet:A,Count:1]\"\r\n\"1\",\"x\",1,abc\r\n");
+    broken.close();
+    const ToolRun unreadable = table({});
+    EXPECT_EQ(unreadable.status, 1);
+    EXPECT_TRUE(unreadable.lines.empty());
+    EXPECT_NE(unreadable.err.find("lib.FFM:2"), std::string::npos) << unreadable.err;
 }
