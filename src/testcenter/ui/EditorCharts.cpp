@@ -1,0 +1,331 @@
+#include "testcenter/ui/EditorCharts.h"
+
+#include "library/IPrompts.h"
+#include "testcenter/PlotExport.h"
+#include "testcenter/ui/FireChartView.h"
+
+#include <QApplication>
+#include <QBoxLayout>
+#include <QCheckBox>
+#include <QChartView>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QScrollBar>
+#include <QStandardPaths>
+#include <QTabWidget>
+#include <QTextEdit>
+
+namespace {
+
+EditorCharts *gActiveCharts = nullptr;
+
+const char *const kTabTexts[] = {"ROS", "FLI", "FL", "Size", "Reference Fuel Model"};
+
+// The box layout (at any depth below root) that holds w, with w's position in it.
+QBoxLayout *boxLayoutHolding(QLayout *root, QWidget *w, int *index)
+{
+    if (!root)
+        return nullptr;
+    if (auto *box = qobject_cast<QBoxLayout *>(root)) {
+        const int i = box->indexOf(w);
+        if (i >= 0) {
+            *index = i;
+            return box;
+        }
+    }
+    for (int i = 0; i < root->count(); ++i) {
+        if (QBoxLayout *found = boxLayoutHolding(root->itemAt(i)->layout(), w, index))
+            return found;
+    }
+    return nullptr;
+}
+
+template <typename T>
+T *findOrCreate(QWidget *editor, const QString &name, const QString &text, QWidget *parent)
+{
+    if (auto *existing = editor->findChild<T *>(name))
+        return existing;
+    auto *w = new T(text, parent);
+    w->setObjectName(name);
+    return w;
+}
+
+QTabWidget *resultTabs(QWidget *editor)
+{
+    auto *tabs = editor->findChild<QTabWidget *>(QStringLiteral("tabResults"));
+    if (!tabs) {
+        tabs = new QTabWidget(editor);
+        tabs->setObjectName(QStringLiteral("tabResults"));
+        if (editor->layout())
+            editor->layout()->addWidget(tabs);
+    }
+    for (int k = tabs->count(); k < 5; ++k)
+        tabs->addTab(new QWidget(tabs), QString::fromLatin1(kTabTexts[k]));
+    return tabs;
+}
+
+} // namespace
+
+EditorCharts::EditorCharts(QWidget *editor, ChartEditorHooks hooks)
+    : QObject(editor), m_editor(editor), m_hooks(std::move(hooks)), m_controller(gChartState, *this)
+{
+    m_tabs = resultTabs(editor);
+    for (int k = 0; k < ChartCount; ++k) {
+        auto *view = new FireChartView(k, m_tabs->widget(k));
+        m_charts[std::size_t(k)] = view;
+        connect(view->ScrollBar(), &QScrollBar::valueChanged, this,
+                [this, k](int value) { m_controller.hscChart_Change(k, value); });
+        connect(view, &FireChartView::EditedBarClicked, this,
+                [this](int row) { m_controller.EditedBarClicked(row); });
+    }
+    buildCommands();
+    if (auto *cboFM = editor->findChild<QComboBox *>(QStringLiteral("cboFM"))) {
+        for (FireChartView *view : m_charts)
+            view->RefNameLabel()->setText(QStringLiteral("Ref: ") + cboFM->currentText());
+    }
+    m_controller.EditorLoaded();
+    gActiveCharts = this;
+}
+
+EditorCharts::~EditorCharts()
+{
+    if (gActiveCharts == this)
+        gActiveCharts = nullptr;
+}
+
+EditorCharts *EditorCharts::Active()
+{
+    return gActiveCharts;
+}
+
+void EditorCharts::buildCommands()
+{
+    auto *row = new QWidget(m_editor);
+    row->setObjectName(QStringLiteral("fraChartCommands"));
+    auto *layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+
+    auto *plot = findOrCreate<QPushButton>(m_editor, QStringLiteral("cmdPlot"), QStringLiteral("Plot"), row);
+    auto *clear = findOrCreate<QPushButton>(m_editor, QStringLiteral("cmdClearGraph"),
+                                            QStringLiteral("Clear Graphs"), row);
+    m_plotRef = findOrCreate<QCheckBox>(m_editor, QStringLiteral("chkPlotRefFM"),
+                                        QStringLiteral("Plot Reference Model"), row);
+    m_export = findOrCreate<QPushButton>(m_editor, QStringLiteral("cmdExport"), QStringLiteral("Export..."), row);
+    m_copy = findOrCreate<QPushButton>(m_editor, QStringLiteral("cmdCopyChart"), QStringLiteral("Copy Chart"), row);
+    m_export->setToolTip(QStringLiteral("Write every plot, with the reference model beside it, to a CSV file"));
+    m_copy->setToolTip(QStringLiteral("Put the chart shown on the clipboard as a picture"));
+    for (QWidget *w : {static_cast<QWidget *>(plot), static_cast<QWidget *>(clear), static_cast<QWidget *>(m_plotRef)}) {
+        if (w->parentWidget() == row)
+            layout->addWidget(w);
+    }
+    layout->addStretch(1);
+    for (QWidget *w : {static_cast<QWidget *>(m_export), static_cast<QWidget *>(m_copy)}) {
+        if (w->parentWidget() == row)
+            layout->addWidget(w);
+    }
+
+    int index = -1;
+    QWidget *holder = m_tabs->parentWidget();
+    if (m_hooks.CommandsLayout) {
+        m_hooks.CommandsLayout->addWidget(row);
+    } else if (QBoxLayout *box = holder ? boxLayoutHolding(holder->layout(), m_tabs, &index) : nullptr) {
+        box->insertWidget(index + 1, row);
+    } else {
+        row->setParent(m_tabs);
+        m_tabs->setCornerWidget(row, Qt::BottomRightCorner);
+    }
+
+    connect(plot, &QPushButton::clicked, this, &EditorCharts::cmdPlot_Click);
+    connect(clear, &QPushButton::clicked, this, &EditorCharts::cmdClearGraph_Click);
+    connect(m_plotRef, &QCheckBox::toggled, this, &EditorCharts::chkPlotRefFM_Click);
+    connect(m_export, &QPushButton::clicked, this, &EditorCharts::cmdExport_Click);
+    connect(m_copy, &QPushButton::clicked, this, &EditorCharts::cmdCopyChart_Click);
+    connect(m_tabs, &QTabWidget::currentChanged, this,
+            [this](int tab) { m_copy->setEnabled(tab >= 0 && tab < ChartCount); });
+    m_copy->setEnabled(m_tabs->currentIndex() < ChartCount);
+}
+
+void EditorCharts::ReferenceModelChosen(const QString &refLabel)
+{
+    m_controller.cmdClearGraph_Click();
+    const QString label = refLabel.isEmpty() ? QStringLiteral("Ref: ") + textOf("cboFM") : refLabel;
+    for (FireChartView *view : m_charts)
+        view->RefNameLabel()->setText(label);
+}
+
+QString EditorCharts::defaultExportPath()
+{
+    QString id = textOf("txtFuels_0").trimmed();
+    id.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9_-]")), QStringLiteral("_"));
+    const QString file = (id.isEmpty() ? QStringLiteral("plots") : id + QStringLiteral("-plots")) +
+                         QStringLiteral(".csv");
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)).filePath(file);
+}
+
+void EditorCharts::cmdExport_Click()
+{
+    if (gChartState.CurrentPlotHistory.empty())
+        return;
+    QString path = m_choosePath ? m_choosePath()
+                                : QFileDialog::getSaveFileName(m_editor, QStringLiteral("Export Plots"),
+                                                               defaultExportPath(),
+                                                               QStringLiteral("CSV files (*.csv);;All files (*)"));
+    if (path.isEmpty())
+        return;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".csv");
+    QString error;
+    if (WritePlotHistoryCsv(gChartState, path, &error))
+        return;
+    const QString text = QStringLiteral("The plots could not be written to %1: %2").arg(QDir::toNativeSeparators(path), error);
+    if (m_hooks.Prompts)
+        m_hooks.Prompts->Message(text, QStringLiteral("Export"), IPrompts::Icon::Exclamation);
+    else
+        QMessageBox::warning(m_editor, QStringLiteral("Export"), text);
+}
+
+void EditorCharts::cmdCopyChart_Click()
+{
+    const int k = m_tabs->currentIndex();
+    if (k < 0 || k >= ChartCount)
+        return;
+    QApplication::clipboard()->setImage(m_charts[std::size_t(k)]->ChartArea()->grab().toImage());
+}
+
+bool EditorCharts::EntriesOK()
+{
+    return !m_hooks.EntriesOK || m_hooks.EntriesOK();
+}
+
+bool EditorCharts::EnvEntriesOK()
+{
+    return !m_hooks.EnvEntriesOK || m_hooks.EnvEntriesOK();
+}
+
+void EditorCharts::Compute()
+{
+    if (m_hooks.Compute)
+        m_hooks.Compute();
+}
+
+std::shared_ptr<FireSpread> EditorCharts::CurrentFireSpread() const
+{
+    return m_hooks.CurrentFireSpread ? m_hooks.CurrentFireSpread() : nullptr;
+}
+
+std::shared_ptr<FireSpread> EditorCharts::ReferenceFireSpread() const
+{
+    return m_hooks.ReferenceFireSpread ? m_hooks.ReferenceFireSpread() : nullptr;
+}
+
+QString EditorCharts::textOf(const char *name) const
+{
+    QObject *o = m_editor->findChild<QObject *>(QString::fromLatin1(name));
+    if (auto *e = qobject_cast<QLineEdit *>(o))
+        return e->text();
+    if (auto *c = qobject_cast<QComboBox *>(o))
+        return c->currentText();
+    if (auto *l = qobject_cast<QLabel *>(o))
+        return l->text();
+    return {};
+}
+
+QString EditorCharts::RefFLIText() const
+{
+    return textOf("txtRefFLI");
+}
+
+QString EditorCharts::RefFLText() const
+{
+    return textOf("txtRefFL");
+}
+
+void EditorCharts::WriteEntries(const std::vector<EntryWrite> &writes)
+{
+    for (const EntryWrite &w : writes) {
+        QObject *o = m_editor->findChild<QObject *>(w.control);
+        if (auto *c = qobject_cast<QComboBox *>(o)) {
+            if (w.kind == EntryWrite::Kind::ListIndex) {
+                if (w.index >= -1 && w.index < c->count())
+                    c->setCurrentIndex(w.index);
+            } else if (c->isEditable()) {
+                c->setEditText(w.text);
+            } else {
+                c->setCurrentText(w.text);
+            }
+        } else if (auto *e = qobject_cast<QLineEdit *>(o)) {
+            e->setText(w.text);
+        } else if (auto *p = qobject_cast<QPlainTextEdit *>(o)) {
+            p->setPlainText(w.text);
+        } else if (auto *t = qobject_cast<QTextEdit *>(o)) {
+            t->setPlainText(w.text);
+        }
+    }
+}
+
+int EditorCharts::CurrentTab() const
+{
+    return m_tabs->currentIndex();
+}
+
+void EditorCharts::SetCurrentTab(int tab)
+{
+    m_tabs->setCurrentIndex(tab);
+}
+
+bool EditorCharts::PlotReferenceChecked() const
+{
+    return m_plotRef->isChecked();
+}
+
+void EditorCharts::ShowChart(int k, const std::vector<ChartRow> &rows, double axisMax)
+{
+    m_charts[std::size_t(k)]->Show(rows, axisMax);
+}
+
+void EditorCharts::ClearChart(int k)
+{
+    m_charts[std::size_t(k)]->Clear();
+}
+
+void EditorCharts::SetScrollRange(int k, int minimum, int maximum)
+{
+    m_charts[std::size_t(k)]->ScrollBar()->setRange(minimum, maximum);
+}
+
+void EditorCharts::SetScrollValue(int k, int value)
+{
+    m_charts[std::size_t(k)]->ScrollBar()->setValue(value);
+}
+
+void EditorCharts::ShowReferenceLegends(bool shown)
+{
+    for (FireChartView *view : m_charts)
+        view->LegendPanel()->setVisible(shown);
+}
+
+void EditorCharts::HistoryChanged(int count)
+{
+    m_export->setEnabled(count > 0);
+}
+
+void PlotCharts(int first, int last, bool fromScroll)
+{
+    if (EditorCharts *charts = EditorCharts::Active())
+        charts->PlotCharts(first, last, fromScroll);
+}
+
+void PlotFromTuner()
+{
+    if (EditorCharts *charts = EditorCharts::Active())
+        charts->PlotFromTuner();
+}
