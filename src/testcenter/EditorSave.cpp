@@ -1,0 +1,63 @@
+#include "testcenter/EditorSave.h"
+
+#include "data/Cp1252.h"
+#include "data/FuelModel.h"
+#include "data/NumberText.h"
+
+EntryRefusal SaveTextRefusal(const QString &id, const QString &description)
+{
+    const QChar cr(13);
+    if (const QString problem = LibraryTextProblem(id); !problem.isEmpty())
+        return {QStringLiteral("ERROR: Fuel model ID ") + id + QStringLiteral("  cannot be saved.") + cr + problem,
+                QStringLiteral("Fuel Model ID"), 0};
+    if (const QString problem = LibraryTextProblem(description); !problem.isEmpty())
+        return {QStringLiteral("ERROR: The description cannot be saved.") + cr + problem,
+                QStringLiteral("Description"), 1};
+    return {};
+}
+
+void ApplyEntries(FuelModel &fm, const TestEntries &e, int fireCarryPosition, int herbTypePosition)
+{
+    const auto num = [&e](int i) { return ParseLeadingNumber(e.box[std::size_t(i)]); };
+    fm.setFuelModelID(e.box[0]);
+    fm.setDescription(e.box[1]);
+    fm.setLoading1Hour(num(2));
+    fm.setLoading10Hour(num(3));
+    fm.setLoading100Hour(num(4));
+    fm.setLoadingLiveHerb(num(5));
+    fm.setLoadingLiveWoody(num(6));
+    fm.setSurfaceToVolume1Hour(num(7));
+    fm.setSurfaceToVolumeLiveHerb(num(8));
+    fm.setSurfaceToVolumeLiveWoody(num(9));
+    fm.setHeatContentDead(num(10));
+    fm.setHeatContentLiveHerb(num(11));
+    fm.setHeatContentLiveWoody(num(12));
+    fm.setBulkDensityDepth(num(13));
+    fm.setMoistureOfExtinction(num(14));
+    fm.setFuelCat(fireCarryPosition + 1);
+    fm.setHerbType(herbTypePosition + 1);
+}
+
+QString ModelNodeText(const FuelModel &fm)
+{
+    return fm.FuelModelID() + QStringLiteral(" - ") + fm.Description();
+}
+
+std::array<QString, kLastModelEntry + 1> ModelEntryTexts(const FuelModel &fm)
+{
+    return {fm.FuelModelID().isEmpty() ? QStringLiteral("??") : fm.FuelModelID(),
+            fm.Description().isEmpty() ? QStringLiteral("Please Enter a Description") : fm.Description(),
+            FormatGeneral(fm.Loading1Hour()),
+            FormatGeneral(fm.Loading10Hour()),
+            FormatGeneral(fm.Loading100Hour()),
+            FormatGeneral(fm.LoadingLiveHerb()),
+            FormatGeneral(fm.LoadingLiveWoody()),
+            FormatGeneral(fm.SurfaceToVolume1Hour()),
+            FormatGeneral(fm.SurfaceToVolumeLiveHerb()),
+            FormatGeneral(fm.SurfaceToVolumeLiveWoody()),
+            FormatGeneral(fm.HeatContentDead()),
+            FormatGeneral(fm.HeatContentLiveHerb()),
+            FormatGeneral(fm.HeatContentLiveWoody()),
+            FormatGeneral(fm.BulkDensityDepth()),
+            FormatGeneral(fm.MoistureOfExtinction())};
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "testcenter/TestComputation.h"
+
+#include <QString>
+
+class FuelModel;
+
+// The write-back of the editor without widgets: which texts the library file cannot hold,
+// how the entries become the model's values, and the tree text of a model.
+
+// A refusal shown to the user: message text, title and the entry box to put the focus on.
+struct EntryRefusal
+{
+    QString text;
+    QString title;
+    int focusIndex = -1;
+    bool refused() const { return !text.isEmpty(); }
+};
+
+// Refuses an ID or description the library file cannot hold (a double quote, or a character
+// outside Windows-1252); the ID is looked at first. Empty when both can be saved.
+EntryRefusal SaveTextRefusal(const QString &id, const QString &description);
+
+// Writes the entries into the model: ID and description as typed, the thirteen numbers read
+// leniently from boxes 0..14, fire carrier and herb type from their list positions. The key
+// is kept.
+void ApplyEntries(FuelModel &fm, const TestEntries &entries, int fireCarryPosition, int herbTypePosition);
+
+// Text of the model's tree node: ID + " - " + description.
+QString ModelNodeText(const FuelModel &fm);
+
+// Texts the editor loads into boxes 0..14 from the model.
+std::array<QString, kLastModelEntry + 1> ModelEntryTexts(const FuelModel &fm);

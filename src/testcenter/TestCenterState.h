@@ -1,0 +1,14 @@
+#pragma once
+
+#include "engine/FireSpread.h"
+
+#include <memory>
+
+// The calculator objects of the editor's last full computation, read by the charts. A full
+// computation replaces both with new objects, so an object kept elsewhere (a plot history)
+// keeps its inputs and outputs. Never null.
+extern std::shared_ptr<FireSpread> CurrentFireSpread;
+extern std::shared_ptr<FireSpread> ReferenceFireSpread;
+
+// Back to fresh, empty calculator objects; tests call it so that every test starts clean.
+void ResetTestCenterState();

@@ -1,0 +1,361 @@
+// Construction and layout of the editor window; the handlers live in frmEditModelEntries.cpp
+// (entries, checks, computations) and frmEditModelCommands.cpp (load, reference, commands).
+#include "testcenter/ui/frmEditModel.h"
+
+#include "testcenter/ui/MessageBoxPrompts.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+QColor buttonFace()
+{
+    return QGuiApplication::palette().color(QPalette::Button);
+}
+
+QLabel *makeLabel(const QString &text, const QString &name, QWidget *parent)
+{
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(name);
+    return label;
+}
+
+// A read-only box for a derived value, in the button-face colour of every read-only box.
+QLineEdit *derivedBox(const char *name, QWidget *parent, bool result = false)
+{
+    auto *box = new QLineEdit(parent);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setReadOnly(true);
+    QPalette p = box->palette();
+    p.setColor(QPalette::Base, buttonFace());
+    box->setPalette(p);
+    if (result)
+        box->setAlignment(Qt::AlignRight);
+    return box;
+}
+
+QString indexed(const char *name, int index)
+{
+    return QString::fromLatin1(name) + QLatin1Char('_') + QString::number(index);
+}
+
+} // namespace
+
+frmEditModel::frmEditModel(IEditorOwner *owner, IPrompts *prompts, QWidget *parent)
+    : QWidget(parent, Qt::Window), m_owner(owner), m_prompts(prompts)
+{
+    setObjectName(QStringLiteral("frmEditModel"));
+    setWindowTitle(QStringLiteral("Edit Fuel Model"));
+    if (!m_prompts) {
+        m_ownPrompts = std::make_unique<MessageBoxPrompts>(this);
+        m_prompts = m_ownPrompts.get();
+    }
+    buildWindow();
+}
+
+frmEditModel::~frmEditModel() = default;
+
+void frmEditModel::setPrompts(IPrompts *prompts)
+{
+    m_prompts = prompts ? prompts : m_ownPrompts.get();
+    if (!m_prompts) {
+        m_ownPrompts = std::make_unique<MessageBoxPrompts>(this);
+        m_prompts = m_ownPrompts.get();
+    }
+}
+
+QLineEdit *frmEditModel::txtFuels(int index) const
+{
+    return index >= 0 && index < kEntrySlots ? m_txtFuels[std::size_t(index)] : nullptr;
+}
+
+QLabel *frmEditModel::lblFuels(int index) const
+{
+    return index >= 0 && index < kEntrySlots ? m_lblFuels[std::size_t(index)] : nullptr;
+}
+
+QString frmEditModel::RowLabelText(int index) const
+{
+    const QLabel *label = lblFuels(index);
+    return label ? label->text() : QString();
+}
+
+QPushButton *frmEditModel::cmdTuner(int index) const
+{
+    return index >= 0 && index < kEntrySlots ? m_cmdTuner[std::size_t(index)] : nullptr;
+}
+
+QVBoxLayout *frmEditModel::chartPageLayout(int tab) const
+{
+    return tab >= 0 && tab < int(m_chartPages.size()) ? m_chartPages[std::size_t(tab)] : nullptr;
+}
+
+bool frmEditModel::TestPanelShown() const
+{
+    return !m_testPanel->isHidden();
+}
+
+void frmEditModel::buildWindow()
+{
+    auto *root = new QHBoxLayout(this);
+    auto *left = new QVBoxLayout;
+    root->addLayout(left);
+
+    left->addWidget(buildModelFrame());
+    auto *buttons = new QHBoxLayout;
+    m_cmdApply = new QPushButton(QStringLiteral("Save"), this);
+    m_cmdSave = new QPushButton(QStringLiteral("Close and Save"), this);
+    m_cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    m_cmdTest = new QPushButton(QStringLiteral("Test Center >>"), this);
+    m_cmdApply->setObjectName(QStringLiteral("cmdApply"));
+    m_cmdSave->setObjectName(QStringLiteral("cmdSave"));
+    m_cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+    m_cmdTest->setObjectName(QStringLiteral("cmdTest"));
+    buttons->addWidget(m_cmdApply);
+    buttons->addWidget(m_cmdSave);
+    buttons->addWidget(m_cmdCancel);
+    left->addLayout(buttons);
+    left->addWidget(m_cmdTest);
+    left->addStretch(1);
+
+    m_testPanel = buildTestPanel();
+    root->addWidget(m_testPanel, 1);
+
+    connect(m_cmdApply, &QPushButton::clicked, this, &frmEditModel::cmdApply_Click);
+    connect(m_cmdSave, &QPushButton::clicked, this, &frmEditModel::cmdSave_Click);
+    connect(m_cmdCancel, &QPushButton::clicked, this, &frmEditModel::cmdCancel_Click);
+    connect(m_cmdTest, &QPushButton::clicked, this, &frmEditModel::cmdTest_Click);
+    connect(m_cmdComp, &QPushButton::clicked, this, &frmEditModel::cmdComp_Click);
+    connect(m_cboFMSet, &QComboBox::activated, this, &frmEditModel::cboFMSet_Click);
+    connect(m_cboFM, &QComboBox::activated, this, &frmEditModel::cboFM_Click);
+    connect(m_cboWindReduce, &QComboBox::activated, this, &frmEditModel::cboWindReduce_Click);
+    connect(m_cboSlope, &QComboBox::activated, this, &frmEditModel::cboSlope_Click);
+    for (int i = 0; i < kEntrySlots; ++i)
+        if (QPushButton *b = cmdTuner(i))
+            connect(b, &QPushButton::clicked, this, [this, i] { cmdTuner_Click(i); });
+
+    for (int i = kFirstEnvEntry; i <= kLastEnvEntry; ++i)
+        SetEntryText(i, EnvDefaultText(i));
+
+    resize(TwipsToPixels(kWidthWithTestPanel, logicalDpiX()), sizeHint().height());
+}
+
+void frmEditModel::addEntryRow(QGridLayout *grid, int row, int index)
+{
+    auto *label = makeLabel(EntryCaption(index), indexed("lblFuels", index), this);
+    m_lblFuels[std::size_t(index)] = label;
+    grid->addWidget(label, row, 0);
+
+    QWidget *box = nullptr;
+    if (index == 1) {
+        m_txtDescription = new QPlainTextEdit(this);
+        m_txtDescription->setTabChangesFocus(true);
+        m_txtDescription->setFixedHeight(fontMetrics().lineSpacing() * 3 + 10);
+        box = m_txtDescription;
+        grid->addWidget(box, row, 1, 1, 3);
+        connect(m_txtDescription, &QPlainTextEdit::textChanged, this, [this] { txtFuels_Change(1); });
+    } else {
+        auto *edit = new QLineEdit(this);
+        m_txtFuels[std::size_t(index)] = edit;
+        box = edit;
+        if (index >= 2)
+            edit->setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("0000000.00")) + 12);
+        grid->addWidget(edit, row, 1);
+        connect(edit, &QLineEdit::textChanged, this, [this, index] { txtFuels_Change(index); });
+        grid->addWidget(makeLabel(EntryHint(index), indexed("lblHint", index), this), row, 2);
+    }
+    box->setObjectName(indexed("txtFuels", index));
+    box->setAutoFillBackground(true);
+    box->installEventFilter(this);
+    label->setBuddy(box);
+    SetEntryColour(index, Qt::white);
+
+    if (index >= 2) {
+        auto *tune = new QPushButton(QStringLiteral("Tune"), this);
+        tune->setObjectName(indexed("cmdTuner", index));
+        tune->setToolTip(QStringLiteral("Tune ") + EntryCaption(index).trimmed());
+        tune->setFocusPolicy(Qt::NoFocus);
+        tune->setFixedWidth(fontMetrics().horizontalAdvance(tune->text()) + 24);
+        m_cmdTuner[std::size_t(index)] = tune;
+        grid->addWidget(tune, row, 3);
+    }
+}
+
+QWidget *frmEditModel::buildModelFrame()
+{
+    auto *frame = new QGroupBox(QStringLiteral("Model Parameters"), this);
+    frame->setObjectName(QStringLiteral("fraModel"));
+    auto *grid = new QGridLayout(frame);
+    grid->setVerticalSpacing(2);
+    int row = 0;
+    addEntryRow(grid, row++, 0);
+    addEntryRow(grid, row++, 1);
+
+    m_txtFuelModelSet = derivedBox("txtFuelModelSet", frame);
+    grid->addWidget(makeLabel(QStringLiteral("Fuel Model Set"), QStringLiteral("lblFuelModelSet"), frame), row, 0);
+    grid->addWidget(m_txtFuelModelSet, row++, 1, 1, 3);
+
+    m_cboFireCarry = new QComboBox(this);
+    m_cboFireCarry->setObjectName(QStringLiteral("cboFireCarry"));
+    grid->addWidget(makeLabel(QStringLiteral("Primary Fire Carrier"), QStringLiteral("lblFireCarry"), frame), row, 0);
+    grid->addWidget(m_cboFireCarry, row++, 1, 1, 2);
+    m_cboHerbType = new QComboBox(this);
+    m_cboHerbType->setObjectName(QStringLiteral("cboHerbType"));
+    grid->addWidget(makeLabel(QStringLiteral("Herb Type "), QStringLiteral("lblHerbType"), frame), row, 0);
+    grid->addWidget(m_cboHerbType, row++, 1, 1, 2);
+
+    for (int i = 2; i <= kLastModelEntry; ++i)
+        addEntryRow(grid, row++, i);
+
+    m_txtCharSurfVolRatio = derivedBox("txtCharSurfVolRatio", frame, true);
+    grid->addWidget(makeLabel(QStringLiteral("Char Surface Area to Volume Ratio (ft2/ft3)"),
+                              QStringLiteral("lblCharSurfVolRatio"), frame),
+                    row, 0);
+    grid->addWidget(m_txtCharSurfVolRatio, row++, 1);
+    m_txtPackRatio = derivedBox("txtPackRatio", frame, true);
+    grid->addWidget(makeLabel(QStringLiteral("Relative Packing Ratio"), QStringLiteral("lblPackRatio"), frame), row, 0);
+    grid->addWidget(m_txtPackRatio, row++, 1);
+
+    auto *sync = new QPushButton(SyncTunerCaption(), this);
+    sync->setObjectName(QStringLiteral("cmdTuner_0"));
+    sync->setFocusPolicy(Qt::NoFocus);
+    m_cmdTuner[0] = sync;
+    grid->addWidget(sync, row++, 0, 1, 4);
+    grid->setColumnStretch(0, 1);
+
+    return frame;
+}
+
+QWidget *frmEditModel::buildTestPanel()
+{
+    auto *panel = new QWidget(this);
+    panel->setObjectName(QStringLiteral("fraTestPanel"));
+    auto *column = new QVBoxLayout(panel);
+    column->setContentsMargins(0, 0, 0, 0);
+
+    auto *env = new QGroupBox(QStringLiteral("Environment"), panel);
+    env->setObjectName(QStringLiteral("fraEnvironment"));
+    auto *grid = new QGridLayout(env);
+    grid->setVerticalSpacing(2);
+    int row = 0;
+    for (int i = kFirstEnvEntry; i <= kLastEnvEntry; ++i)
+        addEntryRow(grid, row++, i);
+
+    m_cboWindReduce = new QComboBox(this);
+    m_cboWindReduce->setObjectName(QStringLiteral("cboWindReduce"));
+    m_cboWindReduce->setEditable(true);
+    m_cboWindReduce->setInsertPolicy(QComboBox::NoInsert);
+    grid->addWidget(makeLabel(QStringLiteral("Wind Adjustment Factor"), QStringLiteral("lblWindReduce"), env), row, 0);
+    grid->addWidget(m_cboWindReduce, row++, 1);
+
+    m_txtMidFlameWind = derivedBox("txtMidFlameWind", env);
+    grid->addWidget(makeLabel(QStringLiteral("Midflame Wind Speed (mph)"), QStringLiteral("lblMidFlameWind"), env), row, 0);
+    grid->addWidget(m_txtMidFlameWind, row, 1);
+    grid->addWidget(makeLabel(QStringLiteral("(0-60 mph)"), QStringLiteral("lblMidFlameWindHint"), env), row++, 2);
+
+    m_cboSlope = new QComboBox(this);
+    m_cboSlope->setObjectName(QStringLiteral("cboSlope"));
+    m_cboSlope->setEditable(true);
+    m_cboSlope->setInsertPolicy(QComboBox::NoInsert);
+    grid->addWidget(makeLabel(QStringLiteral("Slope Steepness (%)"), QStringLiteral("lblSlope"), env), row, 0);
+    grid->addWidget(m_cboSlope, row++, 1);
+    grid->setColumnStretch(0, 1);
+    column->addWidget(env);
+
+    auto *results = new QGroupBox(QStringLiteral("Results"), panel);
+    results->setObjectName(QStringLiteral("fraResults"));
+    auto *rgrid = new QGridLayout(results);
+    rgrid->setVerticalSpacing(2);
+    m_txtROS = derivedBox("txtROS", results, true);
+    m_txtFLI = derivedBox("txtFLI", results, true);
+    m_txtHeat = derivedBox("txtHeat", results, true);
+    m_txtFL = derivedBox("txtFL", results, true);
+    const std::pair<const char *, QLineEdit *> rows[] = {{"ROS (Ch/Hr)", m_txtROS},
+                                                         {"Fireline Intensity (BTU/Ft/Sec)", m_txtFLI},
+                                                         {"Flame Length (Feet)", m_txtFL},
+                                                         {"Size After 1 Hour (Ac)", m_txtHeat}};
+    row = 0;
+    for (const auto &[caption, box] : rows) {
+        rgrid->addWidget(new QLabel(QString::fromLatin1(caption), results), row, 0);
+        rgrid->addWidget(box, row++, 1);
+    }
+    rgrid->setColumnStretch(0, 1);
+    column->addWidget(results);
+
+    auto *commands = new QHBoxLayout;
+    m_chkAuto = new QCheckBox(QStringLiteral("Auto Compute"), panel);
+    m_chkAuto->setObjectName(QStringLiteral("chkAuto"));
+    m_cmdComp = new QPushButton(QStringLiteral("Compute"), panel);
+    m_cmdComp->setObjectName(QStringLiteral("cmdComp"));
+    commands->addWidget(m_cmdComp);
+    commands->addWidget(m_chkAuto);
+    m_testCommands = new QHBoxLayout;
+    commands->addLayout(m_testCommands);
+    commands->addStretch(1);
+    column->addLayout(commands);
+
+    m_tabResults = new QTabWidget(panel);
+    m_tabResults->setObjectName(QStringLiteral("tabResults"));
+    const char *captions[] = {"ROS", "FLI", "FL", "Size"};
+    for (int k = 0; k < 4; ++k) {
+        auto *page = new QWidget(m_tabResults);
+        page->setObjectName(indexed("tabPage", k));
+        m_chartPages[std::size_t(k)] = new QVBoxLayout(page);
+        m_tabResults->addTab(page, QString::fromLatin1(captions[k]));
+    }
+    m_tabResults->addTab(buildReferencePage(), QStringLiteral("Reference Fuel Model"));
+    column->addWidget(m_tabResults, 1);
+    return panel;
+}
+
+QWidget *frmEditModel::buildReferencePage()
+{
+    auto *page = new QWidget(m_tabResults);
+    page->setObjectName(QStringLiteral("tabPage_4"));
+    auto *grid = new QGridLayout(page);
+    m_cboFMSet = new QComboBox(page);
+    m_cboFMSet->setObjectName(QStringLiteral("cboFMSet"));
+    m_cboFM = new QComboBox(page);
+    m_cboFM->setObjectName(QStringLiteral("cboFM"));
+    m_cboFM->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    m_cboFM->setMinimumContentsLength(16);
+    m_cboFMSet->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    m_cboFMSet->setMinimumContentsLength(16);
+    m_txtRefROS = derivedBox("txtRefROS", page, true);
+    m_txtRefFLI = derivedBox("txtRefFLI", page, true);
+    m_txtRefHeat = derivedBox("txtRefHeat", page, true);
+    m_txtRefFL = derivedBox("txtRefFL", page, true);
+    int row = 0;
+    grid->addWidget(new QLabel(QStringLiteral("Fuel Model Set"), page), row, 0);
+    grid->addWidget(m_cboFMSet, row++, 1);
+    grid->addWidget(new QLabel(QStringLiteral("Fuel Model"), page), row, 0);
+    grid->addWidget(m_cboFM, row++, 1);
+    const std::pair<const char *, QLineEdit *> rows[] = {{"ROS (Ch/Hr)", m_txtRefROS},
+                                                         {"Fireline Intensity (BTU/Ft/Sec)", m_txtRefFLI},
+                                                         {"Flame Length (Feet)", m_txtRefFL},
+                                                         {"Size After 1 Hour (Ac)", m_txtRefHeat}};
+    for (const auto &[caption, box] : rows) {
+        grid->addWidget(new QLabel(QString::fromLatin1(caption), page), row, 0);
+        grid->addWidget(box, row++, 1);
+    }
+    grid->setRowStretch(row, 1);
+    return page;
+}
+
+void frmEditModel::SetWidthTwips(int twips)
+{
+    // Qt keeps the window at least as wide as its layout needs, so large fonts stay readable.
+    layout()->activate();
+    resize(TwipsToPixels(twips, logicalDpiX()), height());
+}

@@ -1,0 +1,204 @@
+#pragma once
+
+#include "testcenter/EntryRules.h"
+#include "testcenter/TestComputation.h"
+
+#include <QColor>
+#include <QPointer>
+#include <QWidget>
+
+#include <array>
+#include <memory>
+
+class FuelModel;
+class IEditorOwner;
+class IPrompts;
+class ITuners;
+class QCheckBox;
+class QComboBox;
+class QHBoxLayout;
+class QKeyEvent;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QTabWidget;
+class QVBoxLayout;
+
+// The Edit and Test Center: one fuel model of the library edited in its entry boxes, tested
+// under the environment entries and compared with a reference model of the library.
+//
+// The window edits the library's own FuelModel object (EditFM) but changes it only on Save;
+// until then the entries live as text in the boxes, and a box's light red background is the
+// only record of a failed range check. It reaches the main window only through IEditorOwner,
+// shows every message through IPrompts, and drives tuner windows through ITuners when they are
+// installed. A spread computation that fails shows zeros; it is never reported.
+//
+// Opening: construct, then Open(model, editable) (or setEditFM/setEditable and show()). The
+// owner's EditorClosed is called from the close event; an owner that wants to destroy the
+// window must use deleteLater() there.
+class frmEditModel : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit frmEditModel(IEditorOwner *owner = nullptr, IPrompts *prompts = nullptr, QWidget *parent = nullptr);
+    ~frmEditModel() override;
+
+    void setEditFM(std::shared_ptr<FuelModel> fm) { m_EditFM = std::move(fm); }
+    const std::shared_ptr<FuelModel> &EditFM() const { return m_EditFM; }
+    void setEditable(bool editable) { m_Editable = editable; }
+    bool Editable() const { return m_Editable; }
+    // Sets the model and the edit mode, shows the window and loads the entries.
+    void Open(std::shared_ptr<FuelModel> fm, bool editable);
+    // Fills every control from EditFM and the library; runs by itself on the first show.
+    void Form_Load();
+
+    void setTuners(ITuners *tuners) { m_tuners = tuners; }
+    ITuners *Tuners() const { return m_tuners; }
+    void setPrompts(IPrompts *prompts);
+
+    // Entry checks: a message for the first problem, focus to its box; true when all is well.
+    bool EntriesOK();
+    bool EnvEntriesOK();
+    // Read-only mode for a model of a locked set; the environment stays usable.
+    void SetLocked();
+    // Result of the entry check of the last Save.
+    bool EntriesValid() const { return m_EntriesValid; }
+
+    void Compute();
+    void ComputeRatioOnly();
+    void AutoCompute();
+
+    // Entry boxes: txtFuels is null for index 1 (the multi-line description) and for indexes
+    // without a box. EntryText/SetEntryText work for every box; setting a text runs the same
+    // change handling as typing, but no range check.
+    QLineEdit *txtFuels(int index) const;
+    QPlainTextEdit *txtDescription() const { return m_txtDescription; }
+    QString EntryText(int index) const;
+    void SetEntryText(int index, const QString &text);
+    QColor EntryColour(int index) const;
+    QLabel *lblFuels(int index) const;
+    QString RowLabelText(int index) const;
+    QPushButton *cmdTuner(int index) const;
+    // The entries in the form the computations take.
+    TestEntries CurrentEntries() const;
+
+    QComboBox *cboFireCarry() const { return m_cboFireCarry; }
+    QComboBox *cboHerbType() const { return m_cboHerbType; }
+    QComboBox *cboWindReduce() const { return m_cboWindReduce; }
+    QComboBox *cboSlope() const { return m_cboSlope; }
+    QComboBox *cboFMSet() const { return m_cboFMSet; }
+    QComboBox *cboFM() const { return m_cboFM; }
+    QLineEdit *txtMidFlameWind() const { return m_txtMidFlameWind; }
+    QLineEdit *txtFuelModelSet() const { return m_txtFuelModelSet; }
+    QLineEdit *txtROS() const { return m_txtROS; }
+    QLineEdit *txtFLI() const { return m_txtFLI; }
+    QLineEdit *txtHeat() const { return m_txtHeat; }
+    QLineEdit *txtFL() const { return m_txtFL; }
+    QLineEdit *txtCharSurfVolRatio() const { return m_txtCharSurfVolRatio; }
+    QLineEdit *txtPackRatio() const { return m_txtPackRatio; }
+    QLineEdit *txtRefROS() const { return m_txtRefROS; }
+    QLineEdit *txtRefFLI() const { return m_txtRefFLI; }
+    QLineEdit *txtRefHeat() const { return m_txtRefHeat; }
+    QLineEdit *txtRefFL() const { return m_txtRefFL; }
+    QCheckBox *chkAuto() const { return m_chkAuto; }
+    QPushButton *cmdApply() const { return m_cmdApply; }
+    QPushButton *cmdSave() const { return m_cmdSave; }
+    QPushButton *cmdCancel() const { return m_cmdCancel; }
+    QPushButton *cmdComp() const { return m_cmdComp; }
+    QPushButton *cmdTest() const { return m_cmdTest; }
+    // The results area: tabs 0..3 are chart pages, each with an empty vertical layout.
+    QTabWidget *tabResults() const { return m_tabResults; }
+    QVBoxLayout *chartPageLayout(int tab) const;
+    // Row beside "Compute" for further test commands.
+    QHBoxLayout *testCommandsLayout() const { return m_testCommands; }
+    // Whether the test panel (environment, results, tabs) is shown.
+    bool TestPanelShown() const;
+    // "Ref: " + the reference model list text.
+    QString RefLabelText() const;
+
+    static QColor LightRed() { return QColor(255, 192, 192); }
+
+signals:
+    // A reference model was chosen (also at load and after a set choice); refLabel is the
+    // reference legend text "Ref: " + the model text. Connected first to Clear Graphs.
+    void referenceModelChosen(const QString &refLabel);
+
+public slots:
+    void cmdApply_Click();
+    void cmdSave_Click();
+    void cmdCancel_Click();
+    void cmdComp_Click();
+    void cmdTest_Click();
+    void cmdTuner_Click(int index);
+    void cboFMSet_Click();
+    void cboFM_Click();
+    void cboWindReduce_Click();
+    void cboSlope_Click();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildWindow();
+    QWidget *buildModelFrame();
+    QWidget *buildTestPanel();
+    QWidget *buildReferencePage();
+    void addEntryRow(class QGridLayout *grid, int row, int index);
+
+    bool txtFuels_KeyPress(int index, QKeyEvent *event);
+    void txtFuels_KeyUp(int index);
+    void txtFuels_Change(int index);
+    void txtFuels_GotFocus(int index, bool deferred);
+    void CheckRange(int index);
+    void FocusEntry(int index);
+    void SetEntryColour(int index, const QColor &colour);
+    bool IsRed(int index) const;
+    bool Save();
+    void SetWidthTwips(int twips);
+
+    IEditorOwner *m_owner;
+    IPrompts *m_prompts;
+    std::unique_ptr<IPrompts> m_ownPrompts;
+    ITuners *m_tuners = nullptr;
+    std::shared_ptr<FuelModel> m_EditFM;
+    bool m_Editable = true;
+    bool m_EntriesValid = false;
+    bool m_loaded = false;
+
+    std::array<QLineEdit *, kEntrySlots> m_txtFuels{};
+    QPlainTextEdit *m_txtDescription = nullptr;
+    std::array<QLabel *, kEntrySlots> m_lblFuels{};
+    std::array<QPushButton *, kEntrySlots> m_cmdTuner{};
+    QComboBox *m_cboFireCarry = nullptr;
+    QComboBox *m_cboHerbType = nullptr;
+    QComboBox *m_cboWindReduce = nullptr;
+    QComboBox *m_cboSlope = nullptr;
+    QComboBox *m_cboFMSet = nullptr;
+    QComboBox *m_cboFM = nullptr;
+    QLineEdit *m_txtMidFlameWind = nullptr;
+    QLineEdit *m_txtFuelModelSet = nullptr;
+    QLineEdit *m_txtROS = nullptr;
+    QLineEdit *m_txtFLI = nullptr;
+    QLineEdit *m_txtHeat = nullptr;
+    QLineEdit *m_txtFL = nullptr;
+    QLineEdit *m_txtCharSurfVolRatio = nullptr;
+    QLineEdit *m_txtPackRatio = nullptr;
+    QLineEdit *m_txtRefROS = nullptr;
+    QLineEdit *m_txtRefFLI = nullptr;
+    QLineEdit *m_txtRefHeat = nullptr;
+    QLineEdit *m_txtRefFL = nullptr;
+    QCheckBox *m_chkAuto = nullptr;
+    QPushButton *m_cmdApply = nullptr;
+    QPushButton *m_cmdSave = nullptr;
+    QPushButton *m_cmdCancel = nullptr;
+    QPushButton *m_cmdComp = nullptr;
+    QPushButton *m_cmdTest = nullptr;
+    QTabWidget *m_tabResults = nullptr;
+    std::array<QVBoxLayout *, 4> m_chartPages{};
+    QHBoxLayout *m_testCommands = nullptr;
+    QWidget *m_testPanel = nullptr;
+};

@@ -1,0 +1,236 @@
+// The editor's lifecycle: loading the model, the reference model choice, the command buttons,
+// the write-back into the library and closing.
+#include "testcenter/ui/frmEditModel.h"
+
+#include "data/FuelModel.h"
+#include "data/ProgramState.h"
+#include "library/IPrompts.h"
+#include "testcenter/EditorSave.h"
+#include "testcenter/IEditorOwner.h"
+#include "testcenter/ITuners.h"
+#include "testcenter/TestCenterState.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
+
+void frmEditModel::Open(std::shared_ptr<FuelModel> fm, bool editable)
+{
+    setEditFM(std::move(fm));
+    setEditable(editable);
+    m_loaded = false;
+    show();
+    if (!m_loaded)
+        Form_Load();
+}
+
+void frmEditModel::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (!m_loaded && !event->spontaneous())
+        Form_Load();
+}
+
+void frmEditModel::Form_Load()
+{
+    m_loaded = true;
+    m_cmdTuner[0]->setEnabled(true);
+    m_testPanel->show();
+    SetWidthTwips(kWidthWithTestPanel);
+    if (!m_Editable)
+        SetLocked();
+    m_txtFuelModelSet->setText(m_owner ? m_owner->SetNameText() : QString());
+
+    m_cboFireCarry->clear();
+    const char *carriers[] = {"1 - Grass", "2 - Brush", "3 - Timber Litter", "4 - Slash"};
+    for (int i = 0; i < 4; ++i)
+        m_cboFireCarry->addItem(QString::fromLatin1(carriers[i]), i + 1);
+    m_cboFireCarry->setCurrentIndex(0);
+    m_cboHerbType->clear();
+    m_cboHerbType->addItem(QStringLiteral("1 - Static"), 1);
+    m_cboHerbType->addItem(QStringLiteral("2 - Dynamic"), 2);
+    m_cboHerbType->setCurrentIndex(0);
+
+    const FuelModel blank;
+    const FuelModel &fm = m_EditFM ? *m_EditFM : blank;
+    const auto texts = ModelEntryTexts(fm);
+    SetEntryText(1, texts[1]);
+    SetEntryText(0, texts[0]);
+    for (int i = 2; i <= kLastModelEntry; ++i)
+        SetEntryText(i, texts[std::size_t(i)]);
+
+    // A code outside the lists leaves nothing selected, as the list position says.
+    m_cboFireCarry->setCurrentIndex(int(fm.FuelCat()) - 1);
+    m_cboHerbType->setCurrentIndex(int(fm.HerbType()) - 1);
+
+    m_cboWindReduce->clear();
+    m_cboSlope->clear();
+    for (int i = 0; i < kListItems; ++i) {
+        m_cboWindReduce->addItem(WindReduceItem(i));
+        m_cboSlope->addItem(SlopeItem(i));
+    }
+    m_cboWindReduce->setCurrentIndex(kWindReduceStartPosition);
+    m_cboSlope->setCurrentIndex(-1);
+    m_cboSlope->setEditText(QStringLiteral("0"));
+    m_txtMidFlameWind->setText(MidFlameWindText(m_cboWindReduce->currentText(), EntryText(kLastEnvEntry)));
+
+    {
+        const QSignalBlocker blockSets(m_cboFMSet);
+        const QSignalBlocker blockModels(m_cboFM);
+        m_cboFMSet->clear();
+        m_cboFM->clear();
+        for (const auto &set : *gFMSets)
+            m_cboFMSet->addItem(set->Name());
+        m_cboFMSet->setCurrentIndex(0);
+    }
+    cboFMSet_Click();
+    ComputeRatioOnly();
+}
+
+void frmEditModel::cboFMSet_Click()
+{
+    {
+        const QSignalBlocker block(m_cboFM);
+        m_cboFM->clear();
+        const int position = m_cboFMSet->currentIndex();
+        if (position >= 0 && position < gFMSets->Count())
+            for (const auto &fm : *gFMSets->Item(position + 1)->FuelModels())
+                m_cboFM->addItem(ModelNodeText(*fm));
+        m_cboFM->setCurrentIndex(0);
+    }
+    cboFM_Click();
+}
+
+void frmEditModel::cboFM_Click()
+{
+    emit referenceModelChosen(RefLabelText());
+    if (m_cboFM->count() == 0) {
+        // No model to compare with: no reference result may linger from the previous one.
+        ReferenceFireSpread = std::make_shared<FireSpread>();
+        const QString zero = QStringLiteral("0.0");
+        m_txtRefROS->setText(zero);
+        m_txtRefFLI->setText(zero);
+        m_txtRefHeat->setText(zero);
+        m_txtRefFL->setText(zero);
+    }
+}
+
+QString frmEditModel::RefLabelText() const
+{
+    return QStringLiteral("Ref: ") + m_cboFM->currentText();
+}
+
+void frmEditModel::cboWindReduce_Click()
+{
+    m_txtMidFlameWind->setText(MidFlameWindText(m_cboWindReduce->currentText(), EntryText(kLastEnvEntry)));
+    AutoCompute();
+}
+
+void frmEditModel::cboSlope_Click()
+{
+    AutoCompute();
+}
+
+void frmEditModel::cmdTest_Click()
+{
+    if (m_cmdTest->text() == QStringLiteral("Test Center >>")) {
+        m_testPanel->show();
+        SetWidthTwips(kWidthWithTestPanel);
+        m_cmdTest->setText(QStringLiteral("<< Test Center"));
+    } else {
+        m_testPanel->hide();
+        SetWidthTwips(kWidthWithoutTestPanel);
+        m_cmdTest->setText(QStringLiteral("Test Center >>"));
+    }
+}
+
+void frmEditModel::cmdComp_Click()
+{
+    const bool entries = EntriesOK();
+    const bool environment = EnvEntriesOK();
+    if (entries && environment)
+        Compute();
+}
+
+void frmEditModel::cmdTuner_Click(int index)
+{
+    if (m_tuners)
+        m_tuners->Open(index);
+}
+
+void frmEditModel::cmdApply_Click()
+{
+    Save();
+}
+
+bool frmEditModel::Save()
+{
+    for (int i = 0; i <= kLastModelEntry; ++i) {
+        CheckRange(i);
+        AutoCompute();
+    }
+    m_EntriesValid = EntriesOK();
+    if (!m_EntriesValid || !m_EditFM)
+        return false;
+
+    const TestEntries entries = CurrentEntries();
+    if (const EntryRefusal refusal = SaveTextRefusal(entries.box[0], entries.box[1]); refusal.refused()) {
+        m_prompts->Message(refusal.text, refusal.title, IPrompts::Icon::Exclamation);
+        FocusEntry(refusal.focusIndex);
+        m_EntriesValid = false;
+        return false;
+    }
+
+    // Kept so that a failed write leaves the model as the file still has it.
+    const FuelModel before = *m_EditFM;
+    ApplyEntries(*m_EditFM, entries, m_cboFireCarry->currentIndex(), m_cboHerbType->currentIndex());
+    if (!m_owner)
+        return true;
+    m_owner->SetNodeText(m_EditFM->Key(), ModelNodeText(*m_EditFM));
+    m_owner->RefreshFMs();
+    QString error;
+    if (m_owner->SaveLibrary(&error))
+        return true;
+
+    *m_EditFM = before;
+    m_owner->SetNodeText(m_EditFM->Key(), ModelNodeText(*m_EditFM));
+    m_owner->RefreshFMs();
+    m_EntriesValid = false;
+    m_prompts->Message(QStringLiteral("The fuel model library could not be saved:") + QChar(13) + error + QChar(13) +
+                           QStringLiteral("The library is unchanged; your entries are still in the editor."),
+                       QStringLiteral("Save Fuel Model"), IPrompts::Icon::Exclamation);
+    return false;
+}
+
+void frmEditModel::cmdSave_Click()
+{
+    if (m_Editable) {
+        Save();
+        if (m_EntriesValid)
+            close();
+    } else {
+        close();
+    }
+}
+
+void frmEditModel::cmdCancel_Click()
+{
+    close();
+}
+
+void frmEditModel::closeEvent(QCloseEvent *event)
+{
+    QWidget::closeEvent(event);
+    if (m_owner)
+        m_owner->EditorClosed();
+    if (m_tuners) {
+        // Closing must always succeed, whatever state a tuner window is in.
+        try {
+            m_tuners->CloseAll();
+        } catch (...) {
+        }
+    }
+}

@@ -1,0 +1,276 @@
+// The editor's entry boxes: key filter, live range check, change propagation, the entry
+// checks of the commands, the read-only mode and the computations the entries feed.
+#include "testcenter/ui/frmEditModel.h"
+
+#include "data/FuelModel.h"
+#include "data/ProgramState.h"
+#include "library/IPrompts.h"
+#include "testcenter/ITuners.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
+
+namespace {
+
+// The character a key press would type, as the key filter sees it: 8 for backspace, a
+// control character for editing shortcuts, 0 for keys that type nothing (arrows, Delete,
+// Tab), which pass unfiltered.
+char16_t typedCharacter(const QKeyEvent *e)
+{
+    if (e->key() == Qt::Key_Backspace)
+        return 8;
+    if (e->key() == Qt::Key_Tab || e->key() == Qt::Key_Backtab)
+        return 0;
+    struct Shortcut
+    {
+        QKeySequence::StandardKey key;
+        char16_t ch;
+    };
+    static const Shortcut shortcuts[] = {{QKeySequence::Copy, 3},  {QKeySequence::Paste, 22},
+                                         {QKeySequence::Cut, 24},  {QKeySequence::Undo, 26},
+                                         {QKeySequence::Redo, 25}, {QKeySequence::SelectAll, 1}};
+    for (const auto &s : shortcuts)
+        if (e->matches(s.key))
+            return s.ch;
+    if ((e->modifiers() & Qt::ControlModifier) && e->key() >= Qt::Key_A && e->key() <= Qt::Key_Z)
+        return char16_t(e->key() - Qt::Key_A + 1);
+    const QString text = e->text();
+    return text.isEmpty() ? 0 : text.at(0).unicode();
+}
+
+const QString kRangeMessage = QStringLiteral("You have entries that are outside the ") + QChar(13) +
+                              QStringLiteral("acceptable range and are in highlighted in red.");
+
+} // namespace
+
+bool frmEditModel::eventFilter(QObject *watched, QEvent *event)
+{
+    int index = -1;
+    if (watched == m_txtDescription) {
+        index = 1;
+    } else {
+        for (int i = 0; i < kEntrySlots && index < 0; ++i)
+            if (m_txtFuels[std::size_t(i)] == watched)
+                index = i;
+    }
+    if (index < 0)
+        return QWidget::eventFilter(watched, event);
+
+    switch (event->type()) {
+    case QEvent::KeyPress:
+        if (!txtFuels_KeyPress(index, static_cast<QKeyEvent *>(event)))
+            return true;
+        break;
+    case QEvent::KeyRelease:
+        txtFuels_KeyUp(index);
+        break;
+    case QEvent::FocusIn:
+        // A mouse click places the caret after the focus arrives, so select once it has.
+        txtFuels_GotFocus(index, static_cast<QFocusEvent *>(event)->reason() == Qt::MouseFocusReason);
+        break;
+    default:
+        break;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+bool frmEditModel::txtFuels_KeyPress(int index, QKeyEvent *event)
+{
+    const char16_t ch = typedCharacter(event);
+    if (ch == 0)
+        return true;
+    return EntryKeyAccepted(index, ch, int(EntryText(index).size()));
+}
+
+void frmEditModel::txtFuels_KeyUp(int index)
+{
+    CheckRange(index);
+    AutoCompute();
+}
+
+void frmEditModel::CheckRange(int index)
+{
+    // A read-only box keeps its button-face colour: its text cannot change.
+    if (m_txtFuels[std::size_t(index)] && m_txtFuels[std::size_t(index)]->isReadOnly())
+        return;
+    if (index == 1 && m_txtDescription->isReadOnly())
+        return;
+    SetEntryColour(index, EntryInRange(index, EntryText(index)) ? QColor(Qt::white) : LightRed());
+}
+
+void frmEditModel::txtFuels_Change(int index)
+{
+    if (index == kLastEnvEntry)
+        m_txtMidFlameWind->setText(MidFlameWindText(m_cboWindReduce->currentText(), EntryText(index)));
+    if (m_tuners) {
+        // An open tuner follows the box as well as it can; it never stops the typing.
+        try {
+            m_tuners->EntryChanged(index, EntryText(index));
+        } catch (...) {
+        }
+    }
+    if ((index >= 2 && index <= 9) || index == 13)
+        ComputeRatioOnly();
+    AutoCompute();
+}
+
+void frmEditModel::txtFuels_GotFocus(int index, bool deferred)
+{
+    const auto selectAll = [this, index] {
+        if (index == 1)
+            m_txtDescription->selectAll();
+        else if (QLineEdit *edit = txtFuels(index))
+            edit->selectAll();
+    };
+    if (deferred)
+        QTimer::singleShot(0, this, selectAll);
+    else
+        selectAll();
+}
+
+QString frmEditModel::EntryText(int index) const
+{
+    if (index == 1)
+        return m_txtDescription->toPlainText();
+    const QLineEdit *edit = txtFuels(index);
+    return edit ? edit->text() : QString();
+}
+
+void frmEditModel::SetEntryText(int index, const QString &text)
+{
+    if (index == 1)
+        m_txtDescription->setPlainText(text);
+    else if (QLineEdit *edit = txtFuels(index))
+        edit->setText(text);
+}
+
+QColor frmEditModel::EntryColour(int index) const
+{
+    const QWidget *box = index == 1 ? static_cast<const QWidget *>(m_txtDescription) : txtFuels(index);
+    return box ? box->palette().color(QPalette::Base) : QColor();
+}
+
+void frmEditModel::SetEntryColour(int index, const QColor &colour)
+{
+    QWidget *box = index == 1 ? static_cast<QWidget *>(m_txtDescription) : txtFuels(index);
+    if (!box)
+        return;
+    QPalette p = box->palette();
+    if (p.color(QPalette::Base) == colour)
+        return;
+    p.setColor(QPalette::Base, colour);
+    box->setPalette(p);
+}
+
+bool frmEditModel::IsRed(int index) const
+{
+    return EntryColour(index) == LightRed();
+}
+
+void frmEditModel::FocusEntry(int index)
+{
+    QWidget *box = index == 1 ? static_cast<QWidget *>(m_txtDescription) : txtFuels(index);
+    if (box)
+        box->setFocus(Qt::OtherFocusReason);
+}
+
+TestEntries frmEditModel::CurrentEntries() const
+{
+    TestEntries e;
+    for (int i = 0; i < kEntrySlots; ++i)
+        if (IsEntryIndex(i))
+            e.box[std::size_t(i)] = EntryText(i);
+    e.windReduceText = m_cboWindReduce->currentText();
+    e.windReducePosition = m_cboWindReduce->findText(e.windReduceText, Qt::MatchExactly);
+    e.midFlameWindText = m_txtMidFlameWind->text();
+    e.slopeText = m_cboSlope->currentText();
+    e.herbTypePosition = m_cboHerbType->currentIndex();
+    return e;
+}
+
+bool frmEditModel::EntriesOK()
+{
+    bool result = true;
+    const QString id = EntryText(0);
+    if (FuelModelIDExists(*gFMSets, id, m_EditFM ? m_EditFM->Key() : QString())) {
+        m_prompts->Message(QStringLiteral("ERROR: Fuel model ID ") + id + QStringLiteral("  already exists"),
+                           QStringLiteral("Fuel Model ID"), IPrompts::Icon::Exclamation);
+        result = false;
+        FocusEntry(0);
+    }
+    for (int i = 0; i <= kLastModelEntry; ++i) {
+        if (IsRed(i)) {
+            m_prompts->Message(kRangeMessage, QStringLiteral("Error in entries"), IPrompts::Icon::Exclamation);
+            result = false;
+            FocusEntry(i);
+            break;
+        }
+    }
+    return result;
+}
+
+bool frmEditModel::EnvEntriesOK()
+{
+    for (int i = kFirstEnvEntry; i <= kLastEnvEntry; ++i) {
+        if (IsRed(i)) {
+            m_prompts->Message(kRangeMessage, QStringLiteral("Error in entries"), IPrompts::Icon::Exclamation);
+            FocusEntry(i);
+            return false;
+        }
+    }
+    return true;
+}
+
+void frmEditModel::SetLocked()
+{
+    const QColor face = QGuiApplication::palette().color(QPalette::Button);
+    for (int i = 0; i <= kLastModelEntry; ++i) {
+        if (i == 1)
+            m_txtDescription->setReadOnly(true);
+        else
+            txtFuels(i)->setReadOnly(true);
+        SetEntryColour(i, face);
+        if (QPushButton *b = cmdTuner(i))
+            b->setEnabled(false);
+    }
+    m_cboFireCarry->setEnabled(false);
+    m_cboHerbType->setEnabled(false);
+    m_cmdApply->setEnabled(false);
+    m_cmdSave->setText(QStringLiteral("Close"));
+}
+
+void frmEditModel::Compute()
+{
+    const ComputeOutcome out = RunCompute(CurrentEntries(), *gFMSets, m_cboFMSet->currentIndex(), m_cboFM->currentIndex());
+    m_txtROS->setText(out.current.ros);
+    m_txtFLI->setText(out.current.fli);
+    m_txtHeat->setText(out.current.heat);
+    m_txtFL->setText(out.current.fl);
+    m_txtCharSurfVolRatio->setText(out.current.charSurfVol);
+    m_txtPackRatio->setText(out.current.packRatio);
+    if (m_txtROS->isVisible())
+        m_txtROS->repaint();
+    m_txtRefROS->setText(out.reference.ros);
+    m_txtRefFLI->setText(out.reference.fli);
+    m_txtRefHeat->setText(out.reference.heat);
+    m_txtRefFL->setText(out.reference.fl);
+}
+
+void frmEditModel::ComputeRatioOnly()
+{
+    const ResultTexts out = RunRatioOnly(CurrentEntries());
+    m_txtCharSurfVolRatio->setText(out.charSurfVol);
+    m_txtPackRatio->setText(out.packRatio);
+}
+
+void frmEditModel::AutoCompute()
+{
+    if (m_chkAuto->isChecked())
+        Compute();
+}
