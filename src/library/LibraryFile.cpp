@@ -34,6 +34,7 @@ const QLatin1String kCountMark(",Count:");
 constexpr qsizetype kHeaderPrefixLength = 14; // "[FuelModelSet:", not checked
 // Shortest possible model line: "","",0,0,0,0,0,0,0,0,0,0,0,0,0,0,0 and a line end.
 constexpr qsizetype kShortestModel = 36;
+constexpr double kLargestNumber = 1.79769313486231e308;
 
 bool isBlank(char c)
 {
@@ -48,8 +49,11 @@ bool isLineEnd(char c)
 QString shown(QByteArrayView text)
 {
     constexpr qsizetype kMax = 60;
-    QString s = FromCp1252(text.first(std::min(text.size(), kMax)));
-    if (text.size() > kMax)
+    qsizetype n = 0;
+    while (n < text.size() && n < kMax && !isLineEnd(text[n]))
+        ++n;
+    QString s = FromCp1252(text.first(n));
+    if (n < text.size())
         s += QStringLiteral("...");
     return QLatin1Char('"') + s + QLatin1Char('"');
 }
@@ -169,22 +173,31 @@ public:
                               .arg(shown(QByteArrayView(m_p, std::min<qsizetype>(m_end - m_p, 20))));
                 return Status::Error;
             }
+            m_lastFieldLine = m_fieldLine;
             return Status::Field;
         }
         const char *start = m_p;
-        while (m_p < m_end && *m_p != ',' && !isLineEnd(*m_p))
+        while (m_p < m_end && *m_p != ',' && !isLineEnd(*m_p)) {
+            if (*m_p == '"') {
+                m_error = QStringLiteral("expected a comma or a line end before the double quote in %1")
+                              .arg(shown(QByteArrayView(start, std::min<qsizetype>(m_end - start, 20))));
+                return Status::Error;
+            }
             ++m_p;
+        }
         const char *stop = m_p;
         while (stop > start && isBlank(stop[-1]))
             --stop;
         text = QByteArrayView(start, stop - start);
         if (m_p < m_end && *m_p == ',')
             ++m_p;
+        m_lastFieldLine = m_fieldLine;
         return Status::Field;
     }
 
     int fieldLine() const { return m_fieldLine; }
-    int line() const { return m_line; }
+    // Line of the last field read, where a file that ends too early is reported.
+    int lastFieldLine() const { return m_lastFieldLine; }
     const QString &error() const { return m_error; }
     qsizetype remaining() const { return m_end - m_p; }
 
@@ -209,6 +222,7 @@ private:
     const char *m_end;
     int m_line = 1;
     int m_fieldLine = 1;
+    int m_lastFieldLine = 1;
     QString m_error;
 };
 
@@ -319,7 +333,7 @@ private:
             if (status == FieldReader::Status::Error)
                 return fail(m_fields.fieldLine(), m_fields.error());
             if (status == FieldReader::Status::EndOfFile)
-                return fail(m_fields.line(), QStringLiteral("expected %1 (%2), found the end of the file")
+                return fail(m_fields.lastFieldLine(), QStringLiteral("expected %1 (%2), found the end of the file")
                                                  .arg(f < 2 ? QString::fromLatin1(f == 0 ? "FuelModelID" : "Description")
                                                             : QString::fromLatin1(kNumberFields[std::size_t(f - 2)]),
                                                       where(f + 1)));
@@ -498,9 +512,11 @@ QByteArray SerializeLibrary(const FuelModelSets &sets, QString *error)
             out += ',';
             appendQuoted(out, fm.Description());
             for (int n = 0; n < 15; ++n) {
-                if (!std::isfinite(numbers[n])) {
+                // Beyond the largest 15-digit text below the largest double, the text would
+                // round up to infinity and the file could not be read back.
+                if (!(std::fabs(numbers[n]) <= kLargestNumber)) {
                     modelError(QString::fromLatin1(kNumberFields[std::size_t(n)]) +
-                               QStringLiteral(": the value is not a finite number."));
+                               QStringLiteral(": the value is not a finite number the file can hold."));
                     return {};
                 }
                 out += ',';
