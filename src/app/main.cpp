@@ -1,7 +1,12 @@
+#include "manager/frmVarrow.h"
+
 #include <QApplication>
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    return 0;
+    QApplication::setApplicationName(QStringLiteral("Varrow"));
+    frmVarrow window;
+    window.show();
+    return QApplication::exec();
 }

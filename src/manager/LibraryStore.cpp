@@ -1,0 +1,104 @@
+#include "manager/LibraryStore.h"
+
+#include "data/ProgramState.h"
+#include "library/LibraryFile.h"
+#include "library/LibraryLocation.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+// "OrlaFuelModels.FFM" -> "OrlaFuelModels.FFM.unreadable-20240131-154500.bak", never an
+// existing file.
+QString freeBackupPath(const QString &path)
+{
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss"));
+    QString candidate = path + QStringLiteral(".unreadable-") + stamp + QStringLiteral(".bak");
+    for (int n = 2; QFileInfo::exists(candidate); ++n)
+        candidate = path + QStringLiteral(".unreadable-%1-%2.bak").arg(stamp).arg(n);
+    return candidate;
+}
+
+// Until the standard library is shipped: an empty set to start from.
+QByteArray DefaultLibraryBytes()
+{
+    return QByteArrayLiteral("\"[FuelModelSet:Custom Fuel Models,Count:0]\"\r\n\"[End]\"\r\n");
+}
+
+QString nativePath(const QString &path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+} // namespace
+
+LibraryStore::LoadResult LibraryStore::Load(ITree &tree)
+{
+    m_path = LibraryFilePath();
+    m_readCleanly = false;
+    m_changed = false;
+    LoadResult result;
+
+    if (!QFileInfo::exists(m_path)) {
+        QString error;
+        if (!WriteLibraryBytes(m_path, DefaultLibraryBytes(), &error)) {
+            // Shown from memory; the next save tries the folder again.
+            gFMSets = ReadLibrary(DefaultLibraryBytes(), tree).sets;
+            m_changed = true;
+            result.kind = LoadResult::CreateFailed;
+            result.message = QStringLiteral("There was no library file, and a new one could not be created.\r%1\r\r"
+                                            "The standard fuel models are shown; changes are saved once the "
+                                            "folder can be written.")
+                                 .arg(error);
+            return result;
+        }
+        result.kind = LoadResult::Created;
+        result.message = QStringLiteral("No library file was found; a new one with the standard fuel models was "
+                                        "created: %1")
+                             .arg(nativePath(m_path));
+    }
+
+    LibraryProblem problem;
+    if (ReadFMs(tree, &problem)) {
+        m_readCleanly = true;
+        return result;
+    }
+
+    result.kind = LoadResult::Failed;
+    const QString where = problem.line > 0 ? QStringLiteral("%1, line %2").arg(nativePath(m_path)).arg(problem.line)
+                                           : nativePath(m_path);
+    QString text = QStringLiteral("The library file could not be read completely.\r%1:\r%2\r\r").arg(where, problem.message);
+    QFile original(m_path);
+    if (problem.line == 0) {
+        // Not even the bytes could be read: there is nothing to keep a copy of, so the file is
+        // left alone for good.
+        text += QStringLiteral("Changes made now cannot be saved into it.");
+    } else if (const QString backup = freeBackupPath(m_path); original.copy(backup)) {
+        AllowLibraryOverwrite();
+        result.backupPath = backup;
+        text += QStringLiteral("The sets and models read before the problem are shown. The original file is kept "
+                               "unchanged as\r%1\rThe next save writes the library as shown here.")
+                    .arg(nativePath(backup));
+    } else {
+        text += QStringLiteral("The sets and models read before the problem are shown. A copy of the original file "
+                               "could not be made (%1), so changes made now are not saved into it.")
+                    .arg(original.errorString());
+    }
+    result.message = text;
+    return result;
+}
+
+bool LibraryStore::Save(QString *reason)
+{
+    m_changed = true;
+    QString error;
+    if (WriteFMs(&error))
+        return true;
+    if (reason)
+        *reason = error + QStringLiteral("\r\rYour changes are kept in the program and are saved with the next "
+                                         "successful save.");
+    return false;
+}

@@ -1,0 +1,71 @@
+#include "manager/QtPrompts.h"
+
+#include "library/ui/frmPasteModel.h"
+
+#include <QApplication>
+#include <QInputDialog>
+#include <QMessageBox>
+
+namespace {
+
+QMessageBox::Icon boxIcon(IPrompts::Icon icon)
+{
+    switch (icon) {
+    case IPrompts::Icon::Exclamation:
+        return QMessageBox::Warning;
+    case IPrompts::Icon::Question:
+        return QMessageBox::Question;
+    case IPrompts::Icon::Information:
+        return QMessageBox::Information;
+    case IPrompts::Icon::Critical:
+        return QMessageBox::Critical;
+    case IPrompts::Icon::None:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QString lines(QString text)
+{
+    return text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+}
+
+QString titleOrDefault(const QString &title)
+{
+    return title.isEmpty() ? AppTitle() : title;
+}
+
+} // namespace
+
+void QtPrompts::Message(const QString &text, const QString &title, Icon icon)
+{
+    QMessageBox box(boxIcon(icon), titleOrDefault(title), lines(text), QMessageBox::Ok, m_parent);
+    box.exec();
+}
+
+bool QtPrompts::AskYesNo(const QString &text, const QString &title, Icon icon)
+{
+    QMessageBox box(boxIcon(icon), titleOrDefault(title), lines(text), QMessageBox::Yes | QMessageBox::No, m_parent);
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes;
+}
+
+std::optional<QString> QtPrompts::InputBox(const QString &prompt, const QString &title, const QString &defaultText)
+{
+    bool ok = false;
+    const QString text =
+        QInputDialog::getText(m_parent, titleOrDefault(title), lines(prompt), QLineEdit::Normal, defaultText, &ok);
+    if (!ok)
+        return std::nullopt;
+    return text;
+}
+
+void QtPrompts::Beep()
+{
+    QApplication::beep();
+}
+
+IPrompts::PasteAnswer QtPrompts::PasteModel()
+{
+    return ShowPasteModel(*this, m_parent);
+}

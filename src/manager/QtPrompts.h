@@ -1,0 +1,22 @@
+#pragma once
+
+#include "library/IPrompts.h"
+
+class QWidget;
+
+// The prompts as the user sees them: Qt message boxes, input boxes and the paste dialog, all
+// modal over the given window. A carriage return in a text starts a new line.
+class QtPrompts : public IPrompts
+{
+public:
+    explicit QtPrompts(QWidget *parent) : m_parent(parent) {}
+
+    void Message(const QString &text, const QString &title, Icon icon) override;
+    bool AskYesNo(const QString &text, const QString &title, Icon icon) override;
+    std::optional<QString> InputBox(const QString &prompt, const QString &title, const QString &defaultText) override;
+    void Beep() override;
+    PasteAnswer PasteModel() override;
+
+private:
+    QWidget *m_parent;
+};

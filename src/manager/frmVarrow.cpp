@@ -1,0 +1,623 @@
+#include "manager/frmVarrow.h"
+
+#include "data/NumberText.h"
+#include "data/ProgramState.h"
+#include "library/EditActions.h"
+#include "manager/DefaultSet.h"
+#include "manager/FMTree.h"
+#include "manager/QtPrompts.h"
+
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#ifndef VARROW_VERSION
+#define VARROW_VERSION "0.0.0"
+#endif
+
+namespace {
+
+const char *const kPanelLabels[17] = {"Fuel Model ID",
+                                      "Description",
+                                      "1 Hour Loading (t/ac)",
+                                      "10 Hour Loading (t/ac)",
+                                      "100 Hour Loading (t/ac)",
+                                      " Live Herb Loading (t/ac)",
+                                      "Live Woody Loading (t/ac)",
+                                      "1 Hour Surface SA/V (ft2/ft3)",
+                                      "Live Herb SA/V (ft2/ft3)",
+                                      "Live Woody SA/V (ft2/ft3)",
+                                      "Heat Content Dead (btu/lb)",
+                                      "Heat Content Live Herb (btu/lb)",
+                                      " Heat Content Live Woody (btu/lb)",
+                                      " Fuelbed Bulk Depth (ft)",
+                                      "Moisture of Extinction (%)",
+                                      "Primary Fire Carrier",
+                                      "Herb Type"};
+
+// What a selection allows, one column per kind of node.
+enum Selection { LockedSet, UnlockedSet, LockedModel, UnlockedModel };
+enum class Rule { Off, On, Clip };
+
+struct CommandRule
+{
+    Rule rule[4];
+};
+
+const CommandRule kOn{{Rule::On, Rule::On, Rule::On, Rule::On}};
+const CommandRule kUnlockedSetOnly{{Rule::Off, Rule::On, Rule::Off, Rule::Off}};
+const CommandRule kModels{{Rule::Off, Rule::Off, Rule::On, Rule::On}};
+const CommandRule kUnlockedModelOnly{{Rule::Off, Rule::Off, Rule::Off, Rule::On}};
+const CommandRule kPaste{{Rule::Off, Rule::Clip, Rule::Off, Rule::Clip}};
+const CommandRule kNewModel{{Rule::Off, Rule::On, Rule::Off, Rule::On}};
+const CommandRule kSets{{Rule::On, Rule::On, Rule::Off, Rule::Off}};
+
+bool allowed(const CommandRule &r, Selection s)
+{
+    const Rule rule = r.rule[s];
+    return rule == Rule::On || (rule == Rule::Clip && !gPasteMode.isEmpty());
+}
+
+QPushButton *button(const QString &caption, const QString &name, QWidget *parent)
+{
+    auto *b = new QPushButton(caption, parent);
+    b->setObjectName(name);
+    return b;
+}
+
+QAction *menuItem(QMenu *menu, const QString &caption, const QString &name)
+{
+    QAction *a = menu->addAction(caption);
+    a->setObjectName(name);
+    return a;
+}
+
+// Read-only with the button-face background of the system.
+void makeReadOnlyBox(QWidget *box)
+{
+    if (auto *line = qobject_cast<QLineEdit *>(box))
+        line->setReadOnly(true);
+    else if (auto *text = qobject_cast<QPlainTextEdit *>(box))
+        text->setReadOnly(true);
+    QPalette pal = box->palette();
+    pal.setColor(QPalette::Base, pal.color(QPalette::Button));
+    box->setPalette(pal);
+}
+
+} // namespace
+
+frmVarrow::frmVarrow(IPrompts *prompts, QWidget *parent)
+    : QMainWindow(parent), m_prompts(prompts), m_store(std::make_unique<LibraryStore>())
+{
+    if (!m_prompts) {
+        m_ownPrompts = std::make_unique<QtPrompts>(this);
+        m_prompts = m_ownPrompts.get();
+    }
+    buildWindow();
+    Form_Load();
+}
+
+frmVarrow::~frmVarrow() = default;
+
+void frmVarrow::buildWindow()
+{
+    setObjectName(QStringLiteral("frmVarrow"));
+    setWindowTitle(QStringLiteral("Manage Orla Fuel Models"));
+    auto *central = new QWidget(this);
+    setCentralWidget(central);
+
+    // Left: the tree and the library buttons.
+    auto *fraSets = new QGroupBox(QStringLiteral("Fuel Model Sets"), central);
+    fraSets->setObjectName(QStringLiteral("fraFuelModelSets"));
+    imlIcons = new ImageList(this);
+    treeFMs = new FMTree(imlIcons, fraSets);
+    treeFMs->setMinimumSize(260, 320);
+    cmdNewSet = button(QStringLiteral("New Set"), QStringLiteral("cmdNewSet"), fraSets);
+    cmdDelete[0] = button(QStringLiteral("Delete Set"), QStringLiteral("cmdDelete_0"), fraSets);
+    cmdRename = button(QStringLiteral("Rename Set"), QStringLiteral("cmdRename"), fraSets);
+    cmdCopy = button(QStringLiteral("Copy Model"), QStringLiteral("cmdCopy"), fraSets);
+    cmdPaste = button(QStringLiteral("Paste Model"), QStringLiteral("cmdPaste"), fraSets);
+    cmdCut = button(QStringLiteral("Cut Model"), QStringLiteral("cmdCut"), fraSets);
+    cmdNewFM = button(QStringLiteral("New Blank Model"), QStringLiteral("cmdNewFM"), fraSets);
+    cmdDelete[1] = button(QStringLiteral("Delete Model"), QStringLiteral("cmdDelete_1"), fraSets);
+    auto *lblSetButtons = new QLabel(QStringLiteral("Fuel Model Sets"), fraSets);
+    lblSetButtons->setObjectName(QStringLiteral("lblSetButtons"));
+    auto *lblModelButtons = new QLabel(QStringLiteral("Fuel Models"), fraSets);
+    lblModelButtons->setObjectName(QStringLiteral("lblModelButtons"));
+    for (QLabel *l : {lblSetButtons, lblModelButtons}) {
+        QFont f = l->font();
+        f.setBold(true);
+        l->setFont(f);
+    }
+    auto *buttons = new QVBoxLayout;
+    buttons->addWidget(lblSetButtons);
+    for (QPushButton *b : {cmdNewSet, cmdDelete[0], cmdRename})
+        buttons->addWidget(b);
+    buttons->addSpacing(12);
+    buttons->addWidget(lblModelButtons);
+    for (QPushButton *b : {cmdCopy, cmdPaste, cmdCut, cmdNewFM, cmdDelete[1]})
+        buttons->addWidget(b);
+    buttons->addStretch();
+    auto *setsLayout = new QHBoxLayout(fraSets);
+    setsLayout->addWidget(treeFMs, 1);
+    setsLayout->addLayout(buttons);
+
+    // Right: the parameters of the selected model.
+    auto *fraParams = new QGroupBox(QStringLiteral("Model Parameters"), central);
+    fraParams->setObjectName(QStringLiteral("fraModelParameters"));
+    auto *grid = new QGridLayout;
+    auto *lblSet = new QLabel(QStringLiteral("Fuel Model Set"), fraParams);
+    lblSet->setObjectName(QStringLiteral("lblFuelModelSet"));
+    txtFuelModelSet = new QLineEdit(fraParams);
+    txtFuelModelSet->setObjectName(QStringLiteral("txtFuelModelSet"));
+    cmdDefault = button(QStringLiteral("Default ..."), QStringLiteral("cmdDefault"), fraParams);
+    auto *setRow = new QHBoxLayout;
+    setRow->addWidget(txtFuelModelSet, 1);
+    setRow->addWidget(cmdDefault);
+    grid->addWidget(lblSet, 0, 0);
+    grid->addLayout(setRow, 0, 1);
+    for (int i = 0; i < 17; ++i) {
+        auto *label = new QLabel(QString::fromLatin1(kPanelLabels[i]), fraParams);
+        label->setObjectName(QStringLiteral("lblFuels_%1").arg(i));
+        if (i == 1) {
+            auto *box = new QPlainTextEdit(fraParams);
+            box->setFixedHeight(box->fontMetrics().lineSpacing() * 3 + 10);
+            txtFuels[i] = box;
+        } else {
+            txtFuels[i] = new QLineEdit(fraParams);
+        }
+        txtFuels[i]->setObjectName(QStringLiteral("txtFuels_%1").arg(i));
+        label->setBuddy(txtFuels[i]);
+        grid->addWidget(label, i + 1, 0, i == 1 ? Qt::AlignTop : Qt::AlignVCenter);
+        grid->addWidget(txtFuels[i], i + 1, 1);
+    }
+    grid->setColumnStretch(1, 1);
+    cmdEditSave = button(QStringLiteral("Edit and Test Center"), QStringLiteral("cmdEditSave"), fraParams);
+    auto *paramsLayout = new QVBoxLayout(fraParams);
+    paramsLayout->addLayout(grid);
+    paramsLayout->addStretch();
+    paramsLayout->addWidget(cmdEditSave);
+
+    cmdClose = button(QStringLiteral("Close"), QStringLiteral("cmdClose"), central);
+    auto *bottom = new QHBoxLayout;
+    bottom->addStretch();
+    bottom->addWidget(cmdClose);
+    auto *frames = new QHBoxLayout;
+    frames->addWidget(fraSets, 5);
+    frames->addWidget(fraParams, 4);
+    auto *layout = new QVBoxLayout(central);
+    layout->addLayout(frames, 1);
+    layout->addLayout(bottom);
+    statusBar()->setObjectName(QStringLiteral("statusBar"));
+    buildPopupMenu();
+
+    connect(treeFMs, &FMTree::NodeClick, this, &frmVarrow::treeFMs_NodeClick);
+    connect(treeFMs, &FMTree::Collapse, this, &frmVarrow::treeFMs_Collapse);
+    connect(treeFMs, &FMTree::RightMouseDown, this, &frmVarrow::treeFMs_MouseDown);
+    treeFMs->beforeLabelEdit = [this](const QString &key) { return treeFMs_BeforeLabelEdit(key); };
+    treeFMs->afterLabelEdit = [this](const QString &key, const QString &text) {
+        return treeFMs_AfterLabelEdit(key, text);
+    };
+    connect(cmdCopy, &QPushButton::clicked, this, &frmVarrow::cmdCopy_Click);
+    connect(cmdCut, &QPushButton::clicked, this, &frmVarrow::cmdCut_Click);
+    connect(cmdPaste, &QPushButton::clicked, this, &frmVarrow::cmdPaste_Click);
+    connect(cmdDelete[0], &QPushButton::clicked, this, [this] { cmdDelete_Click(0); });
+    connect(cmdDelete[1], &QPushButton::clicked, this, [this] { cmdDelete_Click(1); });
+    connect(cmdNewSet, &QPushButton::clicked, this, &frmVarrow::cmdNewSet_Click);
+    connect(cmdNewFM, &QPushButton::clicked, this, &frmVarrow::cmdNewFM_Click);
+    connect(cmdEditSave, &QPushButton::clicked, this, &frmVarrow::cmdEditSave_Click);
+    connect(cmdRename, &QPushButton::clicked, this, &frmVarrow::cmdRename_Click);
+    connect(cmdDefault, &QPushButton::clicked, this, &frmVarrow::cmdDefault_Click);
+    connect(cmdClose, &QPushButton::clicked, this, &frmVarrow::cmdClose_Click);
+    resize(900, 640);
+}
+
+void frmVarrow::buildPopupMenu()
+{
+    mnuFuelModel = new QMenu(QStringLiteral("Fuel Model"), this);
+    mnuFuelModel->setObjectName(QStringLiteral("mnuFuelModel"));
+    mnuCutModelPU = menuItem(mnuFuelModel, QStringLiteral("Cut Model"), QStringLiteral("mnuCutModelPU"));
+    mnuCopyModelPU = menuItem(mnuFuelModel, QStringLiteral("Copy Model"), QStringLiteral("mnuCopyModelPU"));
+    mnuPasteModelPU = menuItem(mnuFuelModel, QStringLiteral("Paste Model"), QStringLiteral("mnuPasteModelPU"));
+    mnuDeleteModelPU = menuItem(mnuFuelModel, QStringLiteral("Delete Model"), QStringLiteral("mnuDeleteModelPU"));
+    mnuNewModelPU = menuItem(mnuFuelModel, QStringLiteral("New Blank Model"), QStringLiteral("mnuNewModelPU"));
+    mnuFuelModel->addSeparator();
+    mnuNewSetPU = menuItem(mnuFuelModel, QStringLiteral("New Fuel Model Set"), QStringLiteral("mnuNewSetPU"));
+    mnuDeleteSetPU = menuItem(mnuFuelModel, QStringLiteral("Delete Fuel Model Set"), QStringLiteral("mnuDeleteSetPU"));
+    mnuRenameSetPU = menuItem(mnuFuelModel, QStringLiteral("Rename Fuel Model Set"), QStringLiteral("mnuRenameSetPU"));
+    mnuFuelModel->addSeparator();
+    mnuEditPU = menuItem(mnuFuelModel, QStringLiteral("Edit and Test Center"), QStringLiteral("mnuEditPU"));
+
+    connect(mnuCutModelPU, &QAction::triggered, this, &frmVarrow::cmdCut_Click);
+    connect(mnuCopyModelPU, &QAction::triggered, this, &frmVarrow::cmdCopy_Click);
+    connect(mnuPasteModelPU, &QAction::triggered, this, &frmVarrow::cmdPaste_Click);
+    connect(mnuDeleteModelPU, &QAction::triggered, this, [this] { cmdDelete_Click(1); });
+    connect(mnuNewModelPU, &QAction::triggered, this, &frmVarrow::cmdNewFM_Click);
+    connect(mnuNewSetPU, &QAction::triggered, this, &frmVarrow::cmdNewSet_Click);
+    connect(mnuDeleteSetPU, &QAction::triggered, this, [this] { cmdDelete_Click(0); });
+    connect(mnuRenameSetPU, &QAction::triggered, this, &frmVarrow::cmdRename_Click);
+    connect(mnuEditPU, &QAction::triggered, this, &frmVarrow::cmdEditSave_Click);
+}
+
+void frmVarrow::Form_Load()
+{
+    setWindowTitle(windowTitle() + QStringLiteral(", Version - ") + QStringLiteral(VARROW_VERSION));
+    m_load = m_store->Load(*treeFMs);
+    if (treeFMs->Count() > 0) {
+        treeFMs->SetSelectedKey(treeFMs->KeyAt(1));
+        treeFMs_NodeClick(treeFMs->KeyAt(1));
+    } else {
+        applyCommandStates(QString());
+    }
+    setPasteEnabled(false);
+    cmdCut->setEnabled(false);
+    makeReadOnlyBox(txtFuelModelSet);
+    for (QWidget *box : txtFuels)
+        makeReadOnlyBox(box);
+    clearPanel();
+
+    // The default set is highlighted while the panel keeps showing the first set; the commands
+    // follow the highlighted set, since they act on it.
+    const QString defaultSet = ReadDefaultSetName();
+    for (int pos = 1; pos <= treeFMs->Count(); ++pos) {
+        const QString key = treeFMs->KeyAt(pos);
+        if (treeFMs->Tag(key) == kSetTag && treeFMs->Text(key) == defaultSet)
+            treeFMs->SetSelectedKey(key);
+    }
+    if (treeFMs->SelectedKey() != m_lastShown && !treeFMs->SelectedKey().isEmpty())
+        applyCommandStates(treeFMs->SelectedKey());
+    if (m_load.kind == LibraryStore::LoadResult::Created)
+        statusBar()->showMessage(m_load.message);
+}
+
+void frmVarrow::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (!m_loadReported) {
+        m_loadReported = true;
+        // After the window is on screen, so that the message stands in front of it.
+        QTimer::singleShot(0, this, &frmVarrow::reportLoad);
+    }
+}
+
+void frmVarrow::reportLoad()
+{
+    if (m_load.kind == LibraryStore::LoadResult::Failed || m_load.kind == LibraryStore::LoadResult::CreateFailed)
+        m_prompts->Message(m_load.message, AppTitle(), IPrompts::Icon::Exclamation);
+}
+
+QString frmVarrow::PanelText(int index) const
+{
+    if (auto *line = qobject_cast<QLineEdit *>(txtFuels[index]))
+        return line->text();
+    return static_cast<QPlainTextEdit *>(txtFuels[index])->toPlainText();
+}
+
+void frmVarrow::setBoxText(int index, const QString &text)
+{
+    if (auto *line = qobject_cast<QLineEdit *>(txtFuels[index]))
+        line->setText(text);
+    else
+        static_cast<QPlainTextEdit *>(txtFuels[index])->setPlainText(text);
+}
+
+void frmVarrow::clearPanel()
+{
+    for (int i = 0; i < 17; ++i)
+        setBoxText(i, QString());
+}
+
+void frmVarrow::showModel(const QString &setKey, const QString &modelKey)
+{
+    const auto set = gFMSets->Item(setKey);
+    const auto fm = set->FuelModels()->Item(modelKey);
+    txtFuelModelSet->setText(set->Name());
+    setBoxText(1, fm->Description());
+    setBoxText(0, fm->FuelModelID());
+    const double numbers[13] = {fm->Loading1Hour(),         fm->Loading10Hour(),
+                                fm->Loading100Hour(),       fm->LoadingLiveHerb(),
+                                fm->LoadingLiveWoody(),     fm->SurfaceToVolume1Hour(),
+                                fm->SurfaceToVolumeLiveHerb(), fm->SurfaceToVolumeLiveWoody(),
+                                fm->HeatContentDead(),      fm->HeatContentLiveHerb(),
+                                fm->HeatContentLiveWoody(), fm->BulkDensityDepth(),
+                                fm->MoistureOfExtinction()};
+    for (int i = 0; i < 13; ++i)
+        setBoxText(i + 2, FormatGeneral(numbers[i]));
+    // A code outside the tables leaves the box as it was.
+    if (const QString carrier = FuelCatText(fm->FuelCat()); !carrier.isEmpty())
+        setBoxText(15, carrier);
+    if (const QString herb = HerbTypeText(fm->HerbType()); !herb.isEmpty())
+        setBoxText(16, herb);
+}
+
+void frmVarrow::treeFMs_NodeClick(const QString &)
+{
+    // The branch follows the tree's selection, not the node the event names.
+    if (treeFMs->Count() == 0)
+        return;
+    const QString sel = treeFMs->SelectedKey();
+    if (sel.isEmpty())
+        return;
+    m_editable = true;
+    try {
+        if (treeFMs->Tag(sel) == kSetTag) {
+            txtFuelModelSet->setText(treeFMs->Text(sel));
+            clearPanel();
+            treeFMs->SetLabelEditAutomatic(true);
+            if (sel.startsWith(QLatin1Char('l')))
+                m_editable = false;
+        } else {
+            const QString parent = treeFMs->ParentKey(sel);
+            showModel(parent, sel);
+            treeFMs->SetLabelEditAutomatic(false);
+            if (parent.startsWith(QLatin1Char('l')))
+                m_editable = false;
+        }
+    } catch (const std::exception &) {
+        // A node outside the node scheme shows what could be shown; nothing to repair here.
+    }
+    applyCommandStates(sel);
+    m_lastShown = sel;
+}
+
+void frmVarrow::treeFMs_Collapse(const QString &)
+{
+    RefreshFMs();
+}
+
+void frmVarrow::treeFMs_MouseDown(const QPoint &globalPos)
+{
+    // The menu acts on the node selected before the click.
+    mnuFuelModel->popup(globalPos);
+}
+
+void frmVarrow::applyCommandStates(const QString &sel)
+{
+    if (sel.isEmpty() || !treeFMs->Contains(sel)) {
+        // An empty library: only a new set (and closing) make sense.
+        for (QPushButton *w : {cmdDelete[0], cmdRename, cmdCopy, cmdCut, cmdPaste, cmdNewFM, cmdDelete[1], cmdEditSave,
+                               cmdDefault})
+            w->setEnabled(false);
+        for (QAction *a : {mnuCutModelPU, mnuCopyModelPU, mnuPasteModelPU, mnuDeleteModelPU, mnuNewModelPU,
+                           mnuDeleteSetPU, mnuRenameSetPU, mnuEditPU})
+            a->setEnabled(false);
+        cmdNewSet->setEnabled(true);
+        mnuNewSetPU->setEnabled(true);
+        cmdClose->setEnabled(true);
+        return;
+    }
+    const bool isSet = treeFMs->Tag(sel) == kSetTag;
+    const QString setKey = isSet ? sel : treeFMs->ParentKey(sel);
+    const bool locked = setKey.startsWith(QLatin1Char('l'));
+    const Selection s = isSet ? (locked ? LockedSet : UnlockedSet) : (locked ? LockedModel : UnlockedModel);
+
+    cmdNewSet->setEnabled(allowed(kOn, s));
+    cmdDelete[0]->setEnabled(allowed(kUnlockedSetOnly, s));
+    cmdRename->setEnabled(allowed(kUnlockedSetOnly, s));
+    cmdCopy->setEnabled(allowed(kModels, s));
+    cmdCut->setEnabled(allowed(kUnlockedModelOnly, s));
+    cmdPaste->setEnabled(allowed(kPaste, s));
+    cmdNewFM->setEnabled(allowed(kNewModel, s));
+    cmdDelete[1]->setEnabled(allowed(kUnlockedModelOnly, s));
+    cmdEditSave->setEnabled(allowed(kModels, s));
+    mnuCutModelPU->setEnabled(allowed(kUnlockedModelOnly, s));
+    mnuCopyModelPU->setEnabled(allowed(kModels, s));
+    mnuPasteModelPU->setEnabled(allowed(kPaste, s));
+    mnuDeleteModelPU->setEnabled(allowed(kUnlockedModelOnly, s));
+    mnuNewModelPU->setEnabled(allowed(kNewModel, s));
+    mnuNewSetPU->setEnabled(allowed(kSets, s));
+    mnuDeleteSetPU->setEnabled(allowed(kUnlockedSetOnly, s));
+    mnuRenameSetPU->setEnabled(allowed(kUnlockedSetOnly, s));
+    mnuEditPU->setEnabled(allowed(kModels, s));
+    cmdDefault->setEnabled(true);
+    cmdClose->setEnabled(true);
+}
+
+void frmVarrow::setPasteEnabled(bool enabled)
+{
+    cmdPaste->setEnabled(enabled);
+    mnuPasteModelPU->setEnabled(enabled);
+}
+
+void frmVarrow::RefreshFMs()
+{
+    treeFMs_NodeClick(treeFMs->SelectedKey());
+}
+
+void frmVarrow::dispatch(const QString &action)
+{
+    EditContext ctx{*treeFMs, *m_prompts, [this] { setPasteEnabled(true); }, [this] { saveLibrary(true); }};
+    try {
+        EditAction(ctx, action);
+    } catch (const std::exception &e) {
+        m_prompts->Message(QStringLiteral("The command could not be completed: ") + QString::fromUtf8(e.what()),
+                           AppTitle(), IPrompts::Icon::Critical);
+    }
+}
+
+bool frmVarrow::saveLibrary(bool tellUser)
+{
+    QString reason;
+    const bool ok = m_store->Save(&reason);
+    if (!ok && tellUser)
+        m_prompts->Message(reason, AppTitle(), IPrompts::Icon::Exclamation);
+    if (ok)
+        statusBar()->clearMessage();
+    return ok;
+}
+
+void frmVarrow::cmdCopy_Click()
+{
+    dispatch(QStringLiteral("COPY"));
+    // The marker comes first, so the paste commands show what the clipboard now holds.
+    gPasteMode = QStringLiteral("Copy");
+    RefreshFMs();
+}
+
+void frmVarrow::cmdCut_Click()
+{
+    dispatch(QStringLiteral("COPY"));
+    dispatch(QStringLiteral("DELETE"));
+    gPasteMode = QStringLiteral("Cut");
+    // The selection has moved to a neighbour; the commands must follow it.
+    RefreshFMs();
+}
+
+void frmVarrow::cmdPaste_Click()
+{
+    const QString mode = gPasteMode;
+    dispatch(QStringLiteral("PASTE"));
+    setPasteEnabled(false);
+    gPasteMode.clear();
+    RefreshFMs();
+    Q_UNUSED(mode); // a copied model is handed to the editor once the editor is part of the program
+}
+
+void frmVarrow::cmdDelete_Click(int)
+{
+    // The index is not used: the selected node decides between a set and a model.
+    dispatch(QStringLiteral("DELETE"));
+    RefreshFMs();
+    if (treeFMs->Count() == 0) {
+        txtFuelModelSet->clear();
+        clearPanel();
+        applyCommandStates(QString());
+    }
+}
+
+void frmVarrow::cmdNewSet_Click()
+{
+    RefreshFMs();
+    dispatch(QStringLiteral("ADDSET"));
+    // In an empty library the new set is the one to work on.
+    if (treeFMs->SelectedKey().isEmpty() && treeFMs->Count() > 0) {
+        treeFMs->SetSelectedKey(treeFMs->KeyAt(1));
+        RefreshFMs();
+    }
+}
+
+void frmVarrow::cmdNewFM_Click()
+{
+    dispatch(QStringLiteral("AddModel"));
+    RefreshFMs();
+    openEditor(true);
+}
+
+void frmVarrow::cmdEditSave_Click()
+{
+    openEditor(false);
+}
+
+void frmVarrow::openEditor(bool)
+{
+    // The Edit and Test Center is opened here once it is part of the program.
+}
+
+void frmVarrow::cmdRename_Click()
+{
+    treeFMs->StartLabelEdit();
+}
+
+void frmVarrow::cmdDefault_Click()
+{
+    const QString name = txtFuelModelSet->text();
+    if (name.isEmpty())
+        return;
+    if (m_prompts->AskYesNo(QStringLiteral("Do you wish to make ") + name +
+                                QStringLiteral("\rthe default Larkfield fuel model set?"),
+                            AppTitle(), IPrompts::Icon::Question))
+        WriteDefaultSetName(name);
+}
+
+void frmVarrow::cmdClose_Click()
+{
+    close();
+}
+
+void frmVarrow::closeEvent(QCloseEvent *event)
+{
+    // However the window is closed, the file is left holding every change.
+    if (!m_store->NeedsSaveOnClose()) {
+        event->accept();
+        return;
+    }
+    QString reason;
+    if (m_store->Save(&reason)) {
+        event->accept();
+        return;
+    }
+    if (m_prompts->AskYesNo(reason + QStringLiteral("\r\rClose anyway? Changes since the last successful save will be "
+                                                    "lost."),
+                            AppTitle(), IPrompts::Icon::Exclamation))
+        event->accept();
+    else
+        event->ignore();
+}
+
+bool frmVarrow::treeFMs_BeforeLabelEdit(const QString &key)
+{
+    // Locked sets keep their names.
+    return !key.startsWith(QLatin1Char('l'));
+}
+
+bool frmVarrow::treeFMs_AfterLabelEdit(const QString &key, const QString &newText)
+{
+    const SetRenameCheck check = CheckSetRename(*treeFMs, key, newText);
+    switch (check.outcome) {
+    case SetRenameCheck::Unchanged:
+        return false;
+    case SetRenameCheck::Taken:
+        m_prompts->Beep();
+        m_prompts->Message(check.message, AppTitle(), IPrompts::Icon::None);
+        return false;
+    case SetRenameCheck::Unstorable:
+        m_prompts->Message(check.message, AppTitle(), IPrompts::Icon::Exclamation);
+        // Asked again: the name is edited once more.
+        QTimer::singleShot(0, this, [this, key] {
+            if (treeFMs->Contains(key) && treeFMs->SelectedKey() == key)
+                treeFMs->StartLabelEdit();
+        });
+        return false;
+    case SetRenameCheck::Accept:
+        break;
+    }
+    txtFuelModelSet->setText(newText);
+    gFMSets->Item(key)->setName(newText);
+    // Saved at once, so that no way of leaving the program loses the new name.
+    saveLibrary(true);
+    return true;
+}
+
+QString frmVarrow::SetNameText() const
+{
+    return txtFuelModelSet->text();
+}
+
+void frmVarrow::SetNodeText(const QString &key, const QString &text)
+{
+    if (treeFMs->Contains(key))
+        treeFMs->SetText(key, text);
+}
+
+bool frmVarrow::SaveLibrary(QString *error)
+{
+    QString reason;
+    const bool ok = m_store->Save(&reason);
+    if (!ok && error)
+        *error = reason;
+    return ok;
+}
+
+void frmVarrow::EditorClosed()
+{
+    setEnabled(true);
+}

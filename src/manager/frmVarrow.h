@@ -1,0 +1,117 @@
+#pragma once
+
+#include "library/IPrompts.h"
+#include "manager/LibraryStore.h"
+#include "testcenter/IEditorOwner.h"
+
+#include <QMainWindow>
+
+#include <memory>
+
+class FMTree;
+class ImageList;
+class QAction;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+
+// The start-up window: the library as a tree of sets and models, the parameters of the
+// selected model, and the library commands. It decides which commands a selection allows (the
+// only guard of locked sets), hands the structural changes to EditAction, renames sets in place
+// and saves the library after every change and whenever it closes, however it is closed.
+//
+// It owns the tree, the panel and the library store. Every question goes through the IPrompts
+// it is given (real dialogs unless a test passes its own). A library that cannot be read or
+// written is reported to the user; the window keeps working on what it holds in memory.
+class frmVarrow : public QMainWindow, public IEditorOwner
+{
+    Q_OBJECT
+public:
+    // prompts: nullptr for the real dialogs. The library file is LibraryFilePath().
+    explicit frmVarrow(IPrompts *prompts = nullptr, QWidget *parent = nullptr);
+    ~frmVarrow() override;
+
+    // IEditorOwner
+    QString SetNameText() const override;
+    void SetNodeText(const QString &key, const QString &text) override;
+    void RefreshFMs() override;
+    bool SaveLibrary(QString *error) override;
+    void EditorClosed() override;
+
+    // The panel box text of index 0 to 16 (box 1 is multi-line).
+    QString PanelText(int index) const;
+    // True while the selection may be changed (not a locked set or a model of one).
+    bool Editable() const { return m_editable; }
+    FMTree *Tree() const { return treeFMs; }
+    QMenu *PopupMenu() const { return mnuFuelModel; }
+    const LibraryStore &Store() const { return *m_store; }
+
+    FMTree *treeFMs;
+    ImageList *imlIcons;
+    QPushButton *cmdNewSet;
+    QPushButton *cmdDelete[2];
+    QPushButton *cmdRename;
+    QPushButton *cmdCopy;
+    QPushButton *cmdPaste;
+    QPushButton *cmdCut;
+    QPushButton *cmdNewFM;
+    QLineEdit *txtFuelModelSet;
+    QWidget *txtFuels[17];
+    QPushButton *cmdDefault;
+    QPushButton *cmdEditSave;
+    QPushButton *cmdClose;
+    QMenu *mnuFuelModel;
+    QAction *mnuCutModelPU;
+    QAction *mnuCopyModelPU;
+    QAction *mnuPasteModelPU;
+    QAction *mnuDeleteModelPU;
+    QAction *mnuNewModelPU;
+    QAction *mnuNewSetPU;
+    QAction *mnuDeleteSetPU;
+    QAction *mnuRenameSetPU;
+    QAction *mnuEditPU;
+
+public slots:
+    void treeFMs_NodeClick(const QString &key);
+    void treeFMs_Collapse(const QString &key);
+    void treeFMs_MouseDown(const QPoint &globalPos);
+    void cmdCopy_Click();
+    void cmdCut_Click();
+    void cmdPaste_Click();
+    void cmdDelete_Click(int index);
+    void cmdNewSet_Click();
+    void cmdNewFM_Click();
+    void cmdEditSave_Click();
+    void cmdRename_Click();
+    void cmdDefault_Click();
+    void cmdClose_Click();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void buildWindow();
+    void buildPopupMenu();
+    void Form_Load();
+    void dispatch(const QString &action);
+    bool saveLibrary(bool tellUser);
+    void showModel(const QString &setKey, const QString &modelKey);
+    void clearPanel();
+    void setBoxText(int index, const QString &text);
+    void applyCommandStates(const QString &selectedKey);
+    void setPasteEnabled(bool enabled);
+    void openEditor(bool newModel);
+    bool treeFMs_BeforeLabelEdit(const QString &key);
+    bool treeFMs_AfterLabelEdit(const QString &key, const QString &newText);
+    void reportLoad();
+
+    std::unique_ptr<IPrompts> m_ownPrompts;
+    IPrompts *m_prompts;
+    std::unique_ptr<LibraryStore> m_store;
+    LibraryStore::LoadResult m_load;
+    bool m_loadReported = false;
+    bool m_editable = true;
+    QString m_lastShown;
+};
