@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/SurfaceSpread.h" // ArithmeticError
+
 #include <cstdint>
 #include <string>
 #include <string_view>
