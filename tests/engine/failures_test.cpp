@@ -203,8 +203,6 @@ TEST(FireSpreadObject, PropertiesByName)
         f.SetProperty(names[i], names[i] == "MaxWindSpeedMet" ? 1 : double(i + 1));
     for (std::size_t i = 0; i < names.size(); ++i)
         EXPECT_EQ(f.GetProperty(names[i]), names[i] == "MaxWindSpeedMet" ? -1 : double(i + 1)) << names[i];
-    EXPECT_EQ(f.Slope(), f.GetProperty("Slope"));
-    EXPECT_EQ(f.Loading1000Hour(), f.GetProperty("Loading1000Hour"));
 
     // A model set by name computes as one set directly.
     const FireSpread direct = [] {
