@@ -108,21 +108,3 @@ inline bool isRed(const frmEditModel &editor, int index)
 {
     return editor.EntryColour(index) == frmEditModel::LightRed();
 }
-
-// True once the spread core computes (before that, every computation shows zeros).
-inline bool engineComputes()
-{
-    FireSpread fs;
-    fs.setLoading1Hour(0.74);
-    fs.setSurfaceToVolume1Hour(3500);
-    fs.setBulkDensityDepth(1);
-    fs.setMoistureOfExtinction(0.12);
-    fs.setHeatContentDead(8000);
-    fs.setFuelMoisture1Hour(0.06);
-    try {
-        fs.Compute();
-        return fs.RateOfSpread() > 0;
-    } catch (...) {
-        return false;
-    }
-}

@@ -195,8 +195,6 @@ private slots:
 
     void autoComputeDecidesWhatTypingRecomputes()
     {
-        if (!engineComputes())
-            QSKIP("needs the spread core");
         open(lib->shortGrass);
         QVERIFY(!editor->chkAuto()->isChecked());
         const QString pack = editor->txtPackRatio()->text();
@@ -220,8 +218,6 @@ private slots:
 
     void dynamicReferenceComputesAsStatic()
     {
-        if (!engineComputes())
-            QSKIP("needs the spread core");
         open(lib->dynamicGrass);
         editor->cboFM()->setCurrentIndex(2);
         emit editor->cboFM()->activated(2);

@@ -78,6 +78,8 @@ public:
     QString EntryText(int index) const;
     void SetEntryText(int index, const QString &text);
     QColor EntryColour(int index) const;
+    // Paints box index; light red marks a failed range check, which the entry checks read.
+    void SetEntryColour(int index, const QColor &colour);
     QLabel *lblFuels(int index) const;
     QString RowLabelText(int index) const;
     QPushButton *cmdTuner(int index) const;
@@ -155,7 +157,6 @@ private:
     void txtFuels_GotFocus(int index, bool deferred);
     void CheckRange(int index);
     void FocusEntry(int index);
-    void SetEntryColour(int index, const QColor &colour);
     bool IsRed(int index) const;
     bool Save();
     void SetWidthTwips(int twips);
