@@ -150,7 +150,10 @@ void EditorCharts::buildCommands()
     connect(m_export, &QPushButton::clicked, this, &EditorCharts::cmdExport_Click);
     connect(m_copy, &QPushButton::clicked, this, &EditorCharts::cmdCopyChart_Click);
     connect(m_tabs, &QTabWidget::currentChanged, this,
-            [this](int tab) { m_copy->setEnabled(tab >= 0 && tab < ChartCount); });
+            [this](int tab) {
+                if (m_copy)
+                    m_copy->setEnabled(tab >= 0 && tab < ChartCount);
+            });
     m_copy->setEnabled(m_tabs->currentIndex() < ChartCount);
 }
 
@@ -284,7 +287,7 @@ void EditorCharts::SetCurrentTab(int tab)
 
 bool EditorCharts::PlotReferenceChecked() const
 {
-    return m_plotRef->isChecked();
+    return m_plotRef && m_plotRef->isChecked();
 }
 
 void EditorCharts::ShowChart(int k, const std::vector<ChartRow> &rows, double axisMax)
@@ -315,7 +318,8 @@ void EditorCharts::ShowReferenceLegends(bool shown)
 
 void EditorCharts::HistoryChanged(int count)
 {
-    m_export->setEnabled(count > 0);
+    if (m_export)
+        m_export->setEnabled(count > 0);
 }
 
 void PlotCharts(int first, int last, bool fromScroll)

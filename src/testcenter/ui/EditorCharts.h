@@ -5,6 +5,7 @@
 #include "testcenter/IChartHost.h"
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
 
 #include <array>
@@ -101,9 +102,11 @@ private:
     ChartEditorHooks m_hooks;
     QTabWidget *m_tabs = nullptr;
     std::array<FireChartView *, ChartCount> m_charts{};
-    QCheckBox *m_plotRef = nullptr;
-    QPushButton *m_export = nullptr;
-    QPushButton *m_copy = nullptr;
+    // The commands sit in the editor's layout and may go before this object when the editor
+    // is destroyed.
+    QPointer<QCheckBox> m_plotRef;
+    QPointer<QPushButton> m_export;
+    QPointer<QPushButton> m_copy;
     std::function<QString()> m_choosePath;
     ChartController m_controller;
 };
@@ -112,3 +115,8 @@ private:
 void PlotCharts(int first, int last, bool fromScroll);
 // A tuner's Plot: the editor's Compute, both results appended, the newest ten shown.
 void PlotFromTuner();
+
+class frmEditModel;
+// Builds the charts into the Edit and Test Center: the commands go beside "Compute", and the
+// editor's reference model choice runs Clear Graphs. Owned by the editor.
+EditorCharts *AttachEditorCharts(frmEditModel *editor);

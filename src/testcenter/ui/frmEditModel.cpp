@@ -2,6 +2,7 @@
 // (entries, checks, computations) and frmEditModelCommands.cpp (load, reference, commands).
 #include "testcenter/ui/frmEditModel.h"
 
+#include "testcenter/ui/EditorCharts.h"
 #include "testcenter/ui/MessageBoxPrompts.h"
 
 #include <QCheckBox>
@@ -62,6 +63,7 @@ frmEditModel::frmEditModel(IEditorOwner *owner, IPrompts *prompts, QWidget *pare
         m_prompts = m_ownPrompts.get();
     }
     buildWindow();
+    AttachEditorCharts(this);
 }
 
 frmEditModel::~frmEditModel() = default;
