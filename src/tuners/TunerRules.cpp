@@ -1,5 +1,6 @@
 #include "tuners/TunerRules.h"
 
+#include "data/FuelModel.h"
 #include "data/NumberText.h"
 
 #include <algorithm>
@@ -55,6 +56,26 @@ QString ValueText(const TunerRange &range, long long position)
     if (range.whole)
         return QString::number(position);
     return FormatGeneral(double(position) / 100);
+}
+
+double StoredEntryValue(const FuelModel &fm, int index)
+{
+    switch (index) {
+    case 2: return fm.Loading1Hour();
+    case 3: return fm.Loading10Hour();
+    case 4: return fm.Loading100Hour();
+    case 5: return fm.LoadingLiveHerb();
+    case 6: return fm.LoadingLiveWoody();
+    case 7: return fm.SurfaceToVolume1Hour();
+    case 8: return fm.SurfaceToVolumeLiveHerb();
+    case 9: return fm.SurfaceToVolumeLiveWoody();
+    case 10: return fm.HeatContentDead();
+    case 11: return fm.HeatContentLiveHerb();
+    case 12: return fm.HeatContentLiveWoody();
+    case 13: return fm.BulkDensityDepth();
+    case 14: return fm.MoistureOfExtinction();
+    default: return 0;
+    }
 }
 
 QString SyncTuner::Title()

@@ -54,6 +54,12 @@ int SliderStart(const TunerRange &range, QStringView text);
 // ("3.79", "0.05", "30"), the position itself for whole entries ("1500").
 QString ValueText(const TunerRange &range, long long position);
 
+class FuelModel;
+
+// The value a model holds for editor entry index 2..14 (0 for any other index), in the units
+// the entry box shows.
+double StoredEntryValue(const FuelModel &fm, int index);
+
 // The synchronized tuner.
 namespace SyncTuner {
 inline constexpr std::array<int, 6> kEntries{2, 3, 4, 5, 6, 13}; // written in this order

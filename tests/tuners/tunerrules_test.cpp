@@ -1,5 +1,7 @@
 #include "tuners/TunerRules.h"
 
+#include "data/FuelModel.h"
+
 #include <gtest/gtest.h>
 
 TEST(TunerRules, RangeTableGivesScaleEndsLabelsAndStep)
@@ -101,4 +103,28 @@ TEST(TunerRules, ButtonsFollowTheOpenTuners)
     open.sync = false;
     EXPECT_FALSE(open.ButtonFree(31));
     EXPECT_FALSE(open.ButtonFree(-1));
+}
+
+TEST(TunerRules, StoredValuesComeFromTheModelInBoxUnits)
+{
+    FuelModel fm;
+    fm.setLoading1Hour(3.794076);
+    fm.setLoading10Hour(1.5);
+    fm.setLoading100Hour(0.5);
+    fm.setLoadingLiveHerb(0.25);
+    fm.setLoadingLiveWoody(4);
+    fm.setSurfaceToVolume1Hour(2000);
+    fm.setSurfaceToVolumeLiveHerb(1800);
+    fm.setSurfaceToVolumeLiveWoody(1500);
+    fm.setHeatContentDead(8000);
+    fm.setHeatContentLiveHerb(8100);
+    fm.setHeatContentLiveWoody(8200);
+    fm.setBulkDensityDepth(0.6);
+    fm.setMoistureOfExtinction(25); // held in percent, as the box shows it
+    fm.setLoading1000Hour(9);
+    const double expected[] = {3.794076, 1.5, 0.5, 0.25, 4, 2000, 1800, 1500, 8000, 8100, 8200, 0.6, 25};
+    for (int i = 2; i <= 14; ++i)
+        EXPECT_EQ(StoredEntryValue(fm, i), expected[i - 2]) << i;
+    for (int other : {0, 1, 15, 20, 25})
+        EXPECT_EQ(StoredEntryValue(fm, other), 0) << other;
 }

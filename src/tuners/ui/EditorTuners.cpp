@@ -1,0 +1,101 @@
+#include "tuners/ui/EditorTuners.h"
+
+#include "data/FuelModel.h"
+#include "testcenter/EntryRules.h"
+#include "testcenter/ui/EditorCharts.h"
+#include "testcenter/ui/frmEditModel.h"
+#include "tuners/TunerRules.h"
+#include "tuners/ui/Tuners.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+
+EditorTunerHost::EditorTunerHost(frmEditModel &editor)
+    : m_editor(editor)
+{
+}
+
+QString EditorTunerHost::EntryText(int index) const
+{
+    return m_editor.EntryText(index);
+}
+
+void EditorTunerHost::SetEntryText(int index, const QString &text)
+{
+    m_editor.SetEntryText(index, text);
+}
+
+quint32 EditorTunerHost::EntryBackground(int index) const
+{
+    return m_editor.EntryColour(index).rgb() & 0xFFFFFFu;
+}
+
+void EditorTunerHost::SetEntryBackground(int index, quint32 rgb)
+{
+    // The editor keeps a box's check state in the base colour of its palette.
+    QLineEdit *box = m_editor.txtFuels(index);
+    if (!box)
+        return;
+    const QColor colour = QColor::fromRgb(rgb);
+    QPalette palette = box->palette();
+    if (palette.color(QPalette::Base) == colour)
+        return;
+    palette.setColor(QPalette::Base, colour);
+    box->setPalette(palette);
+}
+
+void EditorTunerHost::SetTunerEnabled(int index, bool enabled)
+{
+    QPushButton *button = m_editor.cmdTuner(index);
+    if (!button)
+        return;
+    const bool readOnlyEntry = !m_editor.Editable() && index <= kLastModelEntry;
+    button->setEnabled(enabled && !readOnlyEntry);
+}
+
+void EditorTunerHost::CheckAutoCompute()
+{
+    m_editor.chkAuto()->setChecked(true);
+}
+
+QString EditorTunerHost::RowLabel(int index) const
+{
+    return m_editor.RowLabelText(index);
+}
+
+double EditorTunerHost::StoredValue(int index) const
+{
+    const auto &fm = m_editor.EditFM();
+    return fm ? StoredEntryValue(*fm, index) : 0;
+}
+
+void EditorTunerHost::TunerPlot()
+{
+    PlotFromTuner();
+}
+
+namespace {
+
+// Lives as a child of the editor, so the windows go when the editor goes.
+class InstalledTuners : public QObject
+{
+public:
+    explicit InstalledTuners(frmEditModel &editor)
+        : QObject(&editor)
+        , host(editor)
+        , tuners(host)
+    {
+    }
+    EditorTunerHost host;
+    Tuners tuners;
+};
+
+} // namespace
+
+Tuners *InstallTuners(frmEditModel &editor)
+{
+    auto *installed = new InstalledTuners(editor);
+    editor.setTuners(&installed->tuners);
+    return &installed->tuners;
+}
