@@ -182,8 +182,6 @@ private slots:
 
     void firstPlotShowsTheResultsAsOneBar()
     {
-        if (!engineComputes())
-            QSKIP("the spread core does not compute yet");
         editor->tabResults()->setCurrentIndex(4);
         QTest::mouseClick(button("cmdPlot"), Qt::LeftButton);
         QCOMPARE(editor->tabResults()->currentIndex(), 0);
