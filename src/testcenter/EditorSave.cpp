@@ -4,13 +4,25 @@
 #include "data/FuelModel.h"
 #include "data/NumberText.h"
 
+namespace {
+
+// Fields of the library file end at a line break, so a text cannot hold one.
+QString TextProblem(const QString &text)
+{
+    if (text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r')))
+        return QStringLiteral("A line break cannot be stored in the library file.");
+    return LibraryTextProblem(text);
+}
+
+} // namespace
+
 EntryRefusal SaveTextRefusal(const QString &id, const QString &description)
 {
     const QChar cr(13);
-    if (const QString problem = LibraryTextProblem(id); !problem.isEmpty())
+    if (const QString problem = TextProblem(id); !problem.isEmpty())
         return {QStringLiteral("ERROR: Fuel model ID ") + id + QStringLiteral("  cannot be saved.") + cr + problem,
                 QStringLiteral("Fuel Model ID"), 0};
-    if (const QString problem = LibraryTextProblem(description); !problem.isEmpty())
+    if (const QString problem = TextProblem(description); !problem.isEmpty())
         return {QStringLiteral("ERROR: The description cannot be saved.") + cr + problem,
                 QStringLiteral("Description"), 1};
     return {};

@@ -18,8 +18,8 @@ struct EntryRefusal
     bool refused() const { return !text.isEmpty(); }
 };
 
-// Refuses an ID or description the library file cannot hold (a double quote, or a character
-// outside Windows-1252); the ID is looked at first. Empty when both can be saved.
+// Refuses an ID or description the library file cannot hold (a double quote, a line break or
+// a character outside Windows-1252); the ID is looked at first. Empty when both can be saved.
 EntryRefusal SaveTextRefusal(const QString &id, const QString &description);
 
 // Writes the entries into the model: ID and description as typed, the thirteen numbers read

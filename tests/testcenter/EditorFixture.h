@@ -6,6 +6,7 @@
 #include "data/FuelModelSets.h"
 #include "data/NodeKey.h"
 #include "data/ProgramState.h"
+#include "library/LibraryFile.h"
 #include "support/ScriptedPrompts.h"
 #include "testcenter/IEditorOwner.h"
 #include "testcenter/ITuners.h"
@@ -28,6 +29,7 @@ public:
     bool saveOk = true;
     QString saveError;
     std::function<void()> onSave;
+    QString libraryPath; // when set, SaveLibrary writes the library there
 
     QString SetNameText() const override { return setName; }
     void SetNodeText(const QString &key, const QString &text) override { calls << "SetNodeText " + key + " " + text; }
@@ -37,6 +39,8 @@ public:
         calls << QStringLiteral("SaveLibrary");
         if (onSave)
             onSave();
+        if (!libraryPath.isEmpty())
+            return WriteFMs(libraryPath, *gFMSets, error);
         if (!saveOk && error)
             *error = saveError;
         return saveOk;

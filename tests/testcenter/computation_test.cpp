@@ -146,5 +146,6 @@ TEST(EditorSave, TextsTheLibraryFileCannotHoldAreRefused)
     const EntryRefusal wideChar = SaveTextRefusal("GR1", QString::fromUtf8("grass \xce\xa9"));
     EXPECT_EQ(wideChar.title, "Description");
     EXPECT_EQ(wideChar.focusIndex, 1);
-    EXPECT_FALSE(SaveTextRefusal("GR1", QString::fromUtf8("caf\xc3\xa9 \xe2\x82\xac, multi\r\nline")).refused());
+    EXPECT_EQ(SaveTextRefusal("GR1", "two\nlines").focusIndex, 1);
+    EXPECT_FALSE(SaveTextRefusal("GR1", QString::fromUtf8("caf\xc3\xa9 \xe2\x82\xac, 50% dead")).refused());
 }

@@ -56,6 +56,14 @@ private slots:
         QTest::keyClick(editor->txtFuels(0), Qt::Key_Backspace);
         QCOMPARE(editor->EntryText(0), QStringLiteral("ABCDEF"));
 
+        // A box selects its whole text when it gets the focus, also by a mouse click.
+        editor->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(editor.get()));
+        QTest::mouseClick(editor->txtFuels(8), Qt::LeftButton);
+        QTRY_COMPARE(editor->txtFuels(8)->selectedText(), QStringLiteral("1500"));
+        QTest::keyClicks(editor->txtFuels(8), QStringLiteral("1200"));
+        QCOMPARE(editor->EntryText(8), QStringLiteral("1200"));
+
         typeInto(*editor, 1, QStringLiteral("Tall, \"wet\" grass - 2"));
         QCOMPARE(editor->EntryText(1), QStringLiteral("Tall, \"wet\" grass - 2"));
 

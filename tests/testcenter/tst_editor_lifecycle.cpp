@@ -2,6 +2,8 @@
 #include "EditorFixture.h"
 
 #include <QComboBox>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTabWidget>
@@ -79,6 +81,8 @@ private slots:
 
     void saveWritesTheModelAndRenamesItsOwnNode()
     {
+        QTemporaryDir dir;
+        owner->libraryPath = dir.filePath(QStringLiteral("OrlaFuelModels.FFM"));
         open(lib->timberGrass);
         typeInto(*editor, 0, QStringLiteral("2b"));
         typeInto(*editor, 1, QStringLiteral("Timber grass, wet"));
@@ -102,6 +106,10 @@ private slots:
         QCOMPARE(gFMSets->Item(1)->FuelModels()->Item(key), lib->timberGrass);
         QVERIFY(editor->isVisible());
         QVERIFY(editor->EntriesValid());
+        QFile file(owner->libraryPath);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(file.readAll().contains("\r\n\"2b\",\"Timber grass, wet\",1,2,1.25,0.5,0.5,0,3000,1500,1500,0.25,8000,"
+                                        "8000,8000,4,1\r\n"));
 
         QTest::mouseClick(editor->cmdSave(), Qt::LeftButton);
         QVERIFY(!editor->isVisible());
@@ -149,15 +157,17 @@ private slots:
 
     void failedWriteRestoresTheModelAndSaysWhy()
     {
+        QTemporaryDir dir;
+        owner->libraryPath = dir.filePath(QStringLiteral("no such folder/OrlaFuelModels.FFM"));
         open(lib->shortGrass);
-        owner->saveOk = false;
-        owner->saveError = QStringLiteral("No space left on device");
         typeInto(*editor, 2, QStringLiteral("1.5"));
         typeInto(*editor, 0, QStringLiteral("1x"));
         const QString key = lib->shortGrass->Key();
-        prompts->ExpectMessage(QStringLiteral("The fuel model library could not be saved:\rNo space left on device\r"
-                                              "The library is unchanged; your entries are still in the editor."));
+        prompts->ExpectMessage({}, QStringLiteral("Save Fuel Model"));
         QTest::mouseClick(editor->cmdSave(), Qt::LeftButton);
+        const QString shown = prompts->Log().last();
+        QVERIFY2(shown.contains(QStringLiteral("could not be saved:\r")) && shown.contains(QStringLiteral("no such folder")),
+                 qPrintable(shown));
         QVERIFY(editor->isVisible());
         QVERIFY(!editor->EntriesValid());
         QCOMPARE(lib->shortGrass->Loading1Hour(), 0.74);
@@ -166,8 +176,9 @@ private slots:
         QCOMPARE(owner->calls.at(owner->calls.size() - 2), "SetNodeText " + key + " 1 - Short grass");
         QCOMPARE(editor->EntryText(2), QStringLiteral("1.5"));
 
-        owner->saveOk = true;
+        owner->libraryPath = dir.filePath(QStringLiteral("OrlaFuelModels.FFM"));
         QTest::mouseClick(editor->cmdSave(), Qt::LeftButton);
+        QVERIFY(QFile::exists(owner->libraryPath));
         QVERIFY(!editor->isVisible());
         QCOMPARE(lib->shortGrass->Loading1Hour(), 1.5);
     }

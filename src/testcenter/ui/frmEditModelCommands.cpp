@@ -116,6 +116,8 @@ void frmEditModel::cboFM_Click()
         m_txtRefHeat->setText(zero);
         m_txtRefFL->setText(zero);
     }
+    // With "Auto Compute" on, the reference boxes show the model just chosen at once.
+    AutoCompute();
 }
 
 QString frmEditModel::RefLabelText() const
