@@ -13,7 +13,6 @@
 #include "testcenter/IEditorOwner.h"
 #include "testcenter/PlotHistory.h"
 #include "testcenter/TestCenterState.h"
-#include "testcenter/ui/EditorCharts.h"
 #include "testcenter/ui/frmEditModel.h"
 #include "tuners/ui/EditorTuners.h"
 #include "tuners/ui/Tuners.h"
@@ -22,7 +21,6 @@
 
 #include <QCheckBox>
 #include <QDir>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -80,19 +78,6 @@ private:
     {
         editor = std::make_unique<frmEditModel>(owner.get(), prompts.get());
         tuners = InstallTuners(*editor);
-        // The charts, unless the editor builds its own.
-        if (!editor->findChild<QPushButton *>(QStringLiteral("cmdPlot"))) {
-            ChartEditorHooks hooks;
-            frmEditModel *e = editor.get();
-            hooks.EntriesOK = [e] { return e->EntriesOK(); };
-            hooks.EnvEntriesOK = [e] { return e->EnvEntriesOK(); };
-            hooks.Compute = [e] { e->Compute(); };
-            hooks.CurrentFireSpread = [] { return CurrentFireSpread; };
-            hooks.ReferenceFireSpread = [] { return ReferenceFireSpread; };
-            hooks.Prompts = prompts.get();
-            hooks.CommandsLayout = editor->testCommandsLayout();
-            new EditorCharts(editor.get(), hooks);
-        }
         editor->Open(fm, editable);
         QVERIFY(QTest::qWaitForWindowExposed(editor.get()));
     }

@@ -8,7 +8,6 @@
 #include "tuners/ui/Tuners.h"
 
 #include <QCheckBox>
-#include <QLineEdit>
 #include <QPushButton>
 
 EditorTunerHost::EditorTunerHost(frmEditModel &editor)
@@ -33,16 +32,7 @@ quint32 EditorTunerHost::EntryBackground(int index) const
 
 void EditorTunerHost::SetEntryBackground(int index, quint32 rgb)
 {
-    // The editor keeps a box's check state in the base colour of its palette.
-    QLineEdit *box = m_editor.txtFuels(index);
-    if (!box)
-        return;
-    const QColor colour = QColor::fromRgb(rgb);
-    QPalette palette = box->palette();
-    if (palette.color(QPalette::Base) == colour)
-        return;
-    palette.setColor(QPalette::Base, colour);
-    box->setPalette(palette);
+    m_editor.SetEntryColour(index, QColor::fromRgb(rgb));
 }
 
 void EditorTunerHost::SetTunerEnabled(int index, bool enabled)
