@@ -1,11 +1,24 @@
 #pragma once
 
-#include <QHash>
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <stdexcept>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
+
+// Hash of a QString's UTF-16 units for std::unordered_map, whose inserts are several times
+// faster than QHash's; loading a whole library makes one per record.
+struct QStringKeyHash
+{
+    std::size_t operator()(const QString &key) const
+    {
+        return std::hash<std::u16string_view>{}(
+            std::u16string_view(reinterpret_cast<const char16_t *>(key.utf16()), std::size_t(key.size())));
+    }
+};
 
 // Ordered collection of shared items, each filed under a text key or under none, reachable by
 // 1-based position (insertion order) and by key. Removing an item moves every later item down
@@ -31,13 +44,13 @@ public:
 
     const Ptr &Item(const QString &key) const { return m_items[std::size_t(indexOf(key))].item; }
 
-    bool Contains(const QString &key) const { return !key.isEmpty() && m_index.contains(key); }
+    bool Contains(const QString &key) const { return !key.isEmpty() && m_index.count(key) != 0; }
 
     // 1-based position of the item under key, 0 when absent.
     int PositionOf(const QString &key) const
     {
-        const auto it = m_index.constFind(key);
-        return it == m_index.constEnd() ? 0 : *it + 1;
+        const auto it = m_index.find(key);
+        return it == m_index.end() ? 0 : it->second + 1;
     }
 
     void Remove(int position)
@@ -52,18 +65,15 @@ public:
     // Appends item at the end, under key when key is not empty.
     void Append(Ptr item, const QString &key)
     {
-        if (!key.isEmpty()) {
-            if (m_index.contains(key))
-                throw std::invalid_argument("This key is already associated with an element of this collection");
-            m_index.insert(key, int(m_items.size()));
-        }
+        if (!key.isEmpty() && !m_index.try_emplace(key, int(m_items.size())).second)
+            throw std::invalid_argument("This key is already associated with an element of this collection");
         m_items.push_back({key, std::move(item)});
     }
 
     void Reserve(int n)
     {
         m_items.reserve(std::size_t(n));
-        m_index.reserve(n);
+        m_index.reserve(std::size_t(n));
     }
 
     // Enumeration in collection order.
@@ -96,16 +106,16 @@ private:
 
     int indexOf(const QString &key) const
     {
-        const auto it = m_index.constFind(key);
-        if (key.isEmpty() || it == m_index.constEnd())
+        const auto it = m_index.find(key);
+        if (key.isEmpty() || it == m_index.end())
             throw std::out_of_range("Invalid procedure call or argument: no item with this key");
-        return *it;
+        return it->second;
     }
 
     void eraseAt(int index)
     {
         if (!m_items[std::size_t(index)].key.isEmpty())
-            m_index.remove(m_items[std::size_t(index)].key);
+            m_index.erase(m_items[std::size_t(index)].key);
         m_items.erase(m_items.begin() + index);
         for (std::size_t i = std::size_t(index); i < m_items.size(); ++i)
             if (!m_items[i].key.isEmpty())
@@ -113,5 +123,5 @@ private:
     }
 
     std::vector<Entry> m_items;
-    QHash<QString, int> m_index;
+    std::unordered_map<QString, int, QStringKeyHash> m_index;
 };

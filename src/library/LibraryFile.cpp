@@ -10,8 +10,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStringBuilder>
 
 #include <array>
+#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -363,7 +365,7 @@ private:
         try {
             for (int m = m_nodesAdded + 1; m <= m_models->Count(); ++m) {
                 const auto &fm = m_models->Item(m);
-                m_tree.AddChild(m_setKey, fm->Key(), fm->FuelModelID() + QLatin1String(" - ") + fm->Description(), 3);
+                m_tree.AddChild(m_setKey, fm->Key(), fm->FuelModelID() % QLatin1String(" - ") % fm->Description(), 3);
                 m_nodesAdded = m;
             }
         } catch (const std::exception &e) {
@@ -398,18 +400,66 @@ QString textProblem(const QString &text)
     return LibraryTextProblem(text);
 }
 
-void appendNumber(QByteArray &out, double v)
+// Appends FormatGeneral(v). Most values of a library are short decimals (0.74, 3500): for
+// those the digits are found directly, since a value that is the nearest double to m / 10^k
+// with m below 10^15 prints as exactly that decimal. Everything else goes to FormatGeneral.
+void appendNumber(std::string &out, double v)
 {
-    out += FormatGeneral(v).toLatin1();
+    const double a = std::fabs(v);
+    if (a == 0) {
+        out += '0';
+        return;
+    }
+    if (a >= 1e-4 && a < 1e15) {
+        for (std::size_t k = 0; k <= 15; ++k) {
+            const double scaled = a * kPow10[k];
+            if (scaled >= 1e15)
+                break;
+            const auto m = std::uint64_t(std::nearbyint(scaled));
+            if (double(m) / kPow10[k] != a)
+                continue;
+            char digits[24];
+            const auto end = std::to_chars(digits, digits + sizeof digits, m).ptr;
+            const std::size_t n = std::size_t(end - digits);
+            if (v < 0)
+                out += '-';
+            if (n <= k) {
+                out += "0.";
+                out.append(k - n, '0');
+                out.append(digits, n);
+            } else {
+                out.append(digits, n - k);
+                if (k > 0) {
+                    out += '.';
+                    out.append(digits + (n - k), k);
+                }
+            }
+            return;
+        }
+    }
+    out += FormatGeneral(v).toStdString();
 }
 
-void appendQuoted(QByteArray &out, const QString &text)
+// Appends text in Windows-1252 (checked by textProblem before).
+void appendText(std::string &out, const QString &text)
 {
-    out += '"';
-    ToCp1252(text, out);
-    out += '"';
+    for (const QChar c : text) {
+        if (c.unicode() < 0x80) {
+            out += char(c.unicode());
+        } else {
+            QByteArray one;
+            ToCp1252(QStringView(&c, 1), one);
+            out.append(one.constData(), std::size_t(one.size()));
+        }
+    }
 }
 
+void appendQuoted(std::string &out, const QString &text)
+{
+    out += '"';
+    appendText(out, text);
+    out += '"';
+}
 } // namespace
 
 QString LibraryProblem::toString() const
@@ -424,7 +474,12 @@ QString LibraryProblem::toString() const
 
 LibraryReadResult ReadLibrary(QByteArrayView bytes, ITree &tree)
 {
-    tree.Reserve(tree.Count() + int(std::min<qsizetype>(bytes.count('\n') + 1, std::numeric_limits<int>::max() / 2)));
+    // About one node per line.
+    qsizetype lines = 1;
+    for (const char *p = bytes.data(), *end = p + bytes.size();
+         (p = static_cast<const char *>(std::memchr(p, '\n', std::size_t(end - p)))) != nullptr; ++p)
+        ++lines;
+    tree.Reserve(tree.Count() + int(std::min<qsizetype>(lines, std::numeric_limits<int>::max() / 2)));
     return LibraryParser(bytes, tree).run();
 }
 
@@ -470,8 +525,8 @@ bool ReadFMs(ITree &tree, LibraryProblem *problem)
 
 QByteArray SerializeLibrary(const FuelModelSets &sets, QString *error)
 {
-    QByteArray out;
-    out.reserve(qsizetype(sets.ModelCount()) * 150 + sets.Count() * 60 + 16);
+    std::string out;
+    out.reserve(std::size_t(sets.ModelCount()) * 150 + std::size_t(sets.Count()) * 60 + 16);
     for (int s = 1; s <= sets.Count(); ++s) {
         const auto &set = sets.Item(s);
         const QString problem = textProblem(set->Name());
@@ -481,9 +536,9 @@ QByteArray SerializeLibrary(const FuelModelSets &sets, QString *error)
         }
         const FuelModels &models = *set->FuelModels();
         out += "\"[FuelModelSet:";
-        ToCp1252(set->Name(), out);
+        appendText(out, set->Name());
         out += ",Count:";
-        out += QByteArray::number(models.Count());
+        out += std::to_string(models.Count());
         out += set->Locked() ? ", Locked]\"\r\n" : "]\"\r\n";
         for (int m = 1; m <= models.Count(); ++m) {
             const FuelModel &fm = *models.Item(m);
@@ -526,7 +581,7 @@ QByteArray SerializeLibrary(const FuelModelSets &sets, QString *error)
         }
     }
     out += "\"[End]\"\r\n";
-    return out;
+    return QByteArray(out.data(), qsizetype(out.size()));
 }
 
 bool WriteLibraryBytes(const QString &path, QByteArrayView bytes, QString *error)

@@ -2,7 +2,10 @@
 
 #include "data/FuelModelSets.h"
 
+#include <QHash>
+
 #include <stdexcept>
+#include <unordered_set>
 
 QString MemoryTree::KeyAt(int position) const
 {
@@ -13,10 +16,10 @@ QString MemoryTree::KeyAt(int position) const
 
 MemoryTree::Node &MemoryTree::node(const QString &key)
 {
-    const auto it = m_index.constFind(key);
-    if (it == m_index.constEnd())
+    const auto it = m_index.find(key);
+    if (it == m_index.end())
         throw std::out_of_range("Element not found");
-    return m_nodes[std::size_t(*it)];
+    return m_nodes[std::size_t(it->second)];
 }
 
 const MemoryTree::Node &MemoryTree::node(const QString &key) const
@@ -26,9 +29,8 @@ const MemoryTree::Node &MemoryTree::node(const QString &key) const
 
 void MemoryTree::append(Node n)
 {
-    if (n.key.isEmpty() || m_index.contains(n.key))
+    if (n.key.isEmpty() || !m_index.try_emplace(n.key, int(m_nodes.size())).second)
         throw std::invalid_argument("Key is not unique in collection");
-    m_index.insert(n.key, int(m_nodes.size()));
     m_nodes.push_back(std::move(n));
 }
 
@@ -39,30 +41,33 @@ void MemoryTree::AddRoot(const QString &key, const QString &text, int image)
 
 void MemoryTree::AddChild(const QString &parentKey, const QString &key, const QString &text, int image)
 {
-    node(parentKey); // throws for an unknown parent
-    append(Node{key, text, {}, parentKey, image, 0, false});
+    // Children arrive in runs under one parent: look it up by key only when it changes.
+    if (m_lastParent < 0 || std::size_t(m_lastParent) >= m_nodes.size() || m_nodes[std::size_t(m_lastParent)].key != parentKey)
+        m_lastParent = int(&node(parentKey) - m_nodes.data()); // throws for an unknown parent
+    append(Node{key, text, {}, m_nodes[std::size_t(m_lastParent)].key, image, 0, false});
 }
 
 void MemoryTree::Remove(const QString &key)
 {
-    node(key);
-    // The node and everything below it; children always come after their parent.
-    QHash<QString, bool> gone;
-    gone.insert(key, true);
-    std::vector<Node> kept;
-    kept.reserve(m_nodes.size());
-    for (Node &n : m_nodes) {
-        if (gone.contains(n.key) || (!n.parent.isEmpty() && gone.contains(n.parent)))
-            gone.insert(n.key, true);
-        else
-            kept.push_back(std::move(n));
+    const std::size_t first = std::size_t(&node(key) - m_nodes.data());
+    // The node and everything below it; a child always comes after its parent.
+    std::unordered_set<QString, KeyHash> gone{key};
+    std::size_t out = first;
+    for (std::size_t i = first; i < m_nodes.size(); ++i) {
+        Node &n = m_nodes[i];
+        if (i == first || gone.count(n.parent)) {
+            gone.insert(n.key);
+            m_index.erase(n.key);
+        } else {
+            m_index[n.key] = int(out);
+            if (out != i)
+                m_nodes[out] = std::move(n);
+            ++out;
+        }
     }
-    m_nodes = std::move(kept);
-    m_index.clear();
-    m_index.reserve(qsizetype(m_nodes.size()));
-    for (std::size_t i = 0; i < m_nodes.size(); ++i)
-        m_index.insert(m_nodes[i].key, int(i));
-    if (gone.contains(m_selected))
+    m_nodes.erase(m_nodes.begin() + std::ptrdiff_t(out), m_nodes.end());
+    m_lastParent = -1;
+    if (gone.count(m_selected))
         m_selected.clear();
 }
 
@@ -82,7 +87,7 @@ void MemoryTree::SetSelectedKey(const QString &key)
 void MemoryTree::Reserve(int n)
 {
     m_nodes.reserve(std::size_t(n));
-    m_index.reserve(n);
+    m_index.reserve(std::size_t(n));
 }
 
 QStringList MemoryTree::ChildKeys(const QString &parentKey) const

@@ -1,11 +1,12 @@
 #pragma once
 
+#include "data/KeyedCollection.h"
 #include "library/ITree.h"
 
-#include <QHash>
 #include <QString>
 #include <QStringList>
 
+#include <unordered_map>
 #include <vector>
 
 class FuelModelSets;
@@ -18,12 +19,15 @@ class FuelModelSets;
 // Fails as the contract says: an unknown key or a position outside 1..Count() throws
 // std::out_of_range; adding a key already in the tree throws std::invalid_argument and adds
 // nothing. Removing the selected node leaves no node selected.
+//
+// The index is a std::unordered_map rather than a QHash: inserting into it is several times
+// faster, which shows when a whole library is loaded.
 class MemoryTree : public ITree
 {
 public:
     int Count() const override { return int(m_nodes.size()); }
     QString KeyAt(int position) const override;
-    bool Contains(const QString &key) const override { return m_index.contains(key); }
+    bool Contains(const QString &key) const override { return m_index.count(key) != 0; }
 
     void AddRoot(const QString &key, const QString &text, int image) override;
     void AddChild(const QString &parentKey, const QString &key, const QString &text, int image) override;
@@ -73,8 +77,11 @@ private:
     const Node &node(const QString &key) const;
     void append(Node n);
 
+    using KeyHash = QStringKeyHash;
+
     std::vector<Node> m_nodes;
-    QHash<QString, int> m_index; // key -> index into m_nodes
+    std::unordered_map<QString, int, KeyHash> m_index; // key -> index into m_nodes
+    int m_lastParent = -1; // index of the last parent found, as children come in runs
     QString m_selected;
     bool m_labelEditAutomatic = true;
     int m_labelEditStarts = 0;

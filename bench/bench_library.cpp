@@ -1,0 +1,158 @@
+// Reading and writing a library of 10,000 models, beside a plain read of the same file's bytes
+// (the floor no reader can beat).
+//   build/bench/bench_library
+#include "data/NodeKey.h"
+#include "data/ProgramState.h"
+#include "library/LibraryFile.h"
+#include "library/MemoryTree.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+constexpr int kSets = 20;
+constexpr int kModelsPerSet = 500;
+
+// Values as typed into a library: loads to two decimals, SA/V in whole numbers.
+FuelModelSets generatedLibrary()
+{
+    FuelModelSets sets;
+    unsigned seed = 12345;
+    const auto next = [&](int range) {
+        seed = seed * 1103515245u + 12345u;
+        return int((seed >> 8) % unsigned(range));
+    };
+    for (int s = 1; s <= kSets; ++s) {
+        auto models = std::make_shared<FuelModels>();
+        for (int m = 1; m <= kModelsPerSet; ++m) {
+            const QString key = NewNodeKey(false);
+            const auto hundredths = [&](int range) { return next(range) / 100.0; };
+            models->Add(QStringLiteral("M%1-%2").arg(s).arg(m),
+                        QStringLiteral("Generated model %1 of set %2, mixed fuels").arg(m).arg(s),
+                        (1 + next(60)) / 10.0, hundredths(1000), hundredths(1000), hundredths(1000), hundredths(500),
+                        hundredths(800), 500 + next(3000), 1200 + next(800), 1200 + next(800), 12 + next(30), 8000,
+                        8000 + next(2) * 1000, 8000, 1 + next(4), 1 + next(2), key, key);
+        }
+        sets.Add(QStringLiteral("Set %1").arg(s), s == 1, models, NewNodeKey(s == 1));
+    }
+    return sets;
+}
+
+struct Fixture
+{
+    Fixture()
+    {
+        library = generatedLibrary();
+        path = dir.filePath(QStringLiteral("OrlaFuelModels.FFM"));
+        QString error;
+        if (!WriteFMs(path, library, &error)) {
+            std::fprintf(stderr, "%s\n", qPrintable(error));
+            std::abort();
+        }
+    }
+    QTemporaryDir dir;
+    QString path;
+    FuelModelSets library;
+};
+
+Fixture &fixture()
+{
+    static Fixture f;
+    return f;
+}
+
+void BM_PlainReadOfTheBytes(benchmark::State &state)
+{
+    for (auto _ : state) {
+        QFile file(fixture().path);
+        file.open(QIODevice::ReadOnly);
+        QByteArray bytes = file.readAll();
+        benchmark::DoNotOptimize(bytes.data());
+    }
+}
+BENCHMARK(BM_PlainReadOfTheBytes)->Unit(benchmark::kMillisecond);
+
+void BM_ReadFMs(benchmark::State &state)
+{
+    for (auto _ : state) {
+        state.PauseTiming();
+        ResetProgramState();
+        auto tree = std::make_unique<MemoryTree>();
+        state.ResumeTiming();
+        LibraryProblem problem;
+        if (!ReadFMs(fixture().path, *tree, &problem))
+            state.SkipWithError(qPrintable(problem.toString()));
+        benchmark::DoNotOptimize(gFMSets.get());
+        state.PauseTiming();
+        tree.reset();
+        ResetProgramState();
+        state.ResumeTiming();
+    }
+    state.counters["models"] = kSets * kModelsPerSet;
+}
+BENCHMARK(BM_ReadFMs)->Unit(benchmark::kMillisecond);
+
+// What the read cannot avoid beyond parsing: every record, key and tree node made from values
+// already in memory.
+void BM_RecordsAndNodesWithoutParsing(benchmark::State &state)
+{
+    const FuelModelSets &from = fixture().library;
+    for (auto _ : state) {
+        state.PauseTiming();
+        ResetProgramState();
+        auto tree = std::make_unique<MemoryTree>();
+        state.ResumeTiming();
+        auto sets = std::make_shared<FuelModelSets>();
+        for (const auto &set : from) {
+            const QString setKey = NewNodeKey(set->Locked());
+            auto models = std::make_shared<FuelModels>();
+            sets->Add(set->Name(), set->Locked(), models, setKey);
+            tree->AddRoot(setKey, set->Name(), 1);
+            for (const auto &fm : *set->FuelModels()) {
+                const QString key = NewNodeKey(false);
+                // Fresh copies of the texts, as a reader makes them.
+                const QString id(fm->FuelModelID().constData(), fm->FuelModelID().size());
+                const QString description(fm->Description().constData(), fm->Description().size());
+                models->AddCopy(*fm, id, description, key);
+                tree->AddChild(setKey, key, id + QLatin1String(" - ") + description, 3);
+            }
+        }
+        benchmark::DoNotOptimize(sets.get());
+        state.PauseTiming();
+        tree.reset();
+        sets.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_RecordsAndNodesWithoutParsing)->Unit(benchmark::kMillisecond);
+
+void BM_SerializeLibrary(benchmark::State &state)
+{
+    for (auto _ : state) {
+        QByteArray bytes = SerializeLibrary(fixture().library, nullptr);
+        benchmark::DoNotOptimize(bytes.data());
+    }
+}
+BENCHMARK(BM_SerializeLibrary)->Unit(benchmark::kMillisecond);
+
+// The whole save: serialise, temporary file, sync, replace.
+void BM_WriteFMs(benchmark::State &state)
+{
+    const QString out = fixture().dir.filePath(QStringLiteral("written.FFM"));
+    for (auto _ : state) {
+        QString error;
+        if (!WriteFMs(out, fixture().library, &error))
+            state.SkipWithError(qPrintable(error));
+    }
+}
+BENCHMARK(BM_WriteFMs)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();
