@@ -139,13 +139,6 @@ private slots:
         QCOMPARE(host->background[4], kEntryWhite);
     }
 
-    void plotAsksTheEditor()
-    {
-        QTest::mouseClick(sync->cmdPlot, Qt::LeftButton);
-        QCOMPARE(host->plots, 1);
-        QVERIFY(host->writes.isEmpty());
-    }
-
     void buttonsWhileOpenAndAfterClose()
     {
         for (int i : {0, 2, 3, 4, 5, 6, 13})

@@ -22,6 +22,8 @@ TunerWindow::TunerWindow(ITunerHost &host, QWidget *parent)
     , cmdClose(new QPushButton(QStringLiteral("Close"), this))
     , m_host(host)
 {
+    // A tuner left open never keeps the program running once its other windows are closed.
+    setAttribute(Qt::WA_QuitOnClose, false);
     sldTune->setObjectName(QStringLiteral("sldTune"));
     lblMin->setObjectName(QStringLiteral("lblMin"));
     lblMax->setObjectName(QStringLiteral("lblMax"));
