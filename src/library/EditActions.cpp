@@ -83,7 +83,7 @@ void pasteModel(EditContext &ctx, const QString &targetKey)
         description = answer->description;
     }
     const auto fm = gFMSets->Item(targetKey)->FuelModels()->AddCopy(*gClipFM, id, description, key);
-    ctx.tree.AddChild(targetKey, key, ModelNodeText(*fm), ImgModel);
+    ctx.tree.AddChild(targetKey, key, NodeTextOf(*fm), ImgModel);
     selectNew(ctx.tree, key);
     ctx.save();
 }
@@ -119,7 +119,7 @@ void pasteSet(EditContext &ctx)
     for (const auto &src : *sourceModels) {
         const QString &key = modelKeys[i++];
         const auto fm = models->AddCopy(*src, src->FuelModelID(), src->Description(), key);
-        ctx.tree.AddChild(setKey, key, ModelNodeText(*fm), ImgModel);
+        ctx.tree.AddChild(setKey, key, NodeTextOf(*fm), ImgModel);
         last = key;
     }
     selectNew(ctx.tree, last);
@@ -201,7 +201,7 @@ void deleteSelected(EditContext &ctx)
         }
     } else {
         const auto fm = set->FuelModels()->Item(sel);
-        if (ctx.prompts.AskYesNo(QStringLiteral("Are you sure you want to delete fuel model: ") + ModelNodeText(*fm) +
+        if (ctx.prompts.AskYesNo(QStringLiteral("Are you sure you want to delete fuel model: ") + NodeTextOf(*fm) +
                                      QLatin1Char('?'),
                                  QString(), IPrompts::Icon::Question)) {
             set->FuelModels()->Remove(sel);
@@ -307,7 +307,7 @@ SetRenameCheck CheckSetRename(const ITree &tree, const QString &key, const QStri
     return {SetRenameCheck::Accept, {}};
 }
 
-QString ModelNodeText(const FuelModel &fm)
+QString NodeTextOf(const FuelModel &fm)
 {
     return fm.FuelModelID() + QStringLiteral(" - ") + fm.Description();
 }

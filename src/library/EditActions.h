@@ -87,7 +87,7 @@ struct SetRenameCheck
 SetRenameCheck CheckSetRename(const ITree &tree, const QString &key, const QString &newText);
 
 // Text of a model's tree node.
-QString ModelNodeText(const FuelModel &fm);
+QString NodeTextOf(const FuelModel &fm);
 
 // Tree images by number (the window's image list).
 enum TreeImage { ImgSetClosed = 1, ImgSetOpen = 2, ImgModel = 3, ImgLockedClosed = 4, ImgLockedOpen = 5 };

@@ -591,7 +591,9 @@ bool WriteLibraryBytes(const QString &path, QByteArrayView bytes, QString *error
         file.cancelWriting();
         return setError(error, QStringLiteral("The library file \"%1\" could not be written: %2").arg(path, why));
     };
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered, so that a short write (a disk filling up part-way) shows in write()'s count:
+    // through the buffer, Qt 6.4 commits the truncated file without reporting an error.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return failed(file.errorString());
     if (file.write(bytes.data(), bytes.size()) != bytes.size())
         return failed(file.errorString());

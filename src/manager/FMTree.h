@@ -66,6 +66,7 @@ public:
     // The node's row, for tests and screenshots that click on it.
     QTreeWidgetItem *Node(const QString &key) const;
     bool LabelEditAutomatic() const { return m_labelEditAutomatic; }
+    bool IsEditingLabel() const { return state() == EditingState; }
 
     // Return false to cancel: before an edit of the key's text starts, and with the new text
     // once the user ends it (the old text then stays).

@@ -1,6 +1,7 @@
 #include "manager/LibraryStore.h"
 
 #include "data/ProgramState.h"
+#include "library/DefaultLibrary.h"
 #include "library/LibraryFile.h"
 #include "library/LibraryLocation.h"
 
@@ -22,12 +23,6 @@ QString freeBackupPath(const QString &path)
     return candidate;
 }
 
-// Until the standard library is shipped: an empty set to start from.
-QByteArray DefaultLibraryBytes()
-{
-    return QByteArrayLiteral("\"[FuelModelSet:Custom Fuel Models,Count:0]\"\r\n\"[End]\"\r\n");
-}
-
 QString nativePath(const QString &path)
 {
     return QDir::toNativeSeparators(path);
@@ -44,7 +39,7 @@ LibraryStore::LoadResult LibraryStore::Load(ITree &tree)
 
     if (!QFileInfo::exists(m_path)) {
         QString error;
-        if (!WriteLibraryBytes(m_path, DefaultLibraryBytes(), &error)) {
+        if (!WriteDefaultLibrary(m_path, &error)) {
             // Shown from memory; the next save tries the folder again.
             gFMSets = ReadLibrary(DefaultLibraryBytes(), tree).sets;
             m_changed = true;

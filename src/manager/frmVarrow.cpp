@@ -6,6 +6,7 @@
 #include "manager/DefaultSet.h"
 #include "manager/FMTree.h"
 #include "manager/QtPrompts.h"
+#include "testcenter/ui/frmEditModel.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>
@@ -17,7 +18,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStatusBar>
-#include <QTimer>
 #include <QVBoxLayout>
 
 #ifndef VARROW_VERSION
@@ -106,7 +106,10 @@ frmVarrow::frmVarrow(IPrompts *prompts, QWidget *parent)
     Form_Load();
 }
 
-frmVarrow::~frmVarrow() = default;
+frmVarrow::~frmVarrow()
+{
+    delete m_editor; // a window of its own, not a child
+}
 
 void frmVarrow::buildWindow()
 {
@@ -285,7 +288,7 @@ void frmVarrow::showEvent(QShowEvent *event)
     if (!m_loadReported) {
         m_loadReported = true;
         // After the window is on screen, so that the message stands in front of it.
-        QTimer::singleShot(0, this, &frmVarrow::reportLoad);
+        QMetaObject::invokeMethod(this, &frmVarrow::reportLoad, Qt::QueuedConnection);
     }
 }
 
@@ -479,7 +482,8 @@ void frmVarrow::cmdPaste_Click()
     setPasteEnabled(false);
     gPasteMode.clear();
     RefreshFMs();
-    Q_UNUSED(mode); // a copied model is handed to the editor once the editor is part of the program
+    // An editor left open by "New Blank Model" keeps the model it shows: pointing it at the
+    // pasted model would let its Save write one model's entries into another.
 }
 
 void frmVarrow::cmdDelete_Click(int)
@@ -507,6 +511,14 @@ void frmVarrow::cmdNewSet_Click()
 
 void frmVarrow::cmdNewFM_Click()
 {
+    if (m_editor) {
+        // One editor at a time; the open one may hold entries not yet saved.
+        m_prompts->Message(QStringLiteral("Please close the Edit and Test Center before making another model."),
+                           AppTitle(), IPrompts::Icon::Exclamation);
+        m_editor->raise();
+        m_editor->activateWindow();
+        return;
+    }
     dispatch(QStringLiteral("AddModel"));
     RefreshFMs();
     openEditor(true);
@@ -517,9 +529,20 @@ void frmVarrow::cmdEditSave_Click()
     openEditor(false);
 }
 
-void frmVarrow::openEditor(bool)
+void frmVarrow::openEditor(bool newModel)
 {
-    // The Edit and Test Center is opened here once it is part of the program.
+    const QString sel = treeFMs->SelectedKey();
+    if (sel.isEmpty() || m_editor || treeFMs->Tag(sel) == kSetTag)
+        return;
+    const auto fm = gFMSets->Item(treeFMs->ParentKey(sel))->FuelModels()->Item(sel);
+    m_editor = m_editorFactory ? m_editorFactory(this, m_prompts) : new frmEditModel(this, m_prompts);
+    m_editor->Open(fm, newModel || m_editable);
+    if (newModel) {
+        // The blank model is already in the library; there is nothing to cancel back to.
+        m_editor->cmdCancel()->setEnabled(false);
+    } else {
+        setEnabled(false);
+    }
 }
 
 void frmVarrow::cmdRename_Click()
@@ -546,21 +569,17 @@ void frmVarrow::cmdClose_Click()
 void frmVarrow::closeEvent(QCloseEvent *event)
 {
     // However the window is closed, the file is left holding every change.
-    if (!m_store->NeedsSaveOnClose()) {
-        event->accept();
-        return;
-    }
     QString reason;
-    if (m_store->Save(&reason)) {
-        event->accept();
+    if (m_store->NeedsSaveOnClose() && !m_store->Save(&reason) &&
+        !m_prompts->AskYesNo(reason + QStringLiteral("\r\rClose anyway? The changes not saved will be lost."),
+                             AppTitle(), IPrompts::Icon::Exclamation)) {
+        event->ignore();
         return;
     }
-    if (m_prompts->AskYesNo(reason + QStringLiteral("\r\rClose anyway? Changes since the last successful save will be "
-                                                    "lost."),
-                            AppTitle(), IPrompts::Icon::Exclamation))
-        event->accept();
-    else
-        event->ignore();
+    event->accept();
+    // The program ends with this window.
+    if (m_editor)
+        m_editor->close();
 }
 
 bool frmVarrow::treeFMs_BeforeLabelEdit(const QString &key)
@@ -582,10 +601,13 @@ bool frmVarrow::treeFMs_AfterLabelEdit(const QString &key, const QString &newTex
     case SetRenameCheck::Unstorable:
         m_prompts->Message(check.message, AppTitle(), IPrompts::Icon::Exclamation);
         // Asked again: the name is edited once more.
-        QTimer::singleShot(0, this, [this, key] {
-            if (treeFMs->Contains(key) && treeFMs->SelectedKey() == key)
-                treeFMs->StartLabelEdit();
-        });
+        QMetaObject::invokeMethod(
+            this,
+            [this, key] {
+                if (treeFMs->Contains(key) && treeFMs->SelectedKey() == key)
+                    treeFMs->StartLabelEdit();
+            },
+            Qt::QueuedConnection);
         return false;
     case SetRenameCheck::Accept:
         break;
@@ -617,7 +639,15 @@ bool frmVarrow::SaveLibrary(QString *error)
     return ok;
 }
 
+frmEditModel *frmVarrow::Editor() const
+{
+    return m_editor;
+}
+
 void frmVarrow::EditorClosed()
 {
     setEnabled(true);
+    if (m_editor)
+        m_editor->deleteLater();
+    m_editor = nullptr;
 }

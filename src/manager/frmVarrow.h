@@ -5,10 +5,13 @@
 #include "testcenter/IEditorOwner.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
+#include <functional>
 #include <memory>
 
 class FMTree;
+class frmEditModel;
 class ImageList;
 class QAction;
 class QLabel;
@@ -46,6 +49,12 @@ public:
     FMTree *Tree() const { return treeFMs; }
     QMenu *PopupMenu() const { return mnuFuelModel; }
     const LibraryStore &Store() const { return *m_store; }
+    // The open Edit and Test Center, or null.
+    frmEditModel *Editor() const;
+    // Makes the editor window when one is opened (the program adds charts and tuners to it);
+    // a bare editor by default.
+    using EditorFactory = std::function<frmEditModel *(IEditorOwner *owner, IPrompts *prompts)>;
+    void SetEditorFactory(EditorFactory factory) { m_editorFactory = std::move(factory); }
 
     FMTree *treeFMs;
     ImageList *imlIcons;
@@ -114,4 +123,6 @@ private:
     bool m_loadReported = false;
     bool m_editable = true;
     QString m_lastShown;
+    EditorFactory m_editorFactory;
+    QPointer<frmEditModel> m_editor;
 };
