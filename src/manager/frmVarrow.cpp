@@ -7,6 +7,7 @@
 #include "manager/FMTree.h"
 #include "manager/QtPrompts.h"
 #include "testcenter/ui/frmEditModel.h"
+#include "tuners/ui/EditorTuners.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>
@@ -535,7 +536,12 @@ void frmVarrow::openEditor(bool newModel)
     if (sel.isEmpty() || m_editor || treeFMs->Tag(sel) == kSetTag)
         return;
     const auto fm = gFMSets->Item(treeFMs->ParentKey(sel))->FuelModels()->Item(sel);
-    m_editor = m_editorFactory ? m_editorFactory(this, m_prompts) : new frmEditModel(this, m_prompts);
+    if (m_editorFactory) {
+        m_editor = m_editorFactory(this, m_prompts);
+    } else {
+        m_editor = new frmEditModel(this, m_prompts);
+        InstallTuners(*m_editor);
+    }
     m_editor->Open(fm, newModel || m_editable);
     if (newModel) {
         // The blank model is already in the library; there is nothing to cancel back to.

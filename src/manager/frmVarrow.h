@@ -51,8 +51,7 @@ public:
     const LibraryStore &Store() const { return *m_store; }
     // The open Edit and Test Center, or null.
     frmEditModel *Editor() const;
-    // Makes the editor window when one is opened (the program adds charts and tuners to it);
-    // a bare editor by default.
+    // Makes the editor window when one is opened; by default the editor with its tuners.
     using EditorFactory = std::function<frmEditModel *(IEditorOwner *owner, IPrompts *prompts)>;
     void SetEditorFactory(EditorFactory factory) { m_editorFactory = std::move(factory); }
 
