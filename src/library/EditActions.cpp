@@ -4,6 +4,8 @@
 #include "data/NodeKey.h"
 #include "data/ProgramState.h"
 
+#include <QStringList>
+
 #include <stdexcept>
 
 // Every action that adds something draws all its keys before it changes anything, so that
