@@ -163,6 +163,7 @@ void frmVarrow::buildWindow()
     lblSet->setObjectName(QStringLiteral("lblFuelModelSet"));
     txtFuelModelSet = new QLineEdit(fraParams);
     txtFuelModelSet->setObjectName(QStringLiteral("txtFuelModelSet"));
+    txtFuelModelSet->setMinimumWidth(170);
     cmdDefault = button(QStringLiteral("Default ..."), QStringLiteral("cmdDefault"), fraParams);
     auto *setRow = new QHBoxLayout;
     setRow->addWidget(txtFuelModelSet, 1);
@@ -196,8 +197,8 @@ void frmVarrow::buildWindow()
     bottom->addStretch();
     bottom->addWidget(cmdClose);
     auto *frames = new QHBoxLayout;
-    frames->addWidget(fraSets, 5);
-    frames->addWidget(fraParams, 4);
+    frames->addWidget(fraSets, 11);
+    frames->addWidget(fraParams, 9);
     auto *layout = new QVBoxLayout(central);
     layout->addLayout(frames, 1);
     layout->addLayout(bottom);
@@ -308,9 +309,10 @@ QString frmVarrow::PanelText(int index) const
 
 void frmVarrow::setBoxText(int index, const QString &text)
 {
-    if (auto *line = qobject_cast<QLineEdit *>(txtFuels[index]))
+    if (auto *line = qobject_cast<QLineEdit *>(txtFuels[index])) {
         line->setText(text);
-    else
+        line->setCursorPosition(0); // long texts show their start
+    } else
         static_cast<QPlainTextEdit *>(txtFuels[index])->setPlainText(text);
 }
 
@@ -325,6 +327,7 @@ void frmVarrow::showModel(const QString &setKey, const QString &modelKey)
     const auto set = gFMSets->Item(setKey);
     const auto fm = set->FuelModels()->Item(modelKey);
     txtFuelModelSet->setText(set->Name());
+    txtFuelModelSet->setCursorPosition(0);
     setBoxText(1, fm->Description());
     setBoxText(0, fm->FuelModelID());
     const double numbers[13] = {fm->Loading1Hour(),         fm->Loading10Hour(),
@@ -355,6 +358,7 @@ void frmVarrow::treeFMs_NodeClick(const QString &)
     try {
         if (treeFMs->Tag(sel) == kSetTag) {
             txtFuelModelSet->setText(treeFMs->Text(sel));
+            txtFuelModelSet->setCursorPosition(0);
             clearPanel();
             treeFMs->SetLabelEditAutomatic(true);
             if (sel.startsWith(QLatin1Char('l')))
@@ -520,9 +524,12 @@ void frmVarrow::cmdNewFM_Click()
         m_editor->activateWindow();
         return;
     }
+    const int nodes = treeFMs->Count();
     dispatch(QStringLiteral("AddModel"));
     RefreshFMs();
-    openEditor(true);
+    // Only a model just made is opened as the new one (no key left makes none).
+    if (treeFMs->Count() > nodes)
+        openEditor(true);
 }
 
 void frmVarrow::cmdEditSave_Click()

@@ -1,0 +1,96 @@
+// Pictures of the main window for the README, taken from the real window with the standard
+// library: a set selected, a model selected, the popup menu open. Regenerate them with
+//   VARROW_SCREENSHOT_DIR=docs/images build/tests/manager/manager_tst_screenshots
+// Without the variable the pictures go to a temporary folder and are only checked.
+
+#include "ManagerFixture.h"
+
+#include <QDir>
+#include <QImage>
+#include <QPainter>
+#include <QStatusBar>
+
+class TestScreenshots : public QObject, public ManagerFixture
+{
+    Q_OBJECT
+
+    QTemporaryDir m_out;
+
+    QString outDir() const
+    {
+        const QString dir = qEnvironmentVariable("VARROW_SCREENSHOT_DIR");
+        return dir.isEmpty() ? m_out.path() : dir;
+    }
+
+    void save(const QImage &image, const QString &name)
+    {
+        QVERIFY(!image.isNull());
+        // A picture of a window that drew nothing would be one colour.
+        QVERIFY(image.pixel(5, 5) != image.pixel(image.width() / 2, image.height() / 2) ||
+                image.pixel(image.width() / 3, 40) != image.pixel(image.width() / 2, image.height() / 2));
+        QDir().mkpath(outDir());
+        QVERIFY(image.save(QDir(outDir()).filePath(name)));
+    }
+
+    void showStandardLibrary()
+    {
+        start(QByteArray()); // no file: the standard library is created
+        win().resize(1040, 700);
+        win().statusBar()->clearMessage(); // it names a temporary folder here
+        QCoreApplication::processEvents();
+    }
+
+private slots:
+    void initTestCase() { setUpSuite(); }
+    void init() { setUp(); }
+    void cleanup() { tearDown(); }
+
+    void setSelected()
+    {
+        showStandardLibrary();
+        const QString master = tree().KeyAt(1);
+        tree().Node(master)->setExpanded(true);
+        click(master);
+        save(win().grab().toImage(), "manager-set.png");
+    }
+
+    void modelSelected()
+    {
+        showStandardLibrary();
+        const QString master = tree().KeyAt(1);
+        tree().Node(master)->setExpanded(true);
+        QString grass;
+        for (const auto &fm : *gFMSets->Item(master)->FuelModels())
+            if (fm->Description().startsWith("GR2"))
+                grass = fm->Key();
+        QVERIFY(!grass.isEmpty());
+        click(grass);
+        save(win().grab().toImage(), "manager-model.png");
+    }
+
+    void popupMenu()
+    {
+        showStandardLibrary();
+        const QString custom = tree().KeyAt(tree().Count());
+        click(custom);
+        QMenu *menu = win().PopupMenu();
+        const QRect row = tree().visualItemRect(tree().Node(custom));
+        const QPoint at = tree().viewport()->mapTo(&win(), row.center() + QPoint(20, 0));
+        menu->popup(win().mapToGlobal(at));
+        QCoreApplication::processEvents();
+        // The menu is a window of its own: drawn onto the main window where it opened.
+        QImage shot = win().grab().toImage();
+        const QImage menuImage = menu->grab().toImage();
+        QPainter painter(&shot);
+        const QPoint place(qMin(at.x(), shot.width() - menuImage.width()), qMin(at.y(), shot.height() - menuImage.height()));
+        painter.drawImage(place, menuImage);
+        painter.setPen(QColor(110, 110, 110)); // the shadow a desktop would draw
+        painter.drawRect(QRect(place, menuImage.size()).adjusted(0, 0, -1, -1));
+        painter.end();
+        menu->hide();
+        save(shot, "manager-popup.png");
+    }
+};
+
+QTEST_MAIN(TestScreenshots)
+#include "tst_screenshots.moc"
