@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash> // not used here any more, but includers rely on it
 #include <QString>
 
 #include <functional>
