@@ -1,18 +1,174 @@
 #include "fmtool/Commands.h"
 
-// check, list and resave: not written yet.
-int fmtoolCheck(const QStringList &, const FmtoolStreams &io)
+#include "data/NumberText.h"
+#include "data/ProgramState.h"
+#include "library/LibraryFile.h"
+#include "library/MemoryTree.h"
+
+// check, list and resave: the library file through the program's own reader and writer.
+// Results go to the output stream, problems (with file and line) to the error stream.
+
+namespace {
+
+void print(std::FILE *to, const QString &text)
 {
-    std::fputs("fmtool check: not available yet\n", io.err);
+    std::fputs(text.toUtf8().constData(), to);
+}
+
+int usageError(const FmtoolStreams &io, const char *usage)
+{
+    std::fprintf(io.err, "usage: fmtool %s\n", usage);
     return 2;
 }
-int fmtoolList(const QStringList &, const FmtoolStreams &io)
+
+QString counted(int n, const char *one, const char *many)
 {
-    std::fputs("fmtool list: not available yet\n", io.err);
-    return 2;
+    return QStringLiteral("%1 %2").arg(n).arg(QLatin1String(n == 1 ? one : many));
 }
-int fmtoolResave(const QStringList &, const FmtoolStreams &io)
+
+QString summary(const FuelModelSets &sets)
 {
-    std::fputs("fmtool resave: not available yet\n", io.err);
-    return 2;
+    return counted(sets.Count(), "set", "sets") + QStringLiteral(", ") +
+           counted(sets.ModelCount(), "model", "models");
+}
+
+// Reads path into gFMSets; false (problem reported) unless the read is clean.
+bool readLibrary(const QString &path, const FmtoolStreams &io)
+{
+    MemoryTree tree;
+    LibraryProblem problem;
+    if (ReadFMs(path, tree, &problem))
+        return true;
+    print(io.err, problem.toString() + QLatin1Char('\n'));
+    return false;
+}
+
+// The fields of a model in file order, the moisture of extinction in percent as in memory.
+struct Field
+{
+    const char *name;
+    double (FuelModel::*get)() const;
+};
+constexpr Field kFields[] = {
+    {"BulkDensityDepth", &FuelModel::BulkDensityDepth},
+    {"Loading1Hour", &FuelModel::Loading1Hour},
+    {"Loading10Hour", &FuelModel::Loading10Hour},
+    {"Loading100Hour", &FuelModel::Loading100Hour},
+    {"LoadingLiveHerb", &FuelModel::LoadingLiveHerb},
+    {"LoadingLiveWoody", &FuelModel::LoadingLiveWoody},
+    {"SurfaceToVolume1Hour", &FuelModel::SurfaceToVolume1Hour},
+    {"SurfaceToVolumeLiveHerb", &FuelModel::SurfaceToVolumeLiveHerb},
+    {"SurfaceToVolumeLiveWoody", &FuelModel::SurfaceToVolumeLiveWoody},
+    {"MoistureOfExtinction", &FuelModel::MoistureOfExtinction},
+    {"HeatContentDead", &FuelModel::HeatContentDead},
+    {"HeatContentLiveHerb", &FuelModel::HeatContentLiveHerb},
+    {"HeatContentLiveWoody", &FuelModel::HeatContentLiveWoody},
+    {"FuelCat", &FuelModel::FuelCat},
+    {"HerbType", &FuelModel::HerbType},
+};
+
+QString jsonString(const QString &text)
+{
+    QString out = QStringLiteral("\"");
+    for (const QChar c : text) {
+        if (c == QLatin1Char('"') || c == QLatin1Char('\\'))
+            out += QLatin1Char('\\') + c;
+        else if (c.unicode() < 0x20)
+            out += QStringLiteral("\\u%1").arg(int(c.unicode()), 4, 16, QLatin1Char('0'));
+        else
+            out += c;
+    }
+    return out + QLatin1Char('"');
+}
+
+// Written by hand so that the fields keep the file's order (a QJsonObject sorts its keys).
+// The library file holds only finite numbers, which FormatGeneral writes as JSON numbers.
+QString listJson(const FuelModelSets &sets)
+{
+    QString out = QStringLiteral("{\"sets\": [");
+    int s = 0;
+    for (const auto &set : sets) {
+        out += QLatin1String(s++ ? ",\n" : "\n");
+        out += QStringLiteral("  {\"name\": %1, \"locked\": %2, \"models\": [")
+                   .arg(jsonString(set->Name()), QLatin1String(set->Locked() ? "true" : "false"));
+        int m = 0;
+        for (const auto &fm : *set->FuelModels()) {
+            out += QLatin1String(m++ ? ",\n" : "\n");
+            out += QStringLiteral("    {\"FuelModelID\": %1, \"Description\": %2")
+                       .arg(jsonString(fm->FuelModelID()), jsonString(fm->Description()));
+            for (const Field &f : kFields)
+                out += QStringLiteral(", \"%1\": %2").arg(QLatin1String(f.name), FormatGeneral(((*fm).*f.get)()));
+            out += QLatin1Char('}');
+        }
+        out += QLatin1String(m ? "\n  ]}" : "]}");
+    }
+    out += QLatin1String(s ? "\n]}\n" : "]}\n");
+    return out;
+}
+
+QString listText(const FuelModelSets &sets)
+{
+    QString out = QStringLiteral("# FuelModelID\tDescription");
+    for (const Field &f : kFields)
+        out += QLatin1Char('\t') + QLatin1String(f.name);
+    out += QStringLiteral("\t(MoistureOfExtinction in percent)\n");
+    for (const auto &set : sets) {
+        out += QStringLiteral("Set \"%1\" (%2, %3)\n")
+                   .arg(set->Name(), QLatin1String(set->Locked() ? "locked" : "unlocked"),
+                        counted(set->FuelModels()->Count(), "model", "models"));
+        for (const auto &fm : *set->FuelModels()) {
+            out += QStringLiteral("  ") + fm->FuelModelID() + QLatin1Char('\t') + fm->Description();
+            for (const Field &f : kFields)
+                out += QLatin1Char('\t') + FormatGeneral(((*fm).*f.get)());
+            out += QLatin1Char('\n');
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+int fmtoolCheck(const QStringList &args, const FmtoolStreams &io)
+{
+    if (args.size() != 1 || args[0].startsWith(QLatin1Char('-')))
+        return usageError(io, "check FILE");
+    if (!readLibrary(args[0], io))
+        return 1;
+    print(io.out, args[0] + QStringLiteral(": ") + summary(*gFMSets) + QLatin1Char('\n'));
+    return 0;
+}
+
+int fmtoolList(const QStringList &args, const FmtoolStreams &io)
+{
+    QStringList files;
+    bool json = false;
+    for (const QString &a : args) {
+        if (a == QLatin1String("--json"))
+            json = true;
+        else if (a.startsWith(QLatin1Char('-')))
+            return usageError(io, "list FILE [--json]");
+        else
+            files.append(a);
+    }
+    if (files.size() != 1)
+        return usageError(io, "list FILE [--json]");
+    if (!readLibrary(files[0], io))
+        return 1;
+    print(io.out, json ? listJson(*gFMSets) : listText(*gFMSets));
+    return 0;
+}
+
+int fmtoolResave(const QStringList &args, const FmtoolStreams &io)
+{
+    if (args.size() != 2 || args[0].startsWith(QLatin1Char('-')) || args[1].startsWith(QLatin1Char('-')))
+        return usageError(io, "resave FILE OUT");
+    if (!readLibrary(args[0], io))
+        return 1;
+    QString error;
+    if (!WriteFMs(args[1], *gFMSets, &error)) {
+        print(io.err, error + QLatin1Char('\n'));
+        return 1;
+    }
+    print(io.out, args[1] + QStringLiteral(": ") + summary(*gFMSets) + QStringLiteral(" written\n"));
+    return 0;
 }
