@@ -477,7 +477,7 @@ LibraryReadResult ReadLibrary(QByteArrayView bytes, ITree &tree)
     // About one node per line.
     qsizetype lines = 1;
     for (const char *p = bytes.data(), *end = p + bytes.size();
-         (p = static_cast<const char *>(std::memchr(p, '\n', std::size_t(end - p)))) != nullptr; ++p)
+         p < end && (p = static_cast<const char *>(std::memchr(p, '\n', std::size_t(end - p)))) != nullptr; ++p)
         ++lines;
     tree.Reserve(tree.Count() + int(std::min<qsizetype>(lines, std::numeric_limits<int>::max() / 2)));
     return LibraryParser(bytes, tree).run();
