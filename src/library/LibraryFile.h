@@ -24,10 +24,12 @@ class ITree;
 // Reading is strict about what it cannot understand and lenient about layout: CR LF, LF or CR
 // line ends, blank lines and line breaks anywhere between fields, blanks around fields. The
 // set name runs up to the last ",Count:" of the header, and only the text after the count
-// decides the lock (so names such as "Unlocked Models" or "a,Count:b" survive). Anything else
-// (a header without a count, a missing or non-numeric field, an unterminated quote) stops the
+// decides the lock (so names such as "Unlocked Models" or "a,Count:b" survive). "[End]" ends
+// the library; so does an empty header, but only when nothing follows it. Anything else (a
+// header without a count, a missing, empty or non-numeric number, a number beyond the range of
+// a double, a quote that is not closed on its line, a quote inside unquoted text) stops the
 // reading with the line and what was expected there. Memory grows with the bytes read, never
-// with a count the file claims.
+// with a count the file claims. Every clean read can be written back.
 //
 // Writing never produces a file it could not read back: a text holding a double quote, a line
 // break or a character outside Windows-1252, or a number that is not finite, refuses the whole

@@ -38,7 +38,12 @@ QString ResolveLibraryFilePath(const QString &programFolder, bool programFolderW
             return {};
         }
         const QByteArray bytes = seed.readAll();
-        if (seed.error() != QFileDevice::NoError || !WriteLibraryBytes(path, bytes, error))
+        if (seed.error() != QFileDevice::NoError) {
+            if (error)
+                *error = QStringLiteral("The library file \"%1\" cannot be read: %2").arg(seed.fileName(), seed.errorString());
+            return {};
+        }
+        if (!WriteLibraryBytes(path, bytes, error))
             return {};
     }
     return path;

@@ -2,6 +2,7 @@
 
 #include "data/FuelModelSets.h"
 #include "data/NodeKey.h"
+#include "data/NumberText.h"
 #include "data/ProgramState.h"
 #include "library/MemoryTree.h"
 
@@ -14,7 +15,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <csignal>
+#include <cstdint>
 #include <limits>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -516,6 +519,36 @@ TEST_F(LibraryFile, MoistureOfExtinctionIsAFractionInTheFileOnly)
     EXPECT_EQ(read.Item(3)->MoistureOfExtinction(), 7.5);
     EXPECT_EQ(read.Item(4)->MoistureOfExtinction(), 12.3456789012345);
     EXPECT_EQ(read.Item(6)->MoistureOfExtinction(), 0.1);
+}
+
+TEST_F(LibraryFile, NumbersAreWrittenAsTheirGeneralText)
+{
+    // Typed values, computed values, ties at the 16th digit, tiny and huge ones: the file shows
+    // what FormatGeneral shows everywhere else, and reads back to the same text.
+    std::vector<double> values = {0.74,   3500,   0.1 + 0.2, 1.0 / 3, 2.384185791015625e-07, 185354606115052.5,
+                                  1e-4,   9.99e-5, 1e15,     999999999999999.0, 123456.789, -0.05, 0.30000000000000004,
+                                  1e-300, 5e-324, 1.79769313486231e308};
+    std::uint64_t state = 42;
+    for (int i = 0; i < 3000; ++i) {
+        state = state * 6364136223846793005ULL + 1442695040888963407ULL;
+        const double scale[] = {1e-6, 1e-3, 0.01, 1, 100, 1e6, 1e12, 1e14};
+        const double v = double(state >> 40) / double(1 << 12) * scale[(state >> 20) % 8];
+        values.push_back(i % 2 ? v : std::round(v * 100) / 100);
+    }
+    FuelModelSets sets;
+    auto models = std::make_shared<FuelModels>();
+    for (const double v : values)
+        addGrass(*models, "m", "d")->setBulkDensityDepth(v);
+    sets.Add("S", false, models, "s");
+    const QByteArray bytes = SerializeLibrary(sets, nullptr);
+    const QList<QByteArray> lines = bytes.split('\n');
+    ASSERT_EQ(lines.size(), qsizetype(values.size()) + 3);
+    for (std::size_t i = 0; i < values.size(); ++i)
+        ASSERT_EQ(lines[qsizetype(i) + 1].split(',')[2].toStdString(), FormatGeneral(values[i]).toStdString())
+            << "value " << i;
+    const auto back = read(bytes);
+    ASSERT_TRUE(back.ok) << back.problem.toString().toStdString();
+    EXPECT_EQ(SerializeLibrary(*back.sets, nullptr), bytes);
 }
 
 } // namespace

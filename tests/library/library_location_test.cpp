@@ -1,0 +1,95 @@
+#include "library/LibraryLocation.h"
+
+#include "data/ProgramState.h"
+#include "library/LibraryFile.h"
+#include "library/MemoryTree.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+bool putFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+const QByteArray kLibrary = "\"[FuelModelSet:Mine,Count:0]\"\r\n\"[End]\"\r\n";
+
+TEST(LibraryLocation, AWritableProgramFolderHoldsTheFile)
+{
+    QTemporaryDir program, data;
+    QString error;
+    EXPECT_EQ(ResolveLibraryFilePath(program.path(), true, data.filePath("app"), &error),
+              program.path() + "/OrlaFuelModels.FFM");
+    EXPECT_FALSE(QFileInfo::exists(data.filePath("app"))); // nothing made in the data folder
+}
+
+TEST(LibraryLocation, AnInstalledProgramKeepsTheLibraryInTheUsersDataFolder)
+{
+    QTemporaryDir program, data;
+    const QString dataFolder = data.filePath("share/Varrow");
+    const QString shipped = program.filePath("OrlaFuelModels.FFM");
+    ASSERT_TRUE(putFile(shipped, kLibrary));
+    QString error;
+
+    // First use: the folder is made and seeded with the program folder's copy.
+    const QString path = ResolveLibraryFilePath(program.path(), false, dataFolder, &error);
+    EXPECT_EQ(path, dataFolder + "/OrlaFuelModels.FFM");
+    EXPECT_EQ(fileBytes(path), kLibrary);
+
+    // Later: the user's own library is kept, whatever the program folder holds now.
+    ASSERT_TRUE(putFile(path, "user's own"));
+    ASSERT_TRUE(putFile(shipped, "newer program copy"));
+    EXPECT_EQ(ResolveLibraryFilePath(program.path(), false, dataFolder, &error), path);
+    EXPECT_EQ(fileBytes(path), "user's own");
+
+    // No copy to seed from: the place is given, the file is left for the caller to create.
+    QTemporaryDir emptyProgram, otherData;
+    const QString fresh = ResolveLibraryFilePath(emptyProgram.path(), false, otherData.filePath("x"), &error);
+    EXPECT_EQ(fresh, otherData.filePath("x") + "/OrlaFuelModels.FFM");
+    EXPECT_FALSE(QFileInfo::exists(fresh));
+}
+
+TEST(LibraryLocation, AFolderThatCannotBeMadeIsReported)
+{
+    QTemporaryDir program, data;
+    ASSERT_TRUE(putFile(data.filePath("blocker"), "a file where the folder should go"));
+    QString error;
+    EXPECT_EQ(ResolveLibraryFilePath(program.path(), false, data.filePath("blocker/Varrow"), &error), "");
+    EXPECT_TRUE(error.contains("cannot be created")) << error.toStdString();
+}
+
+TEST(LibraryLocation, TheTestFolderRedirectsReadingAndWriting)
+{
+    ResetProgramState();
+    ResetLibraryFileState();
+    QTemporaryDir dir;
+    SetLibraryFolderForTesting(dir.path());
+    EXPECT_EQ(LibraryFilePath(), dir.filePath("OrlaFuelModels.FFM"));
+    ASSERT_TRUE(putFile(dir.filePath("OrlaFuelModels.FFM"), kLibrary));
+    MemoryTree tree;
+    LibraryProblem problem;
+    ASSERT_TRUE(ReadFMs(tree, &problem));
+    EXPECT_EQ(gFMSets->Item(1)->Name(), "Mine");
+    gFMSets->Item(1)->setName("Renamed");
+    QString error;
+    ASSERT_TRUE(WriteFMs(&error)) << error.toStdString();
+    EXPECT_EQ(fileBytes(dir.filePath("OrlaFuelModels.FFM")), "\"[FuelModelSet:Renamed,Count:0]\"\r\n\"[End]\"\r\n");
+    SetLibraryFolderForTesting({});
+    EXPECT_NE(LibraryFilePath(), dir.filePath("OrlaFuelModels.FFM"));
+}
+
+} // namespace
