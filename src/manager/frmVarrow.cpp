@@ -10,40 +10,17 @@
 #include "tuners/ui/EditorTuners.h"
 
 #include <QCloseEvent>
-#include <QGridLayout>
-#include <QGroupBox>
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStatusBar>
-#include <QVBoxLayout>
 
 #ifndef VARROW_VERSION
 #define VARROW_VERSION "0.0.0"
 #endif
 
 namespace {
-
-const char *const kPanelLabels[17] = {"Fuel Model ID",
-                                      "Description",
-                                      "1 Hour Loading (t/ac)",
-                                      "10 Hour Loading (t/ac)",
-                                      "100 Hour Loading (t/ac)",
-                                      " Live Herb Loading (t/ac)",
-                                      "Live Woody Loading (t/ac)",
-                                      "1 Hour Surface SA/V (ft2/ft3)",
-                                      "Live Herb SA/V (ft2/ft3)",
-                                      "Live Woody SA/V (ft2/ft3)",
-                                      "Heat Content Dead (btu/lb)",
-                                      "Heat Content Live Herb (btu/lb)",
-                                      " Heat Content Live Woody (btu/lb)",
-                                      " Fuelbed Bulk Depth (ft)",
-                                      "Moisture of Extinction (%)",
-                                      "Primary Fire Carrier",
-                                      "Herb Type"};
 
 // What a selection allows, one column per kind of node.
 enum Selection { LockedSet, UnlockedSet, LockedModel, UnlockedModel };
@@ -68,32 +45,6 @@ bool allowed(const CommandRule &r, Selection s)
     return rule == Rule::On || (rule == Rule::Clip && !gPasteMode.isEmpty());
 }
 
-QPushButton *button(const QString &caption, const QString &name, QWidget *parent)
-{
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    return b;
-}
-
-QAction *menuItem(QMenu *menu, const QString &caption, const QString &name)
-{
-    QAction *a = menu->addAction(caption);
-    a->setObjectName(name);
-    return a;
-}
-
-// Read-only with the button-face background of the system.
-void makeReadOnlyBox(QWidget *box)
-{
-    if (auto *line = qobject_cast<QLineEdit *>(box))
-        line->setReadOnly(true);
-    else if (auto *text = qobject_cast<QPlainTextEdit *>(box))
-        text->setReadOnly(true);
-    QPalette pal = box->palette();
-    pal.setColor(QPalette::Base, pal.color(QPalette::Button));
-    box->setPalette(pal);
-}
-
 } // namespace
 
 frmVarrow::frmVarrow(IPrompts *prompts, QWidget *parent)
@@ -112,147 +63,6 @@ frmVarrow::~frmVarrow()
     delete m_editor; // a window of its own, not a child
 }
 
-void frmVarrow::buildWindow()
-{
-    setObjectName(QStringLiteral("frmVarrow"));
-    setWindowTitle(QStringLiteral("Manage Orla Fuel Models"));
-    auto *central = new QWidget(this);
-    setCentralWidget(central);
-
-    // Left: the tree and the library buttons.
-    auto *fraSets = new QGroupBox(QStringLiteral("Fuel Model Sets"), central);
-    fraSets->setObjectName(QStringLiteral("fraFuelModelSets"));
-    imlIcons = new ImageList(this);
-    treeFMs = new FMTree(imlIcons, fraSets);
-    treeFMs->setMinimumSize(260, 320);
-    cmdNewSet = button(QStringLiteral("New Set"), QStringLiteral("cmdNewSet"), fraSets);
-    cmdDelete[0] = button(QStringLiteral("Delete Set"), QStringLiteral("cmdDelete_0"), fraSets);
-    cmdRename = button(QStringLiteral("Rename Set"), QStringLiteral("cmdRename"), fraSets);
-    cmdCopy = button(QStringLiteral("Copy Model"), QStringLiteral("cmdCopy"), fraSets);
-    cmdPaste = button(QStringLiteral("Paste Model"), QStringLiteral("cmdPaste"), fraSets);
-    cmdCut = button(QStringLiteral("Cut Model"), QStringLiteral("cmdCut"), fraSets);
-    cmdNewFM = button(QStringLiteral("New Blank Model"), QStringLiteral("cmdNewFM"), fraSets);
-    cmdDelete[1] = button(QStringLiteral("Delete Model"), QStringLiteral("cmdDelete_1"), fraSets);
-    auto *lblSetButtons = new QLabel(QStringLiteral("Fuel Model Sets"), fraSets);
-    lblSetButtons->setObjectName(QStringLiteral("lblSetButtons"));
-    auto *lblModelButtons = new QLabel(QStringLiteral("Fuel Models"), fraSets);
-    lblModelButtons->setObjectName(QStringLiteral("lblModelButtons"));
-    for (QLabel *l : {lblSetButtons, lblModelButtons}) {
-        QFont f = l->font();
-        f.setBold(true);
-        l->setFont(f);
-    }
-    auto *buttons = new QVBoxLayout;
-    buttons->addWidget(lblSetButtons);
-    for (QPushButton *b : {cmdNewSet, cmdDelete[0], cmdRename})
-        buttons->addWidget(b);
-    buttons->addSpacing(12);
-    buttons->addWidget(lblModelButtons);
-    for (QPushButton *b : {cmdCopy, cmdPaste, cmdCut, cmdNewFM, cmdDelete[1]})
-        buttons->addWidget(b);
-    buttons->addStretch();
-    auto *setsLayout = new QHBoxLayout(fraSets);
-    setsLayout->addWidget(treeFMs, 1);
-    setsLayout->addLayout(buttons);
-
-    // Right: the parameters of the selected model.
-    auto *fraParams = new QGroupBox(QStringLiteral("Model Parameters"), central);
-    fraParams->setObjectName(QStringLiteral("fraModelParameters"));
-    auto *grid = new QGridLayout;
-    auto *lblSet = new QLabel(QStringLiteral("Fuel Model Set"), fraParams);
-    lblSet->setObjectName(QStringLiteral("lblFuelModelSet"));
-    txtFuelModelSet = new QLineEdit(fraParams);
-    txtFuelModelSet->setObjectName(QStringLiteral("txtFuelModelSet"));
-    txtFuelModelSet->setMinimumWidth(170);
-    cmdDefault = button(QStringLiteral("Default ..."), QStringLiteral("cmdDefault"), fraParams);
-    auto *setRow = new QHBoxLayout;
-    setRow->addWidget(txtFuelModelSet, 1);
-    setRow->addWidget(cmdDefault);
-    grid->addWidget(lblSet, 0, 0);
-    grid->addLayout(setRow, 0, 1);
-    for (int i = 0; i < 17; ++i) {
-        auto *label = new QLabel(QString::fromLatin1(kPanelLabels[i]), fraParams);
-        label->setObjectName(QStringLiteral("lblFuels_%1").arg(i));
-        if (i == 1) {
-            auto *box = new QPlainTextEdit(fraParams);
-            box->setFixedHeight(box->fontMetrics().lineSpacing() * 3 + 10);
-            txtFuels[i] = box;
-        } else {
-            txtFuels[i] = new QLineEdit(fraParams);
-        }
-        txtFuels[i]->setObjectName(QStringLiteral("txtFuels_%1").arg(i));
-        label->setBuddy(txtFuels[i]);
-        grid->addWidget(label, i + 1, 0, i == 1 ? Qt::AlignTop : Qt::AlignVCenter);
-        grid->addWidget(txtFuels[i], i + 1, 1);
-    }
-    grid->setColumnStretch(1, 1);
-    cmdEditSave = button(QStringLiteral("Edit and Test Center"), QStringLiteral("cmdEditSave"), fraParams);
-    auto *paramsLayout = new QVBoxLayout(fraParams);
-    paramsLayout->addLayout(grid);
-    paramsLayout->addStretch();
-    paramsLayout->addWidget(cmdEditSave);
-
-    cmdClose = button(QStringLiteral("Close"), QStringLiteral("cmdClose"), central);
-    auto *bottom = new QHBoxLayout;
-    bottom->addStretch();
-    bottom->addWidget(cmdClose);
-    auto *frames = new QHBoxLayout;
-    frames->addWidget(fraSets, 11);
-    frames->addWidget(fraParams, 9);
-    auto *layout = new QVBoxLayout(central);
-    layout->addLayout(frames, 1);
-    layout->addLayout(bottom);
-    statusBar()->setObjectName(QStringLiteral("statusBar"));
-    buildPopupMenu();
-
-    connect(treeFMs, &FMTree::NodeClick, this, &frmVarrow::treeFMs_NodeClick);
-    connect(treeFMs, &FMTree::Collapse, this, &frmVarrow::treeFMs_Collapse);
-    connect(treeFMs, &FMTree::RightMouseDown, this, &frmVarrow::treeFMs_MouseDown);
-    treeFMs->beforeLabelEdit = [this](const QString &key) { return treeFMs_BeforeLabelEdit(key); };
-    treeFMs->afterLabelEdit = [this](const QString &key, const QString &text) {
-        return treeFMs_AfterLabelEdit(key, text);
-    };
-    connect(cmdCopy, &QPushButton::clicked, this, &frmVarrow::cmdCopy_Click);
-    connect(cmdCut, &QPushButton::clicked, this, &frmVarrow::cmdCut_Click);
-    connect(cmdPaste, &QPushButton::clicked, this, &frmVarrow::cmdPaste_Click);
-    connect(cmdDelete[0], &QPushButton::clicked, this, [this] { cmdDelete_Click(0); });
-    connect(cmdDelete[1], &QPushButton::clicked, this, [this] { cmdDelete_Click(1); });
-    connect(cmdNewSet, &QPushButton::clicked, this, &frmVarrow::cmdNewSet_Click);
-    connect(cmdNewFM, &QPushButton::clicked, this, &frmVarrow::cmdNewFM_Click);
-    connect(cmdEditSave, &QPushButton::clicked, this, &frmVarrow::cmdEditSave_Click);
-    connect(cmdRename, &QPushButton::clicked, this, &frmVarrow::cmdRename_Click);
-    connect(cmdDefault, &QPushButton::clicked, this, &frmVarrow::cmdDefault_Click);
-    connect(cmdClose, &QPushButton::clicked, this, &frmVarrow::cmdClose_Click);
-    resize(900, 640);
-}
-
-void frmVarrow::buildPopupMenu()
-{
-    mnuFuelModel = new QMenu(QStringLiteral("Fuel Model"), this);
-    mnuFuelModel->setObjectName(QStringLiteral("mnuFuelModel"));
-    mnuCutModelPU = menuItem(mnuFuelModel, QStringLiteral("Cut Model"), QStringLiteral("mnuCutModelPU"));
-    mnuCopyModelPU = menuItem(mnuFuelModel, QStringLiteral("Copy Model"), QStringLiteral("mnuCopyModelPU"));
-    mnuPasteModelPU = menuItem(mnuFuelModel, QStringLiteral("Paste Model"), QStringLiteral("mnuPasteModelPU"));
-    mnuDeleteModelPU = menuItem(mnuFuelModel, QStringLiteral("Delete Model"), QStringLiteral("mnuDeleteModelPU"));
-    mnuNewModelPU = menuItem(mnuFuelModel, QStringLiteral("New Blank Model"), QStringLiteral("mnuNewModelPU"));
-    mnuFuelModel->addSeparator();
-    mnuNewSetPU = menuItem(mnuFuelModel, QStringLiteral("New Fuel Model Set"), QStringLiteral("mnuNewSetPU"));
-    mnuDeleteSetPU = menuItem(mnuFuelModel, QStringLiteral("Delete Fuel Model Set"), QStringLiteral("mnuDeleteSetPU"));
-    mnuRenameSetPU = menuItem(mnuFuelModel, QStringLiteral("Rename Fuel Model Set"), QStringLiteral("mnuRenameSetPU"));
-    mnuFuelModel->addSeparator();
-    mnuEditPU = menuItem(mnuFuelModel, QStringLiteral("Edit and Test Center"), QStringLiteral("mnuEditPU"));
-
-    connect(mnuCutModelPU, &QAction::triggered, this, &frmVarrow::cmdCut_Click);
-    connect(mnuCopyModelPU, &QAction::triggered, this, &frmVarrow::cmdCopy_Click);
-    connect(mnuPasteModelPU, &QAction::triggered, this, &frmVarrow::cmdPaste_Click);
-    connect(mnuDeleteModelPU, &QAction::triggered, this, [this] { cmdDelete_Click(1); });
-    connect(mnuNewModelPU, &QAction::triggered, this, &frmVarrow::cmdNewFM_Click);
-    connect(mnuNewSetPU, &QAction::triggered, this, &frmVarrow::cmdNewSet_Click);
-    connect(mnuDeleteSetPU, &QAction::triggered, this, [this] { cmdDelete_Click(0); });
-    connect(mnuRenameSetPU, &QAction::triggered, this, &frmVarrow::cmdRename_Click);
-    connect(mnuEditPU, &QAction::triggered, this, &frmVarrow::cmdEditSave_Click);
-}
-
 void frmVarrow::Form_Load()
 {
     setWindowTitle(windowTitle() + QStringLiteral(", Version - ") + QStringLiteral(VARROW_VERSION));
@@ -265,9 +75,7 @@ void frmVarrow::Form_Load()
     }
     setPasteEnabled(false);
     cmdCut->setEnabled(false);
-    makeReadOnlyBox(txtFuelModelSet);
-    for (QWidget *box : txtFuels)
-        makeReadOnlyBox(box);
+    makePanelReadOnly();
     clearPanel();
 
     // The default set is highlighted while the panel keeps showing the first set; the commands

@@ -102,6 +102,7 @@ protected:
 private:
     void buildWindow();
     void buildPopupMenu();
+    void makePanelReadOnly();
     void Form_Load();
     void dispatch(const QString &action);
     bool saveLibrary(bool tellUser);

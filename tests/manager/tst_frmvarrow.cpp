@@ -185,11 +185,20 @@ private slots:
     {
         start();
         click(modelKey("Custom", "C1"));
+        const auto shown = [this](const QString &key) { return tree().Node(key)->icon(0).cacheKey(); };
+        const auto image = [this](int n) { return win().imlIcons->Image(n).cacheKey(); };
+        QCOMPARE(shown(setKey("Custom")), image(2)); // open book while expanded
+        QCOMPARE(shown(modelKey("Custom", "C1")), image(3));
+        QCOMPARE(shown(setKey("Orla Master")), image(4));
+        tree().Node(setKey("Orla Master"))->setExpanded(true);
+        QCOMPARE(shown(setKey("Orla Master")), image(5));
+        for (int n = 1; n <= 5; ++n)
+            QVERIFY(!win().imlIcons->Image(n).pixmap(QSize(32, 32)).toImage().isNull());
         tree().Node(setKey("Custom"))->setExpanded(false);
         QCoreApplication::processEvents();
         QCOMPARE(tree().SelectedKey(), setKey("Custom"));
         QVERIFY(win().PanelText(0).isEmpty());
-        QCOMPARE(tree().Image(setKey("Custom")), 1);
+        QCOMPARE(shown(setKey("Custom")), image(1));
     }
 
     void theEditorOpensOnTheLibrarysOwnModel()
