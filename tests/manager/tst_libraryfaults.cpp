@@ -51,6 +51,24 @@ private slots:
         QVERIFY(win().statusBar()->currentMessage().isEmpty());
     }
 
+    void aLibraryThatCannotBeCreatedIsShownFromMemoryAndSavedLater()
+    {
+        const QString folder = m_libraryDir->filePath("not yet");
+        SetLibraryFolderForTesting(folder);
+        m_prompts->ExpectMessage({}, AppTitle());
+        start(QByteArray());
+        QCoreApplication::processEvents();
+        QVERIFY(m_prompts->Finished());
+        QVERIFY(m_prompts->Log().value(0).contains("could not be created"));
+        QCOMPARE(gFMSets->Item(1)->FuelModels()->Count(), 53);
+        // Once the folder is there, closing saves what is shown.
+        QVERIFY(QDir().mkpath(folder));
+        win().close();
+        QFile f(folder + "/OrlaFuelModels.FFM");
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), DefaultLibraryBytes());
+    }
+
     void aLibraryThatFailsToReadIsCopiedAsideBeforeAnythingIsWritten()
     {
         m_prompts->ExpectMessage({}, AppTitle());
