@@ -21,3 +21,8 @@ QString HerbTypeText(double code)
         return QStringLiteral("2 - Dynamic");
     return {};
 }
+
+QString ModelNodeText(const FuelModel &fm)
+{
+    return fm.FuelModelID() + QStringLiteral(" - ") + fm.Description();
+}

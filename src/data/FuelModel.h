@@ -92,6 +92,9 @@ private:
     double m_HerbType = 0;
 };
 
+// Text of the model's tree node and list entry: ID + " - " + description.
+QString ModelNodeText(const FuelModel &fm);
+
 // Text shown for the FuelCat and HerbType codes; empty for a code outside the table.
 QString FuelCatText(double code);
 QString HerbTypeText(double code);

@@ -85,7 +85,7 @@ void pasteModel(EditContext &ctx, const QString &targetKey)
         description = answer->description;
     }
     const auto fm = gFMSets->Item(targetKey)->FuelModels()->AddCopy(*gClipFM, id, description, key);
-    ctx.tree.AddChild(targetKey, key, NodeTextOf(*fm), ImgModel);
+    ctx.tree.AddChild(targetKey, key, ModelNodeText(*fm), ImgModel);
     selectNew(ctx.tree, key);
     ctx.save();
 }
@@ -121,7 +121,7 @@ void pasteSet(EditContext &ctx)
     for (const auto &src : *sourceModels) {
         const QString &key = modelKeys[i++];
         const auto fm = models->AddCopy(*src, src->FuelModelID(), src->Description(), key);
-        ctx.tree.AddChild(setKey, key, NodeTextOf(*fm), ImgModel);
+        ctx.tree.AddChild(setKey, key, ModelNodeText(*fm), ImgModel);
         last = key;
     }
     selectNew(ctx.tree, last);
@@ -203,7 +203,7 @@ void deleteSelected(EditContext &ctx)
         }
     } else {
         const auto fm = set->FuelModels()->Item(sel);
-        if (ctx.prompts.AskYesNo(QStringLiteral("Are you sure you want to delete fuel model: ") + NodeTextOf(*fm) +
+        if (ctx.prompts.AskYesNo(QStringLiteral("Are you sure you want to delete fuel model: ") + ModelNodeText(*fm) +
                                      QLatin1Char('?'),
                                  QString(), IPrompts::Icon::Question)) {
             set->FuelModels()->Remove(sel);
@@ -307,9 +307,4 @@ SetRenameCheck CheckSetRename(const ITree &tree, const QString &key, const QStri
     if (const QString problem = SetNameProblem(newText); !problem.isEmpty())
         return {SetRenameCheck::Unstorable, QStringLiteral("This name cannot be used for a fuel model set.\r") + problem};
     return {SetRenameCheck::Accept, {}};
-}
-
-QString NodeTextOf(const FuelModel &fm)
-{
-    return fm.FuelModelID() + QStringLiteral(" - ") + fm.Description();
 }

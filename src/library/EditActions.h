@@ -86,9 +86,6 @@ struct SetRenameCheck
 };
 SetRenameCheck CheckSetRename(const ITree &tree, const QString &key, const QString &newText);
 
-// Text of a model's tree node.
-QString NodeTextOf(const FuelModel &fm);
-
 // Tree images by number (the window's image list).
 enum TreeImage { ImgSetClosed = 1, ImgSetOpen = 2, ImgModel = 3, ImgLockedClosed = 4, ImgLockedOpen = 5 };
 inline const QString kSetTag = QStringLiteral("Set");

@@ -140,7 +140,7 @@ QString TreeMismatch(const ITree &tree, const FuelModelSets &sets)
             const QString at = where + QStringLiteral(", model %1 (%2)").arg(m).arg(mk);
             if (models.PositionOf(mk) != m || fm->Key() != mk)
                 return at + QStringLiteral(": node key is not the key of model %1 of the set").arg(m);
-            const QString text = fm->FuelModelID() + QLatin1String(" - ") + fm->Description();
+            const QString text = ModelNodeText(*fm);
             if (tree.Text(mk) != text)
                 return at + QStringLiteral(": node text \"%1\", expected \"%2\"").arg(tree.Text(mk), text);
             if (tree.Image(mk) != 3 || !tree.Tag(mk).isEmpty())

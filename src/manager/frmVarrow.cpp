@@ -3,9 +3,9 @@
 #include "data/NumberText.h"
 #include "data/ProgramState.h"
 #include "library/EditActions.h"
+#include "library/ui/QtPrompts.h"
 #include "manager/DefaultSet.h"
 #include "manager/FMTree.h"
-#include "manager/QtPrompts.h"
 #include "testcenter/ui/frmEditModel.h"
 #include "tuners/ui/EditorTuners.h"
 

@@ -50,11 +50,6 @@ void ApplyEntries(FuelModel &fm, const TestEntries &e, int fireCarryPosition, in
     fm.setHerbType(herbTypePosition + 1);
 }
 
-QString ModelNodeText(const FuelModel &fm)
-{
-    return fm.FuelModelID() + QStringLiteral(" - ") + fm.Description();
-}
-
 std::array<QString, kLastModelEntry + 1> ModelEntryTexts(const FuelModel &fm)
 {
     return {fm.FuelModelID().isEmpty() ? QStringLiteral("??") : fm.FuelModelID(),

@@ -27,8 +27,6 @@ EntryRefusal SaveTextRefusal(const QString &id, const QString &description);
 // is kept.
 void ApplyEntries(FuelModel &fm, const TestEntries &entries, int fireCarryPosition, int herbTypePosition);
 
-// Text of the model's tree node: ID + " - " + description.
-QString ModelNodeText(const FuelModel &fm);
 
 // Texts the editor loads into boxes 0..14 from the model.
 std::array<QString, kLastModelEntry + 1> ModelEntryTexts(const FuelModel &fm);

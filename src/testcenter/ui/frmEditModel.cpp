@@ -3,7 +3,7 @@
 #include "testcenter/ui/frmEditModel.h"
 
 #include "testcenter/ui/EditorCharts.h"
-#include "testcenter/ui/MessageBoxPrompts.h"
+#include "library/ui/QtPrompts.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -59,7 +59,7 @@ frmEditModel::frmEditModel(IEditorOwner *owner, IPrompts *prompts, QWidget *pare
     setObjectName(QStringLiteral("frmEditModel"));
     setWindowTitle(QStringLiteral("Edit Fuel Model"));
     if (!m_prompts) {
-        m_ownPrompts = std::make_unique<MessageBoxPrompts>(this);
+        m_ownPrompts = std::make_unique<QtPrompts>(this);
         m_prompts = m_ownPrompts.get();
     }
     buildWindow();
@@ -72,7 +72,7 @@ void frmEditModel::setPrompts(IPrompts *prompts)
 {
     m_prompts = prompts ? prompts : m_ownPrompts.get();
     if (!m_prompts) {
-        m_ownPrompts = std::make_unique<MessageBoxPrompts>(this);
+        m_ownPrompts = std::make_unique<QtPrompts>(this);
         m_prompts = m_ownPrompts.get();
     }
 }

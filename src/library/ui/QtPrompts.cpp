@@ -1,4 +1,4 @@
-#include "manager/QtPrompts.h"
+#include "library/ui/QtPrompts.h"
 
 #include "library/ui/frmPasteModel.h"
 
@@ -25,8 +25,10 @@ QMessageBox::Icon boxIcon(IPrompts::Icon icon)
     return QMessageBox::NoIcon;
 }
 
+// Texts of this program break lines with a lone carriage return, which Qt does not show.
 QString lines(QString text)
 {
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     return text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
 }
 
