@@ -1,7 +1,6 @@
 // The main window with a library of 10,000 models: start-up until the window is shown, and one
 // copy-paste of a model with the library file rewritten. Headless.
 //   build/bench/bench_manager_ui
-#include "data/NodeKey.h"
 #include "data/ProgramState.h"
 #include "library/EditActions.h"
 #include "library/LibraryFile.h"
@@ -9,6 +8,8 @@
 #include "manager/FMTree.h"
 #include "manager/frmVarrow.h"
 #include "support/ScriptedPrompts.h"
+
+#include "GeneratedLibrary.h"
 
 #include <QApplication>
 #include <QSettings>
@@ -23,32 +24,8 @@
 
 namespace {
 
-constexpr int kSets = 20;
-constexpr int kModelsPerSet = 500;
-
-FuelModelSets generatedLibrary()
-{
-    FuelModelSets sets;
-    unsigned seed = 12345;
-    const auto next = [&](int range) {
-        seed = seed * 1103515245u + 12345u;
-        return int((seed >> 8) % unsigned(range));
-    };
-    for (int s = 1; s <= kSets; ++s) {
-        auto models = std::make_shared<FuelModels>();
-        for (int m = 1; m <= kModelsPerSet; ++m) {
-            const QString key = NewNodeKey(false);
-            const auto hundredths = [&](int range) { return next(range) / 100.0; };
-            models->Add(QStringLiteral("M%1-%2").arg(s).arg(m),
-                        QStringLiteral("Generated model %1 of set %2, mixed fuels").arg(m).arg(s),
-                        (1 + next(60)) / 10.0, hundredths(1000), hundredths(1000), hundredths(1000), hundredths(500),
-                        hundredths(800), 500 + next(3000), 1200 + next(800), 1200 + next(800), 12 + next(30), 8000,
-                        8000 + next(2) * 1000, 8000, 1 + next(4), 1 + next(2), key, key);
-        }
-        sets.Add(QStringLiteral("Set %1").arg(s), s == 1, models, NewNodeKey(s == 1));
-    }
-    return sets;
-}
+using bench::generatedLibrary;
+using bench::kModelsPerSet;
 
 // A temporary library folder holding the generated library, and temporary settings.
 struct Library
