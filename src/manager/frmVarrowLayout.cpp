@@ -2,6 +2,7 @@
 
 #include "manager/FMTree.h"
 
+#include <QAction>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -77,14 +78,15 @@ void frmVarrow::buildWindow()
     imlIcons = new ImageList(this);
     treeFMs = new FMTree(imlIcons, fraSets);
     treeFMs->setMinimumSize(260, 320);
-    cmdNewSet = button(QStringLiteral("New Set"), QStringLiteral("cmdNewSet"), fraSets);
-    cmdDelete[0] = button(QStringLiteral("Delete Set"), QStringLiteral("cmdDelete_0"), fraSets);
-    cmdRename = button(QStringLiteral("Rename Set"), QStringLiteral("cmdRename"), fraSets);
-    cmdCopy = button(QStringLiteral("Copy Model"), QStringLiteral("cmdCopy"), fraSets);
-    cmdPaste = button(QStringLiteral("Paste Model"), QStringLiteral("cmdPaste"), fraSets);
-    cmdCut = button(QStringLiteral("Cut Model"), QStringLiteral("cmdCut"), fraSets);
-    cmdNewFM = button(QStringLiteral("New Blank Model"), QStringLiteral("cmdNewFM"), fraSets);
-    cmdDelete[1] = button(QStringLiteral("Delete Model"), QStringLiteral("cmdDelete_1"), fraSets);
+    treeFMs->setAccessibleName(fraSets->title());
+    cmdNewSet = button(QStringLiteral("&New Set"), QStringLiteral("cmdNewSet"), fraSets);
+    cmdDelete[0] = button(QStringLiteral("&Delete Set"), QStringLiteral("cmdDelete_0"), fraSets);
+    cmdRename = button(QStringLiteral("&Rename Set"), QStringLiteral("cmdRename"), fraSets);
+    cmdCopy = button(QStringLiteral("&Copy Model"), QStringLiteral("cmdCopy"), fraSets);
+    cmdPaste = button(QStringLiteral("&Paste Model"), QStringLiteral("cmdPaste"), fraSets);
+    cmdCut = button(QStringLiteral("Cu&t Model"), QStringLiteral("cmdCut"), fraSets);
+    cmdNewFM = button(QStringLiteral("New &Blank Model"), QStringLiteral("cmdNewFM"), fraSets);
+    cmdDelete[1] = button(QStringLiteral("De&lete Model"), QStringLiteral("cmdDelete_1"), fraSets);
     auto *lblSetButtons = new QLabel(QStringLiteral("Fuel Model Sets"), fraSets);
     lblSetButtons->setObjectName(QStringLiteral("lblSetButtons"));
     auto *lblModelButtons = new QLabel(QStringLiteral("Fuel Models"), fraSets);
@@ -116,7 +118,8 @@ void frmVarrow::buildWindow()
     txtFuelModelSet = new QLineEdit(fraParams);
     txtFuelModelSet->setObjectName(QStringLiteral("txtFuelModelSet"));
     txtFuelModelSet->setMinimumWidth(170);
-    cmdDefault = button(QStringLiteral("Default ..."), QStringLiteral("cmdDefault"), fraParams);
+    lblSet->setBuddy(txtFuelModelSet);
+    cmdDefault = button(QStringLiteral("De&fault ..."), QStringLiteral("cmdDefault"), fraParams);
     auto *setRow = new QHBoxLayout;
     setRow->addWidget(txtFuelModelSet, 1);
     setRow->addWidget(cmdDefault);
@@ -138,13 +141,13 @@ void frmVarrow::buildWindow()
         grid->addWidget(txtFuels[i], i + 1, 1);
     }
     grid->setColumnStretch(1, 1);
-    cmdEditSave = button(QStringLiteral("Edit and Test Center"), QStringLiteral("cmdEditSave"), fraParams);
+    cmdEditSave = button(QStringLiteral("&Edit and Test Center"), QStringLiteral("cmdEditSave"), fraParams);
     auto *paramsLayout = new QVBoxLayout(fraParams);
     paramsLayout->addLayout(grid);
     paramsLayout->addStretch();
     paramsLayout->addWidget(cmdEditSave);
 
-    cmdClose = button(QStringLiteral("Close"), QStringLiteral("cmdClose"), central);
+    cmdClose = button(QStringLiteral("Cl&ose"), QStringLiteral("cmdClose"), central);
     auto *bottom = new QHBoxLayout;
     bottom->addStretch();
     bottom->addWidget(cmdClose);
@@ -193,6 +196,23 @@ void frmVarrow::buildPopupMenu()
     mnuRenameSetPU = menuItem(mnuFuelModel, QStringLiteral("Rename Fuel Model Set"), QStringLiteral("mnuRenameSetPU"));
     mnuFuelModel->addSeparator();
     mnuEditPU = menuItem(mnuFuelModel, QStringLiteral("Edit and Test Center"), QStringLiteral("mnuEditPU"));
+
+    // The menu's commands also work from the keyboard anywhere in the window; each shortcut
+    // follows its item's enabled state. An entry box with the focus keeps its own editing keys.
+    const std::pair<QAction *, QKeySequence> keys[] = {
+        {mnuCutModelPU, QKeySequence::Cut},         {mnuCopyModelPU, QKeySequence::Copy},
+        {mnuPasteModelPU, QKeySequence::Paste},     {mnuDeleteModelPU, QKeySequence::Delete},
+        {mnuNewModelPU, QKeySequence::New},         {mnuDeleteSetPU, QKeySequence::Delete},
+        {mnuRenameSetPU, QKeySequence(Qt::Key_F2)}, {mnuEditPU, QKeySequence(Qt::CTRL | Qt::Key_E)}};
+    for (const auto &[action, key] : keys) {
+        action->setShortcut(key);
+        addAction(action);
+    }
+    auto *newSetKey = new QAction(this);
+    newSetKey->setObjectName(QStringLiteral("actNewSetKey"));
+    newSetKey->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N));
+    addAction(newSetKey);
+    connect(newSetKey, &QAction::triggered, cmdNewSet, &QPushButton::click);
 
     connect(mnuCutModelPU, &QAction::triggered, this, &frmVarrow::cmdCut_Click);
     connect(mnuCopyModelPU, &QAction::triggered, this, &frmVarrow::cmdCopy_Click);

@@ -114,13 +114,13 @@ void EditorCharts::buildCommands()
     auto *layout = new QHBoxLayout(row);
     layout->setContentsMargins(0, 0, 0, 0);
 
-    auto *plot = findOrCreate<QPushButton>(m_editor, QStringLiteral("cmdPlot"), QStringLiteral("Plot"), row);
+    auto *plot = findOrCreate<QPushButton>(m_editor, QStringLiteral("cmdPlot"), QStringLiteral("&Plot"), row);
     auto *clear = findOrCreate<QPushButton>(m_editor, QStringLiteral("cmdClearGraph"),
-                                            QStringLiteral("Clear Graphs"), row);
+                                            QStringLiteral("C&lear Graphs"), row);
     m_plotRef = findOrCreate<QCheckBox>(m_editor, QStringLiteral("chkPlotRefFM"),
-                                        QStringLiteral("Plot Reference Model"), row);
-    m_export = findOrCreate<QPushButton>(m_editor, QStringLiteral("cmdExport"), QStringLiteral("Export..."), row);
-    m_copy = findOrCreate<QPushButton>(m_editor, QStringLiteral("cmdCopyChart"), QStringLiteral("Copy Chart"), row);
+                                        QStringLiteral("Plot &Reference Model"), row);
+    m_export = findOrCreate<QPushButton>(m_editor, QStringLiteral("cmdExport"), QStringLiteral("E&xport..."), row);
+    m_copy = findOrCreate<QPushButton>(m_editor, QStringLiteral("cmdCopyChart"), QStringLiteral("Cop&y Chart"), row);
     m_export->setToolTip(QStringLiteral("Write every plot, with the reference model beside it, to a CSV file"));
     m_copy->setToolTip(QStringLiteral("Put the chart shown on the clipboard as a picture"));
     for (QWidget *w : {static_cast<QWidget *>(plot), static_cast<QWidget *>(clear), static_cast<QWidget *>(m_plotRef)}) {

@@ -126,6 +126,7 @@ FireChartView::FireChartView(int k, QWidget *page) : QObject(page), m_k(k)
 
     m_scroll = new QScrollBar(Qt::Horizontal, page);
     m_scroll->setObjectName(QStringLiteral("hscChart_%1").arg(k));
+    m_scroll->setAccessibleName(ChartTitle(k) + QStringLiteral(" plots shown"));
     m_scroll->setRange(1, 1);
     m_scroll->setValue(1);
     m_scroll->setPageStep(1);

@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -25,10 +26,12 @@ QColor buttonFace()
     return QGuiApplication::palette().color(QPalette::Button);
 }
 
-QLabel *makeLabel(const QString &text, const QString &name, QWidget *parent)
+// buddy: the control the label names, for the accessibility tools.
+QLabel *makeLabel(const QString &text, const QString &name, QWidget *parent, QWidget *buddy = nullptr)
 {
     auto *label = new QLabel(text, parent);
     label->setObjectName(name);
+    label->setBuddy(buddy);
     return label;
 }
 
@@ -51,6 +54,37 @@ QString indexed(const char *name, int index)
     return QString::fromLatin1(name) + QLatin1Char('_') + QString::number(index);
 }
 
+// Keys for what is otherwise reached by mouse: Ctrl+T opens the tuner of the entry box that has
+// the focus, Ctrl+Shift+T the synchronized adjustment (the tuner buttons take no focus, so that
+// tabbing runs through the entries alone). The test commands follow Compute in the tab order,
+// as they stand beside it.
+void addKeyboardAccess(frmEditModel &editor)
+{
+    auto *tune = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_T), &editor);
+    tune->setObjectName(QStringLiteral("keyTune"));
+    QObject::connect(tune, &QShortcut::activated, &editor, [&editor] {
+        for (int i = 2; i < kEntrySlots; ++i) {
+            QPushButton *button = editor.cmdTuner(i);
+            if (button && button->isEnabled() && editor.txtFuels(i) && editor.txtFuels(i)->hasFocus())
+                button->click();
+        }
+    });
+    auto *sync = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_T), &editor);
+    sync->setObjectName(QStringLiteral("keySyncTune"));
+    QObject::connect(sync, &QShortcut::activated, &editor, [&editor] {
+        if (editor.cmdTuner(0)->isEnabled())
+            editor.cmdTuner(0)->click();
+    });
+
+    QWidget *previous = editor.cmdComp();
+    for (const char *name : {"chkAuto", "cmdPlot", "cmdClearGraph", "chkPlotRefFM", "cmdExport", "cmdCopyChart"}) {
+        if (auto *next = editor.findChild<QWidget *>(QString::fromLatin1(name))) {
+            QWidget::setTabOrder(previous, next);
+            previous = next;
+        }
+    }
+}
+
 } // namespace
 
 frmEditModel::frmEditModel(IEditorOwner *owner, IPrompts *prompts, QWidget *parent)
@@ -64,6 +98,7 @@ frmEditModel::frmEditModel(IEditorOwner *owner, IPrompts *prompts, QWidget *pare
     }
     buildWindow();
     AttachEditorCharts(this);
+    addKeyboardAccess(*this);
 }
 
 frmEditModel::~frmEditModel() = default;
@@ -116,9 +151,9 @@ void frmEditModel::buildWindow()
 
     left->addWidget(buildModelFrame());
     auto *buttons = new QHBoxLayout;
-    m_cmdApply = new QPushButton(QStringLiteral("Save"), this);
+    m_cmdApply = new QPushButton(QStringLiteral("&Save"), this);
     m_cmdSave = new QPushButton(QStringLiteral("Close and Save"), this);
-    m_cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    m_cmdCancel = new QPushButton(QStringLiteral("&Cancel"), this);
     m_cmdTest = new QPushButton(QStringLiteral("Test Center >>"), this);
     m_cmdApply->setObjectName(QStringLiteral("cmdApply"));
     m_cmdSave->setObjectName(QStringLiteral("cmdSave"));
@@ -186,7 +221,9 @@ void frmEditModel::addEntryRow(QGridLayout *grid, int row, int index)
     if (index >= 2) {
         auto *tune = new QPushButton(QStringLiteral("Tune"), this);
         tune->setObjectName(indexed("cmdTuner", index));
-        tune->setToolTip(QStringLiteral("Tune ") + EntryCaption(index).trimmed());
+        tune->setToolTip(QStringLiteral("Tune ") + EntryCaption(index).trimmed() + QStringLiteral(" (Ctrl+T in its box)"));
+        // Thirteen buttons read "Tune": the name says which entry each one tunes.
+        tune->setAccessibleName(QStringLiteral("Tune ") + EntryCaption(index).trimmed());
         tune->setFocusPolicy(Qt::NoFocus);
         tune->setFixedWidth(fontMetrics().horizontalAdvance(tune->text()) + 24);
         m_cmdTuner[std::size_t(index)] = tune;
@@ -205,16 +242,16 @@ QWidget *frmEditModel::buildModelFrame()
     addEntryRow(grid, row++, 1);
 
     m_txtFuelModelSet = derivedBox("txtFuelModelSet", frame);
-    grid->addWidget(makeLabel(QStringLiteral("Fuel Model Set"), QStringLiteral("lblFuelModelSet"), frame), row, 0);
+    grid->addWidget(makeLabel(QStringLiteral("Fuel Model Set"), QStringLiteral("lblFuelModelSet"), frame, m_txtFuelModelSet), row, 0);
     grid->addWidget(m_txtFuelModelSet, row++, 1, 1, 3);
 
     m_cboFireCarry = new QComboBox(this);
     m_cboFireCarry->setObjectName(QStringLiteral("cboFireCarry"));
-    grid->addWidget(makeLabel(QStringLiteral("Primary Fire Carrier"), QStringLiteral("lblFireCarry"), frame), row, 0);
+    grid->addWidget(makeLabel(QStringLiteral("Primary Fire Carrier"), QStringLiteral("lblFireCarry"), frame, m_cboFireCarry), row, 0);
     grid->addWidget(m_cboFireCarry, row++, 1, 1, 2);
     m_cboHerbType = new QComboBox(this);
     m_cboHerbType->setObjectName(QStringLiteral("cboHerbType"));
-    grid->addWidget(makeLabel(QStringLiteral("Herb Type "), QStringLiteral("lblHerbType"), frame), row, 0);
+    grid->addWidget(makeLabel(QStringLiteral("Herb Type "), QStringLiteral("lblHerbType"), frame, m_cboHerbType), row, 0);
     grid->addWidget(m_cboHerbType, row++, 1, 1, 2);
 
     for (int i = 2; i <= kLastModelEntry; ++i)
@@ -222,11 +259,11 @@ QWidget *frmEditModel::buildModelFrame()
 
     m_txtCharSurfVolRatio = derivedBox("txtCharSurfVolRatio", frame, true);
     grid->addWidget(makeLabel(QStringLiteral("Char Surface Area to Volume Ratio (ft2/ft3)"),
-                              QStringLiteral("lblCharSurfVolRatio"), frame),
+                              QStringLiteral("lblCharSurfVolRatio"), frame, m_txtCharSurfVolRatio),
                     row, 0);
     grid->addWidget(m_txtCharSurfVolRatio, row++, 1);
     m_txtPackRatio = derivedBox("txtPackRatio", frame, true);
-    grid->addWidget(makeLabel(QStringLiteral("Relative Packing Ratio"), QStringLiteral("lblPackRatio"), frame), row, 0);
+    grid->addWidget(makeLabel(QStringLiteral("Relative Packing Ratio"), QStringLiteral("lblPackRatio"), frame, m_txtPackRatio), row, 0);
     grid->addWidget(m_txtPackRatio, row++, 1);
 
     auto *sync = new QPushButton(SyncTunerCaption(), this);
@@ -258,11 +295,11 @@ QWidget *frmEditModel::buildTestPanel()
     m_cboWindReduce->setObjectName(QStringLiteral("cboWindReduce"));
     m_cboWindReduce->setEditable(true);
     m_cboWindReduce->setInsertPolicy(QComboBox::NoInsert);
-    grid->addWidget(makeLabel(QStringLiteral("Wind Adjustment Factor"), QStringLiteral("lblWindReduce"), env), row, 0);
+    grid->addWidget(makeLabel(QStringLiteral("Wind Adjustment Factor"), QStringLiteral("lblWindReduce"), env, m_cboWindReduce), row, 0);
     grid->addWidget(m_cboWindReduce, row++, 1);
 
     m_txtMidFlameWind = derivedBox("txtMidFlameWind", env);
-    grid->addWidget(makeLabel(QStringLiteral("Midflame Wind Speed (mph)"), QStringLiteral("lblMidFlameWind"), env), row, 0);
+    grid->addWidget(makeLabel(QStringLiteral("Midflame Wind Speed (mph)"), QStringLiteral("lblMidFlameWind"), env, m_txtMidFlameWind), row, 0);
     grid->addWidget(m_txtMidFlameWind, row, 1);
     grid->addWidget(makeLabel(QStringLiteral("(0-60 mph)"), QStringLiteral("lblMidFlameWindHint"), env), row++, 2);
 
@@ -270,7 +307,7 @@ QWidget *frmEditModel::buildTestPanel()
     m_cboSlope->setObjectName(QStringLiteral("cboSlope"));
     m_cboSlope->setEditable(true);
     m_cboSlope->setInsertPolicy(QComboBox::NoInsert);
-    grid->addWidget(makeLabel(QStringLiteral("Slope Steepness (%)"), QStringLiteral("lblSlope"), env), row, 0);
+    grid->addWidget(makeLabel(QStringLiteral("Slope Steepness (%)"), QStringLiteral("lblSlope"), env, m_cboSlope), row, 0);
     grid->addWidget(m_cboSlope, row++, 1);
     grid->setColumnStretch(0, 1);
     column->addWidget(env);
@@ -289,16 +326,16 @@ QWidget *frmEditModel::buildTestPanel()
                                                          {"Size After 1 Hour (Ac)", m_txtHeat}};
     row = 0;
     for (const auto &[caption, box] : rows) {
-        rgrid->addWidget(new QLabel(QString::fromLatin1(caption), results), row, 0);
+        rgrid->addWidget(makeLabel(QString::fromLatin1(caption), QString(), results, box), row, 0);
         rgrid->addWidget(box, row++, 1);
     }
     rgrid->setColumnStretch(0, 1);
     column->addWidget(results);
 
     auto *commands = new QHBoxLayout;
-    m_chkAuto = new QCheckBox(QStringLiteral("Auto Compute"), panel);
+    m_chkAuto = new QCheckBox(QStringLiteral("&Auto Compute"), panel);
     m_chkAuto->setObjectName(QStringLiteral("chkAuto"));
-    m_cmdComp = new QPushButton(QStringLiteral("Compute"), panel);
+    m_cmdComp = new QPushButton(QStringLiteral("C&ompute"), panel);
     m_cmdComp->setObjectName(QStringLiteral("cmdComp"));
     commands->addWidget(m_cmdComp);
     commands->addWidget(m_chkAuto);
@@ -339,16 +376,16 @@ QWidget *frmEditModel::buildReferencePage()
     m_txtRefHeat = derivedBox("txtRefHeat", page, true);
     m_txtRefFL = derivedBox("txtRefFL", page, true);
     int row = 0;
-    grid->addWidget(new QLabel(QStringLiteral("Fuel Model Set"), page), row, 0);
+    grid->addWidget(makeLabel(QStringLiteral("Fuel Model Set"), QString(), page, m_cboFMSet), row, 0);
     grid->addWidget(m_cboFMSet, row++, 1);
-    grid->addWidget(new QLabel(QStringLiteral("Fuel Model"), page), row, 0);
+    grid->addWidget(makeLabel(QStringLiteral("Fuel Model"), QString(), page, m_cboFM), row, 0);
     grid->addWidget(m_cboFM, row++, 1);
     const std::pair<const char *, QLineEdit *> rows[] = {{"ROS (Ch/Hr)", m_txtRefROS},
                                                          {"Fireline Intensity (BTU/Ft/Sec)", m_txtRefFLI},
                                                          {"Flame Length (Feet)", m_txtRefFL},
                                                          {"Size After 1 Hour (Ac)", m_txtRefHeat}};
     for (const auto &[caption, box] : rows) {
-        grid->addWidget(new QLabel(QString::fromLatin1(caption), page), row, 0);
+        grid->addWidget(makeLabel(QString::fromLatin1(caption), QString(), page, box), row, 0);
         grid->addWidget(box, row++, 1);
     }
     grid->setRowStretch(row, 1);

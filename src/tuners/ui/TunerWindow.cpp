@@ -17,9 +17,9 @@ TunerWindow::TunerWindow(ITunerHost &host, QWidget *parent)
     , lblMin(new QLabel(this))
     , lblMax(new QLabel(this))
     , lblVal(new QLabel(this))
-    , cmdPlot(new QPushButton(QStringLiteral("Plot"), this))
-    , cmdReset(new QPushButton(QStringLiteral("Reset"), this))
-    , cmdClose(new QPushButton(QStringLiteral("Close"), this))
+    , cmdPlot(new QPushButton(QStringLiteral("&Plot"), this))
+    , cmdReset(new QPushButton(QStringLiteral("&Reset"), this))
+    , cmdClose(new QPushButton(QStringLiteral("&Close"), this))
     , m_host(host)
 {
     // A tuner left open never keeps the program running once its other windows are closed.
@@ -144,6 +144,9 @@ void TunerWindow::closeEvent(QCloseEvent *event)
 
 bool TunerWindow::event(QEvent *event)
 {
+    // The slider is named by the window's title, the entry it tunes.
+    if (event->type() == QEvent::WindowTitleChange)
+        sldTune->setAccessibleName(windowTitle());
     if (event->type() == QEvent::WindowActivate && m_open)
         Form_Activate();
     return QWidget::event(event);
