@@ -1,11 +1,17 @@
+#include "manager/AccessibleWindows.h"
 #include "manager/frmVarrow.h"
 
 #include <QApplication>
+#include <QIcon>
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Varrow"));
+    // The desktop entry and icon an installation puts in share/ (none when run from the build).
+    QGuiApplication::setDesktopFileName(QStringLiteral("varrow"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("varrow")));
+    InstallAccessibleWindows();
     frmVarrow window;
     window.show();
     return QApplication::exec();
