@@ -17,8 +17,13 @@ QString fileIn(const QString &folder)
 }
 } // namespace
 
+QString SharedLibraryPath(const QString &programFolder)
+{
+    return QDir::cleanPath(programFolder + QStringLiteral("/../share/varrow/") + QLatin1String(kLibraryFileName));
+}
+
 QString ResolveLibraryFilePath(const QString &programFolder, bool programFolderWritable, const QString &dataFolder,
-                               QString *error)
+                               QString *error, const QString &sharedLibrary)
 {
     if (programFolderWritable)
         return fileIn(programFolder);
@@ -31,6 +36,8 @@ QString ResolveLibraryFilePath(const QString &programFolder, bool programFolderW
         return {};
     }
     QFile seed(fileIn(programFolder));
+    if (!seed.exists() && !sharedLibrary.isEmpty())
+        seed.setFileName(sharedLibrary);
     if (seed.exists()) {
         if (!seed.open(QIODevice::ReadOnly)) {
             if (error)
@@ -56,10 +63,13 @@ QString LibraryFilePath()
     const QString programFolder = QCoreApplication::applicationDirPath();
     const QFileInfo folder(programFolder);
     const QFileInfo file(fileIn(programFolder));
-    const bool writable = folder.isDir() && folder.isWritable() && (!file.exists() || file.isWritable());
+    const QString shared = SharedLibraryPath(programFolder);
+    const bool installed = QFileInfo::exists(shared);
+    const bool writable = !installed && folder.isDir() && folder.isWritable() && (!file.exists() || file.isWritable());
     QString error;
-    const QString path = ResolveLibraryFilePath(
-        programFolder, writable, QStandardPaths::writableLocation(QStandardPaths::AppDataLocation), &error);
+    const QString path = ResolveLibraryFilePath(programFolder, writable,
+                                                QStandardPaths::writableLocation(QStandardPaths::AppDataLocation),
+                                                &error, shared);
     // With no data folder to fall back on, the program folder is still the best place to
     // report the failure against: reading and writing it give the reason.
     return path.isEmpty() ? fileIn(programFolder) : path;
