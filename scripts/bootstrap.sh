@@ -7,6 +7,7 @@ packages=(
   qt6-base-dev qt6-charts-dev qt6-svg-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth
+  xdotool dbus at-spi2-core python3-pyatspi desktop-file-utils
 )
 
 missing=()
