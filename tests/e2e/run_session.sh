@@ -13,6 +13,10 @@ rm -rf "$work" && mkdir -p "$work"
 
 source "$here/display.sh"
 start_display "$work"
+# The accessibility bus puts its socket in the runtime folder: one of its own for every run,
+# so that sessions running side by side never meet.
+export XDG_RUNTIME_DIR="$work/runtime"
+mkdir -p -m 700 "$XDG_RUNTIME_DIR"
 /usr/libexec/at-spi-bus-launcher --launch-immediately >"$work/at-spi.log" 2>&1 &
 add_cleanup_pid $!
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_ACCESSIBILITY=1 QT_QPA_PLATFORM=xcb

@@ -239,9 +239,11 @@ class Session:
         typed_model = edited_line(source, PASTED_ID, PASTED_DESCRIPTION, float(TYPED_LOADING))
         self.check_results(results, library_with_set(self.default_bytes, FIRST_SET_NAME, [typed_model]),
                            FIRST_SET_NAME, "after Compute")
-        for n in range(3):
+        export = control(editor, "Export...", "push button")
+        check(not has_state(export, pyatspi.STATE_ENABLED), "Export... is enabled before anything was plotted")
+        for _ in range(3):
             press(editor, "Plot")
-            time.sleep(0.1)
+        wait_for(lambda: has_state(export, pyatspi.STATE_ENABLED), "Export... to be enabled by the plots", 5)
         check([w.name for w in program.windows() if role(w) in ("dialog", "alert")] == [],
               f"Plot left a message open:\n{program.describe()}")
 
@@ -276,7 +278,8 @@ class Session:
         log("renaming the set in the tree")
         tree.select(FIRST_SET_NAME)
         press(main, "Rename Set")
-        time.sleep(0.2)
+        # The click opened the name for editing; the editing box itself is not among the tree's
+        # accessible children, so it is typed into blind and the tree's text shows the outcome.
         xdotool("key", "ctrl+a")
         xdotool("type", "--delay", "20", RENAMED_SET_NAME)
         xdotool("key", "Return")
