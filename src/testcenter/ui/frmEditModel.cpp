@@ -56,8 +56,8 @@ QString indexed(const char *name, int index)
 
 // Keys for what is otherwise reached by mouse: Ctrl+T opens the tuner of the entry box that has
 // the focus, Ctrl+Shift+T the synchronized adjustment (the tuner buttons take no focus, so that
-// tabbing runs through the entries alone). The test commands follow Compute in the tab order,
-// as they stand beside it.
+// tabbing runs through the entries alone). The tab order follows the layout where creation
+// order does not: the results in their rows, the test commands beside Compute.
 void addKeyboardAccess(frmEditModel &editor)
 {
     auto *tune = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_T), &editor);
@@ -76,6 +76,8 @@ void addKeyboardAccess(frmEditModel &editor)
             editor.cmdTuner(0)->click();
     });
 
+    // The size box stands below the flame length box.
+    QWidget::setTabOrder(editor.txtFL(), editor.txtHeat());
     QWidget *previous = editor.cmdComp();
     for (const char *name : {"chkAuto", "cmdPlot", "cmdClearGraph", "chkPlotRefFM", "cmdExport", "cmdCopyChart"}) {
         if (auto *next = editor.findChild<QWidget *>(QString::fromLatin1(name))) {
