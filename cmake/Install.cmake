@@ -19,7 +19,13 @@ set(CPACK_PACKAGE_NAME varrow)
 set(CPACK_PACKAGE_VENDOR "Varrow developers")
 set(CPACK_PACKAGE_CONTACT "Varrow developers <varrow@localhost>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Keep, edit and test surface fire behavior fuel models")
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
+       "A desktop tool for wildland fire analysts: a library of surface fire behavior fuel models in sets, "
+       "an editor that tests a model's fire behavior against a reference model with charts and slider "
+       "tuners, and fmtool, which checks, lists and computes libraries from the command line.")
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
+# Installed programs carry no debugging symbols; the build folder keeps them.
+set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_GENERATOR DEB)

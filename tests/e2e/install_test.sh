@@ -45,7 +45,7 @@ desktop-file-validate "$desktop" || fail "the desktop entry does not validate"
 grep -qx 'Exec=varrow' "$desktop" || fail "the desktop entry does not start varrow"
 grep -qx 'Icon=varrow' "$desktop" || fail "the desktop entry does not name the varrow icon"
 
-echo "-- starting the installed program"
+echo "-- starting the installed program from its desktop entry"
 source "$here/display.sh"
 start_display "$work"
 home="$work/home"
@@ -53,7 +53,9 @@ mkdir -p "$home"
 export HOME="$home" XDG_CONFIG_HOME="$home/.config" XDG_DATA_HOME="$home/.local/share" \
   XDG_CACHE_HOME="$home/.cache" XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb
 mkdir -p -m 700 "$XDG_RUNTIME_DIR"
-"$root/usr/bin/varrow" >"$work/program.log" 2>&1 &
+# As a desktop menu does: the entry's command, found on the PATH of the installation.
+exec_line=$(sed -n 's/^Exec=//p' "$desktop")
+PATH="$root/usr/bin:$PATH" $exec_line >"$work/program.log" 2>&1 &
 program=$!
 add_cleanup_pid "$program"
 window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Manage Orla Fuel Models, Version - ' | head -n 1) ||

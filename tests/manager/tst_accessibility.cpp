@@ -229,7 +229,7 @@ private slots:
         editorOrder << "cmdApply" << "cmdSave" << "cmdCancel" << "cmdTest";
         for (int i = 20; i <= 25; ++i)
             editorOrder << QString("txtFuels_%1").arg(i);
-        editorOrder << "cboWindReduce" << "cboSlope" << "cmdComp" << "chkAuto" << "cmdPlot" << "cmdClearGraph"
+        editorOrder << "cboWindReduce" << "cboSlope" << "txtROS" << "txtFLI" << "txtFL" << "txtHeat" << "cmdComp" << "chkAuto" << "cmdPlot" << "cmdClearGraph"
                     << "chkPlotRefFM" << "tabResults";
         QVERIFY2(inOrder(tabChain(editor), editorOrder, &why), qPrintable(why));
 
