@@ -4,10 +4,10 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-charts-dev qt6-svg-dev libgl-dev
+  qt6-base-dev qt6-charts-dev qt6-svg-dev libqt6opengl6-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth
-  xdotool dbus at-spi2-core python3-pyatspi desktop-file-utils
+  xdotool dbus at-spi2-core python3-pyatspi desktop-file-utils file
 )
 
 missing=()
