@@ -1,0 +1,160 @@
+#include "analysis/ui/ChartExport.h"
+
+#include <QApplication>
+#include <QBuffer>
+#include <QChartView>
+#include <QClipboard>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QPainter>
+#include <QPixmap>
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <QSvgGenerator>
+
+namespace {
+
+bool saveBytes(const QString &path, const QByteArray &bytes, QString *error)
+{
+    QSaveFile file(path);
+    const auto fail = [&](const QString &reason) {
+        if (error)
+            *error = QStringLiteral("Could not write %1: %2").arg(QFileInfo(path).fileName(), reason);
+        return false;
+    };
+    if (!file.open(QIODevice::WriteOnly))
+        return fail(file.errorString());
+    if (file.write(bytes) != bytes.size()) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        return fail(reason);
+    }
+    if (!file.commit())
+        return fail(file.errorString());
+    return true;
+}
+
+QPixmap chartPixmap(QChartView *view)
+{
+    // The readout box belongs to the moment, not to the picture.
+    return view->grab();
+}
+
+QString defaultChooser(QWidget *parent, const QString &caption, const QString &suggested, const QString &filters)
+{
+    return QFileDialog::getSaveFileName(parent, caption, suggested, filters);
+}
+
+void defaultReporter(QWidget *parent, const QString &message)
+{
+    QMessageBox::warning(parent, QStringLiteral("Export"), message);
+}
+
+} // namespace
+
+bool SaveChartPng(QChartView *view, const QString &path, QString *error)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!chartPixmap(view).save(&buffer, "PNG")) {
+        if (error)
+            *error = QStringLiteral("Could not draw the chart as PNG.");
+        return false;
+    }
+    return saveBytes(path, bytes, error);
+}
+
+bool SaveChartSvg(QChartView *view, const QString &path, QString *error)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QSvgGenerator svg;
+    svg.setOutputDevice(&buffer);
+    svg.setSize(view->size());
+    svg.setViewBox(QRect(QPoint(0, 0), view->size()));
+    svg.setTitle(view->chart()->title().isEmpty() ? QFileInfo(path).completeBaseName() : view->chart()->title());
+    {
+        QPainter painter(&svg);
+        view->render(&painter);
+    }
+    return saveBytes(path, bytes, error);
+}
+
+void CopyChartToClipboard(QChartView *view, const CsvTable &table)
+{
+    auto *mime = new QMimeData;
+    if (view)
+        mime->setImageData(chartPixmap(view).toImage());
+    mime->setText(table.ToTabText());
+    mime->setData(QStringLiteral("text/csv"), table.ToCsv().toUtf8());
+    QApplication::clipboard()->setMimeData(mime);
+}
+
+ChartExporter::ChartExporter(QWidget *parent, QChartView *view, std::function<CsvTable()> table, QString baseName)
+    : QObject(parent), m_parent(parent), m_view(view), m_table(std::move(table)), m_baseName(std::move(baseName))
+{
+}
+
+ChartExporter::FileChooser &ChartExporter::ChooseFile()
+{
+    static FileChooser chooser = defaultChooser;
+    return chooser;
+}
+
+ChartExporter::ErrorReporter &ChartExporter::ReportError()
+{
+    static ErrorReporter reporter = defaultReporter;
+    return reporter;
+}
+
+void ChartExporter::ResetDialogs()
+{
+    ChooseFile() = defaultChooser;
+    ReportError() = defaultReporter;
+}
+
+bool ChartExporter::ExportTo(const QString &chosen)
+{
+    QString path = chosen;
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    QString error;
+    bool ok = false;
+    if (m_view && suffix == QLatin1String("png")) {
+        ok = SaveChartPng(m_view, path, &error);
+    } else if (m_view && suffix == QLatin1String("svg")) {
+        ok = SaveChartSvg(m_view, path, &error);
+    } else {
+        if (suffix != QLatin1String("csv"))
+            path += QStringLiteral(".csv");
+        ok = SaveTextFile(path, m_table().ToCsv(), &error);
+    }
+    if (ok)
+        m_lastFolder = QFileInfo(path).absolutePath();
+    else
+        ReportError()(m_parent, error);
+    return ok;
+}
+
+bool ChartExporter::ExportWithDialog()
+{
+    QString folder = m_lastFolder;
+    if (folder.isEmpty())
+        folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QString filters = m_view ? QStringLiteral("CSV table (*.csv);;PNG picture (*.png);;SVG drawing (*.svg)")
+                                   : QStringLiteral("CSV table (*.csv)");
+    const QString path = ChooseFile()(m_parent, QStringLiteral("Export"),
+                                      QDir(folder).filePath(m_baseName + QStringLiteral(".csv")), filters);
+    if (path.isEmpty())
+        return false;
+    return ExportTo(path);
+}
+
+void ChartExporter::Copy()
+{
+    CopyChartToClipboard(m_view, m_table());
+}

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "analysis/CsvTable.h"
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+
+class QAction;
+class QChartView;
+class QWidget;
+
+// Export of one chart or table: CSV (the table with units and model IDs), PNG or SVG (the
+// chart as shown), chosen by the file's extension, and a copy to the clipboard that holds the
+// picture, the table as tab-separated text and the CSV (text/csv). Files are written whole or
+// not at all.
+
+bool SaveChartPng(QChartView *view, const QString &path, QString *error);
+bool SaveChartSvg(QChartView *view, const QString &path, QString *error);
+// Picture (when view is not null), tab-separated text and text/csv.
+void CopyChartToClipboard(QChartView *view, const CsvTable &table);
+
+// The Export... and Copy commands of one panel. The table is asked for when needed, so it
+// always holds what the panel shows. Without a chart view only CSV is offered. The file
+// dialog and the error message go through the two replaceable functions below, so that tests
+// answer them without a modal dialog.
+class ChartExporter : public QObject
+{
+    Q_OBJECT
+public:
+    ChartExporter(QWidget *parent, QChartView *view, std::function<CsvTable()> table, QString baseName);
+
+    // Writes the file named, its kind from the extension (.csv, .png, .svg; anything else is
+    // written as CSV with ".csv" appended). False, with the error reported, on failure.
+    bool ExportTo(const QString &path);
+    // Asks for a file name, then ExportTo. False when cancelled or failed.
+    bool ExportWithDialog();
+    void Copy();
+
+    QString BaseName() const { return m_baseName; }
+    void SetBaseName(const QString &name) { m_baseName = name; }
+
+    // (parent, caption, suggested path, filters) -> chosen path, empty when cancelled.
+    using FileChooser = std::function<QString(QWidget *, const QString &, const QString &, const QString &)>;
+    using ErrorReporter = std::function<void(QWidget *, const QString &)>;
+    static FileChooser &ChooseFile();
+    static ErrorReporter &ReportError();
+    // Back to the real file dialog and message box.
+    static void ResetDialogs();
+
+private:
+    QWidget *m_parent;
+    QChartView *m_view;
+    std::function<CsvTable()> m_table;
+    QString m_baseName;
+    QString m_lastFolder;
+};
