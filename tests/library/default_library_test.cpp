@@ -20,7 +20,7 @@ namespace {
 
 QString sourceRoot()
 {
-    return QFileInfo(QStringLiteral(__FILE__)).absoluteDir().absoluteFilePath(QStringLiteral("../.."));
+    return QStringLiteral(VARROW_SOURCE_DIR);
 }
 
 QString tablePath()
