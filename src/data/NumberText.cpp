@@ -121,8 +121,9 @@ double ParseLeadingNumber(QStringView text)
         if (expDigits)
             s += e;
     }
-    const double v = std::strtod(s.c_str(), nullptr);
-    return std::isfinite(v) ? v : 0;
+    // A number too large for a double gives an infinity of its sign: reading it as 0 would
+    // pass every range that holds 0 and put 0 where the user wrote something huge.
+    return std::strtod(s.c_str(), nullptr);
 }
 
 long long RoundHalfEven(double value)

@@ -17,7 +17,9 @@ QString FormatPattern(double value, QStringView pattern);
 
 // Lenient parse of entry text: the number at the start of the text ("." as decimal point,
 // optional sign and exponent, leading blanks skipped), 0 when the text does not start with one.
-// "12abc" gives 12, "abc" gives 0, ".5" gives 0.5.
+// "12abc" gives 12, "abc" gives 0, ".5" gives 0.5. A number beyond the range of a double
+// ("1e999", 320 nines) gives an infinity of its sign, never a finite stand-in; range checks
+// then refuse it. The result is never NaN.
 double ParseLeadingNumber(QStringView text);
 
 // Rounds to the nearest integer, halves to the even neighbour (2.5 -> 2, 3.5 -> 4).

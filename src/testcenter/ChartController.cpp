@@ -11,9 +11,9 @@ ChartController::ChartController(ChartState &state, IChartHost &host)
 
 void ChartController::EditorLoaded()
 {
-    m_state.CurrentPlotHistory.clear();
-    m_state.ReferencePlotHistory.clear();
-    m_host.HistoryChanged(0);
+    // A new editor session starts with fresh axes: a maximum left from the last session would
+    // flatten the new bars.
+    ClearAll();
 }
 
 void ChartController::appendComputed()
@@ -25,6 +25,8 @@ void ChartController::appendComputed()
     };
     m_state.CurrentPlotHistory.push_back(keep(m_host.CurrentFireSpread()));
     m_state.ReferencePlotHistory.push_back(keep(m_host.ReferenceFireSpread()));
+    m_state.WindReduceTexts.resize(m_state.CurrentPlotHistory.size() - 1);
+    m_state.WindReduceTexts.push_back(m_host.WindReduceText());
     m_host.HistoryChanged(m_state.Count());
 }
 
@@ -45,6 +47,12 @@ void ChartController::cmdPlot_Click()
 
 void ChartController::PlotFromTuner()
 {
+    // A tuner can leave a value out of range in a box (Reset to a starting value the slider
+    // cannot show); such entries are refused here as in the editor's Plot.
+    const bool entries = m_host.EntriesOK();
+    const bool env = m_host.EnvEntriesOK();
+    if (!entries || !env)
+        return;
     m_host.Compute();
     appendComputed();
     const int n = m_state.Count();
@@ -122,22 +130,27 @@ void ChartController::chkPlotRefFM_Click(bool checked)
 
 void ChartController::cmdClearGraph_Click()
 {
-    if (m_state.CurrentPlotHistory.empty())
-        return;
-    const bool paged = m_state.Count() > ChartRowCount;
-    // Back to the first page; the charts are emptied right after, so nothing is re-plotted.
+    ClearAll();
+}
+
+void ChartController::ClearAll()
+{
+    // Always, also with an empty history: the maxima and the scroll range may be left from
+    // plots that are gone, and a new plot must start on fresh axes on the only page there is.
     m_state.SuppressScrollPlot = true;
     m_state.SuppressScrollSync = true;
     for (int k = 0; k < ChartCount; ++k) {
-        if (paged)
-            m_host.SetScrollValue(k, 1);
+        m_host.SetScrollValue(k, 1);
+        m_host.SetScrollRange(k, 1, 1);
         m_host.ClearChart(k);
     }
     m_state.SuppressScrollPlot = false;
     m_state.SuppressScrollSync = false;
     m_state.CurrentPlotHistory.clear();
     m_state.ReferencePlotHistory.clear();
+    m_state.WindReduceTexts.clear();
     m_state.ChartMax = {};
+    m_state.ChartFirstPoint = 0;
     m_host.HistoryChanged(0);
 }
 
@@ -150,5 +163,5 @@ void ChartController::EditedBarClicked(int row)
 void ChartController::RefreshEntries(int k)
 {
     if (const FireSpread *fs = m_state.Current(k))
-        m_host.WriteEntries(RefreshEntriesWrites(*fs));
+        m_host.WriteEntries(RefreshEntriesWrites(*fs, m_state.WindReduceText(k)));
 }

@@ -15,20 +15,22 @@ class ChartController
 public:
     ChartController(ChartState &state, IChartHost &host);
 
-    // The editor has loaded: both histories start empty (the axis maxima are kept).
+    // The editor has loaded: both histories start empty, the axes and scroll bars fresh.
     void EditorLoaded();
 
     // The editor's Plot button: both entry checks, Compute, append, show the newest ten,
     // leave the reference model tab for the first chart.
     void cmdPlot_Click();
-    // A tuner's Plot button: Compute, append, show the newest ten; no checks, no tab change.
+    // A tuner's Plot button: both entry checks, Compute, append, show the newest ten; no tab
+    // change.
     void PlotFromTuner();
     // Redraws all four charts for history positions first to last.
     void PlotCharts(int first, int last, bool fromScroll);
 
     void hscChart_Change(int k, int value);
     void chkPlotRefFM_Click(bool checked);
-    // Clear Graphs; also run whenever a reference model is chosen.
+    // Clear Graphs; also run whenever a reference model is chosen. Empties both histories and
+    // sets the axis maxima and the scroll bars back to a fresh start, whatever was plotted.
     void cmdClearGraph_Click();
     // A bar of the edited model was clicked (row 0-based within the shown ten).
     void EditedBarClicked(int row);
@@ -39,6 +41,7 @@ public:
 
 private:
     void appendComputed();
+    void ClearAll();
 
     ChartState &m_state;
     IChartHost &m_host;

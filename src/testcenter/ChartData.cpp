@@ -99,7 +99,7 @@ std::optional<int> HistoryEntryForBar(int firstPoint, int row, int count)
     return position;
 }
 
-std::vector<EntryWrite> RefreshEntriesWrites(const FireSpread &fs)
+std::vector<EntryWrite> RefreshEntriesWrites(const FireSpread &fs, const QString &windReduceText)
 {
     std::vector<EntryWrite> w;
     auto text = [&w](const QString &control, const QString &value) {
@@ -121,15 +121,19 @@ std::vector<EntryWrite> RefreshEntriesWrites(const FireSpread &fs)
                                 fs.FuelMoistureHerb(), fs.FuelMoistureWoody()};
     for (int i = 0; i < 5; ++i)
         box(20 + i, moistures[i] * 100);
-    text(QStringLiteral("txtMidFlameWind"), FormatGeneral(fs.WindSpeed()));
+    text(QStringLiteral("txtMidFlameWind"), FormatPattern(fs.WindSpeed(), u"##0.0"));
     w.push_back({QStringLiteral("cboHerbType"), EntryWrite::Kind::ListIndex, {}, int(fs.HerbType()) - 1});
     text(QStringLiteral("cboSlope"), FormatGeneral(fs.Slope()));
-    w.push_back({QStringLiteral("cboWindReduce"), EntryWrite::Kind::ListIndex, {}, int(fs.WindSpeedAdjust())});
+    if (windReduceText.isEmpty())
+        w.push_back({QStringLiteral("cboWindReduce"), EntryWrite::Kind::ListIndex, {}, int(fs.WindSpeedAdjust())});
+    else
+        text(QStringLiteral("cboWindReduce"), windReduceText);
     box(25, fs.WindSpeedNA());
     result("txtROS", fs.RateOfSpread());
     result("txtFLI", fs.FireLineIntensity());
     result("txtHeat", fs.SingleEllipseArea());
     result("txtFL", fs.FlameLength());
-    text(QStringLiteral("txtCharSurfVolRatio"), QStringLiteral("0"));
+    text(QStringLiteral("txtCharSurfVolRatio"), FormatPattern(fs.SurfToVol(), u"#####0"));
+    text(QStringLiteral("txtPackRatio"), FormatPattern(fs.PackRatio(), u"#####0.000"));
     return w;
 }

@@ -81,4 +81,8 @@ struct EntryWrite
     QString text;
     int index = -1;
 };
-std::vector<EntryWrite> RefreshEntriesWrites(const FireSpread &fs);
+// windReduceText is the factor's text kept with the plot; when it is empty the factor is
+// chosen by the list position the calculator holds. The restored boxes agree with the plot:
+// the midflame wind in its "##0.0" form, the results and both fuel bed descriptors as the
+// plot computed them.
+std::vector<EntryWrite> RefreshEntriesWrites(const FireSpread &fs, const QString &windReduceText = {});

@@ -95,6 +95,8 @@ bool EntryInRange(int index, const QString &text)
     if (index <= 1)
         return !text.isEmpty();
     const double v = ParseLeadingNumber(text);
+    if (!std::isfinite(v))
+        return false;
     if (index >= 7 && index <= 9 && v == 0)
         return true;
     return !(v > kRows[index].high || v < kRows[index].low);

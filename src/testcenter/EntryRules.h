@@ -32,7 +32,7 @@ QString EnvDefaultText(int index);
 
 // The live range rule of box index for the box text: the ID and the description must not be
 // empty; a number box holds its leading number within the inclusive range (SA/V boxes also
-// accept exactly 0).
+// accept exactly 0). A number too large for a double is out of every range.
 bool EntryInRange(int index, const QString &text);
 
 // The key filter. key is the character a key press would type: 8 for backspace, a control

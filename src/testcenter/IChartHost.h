@@ -26,6 +26,9 @@ public:
     // Texts of the reference fireline intensity and flame length boxes (txtRefFLI, txtRefFL).
     virtual QString RefFLIText() const = 0;
     virtual QString RefFLText() const = 0;
+    // Text of the wind adjustment factor (cboWindReduce), kept with each plot; empty when the
+    // host has none, and a restored plot then chooses the factor by its list position.
+    virtual QString WindReduceText() const { return {}; }
     // Writes the restored entries into the editor's controls, in order.
     virtual void WriteEntries(const std::vector<EntryWrite> &writes) = 0;
     virtual int CurrentTab() const = 0;

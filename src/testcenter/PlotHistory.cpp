@@ -23,6 +23,13 @@ const FireSpread *ChartState::Reference(int position) const
     return at(ReferencePlotHistory, position);
 }
 
+QString ChartState::WindReduceText(int position) const
+{
+    if (position < 1 || position > int(WindReduceTexts.size()))
+        return {};
+    return WindReduceTexts[std::size_t(position - 1)];
+}
+
 void ResetChartState()
 {
     gChartState = ChartState();

@@ -2,6 +2,8 @@
 
 #include "engine/FireSpread.h"
 
+#include <QString>
+
 #include <array>
 #include <memory>
 #include <vector>
@@ -15,6 +17,9 @@ struct ChartState
 {
     std::vector<std::shared_ptr<FireSpread>> CurrentPlotHistory;
     std::vector<std::shared_ptr<FireSpread>> ReferencePlotHistory;
+    // The wind adjustment factor's text of each plot, same positions: a typed factor is no
+    // list position, and a restored plot must show the factor it was computed with.
+    std::vector<QString> WindReduceTexts;
     std::array<double, 4> ChartMax{};
     int ChartFirstPoint = 0;
     bool SuppressScrollPlot = false;
@@ -24,6 +29,8 @@ struct ChartState
     // History entry at position (1-based), or null when the position is outside the history.
     const FireSpread *Current(int position) const;
     const FireSpread *Reference(int position) const;
+    // Factor text of the plot at position; empty when none was kept.
+    QString WindReduceText(int position) const;
 };
 
 // The charts' state of the running program (shared by the editor and the tuner windows).

@@ -12,13 +12,16 @@ public:
 
     // Text of entry box index.
     virtual QString EntryText(int index) const = 0;
-    // Writes entry box index; the editor then runs its own change handling (recomputation
-    // when "Auto Compute" is on).
+    // Writes entry box index; the editor then runs its own change handling: the range check
+    // that paints the box light red or white, and recomputation when "Auto Compute" is on.
     virtual void SetEntryText(int index, const QString &text) = 0;
 
     // Background colour of entry box index, 0xRRGGBB.
     virtual quint32 EntryBackground(int index) const = 0;
     virtual void SetEntryBackground(int index, quint32 rgb) = 0;
+    // Gives box index the colour of the editor's range check of its text again (light red
+    // out of range, white within), after a tuner painted it.
+    virtual void CheckEntryRange(int index) = 0;
 
     // Enables or disables the editor's tuner button index. The editor keeps the buttons of
     // entries it shows read-only disabled whatever it is asked here.
@@ -33,7 +36,7 @@ public:
     // The value the model being edited holds for entry index (2..14), whatever the box shows.
     virtual double StoredValue(int index) const = 0;
 
-    // The tuners' Plot: the editor's Compute, both calculators appended to the plot histories,
-    // the charts showing the newest ten plots. No entry checks.
+    // The tuners' Plot: the editor's entry checks (a refused entry plots nothing), its Compute,
+    // both calculators appended to the plot histories, the charts showing the newest ten plots.
     virtual void TunerPlot() = 0;
 };

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 TEST(NumberText, GeneralTextHasNoSpareDigits)
 {
     EXPECT_EQ(FormatGeneral(0.5), "0.5");
@@ -47,7 +49,11 @@ TEST(NumberText, LenientParseReadsTheLeadingNumber)
     EXPECT_EQ(ParseLeadingNumber(u"-3"), -3);
     EXPECT_EQ(ParseLeadingNumber(u"1e3x"), 1000);
     EXPECT_EQ(ParseLeadingNumber(u"2e"), 2);
-    EXPECT_EQ(ParseLeadingNumber(u"1e999"), 0);
+    // Too large for a double: an infinity of its sign, never a 0 that would pass for a value.
+    EXPECT_EQ(ParseLeadingNumber(u"1e999"), std::numeric_limits<double>::infinity());
+    EXPECT_EQ(ParseLeadingNumber(u"-1e999"), -std::numeric_limits<double>::infinity());
+    EXPECT_EQ(ParseLeadingNumber(QString(320, QLatin1Char('9'))), std::numeric_limits<double>::infinity());
+    EXPECT_EQ(ParseLeadingNumber(u"1e-999"), 0); // too small is 0, which it nearly is
     EXPECT_EQ(ParseLeadingNumber(u"3."), 3);
 }
 

@@ -6,6 +6,7 @@
 
 #include <QStringList>
 
+#include <algorithm>
 #include <map>
 
 namespace {
@@ -278,12 +279,17 @@ TEST_F(Charts, FailedEntryChecksStopPlotAfterBothHaveRun)
     EXPECT_EQ(host.tab, 4);
 }
 
-TEST_F(Charts, TunerPlotSkipsTheChecksAndKeepsTheTab)
+TEST_F(Charts, TunerPlotChecksTheEntriesAndKeepsTheTab)
 {
-    host.entriesOk = false;
+    host.envOk = false;
     host.tab = 4;
     controller.PlotFromTuner();
-    EXPECT_EQ(host.entryChecks, 0);
+    EXPECT_EQ(host.entryChecks, 1);
+    EXPECT_EQ(host.envChecks, 1);
+    EXPECT_EQ(host.computes, 0);
+    EXPECT_EQ(state.Count(), 0);
+    host.envOk = true;
+    controller.PlotFromTuner();
     EXPECT_EQ(state.Count(), 1);
     EXPECT_EQ(host.tab, 4);
     EXPECT_EQ(host.labels(0), range(1, 10));
@@ -300,6 +306,7 @@ TEST_F(Charts, ClearGraphsEmptiesHistoryAndMaximaAndStartsAgainAtOne)
 {
     plotTimes(12);
     host.resetDraws();
+    host.clears.clear();
     controller.cmdClearGraph_Click();
     EXPECT_EQ(state.Count(), 0);
     EXPECT_TRUE(state.ReferencePlotHistory.empty());
@@ -307,12 +314,17 @@ TEST_F(Charts, ClearGraphsEmptiesHistoryAndMaximaAndStartsAgainAtOne)
     for (int k = 0; k < ChartCount; ++k) {
         EXPECT_EQ(host.scrollValue[k], 1);
         EXPECT_EQ(host.clears[k], 1);
-        EXPECT_EQ(host.scrollMax[k], 3); // ranges stay
+        EXPECT_EQ(host.scrollMax[k], 1); // no page left to scroll to
     }
     EXPECT_TRUE(host.draws.empty()); // emptied, not re-plotted first
 
-    controller.cmdClearGraph_Click(); // nothing to clear
-    EXPECT_EQ(host.clears[0], 1);
+    // Maxima left with an empty history (from an earlier editor session) go as well.
+    state.ChartMax = {8, 108, 10, 262};
+    controller.cmdClearGraph_Click();
+    EXPECT_EQ(state.ChartMax, (std::array<double, 4>{0, 0, 0, 0}));
+    state.ChartMax[3] = 262;
+    controller.EditorLoaded();
+    EXPECT_EQ(state.ChartMax[3], 0);
 
     plotTimes(1);
     EXPECT_EQ(host.labels(0), range(1, 10));
@@ -334,6 +346,8 @@ TEST(ChartRules, RestoredEntriesAreWrittenInOrderInTheBoxesUnits)
     fs.setSlope(30);
     fs.setRateOfSpread(12.34);
     fs.setFireLineIntensity(156.04);
+    fs.setSurfToVol(1739.6);
+    fs.setPackRatio(0.75849);
     const std::vector<EntryWrite> w = RefreshEntriesWrites(fs);
     QStringList order;
     std::map<QString, EntryWrite> by;
@@ -347,14 +361,14 @@ TEST(ChartRules, RestoredEntriesAreWrittenInOrderInTheBoxesUnits)
     for (int i = 20; i <= 24; ++i)
         expected << QStringLiteral("txtFuels_%1").arg(i);
     expected << "txtMidFlameWind" << "cboHerbType" << "cboSlope" << "cboWindReduce" << "txtFuels_25"
-             << "txtROS" << "txtFLI" << "txtHeat" << "txtFL" << "txtCharSurfVolRatio";
+             << "txtROS" << "txtFLI" << "txtHeat" << "txtFL" << "txtCharSurfVolRatio" << "txtPackRatio";
     EXPECT_EQ(order, expected);
     EXPECT_EQ(by["txtFuels_2"].text, "3.79");
     EXPECT_EQ(by["txtFuels_13"].text, "0.6");
     EXPECT_EQ(by["txtFuels_14"].text, "12");
     EXPECT_EQ(by["txtFuels_20"].text, "6");
     EXPECT_EQ(by["txtFuels_24"].text, "90");
-    EXPECT_EQ(by["txtMidFlameWind"].text, "7");
+    EXPECT_EQ(by["txtMidFlameWind"].text, "7.0"); // as the editor shows it
     EXPECT_EQ(by["cboHerbType"].index, 1);
     EXPECT_EQ(by["cboWindReduce"].index, 7);
     EXPECT_EQ(by["cboSlope"].text, "30");
@@ -362,5 +376,16 @@ TEST(ChartRules, RestoredEntriesAreWrittenInOrderInTheBoxesUnits)
     EXPECT_EQ(by["txtROS"].text, "12.3");
     EXPECT_EQ(by["txtFLI"].text, "156.0");
     EXPECT_EQ(by["txtHeat"].text, "0.0");
-    EXPECT_EQ(by["txtCharSurfVolRatio"].text, "0");
+    // The fuel bed descriptors of the plot, not a "0" beside a valid fuel bed.
+    EXPECT_EQ(by["txtCharSurfVolRatio"].text, "1740");
+    EXPECT_EQ(by["txtPackRatio"].text, "0.758");
+
+    // A factor kept with the plot is restored as its text (a typed ".45" is no list position).
+    fs.setWindSpeedAdjust(-1);
+    const std::vector<EntryWrite> typed = RefreshEntriesWrites(fs, QStringLiteral(".45"));
+    const auto factor = std::find_if(typed.begin(), typed.end(),
+                                     [](const EntryWrite &e) { return e.control == "cboWindReduce"; });
+    ASSERT_NE(factor, typed.end());
+    EXPECT_EQ(factor->kind, EntryWrite::Kind::Text);
+    EXPECT_EQ(factor->text, ".45");
 }

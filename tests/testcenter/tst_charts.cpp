@@ -280,7 +280,10 @@ private slots:
         QCOMPARE(editor->EntryText(2), FormatGeneral(0.7 + 0.1 * 6));
         QCOMPARE(editor->EntryText(20), "5");
         QCOMPARE(editor->txtROS()->text(), FormatPattern(sixth.RateOfSpread(), u"####0.0"));
-        QCOMPARE(editor->txtCharSurfVolRatio()->text(), "0");
+        // Short grass is all 1-h fuel of 3500 ft2/ft3: that is its characteristic SA/V.
+        QCOMPARE(editor->txtCharSurfVolRatio()->text(), "3500");
+        QCOMPARE(editor->txtPackRatio()->text(), FormatPattern(sixth.PackRatio(), u"#####0.000"));
+        QCOMPARE(editor->txtMidFlameWind()->text(), "7.0");
 
         // A click on the reference line changes nothing, even where it crosses a bar.
         editor->cboFMSet()->setCurrentIndex(2); // timber litter: far slower than the grass bars
@@ -300,6 +303,62 @@ private slots:
         QCOMPARE(editor->EntryText(2), FormatGeneral(gChartState.Current(1)->Loading1Hour()));
     }
 
+    // A plot made with a typed factor restores that factor, and the next Compute agrees with
+    // the plot it restored.
+    void clickedBarRestoresATypedFactor()
+    {
+        editor->cboWindReduce()->lineEdit()->selectAll();
+        QTest::keyClicks(editor->cboWindReduce()->lineEdit(), ".45");
+        QTest::mouseClick(button("cmdPlot"), Qt::LeftButton);
+        const QString firstRos = editor->txtROS()->text();
+        QCOMPARE(gChartState.Current(1)->WindSpeed(), 4.5); // 10 mi/h x .45
+        editor->cboWindReduce()->setCurrentIndex(2);
+        emit editor->cboWindReduce()->activated(2);
+        QTest::mouseClick(button("cmdPlot"), Qt::LeftButton);
+        QVERIFY(editor->txtROS()->text() != firstRos);
+
+        QChartView *view = editor->findChild<QChartView *>("chtFB_0");
+        QCoreApplication::processEvents();
+        const QPointF inBar = view->chart()->mapToPosition(QPointF(0, bars(editor.get(), 0)[0] / 2), barSeries(editor.get(), 0));
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->mapFromScene(view->chart()->mapToScene(inBar)));
+        QCOMPARE(editor->cboWindReduce()->currentText(), ".45");
+        QCOMPARE(editor->txtMidFlameWind()->text(), "4.5");
+        QCOMPARE(editor->txtROS()->text(), firstRos);
+        QTest::mouseClick(editor->cmdComp(), Qt::LeftButton);
+        QCOMPARE(CurrentFireSpread->WindSpeed(), 4.5);
+        QCOMPARE(editor->txtROS()->text(), firstRos);
+
+        // A chosen factor comes back as that item.
+        const QPointF second = view->chart()->mapToPosition(QPointF(1, bars(editor.get(), 0)[1] / 2), barSeries(editor.get(), 0));
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->mapFromScene(view->chart()->mapToScene(second)));
+        QCOMPARE(editor->cboWindReduce()->currentIndex(), 2);
+        QCOMPARE(editor->cboWindReduce()->currentText(), " .2");
+        QCOMPARE(editor->txtMidFlameWind()->text(), "2.0");
+    }
+
+    // The axis maxima belong to one editor session; Clear Graphs starts them afresh and leaves
+    // no scroll range for plots that are gone.
+    void eachSessionAndClearGraphsStartWithFreshAxes()
+    {
+        plotResults(1, 1, 1, 238, 0, 0, 0, 0);
+        QCOMPARE(axisMax(editor.get(), 3), 262.0); // 261.8 cut to 261, made even
+        editor.reset();
+        editor = std::make_unique<frmEditModel>(owner.get(), prompts.get());
+        editor->Open(lib->shortGrass, true);
+        plotResults(1, 1, 1, 2, 0, 0, 0, 0);
+        QCOMPARE(axisMax(editor.get(), 3), 2.0); // 2.2 cut to 2
+
+        plot(12);
+        QTest::mouseClick(button("cmdClearGraph"), Qt::LeftButton);
+        plot(1);
+        for (int k = 0; k < 4; ++k) {
+            QCOMPARE(scroll(k)->maximum(), 1);
+            QCOMPARE(categories(editor.get(), k), positions(1, 10));
+        }
+        scroll(0)->triggerAction(QAbstractSlider::SliderToMaximum);
+        QCOMPARE(categories(editor.get(), 0), positions(1, 10));
+    }
+
     void clearGraphsAndANewReferenceEmptyTheHistory()
     {
         plot(12);
@@ -311,6 +370,7 @@ private slots:
             QCOMPARE(bars(editor.get(), k), QList<qreal>(10, 0.0));
             QCOMPARE(axisMax(editor.get(), k), 10.0);
             QCOMPARE(scroll(k)->value(), 1);
+            QCOMPARE(scroll(k)->maximum(), 1);
         }
         QVERIFY(!button("cmdExport")->isEnabled());
 
@@ -326,14 +386,18 @@ private slots:
         QCOMPARE(gChartState.Count(), 1);
     }
 
-    void tunerPlotAppendsWithoutChecksOrTabChange()
+    void tunerPlotChecksTheEntriesButKeepsTheTab()
     {
-        typeInto(*editor, 2, "31"); // red: the editor's Plot would refuse it
+        typeInto(*editor, 2, "31");
         editor->tabResults()->setCurrentIndex(4);
+        prompts->ExpectMessage(kRangeMessage, "Error in entries");
+        PlotFromTuner();
+        QCOMPARE(gChartState.Count(), 0);
+        typeInto(*editor, 2, "3");
         PlotFromTuner();
         QCOMPARE(editor->tabResults()->currentIndex(), 4);
         QCOMPARE(gChartState.Count(), 1);
-        QCOMPARE(gChartState.Current(1)->Loading1Hour(), 31.0);
+        QCOMPARE(gChartState.Current(1)->Loading1Hour(), 3.0);
         QCOMPARE(bars(editor.get(), 0)[0], number(editor->txtROS()));
     }
 

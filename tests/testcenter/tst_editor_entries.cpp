@@ -7,6 +7,11 @@
 #include <QComboBox>
 #include <QPushButton>
 
+namespace {
+const QString kRangeMessage = QStringLiteral("You have entries that are outside the \racceptable range and are in "
+                                             "highlighted in red.");
+}
+
 class EditorEntries : public QObject
 {
     Q_OBJECT
@@ -67,11 +72,93 @@ private slots:
         typeInto(*editor, 1, QStringLiteral("Tall, \"wet\" grass - 2"));
         QCOMPARE(editor->EntryText(1), QStringLiteral("Tall, \"wet\" grass - 2"));
 
-        // Text put there by code is not filtered; the next key release reads its leading number.
+        // Text put there by code is not filtered, but it is checked at once by its leading number.
         editor->SetEntryText(7, QStringLiteral("50 per foot"));
-        QVERIFY(!isRed(*editor, 7));
-        QTest::keyClick(editor->txtFuels(7), Qt::Key_End);
         QVERIFY(isRed(*editor, 7));
+        editor->SetEntryText(7, QStringLiteral("1500 per foot"));
+        QVERIFY(!isRed(*editor, 7));
+    }
+
+    // X11 delivers Delete with the text DEL (0x7F); it must edit like Backspace does, in the
+    // number boxes and in an ID that already holds seven characters.
+    void deleteKeyAsX11SendsItEditsEveryBox()
+    {
+        open(lib->timberGrass);
+        const auto pressDelete = [](QWidget *box) {
+            QTest::sendKeyEvent(QTest::Press, box, Qt::Key_Delete, QStringLiteral("\x7f"), Qt::NoModifier);
+            QTest::sendKeyEvent(QTest::Release, box, Qt::Key_Delete, QStringLiteral("\x7f"), Qt::NoModifier);
+        };
+        struct
+        {
+            int index;
+            const char *before;
+            const char *after;
+        } cases[] = {{2, "31", "1"}, {7, "1500", "500"}, {25, "10", "0"}, {0, "ABCDEFG", "BCDEFG"}};
+        for (const auto &c : cases) {
+            QLineEdit *box = editor->txtFuels(c.index);
+            typeInto(*editor, c.index, QString::fromLatin1(c.before));
+            QTest::keyClick(box, Qt::Key_Home);
+            pressDelete(box);
+            QVERIFY2(editor->EntryText(c.index) == QString::fromLatin1(c.after), qPrintable(editor->EntryText(c.index)));
+        }
+        QVERIFY(!isRed(*editor, 2)); // 31 was out of range, 1 is not
+        // Backspace still edits, and Delete removes a selection.
+        QTest::keyClick(editor->txtFuels(7), Qt::Key_End);
+        QTest::keyClick(editor->txtFuels(7), Qt::Key_Backspace);
+        QCOMPARE(editor->EntryText(7), QStringLiteral("50"));
+        editor->txtFuels(7)->selectAll();
+        pressDelete(editor->txtFuels(7));
+        QCOMPARE(editor->EntryText(7), QString());
+        QVERIFY(!isRed(*editor, 7)); // an empty SA/V reads 0, which the SA/V boxes accept
+    }
+
+    // A number too long for a double is out of range, also where the range includes 0: it
+    // must not read as 0, pass the checks and be saved as 0.
+    void numberTooLongForADoubleIsRefused()
+    {
+        owner->calls.clear();
+        open(lib->shortGrass);
+        const QString nines(320, QLatin1Char('9'));
+        for (int i : {2, 7, 25}) {
+            typeInto(*editor, i, nines);
+            QCOMPARE(editor->EntryText(i), nines);
+            QVERIFY2(isRed(*editor, i), qPrintable(QString::number(i)));
+        }
+        prompts->ExpectMessage(kRangeMessage, QStringLiteral("Error in entries"));
+        QTest::mouseClick(editor->cmdApply(), Qt::LeftButton);
+        QCOMPARE(editor->focusWidget(), editor->txtFuels(2));
+        QCOMPARE(lib->shortGrass->Loading1Hour(), 0.74);
+        QVERIFY(!owner->calls.contains(QStringLiteral("SaveLibrary")));
+
+        typeInto(*editor, 2, QStringLiteral("1"));
+        typeInto(*editor, 7, QStringLiteral("0"));
+        QVERIFY(!isRed(*editor, 2) && !isRed(*editor, 7));
+        prompts->ExpectMessage(kRangeMessage, QStringLiteral("Error in entries"));
+        QTest::mouseClick(editor->cmdComp(), Qt::LeftButton);
+        QCOMPARE(editor->focusWidget(), editor->txtFuels(25));
+        QCOMPARE(editor->txtROS()->text(), QString());
+    }
+
+    // The commands read the values, not only the colours: a box repainted white still holds
+    // its out-of-range value.
+    void commandsCheckTheValuesNotOnlyTheColours()
+    {
+        owner->calls.clear();
+        open(lib->shortGrass);
+        typeInto(*editor, 25, QStringLiteral("150"));
+        editor->SetEntryColour(25, Qt::white);
+        prompts->ExpectMessage(kRangeMessage, QStringLiteral("Error in entries"));
+        QTest::mouseClick(editor->cmdComp(), Qt::LeftButton);
+        QCOMPARE(editor->txtROS()->text(), QString());
+        QVERIFY(isRed(*editor, 25));
+
+        typeInto(*editor, 25, QStringLiteral("10"));
+        typeInto(*editor, 4, QStringLiteral("36"));
+        editor->SetEntryColour(4, Qt::white);
+        prompts->ExpectMessage(kRangeMessage, QStringLiteral("Error in entries"));
+        QTest::mouseClick(editor->cmdApply(), Qt::LeftButton);
+        QCOMPARE(lib->shortGrass->Loading100Hour(), 0.0);
+        QVERIFY(!owner->calls.contains(QStringLiteral("SaveLibrary")));
     }
 
     void rangeColoursFollowEachKeyRelease()
@@ -156,12 +243,22 @@ private slots:
         editor->cboWindReduce()->setCurrentIndex(3);
         emit editor->cboWindReduce()->activated(3);
         QCOMPARE(editor->txtMidFlameWind()->text(), QStringLiteral("4.5"));
-        // Typing a factor triggers nothing until the wind changes.
+        // A typed factor counts at once, and the computation uses it.
         editor->cboWindReduce()->lineEdit()->selectAll();
-        QTest::keyClicks(editor->cboWindReduce()->lineEdit(), QStringLiteral(".5"));
-        QCOMPARE(editor->txtMidFlameWind()->text(), QStringLiteral("4.5"));
+        QTest::keyClicks(editor->cboWindReduce()->lineEdit(), QStringLiteral(".45"));
+        QCOMPARE(editor->txtMidFlameWind()->text(), QStringLiteral("6.8")); // 6.75
+        QTest::mouseClick(editor->cmdComp(), Qt::LeftButton);
+        QCOMPARE(CurrentFireSpread->WindSpeed(), 6.8);
         typeInto(*editor, 25, QStringLiteral("2"));
-        QCOMPARE(editor->txtMidFlameWind()->text(), QStringLiteral("1.0"));
+        QCOMPARE(editor->txtMidFlameWind()->text(), QStringLiteral("0.9"));
+
+        // With "Auto Compute" on, typing a factor recomputes the results.
+        QTest::mouseClick(editor->chkAuto(), Qt::LeftButton);
+        typeInto(*editor, 25, QStringLiteral("20"));
+        editor->cboWindReduce()->lineEdit()->selectAll();
+        QTest::keyClicks(editor->cboWindReduce()->lineEdit(), QStringLiteral(".2"));
+        QCOMPARE(editor->txtMidFlameWind()->text(), QStringLiteral("4.0"));
+        QCOMPARE(CurrentFireSpread->WindSpeed(), 4.0);
     }
 
     void lockedEditorComputesOnItsEnvironmentOnly()

@@ -125,7 +125,7 @@ private slots:
         const QString rangeMessage = QStringLiteral(
             "You have entries that are outside the \racceptable range and are in highlighted in red.");
         editor->SetEntryText(2, QStringLiteral("31"));
-        QVERIFY(!isRed(*editor, 2));
+        QVERIFY(isRed(*editor, 2)); // checked as soon as it is written
         prompts->ExpectMessage(rangeMessage, QStringLiteral("Error in entries"));
         QTest::mouseClick(editor->cmdApply(), Qt::LeftButton);
         QVERIFY(isRed(*editor, 2));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "testcenter/EntryRules.h"
 #include "testcenter/ITuners.h"
 #include "tuners/ITunerHost.h"
 #include "tuners/TunerRules.h"
@@ -11,8 +12,9 @@
 #include <array>
 
 // A stand-in editor for the tuner windows: entry texts and colours, tuner buttons, the
-// stored model and a log of every box write. Like the real editor it tells the tuners about
-// every change of a box text (follow), and it keeps read-only entries' buttons disabled.
+// stored model and a log of every box write. Like the real editor it checks the range of
+// every changed box text, tells the tuners about it (follow), and keeps read-only entries'
+// buttons disabled.
 class FakeTunerHost : public ITunerHost
 {
 public:
@@ -33,6 +35,10 @@ public:
     }
     quint32 EntryBackground(int index) const override { return background.at(std::size_t(index)); }
     void SetEntryBackground(int index, quint32 rgb) override { background.at(std::size_t(index)) = rgb; }
+    void CheckEntryRange(int index) override
+    {
+        background.at(std::size_t(index)) = EntryInRange(index, EntryText(index)) ? kEntryWhite : kEntryOutOfRange;
+    }
     void SetTunerEnabled(int index, bool on) override
     {
         enabled.at(std::size_t(index)) = on && !readOnly.at(std::size_t(index));
@@ -47,7 +53,10 @@ public:
     {
         const bool changed = text.at(std::size_t(index)) != t;
         text.at(std::size_t(index)) = t;
-        if (changed && follow)
+        if (!changed)
+            return;
+        CheckEntryRange(index);
+        if (follow)
             follow->EntryChanged(index, t);
     }
 

@@ -203,6 +203,51 @@ private slots:
             QVERIFY(editor->cmdTuner(i)->isEnabled());
     }
 
+    // Values a tuner writes out of range get the editor's range check and colour, and every
+    // command refuses them: Reset to a starting wind of 150 mi/h, 300 % of a 12 t/ac loading.
+    void tunedValuesOutOfRangeAreRefused()
+    {
+        const QString rangeMessage = QStringLiteral("You have entries that are outside the \racceptable range and "
+                                                    "are in highlighted in red.");
+        const QColor lightRed(255, 192, 192);
+        fm->setLoading100Hour(12);
+        open(true);
+        type(25, QStringLiteral("150"));
+        QCOMPARE(editor->EntryColour(25), lightRed);
+        frmTuner *wind = clickTuner(25);
+        focusSlider(wind);
+        QTest::keyClick(wind->sldTune, Qt::Key_Left);
+        QCOMPARE(editor->EntryText(25), QStringLiteral("98.99"));
+        QTest::mouseClick(wind->cmdReset, Qt::LeftButton);
+        QCOMPARE(editor->EntryText(25), QStringLiteral("150"));
+        QCOMPARE(editor->EntryColour(25), lightRed);
+        prompts->ExpectMessage(rangeMessage, QStringLiteral("Error in entries"));
+        QTest::mouseClick(wind->cmdPlot, Qt::LeftButton);
+        prompts->ExpectMessage(rangeMessage, QStringLiteral("Error in entries"));
+        QTest::mouseClick(editor->cmdComp(), Qt::LeftButton);
+        QCOMPARE(gChartState.Count(), 0);
+        QVERIFY(prompts->Finished());
+        wind->close();
+        type(25, QStringLiteral("10"));
+
+        QTest::mouseClick(editor->cmdTuner(0), Qt::LeftButton);
+        frmSyncTuner *sync = tuners->SyncWindow();
+        focusSlider(sync);
+        sync->sldTune->setValue(300);
+        QCOMPARE(editor->EntryText(4), QStringLiteral("36."));
+        QCOMPARE(editor->EntryColour(4), lightRed);
+        QCOMPARE(editor->EntryColour(2), QColor(255, 255, 0)); // 11.38 t/ac: in range, tuned
+        prompts->ExpectMessage(rangeMessage, QStringLiteral("Error in entries"));
+        QTest::mouseClick(sync->cmdPlot, Qt::LeftButton);
+        QCOMPARE(gChartState.Count(), 0);
+        QCOMPARE(editor->EntryColour(4), lightRed);
+        prompts->ExpectMessage(rangeMessage, QStringLiteral("Error in entries"));
+        QTest::mouseClick(editor->cmdApply(), Qt::LeftButton);
+        QCOMPARE(fm->Loading100Hour(), 12.0);
+        QVERIFY(prompts->Finished());
+        sync->close();
+    }
+
     void readOnlyEditorKeepsModelButtonsOff()
     {
         open(false);

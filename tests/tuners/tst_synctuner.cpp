@@ -52,7 +52,7 @@ private slots:
         const double stored[] = {2, 1.5, 3.794076, 0.25, 4, 0.6};
         for (std::size_t k = 0; k < SyncTuner::kEntries.size(); ++k) {
             host->stored[std::size_t(SyncTuner::kEntries[k])] = stored[k];
-            host->text[std::size_t(SyncTuner::kEntries[k])] = QStringLiteral("9");
+            host->text[std::size_t(SyncTuner::kEntries[k])] = QStringLiteral("3");
         }
         tuners->Open(0);
         sync = tuners->SyncWindow();
@@ -124,10 +124,12 @@ private slots:
 
     void focusPaintsTheSixBoxes()
     {
-        host->background[4] = kEntryOutOfRange;
+        host->Type(4, QStringLiteral("31"));
+        QCOMPARE(host->background[4], kEntryOutOfRange);
         focusSlider(sync);
-        for (int i : SyncTuner::kEntries)
+        for (int i : {2, 3, 5, 6, 13})
             QCOMPARE(host->background[std::size_t(i)], kEntryTunedYellow);
+        QCOMPARE(host->background[4], kEntryOutOfRange); // out of range shows through
         QCOMPARE(host->background[7], kEntryWhite);
         sync->cmdPlot->setFocus();
         for (int i : {2, 3, 5, 6, 13})
@@ -135,8 +137,20 @@ private slots:
         QCOMPARE(host->background[4], kEntryOutOfRange); // not written: still out of range
         focusSlider(sync);
         sync->sldTune->setValue(110);
+        QCOMPARE(host->background[4], kEntryTunedYellow);
         sync->cmdPlot->setFocus();
         QCOMPARE(host->background[4], kEntryWhite);
+
+        // 300 % of a stored 100-h loading of 12 t/ac is 36 t/ac, beyond the range of the box.
+        host->stored[4] = 12;
+        focusSlider(sync);
+        sync->sldTune->setValue(300);
+        QCOMPARE(host->text[4], QStringLiteral("36."));
+        QCOMPARE(host->background[4], kEntryOutOfRange);
+        QCOMPARE(host->background[2], kEntryTunedYellow); // 6 t/ac
+        sync->cmdPlot->setFocus();
+        QCOMPARE(host->background[4], kEntryOutOfRange);
+        QCOMPARE(host->background[2], kEntryWhite);
     }
 
     void buttonsWhileOpenAndAfterClose()

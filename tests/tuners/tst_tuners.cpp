@@ -257,18 +257,35 @@ private slots:
         focusElsewhere(t);
         QCOMPARE(host->background[2], kEntryWhite);
 
-        // A box the editor found out of range stays red until the slider writes it.
-        host->background[3] = kEntryOutOfRange;
+        // An out-of-range box shows its light red, also while the slider has the focus; once the
+        // slider writes a value of its range it is highlighted, and white afterwards.
+        host->Type(3, QStringLiteral("31"));
+        QCOMPARE(host->background[3], kEntryOutOfRange);
         frmTuner *red = open(3, QStringLiteral("31"));
         focusSlider(red);
-        QCOMPARE(host->background[3], kEntryTunedYellow);
+        QCOMPARE(host->background[3], kEntryOutOfRange);
         focusElsewhere(red);
         QCOMPARE(host->background[3], kEntryOutOfRange);
         focusSlider(red);
         QTest::keyClick(red->sldTune, Qt::Key_Left);
         QCOMPARE(host->text[3], QStringLiteral("30.48"));
+        QCOMPARE(host->background[3], kEntryTunedYellow);
         focusElsewhere(red);
         QCOMPARE(host->background[3], kEntryWhite);
+
+        // Reset to a starting value the slider cannot show writes it back out of range: the box
+        // turns light red at once, not yellow, and stays red when the slider loses the focus.
+        frmTuner *wind = open(25, QStringLiteral("150"));
+        QCOMPARE(wind->sldTune->value(), 9900);
+        focusSlider(wind);
+        QTest::keyClick(wind->sldTune, Qt::Key_Left);
+        QCOMPARE(host->text[25], QStringLiteral("98.99"));
+        QCOMPARE(host->background[25], kEntryTunedYellow);
+        wind->cmdReset_Click();
+        QCOMPARE(host->text[25], QStringLiteral("150"));
+        QCOMPARE(host->background[25], kEntryOutOfRange);
+        focusElsewhere(wind);
+        QCOMPARE(host->background[25], kEntryOutOfRange);
 
         // Closed with the focus on the slider: the box is white afterwards.
         focusSlider(t);

@@ -252,6 +252,11 @@ QString EditorCharts::RefFLText() const
     return textOf("txtRefFL");
 }
 
+QString EditorCharts::WindReduceText() const
+{
+    return textOf("cboWindReduce");
+}
+
 void EditorCharts::WriteEntries(const std::vector<EntryWrite> &writes)
 {
     for (const EntryWrite &w : writes) {
@@ -261,6 +266,10 @@ void EditorCharts::WriteEntries(const std::vector<EntryWrite> &writes)
                 if (w.index >= -1 && w.index < c->count())
                     c->setCurrentIndex(w.index);
             } else if (c->isEditable()) {
+                // An item's text also chooses the item; any other text stays as typed.
+                const int item = c->findText(w.text, Qt::MatchExactly);
+                if (item >= 0)
+                    c->setCurrentIndex(item);
                 c->setEditText(w.text);
             } else {
                 c->setCurrentText(w.text);

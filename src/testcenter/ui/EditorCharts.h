@@ -82,6 +82,7 @@ public:
     std::shared_ptr<FireSpread> ReferenceFireSpread() const override;
     QString RefFLIText() const override;
     QString RefFLText() const override;
+    QString WindReduceText() const override;
     void WriteEntries(const std::vector<EntryWrite> &writes) override;
     int CurrentTab() const override;
     void SetCurrentTab(int tab) override;
@@ -113,7 +114,8 @@ private:
 
 // The open editor's charts, for the tuner windows; each does nothing when no editor is open.
 void PlotCharts(int first, int last, bool fromScroll);
-// A tuner's Plot: the editor's Compute, both results appended, the newest ten shown.
+// A tuner's Plot: the editor's entry checks and Compute, both results appended, the newest
+// ten shown.
 void PlotFromTuner();
 
 class frmEditModel;

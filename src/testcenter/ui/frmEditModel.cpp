@@ -179,6 +179,7 @@ void frmEditModel::buildWindow()
     connect(m_cboFMSet, &QComboBox::activated, this, &frmEditModel::cboFMSet_Click);
     connect(m_cboFM, &QComboBox::activated, this, &frmEditModel::cboFM_Click);
     connect(m_cboWindReduce, &QComboBox::activated, this, &frmEditModel::cboWindReduce_Click);
+    connect(m_cboWindReduce, &QComboBox::editTextChanged, this, &frmEditModel::cboWindReduce_Change);
     connect(m_cboSlope, &QComboBox::activated, this, &frmEditModel::cboSlope_Click);
     for (int i = 0; i < kEntrySlots; ++i)
         if (QPushButton *b = cmdTuner(i))

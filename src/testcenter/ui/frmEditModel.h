@@ -78,8 +78,11 @@ public:
     QString EntryText(int index) const;
     void SetEntryText(int index, const QString &text);
     QColor EntryColour(int index) const;
-    // Paints box index; light red marks a failed range check, which the entry checks read.
+    // Paints box index; light red marks a failed range check.
     void SetEntryColour(int index, const QColor &colour);
+    // The range check of box index: light red when its text is out of range, white otherwise
+    // (a read-only box keeps its colour). Runs by itself at every change of the text.
+    void CheckEntryRange(int index) { CheckRange(index); }
     QLabel *lblFuels(int index) const;
     QString RowLabelText(int index) const;
     QPushButton *cmdTuner(int index) const;
@@ -137,6 +140,8 @@ public slots:
     void cboFMSet_Click();
     void cboFM_Click();
     void cboWindReduce_Click();
+    // The factor's text changed, typed or chosen.
+    void cboWindReduce_Change();
     void cboSlope_Click();
 
 protected:
@@ -156,8 +161,12 @@ private:
     void txtFuels_Change(int index);
     void txtFuels_GotFocus(int index, bool deferred);
     void CheckRange(int index);
+    // The range check of box index as the commands make it: the text itself, not the colour.
+    bool EntryRefused(int index);
+    void UpdateMidFlameWind();
     void FocusEntry(int index);
     bool IsRed(int index) const;
+    bool IsReadOnlyEntry(int index) const;
     bool Save();
     void SetWidthTwips(int twips);
 

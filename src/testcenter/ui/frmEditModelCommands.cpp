@@ -75,7 +75,7 @@ void frmEditModel::Form_Load()
     m_cboWindReduce->setCurrentIndex(kWindReduceStartPosition);
     m_cboSlope->setCurrentIndex(-1);
     m_cboSlope->setEditText(QStringLiteral("0"));
-    m_txtMidFlameWind->setText(MidFlameWindText(m_cboWindReduce->currentText(), EntryText(kLastEnvEntry)));
+    UpdateMidFlameWind();
 
     {
         const QSignalBlocker blockSets(m_cboFMSet);
@@ -127,8 +127,21 @@ QString frmEditModel::RefLabelText() const
 
 void frmEditModel::cboWindReduce_Click()
 {
-    m_txtMidFlameWind->setText(MidFlameWindText(m_cboWindReduce->currentText(), EntryText(kLastEnvEntry)));
+    UpdateMidFlameWind();
     AutoCompute();
+}
+
+void frmEditModel::cboWindReduce_Change()
+{
+    // A typed factor counts as soon as it is shown, like a chosen one: the midflame wind and
+    // every computation follow the text in the box.
+    UpdateMidFlameWind();
+    AutoCompute();
+}
+
+void frmEditModel::UpdateMidFlameWind()
+{
+    m_txtMidFlameWind->setText(MidFlameWindText(m_cboWindReduce->currentText(), EntryText(kLastEnvEntry)));
 }
 
 void frmEditModel::cboSlope_Click()

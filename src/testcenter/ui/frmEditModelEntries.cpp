@@ -20,7 +20,8 @@ namespace {
 
 // The character a key press would type, as the key filter sees it: 8 for backspace, a
 // control character for editing shortcuts, 0 for keys that type nothing (arrows, Delete,
-// Tab), which pass unfiltered.
+// Tab), which pass unfiltered. X11 gives Delete the text DEL (0x7F): it is an editing key
+// like backspace, not a character, whatever text the platform attaches to it.
 char16_t typedCharacter(const QKeyEvent *e)
 {
     if (e->key() == Qt::Key_Backspace)
@@ -38,6 +39,9 @@ char16_t typedCharacter(const QKeyEvent *e)
     for (const auto &s : shortcuts)
         if (e->matches(s.key))
             return s.ch;
+    // After the shortcuts, so that Shift+Delete stays a cut.
+    if (e->key() == Qt::Key_Delete)
+        return 0;
     if ((e->modifiers() & Qt::ControlModifier) && e->key() >= Qt::Key_A && e->key() <= Qt::Key_Z)
         return char16_t(e->key() - Qt::Key_A + 1);
     const QString text = e->text();
@@ -94,20 +98,29 @@ void frmEditModel::txtFuels_KeyUp(int index)
     AutoCompute();
 }
 
+bool frmEditModel::IsReadOnlyEntry(int index) const
+{
+    if (index == 1)
+        return m_txtDescription->isReadOnly();
+    const QLineEdit *edit = txtFuels(index);
+    return edit && edit->isReadOnly();
+}
+
 void frmEditModel::CheckRange(int index)
 {
     // A read-only box keeps its button-face colour: its text cannot change.
-    if (m_txtFuels[std::size_t(index)] && m_txtFuels[std::size_t(index)]->isReadOnly())
-        return;
-    if (index == 1 && m_txtDescription->isReadOnly())
+    if (IsReadOnlyEntry(index))
         return;
     SetEntryColour(index, EntryInRange(index, EntryText(index)) ? QColor(Qt::white) : LightRed());
 }
 
 void frmEditModel::txtFuels_Change(int index)
 {
+    // A text written by code (loading, a restored plot, a tuner) is checked like a typed one,
+    // so the colour always tells the truth about the text.
+    CheckRange(index);
     if (index == kLastEnvEntry)
-        m_txtMidFlameWind->setText(MidFlameWindText(m_cboWindReduce->currentText(), EntryText(index)));
+        UpdateMidFlameWind();
     if (m_tuners) {
         // An open tuner follows the box as well as it can; it never stops the typing.
         try {
@@ -173,6 +186,18 @@ bool frmEditModel::IsRed(int index) const
     return EntryColour(index) == LightRed();
 }
 
+bool frmEditModel::EntryRefused(int index)
+{
+    // The text decides, not only the colour: a box painted over (by a tuner's highlight, say)
+    // cannot slip an out-of-range value through. A read-only box holds the library's value,
+    // which the user cannot change, so only its colour counts.
+    if (IsReadOnlyEntry(index))
+        return IsRed(index);
+    if (!EntryInRange(index, EntryText(index)))
+        SetEntryColour(index, LightRed());
+    return IsRed(index);
+}
+
 void frmEditModel::FocusEntry(int index)
 {
     QWidget *box = index == 1 ? static_cast<QWidget *>(m_txtDescription) : txtFuels(index);
@@ -205,7 +230,7 @@ bool frmEditModel::EntriesOK()
         FocusEntry(0);
     }
     for (int i = 0; i <= kLastModelEntry; ++i) {
-        if (IsRed(i)) {
+        if (EntryRefused(i)) {
             m_prompts->Message(kRangeMessage, QStringLiteral("Error in entries"), IPrompts::Icon::Exclamation);
             result = false;
             FocusEntry(i);
@@ -218,7 +243,7 @@ bool frmEditModel::EntriesOK()
 bool frmEditModel::EnvEntriesOK()
 {
     for (int i = kFirstEnvEntry; i <= kLastEnvEntry; ++i) {
-        if (IsRed(i)) {
+        if (EntryRefused(i)) {
             m_prompts->Message(kRangeMessage, QStringLiteral("Error in entries"), IPrompts::Icon::Exclamation);
             FocusEntry(i);
             return false;

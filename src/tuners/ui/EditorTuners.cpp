@@ -35,6 +35,11 @@ void EditorTunerHost::SetEntryBackground(int index, quint32 rgb)
     m_editor.SetEntryColour(index, QColor::fromRgb(rgb));
 }
 
+void EditorTunerHost::CheckEntryRange(int index)
+{
+    m_editor.CheckEntryRange(index);
+}
+
 void EditorTunerHost::SetTunerEnabled(int index, bool enabled)
 {
     QPushButton *button = m_editor.cmdTuner(index);

@@ -18,6 +18,7 @@ public:
     void SetEntryText(int index, const QString &text) override;
     quint32 EntryBackground(int index) const override;
     void SetEntryBackground(int index, quint32 rgb) override;
+    void CheckEntryRange(int index) override;
     // Buttons of the model entries stay off while the editor is read-only.
     void SetTunerEnabled(int index, bool enabled) override;
     void CheckAutoCompute() override;

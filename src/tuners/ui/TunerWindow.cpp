@@ -11,6 +11,8 @@
 #include <QPushButton>
 #include <QSlider>
 
+#include <algorithm>
+
 TunerWindow::TunerWindow(ITunerHost &host, QWidget *parent)
     : QWidget(parent, Qt::Window)
     , sldTune(new QSlider(Qt::Horizontal, this))
@@ -96,30 +98,33 @@ void TunerWindow::SetSliderQuietly(int value)
     m_suppressWrites = was;
 }
 
+void TunerWindow::Highlight(int index)
+{
+    if (m_host.EntryBackground(index) != kEntryOutOfRange)
+        m_host.SetEntryBackground(index, kEntryTunedYellow);
+}
+
 void TunerWindow::HighlightEntries(const std::vector<int> &indexes)
 {
     if (!m_highlighted.empty())
         return;
-    m_wroteSinceFocus = false;
-    for (int index : indexes) {
-        m_highlighted.push_back({index, m_host.EntryBackground(index)});
-        m_host.SetEntryBackground(index, kEntryTunedYellow);
-    }
+    m_highlighted = indexes;
+    for (int index : indexes)
+        Highlight(index);
 }
 
 void TunerWindow::UnhighlightEntries()
 {
-    for (const Highlighted &h : m_highlighted) {
-        const bool keepRed = h.before == kEntryOutOfRange && !m_wroteSinceFocus;
-        m_host.SetEntryBackground(h.index, keepRed ? kEntryOutOfRange : kEntryWhite);
-    }
+    for (int index : m_highlighted)
+        m_host.CheckEntryRange(index);
     m_highlighted.clear();
 }
 
 void TunerWindow::WriteEntry(int index, const QString &text)
 {
-    m_wroteSinceFocus = true;
     m_host.SetEntryText(index, text);
+    if (std::find(m_highlighted.begin(), m_highlighted.end(), index) != m_highlighted.end())
+        Highlight(index);
 }
 
 void TunerWindow::showEvent(QShowEvent *event)

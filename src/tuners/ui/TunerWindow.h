@@ -16,9 +16,9 @@ class QSlider;
 //
 // The slider does not track: dragging the thumb only reports positions (sldTune_Scroll), the
 // value changes once when the thumb is released (sldTune_Change). While the slider has the
-// focus the boxes it drives are yellow; when it loses the focus they turn white again, except
-// that a box the editor had painted light red (out of range) and that the tuner has not
-// written meanwhile gets its red back, so the range check is not lost.
+// focus the boxes it drives are yellow, except a box whose value is out of range: the
+// editor's light red always shows. When the slider loses the focus each box gets the colour
+// of the editor's range check of its text back.
 //
 // Closing (Close button, close box, or the editor closing every tuner) runs Form_Unload once
 // and then reports Unloaded; the window object itself stays until its owner replaces it.
@@ -68,7 +68,8 @@ protected:
     // Focus colours of the driven boxes (see the class comment).
     void HighlightEntries(const std::vector<int> &indexes);
     void UnhighlightEntries();
-    // Writes a driven box; remembers that it now holds a value of the slider's range.
+    // Writes a driven box (the editor checks the value) and keeps its highlight unless the
+    // value is out of range.
     void WriteEntry(int index, const QString &text);
 
     virtual void Form_Activate() {}
@@ -82,17 +83,12 @@ protected:
     ITunerHost &m_host;
 
 private:
-    struct Highlighted
-    {
-        int index;
-        quint32 before;
-    };
+    void Highlight(int index);
 
     QString m_tag;
     bool m_open = false;
     bool m_suppressWrites = false;
-    bool m_wroteSinceFocus = false;
-    std::vector<Highlighted> m_highlighted;
+    std::vector<int> m_highlighted;
 };
 
 // Keeps a window above all other windows without moving or resizing it, then lets pending
