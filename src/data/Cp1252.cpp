@@ -1,5 +1,8 @@
 #include "data/Cp1252.h"
 
+#include <QStringList>
+#include <QTextBoundaryFinder>
+
 #include <array>
 
 namespace {
@@ -56,14 +59,42 @@ bool IsCp1252(QStringView text)
     return true;
 }
 
+namespace {
+
+// The character as the user sees it around text[index] (a surrogate pair, or an emoji with its
+// modifiers, is one), and its code points as "U+1F44D U+1F3FD".
+QString characterAround(const QString &text, qsizetype index, QString *codePoints)
+{
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
+    finder.setPosition(index);
+    qsizetype start = finder.isAtBoundary() ? index : finder.toPreviousBoundary();
+    if (start < 0)
+        start = 0;
+    finder.setPosition(start);
+    qsizetype end = finder.toNextBoundary();
+    if (end <= start)
+        end = text.size();
+    const QString character = text.mid(start, end - start);
+    QStringList points;
+    for (const char32_t point : character.toUcs4())
+        points << QStringLiteral("U+") + QString::number(uint(point), 16).toUpper().rightJustified(4, QLatin1Char('0'));
+    *codePoints = points.join(QLatin1Char(' '));
+    return character;
+}
+
+} // namespace
+
 QString LibraryTextProblem(const QString &text)
 {
     if (text.contains(QLatin1Char('"')))
         return QStringLiteral("A double quote (\") cannot be stored in the library file.");
-    for (QChar ch : text)
-        if (encodeChar(ch.unicode()) < 0)
-            return QStringLiteral("The character \"%1\" cannot be stored in the library file (Windows-1252).")
-                .arg(QString(ch));
+    for (qsizetype i = 0; i < text.size(); ++i)
+        if (encodeChar(text[i].unicode()) < 0) {
+            QString codePoints;
+            const QString character = characterAround(text, i, &codePoints);
+            return QStringLiteral("The character \"%1\" (%2) cannot be stored in the library file (Windows-1252).")
+                .arg(character, codePoints);
+        }
     return {};
 }
 

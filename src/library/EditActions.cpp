@@ -77,14 +77,25 @@ void pasteModel(EditContext &ctx, const QString &targetKey)
     const QString key = NewNodeKey(false);
     QString id = gClipFM->FuelModelID();
     QString description = gClipFM->Description();
-    if (gPasteMode == QLatin1String("Copy")) {
+    const auto target = gFMSets->Item(targetKey);
+    // A cut model keeps its ID, unless the set it goes into has that ID already: then it is
+    // asked for like a copy.
+    bool ask = gPasteMode == QLatin1String("Copy");
+    if (!ask && SetHoldsModelID(*target->FuelModels(), id)) {
+        ctx.prompts.Message(QStringLiteral("The fuel model set \"%1\" already holds a fuel model with the ID %2.\r"
+                                           "Please give the pasted model a new ID and description.")
+                                .arg(target->Name(), id.trimmed()),
+                            PasteMessageTitle(), IPrompts::Icon::Exclamation);
+        ask = true;
+    }
+    if (ask) {
         const auto answer = askPasteEntries(ctx.prompts);
         if (!answer)
             return;
         id = answer->id;
         description = answer->description;
     }
-    const auto fm = gFMSets->Item(targetKey)->FuelModels()->AddCopy(*gClipFM, id, description, key);
+    const auto fm = target->FuelModels()->AddCopy(*gClipFM, id, description, key);
     ctx.tree.AddChild(targetKey, key, ModelNodeText(*fm), ImgModel);
     selectNew(ctx.tree, key);
     ctx.save();
@@ -184,6 +195,11 @@ void deleteSelected(EditContext &ctx)
         return;
     const QString setKey = SelectedSetKey(ctx.tree);
     const auto set = gFMSets->Item(setKey);
+    if (const QString why = ModelInEditorProblem(*set, sel == setKey ? QString() : sel, ctx.modelInEditor);
+        !why.isEmpty()) {
+        ctx.prompts.Message(why, AppTitle(), IPrompts::Icon::Exclamation);
+        return;
+    }
     if (sel == setKey) {
         if (ctx.prompts.AskYesNo(QStringLiteral("Are you sure you want to delete fuel model set: ") + set->Name() +
                                      QLatin1Char('?'),
@@ -249,8 +265,10 @@ QString SelectedSetKey(const ITree &tree)
 QString GetNewSetName(const ITree &tree, IPrompts &prompts, const QString &prompt, const QString &defaultText)
 {
     QString text = prompt;
+    // A refused name comes back as typed, so that only what is wrong needs mending.
+    QString shown = defaultText;
     for (;;) {
-        const std::optional<QString> entry = prompts.InputBox(text, kSetNameTitle, defaultText);
+        const std::optional<QString> entry = prompts.InputBox(text, kSetNameTitle, shown);
         if (!entry || entry->isEmpty())
             return {};
         bool taken = false;
@@ -258,6 +276,7 @@ QString GetNewSetName(const ITree &tree, IPrompts &prompts, const QString &promp
             const QString key = tree.KeyAt(pos);
             taken = isSetNode(tree, key) && tree.Text(key) == *entry;
         }
+        shown = *entry;
         if (taken) {
             prompts.Beep();
             text = QStringLiteral("The fuel model set already exist! \rPlease change the name.");
@@ -287,6 +306,31 @@ std::optional<PasteEntryProblem> CheckPasteEntries(const FuelModelSets &sets, co
     if (const QString problem = LibraryTextProblem(description); !problem.isEmpty())
         return PasteEntryProblem{QStringLiteral("ERROR: This description cannot be used.\r") + problem, 1};
     return std::nullopt;
+}
+
+bool SetHoldsModelID(const FuelModels &models, const QString &id)
+{
+    const QString wanted = id.trimmed().toUpper();
+    for (const auto &fm : models)
+        if (fm->FuelModelID().trimmed().toUpper() == wanted)
+            return true;
+    return false;
+}
+
+QString ModelInEditorProblem(FuelModelSet &set, const QString &modelKey, const QString &modelInEditor)
+{
+    if (modelInEditor.isEmpty() || !set.FuelModels()->Contains(modelInEditor))
+        return {};
+    const QString model = ModelNodeText(*set.FuelModels()->Item(modelInEditor));
+    if (modelKey.isEmpty())
+        return QStringLiteral("The fuel model set \"%1\" cannot be deleted now: its fuel model \"%2\" is open in the "
+                              "Edit and Test Center.\rClose the Edit and Test Center first.")
+            .arg(set.Name(), model);
+    if (modelKey == modelInEditor)
+        return QStringLiteral("The fuel model \"%1\" cannot be cut or deleted now: it is open in the Edit and Test "
+                              "Center.\rClose the Edit and Test Center first.")
+            .arg(model);
+    return {};
 }
 
 QString PasteMessageTitle()

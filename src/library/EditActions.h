@@ -46,6 +46,9 @@ struct EditContext
     std::function<void()> enablePaste;
     // Writes the whole library; the host reports a failure itself.
     std::function<void()> save;
+    // Key of the model an open editor holds, or empty. DELETE refuses that model and its set,
+    // with a message, since the editor's Save would write into a record the library no longer has.
+    QString modelInEditor;
 };
 
 // Runs the action word ("COPY", "PASTE", "ADDMODEL", "ADDSET", "DELETE", any letter case) on
@@ -69,6 +72,14 @@ struct PasteEntryProblem
 };
 std::optional<PasteEntryProblem> CheckPasteEntries(const FuelModelSets &sets, const QString &id,
                                                    const QString &description);
+// Whether a model of the collection has the ID, compared as the paste dialog compares (blanks
+// around it ignored, any letter case).
+bool SetHoldsModelID(const FuelModels &models, const QString &id);
+
+// Why the model modelKey of set (or, with an empty modelKey, the set itself) cannot be cut or
+// deleted while the editor holds the model modelInEditor; empty when it can.
+QString ModelInEditorProblem(FuelModelSet &set, const QString &modelKey, const QString &modelInEditor);
+
 // Title of the paste dialog's messages.
 QString PasteMessageTitle();
 

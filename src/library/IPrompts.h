@@ -24,7 +24,7 @@ public:
 
     // Message box with an OK button.
     virtual void Message(const QString &text, const QString &title, Icon icon) = 0;
-    // Message box with Yes and No; true for Yes.
+    // Message box with Yes and No; true for Yes. No is the default button (Enter and Escape).
     virtual bool AskYesNo(const QString &text, const QString &title, Icon icon) = 0;
     // Input box; std::nullopt when cancelled.
     virtual std::optional<QString> InputBox(const QString &prompt, const QString &title,

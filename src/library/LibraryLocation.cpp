@@ -3,18 +3,45 @@
 #include "library/LibraryFile.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <optional>
+
 namespace {
 QString g_testFolder;
+std::optional<LibraryLocation> g_current;
 
 QString fileIn(const QString &folder)
 {
     return folder + QLatin1Char('/') + QLatin1String(kLibraryFileName);
 }
+
+QString native(const QString &path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+LibraryLocation failed(const QString &error)
+{
+    LibraryLocation l;
+    l.kind = LibraryLocation::UserCopy;
+    l.error = error;
+    return l;
+}
+
+// Why the data folder rather than the program folder, when the latter was not written.
+QString whyDataFolder(const QString &programFolder, bool installed)
+{
+    return installed ? QStringLiteral("The program is installed, so each user keeps an own library in the data folder")
+                     : QStringLiteral("The program's folder %1 cannot be written, so the library is kept in your data "
+                                      "folder")
+                           .arg(native(programFolder));
+}
+
 } // namespace
 
 QString SharedLibraryPath(const QString &programFolder)
@@ -22,60 +49,121 @@ QString SharedLibraryPath(const QString &programFolder)
     return QDir::cleanPath(programFolder + QStringLiteral("/../share/varrow/") + QLatin1String(kLibraryFileName));
 }
 
+LibraryLocation ResolveLibraryLocation(const QString &programFolder, bool programFolderWritable,
+                                       const QString &dataFolder, const QString &sharedLibrary)
+{
+    const QString besideProgram = fileIn(programFolder);
+    const QString path = fileIn(dataFolder);
+    const bool installed = !sharedLibrary.isEmpty() && QFileInfo::exists(sharedLibrary);
+    LibraryLocation l;
+
+    if (QFileInfo::exists(path)) {
+        l.kind = LibraryLocation::UserCopy;
+        l.path = path;
+        if (programFolderWritable) {
+            l.summary = QStringLiteral("your own copy, kept once made");
+            l.reason = QStringLiteral("Your own library in the data folder is used: %1. Once the program works on a "
+                                      "copy of its library it keeps using it, so that nothing done in the copy seems "
+                                      "lost; the file beside the program, %2, is not used.")
+                           .arg(native(path), native(besideProgram));
+            const QFileInfo program(besideProgram), copy(path);
+            if (program.exists() && program.lastModified() > copy.lastModified())
+                l.reason += QStringLiteral(" That file was changed after the copy was last saved.");
+        } else {
+            l.summary = installed ? QStringLiteral("your own copy: the program is installed")
+                                  : QStringLiteral("your own copy: the program's folder cannot be written");
+            l.reason = whyDataFolder(programFolder, installed) + QStringLiteral(": %1.").arg(native(path));
+        }
+        return l;
+    }
+
+    if (programFolderWritable) {
+        l.path = besideProgram;
+        l.summary = QStringLiteral("beside the program");
+        l.reason = QStringLiteral("The library file beside the program is used: %1.").arg(native(besideProgram));
+        return l;
+    }
+
+    if (!QDir().mkpath(dataFolder))
+        return failed(QStringLiteral("The folder \"%1\" for the library file cannot be created.").arg(native(dataFolder)));
+    l.kind = LibraryLocation::UserCopy;
+    l.path = path;
+    l.summary = installed ? QStringLiteral("your own copy: the program is installed")
+                          : QStringLiteral("your own copy: the program's folder cannot be written");
+    l.reason = whyDataFolder(programFolder, installed) + QStringLiteral(": %1.").arg(native(path));
+    QFile seed(besideProgram);
+    if (!seed.exists() && installed)
+        seed.setFileName(sharedLibrary);
+    if (!seed.exists())
+        return l; // the caller makes a new library there
+    if (!seed.open(QIODevice::ReadOnly))
+        return failed(QStringLiteral("The library file \"%1\" cannot be opened: %2").arg(native(seed.fileName()),
+                                                                                        seed.errorString()));
+    const QByteArray bytes = seed.readAll();
+    if (seed.error() != QFileDevice::NoError)
+        return failed(QStringLiteral("The library file \"%1\" cannot be read: %2").arg(native(seed.fileName()),
+                                                                                      seed.errorString()));
+    QString error;
+    if (!WriteLibraryBytes(path, bytes, &error))
+        return failed(error);
+    l.copiedNow = seed.fileName() == besideProgram;
+    l.reason += l.copiedNow ? QStringLiteral(" It was copied there now from %1, which is left as it was and is not "
+                                             "used from now on.")
+                                  .arg(native(besideProgram))
+                            : QStringLiteral(" It was made now from the installed library %1.")
+                                  .arg(native(sharedLibrary));
+    return l;
+}
+
 QString ResolveLibraryFilePath(const QString &programFolder, bool programFolderWritable, const QString &dataFolder,
                                QString *error, const QString &sharedLibrary)
 {
-    if (programFolderWritable)
-        return fileIn(programFolder);
-    const QString path = fileIn(dataFolder);
-    if (QFileInfo::exists(path))
-        return path;
-    if (!QDir().mkpath(dataFolder)) {
-        if (error)
-            *error = QStringLiteral("The folder \"%1\" for the library file cannot be created.").arg(dataFolder);
-        return {};
-    }
-    QFile seed(fileIn(programFolder));
-    if (!seed.exists() && !sharedLibrary.isEmpty())
-        seed.setFileName(sharedLibrary);
-    if (seed.exists()) {
-        if (!seed.open(QIODevice::ReadOnly)) {
-            if (error)
-                *error = QStringLiteral("The library file \"%1\" cannot be opened: %2").arg(seed.fileName(), seed.errorString());
-            return {};
-        }
-        const QByteArray bytes = seed.readAll();
-        if (seed.error() != QFileDevice::NoError) {
-            if (error)
-                *error = QStringLiteral("The library file \"%1\" cannot be read: %2").arg(seed.fileName(), seed.errorString());
-            return {};
-        }
-        if (!WriteLibraryBytes(path, bytes, error))
-            return {};
-    }
-    return path;
+    const LibraryLocation l = ResolveLibraryLocation(programFolder, programFolderWritable, dataFolder, sharedLibrary);
+    if (!l.error.isEmpty() && error)
+        *error = l.error;
+    return l.path;
 }
 
-QString LibraryFilePath()
+const LibraryLocation &CurrentLibraryLocation()
 {
-    if (!g_testFolder.isEmpty())
-        return fileIn(g_testFolder);
+    if (g_current)
+        return *g_current;
+    if (!g_testFolder.isEmpty()) {
+        LibraryLocation l;
+        l.kind = LibraryLocation::TestFolder;
+        l.path = fileIn(g_testFolder);
+        l.summary = QStringLiteral("the folder given for tests");
+        l.reason = QStringLiteral("The library file of the folder given for tests is used: %1.").arg(native(l.path));
+        return g_current.emplace(l);
+    }
     const QString programFolder = QCoreApplication::applicationDirPath();
     const QFileInfo folder(programFolder);
     const QFileInfo file(fileIn(programFolder));
     const QString shared = SharedLibraryPath(programFolder);
     const bool installed = QFileInfo::exists(shared);
     const bool writable = !installed && folder.isDir() && folder.isWritable() && (!file.exists() || file.isWritable());
-    QString error;
-    const QString path = ResolveLibraryFilePath(programFolder, writable,
-                                                QStandardPaths::writableLocation(QStandardPaths::AppDataLocation),
-                                                &error, shared);
-    // With no data folder to fall back on, the program folder is still the best place to
-    // report the failure against: reading and writing it give the reason.
-    return path.isEmpty() ? fileIn(programFolder) : path;
+    LibraryLocation l = ResolveLibraryLocation(programFolder, writable,
+                                               QStandardPaths::writableLocation(QStandardPaths::AppDataLocation), shared);
+    if (l.path.isEmpty()) {
+        // With no data folder to fall back on, the program folder is still the best place to
+        // report the failure against: reading and writing it give the reason.
+        l.kind = LibraryLocation::ProgramFolder;
+        l.path = fileIn(programFolder);
+        l.summary = QStringLiteral("beside the program, although its folder cannot be written");
+        l.reason = l.error + QStringLiteral(" The library file beside the program is used instead: %1; changes "
+                                            "cannot be saved while its folder cannot be written.")
+                                 .arg(native(l.path));
+    }
+    return g_current.emplace(l);
+}
+
+QString LibraryFilePath()
+{
+    return CurrentLibraryLocation().path;
 }
 
 void SetLibraryFolderForTesting(const QString &folder)
 {
     g_testFolder = folder;
+    g_current.reset();
 }

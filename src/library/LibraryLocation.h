@@ -2,31 +2,63 @@
 
 #include <QString>
 
-// Where the library file lives. Normally beside the program: its folder + "/OrlaFuelModels.FFM".
-// An installed program keeps it in the per-user data folder (QStandardPaths::AppDataLocation)
-// instead: one whose folder is not writable, and one that sits in the bin/ folder of an
-// installation (beside ../share/varrow/OrlaFuelModels.FFM, which also holds for an
-// administrator, who can write /usr/bin). On first use that file is seeded with a copy of the
-// program folder's file, or else of the installation's shared one. The file is not created
-// here: a missing file is the caller's to create (the default library).
+// Where the library file lives, and why there. Normally beside the program: its folder +
+// "/OrlaFuelModels.FFM". The per-user data folder (QStandardPaths::AppDataLocation) holds it
+// instead for an installed program (one in the bin/ folder of an installation, beside
+// ../share/varrow/OrlaFuelModels.FFM, which also holds for an administrator, who can write
+// /usr/bin) and for a program whose folder cannot be written. On first use that file is seeded
+// with a copy of the program folder's file, or else of the installation's shared one.
+//
+// Once a per-user copy exists it is the library for good, also when the program folder can be
+// written again: switching back would make everything done in the copy seem lost. The choice is
+// made once per run and never changes while the program runs; its reason is given in words for
+// the user, so that every place that names the library tells the same story. The file is not
+// created here: a missing file is the caller's to create (the default library).
 
 inline constexpr char kLibraryFileName[] = "OrlaFuelModels.FFM";
 
-// The library file of this run.
-QString LibraryFilePath();
+struct LibraryLocation
+{
+    enum Kind {
+        ProgramFolder, // the file beside the program
+        UserCopy,      // the user's own file in the data folder
+        TestFolder     // a folder set by a test or tool
+    };
+    Kind kind = ProgramFolder;
+    QString path;
+    // Which file and why, in one or two sentences for the user.
+    QString reason;
+    // The why in a few words, for the status line: "beside the program", "your own copy: ...".
+    QString summary;
+    // True when this run made the per-user copy from the file beside the program: the program
+    // has just moved from one file to another, which the user must be told.
+    bool copiedNow = false;
+    // Why the per-user copy could not be made (path is then the program folder's file).
+    QString error;
+};
 
-// The choice behind LibraryFilePath, with the places given: programFolder's file when the
-// program keeps its library there (programFolderWritable), else dataFolder's file (created
-// folder, seeded when dataFolder has none yet from programFolder's file, or else from
-// sharedLibrary when that file exists). Returns an empty path and sets *error (when given)
-// when the data folder cannot be made or seeded.
+// The choice with the places given. dataFolder's file is used when it exists; otherwise
+// programFolder's file when the program keeps its library there (programFolderWritable); else
+// dataFolder's file (folder created, seeded from programFolder's file or else from
+// sharedLibrary when that file exists). When the data folder cannot be made or seeded, path is
+// empty and error says why.
+LibraryLocation ResolveLibraryLocation(const QString &programFolder, bool programFolderWritable,
+                                       const QString &dataFolder, const QString &sharedLibrary = QString());
+
+// ResolveLibraryLocation's path, with *error (when given) set on failure.
 QString ResolveLibraryFilePath(const QString &programFolder, bool programFolderWritable, const QString &dataFolder,
                                QString *error, const QString &sharedLibrary = QString());
+
+// The library location of this run, decided at the first call and kept until the program ends.
+const LibraryLocation &CurrentLibraryLocation();
+
+// The library file of this run: CurrentLibraryLocation().path.
+QString LibraryFilePath();
 
 // The library an installation ships for a program in programFolder:
 // programFolder + "/../share/varrow/OrlaFuelModels.FFM", cleaned.
 QString SharedLibraryPath(const QString &programFolder);
 
 // Tests and tools: every library path of the program goes to folder + "/OrlaFuelModels.FFM"
-// while set; an empty folder returns to the normal places.
+// while set; an empty folder returns to the normal places, chosen afresh.
 void SetLibraryFolderForTesting(const QString &folder);

@@ -6,4 +6,6 @@
 // per-user settings of "Quillon" (group "General", key "LF Fuelmodel Set"), where Larkfield
 // reads it. "Orla Master" when nothing is stored.
 QString ReadDefaultSetName();
-void WriteDefaultSetName(const QString &name);
+// Stores the name; false, with the reason for the user in *error (when given), when the
+// settings cannot be written.
+bool WriteDefaultSetName(const QString &name, QString *error = nullptr);

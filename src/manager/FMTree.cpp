@@ -9,6 +9,7 @@
 #include <QSvgRenderer>
 
 #include <algorithm>
+#include <optional>
 #include <stdexcept>
 
 // Resources of a static library are registered explicitly (outside any namespace).
@@ -62,8 +63,24 @@ public:
         QMetaObject::invokeMethod(parent(), [finish = m_finish, key, text] { finish(key, text); }, Qt::QueuedConnection);
     }
 
+    void setEditorData(QWidget *editor, const QModelIndex &index) const override
+    {
+        auto *line = qobject_cast<QLineEdit *>(editor);
+        if (line && m_pendingText) {
+            line->setText(*m_pendingText);
+            m_pendingText.reset();
+            return;
+        }
+        QStyledItemDelegate::setEditorData(editor, index);
+    }
+
+    // The text the next edit starts with instead of the node's own.
+    void setPendingText(const QString &text) { m_pendingText = text; }
+    void clearPendingText() { m_pendingText.reset(); }
+
 private:
     std::function<void(QString, QString)> m_finish;
+    mutable std::optional<QString> m_pendingText;
 };
 
 } // namespace
@@ -93,13 +110,14 @@ FMTree::FMTree(ImageList *images, QWidget *parent) : QTreeWidget(parent), m_imag
     setExpandsOnDoubleClick(true);
     header()->setStretchLastSection(true);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setItemDelegate(new LabelDelegate(this, [this](const QString &key, const QString &text) {
+    m_delegate = new LabelDelegate(this, [this](const QString &key, const QString &text) {
         if (!Contains(key))
             return;
         if (afterLabelEdit && !afterLabelEdit(key, text))
             return;
         SetText(key, text);
-    }));
+    });
+    setItemDelegate(m_delegate);
 
     connect(this, &QTreeWidget::currentItemChanged, this,
             [this](QTreeWidgetItem *current, QTreeWidgetItem *) { onCurrentItemChanged(current); });
@@ -303,6 +321,14 @@ void FMTree::StartLabelEdit()
         scrollToItem(node);
         editItem(node, 0);
     }
+}
+
+void FMTree::StartLabelEdit(const QString &text)
+{
+    static_cast<LabelDelegate *>(m_delegate)->setPendingText(text);
+    StartLabelEdit();
+    // An edit that did not start must not hand the text to a later one.
+    static_cast<LabelDelegate *>(m_delegate)->clearPendingText();
 }
 
 void FMTree::SetFocus()

@@ -58,6 +58,9 @@ public:
     void SetSelectedKey(const QString &key) override;
     void SetLabelEditAutomatic(bool automatic) override;
     void StartLabelEdit() override;
+    // Starts editing the selected node's label with text in place of the node's own (a refused
+    // name offered again for mending).
+    void StartLabelEdit(const QString &text);
     void SetFocus() override;
     void Reserve(int n) override;
 
@@ -93,6 +96,7 @@ private:
     void onItemCollapsed(QTreeWidgetItem *node);
 
     ImageList *m_images;
+    QAbstractItemDelegate *m_delegate = nullptr;
     std::vector<QString> m_order;
     QHash<QString, QTreeWidgetItem *> m_items;
     bool m_quiet = false;

@@ -93,7 +93,6 @@ bool LibraryStore::Save(QString *reason)
     if (WriteFMs(&error))
         return true;
     if (reason)
-        *reason = error + QStringLiteral("\r\rYour changes are kept in the program and are saved with the next "
-                                         "successful save.");
+        *reason = error;
     return false;
 }

@@ -30,7 +30,8 @@ public:
 
     // Reads the library file into gFMSets and tree.
     LoadResult Load(ITree &tree);
-    // Writes gFMSets to the library file; false with the reason for the user.
+    // Writes gFMSets to the library file; false with the reason for the user (what went wrong
+    // only: what it means for the changes depends on what the caller does next).
     bool Save(QString *reason);
     // Whether closing the window should write the library: always after a clean start, after a
     // failed read only once something was changed.

@@ -3,6 +3,7 @@
 #include "data/NumberText.h"
 #include "data/ProgramState.h"
 #include "library/EditActions.h"
+#include "library/LibraryLocation.h"
 #include "library/ui/QtPrompts.h"
 #include "manager/DefaultSet.h"
 #include "manager/FMTree.h"
@@ -10,6 +11,8 @@
 #include "tuners/ui/EditorTuners.h"
 
 #include <QCloseEvent>
+#include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -78,8 +81,8 @@ void frmVarrow::Form_Load()
     makePanelReadOnly();
     clearPanel();
 
-    // The default set is highlighted while the panel keeps showing the first set; the commands
-    // follow the highlighted set, since they act on it.
+    // The default set is selected and shown: the panel and the commands always follow the
+    // selection, so that "Default ..." and the set commands name the set the user sees.
     const QString defaultSet = ReadDefaultSetName();
     for (int pos = 1; pos <= treeFMs->Count(); ++pos) {
         const QString key = treeFMs->KeyAt(pos);
@@ -87,9 +90,26 @@ void frmVarrow::Form_Load()
             treeFMs->SetSelectedKey(key);
     }
     if (treeFMs->SelectedKey() != m_lastShown && !treeFMs->SelectedKey().isEmpty())
-        applyCommandStates(treeFMs->SelectedKey());
+        RefreshFMs();
     if (m_load.kind == LibraryStore::LoadResult::Created)
         statusBar()->showMessage(m_load.message);
+    showLibraryLocation();
+}
+
+void frmVarrow::showLibraryLocation()
+{
+    // Always in sight, right in the status line: which file this run works on, and why.
+    const LibraryLocation &where = CurrentLibraryLocation();
+    if (!lblLibraryFile) {
+        lblLibraryFile = new QLabel(this);
+        lblLibraryFile->setObjectName(QStringLiteral("lblLibraryFile"));
+        lblLibraryFile->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        statusBar()->addPermanentWidget(lblLibraryFile);
+    }
+    lblLibraryFile->setText(QStringLiteral("Library: %1 (%2)").arg(QDir::toNativeSeparators(where.path), where.summary));
+    lblLibraryFile->setToolTip(where.reason);
+    lblLibraryFile->setAccessibleName(QStringLiteral("Library file"));
+    lblLibraryFile->setAccessibleDescription(where.reason);
 }
 
 void frmVarrow::showEvent(QShowEvent *event)
@@ -104,6 +124,9 @@ void frmVarrow::showEvent(QShowEvent *event)
 
 void frmVarrow::reportLoad()
 {
+    // Moving to another file is never silent.
+    if (CurrentLibraryLocation().copiedNow)
+        m_prompts->Message(CurrentLibraryLocation().reason, AppTitle(), IPrompts::Icon::Information);
     if (m_load.kind == LibraryStore::LoadResult::Failed || m_load.kind == LibraryStore::LoadResult::CreateFailed)
         m_prompts->Message(m_load.message, AppTitle(), IPrompts::Icon::Exclamation);
 }
@@ -251,7 +274,8 @@ void frmVarrow::RefreshFMs()
 
 void frmVarrow::dispatch(const QString &action)
 {
-    EditContext ctx{*treeFMs, *m_prompts, [this] { setPasteEnabled(true); }, [this] { saveLibrary(true); }};
+    EditContext ctx{*treeFMs, *m_prompts, [this] { setPasteEnabled(true); }, [this] { saveLibrary(true); },
+                    m_editor && m_editor->EditFM() ? m_editor->EditFM()->Key() : QString()};
     try {
         EditAction(ctx, action);
     } catch (const std::exception &e) {
@@ -265,7 +289,9 @@ bool frmVarrow::saveLibrary(bool tellUser)
     QString reason;
     const bool ok = m_store->Save(&reason);
     if (!ok && tellUser)
-        m_prompts->Message(reason, AppTitle(), IPrompts::Icon::Exclamation);
+        m_prompts->Message(reason + QStringLiteral("\r\rYour changes are kept in the program and are saved with "
+                                                   "the next successful save."),
+                           AppTitle(), IPrompts::Icon::Exclamation);
     if (ok)
         statusBar()->clearMessage();
     return ok;
@@ -281,10 +307,22 @@ void frmVarrow::cmdCopy_Click()
 
 void frmVarrow::cmdCut_Click()
 {
+    const QString cut = treeFMs->SelectedKey();
+    const auto copyNode = gCopyNode;
+    const auto clipFM = gClipFM;
+    const QString mode = gPasteMode;
     dispatch(QStringLiteral("COPY"));
     dispatch(QStringLiteral("DELETE"));
-    gPasteMode = QStringLiteral("Cut");
-    // The selection has moved to a neighbour; the commands must follow it.
+    if (!cut.isEmpty() && treeFMs->Contains(cut)) {
+        // Not deleted (answered No, or refused): nothing was cut, and the clipboard holds what
+        // it held before.
+        gCopyNode = copyNode;
+        gClipFM = clipFM;
+        gPasteMode = mode;
+    } else {
+        gPasteMode = QStringLiteral("Cut");
+    }
+    // The selection may have moved to a neighbour; the commands must follow it.
     RefreshFMs();
 }
 
@@ -378,8 +416,12 @@ void frmVarrow::cmdDefault_Click()
         return;
     if (m_prompts->AskYesNo(QStringLiteral("Do you wish to make ") + name +
                                 QStringLiteral("\rthe default Larkfield fuel model set?"),
-                            AppTitle(), IPrompts::Icon::Question))
-        WriteDefaultSetName(name);
+                            AppTitle(), IPrompts::Icon::Question)) {
+        QString error;
+        if (!WriteDefaultSetName(name, &error))
+            m_prompts->Message(QStringLiteral("The default Larkfield fuel model set could not be stored.\r") + error,
+                               AppTitle(), IPrompts::Icon::Exclamation);
+    }
 }
 
 void frmVarrow::cmdClose_Click()
@@ -424,17 +466,20 @@ bool frmVarrow::treeFMs_AfterLabelEdit(const QString &key, const QString &newTex
         // Asked again: the name is edited once more.
         QMetaObject::invokeMethod(
             this,
-            [this, key] {
+            [this, key, newText] {
                 if (treeFMs->Contains(key) && treeFMs->SelectedKey() == key)
-                    treeFMs->StartLabelEdit();
+                    treeFMs->StartLabelEdit(newText);
             },
             Qt::QueuedConnection);
         return false;
     case SetRenameCheck::Accept:
         break;
     }
-    txtFuelModelSet->setText(newText);
     gFMSets->Item(key)->setName(newText);
+    treeFMs->SetText(key, newText);
+    // The click that ended the edit may have selected another node by now: the panel shows
+    // whatever is selected, never merely the set just renamed.
+    RefreshFMs();
     // Saved at once, so that no way of leaving the program loses the new name.
     saveLibrary(true);
     return true;

@@ -79,6 +79,8 @@ public:
     QAction *mnuDeleteSetPU;
     QAction *mnuRenameSetPU;
     QAction *mnuEditPU;
+    // In the status line: the library file of this run and why that one.
+    QLabel *lblLibraryFile = nullptr;
 
 public slots:
     void treeFMs_NodeClick(const QString &key);
@@ -115,6 +117,7 @@ private:
     bool treeFMs_BeforeLabelEdit(const QString &key);
     bool treeFMs_AfterLabelEdit(const QString &key, const QString &newText);
     void reportLoad();
+    void showLibraryLocation();
 
     std::unique_ptr<IPrompts> m_ownPrompts;
     IPrompts *m_prompts;

@@ -2,6 +2,7 @@
 
 #include "data/Cp1252.h"
 #include "data/FuelModel.h"
+#include "data/FuelModelSets.h"
 #include "data/NumberText.h"
 
 namespace {
@@ -67,4 +68,21 @@ std::array<QString, kLastModelEntry + 1> ModelEntryTexts(const FuelModel &fm)
             FormatGeneral(fm.HeatContentLiveWoody()),
             FormatGeneral(fm.BulkDensityDepth()),
             FormatGeneral(fm.MoistureOfExtinction())};
+}
+
+bool LibraryHoldsModel(const FuelModelSets &sets, const FuelModel &fm)
+{
+    for (const auto &set : sets)
+        if (set->FuelModels()->Contains(fm.Key()) && set->FuelModels()->Item(fm.Key()).get() == &fm)
+            return true;
+    return false;
+}
+
+QString ModelGoneMessage(const FuelModel &fm)
+{
+    const QChar cr(13);
+    return QStringLiteral("The fuel model \"") + ModelNodeText(fm) +
+           QStringLiteral("\" is no longer in the library: it was removed while the Edit and Test Center had it open.") + cr +
+           QStringLiteral("Nothing was saved. Your entries are still in the editor; to keep them, make a new model "
+                          "in the main window and enter them there.");
 }

@@ -5,6 +5,7 @@
 #include <QString>
 
 class FuelModel;
+class FuelModelSets;
 
 // The write-back of the editor without widgets: which texts the library file cannot hold,
 // how the entries become the model's values, and the tree text of a model.
@@ -30,3 +31,10 @@ void ApplyEntries(FuelModel &fm, const TestEntries &entries, int fireCarryPositi
 
 // Texts the editor loads into boxes 0..14 from the model.
 std::array<QString, kLastModelEntry + 1> ModelEntryTexts(const FuelModel &fm);
+
+// Whether the library holds this very record (not merely one with its key): the editor's Save
+// writes into it, and a record deleted from the library would take the entries nowhere.
+bool LibraryHoldsModel(const FuelModelSets &sets, const FuelModel &fm);
+
+// The message of a Save whose model is no longer in the library.
+QString ModelGoneMessage(const FuelModel &fm);

@@ -151,4 +151,18 @@ TEST_F(Data, Cp1252KeepsEveryByteAndRefusesWhatItCannotHold)
     EXPECT_TRUE(SetNameProblem("a, Count 3").isEmpty());
 }
 
+TEST_F(Data, ARefusedCharacterIsNamedWholeWithItsCodePoints)
+{
+    // One code point outside the basic plane: both halves of its UTF-16 pair are named.
+    EXPECT_EQ(LibraryTextProblem(QString::fromUtf8("Fire \U0001F525 grass")),
+              QString::fromUtf8("The character \"\U0001F525\" (U+1F525) cannot be stored in the library file "
+                                "(Windows-1252)."));
+    // A thumb with a skin tone is one character on screen, made of two code points.
+    const QString problem = SetNameProblem(QString::fromUtf8("ok \U0001F44D\U0001F3FD!"));
+    EXPECT_TRUE(problem.contains(QString::fromUtf8("\"\U0001F44D\U0001F3FD\" (U+1F44D U+1F3FD)")))
+        << problem.toStdString();
+    // A character of the basic plane after text the file can hold.
+    EXPECT_TRUE(LibraryTextProblem(QString::fromUtf8("ab\u0416")).contains(QString::fromUtf8("\"\u0416\" (U+0416)")));
+}
+
 } // namespace

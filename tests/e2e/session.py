@@ -322,7 +322,8 @@ class Session:
               f"the second start shows the sets {tree.names()}")
         wait_for(lambda: tree.selected() == ["Custom Fuel Models"],
                  f"the default set to be selected at start (selected: {tree.selected()})", 5)
-        wait_text(control(main, "Fuel Model Set", "text"), "Orla Master", "the panel to show the first set")
+        # The panel shows the selected node, the default set, so that "Default ..." names it.
+        wait_text(control(main, "Fuel Model Set", "text"), "Custom Fuel Models", "the panel to show the default set")
 
         tree.expand("Orla Master")
         names = tree.names()

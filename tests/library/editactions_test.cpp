@@ -139,7 +139,7 @@ TEST_F(EditActions, PasteRefusesWhatTheDialogMustRefuseAndCancelChangesNothing)
     EXPECT_EQ(NodeKeyCounter(), keys + 1) << "the key is drawn before the dialog";
 }
 
-TEST_F(EditActions, CutModelPastesWithItsOwnTextsUnderANewKeyAndNoAnswersKeepItTwice)
+TEST_F(EditActions, CutModelPastesWithItsOwnTextsUnlessTheTargetSetHasItsID)
 {
     const QString source = modelKey("Mine", "X1");
     select(source);
@@ -159,17 +159,34 @@ TEST_F(EditActions, CutModelPastesWithItsOwnTextsUnderANewKeyAndNoAnswersKeepItT
     EXPECT_NE(pasted->Key(), source);
     EXPECT_EQ(m_saves, 2);
 
-    // Cut answered No: the model stays, and the paste gives it a twin.
+    // The model is still in the set it goes into (a cut answered No): no second X1 there. The
+    // user is told why and asked for a new ID as for a copy, and the ID is compared as the
+    // paste dialog compares it.
     select(pasted->Key());
     act("COPY");
     m_prompts.ExpectYesNo({}, false);
     act("DELETE");
     EXPECT_EQ(m_saves, 3) << "a delete answered No still saves";
     gPasteMode = "Cut";
+    pasted->setFuelModelID(" x1 ");
+    m_tree.SetText(pasted->Key(), ModelNodeText(*pasted));
+    m_prompts.ExpectMessage("The fuel model set \"Other\" already holds a fuel model with the ID x1.\r"
+                            "Please give the pasted model a new ID and description.",
+                            "Fuel Model ID")
+        .ExpectPaste("X1", "Taken elsewhere") // the dialog's own check, library-wide
+        .ExpectMessage("ERROR: Fuel model ID X1  already exists", "Fuel Model ID")
+        .ExpectPaste("X2", "Second one");
     act("PASTE");
     ASSERT_EQ(models("Other")->Count(), 2);
-    EXPECT_EQ(models("Other")->Item(2)->FuelModelID(), "X1");
-    EXPECT_NE(models("Other")->Item(1)->Key(), models("Other")->Item(2)->Key());
+    EXPECT_EQ(models("Other")->Item(2)->FuelModelID(), "X2");
+    EXPECT_EQ(models("Other")->Item(2)->Description(), "Second one");
+    EXPECT_EQ(models("Other")->Item(2)->HeatContentLiveWoody(), 8300);
+
+    // Cancelled there: nothing pasted, nothing saved.
+    m_prompts.ExpectMessage({}).ExpectPaste({}, {});
+    act("PASTE");
+    EXPECT_EQ(models("Other")->Count(), 2);
+    EXPECT_EQ(m_saves, 4);
 }
 
 TEST_F(EditActions, CopyOfALockedSetIsAnUnlockedSetWithEveryModelAndAFreeName)
@@ -185,7 +202,8 @@ TEST_F(EditActions, CopyOfALockedSetIsAnUnlockedSetWithEveryModelAndAFreeName)
         .ExpectMessage({}, "Fuel Model Set Name")
         .ExpectInput("The fuel model set already exist! \rPlease change the name.", QString("mine"));
     act("PASTE");
-    EXPECT_EQ(m_prompts.LastInputDefault(), "Copy of Master");
+    // A refused name comes back as typed, so that only the offending part needs mending.
+    EXPECT_EQ(m_prompts.InputDefaults(), QStringList({"Copy of Master", "Mine", "Bad,Count:1"}));
 
     ASSERT_EQ(gFMSets->Count(), 4);
     const auto copy = gFMSets->Item(4);
@@ -258,7 +276,7 @@ TEST_F(EditActions, NewSetGoesAtTheEndWithoutMovingTheSelection)
         .ExpectBeep()
         .ExpectInput({}, QString("Brand new"));
     act("AddSet");
-    EXPECT_EQ(m_prompts.LastInputDefault(), "New Fuel Model Set");
+    EXPECT_EQ(m_prompts.InputDefaults(), QStringList({"New Fuel Model Set", "New Fuel Model Set", "Other"}));
     ASSERT_EQ(gFMSets->Count(), 4);
     EXPECT_EQ(gFMSets->Item(4)->Name(), "Brand new");
     EXPECT_EQ(gFMSets->Item(4)->FuelModels()->Count(), 0);
@@ -273,6 +291,7 @@ TEST_F(EditActions, DeletingASetAnsweredNoKeepsItAndYesRemovesItWithModelsAddedL
     act("COPY");
     gPasteMode = "Cut";
     select(setKey("Mine"));
+    m_prompts.ExpectMessage({}).ExpectPaste("X2", "Twin");
     act("PASTE");
     const QString mine = setKey("Mine");
     select(mine);
@@ -340,3 +359,38 @@ TEST_F(EditActions, PasteEntriesAreCheckedInTheDialogsOrder)
 }
 
 } // namespace
+
+TEST_F(EditActions, DeleteRefusesTheModelAnEditorHoldsAndTheSetThatHoldsIt)
+{
+    const QString held = modelKey("Mine", "X1");
+    m_ctx.modelInEditor = held;
+    select(held);
+    m_prompts.ExpectMessage("The fuel model \"X1 - Mine one\" cannot be cut or deleted now: it is open in the Edit "
+                            "and Test Center.\rClose the Edit and Test Center first.",
+                            AppTitle());
+    act("DELETE");
+    select(setKey("Mine"));
+    m_prompts.ExpectMessage("The fuel model set \"Mine\" cannot be deleted now: its fuel model \"X1 - Mine one\" is "
+                            "open in the Edit and Test Center.\rClose the Edit and Test Center first.");
+    act("DELETE");
+    EXPECT_TRUE(m_tree.Contains(held));
+    EXPECT_EQ(models("Mine")->Item(held)->FuelModelID(), "X1");
+    EXPECT_EQ(m_saves, 0) << "a refused delete saves nothing";
+
+    // Everything else is deleted as before.
+    select(modelKey("Master", "FM2"));
+    m_prompts.ExpectYesNo({}, true);
+    act("DELETE");
+    select(setKey("Other"));
+    m_prompts.ExpectYesNo({}, true);
+    act("DELETE");
+    EXPECT_EQ(gFMSets->Count(), 2);
+    EXPECT_EQ(models("Master")->Count(), 1);
+
+    // Once the editor has let go, the model goes like any other.
+    m_ctx.modelInEditor.clear();
+    select(held);
+    m_prompts.ExpectYesNo({}, true);
+    act("DELETE");
+    EXPECT_EQ(models("Mine")->Count(), 0);
+}

@@ -63,6 +63,50 @@ TEST(LibraryLocation, AnInstalledProgramKeepsTheLibraryInTheUsersDataFolder)
     EXPECT_FALSE(QFileInfo::exists(fresh));
 }
 
+TEST(LibraryLocation, OnceTheProgramWorksOnACopyItKeepsItAndAlwaysSaysWhy)
+{
+    QTemporaryDir program, data;
+    const QString dataFolder = data.filePath("share/Varrow");
+    const QString beside = program.filePath("OrlaFuelModels.FFM");
+    const QString copy = dataFolder + "/OrlaFuelModels.FFM";
+    ASSERT_TRUE(putFile(beside, kLibrary));
+
+    const LibraryLocation writable = ResolveLibraryLocation(program.path(), true, dataFolder);
+    EXPECT_EQ(writable.kind, LibraryLocation::ProgramFolder);
+    EXPECT_EQ(writable.path, beside);
+    EXPECT_TRUE(writable.reason.contains(QDir::toNativeSeparators(beside))) << writable.reason.toStdString();
+    EXPECT_FALSE(writable.copiedNow);
+
+    // The folder cannot be written: the program moves to a copy, and says so.
+    const LibraryLocation moved = ResolveLibraryLocation(program.path(), false, dataFolder);
+    EXPECT_EQ(moved.path, copy);
+    EXPECT_EQ(moved.kind, LibraryLocation::UserCopy);
+    EXPECT_TRUE(moved.copiedNow);
+    EXPECT_TRUE(moved.reason.contains("cannot be written")) << moved.reason.toStdString();
+    EXPECT_TRUE(moved.reason.contains("copied there now from " + QDir::toNativeSeparators(beside)))
+        << moved.reason.toStdString();
+    EXPECT_EQ(fileBytes(copy), kLibrary);
+
+    // Work done in the copy; later the folder can be written again: the copy stays the library.
+    ASSERT_TRUE(putFile(copy, "work done in the copy"));
+    const LibraryLocation later = ResolveLibraryLocation(program.path(), true, dataFolder);
+    EXPECT_EQ(later.path, copy);
+    EXPECT_FALSE(later.copiedNow);
+    EXPECT_TRUE(later.reason.contains(QDir::toNativeSeparators(copy))) << later.reason.toStdString();
+    EXPECT_TRUE(later.reason.contains(QDir::toNativeSeparators(beside) + ", is not used"))
+        << later.reason.toStdString();
+    EXPECT_FALSE(later.reason.contains("changed after"));
+    EXPECT_EQ(fileBytes(copy), "work done in the copy");
+    EXPECT_EQ(fileBytes(beside), kLibrary);
+
+    // The file beside the program changed since: the user hears of it.
+    QFile touched(beside);
+    ASSERT_TRUE(touched.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(touched.setFileTime(QFileInfo(copy).lastModified().addSecs(60), QFileDevice::FileModificationTime));
+    touched.close();
+    EXPECT_TRUE(ResolveLibraryLocation(program.path(), true, dataFolder).reason.contains("changed after the copy"));
+}
+
 TEST(LibraryLocation, AFolderThatCannotBeMadeIsReported)
 {
     QTemporaryDir program, data;

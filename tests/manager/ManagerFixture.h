@@ -23,6 +23,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <csignal>
 #include <functional>
@@ -47,8 +48,26 @@ public:
     std::function<void(frmPasteModel &)> fillPaste;
     int pasteDialogs = 0;
 
+    // When set, the paste dialog is shown as the program shows it, modally through its own event
+    // loop, and fillModalPaste runs from inside that loop on the dialog shown.
+    std::function<void(frmPasteModel &)> fillModalPaste;
+
     PasteAnswer PasteModel() override
     {
+        if (fillModalPaste) {
+            ++pasteDialogs;
+            QTimer::singleShot(0, [fill = fillModalPaste] {
+                QWidget *modal = QApplication::activeModalWidget();
+                auto *dialog = qobject_cast<frmPasteModel *>(modal);
+                if (!dialog) {
+                    if (modal)
+                        modal->close();
+                    QFAIL("the paste dialog is not the modal window");
+                }
+                fill(*dialog);
+            });
+            return ShowPasteModel(*this, QApplication::activeWindow());
+        }
         if (!fillPaste)
             return ScriptedPrompts::PasteModel();
         ++pasteDialogs;

@@ -57,7 +57,8 @@ private slots:
         QCOMPARE(tree().Count(), 6);
         QCOMPARE(tree().Text(tree().KeyAt(1)), QString("Orla Master"));
         QCOMPARE(tree().SelectedKey(), setKey("Custom"));
-        QCOMPARE(win().txtFuelModelSet->text(), QString("Orla Master")); // the panel still shows the first set
+        // The panel shows the selected set, so that "Default ..." and the set commands name it.
+        QCOMPARE(win().txtFuelModelSet->text(), QString("Custom"));
         QVERIFY(win().txtFuelModelSet->isReadOnly());
         QVERIFY(!win().cmdPaste->isEnabled());
         QVERIFY(!win().cmdCut->isEnabled());
@@ -65,9 +66,10 @@ private slots:
             QVERIFY(win().PanelText(i).isEmpty());
             QCOMPARE(win().txtFuels[i]->palette().color(QPalette::Base), win().palette().color(QPalette::Button));
         }
-        // The highlighted set is unlocked: its commands are offered although the panel names
-        // the locked first set.
+        // The highlighted set is unlocked: its commands are offered.
         QVERIFY(win().cmdDelete[0]->isEnabled());
+        m_prompts->ExpectYesNo("Do you wish to make Custom\rthe default Larkfield fuel model set?", false);
+        QTest::mouseClick(win().cmdDefault, Qt::LeftButton);
         QVERIFY(m_prompts->Finished());
     }
 

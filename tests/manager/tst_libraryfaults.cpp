@@ -132,7 +132,9 @@ private slots:
         m_prompts->ExpectYesNo({}, false);
         win().close();
         QVERIFY(win().isVisible());
-        QVERIFY(m_prompts->Log().last().contains("Close anyway?"));
+        QVERIFY(m_prompts->Log().last().contains("Close anyway? The changes not saved will be lost."));
+        // One thing, and a true one: nothing is saved later once the program has closed.
+        QVERIFY(!m_prompts->Log().last().contains("next successful save"));
         m_prompts->ExpectYesNo({}, true);
         win().close();
         QVERIFY(!win().isVisible());

@@ -68,12 +68,15 @@ public:
     std::optional<QString> InputBox(const QString &prompt, const QString &title, const QString &def) override
     {
         m_lastDefault = def;
+        m_defaults << def;
         return take(Kind::Input, prompt, title, Icon::None).input;
     }
     void Beep() override { take(Kind::Beep, {}, {}, Icon::None); }
     PasteAnswer PasteModel() override { return take(Kind::Paste, {}, {}, Icon::None).paste; }
 
     const QString &LastInputDefault() const { return m_lastDefault; }
+    // The default text of every input box shown, in order.
+    const QStringList &InputDefaults() const { return m_defaults; }
 
 private:
     Step take(Kind kind, const QString &text, const QString &title, Icon icon)
@@ -98,4 +101,5 @@ private:
     QStringList m_log;
     Icon m_lastIcon = Icon::None;
     QString m_lastDefault;
+    QStringList m_defaults;
 };

@@ -48,7 +48,10 @@ void QtPrompts::Message(const QString &text, const QString &title, Icon icon)
 bool QtPrompts::AskYesNo(const QString &text, const QString &title, Icon icon)
 {
     QMessageBox box(boxIcon(icon), titleOrDefault(title), lines(text), QMessageBox::Yes | QMessageBox::No, m_parent);
-    box.setDefaultButton(QMessageBox::Yes);
+    // Every question of the program changes something on Yes, so an Enter typed ahead of the box
+    // must not answer it.
+    box.setDefaultButton(QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
 }
 

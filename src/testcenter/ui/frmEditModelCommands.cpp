@@ -199,6 +199,12 @@ bool frmEditModel::Save()
         return false;
     }
 
+    if (!LibraryHoldsModel(*gFMSets, *m_EditFM)) {
+        m_prompts->Message(ModelGoneMessage(*m_EditFM), QStringLiteral("Save Fuel Model"), IPrompts::Icon::Exclamation);
+        m_EntriesValid = false;
+        return false;
+    }
+
     // Kept so that a failed write leaves the model as the file still has it.
     const FuelModel before = *m_EditFM;
     ApplyEntries(*m_EditFM, entries, m_cboFireCarry->currentIndex(), m_cboHerbType->currentIndex());

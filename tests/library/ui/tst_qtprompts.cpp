@@ -1,0 +1,71 @@
+// The real prompts as a user meets them: each box runs its own modal event loop, and the keys a
+// user types ahead (Enter, Escape) never answer a question with Yes.
+
+#include "library/ui/QtPrompts.h"
+
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+
+class TestQtPrompts : public QObject
+{
+    Q_OBJECT
+
+    // Runs act on the modal box once it is up, from inside its own event loop.
+    static void whenBoxShows(std::function<void(QMessageBox &)> act)
+    {
+        QTimer::singleShot(0, [act] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (!box) {
+                QFAIL("no message box is shown");
+                return;
+            }
+            act(*box);
+        });
+    }
+
+private slots:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
+    void enterAndEscapeAnswerAQuestionWithNo()
+    {
+        QWidget owner;
+        QtPrompts prompts(&owner);
+        for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
+            QString defaultText;
+            whenBoxShows([&defaultText, key](QMessageBox &box) {
+                defaultText = box.defaultButton() ? box.defaultButton()->text() : QString();
+                QTest::keyClick(&box, key);
+            });
+            QVERIFY2(!prompts.AskYesNo("Are you sure you want to delete fuel model set: Custom?", QString(),
+                                       IPrompts::Icon::Question),
+                     qPrintable(QString("key %1").arg(int(key))));
+            QCOMPARE(defaultText.remove('&'), QString("No"));
+        }
+        // Yes is still one deliberate click away.
+        whenBoxShows([](QMessageBox &box) { QTest::mouseClick(box.button(QMessageBox::Yes), Qt::LeftButton); });
+        QVERIFY(prompts.AskYesNo("Close anyway?", "Varrow", IPrompts::Icon::Exclamation));
+    }
+
+    void textsBreakAtCarriageReturnsAndAnEmptyTitleIsTheProgramsName()
+    {
+        QWidget owner;
+        QtPrompts prompts(&owner);
+        QString text, title;
+        whenBoxShows([&](QMessageBox &box) {
+            text = box.text();
+            title = box.windowTitle();
+            box.button(QMessageBox::No)->click();
+        });
+        prompts.AskYesNo("first\rsecond", QString(), IPrompts::Icon::Question);
+        QCOMPARE(text, QString("first\nsecond"));
+        QCOMPARE(title, AppTitle());
+    }
+};
+
+QTEST_MAIN(TestQtPrompts)
+#include "tst_qtprompts.moc"
