@@ -39,12 +39,9 @@ TEST(EntryRules, RangesAreInclusiveAtTheBoundsThatMatter)
     for (const Case &c : cases)
         EXPECT_EQ(EntryInRange(c.index, QString::fromLatin1(c.text)), c.ok) << c.index << " '" << c.text << "'";
     EXPECT_FALSE(EntryInRange(15, "1"));
-    // A number too large for a double is out of range, also in the boxes that accept 0.
-    for (int index : {2, 7, 9, 25}) {
-        EXPECT_FALSE(EntryInRange(index, "1e999")) << index;
-        EXPECT_FALSE(EntryInRange(index, QString(320, QLatin1Char('9')))) << index;
-        EXPECT_FALSE(EntryInRange(index, "-1e999")) << index;
-    }
+    // A number too large for a double is out of range, also in a box that accepts 0.
+    EXPECT_FALSE(EntryInRange(7, "1e999"));
+    EXPECT_FALSE(EntryInRange(2, "-1e999"));
 }
 
 TEST(EntryRules, TableAndListTexts)

@@ -140,17 +140,6 @@ private slots:
         QCOMPARE(host->background[4], kEntryTunedYellow);
         sync->cmdPlot->setFocus();
         QCOMPARE(host->background[4], kEntryWhite);
-
-        // 300 % of a stored 100-h loading of 12 t/ac is 36 t/ac, beyond the range of the box.
-        host->stored[4] = 12;
-        focusSlider(sync);
-        sync->sldTune->setValue(300);
-        QCOMPARE(host->text[4], QStringLiteral("36."));
-        QCOMPARE(host->background[4], kEntryOutOfRange);
-        QCOMPARE(host->background[2], kEntryTunedYellow); // 6 t/ac
-        sync->cmdPlot->setFocus();
-        QCOMPARE(host->background[4], kEntryOutOfRange);
-        QCOMPARE(host->background[2], kEntryWhite);
     }
 
     void buttonsWhileOpenAndAfterClose()
