@@ -3,6 +3,8 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 
 QString CsvField(const QString &text)
@@ -53,20 +55,34 @@ QString CsvTable::ToTabText() const
     return table(*this, false);
 }
 
-QString TableNumber(double value, int decimals)
+void AppendTableNumber(std::string &out, double value, int decimals)
 {
     if (!std::isfinite(value))
-        return QString();
-    QString s = QString::number(value, 'f', decimals);
-    if (s.contains(u'.')) {
-        while (s.endsWith(u'0'))
-            s.chop(1);
-        if (s.endsWith(u'.'))
-            s.chop(1);
+        return;
+    char buf[64];
+    auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
+    if (ec != std::errc()) {
+        return;
     }
-    if (s == QLatin1String("-0"))
-        s = QStringLiteral("0");
-    return s;
+    char *dot = std::find(buf, end, '.');
+    if (dot != end) {
+        while (end > dot && (end[-1] == '0'))
+            --end;
+        if (end - 1 == dot)
+            --end;
+    }
+    if (end - buf == 2 && buf[0] == '-' && buf[1] == '0') {
+        out += '0';
+        return;
+    }
+    out.append(buf, std::size_t(end - buf));
+}
+
+QString TableNumber(double value, int decimals)
+{
+    std::string s;
+    AppendTableNumber(s, value, decimals);
+    return QString::fromLatin1(s.data(), qsizetype(s.size()));
 }
 
 bool SaveTextFile(const QString &path, const QString &text, QString *error)

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <string>
+
 // A table as the exports write it: column titles (with their units, "Rate of spread (ch/h)"),
 // then rows of texts. ToCsv gives comma-separated text with a header line, fields quoted
 // when they hold a comma, a quote or a line break (RFC 4180), lines ended by CRLF;
@@ -24,6 +26,8 @@ QString CsvField(const QString &text);
 // A number for a table: at most `decimals` decimals, trailing zeros dropped ("93.9", "4",
 // "0.25"), "." as decimal point whatever the locale; NaN and infinities give an empty field.
 QString TableNumber(double value, int decimals = 4);
+// The same text appended to a byte string (the fast path of `fmtool sweep`).
+void AppendTableNumber(std::string &out, double value, int decimals);
 
 // Writes text as UTF-8 through a save file (the old file stays intact when anything fails).
 // False with a message naming the file and the reason on failure.

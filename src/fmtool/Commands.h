@@ -18,3 +18,5 @@ int fmtoolList(const QStringList &args, const FmtoolStreams &io);
 int fmtoolResave(const QStringList &args, const FmtoolStreams &io);
 int fmtoolCompute(const QStringList &args, const FmtoolStreams &io);
 int fmtoolTable(const QStringList &args, const FmtoolStreams &io);
+// fmtool sweep: response curves of library models as CSV.
+int fmtoolSweep(const QStringList &args, const FmtoolStreams &io);

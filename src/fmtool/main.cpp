@@ -10,7 +10,8 @@ int usage(std::FILE *to)
                "       fmtool list FILE [--json]\n"
                "       fmtool resave FILE OUT\n"
                "       fmtool compute            (JSON Lines on standard input)\n"
-               "       fmtool table FILE [options]   (fmtool table --help)\n",
+               "       fmtool table FILE [options]   (fmtool table --help)\n"
+               "       fmtool sweep FILE --vary INPUT [options]   (fmtool sweep --help)\n",
                to);
     return 2;
 }
@@ -35,6 +36,8 @@ int main(int argc, char **argv)
         return fmtoolCompute(args, io);
     if (command == QLatin1String("table"))
         return fmtoolTable(args, io);
+    if (command == QLatin1String("sweep"))
+        return fmtoolSweep(args, io);
     if (command == QLatin1String("--help") || command == QLatin1String("-h")) {
         usage(stdout);
         return 0;

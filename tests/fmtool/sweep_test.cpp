@@ -1,0 +1,190 @@
+#include "analysis/CurveTable.h"
+#include "data/FuelModel.h"
+#include "data/ProgramState.h"
+#include "fmtool/Commands.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+// The worked-example model, a dynamic grass and its static twin, a model without depth, and
+// in a second set one with a comma in its name.
+const char kLibrary[] =
+    "\"[FuelModelSet:Test Set,Count:4, Locked]\"\r\n"
+    "\"1\",\"Short grass\",1,0.74,0,0,0,0,3500,1500,1500,0.12,8000,8000,8000,1,1\r\n"
+    "\"GR2\",\"Dry grass\",1,0.1,0,0,1,0,2000,1800,1500,0.15,8000,8000,8000,1,2\r\n"
+    "\"GR2s\",\"Dry grass\",1,0.1,0,0,1,0,2000,1800,1500,0.15,8000,8000,8000,1,1\r\n"
+    "\"X\",\"Flat\",0,1,0,0,0,0,2000,1500,1500,0.2,8000,8000,8000,0,1\r\n"
+    "\"[FuelModelSet:Set, two,Count:1]\"\r\n"
+    "\"9\",\"Litter\",0.2,2.92,0.41,0.15,0,0,2500,1500,1500,0.25,8000,8000,8000,3,1\r\n"
+    "\"[End]\"\r\n";
+
+struct SweepRun
+{
+    int status = -1;
+    std::vector<std::string> lines;
+    std::string out, err;
+};
+
+std::string readAll(std::FILE *f)
+{
+    std::rewind(f);
+    std::string s;
+    for (int c; (c = std::fgetc(f)) != EOF;)
+        s.push_back(char(c));
+    std::fclose(f);
+    return s;
+}
+
+class FmtoolSweep : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ResetProgramState();
+        ASSERT_TRUE(m_dir.isValid());
+        m_path = m_dir.filePath(QStringLiteral("lib.FFM"));
+        QFile f(m_path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(kLibrary);
+    }
+
+    SweepRun sweep(QStringList args)
+    {
+        args.prepend(m_path);
+        FmtoolStreams io;
+        io.out = std::tmpfile();
+        io.err = std::tmpfile();
+        SweepRun r;
+        r.status = fmtoolSweep(args, io);
+        r.out = readAll(io.out);
+        r.err = readAll(io.err);
+        std::size_t start = 0;
+        for (std::size_t nl; (nl = r.out.find('\n', start)) != std::string::npos; start = nl + 1)
+            r.lines.push_back(r.out.substr(start, nl - start));
+        return r;
+    }
+
+    QTemporaryDir m_dir;
+    QString m_path;
+};
+
+std::string field(const std::string &line, int n)
+{
+    std::size_t start = 0;
+    for (int i = 0; i < n; ++i)
+        start = line.find(',', start) + 1;
+    return line.substr(start, line.find(',', start) - start);
+}
+
+} // namespace
+
+TEST_F(FmtoolSweep, AWindSweepOfOneModelMeetsThePublishedExample)
+{
+    // 20-ft wind 0 to 20 with a factor of 0.25: the last point is 5 mi/h midflame.
+    const SweepRun r = sweep({"--set", "Test Set", "--model", "1", "--vary", "wind", "--from", "0", "--to", "20",
+                         "--steps", "5", "--wind-adjust", "0.25", "--moist-1h", "6", "--moist-10h", "7",
+                         "--moist-100h", "8"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    ASSERT_EQ(r.lines.size(), 6u);
+    EXPECT_EQ(r.lines[0], "Set,ID,20-ft wind speed (mi/h),Rate of spread (ch/h),Flame length (ft),"
+                          "Fireline intensity (btu/ft/s),Size after 1 hour (ac),Heat per unit area (btu/ft2),"
+                          "Effective wind (mi/h),Wind limit,Error");
+    EXPECT_EQ(r.lines[1].rfind("Test Set,1,0,4.2,", 0), 0u) << r.lines[1];
+    EXPECT_EQ(r.lines[3].rfind("Test Set,1,10,", 0), 0u) << r.lines[3];
+    EXPECT_EQ(r.lines[5].rfind("Test Set,1,20,93.9,", 0), 0u) << r.lines[5];
+    // About 4.6 ft, 156 btu/ft/s, 90.6 btu/ft2, 343 ac, an effective wind of 5 mi/h, no cap.
+    EXPECT_NEAR(std::stod(field(r.lines[5], 4)), 4.6, 0.05);
+    EXPECT_NEAR(std::stod(field(r.lines[5], 5)), 156, 0.5);
+    EXPECT_NEAR(std::stod(field(r.lines[5], 6)), 343, 0.6);
+    EXPECT_NEAR(std::stod(field(r.lines[5], 7)), 90.6, 0.05);
+    EXPECT_NEAR(std::stod(field(r.lines[5], 8)), 5.0, 1e-9);
+    EXPECT_EQ(field(r.lines[5], 9), "no");
+}
+
+TEST_F(FmtoolSweep, TheRowsAreTheWindowsExportTable)
+{
+    const SweepRun r = sweep({"--model", "GR2", "--vary", "moist-herb", "--steps", "4"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    // The window's table for the same curve: the default environment (10 mi/h x 0.7 = 7 mi/h).
+    FireSpread base;
+    base.setFuelMoisture1Hour(0.05);
+    base.setFuelMoisture10Hour(0.06);
+    base.setFuelMoisture100Hour(0.07);
+    base.setFuelMoistureHerb(0.75);
+    base.setFuelMoistureWoody(0.90);
+    base.setWindSpeed(7);
+    base.setWindSpeedNA(10);
+    FuelModel gr2;
+    gr2.setLoading1Hour(0.1);
+    gr2.setLoadingLiveHerb(1);
+    gr2.setSurfaceToVolume1Hour(2000);
+    gr2.setSurfaceToVolumeLiveHerb(1800);
+    gr2.setSurfaceToVolumeLiveWoody(1500);
+    gr2.setMoistureOfExtinction(15);
+    gr2.setHeatContentDead(8000);
+    gr2.setHeatContentLiveHerb(8000);
+    gr2.setHeatContentLiveWoody(8000);
+    gr2.setBulkDensityDepth(1);
+    gr2.setHerbType(2);
+    SetModelInputs(base, gr2);
+    const ModelCurve curve{QStringLiteral("Test Set"), QStringLiteral("GR2"), QStringLiteral("Library"),
+                           Sweep(base, SweepInput::HerbMoisture, 30, 300, 4, 0.7)};
+    QString expected = CurvesTable({curve}, SweepInput::HerbMoisture).ToCsv();
+    expected.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    EXPECT_EQ(r.out, expected.toStdString());
+    // 30, 120, 210, 300 % herb moisture.
+    EXPECT_EQ(field(r.lines[2], 2), "120");
+}
+
+TEST_F(FmtoolSweep, EveryModelOfASetWithItsOwnHerbType)
+{
+    const SweepRun r = sweep({"--set", "Test Set", "--vary", "moist-herb", "--from", "30", "--to", "300", "--steps", "3"});
+    // X has no depth: its rows say so and the status tells.
+    EXPECT_EQ(r.status, 1);
+    ASSERT_EQ(r.lines.size(), 1u + 4 * 3);
+    const auto rosOf = [&](int line) { return field(r.lines[std::size_t(line)], 3); };
+    // GR2 rows 4-6, GR2s rows 7-9, at 30, 165 and 300 %: dynamic transfer only below 120 %.
+    EXPECT_NE(rosOf(4), rosOf(7));
+    EXPECT_EQ(rosOf(5), rosOf(8));
+    EXPECT_EQ(rosOf(6), rosOf(9));
+    EXPECT_EQ(r.lines[10], "Test Set,X,30,,,,,,,,cannot compute");
+
+    const SweepRun quoted = sweep({"--set", "Set, two", "--vary", "slope", "--steps", "2"});
+    EXPECT_EQ(quoted.status, 0) << quoted.err;
+    ASSERT_EQ(quoted.lines.size(), 3u);
+    EXPECT_EQ(quoted.lines[2].rfind("\"Set, two\",9,100,", 0), 0u) << quoted.lines[2];
+}
+
+TEST_F(FmtoolSweep, WrongUsageIsRefusedWithTheReason)
+{
+    struct Case
+    {
+        QStringList args;
+        int status;
+        const char *says;
+    };
+    const Case cases[] = {
+        {{"--model", "1"}, 2, "--vary is needed"},
+        {{"--vary", "humidity"}, 2, "not one of wind"},
+        {{"--vary", "wind", "--to", "120"}, 2, "outside the acceptable range 0 to 99"},
+        {{"--vary", "moist-1h", "--from", "0"}, 2, "outside the acceptable range 1 to 60"},
+        {{"--vary", "wind", "--steps", "0"}, 2, "--steps"},
+        {{"--vary", "wind", "--steps", "2.5"}, 2, "--steps"},
+        {{"--vary", "wind", "--from", "x"}, 2, "is not a number"},
+        {{"--vary", "wind", "--model", "NOPE"}, 1, "no model with the ID \"NOPE\""},
+        {{"--vary", "wind", "--set", "None"}, 1, "no set named \"None\""},
+    };
+    for (const Case &c : cases) {
+        const SweepRun r = sweep(c.args);
+        EXPECT_EQ(r.status, c.status) << c.says;
+        EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
+    }
+}
