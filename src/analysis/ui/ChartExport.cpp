@@ -37,7 +37,7 @@ bool saveBytes(const QString &path, const QByteArray &bytes, QString *error)
     return true;
 }
 
-QPixmap chartPixmap(QChartView *view)
+QPixmap chartPixmap(QWidget *view)
 {
     // The readout box belongs to the moment, not to the picture.
     return view->grab();
@@ -55,7 +55,7 @@ void defaultReporter(QWidget *parent, const QString &message)
 
 } // namespace
 
-bool SaveChartPng(QChartView *view, const QString &path, QString *error)
+bool SaveChartPng(QWidget *view, const QString &path, QString *error)
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);
@@ -68,7 +68,7 @@ bool SaveChartPng(QChartView *view, const QString &path, QString *error)
     return saveBytes(path, bytes, error);
 }
 
-bool SaveChartSvg(QChartView *view, const QString &path, QString *error)
+bool SaveChartSvg(QWidget *view, const QString &path, QString *error)
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);
@@ -77,7 +77,9 @@ bool SaveChartSvg(QChartView *view, const QString &path, QString *error)
     svg.setOutputDevice(&buffer);
     svg.setSize(view->size());
     svg.setViewBox(QRect(QPoint(0, 0), view->size()));
-    svg.setTitle(view->chart()->title().isEmpty() ? QFileInfo(path).completeBaseName() : view->chart()->title());
+    auto *chartView = qobject_cast<QChartView *>(view);
+    svg.setTitle(chartView && !chartView->chart()->title().isEmpty() ? chartView->chart()->title()
+                                                                       : QFileInfo(path).completeBaseName());
     {
         QPainter painter(&svg);
         view->render(&painter);
@@ -85,7 +87,7 @@ bool SaveChartSvg(QChartView *view, const QString &path, QString *error)
     return saveBytes(path, bytes, error);
 }
 
-void CopyChartToClipboard(QChartView *view, const CsvTable &table)
+void CopyChartToClipboard(QWidget *view, const CsvTable &table)
 {
     auto *mime = new QMimeData;
     if (view)
@@ -95,7 +97,7 @@ void CopyChartToClipboard(QChartView *view, const CsvTable &table)
     QApplication::clipboard()->setMimeData(mime);
 }
 
-ChartExporter::ChartExporter(QWidget *parent, QChartView *view, std::function<CsvTable()> table, QString baseName)
+ChartExporter::ChartExporter(QWidget *parent, QWidget *view, std::function<CsvTable()> table, QString baseName)
     : QObject(parent), m_parent(parent), m_view(view), m_table(std::move(table)), m_baseName(std::move(baseName))
 {
 }

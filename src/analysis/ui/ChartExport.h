@@ -16,10 +16,11 @@ class QWidget;
 // picture, the table as tab-separated text and the CSV (text/csv). Files are written whole or
 // not at all.
 
-bool SaveChartPng(QChartView *view, const QString &path, QString *error);
-bool SaveChartSvg(QChartView *view, const QString &path, QString *error);
+// The picture is the widget as shown: one chart view, or a panel holding several charts.
+bool SaveChartPng(QWidget *view, const QString &path, QString *error);
+bool SaveChartSvg(QWidget *view, const QString &path, QString *error);
 // Picture (when view is not null), tab-separated text and text/csv.
-void CopyChartToClipboard(QChartView *view, const CsvTable &table);
+void CopyChartToClipboard(QWidget *view, const CsvTable &table);
 
 // The Export... and Copy commands of one panel. The table is asked for when needed, so it
 // always holds what the panel shows. Without a chart view only CSV is offered. The file
@@ -29,7 +30,8 @@ class ChartExporter : public QObject
 {
     Q_OBJECT
 public:
-    ChartExporter(QWidget *parent, QChartView *view, std::function<CsvTable()> table, QString baseName);
+    // view: the chart view (or the panel of charts) to draw; null for a table only.
+    ChartExporter(QWidget *parent, QWidget *view, std::function<CsvTable()> table, QString baseName);
 
     // Writes the file named, its kind from the extension (.csv, .png, .svg; anything else is
     // written as CSV with ".csv" appended). False, with the error reported, on failure.
@@ -51,7 +53,7 @@ public:
 
 private:
     QWidget *m_parent;
-    QChartView *m_view;
+    QWidget *m_view;
     std::function<CsvTable()> m_table;
     QString m_baseName;
     QString m_lastFolder;

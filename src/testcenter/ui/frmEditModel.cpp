@@ -1,6 +1,7 @@
 // Construction and layout of the editor window; the handlers live in frmEditModelEntries.cpp
 // (entries, checks, computations) and frmEditModelCommands.cpp (load, reference, commands).
 #include "testcenter/ui/frmEditModel.h"
+#include "testcenter/ui/EditorAnalysis.h"
 
 #include "testcenter/ui/EditorCharts.h"
 #include "library/ui/QtPrompts.h"
@@ -79,7 +80,8 @@ void addKeyboardAccess(frmEditModel &editor)
     // The size box stands below the flame length box.
     QWidget::setTabOrder(editor.txtFL(), editor.txtHeat());
     QWidget *previous = editor.cmdComp();
-    for (const char *name : {"chkAuto", "cmdPlot", "cmdClearGraph", "chkPlotRefFM", "cmdExport", "cmdCopyChart"}) {
+    for (const char *name :
+         {"chkAuto", "cmdPlot", "cmdClearGraph", "chkPlotRefFM", "cmdExport", "cmdCopyChart", "cmdAnalysis"}) {
         if (auto *next = editor.findChild<QWidget *>(QString::fromLatin1(name))) {
             QWidget::setTabOrder(previous, next);
             previous = next;
@@ -100,6 +102,7 @@ frmEditModel::frmEditModel(IEditorOwner *owner, IPrompts *prompts, QWidget *pare
     }
     buildWindow();
     AttachEditorCharts(this);
+    AttachEditorAnalysis(this);
     addKeyboardAccess(*this);
 }
 

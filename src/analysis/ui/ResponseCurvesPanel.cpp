@@ -1,0 +1,382 @@
+#include "analysis/ui/ResponseCurvesPanel.h"
+
+#include "analysis/CurveTable.h"
+#include "analysis/ui/ChartExport.h"
+#include "analysis/ui/ChartReadout.h"
+#include "analysis/ui/ChartStyle.h"
+#include "data/FuelModel.h"
+
+#include <QCheckBox>
+#include <QChart>
+#include <QChartView>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLegend>
+#include <QLineSeries>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScatterSeries>
+#include <QValueAxis>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace {
+
+struct Output
+{
+    const char *title;
+    const char *unit;
+    double SweepPoint::*value;
+};
+
+const std::array<Output, 4> kOutputs = {{
+    {"Rate of spread", "ch/h", &SweepPoint::rateOfSpread},
+    {"Flame length", "ft", &SweepPoint::flameLength},
+    {"Fireline intensity", "btu/ft/s", &SweepPoint::fireLineIntensity},
+    {"Size after 1 hour", "ac", &SweepPoint::size},
+}};
+
+QString curveName(const ModelCurve &c)
+{
+    if (c.role == QLatin1String("Edited"))
+        return QStringLiteral("%1 (edited)").arg(c.modelId.isEmpty() ? QStringLiteral("model") : c.modelId);
+    if (c.role == QLatin1String("Reference"))
+        return QStringLiteral("Ref: %1").arg(c.modelId);
+    return QStringLiteral("%1 (%2)").arg(c.modelId, c.setName);
+}
+
+} // namespace
+
+QColor CurveColour(int position)
+{
+    static const QColor colours[] = {QColor(0x1f, 0x5f, 0xa8), QColor(0xc0, 0x39, 0x2b), QColor(0x27, 0x8e, 0x3c),
+                                     QColor(0x8e, 0x44, 0xad), QColor(0xd3, 0x7a, 0x00), QColor(0x16, 0x9c, 0x9c),
+                                     QColor(0x6d, 0x4c, 0x41)};
+    return colours[std::size_t(position) % std::size(colours)];
+}
+
+ResponseCurvesPanel::ResponseCurvesPanel(QWidget *parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("pnlResponseCurves"));
+    auto *layout = new QHBoxLayout(this);
+
+    // Left: what to sweep and which models.
+    auto *side = new QVBoxLayout;
+    auto *form = new QGridLayout;
+    auto *lblInput = new QLabel(QStringLiteral("&Vary:"), this);
+    m_cboInput = new QComboBox(this);
+    m_cboInput->setObjectName(QStringLiteral("cboSweepInput"));
+    m_cboInput->setAccessibleName(QStringLiteral("Swept input"));
+    for (const SweepInputInfo &i : SweepInputs())
+        m_cboInput->addItem(TitleWithUnit(QString::fromUtf8(i.title), QString::fromUtf8(i.unit)));
+    lblInput->setBuddy(m_cboInput);
+    m_from = new QDoubleSpinBox(this);
+    m_from->setObjectName(QStringLiteral("spnSweepFrom"));
+    m_from->setAccessibleName(QStringLiteral("Sweep from"));
+    m_to = new QDoubleSpinBox(this);
+    m_to->setObjectName(QStringLiteral("spnSweepTo"));
+    m_to->setAccessibleName(QStringLiteral("Sweep to"));
+    for (QDoubleSpinBox *s : {m_from, m_to}) {
+        s->setDecimals(1);
+        s->setKeyboardTracking(false);
+    }
+    auto *lblFrom = new QLabel(QStringLiteral("&From:"), this);
+    lblFrom->setBuddy(m_from);
+    auto *lblTo = new QLabel(QStringLiteral("&To:"), this);
+    lblTo->setBuddy(m_to);
+    form->addWidget(lblInput, 0, 0);
+    form->addWidget(m_cboInput, 0, 1);
+    form->addWidget(lblFrom, 1, 0);
+    form->addWidget(m_from, 1, 1);
+    form->addWidget(lblTo, 2, 0);
+    form->addWidget(m_to, 2, 1);
+    side->addLayout(form);
+
+    m_chkReference = new QCheckBox(QStringLiteral("R&eference model"), this);
+    m_chkReference->setObjectName(QStringLiteral("chkCurveReference"));
+    m_chkReference->setChecked(true);
+    side->addWidget(m_chkReference);
+
+    auto *lblPick = new QLabel(QStringLiteral("&Library models (up to 5):"), this);
+    m_cboLibraryModel = new QComboBox(this);
+    m_cboLibraryModel->setObjectName(QStringLiteral("cboCurveLibraryModel"));
+    m_cboLibraryModel->setAccessibleName(QStringLiteral("Library model to add"));
+    m_cboLibraryModel->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    m_cboLibraryModel->setMinimumContentsLength(18);
+    lblPick->setBuddy(m_cboLibraryModel);
+    side->addWidget(lblPick);
+    side->addWidget(m_cboLibraryModel);
+    auto *buttons = new QHBoxLayout;
+    m_cmdAdd = new QPushButton(QStringLiteral("&Add"), this);
+    m_cmdAdd->setObjectName(QStringLiteral("cmdAddCurveModel"));
+    m_cmdRemove = new QPushButton(QStringLiteral("Re&move"), this);
+    m_cmdRemove->setObjectName(QStringLiteral("cmdRemoveCurveModel"));
+    buttons->addWidget(m_cmdAdd);
+    buttons->addWidget(m_cmdRemove);
+    side->addLayout(buttons);
+    m_lstPicked = new QListWidget(this);
+    m_lstPicked->setObjectName(QStringLiteral("lstCurveModels"));
+    m_lstPicked->setAccessibleName(QStringLiteral("Library models shown"));
+    m_lstPicked->setMaximumHeight(110);
+    side->addWidget(m_lstPicked);
+
+    auto *exportRow = new QHBoxLayout;
+    auto *cmdExport = new QPushButton(QStringLiteral("E&xport..."), this);
+    cmdExport->setObjectName(QStringLiteral("cmdExportCurves"));
+    auto *cmdCopy = new QPushButton(QStringLiteral("&Copy"), this);
+    cmdCopy->setObjectName(QStringLiteral("cmdCopyCurves"));
+    exportRow->addWidget(cmdExport);
+    exportRow->addWidget(cmdCopy);
+    side->addLayout(exportRow);
+    m_status = new QLabel(this);
+    m_status->setObjectName(QStringLiteral("lblCurveStatus"));
+    m_status->setWordWrap(true);
+    side->addWidget(m_status);
+    side->addStretch();
+    layout->addLayout(side);
+
+    // Right: the four charts and one legend for all of them.
+    auto *right = new QVBoxLayout;
+    m_chartsArea = new QWidget(this);
+    m_chartsArea->setObjectName(QStringLiteral("fraCurveCharts"));
+    auto *grid = new QGridLayout(m_chartsArea);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setSpacing(2);
+    for (std::size_t k = 0; k < kOutputs.size(); ++k) {
+        m_charts[k] = new QChart;
+        ApplyChartStyle(m_charts[k]);
+        m_charts[k]->legend()->hide();
+        m_axisX[k] = new QValueAxis(m_charts[k]);
+        m_axisY[k] = new QValueAxis(m_charts[k]);
+        m_charts[k]->addAxis(m_axisX[k], Qt::AlignBottom);
+        m_charts[k]->addAxis(m_axisY[k], Qt::AlignLeft);
+        SetAxisTitle(m_axisY[k], QString::fromUtf8(kOutputs[k].title), QString::fromUtf8(kOutputs[k].unit));
+        m_views[k] = new QChartView(m_charts[k], m_chartsArea);
+        m_views[k]->setObjectName(QStringLiteral("chtCurve_%1").arg(k));
+        m_views[k]->setAccessibleName(QStringLiteral("%1 curve chart").arg(QString::fromUtf8(kOutputs[k].title)));
+        MakeChartGrow(m_views[k], QSize(300, 200));
+        m_readouts[k] = new ChartReadout(m_views[k]);
+        const int chart = int(k);
+        m_readouts[k]->SetPointFormatter([this, chart](QXYSeries *s, int index) {
+            Q_UNUSED(chart);
+            return pointText(s->property("curve").toInt(), s->property("marker").toBool()
+                                                                ? s->property("pointIndex").toInt()
+                                                                : index);
+        });
+        grid->addWidget(m_views[k], int(k / 2), int(k % 2));
+    }
+    right->addWidget(m_chartsArea, 1);
+    m_legend = new QLabel(this);
+    m_legend->setObjectName(QStringLiteral("lblCurveLegend"));
+    m_legend->setWordWrap(true);
+    m_legend->setTextFormat(Qt::RichText);
+    right->addWidget(m_legend);
+    layout->addLayout(right, 1);
+
+    m_exporter = new ChartExporter(this, m_chartsArea, [this] { return Table(); }, QStringLiteral("response-curves"));
+    connect(cmdExport, &QPushButton::clicked, m_exporter, &ChartExporter::ExportWithDialog);
+    connect(cmdCopy, &QPushButton::clicked, m_exporter, &ChartExporter::Copy);
+    connect(m_cboInput, &QComboBox::currentIndexChanged, this, &ResponseCurvesPanel::inputChosen);
+    connect(m_from, &QDoubleSpinBox::valueChanged, this, &ResponseCurvesPanel::SettingsChanged);
+    connect(m_to, &QDoubleSpinBox::valueChanged, this, &ResponseCurvesPanel::SettingsChanged);
+    connect(m_chkReference, &QCheckBox::toggled, this, &ResponseCurvesPanel::SettingsChanged);
+    connect(m_cmdAdd, &QPushButton::clicked, this, &ResponseCurvesPanel::addPicked);
+    connect(m_cmdRemove, &QPushButton::clicked, this, &ResponseCurvesPanel::removePicked);
+    inputChosen();
+}
+
+SweepInput ResponseCurvesPanel::Input() const
+{
+    return SweepInputs()[std::size_t(std::max(0, m_cboInput->currentIndex()))].input;
+}
+
+void ResponseCurvesPanel::inputChosen()
+{
+    const SweepInputInfo &info = SweepInputInfoOf(Input());
+    const QSignalBlocker b1(m_from), b2(m_to);
+    for (QDoubleSpinBox *s : {m_from, m_to}) {
+        s->setRange(info.min, info.max);
+        s->setSuffix(QLatin1Char(' ') + QString::fromUtf8(info.unit));
+    }
+    m_from->setValue(info.min);
+    m_to->setValue(info.max);
+    // The wind axis is most read at everyday winds; the range maximum is one edit away.
+    if (info.input == SweepInput::TwentyFootWind)
+        m_to->setValue(30);
+    const QString title = TitleWithUnit(QString::fromUtf8(info.title), QString::fromUtf8(info.unit));
+    for (QValueAxis *x : m_axisX)
+        x->setTitleText(title);
+    emit SettingsChanged();
+}
+
+void ResponseCurvesPanel::SetLibrary(const std::vector<PickedModel> &models)
+{
+    m_library = models;
+    m_cboLibraryModel->clear();
+    for (const PickedModel &m : models)
+        m_cboLibraryModel->addItem(QStringLiteral("%1: %2").arg(m.setName, ModelNodeText(*m.model)));
+    m_cmdAdd->setEnabled(!models.empty() && int(m_picked.size()) < kMaxPicked);
+}
+
+void ResponseCurvesPanel::addPicked()
+{
+    const int i = m_cboLibraryModel->currentIndex();
+    if (i < 0 || i >= int(m_library.size()) || int(m_picked.size()) >= kMaxPicked)
+        return;
+    const PickedModel &m = m_library[std::size_t(i)];
+    for (const PickedModel &p : m_picked)
+        if (p.model == m.model)
+            return;
+    m_picked.push_back(m);
+    m_lstPicked->addItem(QStringLiteral("%1 (%2)").arg(m.model->FuelModelID(), m.setName));
+    m_cmdAdd->setEnabled(int(m_picked.size()) < kMaxPicked);
+    emit SettingsChanged();
+}
+
+void ResponseCurvesPanel::removePicked()
+{
+    const int row = m_lstPicked->currentRow();
+    if (row < 0 || row >= int(m_picked.size()))
+        return;
+    m_picked.erase(m_picked.begin() + row);
+    delete m_lstPicked->takeItem(row);
+    m_cmdAdd->setEnabled(!m_library.empty());
+    emit SettingsChanged();
+}
+
+void ResponseCurvesPanel::Refresh(const AnalysisInputs &inputs)
+{
+    m_inputs = inputs;
+    m_haveInputs = true;
+    m_curves = ComputeResponseCurves(inputs, m_chkReference->isChecked(), m_picked, Input(), m_from->value(),
+                                     m_to->value(), kPoints);
+    redraw();
+}
+
+void ResponseCurvesPanel::redraw()
+{
+    const SweepInput input = Input();
+    const SweepInputInfo &info = SweepInputInfoOf(input);
+    QStringList legend;
+    QStringList limits;
+    for (std::size_t k = 0; k < kOutputs.size(); ++k) {
+        QChart *chart = m_charts[k];
+        chart->removeAllSeries();
+        double yMax = 0;
+        for (std::size_t c = 0; c < m_curves.size(); ++c) {
+            const ModelCurve &curve = m_curves[c];
+            auto *line = new QLineSeries;
+            line->setName(curveName(curve));
+            line->setProperty("curve", int(c));
+            QPen pen(CurveColour(int(c)), c == 0 ? 2.5 : 1.8);
+            if (curve.role == QLatin1String("Reference"))
+                pen.setStyle(Qt::DashLine);
+            line->setPen(pen);
+            QList<QPointF> pts;
+            pts.reserve(qsizetype(curve.points.size()));
+            for (const SweepPoint &p : curve.points) {
+                const double y = p.*kOutputs[k].value;
+                pts.append(QPointF(p.x, y));
+                yMax = std::max(yMax, y);
+            }
+            line->replace(pts);
+            chart->addSeries(line);
+            line->attachAxis(m_axisX[k]);
+            line->attachAxis(m_axisY[k]);
+
+            // The current environment on this curve: the model computed at the editor's value.
+            const double current = SweptInputValue(m_inputs.edited, input);
+            if (!curve.points.empty() && current >= curve.points.front().x && current <= curve.points.back().x) {
+                auto *mark = new QScatterSeries;
+                mark->setName(QStringLiteral("Current environment"));
+                mark->setMarkerShape(QScatterSeries::MarkerShapeCircle);
+                mark->setMarkerSize(9);
+                mark->setColor(CurveColour(int(c)));
+                mark->setBorderColor(Qt::black);
+                // The nearest swept point carries the values the readout shows.
+                const double step = curve.points.size() > 1 ? (curve.points.back().x - curve.points.front().x) /
+                                                                  double(curve.points.size() - 1)
+                                                            : 1;
+                const int nearest = step > 0 ? int(std::lround((current - curve.points.front().x) / step)) : 0;
+                const SweepPoint &p = curve.points[std::size_t(std::clamp(nearest, 0, int(curve.points.size()) - 1))];
+                mark->append(p.x, p.*kOutputs[k].value);
+                mark->setProperty("curve", int(c));
+                mark->setProperty("marker", true);
+                mark->setProperty("pointIndex", std::clamp(nearest, 0, int(curve.points.size()) - 1));
+                chart->addSeries(mark);
+                mark->attachAxis(m_axisX[k]);
+                mark->attachAxis(m_axisY[k]);
+            }
+            if (const auto at = WindLimitReachedAt(curve.points)) {
+                const auto it = std::find_if(curve.points.begin(), curve.points.end(),
+                                             [&](const SweepPoint &p) { return p.x == *at; });
+                auto *mark = new QScatterSeries;
+                mark->setName(QStringLiteral("Wind limit reached"));
+                mark->setMarkerShape(QScatterSeries::MarkerShapeRectangle);
+                mark->setMarkerSize(10);
+                mark->setColor(Qt::white);
+                mark->setBorderColor(CurveColour(int(c)));
+                mark->append(*at, (*it).*kOutputs[k].value);
+                mark->setProperty("curve", int(c));
+                mark->setProperty("marker", true);
+                mark->setProperty("pointIndex", int(it - curve.points.begin()));
+                chart->addSeries(mark);
+                mark->attachAxis(m_axisX[k]);
+                mark->attachAxis(m_axisY[k]);
+                if (k == 0)
+                    limits << QStringLiteral("%1 at %2 %3").arg(curveName(curve), TableNumber(*at, 1),
+                                                                QString::fromUtf8(info.unit));
+            }
+            if (k == 0)
+                legend << QStringLiteral("<span style=\"color:%1\">%2</span>&nbsp;%3")
+                              .arg(CurveColour(int(c)).name(),
+                                   curve.role == QLatin1String("Reference") ? QStringLiteral("&#9472; &#9472;")
+                                                                            : QStringLiteral("&#9473;&#9473;&#9473;"),
+                                   curveName(curve).toHtmlEscaped());
+        }
+        SetRoundAxis(m_axisX[k], m_from->value(), std::max(m_to->value(), m_from->value() + 0.1), 6);
+        SetRoundAxisFromZero(m_axisY[k], yMax * 1.05, 5);
+    }
+    legend << QStringLiteral("&#9679;&nbsp;current environment") << QStringLiteral("&#9633;&nbsp;wind limit reached");
+    m_legend->setText(legend.join(QStringLiteral("&nbsp;&nbsp;&nbsp; ")));
+    m_status->setText(limits.isEmpty() ? QStringLiteral("The wind limit is not reached in this range.")
+                                       : QStringLiteral("Wind limit reached: ") + limits.join(QStringLiteral("; ")));
+}
+
+QString ResponseCurvesPanel::LegendText() const
+{
+    return m_legend->text();
+}
+
+QString ResponseCurvesPanel::pointText(int curve, int index) const
+{
+    if (curve < 0 || curve >= int(m_curves.size()))
+        return QString();
+    const ModelCurve &c = m_curves[std::size_t(curve)];
+    if (index < 0 || index >= int(c.points.size()))
+        return QString();
+    const SweepPoint &p = c.points[std::size_t(index)];
+    const SweepInputInfo &info = SweepInputInfoOf(Input());
+    QStringList lines{curveName(c),
+                      QStringLiteral("%1: %2 %3").arg(QString::fromUtf8(info.title), TableNumber(p.x, 1),
+                                                     QString::fromUtf8(info.unit))};
+    if (!p.computed) {
+        lines << QStringLiteral("cannot compute");
+        return lines.join(u'\n');
+    }
+    for (const Output &o : kOutputs)
+        lines << QStringLiteral("%1: %2 %3").arg(QString::fromUtf8(o.title), TableNumber(p.*o.value, 1),
+                                                 QString::fromUtf8(o.unit));
+    if (p.windLimit && p.rateOfSpread > 0)
+        lines << QStringLiteral("wind limit reached");
+    return lines.join(u'\n');
+}
+
+CsvTable ResponseCurvesPanel::Table() const
+{
+    return CurvesTable(m_curves, Input());
+}

@@ -1,0 +1,226 @@
+#include "analysis/ui/SensitivityPanel.h"
+
+#include "analysis/ui/ChartExport.h"
+#include "analysis/ui/ChartReadout.h"
+#include "analysis/ui/ChartStyle.h"
+
+#include <QBarCategoryAxis>
+#include <QBarSet>
+#include <QChart>
+#include <QChartView>
+#include <QHBoxLayout>
+#include <QHorizontalBarSeries>
+#include <QLabel>
+#include <QLegend>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QValueAxis>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+const QColor kLowColour(0x5d, 0x8a, 0xc7);
+const QColor kHighColour(0xd9, 0x6c, 0x2f);
+
+QString parameterValue(const FuelParameter &p, double v)
+{
+    return QStringLiteral("%1 %2").arg(TableNumber(v * p.scale, 3), QString::fromUtf8(p.unit));
+}
+
+} // namespace
+
+SensitivityPanel::SensitivityPanel(QWidget *parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("pnlSensitivity"));
+    auto *layout = new QVBoxLayout(this);
+    auto *top = new QHBoxLayout;
+    auto *label = new QLabel(QStringLiteral("&Change each parameter by minus and plus"), this);
+    m_percent = new QSpinBox(this);
+    m_percent->setObjectName(QStringLiteral("spnSensitivityPercent"));
+    m_percent->setAccessibleName(QStringLiteral("Change in percent"));
+    m_percent->setRange(1, 90);
+    m_percent->setValue(10);
+    m_percent->setSuffix(QStringLiteral(" %"));
+    label->setBuddy(m_percent);
+    auto *cmdExport = new QPushButton(QStringLiteral("E&xport..."), this);
+    cmdExport->setObjectName(QStringLiteral("cmdExportSensitivity"));
+    auto *cmdCopy = new QPushButton(QStringLiteral("Cop&y"), this);
+    cmdCopy->setObjectName(QStringLiteral("cmdCopySensitivity"));
+    top->addWidget(label);
+    top->addWidget(m_percent);
+    top->addStretch();
+    top->addWidget(cmdExport);
+    top->addWidget(cmdCopy);
+    layout->addLayout(top);
+
+    m_chartsArea = new QWidget(this);
+    m_chartsArea->setObjectName(QStringLiteral("fraSensitivityCharts"));
+    auto *charts = new QHBoxLayout(m_chartsArea);
+    charts->setContentsMargins(0, 0, 0, 0);
+    const char *titles[] = {"Change of rate of spread", "Change of flame length"};
+    for (std::size_t k = 0; k < 2; ++k) {
+        m_charts[k] = new QChart;
+        ApplyChartStyle(m_charts[k]);
+        m_charts[k]->setTitle(QString::fromUtf8(titles[k]));
+        m_axisY[k] = new QBarCategoryAxis(m_charts[k]);
+        m_axisX[k] = new QValueAxis(m_charts[k]);
+        m_charts[k]->addAxis(m_axisY[k], Qt::AlignLeft);
+        m_charts[k]->addAxis(m_axisX[k], Qt::AlignBottom);
+        SetAxisTitle(m_axisX[k], QString::fromUtf8(titles[k]), QStringLiteral("%"));
+        m_views[k] = new QChartView(m_charts[k], m_chartsArea);
+        m_views[k]->setObjectName(QStringLiteral("chtSensitivity_%1").arg(k));
+        m_views[k]->setAccessibleName(QString::fromUtf8(titles[k]));
+        MakeChartGrow(m_views[k], QSize(380, 360));
+        m_readouts[k] = new ChartReadout(m_views[k]);
+        charts->addWidget(m_views[k]);
+    }
+    layout->addWidget(m_chartsArea, 1);
+    m_note = new QLabel(this);
+    m_note->setObjectName(QStringLiteral("lblSensitivityNote"));
+    m_note->setWordWrap(true);
+    layout->addWidget(m_note);
+
+    m_exporter = new ChartExporter(this, m_chartsArea, [this] { return Table(); }, QStringLiteral("sensitivity"));
+    connect(cmdExport, &QPushButton::clicked, m_exporter, &ChartExporter::ExportWithDialog);
+    connect(cmdCopy, &QPushButton::clicked, m_exporter, &ChartExporter::Copy);
+    connect(m_percent, &QSpinBox::valueChanged, this, &SensitivityPanel::SettingsChanged);
+}
+
+void SensitivityPanel::Refresh(const AnalysisInputs &inputs)
+{
+    m_result = ComputeSensitivity(inputs.edited, m_percent->value());
+    redraw();
+}
+
+QStringList SensitivityPanel::Categories() const
+{
+    // Bars are drawn from the bottom up: the list runs from the smallest effect to the largest.
+    QStringList names;
+    for (auto it = m_result.rows.rbegin(); it != m_result.rows.rend(); ++it) {
+        QString name = QString::fromUtf8(FuelParameters()[std::size_t(it->parameter)].name);
+        if (it->lowClamped || it->highClamped)
+            name += QLatin1Char('*');
+        names << name;
+    }
+    return names;
+}
+
+QString SensitivityPanel::ClampNote() const
+{
+    QStringList clamped;
+    for (const SensitivityRow &r : m_result.rows) {
+        const FuelParameter &p = FuelParameters()[std::size_t(r.parameter)];
+        QStringList ends;
+        if (r.lowClamped)
+            ends << QStringLiteral("-%1 % held at %2").arg(m_result.percent).arg(parameterValue(p, r.low));
+        if (r.highClamped)
+            ends << QStringLiteral("+%1 % held at %2").arg(m_result.percent).arg(parameterValue(p, r.high));
+        if (!ends.isEmpty())
+            clamped << QStringLiteral("%1 (%2)").arg(QString::fromUtf8(p.name), ends.join(QStringLiteral(", ")));
+    }
+    QString note = QStringLiteral("Base: %1 ch/h, %2 ft.").arg(TableNumber(m_result.baseRos, 1),
+                                                              TableNumber(m_result.baseFlame, 1));
+    if (m_result.baseRos <= 0)
+        note += QStringLiteral(" The model does not spread here, so no change can be shown.");
+    if (!clamped.isEmpty())
+        note += QStringLiteral(" * Clamped to the entry's range: ") + clamped.join(QStringLiteral("; ")) +
+                QLatin1Char('.');
+    return note;
+}
+
+void SensitivityPanel::redraw()
+{
+    const QStringList categories = Categories();
+    const QString minus = QStringLiteral("-%1 %").arg(m_result.percent);
+    const QString plus = QStringLiteral("+%1 %").arg(m_result.percent);
+    for (std::size_t k = 0; k < 2; ++k) {
+        QChart *chart = m_charts[k];
+        chart->removeAllSeries();
+        auto *series = new QHorizontalBarSeries;
+        auto *low = new QBarSet(minus);
+        auto *high = new QBarSet(plus);
+        low->setColor(kLowColour);
+        high->setColor(kHighColour);
+        double extent = 0;
+        for (auto it = m_result.rows.rbegin(); it != m_result.rows.rend(); ++it) {
+            const double l = k == 0 ? it->rosChangeLow : it->flameChangeLow;
+            const double h = k == 0 ? it->rosChangeHigh : it->flameChangeHigh;
+            low->append(l);
+            high->append(h);
+            extent = std::max({extent, std::abs(l), std::abs(h)});
+        }
+        series->append(low);
+        series->append(high);
+        series->setBarWidth(0.8);
+        chart->addSeries(series);
+        m_axisY[k]->clear();
+        m_axisY[k]->append(categories);
+        series->attachAxis(m_axisY[k]);
+        series->attachAxis(m_axisX[k]);
+        const double max = extent > 0 ? extent * 1.05 : 1;
+        const double m = SetRoundAxisFromZero(m_axisX[k], max, 3);
+        SetRoundAxis(m_axisX[k], -m, m, 6);
+        m_readouts[k]->AttachBars(series);
+        const std::size_t chart_ = k;
+        m_readouts[k]->SetBarFormatter([this, chart_](QBarSet *set, int index) {
+            const int row = int(m_result.rows.size()) - 1 - index;
+            if (row < 0 || row >= int(m_result.rows.size()))
+                return QString();
+            const SensitivityRow &r = m_result.rows[std::size_t(row)];
+            const FuelParameter &p = FuelParameters()[std::size_t(r.parameter)];
+            const bool isLow = set->label().startsWith(u'-');
+            const double value = isLow ? r.low : r.high;
+            const double result = chart_ == 0 ? (isLow ? r.rosLow : r.rosHigh) : (isLow ? r.flameLow : r.flameHigh);
+            const double change = set->at(index);
+            return QStringLiteral("%1 %2: %3%4\n%5 %6 (%7 %)")
+                .arg(QString::fromUtf8(p.name), set->label(), parameterValue(p, value),
+                     (isLow ? r.lowClamped : r.highClamped) ? QStringLiteral(" (clamped)") : QString(),
+                     TableNumber(result, 1), chart_ == 0 ? QStringLiteral("ch/h") : QStringLiteral("ft"),
+                     TableNumber(change, 1));
+        });
+    }
+    m_note->setText(ClampNote());
+}
+
+CsvTable SensitivityPanel::Table() const
+{
+    CsvTable t;
+    t.header = {QStringLiteral("Parameter"),
+                QStringLiteral("Unit"),
+                QStringLiteral("Value"),
+                QStringLiteral("Lowered value"),
+                QStringLiteral("Lowered clamped"),
+                QStringLiteral("Raised value"),
+                QStringLiteral("Raised clamped"),
+                QStringLiteral("Rate of spread lowered (ch/h)"),
+                QStringLiteral("Rate of spread raised (ch/h)"),
+                QStringLiteral("Rate of spread change lowered (%)"),
+                QStringLiteral("Rate of spread change raised (%)"),
+                QStringLiteral("Flame length lowered (ft)"),
+                QStringLiteral("Flame length raised (ft)"),
+                QStringLiteral("Flame length change lowered (%)"),
+                QStringLiteral("Flame length change raised (%)")};
+    const auto yesNo = [](bool b) { return b ? QStringLiteral("yes") : QStringLiteral("no"); };
+    for (const SensitivityRow &r : m_result.rows) {
+        const FuelParameter &p = FuelParameters()[std::size_t(r.parameter)];
+        t.rows << QStringList{QString::fromUtf8(p.name),
+                              QString::fromUtf8(p.unit),
+                              TableNumber(r.value * p.scale),
+                              TableNumber(r.low * p.scale),
+                              yesNo(r.lowClamped),
+                              TableNumber(r.high * p.scale),
+                              yesNo(r.highClamped),
+                              TableNumber(r.rosLow),
+                              TableNumber(r.rosHigh),
+                              TableNumber(r.rosChangeLow, 2),
+                              TableNumber(r.rosChangeHigh, 2),
+                              TableNumber(r.flameLow),
+                              TableNumber(r.flameHigh),
+                              TableNumber(r.flameChangeLow, 2),
+                              TableNumber(r.flameChangeHigh, 2)};
+    }
+    return t;
+}

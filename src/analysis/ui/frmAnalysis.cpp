@@ -1,0 +1,68 @@
+#include "analysis/ui/frmAnalysis.h"
+
+#include "analysis/ui/CharacteristicsPanel.h"
+#include "analysis/ui/ResponseCurvesPanel.h"
+#include "analysis/ui/SensitivityPanel.h"
+
+#include <QKeySequence>
+#include <QShortcut>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+frmAnalysis::frmAnalysis(AnalysisHooks hooks, QWidget *parent) : QWidget(parent, Qt::Window), m_hooks(std::move(hooks))
+{
+    setObjectName(QStringLiteral("frmAnalysis"));
+    setWindowTitle(QStringLiteral("Fuel Model Analysis"));
+    auto *layout = new QVBoxLayout(this);
+    m_tabs = new QTabWidget(this);
+    m_tabs->setObjectName(QStringLiteral("tabAnalysis"));
+    m_curves = new ResponseCurvesPanel(m_tabs);
+    m_sensitivity = new SensitivityPanel(m_tabs);
+    m_characteristics = new CharacteristicsPanel(m_tabs);
+    m_tabs->addTab(m_curves, QStringLiteral("Response Curves"));
+    m_tabs->addTab(m_sensitivity, QStringLiteral("Sensitivity"));
+    m_tabs->addTab(m_characteristics, QStringLiteral("Fire Characteristics"));
+    layout->addWidget(m_tabs);
+    resize(1180, 760);
+
+    m_pending.setSingleShot(true);
+    m_pending.setInterval(0);
+    connect(&m_pending, &QTimer::timeout, this, &frmAnalysis::RefreshNow);
+    connect(m_curves, &ResponseCurvesPanel::SettingsChanged, this, &frmAnalysis::EntriesChanged);
+    connect(m_sensitivity, &SensitivityPanel::SettingsChanged, this, &frmAnalysis::EntriesChanged);
+    auto *close = new QShortcut(QKeySequence::Close, this);
+    connect(close, &QShortcut::activated, this, &QWidget::close);
+    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
+    LibraryChanged();
+}
+
+void frmAnalysis::EntriesChanged()
+{
+    if (isVisible())
+        m_pending.start();
+}
+
+void frmAnalysis::RefreshNow()
+{
+    m_pending.stop();
+    if (!m_hooks.Inputs)
+        return;
+    const AnalysisInputs inputs = m_hooks.Inputs();
+    m_curves->Refresh(inputs);
+    m_sensitivity->Refresh(inputs);
+    m_characteristics->Refresh(inputs);
+}
+
+void frmAnalysis::LibraryChanged()
+{
+    if (m_hooks.LibraryModels)
+        m_curves->SetLibrary(m_hooks.LibraryModels());
+}
+
+void frmAnalysis::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    LibraryChanged();
+    RefreshNow();
+}

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "analysis/AnalysisInputs.h"
+
+#include <QTimer>
+#include <QWidget>
+
+#include <functional>
+
+class CharacteristicsPanel;
+class QTabWidget;
+class ResponseCurvesPanel;
+class SensitivityPanel;
+
+// What the analysis window asks of the Edit and Test Center.
+struct AnalysisHooks
+{
+    // The editor's entries now, as its own computation would take them.
+    std::function<AnalysisInputs()> Inputs;
+    // The library's models for the curve picker, set by set.
+    std::function<std::vector<PickedModel>()> LibraryModels;
+};
+
+// The analysis window of one editor: tabs "Response Curves", "Sensitivity" and "Fire
+// Characteristics" over the edited model. The editor calls EntriesChanged whenever an entry,
+// a list or the reference model changes; the window recomputes once the events of that change
+// are handled (a tuner drag or a paste gives one recomputation, not one per box) and only
+// while it is shown. More panels can be added as tabs of Tabs().
+class frmAnalysis : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit frmAnalysis(AnalysisHooks hooks, QWidget *parent = nullptr);
+
+    QTabWidget *Tabs() const { return m_tabs; }
+    ResponseCurvesPanel *Curves() const { return m_curves; }
+    SensitivityPanel *Sensitivity() const { return m_sensitivity; }
+    CharacteristicsPanel *Characteristics() const { return m_characteristics; }
+
+    // Schedules a recomputation (coalesced).
+    void EntriesChanged();
+    // Recomputes every panel now.
+    void RefreshNow();
+    // The library changed: the picker lists its models again.
+    void LibraryChanged();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    AnalysisHooks m_hooks;
+    QTabWidget *m_tabs = nullptr;
+    ResponseCurvesPanel *m_curves = nullptr;
+    SensitivityPanel *m_sensitivity = nullptr;
+    CharacteristicsPanel *m_characteristics = nullptr;
+    QTimer m_pending;
+};

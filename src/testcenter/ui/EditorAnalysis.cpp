@@ -1,0 +1,105 @@
+#include "testcenter/ui/EditorAnalysis.h"
+
+#include "analysis/ui/frmAnalysis.h"
+#include "data/FuelModelSets.h"
+#include "data/NumberText.h"
+#include "data/ProgramState.h"
+#include "testcenter/PlotHistory.h"
+#include "testcenter/TestComputation.h"
+#include "testcenter/ui/frmEditModel.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+AnalysisInputs editorInputs(const frmEditModel *editor)
+{
+    AnalysisInputs in;
+    const TestEntries entries = editor->CurrentEntries();
+    SetCalculatorInputs(in.edited, entries);
+    in.editedId = editor->EntryText(0);
+    in.editedSet = editor->txtFuelModelSet() ? editor->txtFuelModelSet()->text() : QString();
+    in.windAdjustment = ParseLeadingNumber(entries.windReduceText);
+    if (gFMSets) {
+        const auto model = ReferenceModelAt(*gFMSets, editor->cboFMSet()->currentIndex(), editor->cboFM()->currentIndex());
+        if (model) {
+            in.hasReference = true;
+            SetReferenceInputs(in.reference, model.get(), entries);
+            in.referenceId = model->FuelModelID();
+            in.referenceSet = editor->cboFMSet()->currentText();
+        }
+    }
+    // The history entries are computed calculators: their outputs are the plotted values.
+    const auto &history = gChartState.CurrentPlotHistory;
+    for (std::size_t i = 0; i < history.size(); ++i) {
+        const FireSpread &fs = *history[i];
+        CharacteristicPoint p;
+        p.label = QString::number(i + 1);
+        p.role = QStringLiteral("Plot");
+        p.heatPerUnitArea = fs.HeatPerUnitArea();
+        p.rateOfSpread = fs.RateOfSpread();
+        p.flameLength = fs.FlameLength();
+        p.fireLineIntensity = fs.FireLineIntensity();
+        in.plots.push_back(p);
+    }
+    return in;
+}
+
+std::vector<PickedModel> libraryModels()
+{
+    std::vector<PickedModel> models;
+    if (!gFMSets)
+        return models;
+    for (int s = 1; s <= gFMSets->Count(); ++s) {
+        const auto &set = gFMSets->Item(s);
+        for (const auto &m : *set->FuelModels())
+            models.push_back({set->Name(), m});
+    }
+    return models;
+}
+
+} // namespace
+
+frmAnalysis *AttachEditorAnalysis(frmEditModel *editor)
+{
+    AnalysisHooks hooks;
+    hooks.Inputs = [editor] { return editorInputs(editor); };
+    hooks.LibraryModels = libraryModels;
+    auto *window = new frmAnalysis(std::move(hooks), editor);
+
+    auto *button = new QPushButton(QStringLiteral("A&nalysis..."), editor);
+    button->setObjectName(QStringLiteral("cmdAnalysis"));
+    button->setToolTip(QStringLiteral("Response curves, sensitivity and the fire characteristics chart of this model"));
+    if (QHBoxLayout *row = editor->testCommandsLayout())
+        row->addWidget(button);
+    QObject::connect(button, &QPushButton::clicked, window, [window] {
+        window->show();
+        window->raise();
+        window->activateWindow();
+    });
+
+    const auto follow = [editor, window] {
+        if (editor->chkAuto() && editor->chkAuto()->isChecked())
+            window->EntriesChanged();
+    };
+    for (int i = 0; i < kEntrySlots; ++i)
+        if (QLineEdit *box = editor->txtFuels(i))
+            QObject::connect(box, &QLineEdit::textChanged, window, follow);
+    QObject::connect(editor->txtMidFlameWind(), &QLineEdit::textChanged, window, follow);
+    for (QComboBox *list : {editor->cboHerbType(), editor->cboWindReduce(), editor->cboSlope()}) {
+        QObject::connect(list, &QComboBox::currentIndexChanged, window, follow);
+        QObject::connect(list, &QComboBox::editTextChanged, window, follow);
+    }
+    QObject::connect(editor->chkAuto(), &QCheckBox::toggled, window, follow);
+    QObject::connect(editor, &frmEditModel::referenceModelChosen, window, &frmAnalysis::EntriesChanged);
+    QObject::connect(editor->cmdComp(), &QPushButton::clicked, window, &frmAnalysis::EntriesChanged);
+    if (auto *plot = editor->findChild<QPushButton *>(QStringLiteral("cmdPlot")))
+        QObject::connect(plot, &QPushButton::clicked, window, &frmAnalysis::EntriesChanged);
+    if (auto *clear = editor->findChild<QPushButton *>(QStringLiteral("cmdClearGraph")))
+        QObject::connect(clear, &QPushButton::clicked, window, &frmAnalysis::EntriesChanged);
+    return window;
+}

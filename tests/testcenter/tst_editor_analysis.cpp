@@ -1,0 +1,239 @@
+// The analysis window opened from the editor, driven through its real controls.
+#include "EditorFixture.h"
+
+#include "analysis/Sweep.h"
+#include "analysis/ui/ChartExport.h"
+#include "analysis/ui/CharacteristicsPanel.h"
+#include "analysis/ui/ResponseCurvesPanel.h"
+#include "analysis/ui/SensitivityPanel.h"
+#include "analysis/ui/frmAnalysis.h"
+#include "data/NumberText.h"
+#include "engine/FireSpread.h"
+#include "testcenter/PlotHistory.h"
+#include "testcenter/TestComputation.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QFile>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QValueAxis>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class tst_EditorAnalysis : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<TestLibrary> lib;
+    std::unique_ptr<ScriptedPrompts> prompts;
+    std::unique_ptr<FakeOwner> owner;
+    std::unique_ptr<frmEditModel> editor;
+    frmAnalysis *window = nullptr;
+
+    template <typename T> T *find(QWidget *in, const char *name)
+    {
+        T *w = in->findChild<T *>(QString::fromLatin1(name));
+        if (!w)
+            qFatal("no control %s", name);
+        return w;
+    }
+
+    void openAnalysis()
+    {
+        QTest::mouseClick(find<QPushButton>(editor.get(), "cmdAnalysis"), Qt::LeftButton);
+        window = editor->findChild<frmAnalysis *>();
+        QVERIFY(window);
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+    }
+
+    // Lets the window's coalesced recomputation run.
+    static void settle() { QTest::qWait(1); QCoreApplication::processEvents(); }
+
+    // The rate of spread of the edited model, computed apart from the window, with one input
+    // changed the way the curve changes it.
+    double singleRos(double slope)
+    {
+        FireSpread fs;
+        SetCalculatorInputs(fs, editor->CurrentEntries());
+        fs.setSlope(slope);
+        fs.Compute();
+        return fs.RateOfSpread();
+    }
+
+    void choose(QComboBox *box, int index)
+    {
+        box->setFocus();
+        box->setCurrentIndex(index);
+    }
+
+private slots:
+    void init()
+    {
+        lib = std::make_unique<TestLibrary>();
+        ResetChartState();
+        prompts = std::make_unique<ScriptedPrompts>();
+        owner = std::make_unique<FakeOwner>();
+        editor = std::make_unique<frmEditModel>(owner.get(), prompts.get());
+        editor->Open(lib->timberGrass, true);
+        QVERIFY(QTest::qWaitForWindowExposed(editor.get()));
+    }
+
+    void cleanup()
+    {
+        ChartExporter::ResetDialogs();
+        window = nullptr;
+        editor.reset();
+        QVERIFY2(prompts->Finished(), "a scripted message was not shown");
+    }
+
+    void curvesAreTheEditorsComputationAcrossTheRange()
+    {
+        openAnalysis();
+        QCOMPARE(window->Tabs()->tabText(0), QStringLiteral("Response Curves"));
+        ResponseCurvesPanel *curves = window->Curves();
+        choose(find<QComboBox>(curves, "cboSweepInput"), 4); // slope
+        settle();
+        QCOMPARE(curves->Input(), SweepInput::Slope);
+        QCOMPARE(find<QDoubleSpinBox>(curves, "spnSweepTo")->value(), 100.0);
+        // The edited model and the reference model chosen in the editor.
+        QCOMPARE(curves->Curves().size(), std::size_t(2));
+        const auto &edited = curves->Curves()[0].points;
+        QCOMPARE(int(edited.size()), ResponseCurvesPanel::kPoints);
+        for (std::size_t i : {std::size_t(0), std::size_t(57), edited.size() - 1})
+            QCOMPARE(edited[i].rateOfSpread, singleRos(edited[i].x));
+        // At the editor's own slope (0) the curve gives what the result box shows.
+        editor->cmdComp()->click();
+        QCOMPARE(FormatPattern(edited[0].rateOfSpread, u"####0.0"), editor->txtROS()->text());
+        QCOMPARE(curves->Curves()[1].modelId, editor->cboFM()->currentText().section(QLatin1String(" - "), 0, 0));
+    }
+
+    void curvesFollowTheEntriesOnlyUnderAutoCompute()
+    {
+        openAnalysis();
+        ResponseCurvesPanel *curves = window->Curves();
+        QVERIFY(!editor->chkAuto()->isChecked());
+        const double before = curves->Curves()[0].points[100].rateOfSpread;
+        typeInto(*editor, 2, QStringLiteral("4")); // 1-h load 2 -> 4 t/ac
+        settle();
+        QCOMPARE(curves->Curves()[0].points[100].rateOfSpread, before);
+        editor->cmdComp()->click();
+        settle();
+        const double afterCompute = curves->Curves()[0].points[100].rateOfSpread;
+        QVERIFY(afterCompute != before);
+
+        QTest::mouseClick(editor->chkAuto(), Qt::LeftButton, {}, QPoint(5, 5));
+        QVERIFY(editor->chkAuto()->isChecked());
+        typeInto(*editor, 13, QStringLiteral("2.5")); // deeper bed
+        settle();
+        QVERIFY(curves->Curves()[0].points[100].rateOfSpread != afterCompute);
+        // The new entries, computed apart from the window, at the curve's first wind (calm).
+        QCOMPARE(curves->Curves()[0].points[0].rateOfSpread, [&] {
+            FireSpread fs;
+            SetCalculatorInputs(fs, editor->CurrentEntries());
+            fs.setWindSpeed(0);
+            fs.Compute();
+            return fs.RateOfSpread();
+        }());
+        // The sensitivity follows as well: the depth is now 2.5 ft.
+        const auto &rows = window->Sensitivity()->Result().rows;
+        const auto depth = std::find_if(rows.begin(), rows.end(), [](const SensitivityRow &r) { return r.parameter == 11; });
+        QCOMPARE(depth->value, 2.5);
+    }
+
+    void uptoFiveLibraryModelsCanBeAdded()
+    {
+        openAnalysis();
+        ResponseCurvesPanel *curves = window->Curves();
+        auto *pick = find<QComboBox>(curves, "cboCurveLibraryModel");
+        auto *add = find<QPushButton>(curves, "cmdAddCurveModel");
+        QCOMPARE(pick->count(), 4); // three grass models and TL1
+        for (int i = 0; i < 4; ++i) {
+            choose(pick, i);
+            QTest::mouseClick(add, Qt::LeftButton);
+        }
+        choose(pick, 0);
+        QTest::mouseClick(add, Qt::LeftButton); // the same model twice is one curve
+        settle();
+        QCOMPARE(find<QListWidget>(curves, "lstCurveModels")->count(), 4);
+        QCOMPARE(curves->Curves().size(), std::size_t(6));
+        QCOMPARE(curves->Curves()[5].modelId, QStringLiteral("TL1"));
+        QCOMPARE(curves->Curves()[5].setName, QStringLiteral("Timber"));
+        // GR2 from the library computes with its own (dynamic) herb type.
+        QCOMPARE(curves->Curves()[4].modelId, QStringLiteral("GR2"));
+
+        // Without the reference model.
+        QTest::mouseClick(find<QCheckBox>(curves, "chkCurveReference"), Qt::LeftButton, {}, QPoint(5, 5));
+        settle();
+        QCOMPARE(curves->Curves().size(), std::size_t(5));
+        auto *list = find<QListWidget>(curves, "lstCurveModels");
+        list->setCurrentRow(0);
+        QTest::mouseClick(find<QPushButton>(curves, "cmdRemoveCurveModel"), Qt::LeftButton);
+        settle();
+        QCOMPARE(curves->Curves().size(), std::size_t(4));
+        QVERIFY(add->isEnabled());
+    }
+
+    void sensitivityTakesTheChosenPercentage()
+    {
+        openAnalysis();
+        window->Tabs()->setCurrentIndex(1);
+        SensitivityPanel *panel = window->Sensitivity();
+        QCOMPARE(panel->Result().percent, 10.0);
+        auto *percent = find<QSpinBox>(panel, "spnSensitivityPercent");
+        percent->selectAll();
+        QTest::keyClicks(percent, QStringLiteral("25"));
+        QTest::keyClick(percent, Qt::Key_Return);
+        settle();
+        QCOMPARE(panel->Result().percent, 25.0);
+        QCOMPARE(panel->Categories().size(), 13);
+        // 1-h load 2 t/ac lowered by 25 % is 1.5 t/ac.
+        const auto &rows = panel->Result().rows;
+        const auto load = std::find_if(rows.begin(), rows.end(), [](const SensitivityRow &r) { return r.parameter == 0; });
+        QCOMPARE(load->low, 1.5);
+        // The largest effect is the top bar: the last category.
+        QCOMPARE(panel->Categories().last().remove(u'*'),
+                 QString::fromUtf8(FuelParameters()[std::size_t(rows.front().parameter)].name));
+    }
+
+    void plotsAppearOnTheFireCharacteristicsChart()
+    {
+        openAnalysis();
+        find<QPushButton>(editor.get(), "cmdPlot")->click();
+        typeInto(*editor, 2, QStringLiteral("3"));
+        find<QPushButton>(editor.get(), "cmdPlot")->click();
+        settle();
+        const auto &points = window->Characteristics()->Points();
+        QCOMPARE(points.size(), std::size_t(4)); // edited, reference, plots 1 and 2
+        QCOMPARE(points[2].label, QStringLiteral("1"));
+        QCOMPARE(points[3].label, QStringLiteral("2"));
+        QCOMPARE(points[3].rateOfSpread, gChartState.CurrentPlotHistory[1]->RateOfSpread());
+        QCOMPARE(points[0].rateOfSpread, ParseLeadingNumber(editor->txtROS()->text()));
+        // The axes hold every point.
+        for (const CharacteristicPoint &p : points) {
+            QVERIFY(p.heatPerUnitArea <= window->Characteristics()->AxisX()->max());
+            QVERIFY(p.rateOfSpread <= window->Characteristics()->AxisY()->max());
+        }
+    }
+
+    void exportWritesTheCurvesWithUnitsAndModelIds()
+    {
+        openAnalysis();
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("curves.csv"));
+        ChartExporter::ChooseFile() = [&](QWidget *, const QString &, const QString &, const QString &) { return path; };
+        QTest::mouseClick(find<QPushButton>(window->Curves(), "cmdExportCurves"), Qt::LeftButton);
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QList<QByteArray> lines = f.readAll().split('\n');
+        QVERIFY(lines[0].startsWith("Set,ID,20-ft wind speed (mi/h),Rate of spread (ch/h),Flame length (ft)"));
+        QVERIFY(lines[1].startsWith("Grass Models,2,0,"));
+        QCOMPARE(lines.size(), 2 * ResponseCurvesPanel::kPoints + 2); // header, 2 curves, final line end
+    }
+};
+
+QTEST_MAIN(tst_EditorAnalysis)
+#include "tst_editor_analysis.moc"
