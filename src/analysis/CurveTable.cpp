@@ -1,31 +1,25 @@
 #include "analysis/CurveTable.h"
 
-
-QStringList CurveColumnTitles(SweepInput input)
-{
-    const SweepInputInfo &info = SweepInputInfoOf(input);
-    return {QStringLiteral("Set"),
-            QStringLiteral("ID"),
-            TitleWithUnit(QString::fromUtf8(info.title), QString::fromUtf8(info.unit)),
-            QStringLiteral("Rate of spread (ch/h)"),
-            QStringLiteral("Flame length (ft)"),
-            QStringLiteral("Fireline intensity (btu/ft/s)"),
-            QStringLiteral("Size after 1 hour (ac)"),
-            QStringLiteral("Heat per unit area (btu/ft2)"),
-            QStringLiteral("Effective wind (mi/h)"),
-            QStringLiteral("Wind limit"),
-            QStringLiteral("Error")};
-}
-
-std::string CurveCsvHeader(SweepInput input)
-{
-    QStringList fields;
-    for (const QString &t : CurveColumnTitles(input))
-        fields << CsvField(t);
-    return fields.join(u',').toStdString() + '\n';
-}
-
 namespace {
+
+using Units::Quantity;
+
+// The result columns in their order, with what they measure.
+struct ResultColumn
+{
+    const char *title;
+    Quantity quantity;
+    double SweepPoint::*value;
+};
+
+const ResultColumn kColumns[] = {
+    {"Rate of spread", Quantity::RateOfSpread, &SweepPoint::rateOfSpread},
+    {"Flame length", Quantity::FlameLength, &SweepPoint::flameLength},
+    {"Fireline intensity", Quantity::FirelineIntensity, &SweepPoint::fireLineIntensity},
+    {"Size after 1 hour", Quantity::FireSize, &SweepPoint::size},
+    {"Heat per unit area", Quantity::HeatPerUnitArea, &SweepPoint::heatPerUnitArea},
+    {"Effective wind", Quantity::WindSpeed, &SweepPoint::effectiveWind},
+};
 
 void appendField(std::string &out, const QString &text)
 {
@@ -34,22 +28,43 @@ void appendField(std::string &out, const QString &text)
 
 } // namespace
 
-void AppendCurveCsvRows(std::string &out, const QString &setName, const QString &modelId,
-                        const std::vector<SweepPoint> &points)
+QStringList CurveColumnTitles(SweepInput input, Units::System system)
 {
+    const SweepInputInfo &info = SweepInputInfoOf(input);
+    QStringList titles{QStringLiteral("Set"), QStringLiteral("ID"),
+                       Units::WithUnit(QString::fromUtf8(info.title), info.quantity, system)};
+    for (const ResultColumn &c : kColumns)
+        titles << Units::WithUnit(QString::fromUtf8(c.title), c.quantity, system);
+    titles << QStringLiteral("Wind limit") << QStringLiteral("Error");
+    return titles;
+}
+
+std::string CurveCsvHeader(SweepInput input, Units::System system)
+{
+    QStringList fields;
+    for (const QString &t : CurveColumnTitles(input, system))
+        fields << CsvField(t);
+    return fields.join(u',').toStdString() + '\n';
+}
+
+void AppendCurveCsvRows(std::string &out, const QString &setName, const QString &modelId,
+                        const std::vector<SweepPoint> &points, SweepInput input, Units::System system)
+{
+    const Quantity xQuantity = SweepInputInfoOf(input).quantity;
     std::string prefix;
     appendField(prefix, setName);
     prefix += ',';
     appendField(prefix, modelId);
     prefix += ',';
+    const bool english = system == Units::System::English;
     for (const SweepPoint &p : points) {
         out += prefix;
-        AppendTableNumber(out, p.x, kCurveDecimals);
+        AppendTableNumber(out, english ? p.x : Units::FromEnglish(xQuantity, system, p.x), kCurveDecimals);
         if (p.computed) {
-            for (double v : {p.rateOfSpread, p.flameLength, p.fireLineIntensity, p.size, p.heatPerUnitArea,
-                             p.effectiveWind}) {
+            for (const ResultColumn &c : kColumns) {
                 out += ',';
-                AppendTableNumber(out, v, kCurveDecimals);
+                const double v = p.*c.value;
+                AppendTableNumber(out, english ? v : Units::FromEnglish(c.quantity, system, v), kCurveDecimals);
             }
             out += p.windLimit ? ",yes,\n" : ",no,\n";
         } else {
@@ -58,17 +73,17 @@ void AppendCurveCsvRows(std::string &out, const QString &setName, const QString 
     }
 }
 
-CsvTable CurvesTable(const std::vector<ModelCurve> &curves, SweepInput input)
+CsvTable CurvesTable(const std::vector<ModelCurve> &curves, SweepInput input, Units::System system)
 {
     CsvTable t;
-    t.header = CurveColumnTitles(input);
+    t.header = CurveColumnTitles(input, system);
+    const Quantity xQuantity = SweepInputInfoOf(input).quantity;
     for (const ModelCurve &c : curves) {
         for (const SweepPoint &p : c.points) {
-            QStringList row{c.setName, c.modelId, TableNumber(p.x, kCurveDecimals)};
+            QStringList row{c.setName, c.modelId, TableNumber(Units::FromEnglish(xQuantity, system, p.x), kCurveDecimals)};
             if (p.computed) {
-                for (double v : {p.rateOfSpread, p.flameLength, p.fireLineIntensity, p.size, p.heatPerUnitArea,
-                                 p.effectiveWind})
-                    row << TableNumber(v, kCurveDecimals);
+                for (const ResultColumn &col : kColumns)
+                    row << TableNumber(Units::FromEnglish(col.quantity, system, p.*col.value), kCurveDecimals);
                 row << (p.windLimit ? QStringLiteral("yes") : QStringLiteral("no")) << QString();
             } else {
                 row << QString() << QString() << QString() << QString() << QString() << QString() << QString()

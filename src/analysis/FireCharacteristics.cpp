@@ -26,7 +26,8 @@ const std::vector<double> &CharacteristicFlameLengths()
     return lengths;
 }
 
-std::vector<CharacteristicCurve> CharacteristicCurves(double xMin, double xMax, double rosMax, int samples)
+std::vector<CharacteristicCurve> CharacteristicCurves(double xMin, double xMax, double rosMax, int samples,
+                                                      Units::System system)
 {
     std::vector<CharacteristicCurve> curves;
     samples = std::max(2, samples);
@@ -36,7 +37,11 @@ std::vector<CharacteristicCurve> CharacteristicCurves(double xMin, double xMax, 
         CharacteristicCurve c;
         c.flameLength = fl;
         c.intensity = IntensityOfFlameLength(fl);
-        c.label = QStringLiteral("%1 ft (%2 btu/ft/s)").arg(TableNumber(fl, 1), TableNumber(std::round(c.intensity), 0));
+        c.label = QStringLiteral("%1 %2 (%3 %4)")
+                      .arg(TableNumber(Units::FromEnglish(Units::Quantity::FlameLength, system, fl), 1),
+                           Units::UnitLabel(Units::Quantity::FlameLength, system),
+                           TableNumber(std::round(Units::FromEnglish(Units::Quantity::FirelineIntensity, system, c.intensity)), 0),
+                           Units::UnitLabel(Units::Quantity::FirelineIntensity, system));
         // Where the hyperbola enters the chart from the top: rate of spread = rosMax.
         const double start = std::max(xMin, rosMax > 0 ? RateOfSpreadAtIntensity(c.intensity, rosMax) : xMin);
         if (start >= xMax)

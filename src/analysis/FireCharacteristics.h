@@ -1,5 +1,7 @@
 #pragma once
 
+#include "units/Units.h"
+
 #include <QString>
 
 #include <vector>
@@ -29,8 +31,9 @@ struct CharacteristicCurve
 const std::vector<double> &CharacteristicFlameLengths();
 
 // Curves from heat per unit area xMin to xMax (xMin > 0) in `samples` points, each ending
-// where it leaves the chart at rosMax.
-std::vector<CharacteristicCurve> CharacteristicCurves(double xMin, double xMax, double rosMax, int samples = 120);
+// where it leaves the chart at rosMax (all English units; the labels in the given system).
+std::vector<CharacteristicCurve> CharacteristicCurves(double xMin, double xMax, double rosMax, int samples = 120,
+                                                      Units::System system = Units::System::English);
 
 struct CharacteristicPoint
 {

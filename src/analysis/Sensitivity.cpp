@@ -10,24 +10,24 @@ namespace {
 // Ranges as the editor checks them (loadings t/ac, SA/V ft2/ft3, heat btu/lb, depth ft, the
 // moisture of extinction as a fraction of the editor's 5 to 100 %).
 const std::array<FuelParameter, 13> kParameters = {{
-    {"1-h load", "t/ac", 0, 30.49, 1, &FireSpread::Loading1Hour, &FireSpread::setLoading1Hour},
-    {"10-h load", "t/ac", 0, 30.49, 1, &FireSpread::Loading10Hour, &FireSpread::setLoading10Hour},
-    {"100-h load", "t/ac", 0, 30.49, 1, &FireSpread::Loading100Hour, &FireSpread::setLoading100Hour},
-    {"Live herb load", "t/ac", 0, 30.49, 1, &FireSpread::LoadingLiveHerb, &FireSpread::setLoadingLiveHerb},
-    {"Live woody load", "t/ac", 0, 30.49, 1, &FireSpread::LoadingLiveWoody, &FireSpread::setLoadingLiveWoody},
-    {"1-h SA/V", "ft2/ft3", 109, 4000, 1, &FireSpread::SurfaceToVolume1Hour, &FireSpread::setSurfaceToVolume1Hour},
+    {"1-h load", "t/ac", 0, 30.49, 1, &FireSpread::Loading1Hour, &FireSpread::setLoading1Hour, Units::Quantity::Loading},
+    {"10-h load", "t/ac", 0, 30.49, 1, &FireSpread::Loading10Hour, &FireSpread::setLoading10Hour, Units::Quantity::Loading},
+    {"100-h load", "t/ac", 0, 30.49, 1, &FireSpread::Loading100Hour, &FireSpread::setLoading100Hour, Units::Quantity::Loading},
+    {"Live herb load", "t/ac", 0, 30.49, 1, &FireSpread::LoadingLiveHerb, &FireSpread::setLoadingLiveHerb, Units::Quantity::Loading},
+    {"Live woody load", "t/ac", 0, 30.49, 1, &FireSpread::LoadingLiveWoody, &FireSpread::setLoadingLiveWoody, Units::Quantity::Loading},
+    {"1-h SA/V", "ft2/ft3", 109, 4000, 1, &FireSpread::SurfaceToVolume1Hour, &FireSpread::setSurfaceToVolume1Hour, Units::Quantity::SurfaceToVolume},
     {"Live herb SA/V", "ft2/ft3", 109, 4000, 1, &FireSpread::SurfaceToVolumeLiveHerb,
-     &FireSpread::setSurfaceToVolumeLiveHerb},
+     &FireSpread::setSurfaceToVolumeLiveHerb, Units::Quantity::SurfaceToVolume},
     {"Live woody SA/V", "ft2/ft3", 109, 4000, 1, &FireSpread::SurfaceToVolumeLiveWoody,
-     &FireSpread::setSurfaceToVolumeLiveWoody},
-    {"Dead heat content", "btu/lb", 6000, 12000, 1, &FireSpread::HeatContentDead, &FireSpread::setHeatContentDead},
+     &FireSpread::setSurfaceToVolumeLiveWoody, Units::Quantity::SurfaceToVolume},
+    {"Dead heat content", "btu/lb", 6000, 12000, 1, &FireSpread::HeatContentDead, &FireSpread::setHeatContentDead, Units::Quantity::HeatContent},
     {"Herb heat content", "btu/lb", 6000, 12000, 1, &FireSpread::HeatContentLiveHerb,
-     &FireSpread::setHeatContentLiveHerb},
+     &FireSpread::setHeatContentLiveHerb, Units::Quantity::HeatContent},
     {"Woody heat content", "btu/lb", 6000, 12000, 1, &FireSpread::HeatContentLiveWoody,
-     &FireSpread::setHeatContentLiveWoody},
-    {"Fuel bed depth", "ft", 0.05, 6, 1, &FireSpread::BulkDensityDepth, &FireSpread::setBulkDensityDepth},
+     &FireSpread::setHeatContentLiveWoody, Units::Quantity::HeatContent},
+    {"Fuel bed depth", "ft", 0.05, 6, 1, &FireSpread::BulkDensityDepth, &FireSpread::setBulkDensityDepth, Units::Quantity::Depth},
     {"Extinction moisture", "%", 0.05, 1.00, 100, &FireSpread::MoistureOfExtinction,
-     &FireSpread::setMoistureOfExtinction},
+     &FireSpread::setMoistureOfExtinction, Units::Quantity::Moisture},
 }};
 
 bool isSurfaceToVolume(const FuelParameter &p)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/FireSpread.h"
+#include "units/Units.h"
 
 #include <QString>
 
@@ -20,6 +21,7 @@ struct FuelParameter
     double scale;     // calculator value x scale = the editor's value (100 for the extinction moisture)
     double (FireSpread::*get)() const;
     void (FireSpread::*set)(double);
+    Units::Quantity quantity; // of the editor's value
 };
 
 // The 13 parameters in the order of the editor's boxes 2 to 14.

@@ -8,11 +8,11 @@
 namespace {
 
 const std::array<SweepInputInfo, 5> kInputs = {{
-    {SweepInput::TwentyFootWind, "wind", "20-ft wind speed", "mi/h", 0, 99},
-    {SweepInput::Moisture1Hour, "moist-1h", "1-h fuel moisture", "%", 1, 60},
-    {SweepInput::HerbMoisture, "moist-herb", "Herb fuel moisture", "%", 30, 300},
-    {SweepInput::WoodyMoisture, "moist-woody", "Woody fuel moisture", "%", 30, 300},
-    {SweepInput::Slope, "slope", "Slope", "%", 0, 100},
+    {SweepInput::TwentyFootWind, "wind", "20-ft wind speed", "mi/h", 0, 99, Units::Quantity::WindSpeed},
+    {SweepInput::Moisture1Hour, "moist-1h", "1-h fuel moisture", "%", 1, 60, Units::Quantity::Moisture},
+    {SweepInput::HerbMoisture, "moist-herb", "Herb fuel moisture", "%", 30, 300, Units::Quantity::Moisture},
+    {SweepInput::WoodyMoisture, "moist-woody", "Woody fuel moisture", "%", 30, 300, Units::Quantity::Moisture},
+    {SweepInput::Slope, "slope", "Slope", "%", 0, 100, Units::Quantity::Slope},
 }};
 
 } // namespace

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/FireSpread.h"
+#include "units/Units.h"
 
 #include <QString>
 
@@ -28,8 +29,9 @@ struct SweepInputInfo
     SweepInput input;
     const char *key;   // command-line name: wind, moist-1h, moist-herb, moist-woody, slope
     const char *title; // axis title without unit
-    const char *unit;  // in the units the editor's entries take
-    double min, max;   // the entry's range (the default sweep)
+    const char *unit;  // in the units the editor's entries take (English)
+    double min, max;   // the entry's range (the default sweep), English units
+    Units::Quantity quantity;
 };
 
 const std::array<SweepInputInfo, 5> &SweepInputs();

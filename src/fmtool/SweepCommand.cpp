@@ -11,6 +11,7 @@
 
 #include <QFile>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -20,12 +21,15 @@ const char kSweepUsage[] =
     "usage: fmtool sweep FILE --vary INPUT [--set NAME] [--model ID] [--from X] [--to X] [--steps N]\n"
     "                         [--moist-1h P] [--moist-10h P] [--moist-100h P] [--moist-herb P]\n"
     "                         [--moist-woody P] [--wind MPH] [--wind-adjust F] [--slope P]\n"
+    "                         [--units english|metric]\n"
     "  CSV of the fire behavior of models of the library FILE while one input runs from X to Y\n"
     "  in N evenly spaced points (the response curves of the Edit and Test Center):\n"
     "    --vary    wind (20-foot wind, mi/h, 0-99), moist-1h (%, 1-60), moist-herb (%, 30-300),\n"
     "              moist-woody (%, 30-300) or slope (%, 0-100); --from and --to default to\n"
     "              that range, --steps to 101\n"
     "    --set     only the sets named NAME; --model only the models with that ID\n"
+    "    --units   metric gives the columns in metric units (m/min, m, kW/m, ha, kJ/m2, km/h)\n"
+    "              and takes --from and --to in the swept column's unit (km/h for wind)\n"
     "  The other inputs stay at the environment options (as fmtool table: 5, 6, 7, 75, 90 %,\n"
     "  10 mi/h with a wind adjustment factor of 0.7, slope 0). Each model computes with its own\n"
     "  herb type. Exit status 1 when the file cannot be read, nothing matches, or a point fails\n"
@@ -66,6 +70,7 @@ int fmtoolSweep(const QStringList &args, const FmtoolStreams &io)
     bool setGiven = false, modelGiven = false;
     double from = NAN, to = NAN;
     int steps = 101;
+    Units::System system = Units::System::English;
     for (qsizetype i = 0; i < args.size(); ++i) {
         QString arg = args[i];
         if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
@@ -96,6 +101,11 @@ int fmtoolSweep(const QStringList &args, const FmtoolStreams &io)
         if (arg == QLatin1String("--model")) {
             modelId = value;
             modelGiven = true;
+            continue;
+        }
+        if (arg == QLatin1String("--units")) {
+            if (!Units::ParseSystemName(value, &system))
+                return sweepUsage(io.err, QStringLiteral("--units: \"%1\" is neither english nor metric").arg(value));
             continue;
         }
         if (arg == QLatin1String("--vary")) {
@@ -140,14 +150,19 @@ int fmtoolSweep(const QStringList &args, const FmtoolStreams &io)
         return sweepUsage(io.err, QStringLiteral("--vary: \"%1\" is not one of wind, moist-1h, moist-herb, "
                                                  "moist-woody, slope").arg(vary));
     const SweepInputInfo &info = SweepInputInfoOf(*input);
+    // The range in the unit the user sees, checked there, swept in English.
+    const double shownMin = Units::FromEnglish(info.quantity, system, info.min);
+    const double shownMax = Units::FromEnglish(info.quantity, system, info.max);
     if (std::isnan(from))
-        from = info.min;
+        from = shownMin;
     if (std::isnan(to))
-        to = info.max;
+        to = shownMax;
     for (double end : {from, to})
-        if (end < info.min || end > info.max)
+        if (end < shownMin - 1e-9 || end > shownMax + 1e-9)
             return sweepUsage(io.err, QStringLiteral("--vary %1: %2 is outside the acceptable range %3 to %4")
-                                          .arg(vary, FormatGeneral(end), FormatGeneral(info.min), FormatGeneral(info.max)));
+                                          .arg(vary, FormatGeneral(end), FormatGeneral(shownMin), FormatGeneral(shownMax)));
+    from = std::clamp(Units::ToEnglish(info.quantity, system, from), info.min, info.max);
+    to = std::clamp(Units::ToEnglish(info.quantity, system, to), info.min, info.max);
 
     QFile f(file);
     if (!f.open(QIODevice::ReadOnly)) {
@@ -177,7 +192,7 @@ int fmtoolSweep(const QStringList &args, const FmtoolStreams &io)
     environment.setWindSpeed(ParseLeadingNumber(FormatPattern(windAdjust * options[5].value, u"##0.0")));
     environment.setSlope(options[7].value);
 
-    std::string out = CurveCsvHeader(*input);
+    std::string out = CurveCsvHeader(*input, system);
     if (!writeAll(io.out, out)) {
         std::fputs("fmtool sweep: cannot write the curves\n", io.err);
         return 1;
@@ -197,7 +212,7 @@ int fmtoolSweep(const QStringList &args, const FmtoolStreams &io)
             for (const SweepPoint &p : points)
                 allOk = allOk && p.computed;
             out.clear();
-            AppendCurveCsvRows(out, set->Name(), model->FuelModelID(), points);
+            AppendCurveCsvRows(out, set->Name(), model->FuelModelID(), points, *input, system);
             if (!writeAll(io.out, out)) {
                 std::fputs("fmtool sweep: cannot write the curves\n", io.err);
                 return 1;

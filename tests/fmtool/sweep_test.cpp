@@ -188,3 +188,27 @@ TEST_F(FmtoolSweep, WrongUsageIsRefusedWithTheReason)
         EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
     }
 }
+
+TEST_F(FmtoolSweep, MetricColumnsAndRange)
+{
+    // 20 mi/h = 32.18688 km/h exactly; with the factor 0.25 the worked example's 5 mi/h.
+    const SweepRun r = sweep({"--model", "1", "--vary", "wind", "--units", "metric", "--from", "0", "--to",
+                              "32.18688", "--steps", "2", "--wind-adjust", "0.25", "--moist-1h", "6", "--moist-10h",
+                              "7", "--moist-100h", "8"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    ASSERT_EQ(r.lines.size(), 3u);
+    EXPECT_EQ(r.lines[0].rfind("Set,ID,20-ft wind speed (km/h),Rate of spread (m/min),Flame length (m),"
+                               "Fireline intensity (kW/m),Size after 1 hour (ha),Heat per unit area (kJ/m2),"
+                               "Effective wind (km/h)",
+                               0),
+              0u)
+        << r.lines[0];
+    // 93.9 ch/h x 20.1168 m / 60 min = 31.4828 m/min; 5 mi/h = 8.04672 km/h.
+    EXPECT_EQ(r.lines[2].rfind("Test Set,1,32.1869,31.4828,", 0), 0u) << r.lines[2];
+    EXPECT_NEAR(std::stod(field(r.lines[2], 8)), 8.0467, 1e-4);
+    // The metric range is the English one converted: 99 mi/h = 159.3 km/h.
+    const SweepRun tooFar = sweep({"--vary", "wind", "--units", "metric", "--to", "160"});
+    EXPECT_EQ(tooFar.status, 2);
+    EXPECT_NE(tooFar.err.find("outside the acceptable range 0 to 159.3"), std::string::npos) << tooFar.err;
+    EXPECT_EQ(sweep({"--vary", "wind", "--units", "imperial"}).status, 2);
+}

@@ -11,9 +11,11 @@
 #include "engine/FireSpread.h"
 #include "testcenter/PlotHistory.h"
 #include "testcenter/TestComputation.h"
+#include "testcenter/ui/EditorAnalysis.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QDoubleSpinBox>
 #include <QFile>
 #include <QListWidget>
@@ -45,7 +47,7 @@ class tst_EditorAnalysis : public QObject
     void openAnalysis()
     {
         QTest::mouseClick(find<QPushButton>(editor.get(), "cmdAnalysis"), Qt::LeftButton);
-        window = editor->findChild<frmAnalysis *>();
+        window = EditorAnalysisWindow(editor.get());
         QVERIFY(window);
         QVERIFY(QTest::qWaitForWindowExposed(window));
     }
@@ -109,6 +111,9 @@ private slots:
         editor->cmdComp()->click();
         QCOMPARE(FormatPattern(edited[0].rateOfSpread, u"####0.0"), editor->txtROS()->text());
         QCOMPARE(curves->Curves()[1].modelId, editor->cboFM()->currentText().section(QLatin1String(" - "), 0, 0));
+        // Closing the editor takes its analysis window along.
+        editor->hide();
+        QVERIFY(!window->isVisible());
     }
 
     void curvesFollowTheEntriesOnlyUnderAutoCompute()
@@ -232,6 +237,41 @@ private slots:
         QVERIFY(lines[0].startsWith("Set,ID,20-ft wind speed (mi/h),Rate of spread (ch/h),Flame length (ft)"));
         QVERIFY(lines[1].startsWith("Grass Models,2,0,"));
         QCOMPARE(lines.size(), 2 * ResponseCurvesPanel::kPoints + 2); // header, 2 curves, final line end
+    }
+
+    // With VARROW_SCREENSHOT_DIR set, saves the three tabs for the README.
+    void screenshot()
+    {
+        const QString dir = qEnvironmentVariable("VARROW_SCREENSHOT_DIR");
+        if (dir.isEmpty())
+            QSKIP("set VARROW_SCREENSHOT_DIR to save the pictures");
+        QTest::mouseClick(editor->chkAuto(), Qt::LeftButton, {}, QPoint(5, 5));
+        auto *plot = find<QPushButton>(editor.get(), "cmdPlot");
+        for (int i = 0; i < 6; ++i) {
+            editor->SetEntryText(2, FormatGeneral(1.0 + 0.5 * i));
+            editor->SetEntryText(25, QString::number(6 + 2 * i));
+            plot->click();
+        }
+        editor->SetEntryText(2, QStringLiteral("2"));
+        editor->SetEntryText(25, QStringLiteral("10"));
+        openAnalysis();
+        window->resize(1280, 800);
+        ResponseCurvesPanel *curves = window->Curves();
+        auto *pick = find<QComboBox>(curves, "cboCurveLibraryModel");
+        for (int i : {2, 3}) {
+            pick->setCurrentIndex(i);
+            find<QPushButton>(curves, "cmdAddCurveModel")->click();
+        }
+        settle();
+        QTest::qWait(100);
+        QVERIFY(QDir().mkpath(dir));
+        QVERIFY(window->grab().save(QDir(dir).filePath("analysis-curves.png")));
+        window->Tabs()->setCurrentIndex(1);
+        QTest::qWait(100);
+        QVERIFY(window->grab().save(QDir(dir).filePath("analysis-sensitivity.png")));
+        window->Tabs()->setCurrentIndex(2);
+        QTest::qWait(100);
+        QVERIFY(window->grab().save(QDir(dir).filePath("analysis-characteristics.png")));
     }
 };
 

@@ -5,6 +5,7 @@
 #include "analysis/ui/ChartReadout.h"
 #include "analysis/ui/ChartStyle.h"
 #include "analysis/ui/ResponseCurvesPanel.h"
+#include "units/UnitSetting.h"
 
 #include <QChart>
 #include <QChartView>
@@ -18,11 +19,31 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
 // Only the newest plots get a point; a long history would bury the chart.
 constexpr std::size_t kMaxPlots = 60;
+
+using Units::Quantity;
+
+Units::System shownSystem()
+{
+    return Units::UnitSetting::instance().system();
+}
+
+// A point of the chart in the units shown.
+QPointF shownPoint(double heat, double ros)
+{
+    const Units::System s = shownSystem();
+    return {Units::FromEnglish(Quantity::HeatPerUnitArea, s, heat), Units::FromEnglish(Quantity::RateOfSpread, s, ros)};
+}
+
+QString shownText(Quantity q, double english)
+{
+    return Units::FormatResult(q, shownSystem(), english) + QLatin1Char(' ') + Units::UnitLabel(q, shownSystem());
+}
 
 } // namespace
 
@@ -32,9 +53,9 @@ CharacteristicsPanel::CharacteristicsPanel(QWidget *parent) : QWidget(parent)
     auto *layout = new QVBoxLayout(this);
     auto *top = new QHBoxLayout;
     top->addStretch();
-    auto *cmdExport = new QPushButton(QStringLiteral("E&xport..."), this);
+    auto *cmdExport = new QPushButton(QStringLiteral("Expo&rt..."), this);
     cmdExport->setObjectName(QStringLiteral("cmdExportCharacteristics"));
-    auto *cmdCopy = new QPushButton(QStringLiteral("Cop&y"), this);
+    auto *cmdCopy = new QPushButton(QStringLiteral("C&opy"), this);
     cmdCopy->setObjectName(QStringLiteral("cmdCopyCharacteristics"));
     top->addWidget(cmdExport);
     top->addWidget(cmdCopy);
@@ -47,8 +68,7 @@ CharacteristicsPanel::CharacteristicsPanel(QWidget *parent) : QWidget(parent)
     m_axisY = new QValueAxis(m_chart);
     m_chart->addAxis(m_axisX, Qt::AlignBottom);
     m_chart->addAxis(m_axisY, Qt::AlignLeft);
-    SetAxisTitle(m_axisX, QStringLiteral("Heat per unit area"), QStringLiteral("btu/ft2"));
-    SetAxisTitle(m_axisY, QStringLiteral("Rate of spread"), QStringLiteral("ch/h"));
+
     m_view = new QChartView(m_chart, this);
     m_view->setObjectName(QStringLiteral("chtFireCharacteristics"));
     m_view->setAccessibleName(QStringLiteral("Fire characteristics chart"));
@@ -58,14 +78,17 @@ CharacteristicsPanel::CharacteristicsPanel(QWidget *parent) : QWidget(parent)
         const QVariant p = s->property("point");
         if (p.isValid()) {
             const CharacteristicPoint &c = m_points[std::size_t(p.toInt())];
-            return QStringLiteral("%1\nHeat per unit area: %2 btu/ft2\nRate of spread: %3 ch/h\n"
-                                  "Flame length: %4 ft\nFireline intensity: %5 btu/ft/s")
-                .arg(c.label, TableNumber(c.heatPerUnitArea, 0), TableNumber(c.rateOfSpread, 1),
-                     TableNumber(c.flameLength, 1), TableNumber(c.fireLineIntensity, 0));
+            return QStringLiteral("%1\nHeat per unit area: %2\nRate of spread: %3\nFlame length: %4\n"
+                                  "Fireline intensity: %5")
+                .arg(c.label, shownText(Quantity::HeatPerUnitArea, c.heatPerUnitArea),
+                     shownText(Quantity::RateOfSpread, c.rateOfSpread), shownText(Quantity::FlameLength, c.flameLength),
+                     shownText(Quantity::FirelineIntensity, c.fireLineIntensity));
         }
         const QPointF v = s->at(index);
-        return QStringLiteral("%1\nHeat per unit area: %2 btu/ft2\nRate of spread: %3 ch/h")
-            .arg(s->name(), TableNumber(v.x(), 0), TableNumber(v.y(), 1));
+        const Units::System sys = shownSystem();
+        return QStringLiteral("%1\nHeat per unit area: %2 %3\nRate of spread: %4 %5")
+            .arg(s->name(), TableNumber(v.x(), 0), Units::UnitLabel(Quantity::HeatPerUnitArea, sys),
+                 TableNumber(v.y(), 2), Units::UnitLabel(Quantity::RateOfSpread, sys));
     });
     layout->addWidget(m_view, 1);
 
@@ -99,27 +122,31 @@ void CharacteristicsPanel::Refresh(const AnalysisInputs &inputs)
     yMax = RoundAxisMaximum(std::max(yMax * 1.2, 10.0), 6);
 
     m_chart->removeAllSeries();
+    const Units::System system = shownSystem();
+    SetAxisTitle(m_axisX, QStringLiteral("Heat per unit area"), Units::UnitLabel(Quantity::HeatPerUnitArea, system));
+    SetAxisTitle(m_axisY, QStringLiteral("Rate of spread"), Units::UnitLabel(Quantity::RateOfSpread, system));
     QPen curvePen(QColor(120, 120, 120), 1.2, Qt::DashLine);
-    for (const CharacteristicCurve &c : CharacteristicCurves(xMax / 400, xMax, yMax, 150)) {
+    for (const CharacteristicCurve &c : CharacteristicCurves(xMax / 400, xMax, yMax, 150, system)) {
         auto *line = new QLineSeries;
         line->setName(c.label);
         line->setPen(curvePen);
         QList<QPointF> pts;
         for (std::size_t i = 0; i < c.heat.size(); ++i)
-            pts.append(QPointF(c.heat[i], c.ros[i]));
+            pts.append(shownPoint(c.heat[i], c.ros[i]));
         line->replace(pts);
         m_chart->addSeries(line);
         line->attachAxis(m_axisX);
         line->attachAxis(m_axisY);
-        // The curve's name where it crosses the upper part of the chart.
+        // The curve's name where it crosses the chart's diagonal: the hyperbolas of rate of
+        // spread = k / heat meet it at heat = sqrt(k xMax / yMax), spaced apart as sqrt(k).
         auto *label = new QScatterSeries;
         label->setName(c.label);
         label->setMarkerSize(1);
         label->setColor(Qt::transparent);
         label->setBorderColor(Qt::transparent);
-        const double y = std::min(yMax * 0.85, c.ros.front());
-        const double x = RateOfSpreadAtIntensity(c.intensity, y);
-        label->append(std::min(x, xMax * 0.92), RateOfSpreadAtIntensity(c.intensity, std::min(x, xMax * 0.92)));
+        const double k = RateOfSpreadAtIntensity(c.intensity, 1);
+        const double labelX = std::clamp(std::sqrt(k * xMax / yMax), c.heat.front(), xMax * 0.9);
+        label->append(shownPoint(labelX, RateOfSpreadAtIntensity(c.intensity, labelX)));
         label->setPointLabelsVisible(true);
         label->setPointLabelsFormat(c.label);
         label->setPointLabelsColor(QColor(90, 90, 90));
@@ -144,7 +171,7 @@ void CharacteristicsPanel::Refresh(const AnalysisInputs &inputs)
             dot->setMarkerSize(8);
         }
         dot->setBorderColor(Qt::black);
-        dot->append(p.heatPerUnitArea, p.rateOfSpread);
+        dot->append(shownPoint(p.heatPerUnitArea, p.rateOfSpread));
         dot->setPointLabelsVisible(true);
         dot->setPointLabelsFormat(p.label);
         dot->setPointLabelsClipping(false);
@@ -158,20 +185,22 @@ void CharacteristicsPanel::Refresh(const AnalysisInputs &inputs)
         const QVariant p = m->series()->property("point");
         m->setVisible(p.isValid() && m_points[std::size_t(p.toInt())].role != QLatin1String("Plot"));
     }
-    SetRoundAxis(m_axisX, 0, xMax, 6);
-    SetRoundAxis(m_axisY, 0, yMax, 6);
+    const QPointF corner = shownPoint(xMax, yMax);
+    SetRoundAxisFromZero(m_axisX, corner.x(), 6);
+    SetRoundAxisFromZero(m_axisY, corner.y(), 6);
 }
 
 CsvTable CharacteristicsPanel::Table() const
 {
     CsvTable t;
+    const Units::System s = shownSystem();
     t.header = {QStringLiteral("Point"),
                 QStringLiteral("Set"),
                 QStringLiteral("ID"),
-                QStringLiteral("Heat per unit area (btu/ft2)"),
-                QStringLiteral("Rate of spread (ch/h)"),
-                QStringLiteral("Flame length (ft)"),
-                QStringLiteral("Fireline intensity (btu/ft/s)")};
+                Units::WithUnit(QStringLiteral("Heat per unit area"), Quantity::HeatPerUnitArea, s),
+                Units::WithUnit(QStringLiteral("Rate of spread"), Quantity::RateOfSpread, s),
+                Units::WithUnit(QStringLiteral("Flame length"), Quantity::FlameLength, s),
+                Units::WithUnit(QStringLiteral("Fireline intensity"), Quantity::FirelineIntensity, s)};
     for (const CharacteristicPoint &p : m_points) {
         QString set, id;
         if (p.role == QLatin1String("Edited"))
@@ -181,10 +210,10 @@ CsvTable CharacteristicsPanel::Table() const
         t.rows << QStringList{p.role == QLatin1String("Plot") ? QStringLiteral("Plot ") + p.label : p.role,
                               set,
                               id,
-                              TableNumber(p.heatPerUnitArea, 1),
-                              TableNumber(p.rateOfSpread, 1),
-                              TableNumber(p.flameLength, 2),
-                              TableNumber(p.fireLineIntensity, 1)};
+                              TableNumber(Units::FromEnglish(Quantity::HeatPerUnitArea, s, p.heatPerUnitArea), 1),
+                              TableNumber(Units::FromEnglish(Quantity::RateOfSpread, s, p.rateOfSpread), 3),
+                              TableNumber(Units::FromEnglish(Quantity::FlameLength, s, p.flameLength), 2),
+                              TableNumber(Units::FromEnglish(Quantity::FirelineIntensity, s, p.fireLineIntensity), 1)};
     }
     return t;
 }

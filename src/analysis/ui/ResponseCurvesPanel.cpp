@@ -5,6 +5,7 @@
 #include "analysis/ui/ChartReadout.h"
 #include "analysis/ui/ChartStyle.h"
 #include "data/FuelModel.h"
+#include "units/UnitSetting.h"
 
 #include <QCheckBox>
 #include <QChart>
@@ -29,16 +30,26 @@ namespace {
 struct Output
 {
     const char *title;
-    const char *unit;
+    Units::Quantity quantity;
     double SweepPoint::*value;
 };
 
 const std::array<Output, 4> kOutputs = {{
-    {"Rate of spread", "ch/h", &SweepPoint::rateOfSpread},
-    {"Flame length", "ft", &SweepPoint::flameLength},
-    {"Fireline intensity", "btu/ft/s", &SweepPoint::fireLineIntensity},
-    {"Size after 1 hour", "ac", &SweepPoint::size},
+    {"Rate of spread", Units::Quantity::RateOfSpread, &SweepPoint::rateOfSpread},
+    {"Flame length", Units::Quantity::FlameLength, &SweepPoint::flameLength},
+    {"Fireline intensity", Units::Quantity::FirelineIntensity, &SweepPoint::fireLineIntensity},
+    {"Size after 1 hour", Units::Quantity::FireSize, &SweepPoint::size},
 }};
+
+Units::System shownSystem()
+{
+    return Units::UnitSetting::instance().system();
+}
+
+double shownValue(const Output &o, const SweepPoint &p)
+{
+    return Units::FromEnglish(o.quantity, shownSystem(), p.*o.value);
+}
 
 QString curveName(const ModelCurve &c)
 {
@@ -72,7 +83,7 @@ ResponseCurvesPanel::ResponseCurvesPanel(QWidget *parent) : QWidget(parent)
     m_cboInput->setObjectName(QStringLiteral("cboSweepInput"));
     m_cboInput->setAccessibleName(QStringLiteral("Swept input"));
     for (const SweepInputInfo &i : SweepInputs())
-        m_cboInput->addItem(TitleWithUnit(QString::fromUtf8(i.title), QString::fromUtf8(i.unit)));
+        m_cboInput->addItem(QString::fromUtf8(i.title));
     lblInput->setBuddy(m_cboInput);
     m_from = new QDoubleSpinBox(this);
     m_from->setObjectName(QStringLiteral("spnSweepFrom"));
@@ -154,7 +165,6 @@ ResponseCurvesPanel::ResponseCurvesPanel(QWidget *parent) : QWidget(parent)
         m_axisY[k] = new QValueAxis(m_charts[k]);
         m_charts[k]->addAxis(m_axisX[k], Qt::AlignBottom);
         m_charts[k]->addAxis(m_axisY[k], Qt::AlignLeft);
-        SetAxisTitle(m_axisY[k], QString::fromUtf8(kOutputs[k].title), QString::fromUtf8(kOutputs[k].unit));
         m_views[k] = new QChartView(m_charts[k], m_chartsArea);
         m_views[k]->setObjectName(QStringLiteral("chtCurve_%1").arg(k));
         m_views[k]->setAccessibleName(QStringLiteral("%1 curve chart").arg(QString::fromUtf8(kOutputs[k].title)));
@@ -186,6 +196,7 @@ ResponseCurvesPanel::ResponseCurvesPanel(QWidget *parent) : QWidget(parent)
     connect(m_chkReference, &QCheckBox::toggled, this, &ResponseCurvesPanel::SettingsChanged);
     connect(m_cmdAdd, &QPushButton::clicked, this, &ResponseCurvesPanel::addPicked);
     connect(m_cmdRemove, &QPushButton::clicked, this, &ResponseCurvesPanel::removePicked);
+    connect(&Units::UnitSetting::instance(), &Units::UnitSetting::changed, this, &ResponseCurvesPanel::inputChosen);
     inputChosen();
 }
 
@@ -197,19 +208,25 @@ SweepInput ResponseCurvesPanel::Input() const
 void ResponseCurvesPanel::inputChosen()
 {
     const SweepInputInfo &info = SweepInputInfoOf(Input());
+    const Units::System system = shownSystem();
     const QSignalBlocker b1(m_from), b2(m_to);
+    const double min = Units::FromEnglish(info.quantity, system, info.min);
+    const double max = Units::FromEnglish(info.quantity, system, info.max);
     for (QDoubleSpinBox *s : {m_from, m_to}) {
-        s->setRange(info.min, info.max);
-        s->setSuffix(QLatin1Char(' ') + QString::fromUtf8(info.unit));
+        s->setRange(min, max);
+        s->setSuffix(QLatin1Char(' ') + Units::UnitLabel(info.quantity, system));
     }
-    m_from->setValue(info.min);
-    m_to->setValue(info.max);
-    // The wind axis is most read at everyday winds; the range maximum is one edit away.
+    m_from->setValue(min);
+    m_to->setValue(max);
+    // The wind axis is most read at everyday winds (0 to 30 mi/h, 0 to 50 km/h); the range
+    // maximum is one edit away.
     if (info.input == SweepInput::TwentyFootWind)
-        m_to->setValue(30);
-    const QString title = TitleWithUnit(QString::fromUtf8(info.title), QString::fromUtf8(info.unit));
+        m_to->setValue(system == Units::System::Metric ? 50 : 30);
+    const QString title = Units::WithUnit(QString::fromUtf8(info.title), info.quantity, system);
     for (QValueAxis *x : m_axisX)
-        x->setTitleText(title);
+        SetAxisTitle(x, title, QString());
+    for (std::size_t k = 0; k < kOutputs.size(); ++k)
+        SetAxisTitle(m_axisY[k], QString::fromUtf8(kOutputs[k].title), Units::UnitLabel(kOutputs[k].quantity, system));
     emit SettingsChanged();
 }
 
@@ -252,8 +269,11 @@ void ResponseCurvesPanel::Refresh(const AnalysisInputs &inputs)
 {
     m_inputs = inputs;
     m_haveInputs = true;
-    m_curves = ComputeResponseCurves(inputs, m_chkReference->isChecked(), m_picked, Input(), m_from->value(),
-                                     m_to->value(), kPoints);
+    const Units::Quantity q = SweepInputInfoOf(Input()).quantity;
+    const Units::System system = shownSystem();
+    m_curves = ComputeResponseCurves(inputs, m_chkReference->isChecked(), m_picked, Input(),
+                                     Units::ToEnglish(q, system, m_from->value()),
+                                     Units::ToEnglish(q, system, m_to->value()), kPoints);
     redraw();
 }
 
@@ -261,6 +281,8 @@ void ResponseCurvesPanel::redraw()
 {
     const SweepInput input = Input();
     const SweepInputInfo &info = SweepInputInfoOf(input);
+    const Units::System system = shownSystem();
+    const auto shownX = [&](double x) { return Units::FromEnglish(info.quantity, system, x); };
     QStringList legend;
     QStringList limits;
     for (std::size_t k = 0; k < kOutputs.size(); ++k) {
@@ -279,8 +301,8 @@ void ResponseCurvesPanel::redraw()
             QList<QPointF> pts;
             pts.reserve(qsizetype(curve.points.size()));
             for (const SweepPoint &p : curve.points) {
-                const double y = p.*kOutputs[k].value;
-                pts.append(QPointF(p.x, y));
+                const double y = shownValue(kOutputs[k], p);
+                pts.append(QPointF(shownX(p.x), y));
                 yMax = std::max(yMax, y);
             }
             line->replace(pts);
@@ -303,7 +325,7 @@ void ResponseCurvesPanel::redraw()
                                                             : 1;
                 const int nearest = step > 0 ? int(std::lround((current - curve.points.front().x) / step)) : 0;
                 const SweepPoint &p = curve.points[std::size_t(std::clamp(nearest, 0, int(curve.points.size()) - 1))];
-                mark->append(p.x, p.*kOutputs[k].value);
+                mark->append(shownX(p.x), shownValue(kOutputs[k], p));
                 mark->setProperty("curve", int(c));
                 mark->setProperty("marker", true);
                 mark->setProperty("pointIndex", std::clamp(nearest, 0, int(curve.points.size()) - 1));
@@ -320,7 +342,7 @@ void ResponseCurvesPanel::redraw()
                 mark->setMarkerSize(10);
                 mark->setColor(Qt::white);
                 mark->setBorderColor(CurveColour(int(c)));
-                mark->append(*at, (*it).*kOutputs[k].value);
+                mark->append(shownX(*at), shownValue(kOutputs[k], *it));
                 mark->setProperty("curve", int(c));
                 mark->setProperty("marker", true);
                 mark->setProperty("pointIndex", int(it - curve.points.begin()));
@@ -328,8 +350,8 @@ void ResponseCurvesPanel::redraw()
                 mark->attachAxis(m_axisX[k]);
                 mark->attachAxis(m_axisY[k]);
                 if (k == 0)
-                    limits << QStringLiteral("%1 at %2 %3").arg(curveName(curve), TableNumber(*at, 1),
-                                                                QString::fromUtf8(info.unit));
+                    limits << QStringLiteral("%1 at %2 %3").arg(curveName(curve), TableNumber(shownX(*at), 1),
+                                                                Units::UnitLabel(info.quantity, system));
             }
             if (k == 0)
                 legend << QStringLiteral("<span style=\"color:%1\">%2</span>&nbsp;%3")
@@ -361,16 +383,17 @@ QString ResponseCurvesPanel::pointText(int curve, int index) const
         return QString();
     const SweepPoint &p = c.points[std::size_t(index)];
     const SweepInputInfo &info = SweepInputInfoOf(Input());
-    QStringList lines{curveName(c),
-                      QStringLiteral("%1: %2 %3").arg(QString::fromUtf8(info.title), TableNumber(p.x, 1),
-                                                     QString::fromUtf8(info.unit))};
+    const Units::System system = shownSystem();
+    QStringList lines{curveName(c), QStringLiteral("%1: %2 %3").arg(QString::fromUtf8(info.title),
+                                                                    TableNumber(Units::FromEnglish(info.quantity, system, p.x), 1),
+                                                                    Units::UnitLabel(info.quantity, system))};
     if (!p.computed) {
         lines << QStringLiteral("cannot compute");
         return lines.join(u'\n');
     }
     for (const Output &o : kOutputs)
-        lines << QStringLiteral("%1: %2 %3").arg(QString::fromUtf8(o.title), TableNumber(p.*o.value, 1),
-                                                 QString::fromUtf8(o.unit));
+        lines << QStringLiteral("%1: %2 %3").arg(QString::fromUtf8(o.title), Units::FormatResult(o.quantity, system, p.*o.value),
+                                                 Units::UnitLabel(o.quantity, system));
     if (p.windLimit && p.rateOfSpread > 0)
         lines << QStringLiteral("wind limit reached");
     return lines.join(u'\n');
@@ -378,5 +401,5 @@ QString ResponseCurvesPanel::pointText(int curve, int index) const
 
 CsvTable ResponseCurvesPanel::Table() const
 {
-    return CurvesTable(m_curves, Input());
+    return CurvesTable(m_curves, Input(), shownSystem());
 }

@@ -3,6 +3,7 @@
 #include "analysis/ui/ChartExport.h"
 #include "analysis/ui/ChartReadout.h"
 #include "analysis/ui/ChartStyle.h"
+#include "units/UnitSetting.h"
 
 #include <QBarCategoryAxis>
 #include <QBarSet>
@@ -25,9 +26,19 @@ namespace {
 const QColor kLowColour(0x5d, 0x8a, 0xc7);
 const QColor kHighColour(0xd9, 0x6c, 0x2f);
 
+Units::System shownSystem()
+{
+    return Units::UnitSetting::instance().system();
+}
+
+double shown(const FuelParameter &p, double v)
+{
+    return Units::FromEnglish(p.quantity, shownSystem(), v * p.scale);
+}
+
 QString parameterValue(const FuelParameter &p, double v)
 {
-    return QStringLiteral("%1 %2").arg(TableNumber(v * p.scale, 3), QString::fromUtf8(p.unit));
+    return QStringLiteral("%1 %2").arg(TableNumber(shown(p, v), 3), Units::UnitLabel(p.quantity, shownSystem()));
 }
 
 } // namespace
@@ -37,7 +48,7 @@ SensitivityPanel::SensitivityPanel(QWidget *parent) : QWidget(parent)
     setObjectName(QStringLiteral("pnlSensitivity"));
     auto *layout = new QVBoxLayout(this);
     auto *top = new QHBoxLayout;
-    auto *label = new QLabel(QStringLiteral("&Change each parameter by minus and plus"), this);
+    auto *label = new QLabel(QStringLiteral("C&hange each parameter by minus and plus"), this);
     m_percent = new QSpinBox(this);
     m_percent->setObjectName(QStringLiteral("spnSensitivityPercent"));
     m_percent->setAccessibleName(QStringLiteral("Change in percent"));
@@ -45,7 +56,7 @@ SensitivityPanel::SensitivityPanel(QWidget *parent) : QWidget(parent)
     m_percent->setValue(10);
     m_percent->setSuffix(QStringLiteral(" %"));
     label->setBuddy(m_percent);
-    auto *cmdExport = new QPushButton(QStringLiteral("E&xport..."), this);
+    auto *cmdExport = new QPushButton(QStringLiteral("Ex&port..."), this);
     cmdExport->setObjectName(QStringLiteral("cmdExportSensitivity"));
     auto *cmdCopy = new QPushButton(QStringLiteral("Cop&y"), this);
     cmdCopy->setObjectName(QStringLiteral("cmdCopySensitivity"));
@@ -121,8 +132,12 @@ QString SensitivityPanel::ClampNote() const
         if (!ends.isEmpty())
             clamped << QStringLiteral("%1 (%2)").arg(QString::fromUtf8(p.name), ends.join(QStringLiteral(", ")));
     }
-    QString note = QStringLiteral("Base: %1 ch/h, %2 ft.").arg(TableNumber(m_result.baseRos, 1),
-                                                              TableNumber(m_result.baseFlame, 1));
+    const Units::System s = shownSystem();
+    QString note = QStringLiteral("Base: %1 %2, %3 %4.")
+                       .arg(Units::FormatResult(Units::Quantity::RateOfSpread, s, m_result.baseRos),
+                            Units::UnitLabel(Units::Quantity::RateOfSpread, s),
+                            Units::FormatResult(Units::Quantity::FlameLength, s, m_result.baseFlame),
+                            Units::UnitLabel(Units::Quantity::FlameLength, s));
     if (m_result.baseRos <= 0)
         note += QStringLiteral(" The model does not spread here, so no change can be shown.");
     if (!clamped.isEmpty())
@@ -175,10 +190,11 @@ void SensitivityPanel::redraw()
             const double value = isLow ? r.low : r.high;
             const double result = chart_ == 0 ? (isLow ? r.rosLow : r.rosHigh) : (isLow ? r.flameLow : r.flameHigh);
             const double change = set->at(index);
+            const Units::Quantity q = chart_ == 0 ? Units::Quantity::RateOfSpread : Units::Quantity::FlameLength;
             return QStringLiteral("%1 %2: %3%4\n%5 %6 (%7 %)")
                 .arg(QString::fromUtf8(p.name), set->label(), parameterValue(p, value),
                      (isLow ? r.lowClamped : r.highClamped) ? QStringLiteral(" (clamped)") : QString(),
-                     TableNumber(result, 1), chart_ == 0 ? QStringLiteral("ch/h") : QStringLiteral("ft"),
+                     Units::FormatResult(q, shownSystem(), result), Units::UnitLabel(q, shownSystem()),
                      TableNumber(change, 1));
         });
     }
@@ -188,6 +204,9 @@ void SensitivityPanel::redraw()
 CsvTable SensitivityPanel::Table() const
 {
     CsvTable t;
+    const Units::System s = shownSystem();
+    const QString ros = Units::UnitLabel(Units::Quantity::RateOfSpread, s);
+    const QString fl = Units::UnitLabel(Units::Quantity::FlameLength, s);
     t.header = {QStringLiteral("Parameter"),
                 QStringLiteral("Unit"),
                 QStringLiteral("Value"),
@@ -195,30 +214,32 @@ CsvTable SensitivityPanel::Table() const
                 QStringLiteral("Lowered clamped"),
                 QStringLiteral("Raised value"),
                 QStringLiteral("Raised clamped"),
-                QStringLiteral("Rate of spread lowered (ch/h)"),
-                QStringLiteral("Rate of spread raised (ch/h)"),
+                QStringLiteral("Rate of spread lowered (%1)").arg(ros),
+                QStringLiteral("Rate of spread raised (%1)").arg(ros),
                 QStringLiteral("Rate of spread change lowered (%)"),
                 QStringLiteral("Rate of spread change raised (%)"),
-                QStringLiteral("Flame length lowered (ft)"),
-                QStringLiteral("Flame length raised (ft)"),
+                QStringLiteral("Flame length lowered (%1)").arg(fl),
+                QStringLiteral("Flame length raised (%1)").arg(fl),
                 QStringLiteral("Flame length change lowered (%)"),
                 QStringLiteral("Flame length change raised (%)")};
     const auto yesNo = [](bool b) { return b ? QStringLiteral("yes") : QStringLiteral("no"); };
     for (const SensitivityRow &r : m_result.rows) {
         const FuelParameter &p = FuelParameters()[std::size_t(r.parameter)];
+        const auto rosValue = [&](double v) { return TableNumber(Units::FromEnglish(Units::Quantity::RateOfSpread, s, v)); };
+        const auto flValue = [&](double v) { return TableNumber(Units::FromEnglish(Units::Quantity::FlameLength, s, v)); };
         t.rows << QStringList{QString::fromUtf8(p.name),
-                              QString::fromUtf8(p.unit),
-                              TableNumber(r.value * p.scale),
-                              TableNumber(r.low * p.scale),
+                              Units::UnitLabel(p.quantity, s),
+                              TableNumber(shown(p, r.value)),
+                              TableNumber(shown(p, r.low)),
                               yesNo(r.lowClamped),
-                              TableNumber(r.high * p.scale),
+                              TableNumber(shown(p, r.high)),
                               yesNo(r.highClamped),
-                              TableNumber(r.rosLow),
-                              TableNumber(r.rosHigh),
+                              rosValue(r.rosLow),
+                              rosValue(r.rosHigh),
                               TableNumber(r.rosChangeLow, 2),
                               TableNumber(r.rosChangeHigh, 2),
-                              TableNumber(r.flameLow),
-                              TableNumber(r.flameHigh),
+                              flValue(r.flameLow),
+                              flValue(r.flameHigh),
                               TableNumber(r.flameChangeLow, 2),
                               TableNumber(r.flameChangeHigh, 2)};
     }

@@ -3,6 +3,7 @@
 #include "analysis/ui/CharacteristicsPanel.h"
 #include "analysis/ui/ResponseCurvesPanel.h"
 #include "analysis/ui/SensitivityPanel.h"
+#include "units/UnitSetting.h"
 
 #include <QKeySequence>
 #include <QShortcut>
@@ -30,6 +31,7 @@ frmAnalysis::frmAnalysis(AnalysisHooks hooks, QWidget *parent) : QWidget(parent,
     connect(&m_pending, &QTimer::timeout, this, &frmAnalysis::RefreshNow);
     connect(m_curves, &ResponseCurvesPanel::SettingsChanged, this, &frmAnalysis::EntriesChanged);
     connect(m_sensitivity, &SensitivityPanel::SettingsChanged, this, &frmAnalysis::EntriesChanged);
+    connect(&Units::UnitSetting::instance(), &Units::UnitSetting::changed, this, &frmAnalysis::EntriesChanged);
     auto *close = new QShortcut(QKeySequence::Close, this);
     connect(close, &QShortcut::activated, this, &QWidget::close);
     auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);

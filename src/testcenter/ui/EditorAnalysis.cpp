@@ -12,7 +12,9 @@
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
+#include <QEvent>
 
 namespace {
 
@@ -62,14 +64,40 @@ std::vector<PickedModel> libraryModels()
     return models;
 }
 
+// Hides the analysis window whenever the editor is hidden or closed.
+class EditorHideFilter : public QObject
+{
+public:
+    EditorHideFilter(frmAnalysis *window, QObject *parent) : QObject(parent), m_window(window) {}
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Hide && !event->spontaneous() && m_window)
+            m_window->hide();
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QPointer<frmAnalysis> m_window;
+};
+
 } // namespace
+
+frmAnalysis *EditorAnalysisWindow(const frmEditModel *editor)
+{
+    return qobject_cast<frmAnalysis *>(editor->property("analysisWindow").value<QObject *>());
+}
 
 frmAnalysis *AttachEditorAnalysis(frmEditModel *editor)
 {
     AnalysisHooks hooks;
     hooks.Inputs = [editor] { return editorInputs(editor); };
     hooks.LibraryModels = libraryModels;
-    auto *window = new frmAnalysis(std::move(hooks), editor);
+    auto *window = new frmAnalysis(std::move(hooks));
+    editor->setProperty("analysisWindow", QVariant::fromValue<QObject *>(window));
+    // Deleted at once with the editor, so that no pending recomputation reads a dead editor.
+    QObject::connect(editor, &QObject::destroyed, [window] { delete window; });
+    auto *hider = new EditorHideFilter(window, editor);
+    editor->installEventFilter(hider);
 
     auto *button = new QPushButton(QStringLiteral("A&nalysis..."), editor);
     button->setObjectName(QStringLiteral("cmdAnalysis"));

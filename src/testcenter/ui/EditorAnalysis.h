@@ -8,4 +8,8 @@ class frmEditModel;
 // edited model. The window follows the entries as the results boxes do: with Auto Compute on
 // it recomputes on every change of an entry, a list or the reference model (typing, tuning,
 // a restored plot); with it off, on Compute and Plot.
+// The window is a top-level window of its own (its mnemonics do not meet the editor's), hidden
+// with the editor and deleted with it.
 frmAnalysis *AttachEditorAnalysis(frmEditModel *editor);
+// The analysis window of an editor, or null.
+frmAnalysis *EditorAnalysisWindow(const frmEditModel *editor);
