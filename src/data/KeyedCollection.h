@@ -68,7 +68,14 @@ public:
     {
         if (!key.isEmpty() && !m_index.try_emplace(key, int(m_items.size())).second)
             throw std::invalid_argument("This key is already associated with an element of this collection");
-        m_items.push_back({key, std::move(item)});
+        try {
+            m_items.push_back({key, std::move(item)});
+        } catch (...) {
+            // Out of memory: the collection stays as it was.
+            if (!key.isEmpty())
+                m_index.erase(key);
+            throw;
+        }
     }
 
     void Reserve(int n)

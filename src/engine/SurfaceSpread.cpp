@@ -301,7 +301,10 @@ std::string ComputeSurfaceSpread(std::array<double, 13> &fuel, const std::array<
     const double coefB = fin(0.02526 * power(sigma, 0.54, "wind factor"), "wind factor");
     const double coefE = fin(0.715 * expo(-0.000359 * sigma, "wind factor"), "wind factor");
     const double u = fin(windSpeed * kMphToFtMin, "wind speed");
-    const double phiW = fin(power(u, coefB, "wind factor (negative wind speed)") * coefC *
+    // A negative wind and a wind too strong for the power are different faults: name each.
+    if (u < 0) [[unlikely]]
+        fail("invalid argument (fractional power of a negative number)", "wind factor (negative wind speed)");
+    const double phiW = fin(power(u, coefB, "wind factor (wind speed too high)") * coefC *
                                 power(rp, -coefE, "wind factor"),
                             "wind factor");
 

@@ -144,8 +144,9 @@ int fmtoolCompute(const QStringList &args, const FmtoolStreams &io)
 
 namespace {
 
-// One environment option of the table: its name, the editor's inclusive range (none when the
-// editor does not check the entry) and the default the editor starts with.
+// One environment option of the table: its name, its inclusive range (the editor's where the
+// editor checks the entry; the factors the editor lists, and slopes up to 1000 %, otherwise)
+// and the default the editor starts with.
 struct EnvOption
 {
     const char *name;
@@ -163,8 +164,8 @@ const char kTableUsage[] =
     "    --moist-1h, --moist-10h, --moist-100h   dead fuel moistures, percent, 1-60 (5, 6, 7)\n"
     "    --moist-herb, --moist-woody             live fuel moistures, percent, 30-300 (75, 90)\n"
     "    --wind                                  20-foot wind speed, mi/h, 0-99 (10)\n"
-    "    --wind-adjust                           wind adjustment factor (0.7)\n"
-    "    --slope                                 slope steepness, percent (0)\n"
+    "    --wind-adjust                           wind adjustment factor, 0-1 (0.7)\n"
+    "    --slope                                 slope steepness, percent, 0-1000 (0)\n"
     "  Exit status 1 when the file cannot be read or any model fails to compute.\n";
 
 int tableUsage(std::FILE *to, const QString &problem)
@@ -194,7 +195,7 @@ int fmtoolTable(const QStringList &args, const FmtoolStreams &io)
         {"--moist-1h", 5, 1, 60, true},     {"--moist-10h", 6, 1, 60, true},
         {"--moist-100h", 7, 1, 60, true},   {"--moist-herb", 75, 30, 300, true},
         {"--moist-woody", 90, 30, 300, true}, {"--wind", 10, 0, 99, true},
-        {"--wind-adjust", 0.7, 0, 0, false}, {"--slope", 0, 0, 0, false},
+        {"--wind-adjust", 0.7, 0, 1, true}, {"--slope", 0, 0, 1000, true},
     };
     QString file;
     QString setName;

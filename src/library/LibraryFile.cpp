@@ -13,6 +13,9 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <new>
 #include <string>
 
 // ReadFMs around the reader, the writer, and the safe save: the whole file is made in memory,
@@ -21,8 +24,6 @@
 using namespace libraryfile;
 
 namespace {
-
-constexpr double kLargestNumber = 1.79769313486231e308;
 
 // A library file that failed to read and must not be replaced by what was read of it.
 QString g_blockedPath;
@@ -82,6 +83,72 @@ void appendNumber(std::string &out, double v)
     out += FormatGeneral(v).toStdString();
 }
 
+// Appends the text appendNumber gives v with its decimal point moved shift places to the right
+// (left when negative), in the same general form: plain decimals, or "1e-05" / "1.5e+20"
+// below 1e-4 and from 1e15 on.
+void appendShiftedNumber(std::string &out, double v, int shift)
+{
+    std::string text;
+    appendNumber(text, v);
+    std::size_t i = 0;
+    bool negative = false;
+    if (i < text.size() && text[i] == '-') {
+        negative = true;
+        ++i;
+    }
+    // text = digits x 10^exponent
+    std::string digits;
+    long exponent = 0;
+    bool afterPoint = false;
+    for (; i < text.size() && text[i] != 'e'; ++i) {
+        if (text[i] == '.') {
+            afterPoint = true;
+            continue;
+        }
+        digits += text[i];
+        if (afterPoint)
+            --exponent;
+    }
+    if (i < text.size())
+        exponent += std::strtol(text.c_str() + i + 1, nullptr, 10);
+    const std::size_t first = digits.find_first_not_of('0');
+    if (first == std::string::npos) {
+        out += '0';
+        return;
+    }
+    digits.erase(0, first);
+    while (digits.size() > 1 && digits.back() == '0') {
+        digits.pop_back();
+        ++exponent;
+    }
+    exponent += shift;
+    const long n = long(digits.size());
+    const long scientific = n - 1 + exponent; // exponent of the first digit
+    if (negative)
+        out += '-';
+    if (scientific < -4 || scientific >= 15) {
+        out += digits[0];
+        if (n > 1) {
+            out += '.';
+            out.append(digits, 1, std::string::npos);
+        }
+        char e[32];
+        std::snprintf(e, sizeof e, "e%c%02ld", scientific < 0 ? '-' : '+', std::labs(scientific));
+        out += e;
+    } else if (exponent >= 0) {
+        out += digits;
+        out.append(std::size_t(exponent), '0');
+    } else if (scientific >= 0) {
+        out.append(digits, 0, std::size_t(scientific + 1));
+        out += '.';
+        out.append(digits, std::size_t(scientific + 1), std::string::npos);
+    } else {
+        out += "0.";
+        out.append(std::size_t(-scientific - 1), '0');
+        out += digits;
+    }
+}
+
 // Appends text in Windows-1252 (checked by textProblem before).
 void appendText(std::string &out, const QString &text)
 {
@@ -114,9 +181,10 @@ QString LibraryProblem::toString() const
     return s + message;
 }
 
-bool ReadFMs(const QString &path, ITree &tree, LibraryProblem *problem)
+namespace {
+
+bool readFile(const QString &path, ITree &tree, LibraryProblem *problem)
 {
-    gFMSets = std::make_shared<FuelModelSets>();
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         if (problem)
@@ -136,6 +204,21 @@ bool ReadFMs(const QString &path, ITree &tree, LibraryProblem *problem)
         problem->path = path;
     }
     return result.ok;
+}
+
+} // namespace
+
+bool ReadFMs(const QString &path, ITree &tree, LibraryProblem *problem)
+{
+    gFMSets = std::make_shared<FuelModelSets>();
+    try {
+        return readFile(path, tree, problem);
+    } catch (const std::bad_alloc &) {
+        // The whole file did not fit in memory; what was read of it stays in gFMSets.
+        if (problem)
+            *problem = {path, 0, QStringLiteral("There is not enough memory to read the library file.")};
+        return false;
+    }
 }
 
 bool ReadFMs(ITree &tree, LibraryProblem *problem)
@@ -190,7 +273,7 @@ QByteArray SerializeLibrary(const FuelModelSets &sets, QString *error)
                                         fm.Loading10Hour(),           fm.Loading100Hour(),
                                         fm.LoadingLiveHerb(),         fm.LoadingLiveWoody(),
                                         fm.SurfaceToVolume1Hour(),    fm.SurfaceToVolumeLiveHerb(),
-                                        fm.SurfaceToVolumeLiveWoody(), fm.MoistureOfExtinction() / 100,
+                                        fm.SurfaceToVolumeLiveWoody(), fm.MoistureOfExtinction(),
                                         fm.HeatContentDead(),         fm.HeatContentLiveHerb(),
                                         fm.HeatContentLiveWoody(),    fm.FuelCat(),
                                         fm.HerbType()};
@@ -198,15 +281,19 @@ QByteArray SerializeLibrary(const FuelModelSets &sets, QString *error)
             out += ',';
             appendQuoted(out, fm.Description());
             for (int n = 0; n < 15; ++n) {
-                // Beyond the largest 15-digit text below the largest double, the text would
-                // round up to infinity and the file could not be read back.
-                if (!(std::fabs(numbers[n]) <= kLargestNumber)) {
+                if (!fitsLibraryFile(numbers[n])) {
                     modelError(QString::fromLatin1(kNumberFields[std::size_t(n)]) +
-                               QStringLiteral(": the value is not a finite number the file can hold."));
+                               (std::isfinite(numbers[n])
+                                    ? QStringLiteral(": the value is beyond the largest number the file can hold "
+                                                     "(1.79769313486231e+308).")
+                                    : QStringLiteral(": the value is not a finite number the file can hold.")));
                     return {};
                 }
                 out += ',';
-                appendNumber(out, numbers[n]);
+                if (n == kMoistureField)
+                    appendShiftedNumber(out, numbers[n], -2); // percent in memory, a fraction in the file
+                else
+                    appendNumber(out, numbers[n]);
             }
             out += "\r\n";
         }

@@ -26,14 +26,16 @@ class ITree;
 // set name runs up to the last ",Count:" of the header, and only the text after the count
 // decides the lock (so names such as "Unlocked Models" or "a,Count:b" survive). "[End]" ends
 // the library; so does an empty header, but only when nothing follows it. Anything else (a
-// header without a count, a missing, empty or non-numeric number, a number beyond the range of
-// a double, a quote that is not closed on its line, a quote inside unquoted text) stops the
-// reading with the line and what was expected there. Memory grows with the bytes read, never
-// with a count the file claims. Every clean read can be written back.
+// header without a count, a missing, empty or non-numeric number, a number whose value in
+// memory is beyond 1.79769313486231e+308, a quote that is not closed on its line, a quote
+// inside unquoted text, a UTF-8 byte order mark) stops the reading with the line and what was
+// expected there. Memory grows with the models read, never with a count the file claims or
+// with its length; running out of memory is a problem reported like the others. Every clean
+// read can be written back.
 //
 // Writing never produces a file it could not read back: a text holding a double quote, a line
-// break or a character outside Windows-1252, or a number that is not finite, refuses the whole
-// write and names the set and model.
+// break or a character outside Windows-1252, or a number beyond the reader's bound, refuses
+// the whole write and names the set and model.
 
 struct LibraryProblem
 {

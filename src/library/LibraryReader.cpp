@@ -13,6 +13,7 @@
 #include <cstring>
 #include <exception>
 #include <limits>
+#include <new>
 #include <string>
 
 // The reader of the library file: fields one at a time from the bytes, numbers parsed exactly,
@@ -24,9 +25,6 @@ namespace {
 
 const QLatin1String kCountMark(",Count:");
 constexpr qsizetype kHeaderPrefixLength = 14; // "[FuelModelSet:", not checked
-// Shortest possible model line: "","",0,0,0,0,0,0,0,0,0,0,0,0,0,0,0 and a line end.
-constexpr qsizetype kShortestModel = 36;
-
 
 bool isBlank(char c)
 {
@@ -53,9 +51,9 @@ QString shown(QByteArrayView text)
 
 
 // Parses the whole of text as a decimal number (optional sign, digits with an optional ".",
-// optional exponent) times 10^shift, correctly rounded. Shifting the decimal point in the text
-// rather than multiplying the double keeps 0.12 * 100 exactly 12. False for anything else, and
-// for values that do not fit a double.
+// optional exponent) times 10^shift, correctly rounded (infinite beyond the range of a double).
+// Shifting the decimal point in the text rather than multiplying the double keeps 0.12 * 100
+// exactly 12. False for anything that is not such a number.
 bool parseNumber(QByteArrayView text, int shift, double &out)
 {
     const char *p = text.data();
@@ -116,9 +114,8 @@ bool parseNumber(QByteArrayView text, int shift, double &out)
             s.append(pointAt + 1, digitsEnd);
         s += 'e' + std::to_string(e10);
         // Only digits and an exponent: no decimal point, so the C locale does not matter.
+        // Beyond the range of a double this is infinite, which the caller's bound refuses.
         v = std::strtod(s.c_str(), nullptr);
-        if (!std::isfinite(v))
-            return false;
     }
     out = negative ? -v : v;
     return true;
@@ -131,6 +128,12 @@ public:
     explicit FieldReader(QByteArrayView bytes) : m_p(bytes.data()), m_end(bytes.data() + bytes.size()) {}
 
     enum class Status { Field, EndOfFile, Error };
+
+    // A UTF-8 byte order mark at the very start (the reader does not skip it).
+    bool startsWithByteOrderMark() const
+    {
+        return m_end - m_p >= 3 && std::memcmp(m_p, "\xEF\xBB\xBF", 3) == 0;
+    }
 
     // Reads the next field into text. Blank lines and blanks before a field are skipped; a
     // field ends at a comma (which is consumed), a line end or the end of the file.
@@ -225,6 +228,8 @@ public:
         m_result.sets = std::make_shared<FuelModelSets>();
         try {
             m_result.ok = readAll();
+        } catch (const std::bad_alloc &) {
+            m_result.ok = fail(m_fields.fieldLine(), outOfMemory());
         } catch (const std::exception &e) {
             // A key past the counter's range, or a tree refusing a node.
             m_result.ok = fail(m_fields.fieldLine(), QString::fromLocal8Bit(e.what()));
@@ -234,6 +239,11 @@ public:
     }
 
 private:
+    static QString outOfMemory()
+    {
+        return QStringLiteral("there is not enough memory to read the rest of the library");
+    }
+
     bool fail(int line, const QString &message)
     {
         m_result.problem.line = line;
@@ -243,6 +253,10 @@ private:
 
     bool readAll()
     {
+        if (m_fields.startsWithByteOrderMark())
+            return fail(1, QStringLiteral("the file starts with a UTF-8 byte order mark: it was saved as UTF-8 text by "
+                                          "another program, but a library file is Windows-1252 text. Save it again "
+                                          "as Windows-1252 (ANSI) text, without a byte order mark."));
         QByteArrayView field;
         for (;;) {
             const auto status = m_fields.next(field);
@@ -293,11 +307,19 @@ private:
 
         const QString setKey = NewNodeKey(locked);
         auto models = std::make_shared<FuelModels>();
-        models->Reserve(int(std::min<std::int64_t>(count, m_fields.remaining() / kShortestModel + 1)));
+        // Nothing is reserved from the count: memory grows with the models actually read.
         m_result.sets->Add(name, locked, models, setKey);
-        m_tree.AddRoot(setKey, name, locked ? 4 : 1);
-        m_tree.SetExpandedImage(setKey, locked ? 5 : 2);
-        m_tree.SetTag(setKey, QStringLiteral("Set"));
+        try {
+            m_tree.AddRoot(setKey, name, locked ? 4 : 1);
+            m_tree.SetExpandedImage(setKey, locked ? 5 : 2);
+            m_tree.SetTag(setKey, QStringLiteral("Set"));
+        } catch (...) {
+            // No set without its node.
+            if (m_tree.Contains(setKey))
+                m_tree.Remove(setKey);
+            m_result.sets->Remove(setKey);
+            throw;
+        }
         m_setKey = setKey;
         m_models = models.get();
         m_nodesAdded = 0;
@@ -305,8 +327,7 @@ private:
         for (std::int64_t m = 1; m <= count; ++m)
             if (!readModel(int(m), int(count), name))
                 return false;
-        addModelNodes();
-        return true;
+        return addModelNodes();
     }
 
     bool readModel(int position, int count, const QString &setName)
@@ -335,6 +356,13 @@ private:
                 return fail(m_fields.fieldLine(), QStringLiteral("expected a number for %1 (%2), found %3")
                                                       .arg(QString::fromLatin1(kNumberFields[std::size_t(n)]),
                                                            where(f + 1), shown(field)));
+            if (!fitsLibraryFile(numbers[n]))
+                return fail(m_fields.fieldLine(),
+                            QStringLiteral("the number %1 for %2 (%3) is too large: a library file holds numbers "
+                                           "up to 1.79769313486231e+308%4")
+                                .arg(shown(field), QString::fromLatin1(kNumberFields[std::size_t(n)]), where(f + 1),
+                                     n == kMoistureField ? QStringLiteral(" (after the fraction is made a percent)")
+                                                         : QString()));
         }
         const QString key = NewNodeKey(false);
         m_models->Add(FromCp1252(text[0]), FromCp1252(text[1]), numbers[0], numbers[1], numbers[2], numbers[3],
@@ -345,20 +373,32 @@ private:
 
     // Child nodes of the current set's models not yet in the tree (all of them after a whole
     // set; those read before a failure otherwise).
-    void addModelNodes()
+    // False when a node could not be added (the problem is recorded, and the models without
+    // a node are dropped).
+    bool addModelNodes()
     {
         if (!m_models)
-            return;
+            return true;
+        bool added = true;
         try {
             for (int m = m_nodesAdded + 1; m <= m_models->Count(); ++m) {
                 const auto &fm = m_models->Item(m);
                 m_tree.AddChild(m_setKey, fm->Key(), fm->FuelModelID() % QLatin1String(" - ") % fm->Description(), 3);
                 m_nodesAdded = m;
             }
+        } catch (const std::bad_alloc &) {
+            added = false;
+            if (m_result.ok || m_result.problem.message.isEmpty())
+                m_result.ok = fail(m_fields.fieldLine(), outOfMemory());
         } catch (const std::exception &e) {
+            added = false;
             if (m_result.ok || m_result.problem.message.isEmpty())
                 m_result.ok = fail(m_fields.fieldLine(), QString::fromLocal8Bit(e.what()));
         }
+        // No model without its node.
+        while (m_models->Count() > m_nodesAdded)
+            m_models->Remove(m_models->Count());
+        return added;
     }
 
     FieldReader m_fields;
@@ -374,11 +414,15 @@ private:
 
 LibraryReadResult ReadLibrary(QByteArrayView bytes, ITree &tree)
 {
-    // About one node per line.
-    qsizetype lines = 1;
-    for (const char *p = bytes.data(), *end = p + bytes.size();
-         p < end && (p = static_cast<const char *>(std::memchr(p, '\n', std::size_t(end - p)))) != nullptr; ++p)
-        ++lines;
-    tree.Reserve(tree.Count() + int(std::min<qsizetype>(lines, std::numeric_limits<int>::max() / 2)));
-    return LibraryParser(bytes, tree).run();
+    // No space is reserved ahead: a file's length and the counts it claims say nothing about
+    // how many models it really holds.
+    try {
+        return LibraryParser(bytes, tree).run();
+    } catch (const std::bad_alloc &) {
+        // Not even the empty result could be made.
+        LibraryReadResult result;
+        result.sets = std::make_shared<FuelModelSets>();
+        result.problem.message = QStringLiteral("there is not enough memory to read the library");
+        return result;
+    }
 }

@@ -31,7 +31,13 @@ void MemoryTree::append(Node n)
 {
     if (n.key.isEmpty() || !m_index.try_emplace(n.key, int(m_nodes.size())).second)
         throw std::invalid_argument("Key is not unique in collection");
-    m_nodes.push_back(std::move(n));
+    const QString key = n.key;
+    try {
+        m_nodes.push_back(std::move(n));
+    } catch (...) {
+        m_index.erase(key); // out of memory: the tree stays as it was
+        throw;
+    }
 }
 
 void MemoryTree::AddRoot(const QString &key, const QString &text, int image)

@@ -91,7 +91,10 @@ TEST(Failures, EachListedCaseRaises)
              f.setMoistureOfExtinction(0.2);
          },
          "characteristic SA/V 0"},
-        {"negative wind", [](FireSpread &f) { f.setWindSpeed(-1); }, "negative wind speed"},
+        {"negative wind", [](FireSpread &f) { f.setWindSpeed(-1); }, "invalid argument (fractional power of a negative number) in the wind factor (negative wind speed)"},
+        // A finite wind whose power overflows is too strong, not negative.
+        {"huge wind", [](FireSpread &f) { f.setWindSpeed(1e300); }, "overflow in the wind factor (wind speed too high)"},
+        {"infinite wind", [](FireSpread &f) { f.setWindSpeed(1e307); }, "overflow in the wind speed"},
         {"overflowing load", [](FireSpread &f) { f.setLoading1Hour(1e306); }, "overflow"},
         {"infinite slope", [inf](FireSpread &f) { f.setSlope(inf); }, "overflow"},
         {"NaN moisture", [](FireSpread &f) { f.setFuelMoisture10Hour(std::nan("")); }, "invalid"},

@@ -228,14 +228,24 @@ TEST_F(FmtoolTable, EnvironmentDefaultsHerbTypeAndSetFilter)
 
 TEST_F(FmtoolTable, RefusesWhatTheEditorWouldRefuse)
 {
-    const QStringList bad[] = {{"--moist-1h", "0.5"}, {"--moist-herb", "301"}, {"--wind", "100"},
-                               {"--wind", "ten"},      {"--colour", "red"},    {"--slope"}};
+    // A factor of 1e308 would make the midflame wind infinite and every row windless; a huge
+    // or negative slope or factor, or one that is not a finite number, is refused the same way.
+    const QStringList bad[] = {{"--moist-1h", "0.5"},       {"--moist-herb", "301"},   {"--wind", "100"},
+                               {"--wind", "ten"},           {"--colour", "red"},       {"--slope"},
+                               {"--wind-adjust", "1e308"},  {"--wind-adjust", "1.01"}, {"--wind-adjust", "-0.1"},
+                               {"--wind-adjust=inf"},       {"--slope", "-5"},         {"--slope", "1e308"},
+                               {"--slope", "nan"},          {"--moist-woody", "-inf"}};
     for (const QStringList &options : bad) {
         const ToolRun r = table(options);
         EXPECT_EQ(r.status, 2) << options.join(' ').toStdString();
         EXPECT_TRUE(r.lines.empty());
         EXPECT_NE(r.err.find("usage"), std::string::npos);
+        EXPECT_NE(r.err.find(options[0].section('=', 0, 0).toStdString()), std::string::npos) << r.err;
     }
+    // The ends of the ranges are accepted.
+    for (const QStringList &options : {QStringList{"--wind-adjust", "0", "--slope", "1000"},
+                                       QStringList{"--wind-adjust", "1", "--slope", "0"}})
+        EXPECT_EQ(table(options + QStringList{"--set", "Other"}).status, 0) << options.join(' ').toStdString();
     const ToolRun noSet = table({"--set", "Nowhere"});
     EXPECT_EQ(noSet.status, 1);
     EXPECT_TRUE(noSet.lines.empty());

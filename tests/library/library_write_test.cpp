@@ -49,7 +49,8 @@ TEST_F(LibraryWrite, TextsAndNumbersTheFileCannotHoldRefuseTheWholeWrite)
         {library("S\r", "7", "d", 1), "line break"},
         {library("S", "7", "d", std::nan("")), "BulkDensityDepth: the value is not a finite number"},
         {library("S", "7", "d", -HUGE_VAL), "not a finite number"},
-        {library("S", "7", "d", std::numeric_limits<double>::max()), "not a finite number the file can hold"},
+        {library("S", "7", "d", std::numeric_limits<double>::max()),
+         "BulkDensityDepth: the value is beyond the largest number the file can hold"},
     };
     for (const auto &c : cases) {
         QString error;

@@ -1,0 +1,129 @@
+#!/usr/bin/env bash
+# Proves the engine tests' strength: applies single deliberate faults to the spread core, one
+# at a time, to a copy of the sources, rebuilds the engine tests there and runs them. Every
+# fault must make a test fail; the script fails when one survives (or no longer applies).
+#
+#   scripts/mutation-check.sh [WORK_DIR]     (default build-mutation)
+#
+# Prints one line per fault and, at the end, the faults tried, caught and the time taken.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+work=${1:-build-mutation}
+mkdir -p "$work"
+work=$(cd "$work" && pwd)
+copy="$work/source"
+build="$work/build"
+target=src/engine/SurfaceSpread.cpp
+
+# Each fault: the exact text (found exactly once in the core), a tab, its replacement, a tab,
+# what the change means.
+mutations=(
+  $'(2.9 * w)\t(2.8 * w)\tlive moisture of extinction factor 2.9'
+  $'0.226,\t0.2,\tlive moisture of extinction offset 0.226'
+  $'quot(-500, bed.sav[1][k]\tquot(-450, bed.sav[1][k]\texponent -500 of the live fine load'
+  $'if (mxLive < mxDead)\tif (false)\tfloor of the live moisture of extinction at the dead one'
+  $'wd / wl\twl / wd\tdead to live fine load ratio inverted'
+  $'sd + bed.moist[0][k] * bed.w0[0][k] * e\tsd + bed.moist[0][k] * e\tload weight in the dead moisture sum'
+  $'sd + bed.moist[0][k] * bed.w0[0][k] * e\tsd + bed.moist[0][k] * bed.w0[0][k]\theating number weight in the dead moisture sum'
+  $'quot(-138, bed.sav[0][k]\tquot(-130, bed.sav[0][k]\tdead fine fuel exponent -138'
+  $'heatSink + fi[i] * f * qig\theatSink + f * qig\tcategory weight in the heat sink'
+  $'quot(-138, bed.sav[i][k], "effective heating number")\tquot(-130, bed.sav[i][k], "effective heating number")\theating number exponent -138'
+  $'250 + 1116 *\t250 + 1000 *\theat of preignition 1116'
+  $'fin(250 + \tfin(200 + \theat of preignition 250'
+  $'kSav10Hour = 109\tkSav10Hour = 100\t10-h SA/V 109'
+  $'kSav100Hour = 30\tkSav100Hour = 35\t100-h SA/V 30'
+  $'kParticleDensity = 32\tkParticleDensity = 30\tparticle density 32'
+  $'kNetLoadFactor = 0.9445\tkNetLoadFactor = 1.0\tnet load factor 0.9445'
+  $'kMineralContent = 0.01\tkMineralContent = 0.02\teffective mineral content 0.01'
+  $'kLoadToLbFt2 = 0.04591\tkLoadToLbFt2 = 0.045\tload conversion 0.04591'
+  $'kFtMinPerChH = 1.1\tkFtMinPerChH = 1.0\trate conversion 1.1'
+  $'fi[1] = 1 - fi[0]\tfi[1] = fi[0]\tlive category weight'
+  $'wn + wnk[k] * fk[i][k]\twn + wnk[k]\tclass weight of the net load'
+  $'h + bed.heat[i][k] * f\th + bed.heat[i][k]\tclass weight of the heat content'
+  $'sigma + sav * fi[i]\tsigma + sav\tcategory weight of the characteristic SA/V'
+  $'1 - 2.59 * r\t1 - 2.5 * r\tmoisture damping 2.59'
+  $'5.11 * r * r\t5.0 * r * r\tmoisture damping 5.11'
+  $'3.52 * r * r * r\t3.4 * r * r * r\tmoisture damping 3.52'
+  $'quot(0.174,\tquot(0.2,\tmineral damping 0.174'
+  $'power(se, 0.19,\tpower(se, 0.2,\tmineral damping exponent 0.19'
+  $'quot(3.348,\tquot(3.0,\toptimum packing ratio 3.348'
+  $'power(sigma, 0.8189,\tpower(sigma, 0.8,\toptimum packing ratio exponent 0.8189'
+  $'power(sigma, 0.7913,\tpower(sigma, 0.8,\treaction velocity exponent 0.7913'
+  $'495 + 0.0594 * sigma15\t495 + 0.06 * sigma15\tmaximum reaction velocity 0.0594'
+  $'fin(495 + \tfin(500 + \tmaximum reaction velocity 495'
+  $'0.792 + 0.681 *\t0.792 + 0.7 *\tpropagating flux ratio 0.681'
+  $'fin(192 + 0.2595 * sigma\tfin(192 + 0.25 * sigma\tpropagating flux ratio 0.2595'
+  $'5.275 * power(beta\t5.0 * power(beta\tslope factor 5.275'
+  $'power(beta, -0.3, "slope factor")\tpower(beta, -0.25, "slope factor")\tslope factor exponent -0.3'
+  $'slope / 100\tslope / 10\tslope percent to tangent'
+  $'7.47 * expo(\t7.0 * expo(\twind factor C 7.47'
+  $'-0.133 * power(sigma, 0.55\t-0.13 * power(sigma, 0.55\twind factor C exponent 0.133'
+  $'0.02526 * power(sigma, 0.54\t0.025 * power(sigma, 0.54\twind factor B 0.02526'
+  $'0.715 * expo(-0.000359\t0.7 * expo(-0.000359\twind factor E 0.715'
+  $'expo(-0.000359 * sigma\texpo(-0.0003 * sigma\twind factor E exponent 0.000359'
+  $'uMax = fin(0.9 * ir\tuMax = fin(0.95 * ir\twind limit 0.9'
+  $'if (uE > uMax)\tif (uE > 2 * uMax)\twind limit test'
+  $'quot(1, coefB, "effective wind speed")\tquot(1.05, coefB, "effective wind speed")\teffective wind exponent 1/B'
+  $'quot(fin(ir * 384, "heat per unit area")\tquot(fin(ir * 380, "heat per unit area")\tresidence time 384'
+  $'flameLength = fin(0.45 * power(fireLineIntensity, 0.46, "flame length"), "flame length");\n\n\tflameLength = fin(0.45 * power(fireLineIntensity, 0.5, "flame length"), "flame length");\n\n\tflame length exponent 0.46'
+  $'(1.20 - mh) / 0.90\t(1.20 - mh) / 0.80\therbaceous transfer fraction'
+  $'0.534 * expo(-0.1147\t0.5 * expo(-0.1147\tdouble ellipse 0.534'
+  $'2.502 * power(\t2.4 * power(\tdouble ellipse 2.502'
+  $'1 + 0.492 *\t1 + 0.5 *\tdouble ellipse 0.492'
+  $'1 + 0.25 * ue\t1 + 0.2 * ue\tlength-to-width ratio 0.25'
+  $'kPi = 3.14159\tkPi = 3.0\tpi of the fire sizes'
+)
+
+started=$(date +%s)
+echo "mutation check: copying the sources to $copy"
+rm -rf "$copy"
+mkdir -p "$copy"
+git ls-files -co --exclude-standard -z | tar --null -cf - -T - | tar -xf - -C "$copy"
+original=$(<"$copy/$target")$'\n'
+
+launcher=()
+if command -v ccache >/dev/null; then launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache); fi
+cmake -S "$copy" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVARROW_GUI=OFF -DVARROW_BENCH=OFF \
+  "${launcher[@]}" >"$work/configure.log"
+build_and_test() {
+  cmake --build "$build" --target engine_tests >"$work/build.log" 2>&1 || return 2
+  "$build/tests/engine/engine_tests" --gtest_brief=1 >"$work/test.log" 2>&1 || return 1
+  return 0
+}
+if ! build_and_test; then
+  echo "mutation check: the unchanged engine does not pass its tests (see $work)" >&2
+  exit 2
+fi
+
+tried=0
+caught=0
+survivors=()
+broken=()
+for m in "${mutations[@]}"; do
+  IFS=$'\t' read -r -d '' old new what < <(printf '%s\0' "$m") || true
+  rest=${original#*"$old"}
+  if [[ $rest == "$original" || $rest == *"$old"* ]]; then
+    broken+=("$what (its text is not found exactly once)")
+    echo "  ??  $what: text not found exactly once"
+    continue
+  fi
+  tried=$((tried + 1))
+  printf '%s' "${original/"$old"/"$new"}" >"$copy/$target"
+  status=0
+  build_and_test || status=$?
+  case $status in
+    1) caught=$((caught + 1)); echo "  ok  $what" ;;
+    0) survivors+=("$what"); echo "  !!  $what: SURVIVED (no engine test failed)" ;;
+    *) broken+=("$what (does not compile)"); echo "  ??  $what: does not compile" ;;
+  esac
+done
+printf '%s' "$original" >"$copy/$target"
+build_and_test || true
+
+elapsed=$(($(date +%s) - started))
+echo "mutation check: $tried changes tried, $caught caught, ${#survivors[@]} survived, ${#broken[@]} not applicable; ${elapsed} s"
+cd "$root"
+if [ ${#survivors[@]} -gt 0 ] || [ ${#broken[@]} -gt 0 ]; then
+  exit 1
+fi
