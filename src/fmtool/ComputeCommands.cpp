@@ -8,6 +8,9 @@
 #include "engine/SurfaceSpread.h"
 #include "library/LibraryFile.h"
 #include "library/MemoryTree.h"
+#include "units/MoistureScenarios.h"
+#include "units/Units.h"
+#include "units/UserEnvironments.h"
 
 #include <QFile>
 
@@ -19,6 +22,7 @@
 #include <cmath>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -158,14 +162,20 @@ struct EnvOption
 const char kTableUsage[] =
     "usage: fmtool table FILE [--set NAME] [--moist-1h P] [--moist-10h P] [--moist-100h P]\n"
     "                         [--moist-herb P] [--moist-woody P] [--wind MPH] [--wind-adjust F]\n"
-    "                         [--slope P]\n"
+    "                         [--slope P] [--scenario NAME] [--units english|metric]\n"
     "  CSV of the fire behavior of every model in the library FILE (or only the sets named NAME)\n"
     "  at one environment, as the Edit and Test Center computes it:\n"
     "    --moist-1h, --moist-10h, --moist-100h   dead fuel moistures, percent, 1-60 (5, 6, 7)\n"
     "    --moist-herb, --moist-woody             live fuel moistures, percent, 30-300 (75, 90)\n"
-    "    --wind                                  20-foot wind speed, mi/h, 0-99 (10)\n"
+    "    --wind                                  20-foot wind speed, mi/h, 0-99 (10); km/h in metric\n"
     "    --wind-adjust                           wind adjustment factor, 0-1 (0.7)\n"
     "    --slope                                 slope steepness, percent, 0-1000 (0)\n"
+    "    --scenario                              a standard moisture scenario (D1L1 .. D4L4: dead\n"
+    "                                            D1 3/4/5 .. D4 12/13/14 %, live L1 30/60 .. L4\n"
+    "                                            120/150 %) or the name of an environment saved in\n"
+    "                                            the Edit and Test Center; moisture, wind and slope\n"
+    "                                            options given as well override it\n"
+    "    --units                                 units of --wind and of the results (english)\n"
     "  Exit status 1 when the file cannot be read or any model fails to compute.\n";
 
 int tableUsage(std::FILE *to, const QString &problem)
@@ -200,6 +210,10 @@ int fmtoolTable(const QStringList &args, const FmtoolStreams &io)
     QString file;
     QString setName;
     bool setGiven = false;
+    QString scenario;
+    Units::System units = Units::System::English;
+    // Explicit options, applied after a scenario whatever their order on the line.
+    std::vector<std::pair<EnvOption *, QString>> given;
     for (qsizetype i = 0; i < args.size(); ++i) {
         QString arg = args[i];
         if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
@@ -227,23 +241,59 @@ int fmtoolTable(const QStringList &args, const FmtoolStreams &io)
             setGiven = true;
             continue;
         }
+        if (arg == QLatin1String("--scenario")) {
+            scenario = value;
+            continue;
+        }
+        if (arg == QLatin1String("--units")) {
+            if (!Units::ParseSystemName(value, &units))
+                return tableUsage(io.err, QStringLiteral("--units: \"%1\" is neither english nor metric").arg(value));
+            continue;
+        }
         EnvOption *option = nullptr;
         for (EnvOption &o : options)
             if (arg == QLatin1String(o.name))
                 option = &o;
         if (option == nullptr)
             return tableUsage(io.err, QStringLiteral("unknown option %1").arg(arg));
-        bool ok = false;
-        const double v = value.trimmed().toDouble(&ok);
-        if (!ok || !std::isfinite(v))
-            return tableUsage(io.err, QStringLiteral("%1: \"%2\" is not a number").arg(arg, value));
-        if (option->checked && (v < option->min || v > option->max))
-            return tableUsage(io.err, QStringLiteral("%1: %2 is outside the acceptable range %3 to %4")
-                                          .arg(arg, value, FormatGeneral(option->min), FormatGeneral(option->max)));
-        option->value = v;
+        given.emplace_back(option, value);
     }
     if (file.isEmpty())
         return tableUsage(io.err, QStringLiteral("no library file given"));
+
+    if (!scenario.isEmpty()) {
+        if (const Units::MoistureScenario *m = Units::FindMoistureScenario(scenario)) {
+            const double values[5] = {m->oneHour, m->tenHour, m->hundredHour, m->herb, m->woody};
+            for (int k = 0; k < 5; ++k)
+                options[k].value = values[k];
+        } else if (const auto e = Units::FindUserEnvironment(scenario)) {
+            const double values[8] = {e->oneHour, e->tenHour, e->hundredHour, e->herb,
+                                      e->woody,   e->windSpeed, e->windAdjustment, e->slope};
+            for (int k = 0; k < 8; ++k)
+                options[k].value = values[k];
+        } else {
+            return tableUsage(io.err, QStringLiteral("--scenario: no standard scenario or saved environment is named \"%1\"")
+                                          .arg(scenario));
+        }
+    }
+    for (const auto &[option, value] : given) {
+        const QString arg = QString::fromLatin1(option->name);
+        bool ok = false;
+        const double typed = value.trimmed().toDouble(&ok);
+        if (!ok || !std::isfinite(typed))
+            return tableUsage(io.err, QStringLiteral("%1: \"%2\" is not a number").arg(arg, value));
+        // Only the wind has a unit of its own; the rest are percentages or a factor.
+        const bool wind = option == &options[5];
+        const double v = wind ? Units::ToEnglish(Units::Quantity::WindSpeed, units, typed) : typed;
+        if (option->checked && (v < option->min || v > option->max)) {
+            const Units::Quantity q = wind ? Units::Quantity::WindSpeed : Units::Quantity::Moisture;
+            return tableUsage(io.err, QStringLiteral("%1: %2 is outside the acceptable range %3 to %4")
+                                          .arg(arg, value,
+                                               Units::FormatShownEntry(q, units, Units::ShownLow(q, units, option->min)),
+                                               Units::FormatShownEntry(q, units, Units::ShownHigh(q, units, option->max))));
+        }
+        option->value = v;
+    }
 
     QFile f(file);
     if (!f.open(QIODevice::ReadOnly)) {
@@ -265,8 +315,15 @@ int fmtoolTable(const QStringList &args, const FmtoolStreams &io)
     // computation reads that box.
     const double midflame = ParseLeadingNumber(FormatPattern(options[6].value * options[5].value, u"##0.0"));
 
-    QString out = QStringLiteral("Set,ID,Description,ROS (ch/h),Fireline Intensity (btu/ft/s),Flame Length (ft),"
-                                 "Size After 1 Hour (ac),Char SA/V (ft2/ft3),Relative Packing Ratio,Error\n");
+    using Units::Quantity;
+    const auto header = [units](const char *name, Quantity q) {
+        return Units::WithUnit(QString::fromLatin1(name), q, units);
+    };
+    QString out = QStringLiteral("Set,ID,Description,") + header("ROS", Quantity::RateOfSpread) + QLatin1Char(',') +
+                  header("Fireline Intensity", Quantity::FirelineIntensity) + QLatin1Char(',') +
+                  header("Flame Length", Quantity::FlameLength) + QLatin1Char(',') +
+                  header("Size After 1 Hour", Quantity::FireSize) + QLatin1Char(',') +
+                  header("Char SA/V", Quantity::SurfaceToVolume) + QStringLiteral(",Relative Packing Ratio,Error\n");
     bool allOk = true;
     bool setFound = false;
     for (const auto &set : *library.sets) {
@@ -301,11 +358,12 @@ int fmtoolTable(const QStringList &args, const FmtoolStreams &io)
             QStringList row{csvField(set->Name()), csvField(model->FuelModelID()), csvField(model->Description())};
             try {
                 spread.Compute();
-                row << FormatPattern(spread.RateOfSpread(), u"####0.0")
-                    << FormatPattern(spread.FireLineIntensity(), u"####0.0")
-                    << FormatPattern(spread.FlameLength(), u"####0.0")
-                    << FormatPattern(spread.SingleEllipseArea(), u"####0.0")
-                    << FormatPattern(spread.SurfToVol(), u"#####0") << FormatPattern(spread.PackRatio(), u"#####0.000")
+                row << Units::FormatResult(Quantity::RateOfSpread, units, spread.RateOfSpread())
+                    << Units::FormatResult(Quantity::FirelineIntensity, units, spread.FireLineIntensity())
+                    << Units::FormatResult(Quantity::FlameLength, units, spread.FlameLength())
+                    << Units::FormatResult(Quantity::FireSize, units, spread.SingleEllipseArea())
+                    << Units::FormatResult(Quantity::SurfaceToVolume, units, spread.SurfToVol())
+                    << FormatPattern(spread.PackRatio(), u"#####0.000")
                     << QString();
             } catch (const ArithmeticError &e) {
                 allOk = false;

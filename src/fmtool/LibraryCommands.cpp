@@ -4,6 +4,7 @@
 #include "data/ProgramState.h"
 #include "library/LibraryFile.h"
 #include "library/MemoryTree.h"
+#include "units/Units.h"
 
 // check, list and resave: the library file through the program's own reader and writer.
 // Results go to the output stream, problems (with file and line) to the error stream.
@@ -83,9 +84,17 @@ QString jsonString(const QString &text)
 
 // Written by hand so that the fields keep the file's order (a QJsonObject sorts its keys).
 // The library file holds only finite numbers, which FormatGeneral writes as JSON numbers.
-QString listJson(const FuelModelSets &sets)
+// A field's number in the units asked for (the file holds English units).
+QString fieldText(const FuelModel &fm, const Field &f, Units::System units)
 {
-    QString out = QStringLiteral("{\"sets\": [");
+    return FormatGeneral(Units::FromEnglish(Units::CalculatorQuantity(f.name), units, (fm.*f.get)()));
+}
+
+QString listJson(const FuelModelSets &sets, Units::System units)
+{
+    // English output has no units key, as it always had; metric says so.
+    QString out = units == Units::System::Metric ? QStringLiteral("{\"units\": \"metric\", \"sets\": [")
+                                                 : QStringLiteral("{\"sets\": [");
     int s = 0;
     for (const auto &set : sets) {
         out += QLatin1String(s++ ? ",\n" : "\n");
@@ -97,7 +106,7 @@ QString listJson(const FuelModelSets &sets)
             out += QStringLiteral("    {\"FuelModelID\": %1, \"Description\": %2")
                        .arg(jsonString(fm->FuelModelID()), jsonString(fm->Description()));
             for (const Field &f : kFields)
-                out += QStringLiteral(", \"%1\": %2").arg(QLatin1String(f.name), FormatGeneral(((*fm).*f.get)()));
+                out += QStringLiteral(", \"%1\": %2").arg(QLatin1String(f.name), fieldText(*fm, f, units));
             out += QLatin1Char('}');
         }
         out += QLatin1String(m ? "\n  ]}" : "]}");
@@ -106,12 +115,15 @@ QString listJson(const FuelModelSets &sets)
     return out;
 }
 
-QString listText(const FuelModelSets &sets)
+QString listText(const FuelModelSets &sets, Units::System units)
 {
     QString out = QStringLiteral("# FuelModelID\tDescription");
     for (const Field &f : kFields)
         out += QLatin1Char('\t') + QLatin1String(f.name);
-    out += QStringLiteral("\t(MoistureOfExtinction in percent)\n");
+    out += QStringLiteral("\t(MoistureOfExtinction in percent)");
+    if (units == Units::System::Metric)
+        out += QStringLiteral(" (metric: t/ha, m2/m3, kJ/kg, m)");
+    out += QLatin1Char('\n');
     for (const auto &set : sets) {
         out += QStringLiteral("Set \"%1\" (%2, %3)\n")
                    .arg(set->Name(), QLatin1String(set->Locked() ? "locked" : "unlocked"),
@@ -119,7 +131,7 @@ QString listText(const FuelModelSets &sets)
         for (const auto &fm : *set->FuelModels()) {
             out += QStringLiteral("  ") + fm->FuelModelID() + QLatin1Char('\t') + fm->Description();
             for (const Field &f : kFields)
-                out += QLatin1Char('\t') + FormatGeneral(((*fm).*f.get)());
+                out += QLatin1Char('\t') + fieldText(*fm, f, units);
             out += QLatin1Char('\n');
         }
     }
@@ -142,19 +154,29 @@ int fmtoolList(const QStringList &args, const FmtoolStreams &io)
 {
     QStringList files;
     bool json = false;
-    for (const QString &a : args) {
-        if (a == QLatin1String("--json"))
+    Units::System units = Units::System::English;
+    const char *usage = "list FILE [--json] [--units english|metric]";
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString &a = args[i];
+        if (a == QLatin1String("--json")) {
             json = true;
-        else if (a.startsWith(QLatin1Char('-')))
-            return usageError(io, "list FILE [--json]");
-        else
+        } else if (a == QLatin1String("--units") || a.startsWith(QLatin1String("--units="))) {
+            const QString value = a.contains(QLatin1Char('=')) ? a.mid(a.indexOf(QLatin1Char('=')) + 1)
+                                  : i + 1 < args.size()       ? args[++i]
+                                                              : QString();
+            if (!Units::ParseSystemName(value, &units))
+                return usageError(io, usage);
+        } else if (a.startsWith(QLatin1Char('-'))) {
+            return usageError(io, usage);
+        } else {
             files.append(a);
+        }
     }
     if (files.size() != 1)
-        return usageError(io, "list FILE [--json]");
+        return usageError(io, usage);
     if (!readLibrary(files[0], io))
         return 1;
-    print(io.out, json ? listJson(*gFMSets) : listText(*gFMSets));
+    print(io.out, json ? listJson(*gFMSets, units) : listText(*gFMSets, units));
     return 0;
 }
 

@@ -7,7 +7,7 @@ namespace {
 int usage(std::FILE *to)
 {
     std::fputs("usage: fmtool check FILE\n"
-               "       fmtool list FILE [--json]\n"
+               "       fmtool list FILE [--json] [--units english|metric]\n"
                "       fmtool resave FILE OUT\n"
                "       fmtool compute            (JSON Lines on standard input)\n"
                "       fmtool table FILE [options]   (fmtool table --help)\n"

@@ -7,10 +7,13 @@
 #include "library/ui/QtPrompts.h"
 #include "manager/DefaultSet.h"
 #include "manager/FMTree.h"
+#include "testcenter/EntryRules.h"
 #include "testcenter/ui/frmEditModel.h"
 #include "tuners/ui/EditorTuners.h"
+#include "units/UnitSetting.h"
 
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -58,7 +61,25 @@ frmVarrow::frmVarrow(IPrompts *prompts, QWidget *parent)
         m_prompts = m_ownPrompts.get();
     }
     buildWindow();
+    ShowUnits();
+    connect(&Units::UnitSetting::instance(), &Units::UnitSetting::changed, this, [this] {
+        ShowUnits();
+        RefreshFMs();
+    });
+    connect(cboUnits, &QComboBox::activated, this, [](int index) {
+        Units::UnitSetting::instance().setSystem(index == 1 ? Units::System::Metric : Units::System::English);
+    });
     Form_Load();
+}
+
+void frmVarrow::ShowUnits()
+{
+    const Units::System s = Units::UnitSetting::instance().system();
+    cboUnits->setCurrentIndex(s == Units::System::Metric ? 1 : 0);
+    for (int i = 2; i <= kLastModelEntry; ++i) {
+        if (auto *label = findChild<QLabel *>(QStringLiteral("lblFuels_%1").arg(i)))
+            label->setText(EntryCaption(i, s));
+    }
 }
 
 frmVarrow::~frmVarrow()
@@ -168,8 +189,9 @@ void frmVarrow::showModel(const QString &setKey, const QString &modelKey)
                                 fm->HeatContentDead(),      fm->HeatContentLiveHerb(),
                                 fm->HeatContentLiveWoody(), fm->BulkDensityDepth(),
                                 fm->MoistureOfExtinction()};
+    const Units::System system = Units::UnitSetting::instance().system();
     for (int i = 0; i < 13; ++i)
-        setBoxText(i + 2, FormatGeneral(numbers[i]));
+        setBoxText(i + 2, Units::FormatEntry(EntryQuantity(i + 2), system, numbers[i]));
     // A code outside the tables leaves the box as it was.
     if (const QString carrier = FuelCatText(fm->FuelCat()); !carrier.isEmpty())
         setBoxText(15, carrier);

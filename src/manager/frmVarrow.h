@@ -15,6 +15,7 @@ class frmEditModel;
 class ImageList;
 class QAction;
 class QLabel;
+class QComboBox;
 class QLineEdit;
 class QMenu;
 class QPushButton;
@@ -39,6 +40,8 @@ public:
     QString SetNameText() const override;
     void SetNodeText(const QString &key, const QString &text) override;
     void RefreshFMs() override;
+    // Captions of the parameter panel in the units the program shows (the unit setting).
+    void ShowUnits();
     bool SaveLibrary(QString *error) override;
     void EditorClosed() override;
 
@@ -69,6 +72,7 @@ public:
     QPushButton *cmdDefault;
     QPushButton *cmdEditSave;
     QPushButton *cmdClose;
+    QComboBox *cboUnits = nullptr; // English or metric, for the whole program
     QMenu *mnuFuelModel;
     QAction *mnuCutModelPU;
     QAction *mnuCopyModelPU;

@@ -6,6 +6,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -149,6 +150,16 @@ void frmVarrow::buildWindow()
 
     cmdClose = button(QStringLiteral("Cl&ose"), QStringLiteral("cmdClose"), central);
     auto *bottom = new QHBoxLayout;
+    cboUnits = new QComboBox(central);
+    cboUnits->setObjectName(QStringLiteral("cboUnits"));
+    cboUnits->setAccessibleName(QStringLiteral("Units"));
+    cboUnits->addItem(QStringLiteral("English (t/ac, ft, mi/h)"));
+    cboUnits->addItem(QStringLiteral("Metric (t/ha, m, km/h)"));
+    auto *unitsLabel = new QLabel(QStringLiteral("&Units"), central);
+    unitsLabel->setObjectName(QStringLiteral("lblUnits"));
+    unitsLabel->setBuddy(cboUnits);
+    bottom->addWidget(unitsLabel);
+    bottom->addWidget(cboUnits);
     bottom->addStretch();
     bottom->addWidget(cmdClose);
     auto *frames = new QHBoxLayout;

@@ -1,5 +1,7 @@
 #include "testcenter/ChartController.h"
 
+#include "units/UnitSetting.h"
+
 #include "data/NumberText.h"
 
 #include <algorithm>
@@ -163,5 +165,14 @@ void ChartController::EditedBarClicked(int row)
 void ChartController::RefreshEntries(int k)
 {
     if (const FireSpread *fs = m_state.Current(k))
-        m_host.WriteEntries(RefreshEntriesWrites(*fs, m_state.WindReduceText(k)));
+        m_host.WriteEntries(RefreshEntriesWrites(*fs, m_state.WindReduceText(k), Units::UnitSetting::instance().system()));
+}
+
+void ChartController::UnitsChanged()
+{
+    const Units::System s = Units::UnitSetting::instance().system();
+    for (int k = 0; k < ChartCount; ++k)
+        m_state.ChartMax[std::size_t(k)] = ChartMaxOverHistory(m_state, k, s);
+    if (m_state.Count() > 0)
+        PlotCharts(m_state.ChartFirstPoint, m_state.ChartFirstPoint + ChartRowCount - 1, true);
 }

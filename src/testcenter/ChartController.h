@@ -36,6 +36,9 @@ public:
     void EditedBarClicked(int row);
     // Restores the editor from history entry k (1-based).
     void RefreshEntries(int k);
+    // The program switched units: the axis maxima are grown again over the whole history in the
+    // new units and the shown plots redrawn.
+    void UnitsChanged();
 
     const ChartState &State() const { return m_state; }
 

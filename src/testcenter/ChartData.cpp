@@ -1,12 +1,28 @@
 #include "testcenter/ChartData.h"
 
 #include "data/NumberText.h"
+#include "testcenter/EntryRules.h"
+#include "units/UnitSetting.h"
 
 #include <cmath>
 #include <cstdlib>
 
 QString ChartTitle(int k)
 {
+    return ChartTitle(k, Units::UnitSetting::instance().system());
+}
+
+QString ChartTitle(int k, Units::System s)
+{
+    if (s == Units::System::Metric) {
+        switch (k) {
+        case 0: return QStringLiteral("Rate of Spread (m/min)");
+        case 1: return QStringLiteral("Fireline Intensity (kW/m)");
+        case 2: return QStringLiteral("Flame Length (m)");
+        case 3: return QStringLiteral("Size After 1 Hour (ha)");
+        default: return {};
+        }
+    }
     switch (k) {
     case 0: return QStringLiteral("Rate of Spread (Ch/Hr)");
     case 1: return QStringLiteral("Fireline Intensity (BTU/Ft/Sec)");
@@ -18,13 +34,34 @@ QString ChartTitle(int k)
 
 double ChartValue(const FireSpread &fs, int k)
 {
+    return ChartValue(fs, k, Units::UnitSetting::instance().system());
+}
+
+double ChartValue(const FireSpread &fs, int k, Units::System s)
+{
+    using Units::Quantity;
     switch (k) {
-    case 0: return fs.RateOfSpread();
-    case 1: return fs.FireLineIntensity();
-    case 2: return fs.FlameLength();
-    case 3: return fs.SingleEllipseArea();
+    case 0: return Units::FromEnglish(Quantity::RateOfSpread, s, fs.RateOfSpread());
+    case 1: return Units::FromEnglish(Quantity::FirelineIntensity, s, fs.FireLineIntensity());
+    case 2: return Units::FromEnglish(Quantity::FlameLength, s, fs.FlameLength());
+    case 3: return Units::FromEnglish(Quantity::FireSize, s, fs.SingleEllipseArea());
     default: return 0;
     }
+}
+
+double ChartMaxOverHistory(const ChartState &state, int k, Units::System s)
+{
+    double max = 0;
+    for (int position = 1; position <= state.Count(); ++position) {
+        std::optional<double> c;
+        std::optional<double> r;
+        if (const FireSpread *fs = state.Current(position))
+            c = ChartValue(*fs, k, s);
+        if (const FireSpread *ref = state.Reference(position))
+            r = ChartValue(*ref, k, s);
+        max = GrowChartMax(max, c, r);
+    }
+    return max;
 }
 
 double PlotValue(double value)
@@ -99,15 +136,19 @@ std::optional<int> HistoryEntryForBar(int firstPoint, int row, int count)
     return position;
 }
 
-std::vector<EntryWrite> RefreshEntriesWrites(const FireSpread &fs, const QString &windReduceText)
+std::vector<EntryWrite> RefreshEntriesWrites(const FireSpread &fs, const QString &windReduceText, Units::System s)
 {
+    using Units::Quantity;
     std::vector<EntryWrite> w;
     auto text = [&w](const QString &control, const QString &value) {
-        w.push_back({control, EntryWrite::Kind::Text, value, -1});
+        w.push_back({control, EntryWrite::Kind::Text, value, -1, std::nullopt});
     };
-    auto box = [&text](int i, double value) { text(QStringLiteral("txtFuels_%1").arg(i), FormatGeneral(value)); };
-    auto result = [&text](const char *control, double value) {
-        text(QString::fromLatin1(control), FormatPattern(value, u"####0.0"));
+    auto box = [&w, s](int i, double value) {
+        w.push_back({QStringLiteral("txtFuels_%1").arg(i), EntryWrite::Kind::Text,
+                     Units::FormatEntry(EntryQuantity(i), s, value), -1, value});
+    };
+    auto result = [&text, s](const char *control, Quantity q, double value) {
+        text(QString::fromLatin1(control), Units::FormatResult(q, s, value));
     };
     const double fuelBed[] = {fs.Loading1Hour(),          fs.Loading10Hour(),           fs.Loading100Hour(),
                               fs.LoadingLiveHerb(),       fs.LoadingLiveWoody(),        fs.SurfaceToVolume1Hour(),
@@ -121,19 +162,20 @@ std::vector<EntryWrite> RefreshEntriesWrites(const FireSpread &fs, const QString
                                 fs.FuelMoistureHerb(), fs.FuelMoistureWoody()};
     for (int i = 0; i < 5; ++i)
         box(20 + i, moistures[i] * 100);
-    text(QStringLiteral("txtMidFlameWind"), FormatPattern(fs.WindSpeed(), u"##0.0"));
-    w.push_back({QStringLiteral("cboHerbType"), EntryWrite::Kind::ListIndex, {}, int(fs.HerbType()) - 1});
+    w.push_back({QStringLiteral("txtMidFlameWind"), EntryWrite::Kind::Text,
+                 FormatPattern(Units::FromEnglish(Quantity::WindSpeed, s, fs.WindSpeed()), u"##0.0"), -1, fs.WindSpeed()});
+    w.push_back({QStringLiteral("cboHerbType"), EntryWrite::Kind::ListIndex, {}, int(fs.HerbType()) - 1, std::nullopt});
     text(QStringLiteral("cboSlope"), FormatGeneral(fs.Slope()));
     if (windReduceText.isEmpty())
-        w.push_back({QStringLiteral("cboWindReduce"), EntryWrite::Kind::ListIndex, {}, int(fs.WindSpeedAdjust())});
+        w.push_back({QStringLiteral("cboWindReduce"), EntryWrite::Kind::ListIndex, {}, int(fs.WindSpeedAdjust()), std::nullopt});
     else
         text(QStringLiteral("cboWindReduce"), windReduceText);
     box(25, fs.WindSpeedNA());
-    result("txtROS", fs.RateOfSpread());
-    result("txtFLI", fs.FireLineIntensity());
-    result("txtHeat", fs.SingleEllipseArea());
-    result("txtFL", fs.FlameLength());
-    text(QStringLiteral("txtCharSurfVolRatio"), FormatPattern(fs.SurfToVol(), u"#####0"));
+    result("txtROS", Quantity::RateOfSpread, fs.RateOfSpread());
+    result("txtFLI", Quantity::FirelineIntensity, fs.FireLineIntensity());
+    result("txtHeat", Quantity::FireSize, fs.SingleEllipseArea());
+    result("txtFL", Quantity::FlameLength, fs.FlameLength());
+    result("txtCharSurfVolRatio", Quantity::SurfaceToVolume, fs.SurfToVol());
     text(QStringLiteral("txtPackRatio"), FormatPattern(fs.PackRatio(), u"#####0.000"));
     return w;
 }

@@ -2,6 +2,7 @@
 
 #include "engine/FireSpread.h"
 #include "testcenter/PlotHistory.h"
+#include "units/Units.h"
 
 #include <QString>
 
@@ -18,10 +19,18 @@ inline constexpr int ChartRowCount = 10;
 
 // "Rate of Spread (Ch/Hr)", "Fireline Intensity (BTU/Ft/Sec)", "Flame Length (feet)",
 // "Size After 1 Hour (Acres)".
+// Without a system: in the units the program shows (the unit setting).
 QString ChartTitle(int k);
+QString ChartTitle(int k, Units::System s);
 
-// The calculator output chart k plots.
+// The calculator output chart k plots, converted to the system (without one: the units the
+// program shows).
 double ChartValue(const FireSpread &fs, int k);
+double ChartValue(const FireSpread &fs, int k, Units::System s);
+
+// The axis maximum of chart k grown over every plot of the history in the system, as if all
+// had been plotted in it (the charts after a switch of units).
+double ChartMaxOverHistory(const ChartState &state, int k, Units::System s);
 
 // A value as a bar or line point shows it: rounded to one decimal through "####0.0".
 double PlotValue(double value);
@@ -80,9 +89,12 @@ struct EntryWrite
     Kind kind = Kind::Text;
     QString text;
     int index = -1;
+    std::optional<double> english;
 };
 // windReduceText is the factor's text kept with the plot; when it is empty the factor is
 // chosen by the list position the calculator holds. The restored boxes agree with the plot:
 // the midflame wind in its "##0.0" form, the results and both fuel bed descriptors as the
-// plot computed them.
-std::vector<EntryWrite> RefreshEntriesWrites(const FireSpread &fs, const QString &windReduceText = {});
+// plot computed them, all in the system the editor shows; a write of a number box carries the
+// English value too, so the editor can remember it (english is then set).
+std::vector<EntryWrite> RefreshEntriesWrites(const FireSpread &fs, const QString &windReduceText = {},
+                                             Units::System s = Units::System::English);

@@ -31,7 +31,7 @@ EntryRefusal SaveTextRefusal(const QString &id, const QString &description)
 
 void ApplyEntries(FuelModel &fm, const TestEntries &e, int fireCarryPosition, int herbTypePosition)
 {
-    const auto num = [&e](int i) { return ParseLeadingNumber(e.box[std::size_t(i)]); };
+    const auto num = [&e](int i) { return EntryValue(e, i); };
     fm.setFuelModelID(e.box[0]);
     fm.setDescription(e.box[1]);
     fm.setLoading1Hour(num(2));
@@ -49,6 +49,26 @@ void ApplyEntries(FuelModel &fm, const TestEntries &e, int fireCarryPosition, in
     fm.setMoistureOfExtinction(num(14));
     fm.setFuelCat(fireCarryPosition + 1);
     fm.setHerbType(herbTypePosition + 1);
+}
+
+double ModelEntryValue(const FuelModel &fm, int index)
+{
+    switch (index) {
+    case 2: return fm.Loading1Hour();
+    case 3: return fm.Loading10Hour();
+    case 4: return fm.Loading100Hour();
+    case 5: return fm.LoadingLiveHerb();
+    case 6: return fm.LoadingLiveWoody();
+    case 7: return fm.SurfaceToVolume1Hour();
+    case 8: return fm.SurfaceToVolumeLiveHerb();
+    case 9: return fm.SurfaceToVolumeLiveWoody();
+    case 10: return fm.HeatContentDead();
+    case 11: return fm.HeatContentLiveHerb();
+    case 12: return fm.HeatContentLiveWoody();
+    case 13: return fm.BulkDensityDepth();
+    case 14: return fm.MoistureOfExtinction();
+    default: return 0;
+    }
 }
 
 std::array<QString, kLastModelEntry + 1> ModelEntryTexts(const FuelModel &fm)

@@ -23,11 +23,15 @@ struct EntryRefusal
 // a character outside Windows-1252); the ID is looked at first. Empty when both can be saved.
 EntryRefusal SaveTextRefusal(const QString &id, const QString &description);
 
-// Writes the entries into the model: ID and description as typed, the thirteen numbers read
-// leniently from boxes 0..14, fire carrier and herb type from their list positions. The key
-// is kept.
+// Writes the entries into the model: ID and description as typed, the thirteen numbers of
+// boxes 2..14 as their English values (EntryValue: an untouched box keeps the model's exact
+// value, a typed one is read leniently in the shown units), fire carrier and herb type from
+// their list positions. The key is kept.
 void ApplyEntries(FuelModel &fm, const TestEntries &entries, int fireCarryPosition, int herbTypePosition);
 
+
+// The value a model holds for entry box index 2..14 (0 for any other index), in English units.
+double ModelEntryValue(const FuelModel &fm, int index);
 
 // Texts the editor loads into boxes 0..14 from the model.
 std::array<QString, kLastModelEntry + 1> ModelEntryTexts(const FuelModel &fm);

@@ -94,12 +94,87 @@ bool EntryInRange(int index, const QString &text)
         return false;
     if (index <= 1)
         return !text.isEmpty();
-    const double v = ParseLeadingNumber(text);
-    if (!std::isfinite(v))
+    return EntryValueInRange(index, ParseLeadingNumber(text));
+}
+
+bool EntryValueInRange(int index, double v)
+{
+    if (!IsNumericEntry(index) || !std::isfinite(v))
         return false;
     if (index >= 7 && index <= 9 && v == 0)
         return true;
     return !(v > kRows[index].high || v < kRows[index].low);
+}
+
+Units::Quantity EntryQuantity(int index)
+{
+    using Units::Quantity;
+    if (index >= 2 && index <= 6)
+        return Quantity::Loading;
+    if (index >= 7 && index <= 9)
+        return Quantity::SurfaceToVolume;
+    if (index >= 10 && index <= 12)
+        return Quantity::HeatContent;
+    if (index == 13)
+        return Quantity::Depth;
+    if (index == 14 || (index >= 20 && index <= 24))
+        return Quantity::Moisture;
+    if (index == 25)
+        return Quantity::WindSpeed;
+    return Quantity::Ratio;
+}
+
+namespace {
+
+// The English captions name their units as these texts; metric ones replace them.
+QString metricCaption(QString caption)
+{
+    const std::pair<const char *, const char *> units[] = {
+        {"(t/ac)", "(t/ha)"}, {"(ft2/ft3)", "(m2/m3)"}, {"(btu/lb)", "(kJ/kg)"}, {"(ft)", "(m)"}, {"(mph)", "(km/h)"},
+    };
+    for (const auto &[english, metric] : units)
+        caption.replace(QLatin1String(english), QLatin1String(metric));
+    // The wind is measured 20 ft (6.1 m) above the vegetation.
+    caption.replace(QLatin1String("20 Foot"), QLatin1String("6.1 m"));
+    return caption;
+}
+
+QString shownLimitText(Units::Quantity q, double shown)
+{
+    return Units::FormatShownEntry(q, Units::System::Metric, shown);
+}
+
+} // namespace
+
+QString EntryCaption(int index, Units::System s)
+{
+    return s == Units::System::Metric ? metricCaption(EntryCaption(index)) : EntryCaption(index);
+}
+
+QString EntryHint(int index, Units::System s)
+{
+    const Units::Quantity q = EntryQuantity(index);
+    if (s == Units::System::English || !Units::IsConverted(q))
+        return EntryHint(index);
+    const QString low = shownLimitText(q, Units::ShownLow(q, s, kRows[index].low));
+    const QString high = shownLimitText(q, Units::ShownHigh(q, s, kRows[index].high));
+    if (q == Units::Quantity::WindSpeed)
+        return QLatin1Char('(') + low + QLatin1Char('-') + high + QStringLiteral(" km/h)");
+    return QLatin1Char('(') + low + QStringLiteral(" - ") + high + QStringLiteral(") ");
+}
+
+QString MidFlameWindCaption(Units::System s)
+{
+    return s == Units::System::Metric ? QStringLiteral("Midflame Wind Speed (km/h)")
+                                      : QStringLiteral("Midflame Wind Speed (mph)");
+}
+
+QString MidFlameWindHint(Units::System s)
+{
+    if (s == Units::System::English)
+        return QStringLiteral("(0-60 mph)");
+    const Units::Quantity q = Units::Quantity::WindSpeed;
+    return QStringLiteral("(0-") + shownLimitText(q, Units::ShownHigh(q, s, 60)) + QStringLiteral(" km/h)");
 }
 
 bool EntryKeyAccepted(int index, char16_t key, int lengthBefore)
@@ -129,6 +204,16 @@ QString SlopeItem(int position)
 QString MidFlameWindText(const QString &windReduceText, const QString &twentyFootWindText)
 {
     return FormatPattern(ParseLeadingNumber(windReduceText) * ParseLeadingNumber(twentyFootWindText), u"##0.0");
+}
+
+MidFlameWind MidFlameWindOf(const QString &windReduceText, double twentyFootWindEnglish, Units::System s)
+{
+    // Computed in English as the English editor does (one decimal of mi/h), so that a metric
+    // computation gives the English results converted.
+    const double english = ParseLeadingNumber(MidFlameWindText(windReduceText, FormatGeneral(twentyFootWindEnglish)));
+    if (s == Units::System::English)
+        return {english, FormatPattern(english, u"##0.0")};
+    return {english, FormatPattern(Units::FromEnglish(Units::Quantity::WindSpeed, s, english), u"##0.0")};
 }
 
 int TwipsToPixels(int twips, double dpi)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "units/Units.h"
+
 #include <QString>
 
 #include <array>
@@ -21,9 +23,18 @@ bool IsNumericEntry(int index);
 // Entries that have a tuner button beside them (0 is the synchronized adjustment).
 bool HasTunerButton(int index);
 
-// Caption and range hint shown beside box index, exactly as the window shows them.
+// Caption and range hint shown beside box index, exactly as the window shows them. In metric
+// the caption names the metric unit and the hint shows the first and last metric values
+// whose English value is in range.
 QString EntryCaption(int index);
 QString EntryHint(int index);
+QString EntryCaption(int index, Units::System s);
+QString EntryHint(int index, Units::System s);
+// What the number in box index measures (Ratio for the ID, the description and no box).
+Units::Quantity EntryQuantity(int index);
+// The derived midflame wind box's caption and hint.
+QString MidFlameWindCaption(Units::System s);
+QString MidFlameWindHint(Units::System s);
 // Caption of the synchronized adjustment button (tuner button 0).
 QString SyncTunerCaption();
 
@@ -34,6 +45,8 @@ QString EnvDefaultText(int index);
 // empty; a number box holds its leading number within the inclusive range (SA/V boxes also
 // accept exactly 0). A number too large for a double is out of every range.
 bool EntryInRange(int index, const QString &text);
+// The same rule for a number box holding the English value english.
+bool EntryValueInRange(int index, double english);
 
 // The key filter. key is the character a key press would type: 8 for backspace, a control
 // character (below 32) for shortcuts such as copy and paste, the typed character otherwise.
@@ -49,6 +62,14 @@ inline constexpr int kWindReduceStartPosition = 7;
 
 // Midflame wind text: 20-ft wind times the factor read from the wind adjustment text.
 QString MidFlameWindText(const QString &windReduceText, const QString &twentyFootWindText);
+// The midflame wind for an English 20-ft wind: the English value the computations take (the
+// English text read back, as in English) and its text in the shown units ("##0.0").
+struct MidFlameWind
+{
+    double english = 0;
+    QString text;
+};
+MidFlameWind MidFlameWindOf(const QString &windReduceText, double twentyFootWindEnglish, Units::System s);
 
 // Width in pixels of a length in twips (1440 per inch) at the given dots per inch.
 int TwipsToPixels(int twips, double dpi);

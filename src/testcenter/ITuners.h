@@ -15,4 +15,7 @@ public:
     virtual void EntryChanged(int index, const QString &text) = 0;
     // The editor is closing: close every tuner window.
     virtual void CloseAll() = 0;
+    // The editor now shows other units (its boxes already converted): open tuners take the
+    // entry's range, labels and title in them.
+    virtual void UnitsChanged() {}
 };

@@ -1,6 +1,7 @@
 #include "testcenter/PlotExport.h"
 
 #include "data/NumberText.h"
+#include "units/UnitSetting.h"
 
 #include <QSaveFile>
 
@@ -24,11 +25,18 @@ std::vector<std::string> columnOrder()
 
 QString PlotHistoryCsv(const ChartState &state)
 {
+    return PlotHistoryCsv(state, Units::UnitSetting::instance().system());
+}
+
+QString PlotHistoryCsv(const ChartState &state, Units::System s)
+{
     const std::vector<std::string> names = columnOrder();
     const QString eol = QStringLiteral("\r\n");
     QString csv = QStringLiteral("Plot");
     for (const std::string &name : names) {
-        const QString n = QString::fromStdString(name);
+        QString n = QString::fromStdString(name);
+        if (s == Units::System::Metric && Units::IsConverted(Units::CalculatorQuantity(name)))
+            n += QStringLiteral(" (") + Units::UnitLabel(Units::CalculatorQuantity(name), s) + QLatin1Char(')');
         csv += u',' + n + QStringLiteral(",Reference ") + n;
     }
     csv += eol;
@@ -37,9 +45,10 @@ QString PlotHistoryCsv(const ChartState &state)
         const FireSpread *reference = state.Reference(position);
         csv += QString::number(position);
         for (const std::string &name : names) {
-            csv += u',' + FormatGeneral(current->GetProperty(name)) + u',';
+            const Units::Quantity q = Units::CalculatorQuantity(name);
+            csv += u',' + FormatGeneral(Units::FromEnglish(q, s, current->GetProperty(name))) + u',';
             if (reference)
-                csv += FormatGeneral(reference->GetProperty(name));
+                csv += FormatGeneral(Units::FromEnglish(q, s, reference->GetProperty(name)));
         }
         csv += eol;
     }

@@ -16,39 +16,71 @@ double num(const QString &text)
 
 void setMoistures(FireSpread &fs, const TestEntries &e)
 {
-    fs.setFuelMoisture1Hour(num(e.box[20]) / 100);
-    fs.setFuelMoisture10Hour(num(e.box[21]) / 100);
-    fs.setFuelMoisture100Hour(num(e.box[22]) / 100);
-    fs.setFuelMoistureHerb(num(e.box[23]) / 100);
-    fs.setFuelMoistureWoody(num(e.box[24]) / 100);
-}
-
-QString oneDecimal(double v)
-{
-    return FormatPattern(v, u"####0.0");
+    fs.setFuelMoisture1Hour(EntryValue(e, 20) / 100);
+    fs.setFuelMoisture10Hour(EntryValue(e, 21) / 100);
+    fs.setFuelMoisture100Hour(EntryValue(e, 22) / 100);
+    fs.setFuelMoistureHerb(EntryValue(e, 23) / 100);
+    fs.setFuelMoistureWoody(EntryValue(e, 24) / 100);
 }
 
 } // namespace
 
+std::array<Units::ShownValue, kEntrySlots> EntryShownValues()
+{
+    std::array<Units::ShownValue, kEntrySlots> all;
+    for (int i = 0; i < kEntrySlots; ++i)
+        all[std::size_t(i)] = Units::ShownValue(EntryQuantity(i));
+    return all;
+}
+
+double EntryValue(const TestEntries &e, int index)
+{
+    if (index < 0 || index >= kEntrySlots)
+        return 0;
+    return e.shown[std::size_t(index)].english(e.system, e.box[std::size_t(index)]);
+}
+
+double MidFlameWindValue(const TestEntries &e)
+{
+    return e.midFlameShown.english(e.system, e.midFlameWindText);
+}
+
+QString ResultCaption(QStringView box, Units::System s)
+{
+    const bool m = s == Units::System::Metric;
+    if (box == u"ros")
+        return m ? QStringLiteral("ROS (m/min)") : QStringLiteral("ROS (Ch/Hr)");
+    if (box == u"fli")
+        return m ? QStringLiteral("Fireline Intensity (kW/m)") : QStringLiteral("Fireline Intensity (BTU/Ft/Sec)");
+    if (box == u"fl")
+        return m ? QStringLiteral("Flame Length (m)") : QStringLiteral("Flame Length (Feet)");
+    if (box == u"heat")
+        return m ? QStringLiteral("Size After 1 Hour (ha)") : QStringLiteral("Size After 1 Hour (Ac)");
+    if (box == u"charSurfVol")
+        return m ? QStringLiteral("Char Surface Area to Volume Ratio (m2/m3)")
+                 : QStringLiteral("Char Surface Area to Volume Ratio (ft2/ft3)");
+    return {};
+}
+
 void SetCalculatorInputs(FireSpread &fs, const TestEntries &e)
 {
     setMoistures(fs, e);
-    fs.setLoading1Hour(num(e.box[2]));
-    fs.setLoading10Hour(num(e.box[3]));
-    fs.setLoading100Hour(num(e.box[4]));
-    fs.setLoadingLiveHerb(num(e.box[5]));
-    fs.setLoadingLiveWoody(num(e.box[6]));
-    fs.setSurfaceToVolume1Hour(num(e.box[7]));
-    fs.setSurfaceToVolumeLiveHerb(num(e.box[8]));
-    fs.setSurfaceToVolumeLiveWoody(num(e.box[9]));
-    fs.setHeatContentDead(num(e.box[10]));
-    fs.setHeatContentLiveHerb(num(e.box[11]));
-    fs.setHeatContentLiveWoody(num(e.box[12]));
-    fs.setBulkDensityDepth(num(e.box[13]));
-    fs.setMoistureOfExtinction(num(e.box[14]) / 100);
+    fs.setLoading1Hour(EntryValue(e, 2));
+    fs.setLoading10Hour(EntryValue(e, 3));
+    fs.setLoading100Hour(EntryValue(e, 4));
+    fs.setLoadingLiveHerb(EntryValue(e, 5));
+    fs.setLoadingLiveWoody(EntryValue(e, 6));
+    fs.setSurfaceToVolume1Hour(EntryValue(e, 7));
+    fs.setSurfaceToVolumeLiveHerb(EntryValue(e, 8));
+    fs.setSurfaceToVolumeLiveWoody(EntryValue(e, 9));
+    fs.setHeatContentDead(EntryValue(e, 10));
+    fs.setHeatContentLiveHerb(EntryValue(e, 11));
+    fs.setHeatContentLiveWoody(EntryValue(e, 12));
+    fs.setBulkDensityDepth(EntryValue(e, 13));
+    fs.setMoistureOfExtinction(EntryValue(e, 14) / 100);
     fs.setWindSpeedAdjust(e.windReducePosition);
-    fs.setWindSpeed(num(e.midFlameWindText));
-    fs.setWindSpeedNA(num(e.box[25]));
+    fs.setWindSpeed(MidFlameWindValue(e));
+    fs.setWindSpeedNA(EntryValue(e, 25));
     fs.setSlope(num(e.slopeText));
     fs.setHerbType(e.herbTypePosition + 1);
 }
@@ -72,7 +104,7 @@ void SetReferenceInputs(FireSpread &fs, const FuelModel *model, const TestEntrie
         fs.setMoistureOfExtinction(model->MoistureOfExtinction() / 100);
     }
     fs.setWindSpeedAdjust(e.windReducePosition);
-    fs.setWindSpeed(num(e.midFlameWindText));
+    fs.setWindSpeed(MidFlameWindValue(e));
     fs.setSlope(num(e.slopeText));
 }
 
@@ -98,20 +130,21 @@ bool ComputeQuietly(FireSpread &fs)
     }
 }
 
-ResultTexts FormatResults(const FireSpread &fs)
+ResultTexts FormatResults(const FireSpread &fs, Units::System s)
 {
-    return {oneDecimal(fs.RateOfSpread()),
-            oneDecimal(fs.FireLineIntensity()),
-            oneDecimal(fs.SingleEllipseArea()),
-            oneDecimal(fs.FlameLength()),
-            FormatPattern(fs.SurfToVol(), u"#####0"),
+    const ReferenceTexts main = FormatReference(fs, s);
+    return {main.ros, main.fli, main.heat, main.fl,
+            Units::FormatResult(Units::Quantity::SurfaceToVolume, s, fs.SurfToVol()),
             FormatPattern(fs.PackRatio(), u"#####0.000")};
 }
 
-ReferenceTexts FormatReference(const FireSpread &fs)
+ReferenceTexts FormatReference(const FireSpread &fs, Units::System s)
 {
-    return {oneDecimal(fs.RateOfSpread()), oneDecimal(fs.FireLineIntensity()),
-            oneDecimal(fs.SingleEllipseArea()), oneDecimal(fs.FlameLength())};
+    using Units::Quantity;
+    return {Units::FormatResult(Quantity::RateOfSpread, s, fs.RateOfSpread()),
+            Units::FormatResult(Quantity::FirelineIntensity, s, fs.FireLineIntensity()),
+            Units::FormatResult(Quantity::FireSize, s, fs.SingleEllipseArea()),
+            Units::FormatResult(Quantity::FlameLength, s, fs.FlameLength())};
 }
 
 ComputeOutcome RunCompute(const TestEntries &entries, const FuelModelSets &sets, int setPosition,
@@ -129,7 +162,7 @@ ComputeOutcome RunCompute(const TestEntries &entries, const FuelModelSets &sets,
     if (model)
         ComputeQuietly(*ReferenceFireSpread);
 
-    return {FormatResults(*CurrentFireSpread), FormatReference(*ReferenceFireSpread)};
+    return {FormatResults(*CurrentFireSpread, entries.system), FormatReference(*ReferenceFireSpread, entries.system)};
 }
 
 ResultTexts RunRatioOnly(const TestEntries &entries)
@@ -137,5 +170,5 @@ ResultTexts RunRatioOnly(const TestEntries &entries)
     FireSpread fs;
     SetCalculatorInputs(fs, entries);
     ComputeQuietly(fs);
-    return FormatResults(fs);
+    return FormatResults(fs, entries.system);
 }

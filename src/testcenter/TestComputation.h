@@ -17,16 +17,29 @@ class FuelModelSets;
 // A failed spread computation is not an error here: the calculator keeps its zero outputs and
 // the result texts read "0.0" (and "0", "0.000" for the two fuel bed descriptors).
 
-// Texts of the editor's entry controls at the moment of a computation.
+// The value behind every entry box, each measuring its entry's quantity.
+std::array<Units::ShownValue, kEntrySlots> EntryShownValues();
+
+// Texts of the editor's entry controls at the moment of a computation, in the units the
+// editor shows (system); shown[i] knows the exact English value box i was filled with, so an
+// untouched box computes with the stored value, not with its rounded text.
 struct TestEntries
 {
     std::array<QString, kEntrySlots> box; // txtFuels texts by index (15..19 unused)
+    Units::System system = Units::System::English;
+    std::array<Units::ShownValue, kEntrySlots> shown = EntryShownValues();
+    Units::ShownValue midFlameShown{Units::Quantity::WindSpeed};
     QString windReduceText;               // cboWindReduce text
     int windReducePosition = -1;          // its list position, -1 when the text is no item
     QString midFlameWindText;             // txtMidFlameWind text
     QString slopeText;                    // cboSlope text
     int herbTypePosition = -1;            // cboHerbType list position
 };
+
+// The English value of box index (the remembered value while its text is unchanged).
+double EntryValue(const TestEntries &entries, int index);
+// The English midflame wind the computations take.
+double MidFlameWindValue(const TestEntries &entries);
 
 struct ResultTexts
 {
@@ -57,8 +70,12 @@ std::shared_ptr<FuelModel> ReferenceModelAt(const FuelModelSets &sets, int setPo
 // Runs the calculator; false (outputs untouched) when the spread core fails.
 bool ComputeQuietly(FireSpread &fs);
 
-ResultTexts FormatResults(const FireSpread &fs);
-ReferenceTexts FormatReference(const FireSpread &fs);
+ResultTexts FormatResults(const FireSpread &fs, Units::System s = Units::System::English);
+ReferenceTexts FormatReference(const FireSpread &fs, Units::System s = Units::System::English);
+
+// Captions of the result boxes (edited model and reference alike) in the system: "ROS (Ch/Hr)"
+// or "ROS (m/min)", ...; box is one of "ros", "fli", "fl", "heat", "charSurfVol".
+QString ResultCaption(QStringView box, Units::System s);
 
 struct ComputeOutcome
 {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "units/Units.h"
+
 #include <QString>
 
 // The editor as the tuner windows see it, so that they are tested with a fake editor and the
@@ -33,8 +35,12 @@ public:
     // Caption of the editor's row label of entry index ("1 Hour Loading (t/ac)").
     virtual QString RowLabel(int index) const = 0;
 
-    // The value the model being edited holds for entry index (2..14), whatever the box shows.
+    // The value the model being edited holds for entry index (2..14), whatever the box shows,
+    // in the units the editor shows.
     virtual double StoredValue(int index) const = 0;
+
+    // The units the editor shows its entries in.
+    virtual Units::System ShownUnits() const { return Units::System::English; }
 
     // The tuners' Plot: the editor's entry checks (a refused entry plots nothing), its Compute,
     // both calculators appended to the plot histories, the charts showing the newest ten plots.

@@ -2,6 +2,7 @@
 
 #include "data/FuelModel.h"
 #include "data/NumberText.h"
+#include "testcenter/EntryRules.h"
 
 #include <algorithm>
 #include <cmath>
@@ -33,9 +34,29 @@ std::optional<TunerRange> TunerRangeOf(int index)
     return std::nullopt;
 }
 
+std::optional<TunerRange> TunerRangeOf(int index, Units::System s)
+{
+    std::optional<TunerRange> range = TunerRangeOf(index);
+    const Units::Quantity q = EntryQuantity(index);
+    if (!range || s == Units::System::English || !Units::IsConverted(q))
+        return range;
+    const int decimals = std::max(0, Units::EntryDecimals(q, s));
+    range->scale = range->whole ? 1 : int(std::lround(std::pow(10.0, decimals)));
+    // The English limits of the slider, as values of the entry.
+    const double englishMin = double(range->min) / (range->whole ? 1 : 100);
+    const double englishMax = double(range->max) / (range->whole ? 1 : 100);
+    const double low = Units::ShownLow(q, s, englishMin);
+    const double high = Units::ShownHigh(q, s, englishMax);
+    range->min = int(std::lround(low * range->scale));
+    range->max = int(std::lround(high * range->scale));
+    range->minLabel = Units::FormatShownEntry(q, s, low);
+    range->maxLabel = Units::FormatShownEntry(q, s, high);
+    return range;
+}
+
 long long SliderPositionOf(const TunerRange &range, double value)
 {
-    const double scaled = value * (range.whole ? 1 : 100);
+    const double scaled = value * (range.whole ? 1 : range.scale);
     // Far beyond any slider range; keeps the conversion to an integer defined.
     constexpr double limit = 1e15;
     return std::isnan(scaled) ? 0 : RoundHalfEven(std::clamp(scaled, -limit, limit));
@@ -55,7 +76,7 @@ QString ValueText(const TunerRange &range, long long position)
 {
     if (range.whole)
         return QString::number(position);
-    return FormatGeneral(double(position) / 100);
+    return FormatGeneral(double(position) / range.scale);
 }
 
 double StoredEntryValue(const FuelModel &fm, int index)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "units/Units.h"
+
 #include <QString>
 #include <QStringView>
 
@@ -30,6 +32,7 @@ struct TunerRange
     QString minLabel;
     QString maxLabel;
     bool whole = false; // slider counts whole units instead of hundredths
+    int scale = 100;    // slider positions per unit of the entry (1 for whole entries)
 
     // Tick frequency and large change of the slider.
     int step() const { return max / 10; }
@@ -38,6 +41,10 @@ struct TunerRange
 // The range of the single tuner of editor entry index; nothing for an index without one
 // (0 is the synchronized tuner; 1 and 15..19 have no tuner button).
 std::optional<TunerRange> TunerRangeOf(int index);
+// The same range in the units the editor shows: in metric it spans the metric values whose
+// English value is in the English range, counting hundredths (tenths for the wind, whole units
+// for SA/V and heat contents) of the metric unit, with the labels in that unit.
+std::optional<TunerRange> TunerRangeOf(int index, Units::System s);
 
 // Slider position of a value on the entry's scale: the value (x 100 for scaled entries)
 // rounded half to even. Not clamped; may lie outside the range. A huge value gives a
@@ -50,7 +57,7 @@ long long SliderPositionOf(const TunerRange &range, QStringView text);
 // editor value the slider cannot show (an SA/V of 0) starts it at the nearest end.
 int SliderStart(const TunerRange &range, QStringView text);
 
-// Text of a slider position: position / 100 as plain number text for scaled entries
+// Text of a slider position: position / scale as plain number text for scaled entries
 // ("3.79", "0.05", "30"), the position itself for whole entries ("1500").
 QString ValueText(const TunerRange &range, long long position);
 

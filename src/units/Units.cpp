@@ -224,6 +224,33 @@ QString ShownValue::convert(System from, System to, const QString &text)
     return show(to, english(from, text));
 }
 
+Quantity CalculatorQuantity(std::string_view p)
+{
+    if (p.starts_with("Loading"))
+        return Quantity::Loading;
+    if (p.starts_with("SurfaceToVolume") || p == "SurfToVol")
+        return Quantity::SurfaceToVolume;
+    if (p.starts_with("HeatContent"))
+        return Quantity::HeatContent;
+    if (p == "BulkDensityDepth")
+        return Quantity::Depth;
+    if (p == "WindSpeed" || p == "WindSpeedNA" || p == "EWind")
+        return Quantity::WindSpeed;
+    if (p == "Slope")
+        return Quantity::Slope;
+    if (p == "RateOfSpread")
+        return Quantity::RateOfSpread;
+    if (p == "FireLineIntensity")
+        return Quantity::FirelineIntensity;
+    if (p == "FlameLength")
+        return Quantity::FlameLength;
+    if (p == "HeatPerUnitArea")
+        return Quantity::HeatPerUnitArea;
+    if (p == "SingleEllipseArea" || p == "DoubleEllipseArea")
+        return Quantity::FireSize;
+    return Quantity::Ratio;
+}
+
 QString SystemName(System s)
 {
     return s == System::Metric ? QStringLiteral("metric") : QStringLiteral("english");

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringView>
 
+#include <string_view>
+
 // Units of measure: the English and metric systems the program shows values in.
 //
 // Every value inside the program - the fuel model record, the library file, the calculator -
@@ -125,6 +127,11 @@ private:
     double m_english = 0;
     bool m_valid = false;
 };
+
+// The quantity of a calculator property by its name ("RateOfSpread" -> RateOfSpread,
+// "Loading1Hour" -> Loading, "WindSpeed" -> WindSpeed, ...). Moistures and the moisture of
+// extinction are fractions there, so they, the codes and unknown names give Ratio.
+Quantity CalculatorQuantity(std::string_view property);
 
 // "english" / "metric", as settings and the command line spell them; parse is lenient about
 // case and gives nothing for anything else.

@@ -264,3 +264,41 @@ TEST_F(FmtoolTable, RefusesWhatTheEditorWouldRefuse)
     EXPECT_TRUE(unreadable.lines.empty());
     EXPECT_NE(unreadable.err.find("lib.FFM:2"), std::string::npos) << unreadable.err;
 }
+
+// The worked example in metric: 93.9 ch/h = 31.48 m/min; 155.88 btu/ft/s = 539.6 kW/m; the
+// wind is typed in km/h (5 mi/h = 8.04672 km/h).
+TEST_F(FmtoolTable, MetricUnitsAndScenarios)
+{
+    const ToolRun metric = table({"--moist-1h", "6", "--moist-10h=7", "--moist-100h", "8", "--wind", "8.04672",
+                                  "--wind-adjust", "1", "--units", "metric", "--set", "Test Set"});
+    ASSERT_GE(metric.lines.size(), 2u) << metric.err;
+    EXPECT_EQ(metric.lines[0], "Set,ID,Description,ROS (m/min),Fireline Intensity (kW/m),Flame Length (m),"
+                               "Size After 1 Hour (ha),Char SA/V (m2/m3),Relative Packing Ratio,Error");
+    const QStringList row = QString::fromStdString(metric.lines[1]).split(u',');
+    ASSERT_EQ(row.size(), 10);
+    EXPECT_EQ(row[3], QStringLiteral("31.48"));
+    EXPECT_EQ(row[4], QStringLiteral("539.6"));
+    EXPECT_NEAR(row[5].toDouble(), 4.6 * 0.3048, 0.02);
+    EXPECT_NEAR(row[6].toDouble(), 342.5 * 0.40468564224, 0.03);
+    EXPECT_EQ(row[7], QStringLiteral("11483"));
+    EXPECT_EQ(row[8], QStringLiteral("0.253"));
+    // 100 mi/h is out of range in either unit; 159.3 km/h (98.98 mi/h) is not.
+    EXPECT_EQ(table({"--units", "metric", "--wind", "161"}).status, 2);
+    EXPECT_EQ(table({"--units", "metric", "--wind", "159.3"}).status, 1); // the flat model fails, as in English
+    EXPECT_EQ(table({"--units", "furlongs"}).status, 2);
+
+    // D2L3: dead 6, 7, 8 %, live 90, 120 %; an explicit moisture wins wherever it stands.
+    const ToolRun d2l3 = table({"--scenario", "D2L3"});
+    const ToolRun spelled = table({"--moist-1h", "6", "--moist-10h", "7", "--moist-100h", "8", "--moist-herb", "90",
+                                   "--moist-woody", "120"});
+    ASSERT_GE(d2l3.lines.size(), 2u) << d2l3.err;
+    EXPECT_EQ(d2l3.lines, spelled.lines);
+    const ToolRun overridden = table({"--moist-1h", "3", "--scenario", "d2l3"});
+    const ToolRun overriddenSpelled = table({"--moist-1h", "3", "--moist-10h", "7", "--moist-100h", "8",
+                                             "--moist-herb", "90", "--moist-woody", "120"});
+    EXPECT_EQ(overridden.lines, overriddenSpelled.lines);
+    EXPECT_NE(overridden.lines, d2l3.lines);
+    const ToolRun unknown = table({"--scenario", "D9L9"});
+    EXPECT_EQ(unknown.status, 2);
+    EXPECT_NE(unknown.err.find("D9L9"), std::string::npos);
+}

@@ -138,6 +138,25 @@ TEST_F(LibraryCommands, ListShowsEverySetAndEveryFieldInFileOrder)
     EXPECT_EQ(run(fmtoolList, {good, "--xml"}).status, 2);
 }
 
+// In metric the numbers are converted exactly (0.74 t/ac = 1.658860 t/ha, 1 ft = 0.3048 m,
+// 3500 /ft = 11482.94 /m, 8000 btu/lb = 18608 kJ/kg); percentages and codes stay.
+TEST_F(LibraryCommands, ListInMetricUnits)
+{
+    const Outcome r = run(fmtoolList, {good, "--json", "--units", "metric"});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    const QJsonObject root = QJsonDocument::fromJson(r.out.toUtf8()).object();
+    EXPECT_EQ(root["units"].toString(), "metric");
+    const QJsonObject model = root["sets"].toArray()[0]["models"].toArray()[0].toObject();
+    EXPECT_NEAR(model["Loading1Hour"].toDouble(), 0.74 * 2.2417023114, 1e-9);
+    EXPECT_DOUBLE_EQ(model["BulkDensityDepth"].toDouble(), 0.3048);
+    EXPECT_NEAR(model["SurfaceToVolume1Hour"].toDouble(), 11482.939632545931, 1e-9);
+    EXPECT_DOUBLE_EQ(model["HeatContentDead"].toDouble(), 18608);
+    EXPECT_EQ(model["MoistureOfExtinction"].toDouble(), 12);
+    EXPECT_EQ(model["FuelCat"].toDouble(), 1);
+    EXPECT_FALSE(run(fmtoolList, {good, "--json"}).out.contains("units"));
+    EXPECT_EQ(run(fmtoolList, {good, "--units", "imperial"}).status, 2);
+}
+
 TEST_F(LibraryCommands, ResaveWritesTheCanonicalFileAndNeverAPartialOne)
 {
     const QString out = dir.filePath("out.FFM");

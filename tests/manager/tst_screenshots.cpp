@@ -5,7 +5,11 @@
 
 #include "ManagerFixture.h"
 
+#include "units/UnitSetting.h"
+
 #include <QDir>
+#include <QLabel>
+#include <QLineEdit>
 #include <QImage>
 #include <QPainter>
 #include <QStatusBar>
@@ -66,6 +70,24 @@ private slots:
         QVERIFY(!grass.isEmpty());
         click(grass);
         save(win().grab().toImage(), "manager-model.png");
+    }
+
+    void modelSelectedInMetric()
+    {
+        showStandardLibrary();
+        Units::UnitSetting::instance().setSystem(Units::System::Metric);
+        const QString master = tree().KeyAt(1);
+        tree().Node(master)->setExpanded(true);
+        QString grass;
+        for (const auto &fm : *gFMSets->Item(master)->FuelModels())
+            if (fm->Description().startsWith("GR2"))
+                grass = fm->Key();
+        click(grass);
+        // GR2: 0.1 t/ac = 0.22 t/ha, 1 ft = 0.3 m.
+        QCOMPARE(win().findChild<QLineEdit *>(QStringLiteral("txtFuels_2"))->text(), QStringLiteral("0.22"));
+        QCOMPARE(win().findChild<QLabel *>(QStringLiteral("lblFuels_13"))->text(), QStringLiteral(" Fuelbed Bulk Depth (m)"));
+        save(win().grab().toImage(), "manager-metric.png");
+        Units::UnitSetting::instance().setSystem(Units::System::English);
     }
 
     void popupMenu()

@@ -128,3 +128,45 @@ TEST(TunerRules, StoredValuesComeFromTheModelInBoxUnits)
     for (int other : {0, 1, 15, 20, 25})
         EXPECT_EQ(StoredEntryValue(fm, other), 0) << other;
 }
+
+// In metric the sliders span the metric values whose English value is in range, with labels
+// in the metric unit: 30.49 t/ac = 68.35 t/ha, 109 and 4000 /ft = 358 and 13123 /m,
+// 0.05 and 6 ft = 0.02 and 1.83 m, 99 mi/h = 159.3 km/h (counted in tenths).
+TEST(TunerRangesMetric, SpanTheEnglishRangeInMetricUnits)
+{
+    const auto load = TunerRangeOf(2, Units::System::Metric);
+    ASSERT_TRUE(load);
+    EXPECT_EQ(load->min, 0);
+    EXPECT_EQ(load->max, 6835);
+    EXPECT_EQ(load->maxLabel, QStringLiteral("68.35"));
+    EXPECT_EQ(ValueText(*load, 224), QStringLiteral("2.24"));
+    EXPECT_EQ(SliderPositionOf(*load, QStringView(u"1.12")), 112);
+
+    const auto sav = TunerRangeOf(7, Units::System::Metric);
+    ASSERT_TRUE(sav);
+    EXPECT_TRUE(sav->whole);
+    EXPECT_EQ(sav->min, 358);
+    EXPECT_EQ(sav->max, 13123);
+    EXPECT_EQ(sav->minLabel, QStringLiteral("358"));
+
+    const auto depth = TunerRangeOf(13, Units::System::Metric);
+    ASSERT_TRUE(depth);
+    EXPECT_EQ(depth->min, 2);
+    EXPECT_EQ(depth->max, 183);
+    EXPECT_EQ(depth->minLabel, QStringLiteral("0.02"));
+    EXPECT_EQ(depth->maxLabel, QStringLiteral("1.83"));
+
+    const auto wind = TunerRangeOf(25, Units::System::Metric);
+    ASSERT_TRUE(wind);
+    EXPECT_EQ(wind->max, 1593);
+    EXPECT_EQ(wind->maxLabel, QStringLiteral("159.3"));
+    EXPECT_EQ(ValueText(*wind, 161), QStringLiteral("16.1"));
+    EXPECT_EQ(SliderPositionOf(*wind, QStringView(u"16.1")), 161);
+
+    // Percentages are the same in both systems.
+    const auto moisture = TunerRangeOf(20, Units::System::Metric);
+    ASSERT_TRUE(moisture);
+    EXPECT_EQ(moisture->min, 100);
+    EXPECT_EQ(moisture->max, 6000);
+    EXPECT_EQ(TunerRangeOf(2, Units::System::English)->max, 3049);
+}

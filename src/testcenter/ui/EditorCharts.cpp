@@ -3,6 +3,7 @@
 #include "library/IPrompts.h"
 #include "testcenter/PlotExport.h"
 #include "testcenter/ui/FireChartView.h"
+#include "units/UnitSetting.h"
 
 #include <QApplication>
 #include <QBoxLayout>
@@ -94,6 +95,14 @@ EditorCharts::EditorCharts(QWidget *editor, ChartEditorHooks hooks)
     }
     m_controller.EditorLoaded();
     gActiveCharts = this;
+    connect(&Units::UnitSetting::instance(), &Units::UnitSetting::changed, this, [this] {
+        for (int k = 0; k < ChartCount; ++k) {
+            if (auto *title = m_editor->findChild<QLabel *>(QStringLiteral("lblChartTitle_%1").arg(k)))
+                title->setText(ChartTitle(k));
+            m_charts[std::size_t(k)]->ScrollBar()->setAccessibleName(ChartTitle(k) + QStringLiteral(" plots shown"));
+        }
+        m_controller.UnitsChanged();
+    });
 }
 
 EditorCharts::~EditorCharts()
@@ -260,6 +269,8 @@ QString EditorCharts::WindReduceText() const
 void EditorCharts::WriteEntries(const std::vector<EntryWrite> &writes)
 {
     for (const EntryWrite &w : writes) {
+        if (w.english && m_hooks.WriteNumber && m_hooks.WriteNumber(w.control, w.text, *w.english))
+            continue;
         QObject *o = m_editor->findChild<QObject *>(w.control);
         if (auto *c = qobject_cast<QComboBox *>(o)) {
             if (w.kind == EntryWrite::Kind::ListIndex) {

@@ -27,6 +27,9 @@ struct ChartEditorHooks
     std::function<void()> Compute;
     std::function<std::shared_ptr<FireSpread>()> CurrentFireSpread;
     std::function<std::shared_ptr<FireSpread>()> ReferenceFireSpread;
+    // Writes a number box (control by objectName) with its shown text and the English value
+    // behind it; false when the control is not such a box (then the text is set as usual).
+    std::function<bool(const QString &control, const QString &text, double english)> WriteNumber;
     IPrompts *Prompts = nullptr; // for the export's failure message; a message box without it
     // Where the chart commands go; without it they go below tabResults.
     QBoxLayout *CommandsLayout = nullptr;

@@ -13,6 +13,9 @@ EditorCharts *AttachEditorCharts(frmEditModel *editor)
     hooks.CurrentFireSpread = [] { return ::CurrentFireSpread; };
     hooks.ReferenceFireSpread = [] { return ::ReferenceFireSpread; };
     hooks.CommandsLayout = editor->testCommandsLayout();
+    hooks.WriteNumber = [editor](const QString &control, const QString &text, double english) {
+        return editor->WriteShownNumber(control, text, english);
+    };
     auto *charts = new EditorCharts(editor, std::move(hooks));
     QObject::connect(editor, &frmEditModel::referenceModelChosen, charts, &EditorCharts::ReferenceModelChosen);
     return charts;

@@ -3,8 +3,10 @@
 #include "testcenter/ui/frmEditModel.h"
 #include "testcenter/ui/EditorAnalysis.h"
 
+#include "data/NumberText.h"
 #include "testcenter/ui/EditorCharts.h"
 #include "library/ui/QtPrompts.h"
+#include "units/UnitSetting.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -100,7 +102,10 @@ frmEditModel::frmEditModel(IEditorOwner *owner, IPrompts *prompts, QWidget *pare
         m_ownPrompts = std::make_unique<QtPrompts>(this);
         m_prompts = m_ownPrompts.get();
     }
+    m_system = Units::UnitSetting::instance().system();
     buildWindow();
+    // Before the charts connect theirs: the charts redraw from the boxes this converts.
+    connect(&Units::UnitSetting::instance(), &Units::UnitSetting::changed, this, &frmEditModel::ApplyUnits);
     AttachEditorCharts(this);
     AttachEditorAnalysis(this);
     addKeyboardAccess(*this);
@@ -169,6 +174,7 @@ void frmEditModel::buildWindow()
     buttons->addWidget(m_cmdCancel);
     left->addLayout(buttons);
     left->addWidget(m_cmdTest);
+    left->addWidget(buildUnitsRow());
     left->addStretch(1);
 
     m_testPanel = buildTestPanel();
@@ -189,14 +195,14 @@ void frmEditModel::buildWindow()
             connect(b, &QPushButton::clicked, this, [this, i] { cmdTuner_Click(i); });
 
     for (int i = kFirstEnvEntry; i <= kLastEnvEntry; ++i)
-        SetEntryText(i, EnvDefaultText(i));
+        SetEntryEnglish(i, ParseLeadingNumber(EnvDefaultText(i)));
 
     resize(TwipsToPixels(kWidthWithTestPanel, logicalDpiX()), sizeHint().height());
 }
 
 void frmEditModel::addEntryRow(QGridLayout *grid, int row, int index)
 {
-    auto *label = makeLabel(EntryCaption(index), indexed("lblFuels", index), this);
+    auto *label = makeLabel(EntryCaption(index, m_system), indexed("lblFuels", index), this);
     m_lblFuels[std::size_t(index)] = label;
     grid->addWidget(label, row, 0);
 
@@ -216,7 +222,7 @@ void frmEditModel::addEntryRow(QGridLayout *grid, int row, int index)
             edit->setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("0000000.00")) + 12);
         grid->addWidget(edit, row, 1);
         connect(edit, &QLineEdit::textChanged, this, [this, index] { txtFuels_Change(index); });
-        grid->addWidget(makeLabel(EntryHint(index), indexed("lblHint", index), this), row, 2);
+        grid->addWidget(makeLabel(EntryHint(index, m_system), indexed("lblHint", index), this), row, 2);
     }
     box->setObjectName(indexed("txtFuels", index));
     box->setAutoFillBackground(true);
@@ -264,7 +270,7 @@ QWidget *frmEditModel::buildModelFrame()
         addEntryRow(grid, row++, i);
 
     m_txtCharSurfVolRatio = derivedBox("txtCharSurfVolRatio", frame, true);
-    grid->addWidget(makeLabel(QStringLiteral("Char Surface Area to Volume Ratio (ft2/ft3)"),
+    grid->addWidget(makeLabel(ResultCaption(u"charSurfVol", m_system),
                               QStringLiteral("lblCharSurfVolRatio"), frame, m_txtCharSurfVolRatio),
                     row, 0);
     grid->addWidget(m_txtCharSurfVolRatio, row++, 1);
@@ -294,6 +300,7 @@ QWidget *frmEditModel::buildTestPanel()
     auto *grid = new QGridLayout(env);
     grid->setVerticalSpacing(2);
     int row = 0;
+    addScenarioRow(grid, row++);
     for (int i = kFirstEnvEntry; i <= kLastEnvEntry; ++i)
         addEntryRow(grid, row++, i);
 
@@ -305,9 +312,9 @@ QWidget *frmEditModel::buildTestPanel()
     grid->addWidget(m_cboWindReduce, row++, 1);
 
     m_txtMidFlameWind = derivedBox("txtMidFlameWind", env);
-    grid->addWidget(makeLabel(QStringLiteral("Midflame Wind Speed (mph)"), QStringLiteral("lblMidFlameWind"), env, m_txtMidFlameWind), row, 0);
+    grid->addWidget(makeLabel(MidFlameWindCaption(m_system), QStringLiteral("lblMidFlameWind"), env, m_txtMidFlameWind), row, 0);
     grid->addWidget(m_txtMidFlameWind, row, 1);
-    grid->addWidget(makeLabel(QStringLiteral("(0-60 mph)"), QStringLiteral("lblMidFlameWindHint"), env), row++, 2);
+    grid->addWidget(makeLabel(MidFlameWindHint(m_system), QStringLiteral("lblMidFlameWindHint"), env), row++, 2);
 
     m_cboSlope = new QComboBox(this);
     m_cboSlope->setObjectName(QStringLiteral("cboSlope"));
@@ -326,13 +333,11 @@ QWidget *frmEditModel::buildTestPanel()
     m_txtFLI = derivedBox("txtFLI", results, true);
     m_txtHeat = derivedBox("txtHeat", results, true);
     m_txtFL = derivedBox("txtFL", results, true);
-    const std::pair<const char *, QLineEdit *> rows[] = {{"ROS (Ch/Hr)", m_txtROS},
-                                                         {"Fireline Intensity (BTU/Ft/Sec)", m_txtFLI},
-                                                         {"Flame Length (Feet)", m_txtFL},
-                                                         {"Size After 1 Hour (Ac)", m_txtHeat}};
+    const std::pair<const char16_t *, QLineEdit *> rows[] = {
+        {u"ros", m_txtROS}, {u"fli", m_txtFLI}, {u"fl", m_txtFL}, {u"heat", m_txtHeat}};
     row = 0;
     for (const auto &[caption, box] : rows) {
-        rgrid->addWidget(makeLabel(QString::fromLatin1(caption), QString(), results, box), row, 0);
+        rgrid->addWidget(makeLabel(ResultCaption(caption, m_system), QStringLiteral("lbl_") + box->objectName(), results, box), row, 0);
         rgrid->addWidget(box, row++, 1);
     }
     rgrid->setColumnStretch(0, 1);
@@ -386,12 +391,10 @@ QWidget *frmEditModel::buildReferencePage()
     grid->addWidget(m_cboFMSet, row++, 1);
     grid->addWidget(makeLabel(QStringLiteral("Fuel Model"), QString(), page, m_cboFM), row, 0);
     grid->addWidget(m_cboFM, row++, 1);
-    const std::pair<const char *, QLineEdit *> rows[] = {{"ROS (Ch/Hr)", m_txtRefROS},
-                                                         {"Fireline Intensity (BTU/Ft/Sec)", m_txtRefFLI},
-                                                         {"Flame Length (Feet)", m_txtRefFL},
-                                                         {"Size After 1 Hour (Ac)", m_txtRefHeat}};
+    const std::pair<const char16_t *, QLineEdit *> rows[] = {
+        {u"ros", m_txtRefROS}, {u"fli", m_txtRefFLI}, {u"fl", m_txtRefFL}, {u"heat", m_txtRefHeat}};
     for (const auto &[caption, box] : rows) {
-        grid->addWidget(makeLabel(QString::fromLatin1(caption), QString(), page, box), row, 0);
+        grid->addWidget(makeLabel(ResultCaption(caption, m_system), QStringLiteral("lbl_") + box->objectName(), page, box), row, 0);
         grid->addWidget(box, row++, 1);
     }
     grid->setRowStretch(row, 1);

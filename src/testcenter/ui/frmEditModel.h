@@ -2,6 +2,7 @@
 
 #include "testcenter/EntryRules.h"
 #include "testcenter/TestComputation.h"
+#include "units/Units.h"
 
 #include <QColor>
 #include <QPointer>
@@ -90,6 +91,28 @@ public:
     // The entries in the form the computations take.
     TestEntries CurrentEntries() const;
 
+    // Units. The boxes show the program's unit setting; the English value each box was filled
+    // with is remembered, so a box the user did not change gives back exactly that value.
+    Units::System ShownUnits() const { return m_system; }
+    // Fills number box index (2..14, 20..25) from an English value, in the shown units.
+    void SetEntryEnglish(int index, double english);
+    // The English value number box index stands for.
+    double EntryEnglish(int index) const;
+    // A number written by code with its text in the shown units and the English value behind
+    // it (txtFuels_i or txtMidFlameWind); false for any other control.
+    bool WriteShownNumber(const QString &control, const QString &text, double english);
+    // Shows every entry, caption, hint and result in the system (the unit setting's changed()).
+    void ApplyUnits(Units::System system);
+    QComboBox *cboUnits() const { return m_cboUnits; }
+
+    // The "Moisture scenario" choice of the Environment: "Custom", the 16 standard scenarios,
+    // then the user's own named environments.
+    QComboBox *cboMoistureScenario() const { return m_cboMoistureScenario; }
+    void cboMoistureScenario_Click();
+    // Saves the environment under a name asked for; Delete removes the chosen one.
+    void cmdSaveEnvironment_Click();
+    void cmdDeleteEnvironment_Click();
+
     QComboBox *cboFireCarry() const { return m_cboFireCarry; }
     QComboBox *cboHerbType() const { return m_cboHerbType; }
     QComboBox *cboWindReduce() const { return m_cboWindReduce; }
@@ -164,12 +187,17 @@ private:
     void CheckRange(int index);
     // The range check of box index as the commands make it: the text itself, not the colour.
     bool EntryRefused(int index);
+    bool EntryHoldsRange(int index) const;
     void UpdateMidFlameWind();
     void FocusEntry(int index);
     bool IsRed(int index) const;
     bool IsReadOnlyEntry(int index) const;
     bool Save();
     void SetWidthTwips(int twips);
+    QWidget *buildUnitsRow();
+    void addScenarioRow(class QGridLayout *grid, int row);
+    void FillScenarioList(const QString &select = QString());
+    void ScenarioEntryChanged(int index);
 
     IEditorOwner *m_owner;
     IPrompts *m_prompts;
@@ -212,4 +240,12 @@ private:
     std::array<QVBoxLayout *, 4> m_chartPages{};
     QHBoxLayout *m_testCommands = nullptr;
     QWidget *m_testPanel = nullptr;
+
+    Units::System m_system = Units::System::English;
+    std::array<Units::ShownValue, kEntrySlots> m_shown = EntryShownValues();
+    Units::ShownValue m_midShown{Units::Quantity::WindSpeed};
+    QComboBox *m_cboUnits = nullptr;
+    QComboBox *m_cboMoistureScenario = nullptr;
+    QPushButton *m_cmdDeleteEnvironment = nullptr;
+    bool m_fillingEnvironment = false;
 };

@@ -60,7 +60,7 @@ void frmEditModel::Form_Load()
     SetEntryText(1, texts[1]);
     SetEntryText(0, texts[0]);
     for (int i = 2; i <= kLastModelEntry; ++i)
-        SetEntryText(i, texts[std::size_t(i)]);
+        SetEntryEnglish(i, ModelEntryValue(fm, i));
 
     // A code outside the lists leaves nothing selected, as the list position says.
     m_cboFireCarry->setCurrentIndex(int(fm.FuelCat()) - 1);
@@ -76,6 +76,7 @@ void frmEditModel::Form_Load()
     m_cboSlope->setCurrentIndex(-1);
     m_cboSlope->setEditText(QStringLiteral("0"));
     UpdateMidFlameWind();
+    FillScenarioList();
 
     {
         const QSignalBlocker blockSets(m_cboFMSet);
@@ -110,11 +111,11 @@ void frmEditModel::cboFM_Click()
     if (m_cboFM->count() == 0) {
         // No model to compare with: no reference result may linger from the previous one.
         ReferenceFireSpread = std::make_shared<FireSpread>();
-        const QString zero = QStringLiteral("0.0");
-        m_txtRefROS->setText(zero);
-        m_txtRefFLI->setText(zero);
-        m_txtRefHeat->setText(zero);
-        m_txtRefFL->setText(zero);
+        const ReferenceTexts zero = FormatReference(*ReferenceFireSpread, m_system);
+        m_txtRefROS->setText(zero.ros);
+        m_txtRefFLI->setText(zero.fli);
+        m_txtRefHeat->setText(zero.heat);
+        m_txtRefFL->setText(zero.fl);
     }
     // With "Auto Compute" on, the reference boxes show the model just chosen at once.
     AutoCompute();
@@ -128,6 +129,7 @@ QString frmEditModel::RefLabelText() const
 void frmEditModel::cboWindReduce_Click()
 {
     UpdateMidFlameWind();
+    ScenarioEntryChanged(-1);
     AutoCompute();
 }
 
@@ -136,16 +138,13 @@ void frmEditModel::cboWindReduce_Change()
     // A typed factor counts as soon as it is shown, like a chosen one: the midflame wind and
     // every computation follow the text in the box.
     UpdateMidFlameWind();
+    ScenarioEntryChanged(-1);
     AutoCompute();
-}
-
-void frmEditModel::UpdateMidFlameWind()
-{
-    m_txtMidFlameWind->setText(MidFlameWindText(m_cboWindReduce->currentText(), EntryText(kLastEnvEntry)));
 }
 
 void frmEditModel::cboSlope_Click()
 {
+    ScenarioEntryChanged(-1);
     AutoCompute();
 }
 

@@ -111,7 +111,14 @@ void frmEditModel::CheckRange(int index)
     // A read-only box keeps its button-face colour: its text cannot change.
     if (IsReadOnlyEntry(index))
         return;
-    SetEntryColour(index, EntryInRange(index, EntryText(index)) ? QColor(Qt::white) : LightRed());
+    SetEntryColour(index, EntryHoldsRange(index) ? QColor(Qt::white) : LightRed());
+}
+
+bool frmEditModel::EntryHoldsRange(int index) const
+{
+    // Number boxes are judged by their English value, so a metric box is red exactly when
+    // the English value it stands for is out of range.
+    return IsNumericEntry(index) ? EntryValueInRange(index, EntryEnglish(index)) : EntryInRange(index, EntryText(index));
 }
 
 void frmEditModel::txtFuels_Change(int index)
@@ -121,6 +128,7 @@ void frmEditModel::txtFuels_Change(int index)
     CheckRange(index);
     if (index == kLastEnvEntry)
         UpdateMidFlameWind();
+    ScenarioEntryChanged(index);
     if (m_tuners) {
         // An open tuner follows the box as well as it can; it never stops the typing.
         try {
@@ -193,7 +201,7 @@ bool frmEditModel::EntryRefused(int index)
     // which the user cannot change, so only its colour counts.
     if (IsReadOnlyEntry(index))
         return IsRed(index);
-    if (!EntryInRange(index, EntryText(index)))
+    if (!EntryHoldsRange(index))
         SetEntryColour(index, LightRed());
     return IsRed(index);
 }
@@ -214,6 +222,9 @@ TestEntries frmEditModel::CurrentEntries() const
     e.windReduceText = m_cboWindReduce->currentText();
     e.windReducePosition = m_cboWindReduce->findText(e.windReduceText, Qt::MatchExactly);
     e.midFlameWindText = m_txtMidFlameWind->text();
+    e.system = m_system;
+    e.shown = m_shown;
+    e.midFlameShown = m_midShown;
     e.slopeText = m_cboSlope->currentText();
     e.herbTypePosition = m_cboHerbType->currentIndex();
     return e;

@@ -62,7 +62,12 @@ QString EditorTunerHost::RowLabel(int index) const
 double EditorTunerHost::StoredValue(int index) const
 {
     const auto &fm = m_editor.EditFM();
-    return fm ? StoredEntryValue(*fm, index) : 0;
+    return fm ? Units::FromEnglish(EntryQuantity(index), m_editor.ShownUnits(), StoredEntryValue(*fm, index)) : 0;
+}
+
+Units::System EditorTunerHost::ShownUnits() const
+{
+    return m_editor.ShownUnits();
 }
 
 void EditorTunerHost::TunerPlot()

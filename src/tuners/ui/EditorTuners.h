@@ -24,6 +24,7 @@ public:
     void CheckAutoCompute() override;
     QString RowLabel(int index) const override;
     double StoredValue(int index) const override;
+    Units::System ShownUnits() const override;
     void TunerPlot() override;
 
 private:

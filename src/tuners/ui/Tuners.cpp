@@ -92,6 +92,17 @@ void Tuners::EntryChanged(int index, const QString &text)
         tuner->FollowEntry(text);
 }
 
+void Tuners::UnitsChanged()
+{
+    for (int index = 0; index < kTunerSlots; ++index) {
+        frmTuner *tuner = Tuner(index);
+        if (tuner && tuner->IsOpen()) {
+            tuner->UnitsChanged();
+            tuner->setWindowTitle(m_host.RowLabel(index));
+        }
+    }
+}
+
 void Tuners::CloseAll()
 {
     for (auto &tuner : m_slots) {

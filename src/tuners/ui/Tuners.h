@@ -33,6 +33,7 @@ public:
     void Open(int index) override;
     void EntryChanged(int index, const QString &text) override;
     void CloseAll() override;
+    void UnitsChanged() override;
 
     // The window in slot index (open or closed), null when none was launched.
     frmTuner *Tuner(int index) const;

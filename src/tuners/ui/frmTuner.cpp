@@ -1,6 +1,7 @@
 #include "tuners/ui/frmTuner.h"
 
 #include "data/NumberText.h"
+#include "testcenter/EntryRules.h"
 #include "tuners/ITunerHost.h"
 
 #include <QLabel>
@@ -16,7 +17,8 @@ frmTuner::frmTuner(ITunerHost &host, QWidget *parent)
 
 void frmTuner::SetUp(int index)
 {
-    m_range = TunerRangeOf(index);
+    m_system = m_host.ShownUnits();
+    m_range = TunerRangeOf(index, m_system);
     SetTag(QString::number(index));
     if (!m_range)
         return;
@@ -36,6 +38,17 @@ void frmTuner::FollowEntry(const QString &text)
         return;
     SetSliderQuietly(int(position));
     lblVal->setText(ValueText(*m_range, position));
+}
+
+void frmTuner::UnitsChanged()
+{
+    const int index = Index();
+    const Units::System old = m_system;
+    if (!m_startingValue.isEmpty()) {
+        const Units::Quantity q = EntryQuantity(index);
+        m_startingValue = Units::FormatEntry(q, m_host.ShownUnits(), Units::EnglishFromTyped(q, old, m_startingValue));
+    }
+    SetUp(index);
 }
 
 void frmTuner::Form_Activate()

@@ -27,6 +27,9 @@ public:
     // The editor's box of this entry now reads text: the slider follows it without writing
     // the box back. A value outside the slider's range leaves the slider where it is.
     void FollowEntry(const QString &text);
+    // The editor switched units (its box already converted): range, labels, slider and the
+    // starting value in the new units.
+    void UnitsChanged();
 
     int Index() const { return Tag().toInt(); }
     const QString &StartingValue() const { return m_startingValue; }
@@ -44,4 +47,5 @@ protected:
 private:
     std::optional<TunerRange> m_range;
     QString m_startingValue;
+    Units::System m_system = Units::System::English;
 };
