@@ -162,6 +162,7 @@ void frmVarrow::buildWindow()
     bottom->addWidget(cboUnits);
     bottom->addStretch();
     bottom->addWidget(cmdClose);
+    QWidget::setTabOrder(cboUnits, cmdClose); // left to right along the bottom row
     auto *frames = new QHBoxLayout;
     frames->addWidget(fraSets, 11);
     frames->addWidget(fraParams, 9);

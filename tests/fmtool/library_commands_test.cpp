@@ -146,7 +146,7 @@ TEST_F(LibraryCommands, ListInMetricUnits)
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     const QJsonObject root = QJsonDocument::fromJson(r.out.toUtf8()).object();
     EXPECT_EQ(root["units"].toString(), "metric");
-    const QJsonObject model = root["sets"].toArray()[0]["models"].toArray()[0].toObject();
+    const QJsonObject model = root["sets"].toArray()[0].toObject()["models"].toArray()[0].toObject();
     EXPECT_NEAR(model["Loading1Hour"].toDouble(), 0.74 * 2.2417023114, 1e-9);
     EXPECT_DOUBLE_EQ(model["BulkDensityDepth"].toDouble(), 0.3048);
     EXPECT_NEAR(model["SurfaceToVolume1Hour"].toDouble(), 11482.939632545931, 1e-9);

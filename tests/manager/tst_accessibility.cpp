@@ -218,7 +218,7 @@ private slots:
                             "cmdNewFM", "cmdDelete_1", "txtFuelModelSet", "cmdDefault"};
         for (int i = 0; i < 17; ++i)
             main << QString("txtFuels_%1").arg(i);
-        main << "cmdEditSave" << "cmdClose";
+        main << "cmdEditSave" << "cboUnits" << "cmdClose";
         QCOMPARE(tabChain(&win()), main);
 
         frmEditModel *editor = openEditorOn("Custom", "C1");

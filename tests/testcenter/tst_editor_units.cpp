@@ -6,6 +6,7 @@
 #include "units/UnitSetting.h"
 #include "units/UserEnvironments.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
