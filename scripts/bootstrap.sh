@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth
   xdotool dbus at-spi2-core python3-pyatspi desktop-file-utils file
+  clang libclang-rt-14-dev appstream shared-mime-info
 )
 
 missing=()

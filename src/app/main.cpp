@@ -13,6 +13,9 @@ int main(int argc, char **argv)
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("varrow")));
     InstallAccessibleWindows();
     frmVarrow window;
+    // The library is open in another copy and the user chose not to read it here.
+    if (window.QuitAtStart())
+        return 0;
     window.show();
     return QApplication::exec();
 }

@@ -49,4 +49,22 @@ public:
 
     // Optional hint before a bulk load of n nodes.
     virtual void Reserve(int n) { (void)n; }
+
+    // Removes every node (without a node click); by default root by root, children first.
+    virtual void Clear()
+    {
+        for (int i = Count(); i >= 1; --i)
+            Remove(KeyAt(i));
+    }
+    // Whether a node shows its children; trees that do not show any say no.
+    virtual bool IsExpanded(const QString &key) const
+    {
+        (void)key;
+        return false;
+    }
+    virtual void SetExpanded(const QString &key, bool expanded)
+    {
+        (void)key;
+        (void)expanded;
+    }
 };

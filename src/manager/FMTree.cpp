@@ -279,6 +279,18 @@ void FMTree::updateIcon(QTreeWidgetItem *node)
     node->setIcon(0, m_images->Image(image));
 }
 
+bool FMTree::IsExpanded(const QString &key) const
+{
+    return item(key)->isExpanded();
+}
+
+void FMTree::SetExpanded(const QString &key, bool expanded)
+{
+    QTreeWidgetItem *node = item(key);
+    node->setExpanded(expanded);
+    updateIcon(node);
+}
+
 void FMTree::EnsureVisible(const QString &key)
 {
     QTreeWidgetItem *node = item(key);

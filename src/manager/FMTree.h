@@ -63,6 +63,9 @@ public:
     void StartLabelEdit(const QString &text);
     void SetFocus() override;
     void Reserve(int n) override;
+    void Clear() override { ClearNodes(); }
+    bool IsExpanded(const QString &key) const override;
+    void SetExpanded(const QString &key, bool expanded) override;
 
     // Removes every node.
     void ClearNodes();

@@ -4,6 +4,7 @@
 #include "library/DefaultLibrary.h"
 #include "library/LibraryFile.h"
 #include "library/LibraryLocation.h"
+#include "library/MemoryTree.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -35,7 +36,16 @@ LibraryStore::LoadResult LibraryStore::Load(ITree &tree)
     m_path = LibraryFilePath();
     m_readCleanly = false;
     m_changed = false;
+    m_changedOutside = false;
     LoadResult result;
+
+    // One writer at a time. A folder where no lock can be made cannot be written either, so
+    // only a lock held by another running copy counts as the library being open elsewhere.
+    m_lock = std::make_unique<LibraryLock>(m_path);
+    if (!m_lock->Acquire() && m_lock->HeldByAnother()) {
+        result.openElsewhere = true;
+        result.holder = m_lock->Holder();
+    }
 
     if (!QFileInfo::exists(m_path)) {
         QString error;
@@ -57,6 +67,7 @@ LibraryStore::LoadResult LibraryStore::Load(ITree &tree)
     }
 
     LibraryProblem problem;
+    m_stamp = StampOfFile(m_path);
     if (ReadFMs(tree, &problem)) {
         m_readCleanly = true;
         return result;
@@ -88,11 +99,70 @@ LibraryStore::LoadResult LibraryStore::Load(ITree &tree)
 
 bool LibraryStore::Save(QString *reason)
 {
+    if (m_readOnly) {
+        if (reason)
+            *reason = QStringLiteral("The library is open read-only here; another copy of the program writes it.");
+        return false;
+    }
     m_changed = true;
+    // A file changed from outside is not written over unseen. One that is gone holds nothing
+    // to lose and is written again.
+    if (QFileInfo::exists(m_path) && m_stamp.exists && !(StampOfFile(m_path) == m_stamp)) {
+        m_changedOutside = true;
+        if (reason)
+            *reason = QStringLiteral("The library file %1 was changed by another program.").arg(nativePath(m_path));
+        return false;
+    }
+    return write(reason);
+}
+
+bool LibraryStore::write(QString *reason)
+{
     QString error;
-    if (WriteFMs(&error))
+    if (WriteFMs(&error)) {
+        m_stamp = StampOfFile(m_path);
+        m_changedOutside = false;
         return true;
+    }
     if (reason)
         *reason = error;
     return false;
+}
+
+QString LibraryStore::KeepOurs(QString *reason)
+{
+    const QString aside = FreeCopyPath(m_path, QStringLiteral("outside"));
+    QFile current(m_path);
+    if (current.exists() && !current.copy(aside)) {
+        if (reason)
+            *reason = QStringLiteral("The other program's version could not be kept as %1: %2")
+                          .arg(nativePath(aside), current.errorString());
+        return {};
+    }
+    if (!write(reason))
+        return {};
+    return aside;
+}
+
+std::optional<LibrarySnapshot> LibraryStore::ReadCurrentFile(QString *reason)
+{
+    QFile file(m_path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (reason)
+            *reason = file.errorString();
+        return std::nullopt;
+    }
+    const FileStamp stamp = StampOfFile(m_path);
+    const QByteArray bytes = file.readAll();
+    MemoryTree tree;
+    const LibraryReadResult read = ReadLibrary(bytes, tree);
+    if (!read.ok) {
+        if (reason)
+            *reason = read.problem.toString();
+        return std::nullopt;
+    }
+    m_stamp = stamp;
+    m_changedOutside = false;
+    AllowLibraryOverwrite();
+    return CaptureLibrary(*read.sets, tree);
 }

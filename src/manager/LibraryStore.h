@@ -1,6 +1,12 @@
 #pragma once
 
+#include "library/LibraryGuard.h"
+#include "library/LibraryHistory.h"
+
 #include <QString>
+
+#include <memory>
+#include <optional>
 
 class ITree;
 
@@ -26,6 +32,9 @@ public:
         Kind kind = Read;
         QString message; // for the user; empty after a clean read
         QString backupPath; // copy of the original bytes after a failed read, when one was made
+        // Another copy of the program holds the library's lock: who, for the user.
+        bool openElsewhere = false;
+        QString holder;
     };
 
     // Reads the library file into gFMSets and tree.
@@ -35,11 +44,31 @@ public:
     bool Save(QString *reason);
     // Whether closing the window should write the library: always after a clean start, after a
     // failed read only once something was changed.
-    bool NeedsSaveOnClose() const { return m_readCleanly || m_changed; }
+    bool NeedsSaveOnClose() const { return !m_readOnly && (m_readCleanly || m_changed); }
     const QString &Path() const { return m_path; }
 
+    // Read-only: nothing is ever written (another copy of the program writes the library).
+    void SetReadOnly(bool readOnly) { m_readOnly = readOnly; }
+    bool ReadOnly() const { return m_readOnly; }
+
+    // True after a Save that found the file changed by another program since this one last
+    // read or wrote it; that Save wrote nothing. Cleared by KeepOurs and ReadCurrentFile.
+    bool ChangedOutside() const { return m_changedOutside; }
+    // Keeps this program's library: the file as it is now is first copied aside (the copy's
+    // path is returned), then the library is written. Empty and *reason on failure.
+    QString KeepOurs(QString *reason);
+    // The file as it is now, read into a picture of its own (gFMSets and the window's tree are
+    // not touched); the next Save may replace it. Nothing and *reason when it cannot be read.
+    std::optional<LibrarySnapshot> ReadCurrentFile(QString *reason);
+
 private:
+    bool write(QString *reason);
+
     QString m_path;
     bool m_readCleanly = false;
     bool m_changed = false;
+    bool m_readOnly = false;
+    bool m_changedOutside = false;
+    FileStamp m_stamp;
+    std::unique_ptr<LibraryLock> m_lock;
 };

@@ -91,6 +91,8 @@ void frmVarrow::Form_Load()
 {
     setWindowTitle(windowTitle() + QStringLiteral(", Version - ") + QStringLiteral(VARROW_VERSION));
     m_load = m_store->Load(*treeFMs);
+    if (m_load.openElsewhere)
+        askOpenElsewhere();
     if (treeFMs->Count() > 0) {
         treeFMs->SetSelectedKey(treeFMs->KeyAt(1));
         treeFMs_NodeClick(treeFMs->KeyAt(1));
@@ -251,8 +253,8 @@ void frmVarrow::applyCommandStates(const QString &sel)
         for (QAction *a : {mnuCutModelPU, mnuCopyModelPU, mnuPasteModelPU, mnuDeleteModelPU, mnuNewModelPU,
                            mnuDeleteSetPU, mnuRenameSetPU, mnuEditPU})
             a->setEnabled(false);
-        cmdNewSet->setEnabled(true);
-        mnuNewSetPU->setEnabled(true);
+        cmdNewSet->setEnabled(!m_store->ReadOnly());
+        mnuNewSetPU->setEnabled(!m_store->ReadOnly());
         cmdClose->setEnabled(true);
         return;
     }
@@ -281,10 +283,34 @@ void frmVarrow::applyCommandStates(const QString &sel)
     mnuEditPU->setEnabled(allowed(kModels, s));
     cmdDefault->setEnabled(true);
     cmdClose->setEnabled(true);
+    if (m_store->ReadOnly()) {
+        // Read-only: the library is only looked at (and copied from).
+        for (QPushButton *w : {cmdNewSet, cmdDelete[0], cmdRename, cmdCut, cmdPaste, cmdNewFM, cmdDelete[1]})
+            w->setEnabled(false);
+        for (QAction *a : {mnuCutModelPU, mnuPasteModelPU, mnuDeleteModelPU, mnuNewModelPU, mnuNewSetPU,
+                           mnuDeleteSetPU, mnuRenameSetPU})
+            a->setEnabled(false);
+    }
+}
+
+void frmVarrow::askOpenElsewhere()
+{
+    const bool readOnly = m_prompts->AskYesNo(
+        QStringLiteral("The library file\r%1\ris open in another copy of Varrow (%2), which saves every change to it.\r\r"
+                       "Yes: open it here read-only (nothing can be changed or saved).\rNo: quit.")
+            .arg(QDir::toNativeSeparators(m_store->Path()), m_load.holder),
+        AppTitle(), IPrompts::Icon::Question);
+    m_store->SetReadOnly(true);
+    if (!readOnly)
+        m_quitAtStart = true;
+    else
+        setWindowTitle(windowTitle() + QStringLiteral(" (read-only)"));
 }
 
 void frmVarrow::setPasteEnabled(bool enabled)
 {
+    if (m_store->ReadOnly())
+        enabled = false;
     cmdPaste->setEnabled(enabled);
     mnuPasteModelPU->setEnabled(enabled);
 }
@@ -296,6 +322,12 @@ void frmVarrow::RefreshFMs()
 
 void frmVarrow::dispatch(const QString &action)
 {
+    // Every action that changes the library becomes one step of the history.
+    const QString word = action.toUpper();
+    const bool changes = word != QLatin1String("COPY");
+    LibrarySnapshot before;
+    if (changes)
+        before = captureLibrary();
     EditContext ctx{*treeFMs, *m_prompts, [this] { setPasteEnabled(true); }, [this] { saveLibrary(true); },
                     m_editor && m_editor->EditFM() ? m_editor->EditFM()->Key() : QString()};
     try {
@@ -304,13 +336,23 @@ void frmVarrow::dispatch(const QString &action)
         m_prompts->Message(QStringLiteral("The command could not be completed: ") + QString::fromUtf8(e.what()),
                            AppTitle(), IPrompts::Icon::Critical);
     }
+    if (changes) {
+        LibrarySnapshot after = captureLibrary();
+        const QString name = changeName(word, before, after);
+        recordChange(name, std::move(before), std::move(after));
+    }
 }
 
 bool frmVarrow::saveLibrary(bool tellUser)
 {
     QString reason;
     const bool ok = m_store->Save(&reason);
-    if (!ok && tellUser)
+    if (!ok && m_store->ChangedOutside()) {
+        // Settled by the action's caller, which knows what the change was.
+        m_outsidePending = true;
+        return false;
+    }
+    if (!ok && tellUser && !m_store->ReadOnly())
         m_prompts->Message(reason + QStringLiteral("\r\rYour changes are kept in the program and are saved with "
                                                    "the next successful save."),
                            AppTitle(), IPrompts::Icon::Exclamation);
@@ -334,7 +376,9 @@ void frmVarrow::cmdCut_Click()
     const auto clipFM = gClipFM;
     const QString mode = gPasteMode;
     dispatch(QStringLiteral("COPY"));
+    m_cutting = true;
     dispatch(QStringLiteral("DELETE"));
+    m_cutting = false;
     if (!cut.isEmpty() && treeFMs->Contains(cut)) {
         // Not deleted (answered No, or refused): nothing was cut, and the clipboard holds what
         // it held before.
@@ -417,7 +461,8 @@ void frmVarrow::openEditor(bool newModel)
         m_editor = new frmEditModel(this, m_prompts);
         InstallTuners(*m_editor);
     }
-    m_editor->Open(fm, newModel || m_editable);
+    startEditBaseline(fm);
+    m_editor->Open(fm, (newModel || m_editable) && !m_store->ReadOnly());
     if (newModel) {
         // The blank model is already in the library; there is nothing to cancel back to.
         m_editor->cmdCancel()->setEnabled(false);
@@ -455,11 +500,25 @@ void frmVarrow::closeEvent(QCloseEvent *event)
 {
     // However the window is closed, the file is left holding every change.
     QString reason;
-    if (m_store->NeedsSaveOnClose() && !m_store->Save(&reason) &&
-        !m_prompts->AskYesNo(reason + QStringLiteral("\r\rClose anyway? The changes not saved will be lost."),
-                             AppTitle(), IPrompts::Icon::Exclamation)) {
-        event->ignore();
-        return;
+    if (m_store->NeedsSaveOnClose() && !m_store->Save(&reason)) {
+        if (m_store->ChangedOutside()) {
+            // Nothing of this run is unsaved but what the other program's version lacks.
+            if (m_prompts->AskYesNo(QStringLiteral("The library file\r%1\rwas changed by another program. Keep the "
+                                                   "library shown here in it? (The other version is first kept as "
+                                                   "a backup.)\r\rNo leaves the file as the other program wrote it.")
+                                        .arg(QDir::toNativeSeparators(m_store->Path())),
+                                    AppTitle(), IPrompts::Icon::Question) &&
+                m_store->KeepOurs(&reason).isEmpty() &&
+                !m_prompts->AskYesNo(reason + QStringLiteral("\r\rClose anyway?"), AppTitle(),
+                                     IPrompts::Icon::Exclamation)) {
+                event->ignore();
+                return;
+            }
+        } else if (!m_prompts->AskYesNo(reason + QStringLiteral("\r\rClose anyway? The changes not saved will be lost."),
+                                        AppTitle(), IPrompts::Icon::Exclamation)) {
+            event->ignore();
+            return;
+        }
     }
     event->accept();
     // The program ends with this window.
@@ -469,8 +528,8 @@ void frmVarrow::closeEvent(QCloseEvent *event)
 
 bool frmVarrow::treeFMs_BeforeLabelEdit(const QString &key)
 {
-    // Locked sets keep their names.
-    return !key.startsWith(QLatin1Char('l'));
+    // Locked sets keep their names; a library open read-only keeps every name.
+    return !key.startsWith(QLatin1Char('l')) && !m_store->ReadOnly();
 }
 
 bool frmVarrow::treeFMs_AfterLabelEdit(const QString &key, const QString &newText)
@@ -497,6 +556,8 @@ bool frmVarrow::treeFMs_AfterLabelEdit(const QString &key, const QString &newTex
     case SetRenameCheck::Accept:
         break;
     }
+    LibrarySnapshot before = captureLibrary();
+    const QString oldName = gFMSets->Item(key)->Name();
     gFMSets->Item(key)->setName(newText);
     treeFMs->SetText(key, newText);
     // The click that ended the edit may have selected another node by now: the panel shows
@@ -504,6 +565,7 @@ bool frmVarrow::treeFMs_AfterLabelEdit(const QString &key, const QString &newTex
     RefreshFMs();
     // Saved at once, so that no way of leaving the program loses the new name.
     saveLibrary(true);
+    recordChange(QStringLiteral("Rename Set '%1' to '%2'").arg(oldName, newText), std::move(before), captureLibrary());
     return true;
 }
 
@@ -521,7 +583,11 @@ void frmVarrow::SetNodeText(const QString &key, const QString &text)
 bool frmVarrow::SaveLibrary(QString *error)
 {
     QString reason;
-    const bool ok = m_store->Save(&reason);
+    bool ok = m_store->Save(&reason);
+    if (ok)
+        recordEditorSave();
+    else if (m_store->ChangedOutside())
+        ok = resolveEditorSaveOutside();
     if (!ok && error)
         *error = reason;
     return ok;
@@ -538,4 +604,6 @@ void frmVarrow::EditorClosed()
     if (m_editor)
         m_editor->deleteLater();
     m_editor = nullptr;
+    m_editModel.reset();
+    updateUndoActions();
 }

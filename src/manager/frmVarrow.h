@@ -1,6 +1,7 @@
 #pragma once
 
 #include "library/IPrompts.h"
+#include "library/LibraryHistory.h"
 #include "manager/LibraryStore.h"
 #include "testcenter/IEditorOwner.h"
 
@@ -19,6 +20,8 @@ class QComboBox;
 class QLineEdit;
 class QMenu;
 class QPushButton;
+class QUndoStack;
+class UserGuideWindow;
 
 // The start-up window: the library as a tree of sets and models, the parameters of the
 // selected model, and the library commands. It decides which commands a selection allows (the
@@ -52,6 +55,9 @@ public:
     FMTree *Tree() const { return treeFMs; }
     QMenu *PopupMenu() const { return mnuFuelModel; }
     const LibraryStore &Store() const { return *m_store; }
+    // The library is open in another copy and the user chose to quit rather than read it only.
+    bool QuitAtStart() const { return m_quitAtStart; }
+    bool ReadOnly() const { return m_store->ReadOnly(); }
     // The open Edit and Test Center, or null.
     frmEditModel *Editor() const;
     // Makes the editor window when one is opened; by default the editor with its tuners.
@@ -86,6 +92,28 @@ public:
     // In the status line: the library file of this run and why that one.
     QLabel *lblLibraryFile = nullptr;
 
+    // The menu bar (frmVarrowMenus.cpp); new commands join these menus there.
+    QMenu *mnuFile;
+    QMenu *mnuEdit;
+    QMenu *mnuTools;
+    QMenu *mnuHelp;
+    QAction *actQuit;
+    QAction *actUndo;
+    QAction *actRedo;
+    QAction *actCut;
+    QAction *actCopy;
+    QAction *actPaste;
+    QAction *actDelete;
+    QAction *actRename;
+    QAction *actNewSet;
+    QAction *actNewModel;
+    QAction *actEditor;
+    QAction *actDefaultSet;
+    QAction *actUserGuide;
+    QAction *actAbout;
+    // The history of library changes, for the whole run.
+    QUndoStack *UndoStack() const { return m_undoStack; }
+
 public slots:
     void treeFMs_NodeClick(const QString &key);
     void treeFMs_Collapse(const QString &key);
@@ -108,6 +136,26 @@ protected:
 private:
     void buildWindow();
     void buildPopupMenu();
+    void buildMenuBar();
+    void showUserGuide();
+    void showAbout();
+    // The history of library changes (frmVarrowHistory.cpp).
+    void buildHistory();
+    bool canUseHistory() const;
+    void updateUndoActions();
+    LibrarySnapshot captureLibrary(const std::vector<std::shared_ptr<FuelModel>> &valuesOf = {}) const;
+    void recordChange(const QString &name, LibrarySnapshot before, LibrarySnapshot after);
+    QString changeName(const QString &word, const LibrarySnapshot &before, const LibrarySnapshot &after) const;
+    void historyStepDone(const LibrarySnapshot &from, const LibrarySnapshot &to);
+    // The file changed from outside: asks whether to read it again (the change from before to
+    // after made again in it, when given) or keep this library. True when this library was kept.
+    bool resolveOutsideChange(const QString &name, const LibrarySnapshot *before, const LibrarySnapshot *after);
+    void afterLibraryReplaced();
+    void askOpenElsewhere();
+    void startEditBaseline(const std::shared_ptr<FuelModel> &fm);
+    void recordEditorSave();
+    void editorPictures(LibrarySnapshot &before, LibrarySnapshot &after) const;
+    bool resolveEditorSaveOutside();
     void makePanelReadOnly();
     void Form_Load();
     void dispatch(const QString &action);
@@ -132,4 +180,14 @@ private:
     QString m_lastShown;
     EditorFactory m_editorFactory;
     QPointer<frmEditModel> m_editor;
+    QUndoStack *m_undoStack = nullptr;
+    QAction *m_fileLibrarySection = nullptr;
+    QPointer<UserGuideWindow> m_userGuide;
+    bool m_cutting = false;
+    bool m_outsidePending = false;
+    bool m_quitAtStart = false;
+    // The model of the open editor and its values and node text at its last save (or opening).
+    std::shared_ptr<FuelModel> m_editModel;
+    FuelModel m_editBaseline;
+    QString m_editBaselineText;
 };

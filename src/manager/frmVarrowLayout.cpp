@@ -85,7 +85,7 @@ void frmVarrow::buildWindow()
     cmdRename = button(QStringLiteral("&Rename Set"), QStringLiteral("cmdRename"), fraSets);
     cmdCopy = button(QStringLiteral("&Copy Model"), QStringLiteral("cmdCopy"), fraSets);
     cmdPaste = button(QStringLiteral("&Paste Model"), QStringLiteral("cmdPaste"), fraSets);
-    cmdCut = button(QStringLiteral("Cu&t Model"), QStringLiteral("cmdCut"), fraSets);
+    cmdCut = button(QStringLiteral("C&ut Model"), QStringLiteral("cmdCut"), fraSets);
     cmdNewFM = button(QStringLiteral("New &Blank Model"), QStringLiteral("cmdNewFM"), fraSets);
     cmdDelete[1] = button(QStringLiteral("De&lete Model"), QStringLiteral("cmdDelete_1"), fraSets);
     auto *lblSetButtons = new QLabel(QStringLiteral("Fuel Model Sets"), fraSets);
@@ -120,7 +120,7 @@ void frmVarrow::buildWindow()
     txtFuelModelSet->setObjectName(QStringLiteral("txtFuelModelSet"));
     txtFuelModelSet->setMinimumWidth(170);
     lblSet->setBuddy(txtFuelModelSet);
-    cmdDefault = button(QStringLiteral("De&fault ..."), QStringLiteral("cmdDefault"), fraParams);
+    cmdDefault = button(QStringLiteral("Def&ault ..."), QStringLiteral("cmdDefault"), fraParams);
     auto *setRow = new QHBoxLayout;
     setRow->addWidget(txtFuelModelSet, 1);
     setRow->addWidget(cmdDefault);
@@ -142,7 +142,7 @@ void frmVarrow::buildWindow()
         grid->addWidget(txtFuels[i], i + 1, 1);
     }
     grid->setColumnStretch(1, 1);
-    cmdEditSave = button(QStringLiteral("&Edit and Test Center"), QStringLiteral("cmdEditSave"), fraParams);
+    cmdEditSave = button(QStringLiteral("Edit and Te&st Center"), QStringLiteral("cmdEditSave"), fraParams);
     auto *paramsLayout = new QVBoxLayout(fraParams);
     paramsLayout->addLayout(grid);
     paramsLayout->addStretch();
@@ -171,6 +171,7 @@ void frmVarrow::buildWindow()
     layout->addLayout(bottom);
     statusBar()->setObjectName(QStringLiteral("statusBar"));
     buildPopupMenu();
+    buildMenuBar();
 
     connect(treeFMs, &FMTree::NodeClick, this, &frmVarrow::treeFMs_NodeClick);
     connect(treeFMs, &FMTree::Collapse, this, &frmVarrow::treeFMs_Collapse);
@@ -190,7 +191,7 @@ void frmVarrow::buildWindow()
     connect(cmdRename, &QPushButton::clicked, this, &frmVarrow::cmdRename_Click);
     connect(cmdDefault, &QPushButton::clicked, this, &frmVarrow::cmdDefault_Click);
     connect(cmdClose, &QPushButton::clicked, this, &frmVarrow::cmdClose_Click);
-    resize(900, 640);
+    resize(900, 660);
 }
 
 void frmVarrow::buildPopupMenu()
@@ -209,22 +210,19 @@ void frmVarrow::buildPopupMenu()
     mnuFuelModel->addSeparator();
     mnuEditPU = menuItem(mnuFuelModel, QStringLiteral("Edit and Test Center"), QStringLiteral("mnuEditPU"));
 
-    // The menu's commands also work from the keyboard anywhere in the window; each shortcut
-    // follows its item's enabled state. An entry box with the focus keeps its own editing keys.
+    // The menu shows the keys of its commands; the keys themselves belong to the menu bar's items
+    // (frmVarrowMenus.cpp), which work anywhere in the window. An entry box with the focus keeps
+    // its own editing keys.
     const std::pair<QAction *, QKeySequence> keys[] = {
         {mnuCutModelPU, QKeySequence::Cut},         {mnuCopyModelPU, QKeySequence::Copy},
         {mnuPasteModelPU, QKeySequence::Paste},     {mnuDeleteModelPU, QKeySequence::Delete},
-        {mnuNewModelPU, QKeySequence::New},         {mnuDeleteSetPU, QKeySequence::Delete},
-        {mnuRenameSetPU, QKeySequence(Qt::Key_F2)}, {mnuEditPU, QKeySequence(Qt::CTRL | Qt::Key_E)}};
+        {mnuNewModelPU, QKeySequence::New},         {mnuNewSetPU, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N)},
+        {mnuDeleteSetPU, QKeySequence::Delete},     {mnuRenameSetPU, QKeySequence(Qt::Key_F2)},
+        {mnuEditPU, QKeySequence(Qt::CTRL | Qt::Key_E)}};
     for (const auto &[action, key] : keys) {
         action->setShortcut(key);
-        addAction(action);
+        action->setShortcutContext(Qt::WidgetShortcut);
     }
-    auto *newSetKey = new QAction(this);
-    newSetKey->setObjectName(QStringLiteral("actNewSetKey"));
-    newSetKey->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N));
-    addAction(newSetKey);
-    connect(newSetKey, &QAction::triggered, cmdNewSet, &QPushButton::click);
 
     connect(mnuCutModelPU, &QAction::triggered, this, &frmVarrow::cmdCut_Click);
     connect(mnuCopyModelPU, &QAction::triggered, this, &frmVarrow::cmdCopy_Click);
