@@ -155,7 +155,7 @@ void frmVarrow::buildWindow()
     cboUnits->setAccessibleName(QStringLiteral("Units"));
     cboUnits->addItem(QStringLiteral("English (t/ac, ft, mi/h)"));
     cboUnits->addItem(QStringLiteral("Metric (t/ha, m, km/h)"));
-    auto *unitsLabel = new QLabel(QStringLiteral("&Units"), central);
+    auto *unitsLabel = new QLabel(QStringLiteral("Un&its"), central);
     unitsLabel->setObjectName(QStringLiteral("lblUnits"));
     unitsLabel->setBuddy(cboUnits);
     bottom->addWidget(unitsLabel);

@@ -127,6 +127,15 @@ class TestAccessibility : public QObject, public ManagerFixture
                 clashes << seen[key] + " and " + b->objectName() + " share " + key.toString();
             seen.insert(key, b->objectName());
         }
+        // A label's letter moves the focus to its box, in the same window as the buttons.
+        for (QLabel *l : window->findChildren<QLabel *>()) {
+            const QKeySequence key = QKeySequence::mnemonic(l->text());
+            if (key.isEmpty() || !l->buddy())
+                continue;
+            if (seen.contains(key))
+                clashes << seen[key] + " and " + l->objectName() + " share " + key.toString();
+            seen.insert(key, l->objectName());
+        }
         // The titles of a menu bar answer Alt + their letter in the same window as the buttons.
         for (QMenuBar *bar : window->findChildren<QMenuBar *>())
             for (QAction *menu : bar->actions()) {
