@@ -6,11 +6,12 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 cmake -S . -B build -G Ninja >/dev/null
-cmake --build build --target manager_tst_screenshots testcenter_tst_charts tuners_tst_editortuners \
+cmake --build build --target manager_tst_screenshots testcenter_tst_charts testcenter_tst_compare tuners_tst_editortuners \
   testcenter_tst_editor_analysis testcenter_tst_editor_units
 export QT_QPA_PLATFORM=offscreen VARROW_SCREENSHOT_DIR="$PWD/docs/images"
 build/tests/manager/manager_tst_screenshots
 build/tests/testcenter/testcenter_tst_charts screenshot
+build/tests/testcenter/testcenter_tst_compare screenshot
 build/tests/tuners/tuners_tst_editortuners screenshot
 build/tests/testcenter/testcenter_tst_editor_analysis screenshot
 build/tests/testcenter/testcenter_tst_editor_units screenshot

@@ -1,74 +1,135 @@
 #include "testcenter/PlotExport.h"
 
 #include "data/NumberText.h"
-#include "units/UnitSetting.h"
 
-#include <QSaveFile>
+#include <functional>
 
 namespace {
 
-std::vector<std::string> columnOrder()
+using Units::Quantity;
+
+enum class Form { Entry, Result, Percent, Factor, HerbType, YesNo };
+
+// One quantity of a plot: its title, unit, how it is written, and whether the reference model
+// has a value of its own (the environment is the same for both).
+struct Column
 {
-    std::vector<std::string> names;
-    for (const std::string &name : FireSpread::PropertyNames()) {
-        if (!FireSpread::IsOutputProperty(name))
-            names.push_back(name);
+    const char *title;
+    Quantity quantity;
+    Form form;
+    bool perModel;
+    std::function<double(const FireSpread &)> value;
+};
+
+const std::vector<Column> &columns()
+{
+    static const std::vector<Column> c = {
+        {"1-h moisture", Quantity::Moisture, Form::Percent, false, &FireSpread::FuelMoisture1Hour},
+        {"10-h moisture", Quantity::Moisture, Form::Percent, false, &FireSpread::FuelMoisture10Hour},
+        {"100-h moisture", Quantity::Moisture, Form::Percent, false, &FireSpread::FuelMoisture100Hour},
+        {"Herb moisture", Quantity::Moisture, Form::Percent, false, &FireSpread::FuelMoistureHerb},
+        {"Woody moisture", Quantity::Moisture, Form::Percent, false, &FireSpread::FuelMoistureWoody},
+        {"20-ft wind speed", Quantity::WindSpeed, Form::Entry, false, &FireSpread::WindSpeedNA},
+        {"Wind adjustment factor", Quantity::Ratio, Form::Factor, false, &FireSpread::WindSpeedAdjust},
+        {"Midflame wind speed", Quantity::WindSpeed, Form::Result, false, &FireSpread::WindSpeed},
+        {"Slope", Quantity::Slope, Form::Entry, false, &FireSpread::Slope},
+        {"Herb type", Quantity::Ratio, Form::HerbType, false, &FireSpread::HerbType},
+        {"1-h loading", Quantity::Loading, Form::Entry, true, &FireSpread::Loading1Hour},
+        {"10-h loading", Quantity::Loading, Form::Entry, true, &FireSpread::Loading10Hour},
+        {"100-h loading", Quantity::Loading, Form::Entry, true, &FireSpread::Loading100Hour},
+        {"Live herb loading", Quantity::Loading, Form::Entry, true, &FireSpread::LoadingLiveHerb},
+        {"Live woody loading", Quantity::Loading, Form::Entry, true, &FireSpread::LoadingLiveWoody},
+        {"1-h SA/V", Quantity::SurfaceToVolume, Form::Entry, true, &FireSpread::SurfaceToVolume1Hour},
+        {"Live herb SA/V", Quantity::SurfaceToVolume, Form::Entry, true, &FireSpread::SurfaceToVolumeLiveHerb},
+        {"Live woody SA/V", Quantity::SurfaceToVolume, Form::Entry, true, &FireSpread::SurfaceToVolumeLiveWoody},
+        {"Heat content dead", Quantity::HeatContent, Form::Entry, true, &FireSpread::HeatContentDead},
+        {"Heat content live herb", Quantity::HeatContent, Form::Entry, true, &FireSpread::HeatContentLiveHerb},
+        {"Heat content live woody", Quantity::HeatContent, Form::Entry, true, &FireSpread::HeatContentLiveWoody},
+        {"Fuel bed depth", Quantity::Depth, Form::Entry, true, &FireSpread::BulkDensityDepth},
+        {"Moisture of extinction", Quantity::Moisture, Form::Percent, true, &FireSpread::MoistureOfExtinction},
+        {"Rate of spread", Quantity::RateOfSpread, Form::Result, true, &FireSpread::RateOfSpread},
+        {"Fireline intensity", Quantity::FirelineIntensity, Form::Result, true, &FireSpread::FireLineIntensity},
+        {"Flame length", Quantity::FlameLength, Form::Result, true, &FireSpread::FlameLength},
+        {"Size after 1 hour", Quantity::FireSize, Form::Result, true, &FireSpread::SingleEllipseArea},
+        {"Heat per unit area", Quantity::HeatPerUnitArea, Form::Result, true, &FireSpread::HeatPerUnitArea},
+        {"Effective wind speed", Quantity::WindSpeed, Form::Result, true, &FireSpread::EWind},
+        {"Wind limit reached", Quantity::Ratio, Form::YesNo, true,
+         [](const FireSpread &fs) { return double(fs.MaxWindSpeedMet()); }},
+        {"Characteristic SA/V", Quantity::SurfaceToVolume, Form::Result, true, &FireSpread::SurfToVol},
+        {"Relative packing ratio", Quantity::Ratio, Form::Result, true, &FireSpread::PackRatio},
+    };
+    return c;
+}
+
+QString title(const Column &c, Units::System s)
+{
+    const QString name = QString::fromLatin1(c.title);
+    switch (c.form) {
+    case Form::Percent: return TitleWithUnit(name, QStringLiteral("%"));
+    case Form::Factor:
+    case Form::HerbType:
+    case Form::YesNo: return name;
+    default: return TitleWithUnit(name, c.quantity == Quantity::Ratio ? QString() : Units::UnitLabel(c.quantity, s));
     }
-    for (const std::string &name : FireSpread::PropertyNames()) {
-        if (FireSpread::IsOutputProperty(name))
-            names.push_back(name);
+}
+
+QString cell(const Column &c, const FireSpread &fs, Units::System s)
+{
+    const double v = c.value(fs);
+    switch (c.form) {
+    case Form::Percent: return FormatGeneral(v * 100); // the calculator holds fractions
+    case Form::Factor:
+        // The factor the midflame wind was made with; the list position where no 20-ft wind tells.
+        if (fs.WindSpeedNA() > 0)
+            return TableNumber(fs.WindSpeed() / fs.WindSpeedNA(), 4);
+        return v >= 0 ? TableNumber(v / 10, 1) : QString();
+    case Form::HerbType: return v == 2 ? QStringLiteral("Dynamic") : QStringLiteral("Static");
+    case Form::YesNo: return v != 0 ? QStringLiteral("Yes") : QStringLiteral("No");
+    case Form::Entry: return Units::FormatEntry(c.quantity, s, v);
+    case Form::Result:
+        if (c.quantity == Quantity::Ratio)
+            return FormatPattern(v, u"#####0.000");
+        return Units::FormatResult(c.quantity, s, v).trimmed();
     }
-    return names;
+    return {};
 }
 
 } // namespace
 
-QString PlotHistoryCsv(const ChartState &state)
+CsvTable PlotHistoryTable(const ChartState &state, const PlotExportContext &context)
 {
-    return PlotHistoryCsv(state, Units::UnitSetting::instance().system());
-}
-
-QString PlotHistoryCsv(const ChartState &state, Units::System s)
-{
-    const std::vector<std::string> names = columnOrder();
-    const QString eol = QStringLiteral("\r\n");
-    QString csv = QStringLiteral("Plot");
-    for (const std::string &name : names) {
-        QString n = QString::fromStdString(name);
-        if (s == Units::System::Metric && Units::IsConverted(Units::CalculatorQuantity(name)))
-            n += QStringLiteral(" (") + Units::UnitLabel(Units::CalculatorQuantity(name), s) + QLatin1Char(')');
-        csv += u',' + n + QStringLiteral(",Reference ") + n;
+    CsvTable t;
+    t.header << QStringLiteral("Plot") << QStringLiteral("Set") << QStringLiteral("Fuel model")
+             << QStringLiteral("Reference set") << QStringLiteral("Reference model");
+    for (const Column &c : columns()) {
+        t.header << title(c, context.system);
+        if (c.perModel)
+            t.header << QStringLiteral("Reference ") + title(c, context.system).at(0).toLower() +
+                            title(c, context.system).mid(1);
     }
-    csv += eol;
     for (int position = 1; position <= state.Count(); ++position) {
         const FireSpread *current = state.Current(position);
         const FireSpread *reference = state.Reference(position);
-        csv += QString::number(position);
-        for (const std::string &name : names) {
-            const Units::Quantity q = Units::CalculatorQuantity(name);
-            csv += u',' + FormatGeneral(Units::FromEnglish(q, s, current->GetProperty(name))) + u',';
-            if (reference)
-                csv += FormatGeneral(Units::FromEnglish(q, s, reference->GetProperty(name)));
+        QStringList row;
+        row << QString::number(position) << context.setName << context.modelId << context.referenceSet
+            << context.referenceId;
+        for (const Column &c : columns()) {
+            row << cell(c, *current, context.system);
+            if (c.perModel)
+                row << (reference ? cell(c, *reference, context.system) : QString());
         }
-        csv += eol;
+        t.rows << row;
     }
-    return csv;
+    return t;
 }
 
-bool WritePlotHistoryCsv(const ChartState &state, const QString &path, QString *error)
+QString PlotHistoryCsv(const ChartState &state, const PlotExportContext &context)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    const QByteArray bytes = PlotHistoryCsv(state).toUtf8();
-    if (file.write(bytes) != bytes.size() || !file.commit()) {
-        if (error)
-            *error = file.errorString();
-        file.cancelWriting();
-        return false;
-    }
-    return true;
+    return PlotHistoryTable(state, context).ToCsv();
+}
+
+bool WritePlotHistoryCsv(const ChartState &state, const PlotExportContext &context, const QString &path,
+                         QString *error)
+{
+    return SaveTextFile(path, PlotHistoryCsv(state, context), error);
 }

@@ -1,19 +1,31 @@
 #pragma once
 
+#include "analysis/CsvTable.h"
 #include "testcenter/PlotHistory.h"
 #include "units/Units.h"
 
 #include <QString>
 
-// The plot history as a CSV table for reports: one row per plot in history order, the
-// position first, then every calculator property by name (inputs, then outputs), each
-// followed by the reference model's value of the same property. Numbers are general number
-// text; a missing reference entry leaves its cells empty.
-// In metric every header names its unit ("RateOfSpread (m/min)") and the values are converted;
-// without a system the table is in the units the program shows.
-QString PlotHistoryCsv(const ChartState &state);
-QString PlotHistoryCsv(const ChartState &state, Units::System s);
+// The plot history as an analyst reads it in a spreadsheet: one row per plot in history order
+// with the plot number, the edited model's set and ID, the reference model's set and ID, the
+// environment (moistures in percent, winds, wind adjustment factor, slope, herb type), then
+// each fuel model entry and each result with the reference model's value in the column beside
+// it. Column titles carry their units; entries and results are in the unit system given, with
+// the precision the editor shows them in. A missing reference entry leaves its cells empty.
+
+struct PlotExportContext
+{
+    QString setName;        // the edited model's set
+    QString modelId;        // the edited model's ID as the editor shows it
+    QString referenceSet;   // the reference model's set
+    QString referenceId;    // the reference model's ID
+    Units::System system = Units::System::English;
+};
+
+CsvTable PlotHistoryTable(const ChartState &state, const PlotExportContext &context);
+QString PlotHistoryCsv(const ChartState &state, const PlotExportContext &context);
 
 // Writes PlotHistoryCsv to path, replacing the file only when the whole text was written.
 // False with a reason in *error otherwise.
-bool WritePlotHistoryCsv(const ChartState &state, const QString &path, QString *error);
+bool WritePlotHistoryCsv(const ChartState &state, const PlotExportContext &context, const QString &path,
+                         QString *error);

@@ -8,79 +8,140 @@
 
 namespace {
 
-void plot(ChartState &state, double ros, double refRos, double loading)
+// A plot as the editor makes it: moistures as fractions, the 20-ft wind and the list position
+// of the factor kept beside the midflame wind.
+std::shared_ptr<FireSpread> plotOf(double ros, double loading, double herbType = 1)
 {
     auto fs = std::make_shared<FireSpread>();
     fs->setRateOfSpread(ros);
     fs->setLoading1Hour(loading);
+    fs->setMoistureOfExtinction(0.25);
     fs->setFuelMoisture1Hour(0.06);
-    auto ref = std::make_shared<FireSpread>();
-    ref->setRateOfSpread(refRos);
-    state.CurrentPlotHistory.push_back(fs);
-    state.ReferencePlotHistory.push_back(ref);
+    fs->setFuelMoistureHerb(0.75);
+    fs->setWindSpeedNA(10);
+    fs->setWindSpeedAdjust(4);
+    fs->setWindSpeed(4);
+    fs->setHerbType(herbType);
+    fs->setMaxWindSpeedMet(-1);
+    return fs;
+}
+
+ChartState threePlots(bool withReference = true)
+{
+    ChartState state;
+    const double ros[] = {7.3, 1.5, 12};
+    const double loads[] = {3.79, 0.5, 1.25};
+    for (int i = 0; i < 3; ++i) {
+        state.CurrentPlotHistory.push_back(plotOf(ros[i], loads[i], i == 2 ? 2 : 1));
+        if (withReference) {
+            auto ref = plotOf(20 + i, 0.74);
+            ref->setMaxWindSpeedMet(0);
+            state.ReferencePlotHistory.push_back(ref);
+        }
+    }
+    return state;
+}
+
+const PlotExportContext kContext{QStringLiteral("Custom Fuel Models"), QStringLiteral("MY1"),
+                                 QStringLiteral("Orla Master"), QStringLiteral("FM1"), Units::System::English};
+
+qsizetype column(const CsvTable &t, const char *title)
+{
+    const qsizetype c = t.header.indexOf(QString::fromUtf8(title));
+    EXPECT_GE(c, 0) << title;
+    return c;
 }
 
 } // namespace
 
-TEST(PlotExport, EveryEntryInHistoryOrderWithTheReferenceBesideEachProperty)
+TEST(PlotExport, EachPlotWithSetsIdsAndTitlesWithUnitsTheReferenceBesideEachValue)
 {
-    ChartState state;
-    plot(state, 7.3, 20, 3.79);
-    plot(state, 1.5, 20, 0.5);
-    plot(state, 12, 20.5, 1.25);
+    const CsvTable t = PlotHistoryTable(threePlots(), kContext);
+    ASSERT_EQ(t.rows.size(), 3);
+    for (const QStringList &row : t.rows)
+        ASSERT_EQ(row.size(), t.header.size());
+    EXPECT_EQ(t.header.mid(0, 5), (QStringList{"Plot", "Set", "Fuel model", "Reference set", "Reference model"}));
 
-    const QStringList lines = PlotHistoryCsv(state).split(QStringLiteral("\r\n"));
-    ASSERT_EQ(lines.size(), 5); // header, three plots, empty after the last line end
-    EXPECT_TRUE(lines[4].isEmpty());
+    const qsizetype ros = column(t, "Rate of spread (ch/h)");
+    EXPECT_EQ(t.header[ros + 1], "Reference rate of spread (ch/h)");
+    const qsizetype load = column(t, "1-h loading (t/ac)");
+    EXPECT_EQ(t.header[load + 1], "Reference 1-h loading (t/ac)");
+    const qsizetype mx = column(t, "Moisture of extinction (%)");
+    EXPECT_EQ(t.header[mx + 1], "Reference moisture of extinction (%)");
+    column(t, "Fireline intensity (btu/ft/s)");
+    column(t, "Flame length (ft)");
+    column(t, "Size after 1 hour (ac)");
+    column(t, "Fuel bed depth (ft)");
+    column(t, "Live herb SA/V (ft2/ft3)");
+    column(t, "Heat content dead (btu/lb)");
+    // The environment is the same for both models: no reference column beside it.
+    const qsizetype m1 = column(t, "1-h moisture (%)");
+    EXPECT_EQ(t.header[m1 + 1], "10-h moisture (%)");
+    const qsizetype herb = column(t, "Herb moisture (%)");
+    const qsizetype wind = column(t, "20-ft wind speed (mi/h)");
+    const qsizetype factor = column(t, "Wind adjustment factor");
+    const qsizetype midflame = column(t, "Midflame wind speed (mi/h)");
+    const qsizetype herbType = column(t, "Herb type");
+    const qsizetype limit = column(t, "Wind limit reached");
 
-    const QStringList header = lines[0].split(u',');
-    const std::size_t properties = FireSpread::PropertyNames().size();
-    ASSERT_EQ(std::size_t(header.size()), 1 + 2 * properties);
-    EXPECT_EQ(header[0], "Plot");
-    // Every property exactly once, each followed by its reference column; inputs before outputs.
-    bool seenOutput = false;
-    for (qsizetype c = 1; c < header.size(); c += 2) {
-        const std::string name = header[c].toStdString();
-        EXPECT_EQ(header[c + 1], "Reference " + header[c]);
-        EXPECT_EQ(header.count(header[c]), 1);
-        if (FireSpread::IsOutputProperty(name))
-            seenOutput = true;
-        else
-            EXPECT_FALSE(seenOutput) << name << " comes after an output";
-    }
-    const qsizetype ros = header.indexOf("RateOfSpread");
-    const qsizetype loading = header.indexOf("Loading1Hour");
-    const qsizetype moisture = header.indexOf("FuelMoisture1Hour");
-    ASSERT_GT(ros, 0);
-    ASSERT_GT(loading, 0);
-    ASSERT_GT(moisture, 0);
-
-    const double expectedRos[] = {7.3, 1.5, 12};
-    const char *expectedRef[] = {"20", "20", "20.5"};
-    const char *expectedLoading[] = {"3.79", "0.5", "1.25"};
+    const char *rosText[] = {"7.3", "1.5", "12.0"};
+    const char *refRos[] = {"20.0", "21.0", "22.0"};
+    const char *loadText[] = {"3.79", "0.5", "1.25"};
     for (int i = 0; i < 3; ++i) {
-        const QStringList row = lines[i + 1].split(u',');
-        ASSERT_EQ(row.size(), header.size());
-        EXPECT_EQ(row[0], QString::number(i + 1));
-        EXPECT_EQ(row[ros].toDouble(), expectedRos[i]);
-        EXPECT_EQ(row[ros + 1], expectedRef[i]);
-        EXPECT_EQ(row[loading], expectedLoading[i]);
-        EXPECT_EQ(row[moisture], "0.06"); // as the calculator holds it
+        const QStringList &row = t.rows[i];
+        EXPECT_EQ(row.mid(0, 5), (QStringList{QString::number(i + 1), "Custom Fuel Models", "MY1", "Orla Master", "FM1"}));
+        EXPECT_EQ(row[ros], rosText[i]);
+        EXPECT_EQ(row[ros + 1], refRos[i]);
+        EXPECT_EQ(row[load], loadText[i]);
+        EXPECT_EQ(row[load + 1], "0.74");
+        EXPECT_EQ(row[mx], "25");      // percent, not the calculator's 0.25
+        EXPECT_EQ(row[m1], "6");
+        EXPECT_EQ(row[herb], "75");
+        EXPECT_EQ(row[wind], "10");
+        EXPECT_EQ(row[factor], "0.4"); // 4 mi/h midflame of 10 mi/h
+        EXPECT_EQ(row[midflame], "4.0");
+        EXPECT_EQ(row[limit], "Yes");
+        EXPECT_EQ(row[limit + 1], "No");
+        EXPECT_EQ(row[herbType], i == 2 ? "Dynamic" : "Static");
     }
 }
 
-TEST(PlotExport, WritesTheWholeFileOrReportsWhyNot)
+TEST(PlotExport, MetricShowsEveryValueInMetricUnits)
 {
-    ChartState state;
-    plot(state, 7.3, 20, 3.79);
+    PlotExportContext metric = kContext;
+    metric.system = Units::System::Metric;
+    const CsvTable t = PlotHistoryTable(threePlots(), metric);
+    // 7.3 ch/h x 20.1168 m / 60 min = 2.447544 m/min; 3.79 t/ac x 2.2417023 = 8.49605 t/ha;
+    // 10 mi/h x 1.609344 = 16.09 km/h.
+    const qsizetype ros = column(t, "Rate of spread (m/min)");
+    EXPECT_NEAR(t.rows[0][ros].toDouble(), 2.447544, 0.01);
+    EXPECT_NEAR(t.rows[0][ros + 1].toDouble(), 20 * 0.33528, 0.01);
+    const qsizetype load = column(t, "1-h loading (t/ha)");
+    EXPECT_NEAR(t.rows[0][load].toDouble(), 8.49605, 0.005);
+    EXPECT_NEAR(t.rows[0][column(t, "20-ft wind speed (km/h)")].toDouble(), 16.09344, 0.05);
+    EXPECT_EQ(t.rows[0][column(t, "1-h moisture (%)")], "6");
+    EXPECT_EQ(t.header.indexOf("Rate of spread (ch/h)"), -1);
+}
+
+TEST(PlotExport, NoReferenceEntryLeavesItsCellsEmptyAndTheFileIsWrittenWholeOrNotAtAll)
+{
+    const ChartState state = threePlots(false);
+    const CsvTable t = PlotHistoryTable(state, kContext);
+    const qsizetype ros = column(t, "Rate of spread (ch/h)");
+    EXPECT_EQ(t.rows[1][ros], "1.5");
+    EXPECT_TRUE(t.rows[1][ros + 1].isEmpty());
+
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("plots.csv"));
     QString error;
-    ASSERT_TRUE(WritePlotHistoryCsv(state, path, &error)) << error.toStdString();
+    ASSERT_TRUE(WritePlotHistoryCsv(state, kContext, path, &error)) << error.toStdString();
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_EQ(QString::fromUtf8(f.readAll()), PlotHistoryCsv(state));
+    const QString text = QString::fromUtf8(f.readAll());
+    EXPECT_EQ(text, PlotHistoryCsv(state, kContext));
+    EXPECT_TRUE(text.startsWith(QStringLiteral("Plot,Set,Fuel model,")));
+    EXPECT_EQ(text.count(QStringLiteral("\r\n")), 4); // header and three plots
 
-    EXPECT_FALSE(WritePlotHistoryCsv(state, dir.filePath(QStringLiteral("missing/plots.csv")), &error));
+    EXPECT_FALSE(WritePlotHistoryCsv(state, kContext, dir.filePath(QStringLiteral("missing/plots.csv")), &error));
     EXPECT_FALSE(error.isEmpty());
 }

@@ -1,7 +1,11 @@
 #include "testcenter/ui/EditorCharts.h"
 
 #include "library/IPrompts.h"
+#include "analysis/ui/ChartExport.h"
+#include "data/ProgramState.h"
 #include "testcenter/PlotExport.h"
+#include "testcenter/TestComputation.h"
+#include "units/UnitSetting.h"
 #include "testcenter/ui/FireChartView.h"
 #include "units/UnitSetting.h"
 
@@ -130,7 +134,7 @@ void EditorCharts::buildCommands()
                                         QStringLiteral("Plot &Reference Model"), row);
     m_export = findOrCreate<QPushButton>(m_editor, QStringLiteral("cmdExport"), QStringLiteral("E&xport..."), row);
     m_copy = findOrCreate<QPushButton>(m_editor, QStringLiteral("cmdCopyChart"), QStringLiteral("Cop&y Chart"), row);
-    m_export->setToolTip(QStringLiteral("Write every plot, with the reference model beside it, to a CSV file"));
+    m_export->setToolTip(QStringLiteral("Write every plot, with the reference model beside it, to a CSV file, or the chart shown as a PNG or SVG picture"));
     m_copy->setToolTip(QStringLiteral("Put the chart shown on the clipboard as a picture"));
     for (QWidget *w : {static_cast<QWidget *>(plot), static_cast<QWidget *>(clear), static_cast<QWidget *>(m_plotRef)}) {
         if (w->parentWidget() == row)
@@ -183,6 +187,22 @@ QString EditorCharts::defaultExportPath()
     return QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)).filePath(file);
 }
 
+PlotExportContext EditorCharts::exportContext() const
+{
+    PlotExportContext c;
+    c.setName = textOf("txtFuelModelSet");
+    c.modelId = textOf("txtFuels_0").trimmed();
+    c.referenceSet = textOf("cboFMSet");
+    auto *cboFMSet = m_editor->findChild<QComboBox *>(QStringLiteral("cboFMSet"));
+    auto *cboFM = m_editor->findChild<QComboBox *>(QStringLiteral("cboFM"));
+    if (gFMSets && cboFMSet && cboFM) {
+        if (const auto ref = ReferenceModelAt(*gFMSets, cboFMSet->currentIndex(), cboFM->currentIndex()))
+            c.referenceId = ref->FuelModelID();
+    }
+    c.system = Units::UnitSetting::instance().system();
+    return c;
+}
+
 void EditorCharts::cmdExport_Click()
 {
     if (gChartState.CurrentPlotHistory.empty())
@@ -190,13 +210,24 @@ void EditorCharts::cmdExport_Click()
     QString path = m_choosePath ? m_choosePath()
                                 : QFileDialog::getSaveFileName(m_editor, QStringLiteral("Export Plots"),
                                                                defaultExportPath(),
-                                                               QStringLiteral("CSV files (*.csv);;All files (*)"));
+                                                               QStringLiteral("CSV files (*.csv);;PNG pictures of the chart shown (*.png);;"
+                                                                              "SVG pictures of the chart shown (*.svg)"));
     if (path.isEmpty())
         return;
-    if (QFileInfo(path).suffix().isEmpty())
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix.isEmpty())
         path += QStringLiteral(".csv");
     QString error;
-    if (WritePlotHistoryCsv(gChartState, path, &error))
+    const int k = m_tabs->currentIndex();
+    QChartView *view = k >= 0 && k < ChartCount ? m_charts[std::size_t(k)]->ChartView() : m_charts[0]->ChartView();
+    bool ok = false;
+    if (suffix == QLatin1String("png"))
+        ok = SaveChartPng(view, path, &error);
+    else if (suffix == QLatin1String("svg"))
+        ok = SaveChartSvg(view, path, &error);
+    else
+        ok = WritePlotHistoryCsv(gChartState, exportContext(), path, &error);
+    if (ok)
         return;
     const QString text = QStringLiteral("The plots could not be written to %1: %2").arg(QDir::toNativeSeparators(path), error);
     if (m_hooks.Prompts)

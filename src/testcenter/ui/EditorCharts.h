@@ -101,6 +101,7 @@ private:
     void buildCommands();
     QString textOf(const char *name) const;
     QString defaultExportPath();
+    struct PlotExportContext exportContext() const;
 
     QWidget *m_editor;
     ChartEditorHooks m_hooks;

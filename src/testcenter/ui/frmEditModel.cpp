@@ -4,6 +4,8 @@
 #include "testcenter/ui/EditorAnalysis.h"
 
 #include "data/NumberText.h"
+#include "testcenter/ui/ComparisonPanel.h"
+#include "testcenter/ui/ConsistencyWarningsView.h"
 #include "testcenter/ui/EditorCharts.h"
 #include "library/ui/QtPrompts.h"
 #include "units/UnitSetting.h"
@@ -108,6 +110,8 @@ frmEditModel::frmEditModel(IEditorOwner *owner, IPrompts *prompts, QWidget *pare
     connect(&Units::UnitSetting::instance(), &Units::UnitSetting::changed, this, &frmEditModel::ApplyUnits);
     AttachEditorCharts(this);
     AttachEditorAnalysis(this);
+    AttachComparisonPanel(this);
+    AttachConsistencyWarnings(this);
     addKeyboardAccess(*this);
 }
 

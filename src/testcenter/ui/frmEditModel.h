@@ -153,6 +153,8 @@ signals:
     // A reference model was chosen (also at load and after a set choice); refLabel is the
     // reference legend text "Ref: " + the model text. Connected first to Clear Graphs.
     void referenceModelChosen(const QString &refLabel);
+    // A full computation (Compute) has written the result boxes.
+    void computed();
 
 public slots:
     void cmdApply_Click();

@@ -296,6 +296,7 @@ void frmEditModel::Compute()
     m_txtRefFLI->setText(out.reference.fli);
     m_txtRefHeat->setText(out.reference.heat);
     m_txtRefFL->setText(out.reference.fl);
+    emit computed();
 }
 
 void frmEditModel::ComputeRatioOnly()

@@ -1,0 +1,245 @@
+// The Compare tab and the consistency warnings of the Edit and Test Center, through their
+// controls, over the shipped library (the 53 standard models in the locked master set).
+#include "EditorFixture.h"
+
+#include "analysis/ui/ChartExport.h"
+#include "library/DefaultLibrary.h"
+#include "library/MemoryTree.h"
+#include "testcenter/ui/ComparisonPanel.h"
+#include "testcenter/ui/ConsistencyWarningsView.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTemporaryDir>
+
+class tst_Compare : public QObject
+{
+    Q_OBJECT
+
+    ScriptedPrompts prompts;
+    FakeOwner owner;
+    std::unique_ptr<frmEditModel> editor;
+    std::shared_ptr<FuelModel> copyOfFm1; // FM1 copied unchanged into "Custom Fuel Models"
+
+    ComparisonPanel *panel() const { return editor->findChild<ComparisonPanel *>(); }
+    QTableView *table() const { return editor->findChild<QTableView *>(QStringLiteral("tblComparison")); }
+    QString cell(int row, int column) const { return table()->model()->index(row, column).data().toString(); }
+    QLabel *label(const char *name) const { return editor->findChild<QLabel *>(QString::fromLatin1(name)); }
+
+    void open(const std::shared_ptr<FuelModel> &fm)
+    {
+        editor = std::make_unique<frmEditModel>(&owner, &prompts);
+        editor->Open(fm, true);
+        QCoreApplication::processEvents();
+    }
+
+    void showCompareTab()
+    {
+        QTabWidget *tabs = editor->tabResults();
+        const int tab = tabs->indexOf(panel());
+        QVERIFY(tab >= 5); // after the chart tabs and "Reference Fuel Model"
+        QCOMPARE(tabs->tabText(tab), QStringLiteral("Compare"));
+        tabs->setCurrentIndex(tab);
+    }
+
+    std::shared_ptr<FuelModel> addToCustomSet(const char *id, std::function<void(FuelModel &)> change)
+    {
+        auto set = gFMSets->Item(2); // "Custom Fuel Models"
+        auto m = set->FuelModels()->AddCopy(*gFMSets->Item(1)->FuelModels()->Item(1), QString::fromLatin1(id),
+                                            QStringLiteral("copy"), NewNodeKey(false));
+        change(*m);
+        return m;
+    }
+
+private slots:
+    void init()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        ResetProgramState();
+        ResetTestCenterState();
+        MemoryTree tree;
+        gFMSets = ReadLibrary(DefaultLibraryBytes(), tree).sets;
+        QCOMPARE(gFMSets->Item(1)->FuelModels()->Count(), 53);
+        copyOfFm1 = addToCustomSet("MY1", [](FuelModel &) {});
+    }
+    void cleanup()
+    {
+        editor.reset();
+        ChartExporter::ResetDialogs();
+        QVERIFY(prompts.Finished());
+    }
+
+    void comparesWithTheMasterSetAndFindsAnUnchangedCopyFirst()
+    {
+        open(copyOfFm1);
+        showCompareTab();
+        QCOMPARE(panel()->SetList()->currentText(), QStringLiteral("Orla Master"));
+        QCOMPARE(table()->model()->rowCount(), 54);
+        QCOMPARE(cell(0, ComparisonPanel::ColId), QStringLiteral("MY1"));
+        QVERIFY(table()->model()->index(0, 0).data(Qt::FontRole).value<QFont>().bold());
+        // The edited model's results are those of the editor's result box.
+        editor->Compute();
+        QCOMPARE(cell(0, ComparisonPanel::ColRos), editor->txtROS()->text().trimmed());
+        QCOMPARE(cell(1, ComparisonPanel::ColId), QStringLiteral("1"));
+        QCOMPARE(cell(1, ComparisonPanel::ColDRos), QStringLiteral("0.0"));
+        QVERIFY2(label("lblNearestBehaviour")->text().contains(QStringLiteral("1 1 (0.000)")),
+                 qPrintable(label("lblNearestBehaviour")->text()));
+        QVERIFY(label("lblNearestParameters")->text().contains(QStringLiteral("1 1 (0.000)")));
+    }
+
+    void sortingKeepsTheEditedModelOnTop()
+    {
+        open(copyOfFm1);
+        showCompareTab();
+        QHeaderView *header = table()->horizontalHeader();
+        const int x = header->sectionViewportPosition(ComparisonPanel::ColRos) + 5;
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, header->height() / 2));
+        const Qt::SortOrder first = header->sortIndicatorOrder();
+        for (int click = 0; click < 2; ++click) {
+            QCOMPARE(cell(0, ComparisonPanel::ColId), QStringLiteral("MY1"));
+            const bool ascending = header->sortIndicatorOrder() == Qt::AscendingOrder;
+            for (int r = 2; r < table()->model()->rowCount(); ++r) {
+                const double a = cell(r - 1, ComparisonPanel::ColRos).toDouble();
+                const double b = cell(r, ComparisonPanel::ColRos).toDouble();
+                QVERIFY2(ascending ? a <= b : a >= b, qPrintable(QStringLiteral("row %1").arg(r)));
+            }
+            QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, header->height() / 2));
+        }
+        QCOMPARE(header->sortIndicatorOrder(), first);
+    }
+
+    void followsTheEntriesAndTheChosenSet()
+    {
+        open(copyOfFm1);
+        editor->chkAuto()->setChecked(true);
+        showCompareTab();
+        typeInto(*editor, 2, QStringLiteral("2.5")); // 1-h loading of FM1 0.74 -> 2.5
+        QVERIFY(!label("lblNearestParameters")->text().contains(QStringLiteral("(0.000)")));
+        QCOMPARE(cell(1, ComparisonPanel::ColId), QStringLiteral("1"));
+        QVERIFY2(cell(1, ComparisonPanel::ColDRos) != QStringLiteral("0.0"), qPrintable(cell(1, ComparisonPanel::ColDRos)));
+        QCOMPARE(cell(0, ComparisonPanel::ColRos), editor->txtROS()->text().trimmed());
+
+        // The custom set holds the unchanged copy, which is now the nearest model there.
+        QComboBox *sets = panel()->SetList();
+        const int custom = sets->findText(QStringLiteral("Custom Fuel Models"));
+        QVERIFY(custom >= 0);
+        sets->setCurrentIndex(custom);
+        emit sets->activated(custom);
+        QCOMPARE(table()->model()->rowCount(), 2);
+        QCOMPARE(cell(1, ComparisonPanel::ColId), QStringLiteral("MY1"));
+        QVERIFY(cell(1, ComparisonPanel::ColBehaviour).toDouble() > 0);
+    }
+
+    void exportsTheTableWithUnitsAndIds()
+    {
+        open(copyOfFm1);
+        showCompareTab();
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("compare.csv"));
+        ChartExporter::ChooseFile() = [&](QWidget *, const QString &, const QString &, const QString &) { return path; };
+        editor->findChild<QPushButton *>(QStringLiteral("cmdExportComparison"))->click();
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QStringList lines = QString::fromUtf8(f.readAll()).split(QStringLiteral("\r\n"));
+        QVERIFY(lines[0].startsWith(QStringLiteral("Set,ID,Description,Rate of spread (ch/h),Difference (ch/h),")));
+        QVERIFY(lines[1].startsWith(QStringLiteral(",MY1,(edited model),")));
+        QVERIFY(lines[2].startsWith(QStringLiteral("Orla Master,1,")));
+        QCOMPARE(lines.size(), 56); // header, 54 rows, empty after the last line end
+    }
+
+    void warningsStandBesideTheEntriesAndNeverBlockSave()
+    {
+        // A dynamic model without herb load: a warning beside the herb load, not beside the
+        // moisture of extinction.
+        auto dynamic = addToCustomSet("DYN", [](FuelModel &m) { m.setHerbType(2); });
+        open(dynamic);
+        auto *view = editor->findChild<ConsistencyWarningsView *>();
+        QVERIFY(view);
+        QLabel *herb = view->Marker(5);
+        QVERIFY(herb && herb->isVisibleTo(editor.get()));
+        QVERIFY(herb->toolTip().contains(QStringLiteral("Dynamic herb type")));
+        QVERIFY(!view->Marker(14)->isVisibleTo(editor.get()));
+        QVERIFY(label("lblConsistencyWarnings")->isVisibleTo(editor.get()));
+
+        // Save writes the model whatever the warnings say.
+        editor->cmdApply()->click();
+        QVERIFY(owner.calls.contains(QStringLiteral("SaveLibrary")));
+
+        // A herb load ends the warning; a 1-h moisture above the extinction of 12 % starts one.
+        typeInto(*editor, 5, QStringLiteral("0.5"));
+        QTRY_VERIFY(!herb->isVisibleTo(editor.get()));
+        typeInto(*editor, 20, QStringLiteral("13"));
+        QTRY_VERIFY(view->Marker(14)->isVisibleTo(editor.get()));
+        QVERIFY(view->Marker(14)->toolTip().contains(QStringLiteral("12.0 %")));
+        typeInto(*editor, 20, QStringLiteral("11"));
+        QTRY_VERIFY(!view->Marker(14)->isVisibleTo(editor.get()));
+        QVERIFY(!label("lblConsistencyWarnings")->isVisibleTo(editor.get()));
+
+        // The same happens through the herb type list.
+        editor->cboHerbType()->setCurrentIndex(0);
+        QTRY_VERIFY(herb->isVisibleTo(editor.get())); // now herb load in a static model
+        QVERIFY(herb->toolTip().contains(QStringLiteral("static")));
+    }
+
+    void anUnchangedStandardModelRaisesNoEnvelopeWarning()
+    {
+        open(copyOfFm1);
+        auto *view = editor->findChild<ConsistencyWarningsView *>();
+        view->Refresh();
+        QVERIFY(view->Warnings().empty());
+        // FM1's 3500 ft2/ft3 is the finest of the standard models; 4000 is finer than all.
+        typeInto(*editor, 7, QStringLiteral("4000"));
+        QTRY_VERIFY(view->Marker(kCharSurfVolEntry)->isVisibleTo(editor.get()));
+        QVERIFY(view->Marker(kCharSurfVolEntry)->toolTip().contains(QStringLiteral("4000 ft2/ft3")));
+        QVERIFY(!view->Marker(kPackRatioEntry)->isVisibleTo(editor.get()));
+    }
+
+    // With VARROW_SCREENSHOT_DIR set: the Compare tab over a custom shrub model, and a model
+    // with warnings beside its entries.
+    void screenshot()
+    {
+        const QString dir = qEnvironmentVariable("VARROW_SCREENSHOT_DIR");
+        if (dir.isEmpty())
+            QSKIP("set VARROW_SCREENSHOT_DIR to save the pictures");
+        auto shrub = addToCustomSet("SHX", [](FuelModel &m) {
+            m.setDescription(QStringLiteral("Mixed shrub, moderate load"));
+            m.setLoading1Hour(1.1);
+            m.setLoading10Hour(1.9);
+            m.setLoading100Hour(0.3);
+            m.setLoadingLiveWoody(4.2);
+            m.setSurfaceToVolume1Hour(2000);
+            m.setSurfaceToVolumeLiveWoody(1600);
+            m.setBulkDensityDepth(1.4);
+            m.setMoistureOfExtinction(20);
+        });
+        open(shrub);
+        editor->resize(1380, 940);
+        editor->chkAuto()->setChecked(true);
+        editor->Compute();
+        showCompareTab();
+        QTest::qWait(50);
+        QVERIFY(QDir().mkpath(dir));
+        QVERIFY(editor->grab().save(QDir(dir).filePath("editor-compare.png")));
+
+        auto odd = addToCustomSet("ODD", [](FuelModel &m) {
+            m.setDescription(QStringLiteral("Dynamic, no herb, wet extinction"));
+            m.setHerbType(2);
+            m.setSurfaceToVolume1Hour(3900);
+            m.setLoadingLiveWoody(3.0);
+            m.setMoistureOfExtinction(6);
+        });
+        open(odd);
+        editor->resize(1380, 940);
+        QTest::qWait(50);
+        QVERIFY(editor->grab().save(QDir(dir).filePath("editor-warnings.png")));
+    }
+};
+
+QTEST_MAIN(tst_Compare)
+#include "tst_compare.moc"
