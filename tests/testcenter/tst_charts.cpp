@@ -413,16 +413,17 @@ private slots:
         const QStringList lines = QString::fromUtf8(f.readAll()).split("\r\n", Qt::SkipEmptyParts);
         QCOMPARE(lines.size(), 12);
         const QStringList header = lines[0].split(',');
-        const qsizetype loading = header.indexOf("Loading1Hour");
-        const qsizetype ros = header.indexOf("RateOfSpread");
+        const qsizetype loading = header.indexOf("1-h loading (t/ac)");
+        const qsizetype ros = header.indexOf("Rate of spread (ch/h)");
         QVERIFY(loading > 0 && ros > 0);
-        QCOMPARE(header[ros + 1], "Reference RateOfSpread");
+        QCOMPARE(header[ros + 1], "Reference rate of spread (ch/h)");
         for (int i = 1; i <= 11; ++i) {
             const QStringList row = lines[i].split(',');
             QCOMPARE(row[0], QString::number(i));
+            QCOMPARE(row[2], editor->EntryText(0).trimmed()); // the model's ID on every row
             QCOMPARE(row[loading], FormatGeneral(0.7 + 0.1 * i));
-            QCOMPARE(row[ros], FormatGeneral(gChartState.Current(i)->RateOfSpread()));
-            QCOMPARE(row[ros + 1], FormatGeneral(gChartState.Reference(i)->RateOfSpread()));
+            QCOMPARE(row[ros], FormatPattern(gChartState.Current(i)->RateOfSpread(), u"####0.0").trimmed());
+            QCOMPARE(row[ros + 1], FormatPattern(gChartState.Reference(i)->RateOfSpread(), u"####0.0").trimmed());
         }
     }
 

@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QStyle>
+#include <QTextBrowser>
 #include <QTimer>
 
 namespace {
@@ -75,6 +76,7 @@ ConsistencyWarningsView::ConsistencyWarningsView(frmEditModel *editor) : QObject
         if (QLineEdit *box = editor->txtFuels(i))
             connect(box, &QLineEdit::textChanged, m_pending, qOverload<>(&QTimer::start));
     connect(editor->cboHerbType(), &QComboBox::currentIndexChanged, m_pending, qOverload<>(&QTimer::start));
+    m_pending->start();
 }
 
 void ConsistencyWarningsView::placeMarker(int entry, QWidget *box)
@@ -87,6 +89,10 @@ void ConsistencyWarningsView::placeMarker(int entry, QWidget *box)
     const int size = marker->style()->pixelMetric(QStyle::PM_SmallIconSize);
     marker->setPixmap(marker->style()->standardIcon(QStyle::SP_MessageBoxWarning).pixmap(size, size));
     marker->setFixedSize(size + 2, size + 2);
+    // Showing or hiding a sign must not move the entries (nor the charts beside them).
+    QSizePolicy keep = marker->sizePolicy();
+    keep.setRetainSizeWhenHidden(true);
+    marker->setSizePolicy(keep);
     marker->hide();
     if (grid) {
         int row = 0, col = 0, rowSpan = 0, colSpan = 0;
@@ -99,12 +105,13 @@ void ConsistencyWarningsView::placeMarker(int entry, QWidget *box)
 void ConsistencyWarningsView::placeSummary()
 {
     QWidget *frame = m_editor->findChild<QGroupBox *>(QStringLiteral("fraModel"));
-    m_summary = new QLabel(m_editor);
-    m_summary->setObjectName(QStringLiteral("lblConsistencyWarnings"));
-    m_summary->setWordWrap(true);
-    m_summary->setTextFormat(Qt::RichText);
+    m_summary = new QTextBrowser(m_editor);
+    m_summary->setObjectName(QStringLiteral("txtConsistencyWarnings"));
     m_summary->setAccessibleName(QStringLiteral("Consistency warnings"));
-    m_summary->hide();
+    m_summary->setFocusPolicy(Qt::NoFocus);
+    // A box of its own size whatever it holds, so that the window keeps its layout.
+    m_summary->setFixedHeight(m_summary->fontMetrics().lineSpacing() * 4 + 8);
+    m_summary->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     int index = -1;
     if (QBoxLayout *box = frame ? boxHolding(m_editor->layout(), frame, &index) : nullptr)
         box->insertWidget(index + 1, m_summary);
@@ -147,9 +154,11 @@ void ConsistencyWarningsView::Refresh()
         marker->setAccessibleDescription(text);
         marker->setVisible(!text.isEmpty());
     }
-    m_summary->setText(QStringLiteral("<span style=\"color:#8a5a00\">") + lines.join(QStringLiteral("<br>")) +
-                       QStringLiteral("</span>"));
-    m_summary->setVisible(!lines.isEmpty());
+    if (lines.isEmpty())
+        m_summary->setHtml(QStringLiteral("<span style=\"color:#707070\">No consistency warnings.</span>"));
+    else
+        m_summary->setHtml(QStringLiteral("<span style=\"color:#8a5a00\">") + lines.join(QStringLiteral("<br>")) +
+                           QStringLiteral("</span>"));
 }
 
 ConsistencyWarningsView *AttachConsistencyWarnings(frmEditModel *editor)

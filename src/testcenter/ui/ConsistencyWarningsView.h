@@ -8,12 +8,13 @@
 #include <vector>
 
 class QLabel;
+class QTextBrowser;
 class QTimer;
 class frmEditModel;
 
 // The consistency warnings of the Edit and Test Center: a warning sign beside each entry a
 // warning concerns (its text as tool tip and accessible description) and the texts of all of
-// them in a list below the model's parameters. They follow every change of an entry or of the
+// them in a box below the model's parameters. They follow every change of an entry or of the
 // herb type, once the change handling has run; the envelope is that of the library's master
 // set (the first locked set) at the same moistures. Warnings only inform: Save never looks at
 // them.
@@ -28,7 +29,8 @@ public:
     const std::vector<ConsistencyWarning> &Warnings() const { return m_warnings; }
     // The sign beside an entry: a txtFuels index, kCharSurfVolEntry or kPackRatioEntry.
     QLabel *Marker(int entry) const;
-    QLabel *Summary() const { return m_summary; }
+    // Every warning's text, or "No consistency warnings."
+    QTextBrowser *Summary() const { return m_summary; }
 
 private:
     void placeMarker(int entry, QWidget *box);
@@ -36,7 +38,7 @@ private:
 
     frmEditModel *m_editor;
     std::map<int, QLabel *> m_markers;
-    QLabel *m_summary = nullptr;
+    QTextBrowser *m_summary = nullptr;
     QTimer *m_pending = nullptr;
     std::vector<ConsistencyWarning> m_warnings;
 };
