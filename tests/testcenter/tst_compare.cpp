@@ -89,9 +89,11 @@ private slots:
         QCOMPARE(cell(0, ComparisonPanel::ColRos), editor->txtROS()->text().trimmed());
         QCOMPARE(cell(1, ComparisonPanel::ColId), QStringLiteral("1"));
         QCOMPARE(cell(1, ComparisonPanel::ColDRos), QStringLiteral("0.0"));
-        QVERIFY2(label("lblNearestBehaviour")->text().contains(QStringLiteral("1 1 (0.000)")),
+        // The unchanged copy of FM1 comes first, by its ID and distance alone.
+        QVERIFY2(label("lblNearestBehaviour")->text().startsWith(QStringLiteral("<b>Nearest by behaviour:</b> 1 (0.000), ")),
                  qPrintable(label("lblNearestBehaviour")->text()));
-        QVERIFY(label("lblNearestParameters")->text().contains(QStringLiteral("1 1 (0.000)")));
+        QVERIFY2(label("lblNearestParameters")->text().startsWith(QStringLiteral("<b>Nearest by parameters:</b> 1 (0.000), ")),
+                 qPrintable(label("lblNearestParameters")->text()));
     }
 
     void sortingKeepsTheEditedModelOnTop()
@@ -165,6 +167,16 @@ private slots:
         QLabel *herb = view->Marker(5);
         QVERIFY(herb && herb->isVisibleTo(editor.get()));
         QVERIFY(herb->toolTip().contains(QStringLiteral("Dynamic herb type")));
+        // The sign stands in the herb load's row, right of its Tune button.
+        editor->show();
+        QVERIFY(QTest::qWaitForWindowExposed(editor.get()));
+        const auto rectIn = [this](const QWidget *w) { return QRect(w->mapTo(editor.get(), QPoint()), w->size()); };
+        const QRect box = rectIn(editor->txtFuels(5));
+        const QRect sign = rectIn(herb);
+        const QRect tune = rectIn(editor->findChild<QWidget *>(QStringLiteral("cmdTuner_5")));
+        QVERIFY2(sign.center().y() >= box.top() && sign.center().y() <= box.bottom(),
+                 qPrintable(QStringLiteral("sign at y %1, box %2..%3").arg(sign.center().y()).arg(box.top()).arg(box.bottom())));
+        QVERIFY2(sign.left() > tune.right(), qPrintable(QStringLiteral("sign at x %1, Tune ends at %2").arg(sign.left()).arg(tune.right())));
         QVERIFY(!view->Marker(14)->isVisibleTo(editor.get()));
         QVERIFY(view->Summary()->toPlainText().contains(QStringLiteral("Dynamic herb type")));
 

@@ -306,8 +306,7 @@ QString ComparisonPanel::nearestText(const std::vector<int> &order, double Compa
     QStringList parts;
     for (std::size_t i = 0; i < order.size() && i < 5; ++i) {
         const ComparisonRow &row = m_comparison.rows[std::size_t(order[i])];
-        parts << QStringLiteral("%1 %2 (%3)").arg(i + 1).arg(row.id.toHtmlEscaped(),
-                                                          QString::number(row.*distance, 'f', 3));
+        parts << QStringLiteral("%1 (%2)").arg(row.id.toHtmlEscaped(), QString::number(row.*distance, 'f', 3));
     }
     return parts.join(QStringLiteral(", &nbsp;"));
 }

@@ -83,7 +83,10 @@ void ConsistencyWarningsView::placeMarker(int entry, QWidget *box)
 {
     if (!box)
         return;
-    QGridLayout *grid = gridHolding(m_editor->layout(), box);
+    // The entry's own frame holds the grid of its row (a frame's layout is not part of the
+    // window's layout tree).
+    QWidget *frame = box->parentWidget();
+    QGridLayout *grid = frame ? gridHolding(frame->layout(), box) : nullptr;
     auto *marker = new QLabel(box->parentWidget());
     marker->setObjectName(markerName(entry));
     const int size = marker->style()->pixelMetric(QStyle::PM_SmallIconSize);
