@@ -277,27 +277,76 @@ void ResponseCurvesPanel::Refresh(const AnalysisInputs &inputs)
     redraw();
 }
 
+ResponseCurvesPanel::CurveSeries &ResponseCurvesPanel::seriesOf(std::size_t chart, std::size_t curve)
+{
+    std::vector<CurveSeries> &pool = m_series[chart];
+    while (pool.size() <= curve) {
+        // Created once per curve and chart, then only refilled: a redraw on every keystroke must
+        // not rebuild the chart's items.
+        CurveSeries s;
+        s.line = new QLineSeries;
+        s.current = new QScatterSeries;
+        s.current->setName(QStringLiteral("Current environment"));
+        s.current->setMarkerShape(QScatterSeries::MarkerShapeCircle);
+        s.current->setMarkerSize(9);
+        s.current->setBorderColor(Qt::black);
+        s.current->setProperty("marker", true);
+        s.limit = new QScatterSeries;
+        s.limit->setName(QStringLiteral("Wind limit reached"));
+        s.limit->setMarkerShape(QScatterSeries::MarkerShapeRectangle);
+        s.limit->setMarkerSize(10);
+        s.limit->setColor(Qt::white);
+        s.limit->setProperty("marker", true);
+        for (QXYSeries *x : {static_cast<QXYSeries *>(s.line), static_cast<QXYSeries *>(s.current),
+                             static_cast<QXYSeries *>(s.limit)}) {
+            x->setProperty("curve", int(pool.size()));
+            m_charts[chart]->addSeries(x);
+            x->attachAxis(m_axisX[chart]);
+            x->attachAxis(m_axisY[chart]);
+        }
+        pool.push_back(s);
+    }
+    return pool[curve];
+}
+
+void ResponseCurvesPanel::dropSeriesFrom(std::size_t chart, std::size_t count)
+{
+    std::vector<CurveSeries> &pool = m_series[chart];
+    while (pool.size() > count) {
+        const CurveSeries s = pool.back();
+        pool.pop_back();
+        for (QAbstractSeries *x : {static_cast<QAbstractSeries *>(s.line), static_cast<QAbstractSeries *>(s.current),
+                                   static_cast<QAbstractSeries *>(s.limit)}) {
+            m_charts[chart]->removeSeries(x);
+            delete x;
+        }
+    }
+}
+
 void ResponseCurvesPanel::redraw()
 {
     const SweepInput input = Input();
     const SweepInputInfo &info = SweepInputInfoOf(input);
     const Units::System system = shownSystem();
     const auto shownX = [&](double x) { return Units::FromEnglish(info.quantity, system, x); };
+    const double current = SweptInputValue(m_inputs.edited, input);
     QStringList legend;
     QStringList limits;
     for (std::size_t k = 0; k < kOutputs.size(); ++k) {
-        QChart *chart = m_charts[k];
-        chart->removeAllSeries();
+        dropSeriesFrom(k, m_curves.size());
         double yMax = 0;
         for (std::size_t c = 0; c < m_curves.size(); ++c) {
             const ModelCurve &curve = m_curves[c];
-            auto *line = new QLineSeries;
-            line->setName(curveName(curve));
-            line->setProperty("curve", int(c));
-            QPen pen(CurveColour(int(c)), c == 0 ? 2.5 : 1.8);
+            CurveSeries &series = seriesOf(k, c);
+            const QColor colour = CurveColour(int(c));
+            const QString name = curveName(curve);
+            if (series.line->name() != name)
+                series.line->setName(name);
+            QPen pen(colour, c == 0 ? 2.5 : 1.8);
             if (curve.role == QLatin1String("Reference"))
                 pen.setStyle(Qt::DashLine);
-            line->setPen(pen);
+            if (series.line->pen() != pen)
+                series.line->setPen(pen);
             QList<QPointF> pts;
             pts.reserve(qsizetype(curve.points.size()));
             for (const SweepPoint &p : curve.points) {
@@ -305,68 +354,57 @@ void ResponseCurvesPanel::redraw()
                 pts.append(QPointF(shownX(p.x), y));
                 yMax = std::max(yMax, y);
             }
-            line->replace(pts);
-            chart->addSeries(line);
-            line->attachAxis(m_axisX[k]);
-            line->attachAxis(m_axisY[k]);
+            series.line->replace(pts);
 
             // The current environment on this curve: the model computed at the editor's value.
-            const double current = SweptInputValue(m_inputs.edited, input);
+            QList<QPointF> mark;
             if (!curve.points.empty() && current >= curve.points.front().x && current <= curve.points.back().x) {
-                auto *mark = new QScatterSeries;
-                mark->setName(QStringLiteral("Current environment"));
-                mark->setMarkerShape(QScatterSeries::MarkerShapeCircle);
-                mark->setMarkerSize(9);
-                mark->setColor(CurveColour(int(c)));
-                mark->setBorderColor(Qt::black);
                 // The nearest swept point carries the values the readout shows.
                 const double step = curve.points.size() > 1 ? (curve.points.back().x - curve.points.front().x) /
                                                                   double(curve.points.size() - 1)
                                                             : 1;
-                const int nearest = step > 0 ? int(std::lround((current - curve.points.front().x) / step)) : 0;
-                const SweepPoint &p = curve.points[std::size_t(std::clamp(nearest, 0, int(curve.points.size()) - 1))];
-                mark->append(shownX(p.x), shownValue(kOutputs[k], p));
-                mark->setProperty("curve", int(c));
-                mark->setProperty("marker", true);
-                mark->setProperty("pointIndex", std::clamp(nearest, 0, int(curve.points.size()) - 1));
-                chart->addSeries(mark);
-                mark->attachAxis(m_axisX[k]);
-                mark->attachAxis(m_axisY[k]);
+                const int nearest = std::clamp(step > 0 ? int(std::lround((current - curve.points.front().x) / step)) : 0,
+                                               0, int(curve.points.size()) - 1);
+                const SweepPoint &p = curve.points[std::size_t(nearest)];
+                mark.append(QPointF(shownX(p.x), shownValue(kOutputs[k], p)));
+                series.current->setProperty("pointIndex", nearest);
             }
+            if (series.current->color() != colour)
+                series.current->setColor(colour);
+            series.current->replace(mark);
+
+            QList<QPointF> limit;
             if (const auto at = WindLimitReachedAt(curve.points)) {
                 const auto it = std::find_if(curve.points.begin(), curve.points.end(),
                                              [&](const SweepPoint &p) { return p.x == *at; });
-                auto *mark = new QScatterSeries;
-                mark->setName(QStringLiteral("Wind limit reached"));
-                mark->setMarkerShape(QScatterSeries::MarkerShapeRectangle);
-                mark->setMarkerSize(10);
-                mark->setColor(Qt::white);
-                mark->setBorderColor(CurveColour(int(c)));
-                mark->append(shownX(*at), shownValue(kOutputs[k], *it));
-                mark->setProperty("curve", int(c));
-                mark->setProperty("marker", true);
-                mark->setProperty("pointIndex", int(it - curve.points.begin()));
-                chart->addSeries(mark);
-                mark->attachAxis(m_axisX[k]);
-                mark->attachAxis(m_axisY[k]);
+                limit.append(QPointF(shownX(*at), shownValue(kOutputs[k], *it)));
+                series.limit->setProperty("pointIndex", int(it - curve.points.begin()));
                 if (k == 0)
-                    limits << QStringLiteral("%1 at %2 %3").arg(curveName(curve), TableNumber(shownX(*at), 1),
+                    limits << QStringLiteral("%1 at %2 %3").arg(name, TableNumber(shownX(*at), 1),
                                                                 Units::UnitLabel(info.quantity, system));
             }
+            if (series.limit->borderColor() != colour)
+                series.limit->setBorderColor(colour);
+            series.limit->replace(limit);
+
             if (k == 0)
                 legend << QStringLiteral("<span style=\"color:%1\">%2</span>&nbsp;%3")
-                              .arg(CurveColour(int(c)).name(),
+                              .arg(colour.name(),
                                    curve.role == QLatin1String("Reference") ? QStringLiteral("&#9472; &#9472;")
                                                                             : QStringLiteral("&#9473;&#9473;&#9473;"),
-                                   curveName(curve).toHtmlEscaped());
+                                   name.toHtmlEscaped());
         }
         SetRoundAxis(m_axisX[k], m_from->value(), std::max(m_to->value(), m_from->value() + 0.1), 6);
         SetRoundAxisFromZero(m_axisY[k], yMax * 1.05, 5);
     }
     legend << QStringLiteral("&#9679;&nbsp;current environment") << QStringLiteral("&#9633;&nbsp;wind limit reached");
-    m_legend->setText(legend.join(QStringLiteral("&nbsp;&nbsp;&nbsp; ")));
-    m_status->setText(limits.isEmpty() ? QStringLiteral("The wind limit is not reached in this range.")
-                                       : QStringLiteral("Wind limit reached: ") + limits.join(QStringLiteral("; ")));
+    const QString legendText = legend.join(QStringLiteral("&nbsp;&nbsp;&nbsp; "));
+    if (m_legend->text() != legendText)
+        m_legend->setText(legendText);
+    const QString status = limits.isEmpty() ? QStringLiteral("The wind limit is not reached in this range.")
+                                            : QStringLiteral("Wind limit reached: ") + limits.join(QStringLiteral("; "));
+    if (m_status->text() != status)
+        m_status->setText(status);
 }
 
 QString ResponseCurvesPanel::LegendText() const

@@ -17,8 +17,10 @@ class QCheckBox;
 class QComboBox;
 class QDoubleSpinBox;
 class QLabel;
+class QLineSeries;
 class QListWidget;
 class QPushButton;
+class QScatterSeries;
 class QValueAxis;
 
 // The response curves tab: rate of spread, flame length, fireline intensity and size after
@@ -57,6 +59,16 @@ private:
     void inputChosen();
     void addPicked();
     void removePicked();
+    // The series of one curve in one chart: its line, the current environment's dot and the
+    // wind limit's square (each empty when not shown).
+    struct CurveSeries
+    {
+        QLineSeries *line = nullptr;
+        QScatterSeries *current = nullptr;
+        QScatterSeries *limit = nullptr;
+    };
+    CurveSeries &seriesOf(std::size_t chart, std::size_t curve);
+    void dropSeriesFrom(std::size_t chart, std::size_t count);
     void redraw();
     QString pointText(int curve, int index) const;
 
@@ -81,6 +93,7 @@ private:
     std::array<QChart *, 4> m_charts{};
     std::array<QValueAxis *, 4> m_axisX{};
     std::array<QValueAxis *, 4> m_axisY{};
+    std::array<std::vector<CurveSeries>, 4> m_series;
     std::array<ChartReadout *, 4> m_readouts{};
     ChartExporter *m_exporter = nullptr;
 };
