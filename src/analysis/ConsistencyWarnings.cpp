@@ -9,6 +9,12 @@ namespace {
 constexpr double kSav10h = 109;
 constexpr double kSav100h = 30;
 
+QString surfaceToVolume(double perFoot, Units::System s)
+{
+    return Units::FormatResult(Units::Quantity::SurfaceToVolume, s, perFoot).trimmed() + QLatin1Char(' ') +
+           Units::UnitLabel(Units::Quantity::SurfaceToVolume, s);
+}
+
 QString percent(double fraction)
 {
     return QString::number(fraction * 100, 'f', 1) + QStringLiteral(" %");
@@ -82,7 +88,7 @@ MoistureBalance MoistureBalanceOf(const FuelBed &bed, const FireEnvironment &env
 }
 
 std::vector<ConsistencyWarning> ConsistencyWarnings(const FuelBed &bed, const FireEnvironment &env,
-                                                    const Envelope &envelope)
+                                                    const Envelope &envelope, Units::System system)
 {
     std::vector<ConsistencyWarning> w;
     const auto &p = bed.p;
@@ -106,11 +112,9 @@ std::vector<ConsistencyWarning> ConsistencyWarnings(const FuelBed &bed, const Fi
         const Behaviour b = ComputeBehaviour(bed, env);
         if (b.computed && (b.surfToVol < envelope.surfToVolMin || b.surfToVol > envelope.surfToVolMax))
             w.push_back({WarningKind::SurfToVolOutsideEnvelope, kCharSurfVolEntry,
-                         QStringLiteral("Characteristic SA/V %1 ft2/ft3 is outside the standard models' "
-                                        "%2 to %3 ft2/ft3.")
-                             .arg(QString::number(b.surfToVol, 'f', 0),
-                                  QString::number(envelope.surfToVolMin, 'f', 0),
-                                  QString::number(envelope.surfToVolMax, 'f', 0))});
+                         QStringLiteral("Characteristic SA/V %1 is outside the standard models' %2 to %3.")
+                             .arg(surfaceToVolume(b.surfToVol, system), surfaceToVolume(envelope.surfToVolMin, system),
+                                  surfaceToVolume(envelope.surfToVolMax, system))});
         if (b.computed && (b.packRatio < envelope.packRatioMin || b.packRatio > envelope.packRatioMax))
             w.push_back({WarningKind::PackRatioOutsideEnvelope, kPackRatioEntry,
                          QStringLiteral("Relative packing ratio %1 is outside the standard models' %2 to %3.")

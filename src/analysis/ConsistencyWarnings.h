@@ -1,6 +1,7 @@
 #pragma once
 
 #include "analysis/SetComparison.h"
+#include "units/Units.h"
 
 #include <QString>
 
@@ -55,6 +56,8 @@ struct MoistureBalance
 MoistureBalance MoistureBalanceOf(const FuelBed &bed, const FireEnvironment &env);
 
 // Every warning that applies to the fuel bed at env, in the order of WarningKind. The envelope
-// checks are left out while envelope is not valid.
+// checks are left out while envelope is not valid. Values in the texts are in the units of
+// system (moistures always in percent).
 std::vector<ConsistencyWarning> ConsistencyWarnings(const FuelBed &bed, const FireEnvironment &env,
-                                                    const Envelope &envelope);
+                                                    const Envelope &envelope,
+                                                    Units::System system = Units::System::English);

@@ -222,16 +222,21 @@ TEST(MetricEntries, ChartsAndExportInMetric)
     state.ReferencePlotHistory.push_back(std::make_shared<FireSpread>(fs));
     // Axis maxima of the whole history in metric: 3.3528 grows to 3.69, cut to 3, made even: 4.
     EXPECT_EQ(ChartMaxOverHistory(state, 0, System::Metric), 4);
-    const QString csv = PlotHistoryCsv(state, System::Metric);
+    PlotExportContext metric;
+    metric.system = System::Metric;
+    const QString csv = PlotHistoryCsv(state, metric);
     const QStringList lines = csv.split(QStringLiteral("\r\n"));
     const QStringList header = lines[0].split(u',');
     const QStringList row = lines[1].split(u',');
-    const qsizetype ros = header.indexOf(QStringLiteral("RateOfSpread (m/min)"));
+    // Entries and results at the precision the editor shows them in metric.
+    const qsizetype ros = header.indexOf(QStringLiteral("Rate of spread (m/min)"));
     ASSERT_GE(ros, 0) << lines[0].toStdString();
-    EXPECT_NEAR(ParseLeadingNumber(row[ros]), 10 * 0.33528, 1e-12);
-    const qsizetype load = header.indexOf(QStringLiteral("Loading1Hour (t/ha)"));
+    EXPECT_EQ(row[ros], QStringLiteral("3.35")); // 10 ch/h x 0.33528
+    const qsizetype load = header.indexOf(QStringLiteral("1-h loading (t/ha)"));
     ASSERT_GE(load, 0);
-    EXPECT_NEAR(ParseLeadingNumber(row[load]), 0.22417023, 1e-8);
-    EXPECT_GE(header.indexOf(QStringLiteral("FuelMoisture1Hour")), 0); // fractions keep their name
-    EXPECT_FALSE(PlotHistoryCsv(state, System::English).contains(QLatin1String("(")));
+    EXPECT_EQ(row[load], QStringLiteral("0.22")); // 0.1 t/ac x 2.2417
+    EXPECT_GE(header.indexOf(QStringLiteral("1-h moisture (%)")), 0); // moistures in percent either way
+    const QString english = PlotHistoryCsv(state, PlotExportContext{});
+    EXPECT_TRUE(english.contains(QLatin1String("Rate of spread (ch/h)")));
+    EXPECT_FALSE(english.contains(QLatin1String("m/min")) || english.contains(QLatin1String("t/ha")));
 }

@@ -7,6 +7,7 @@
 #include "library/MemoryTree.h"
 #include "testcenter/ui/ComparisonPanel.h"
 #include "testcenter/ui/ConsistencyWarningsView.h"
+#include "units/UnitSetting.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -18,6 +19,8 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTextBrowser>
+
+#include <cmath>
 
 class tst_Compare : public QObject
 {
@@ -72,6 +75,7 @@ private slots:
     void cleanup()
     {
         editor.reset();
+        Units::UnitSetting::instance().setSystem(Units::System::English);
         ChartExporter::ResetDialogs();
         QVERIFY(prompts.Finished());
     }
@@ -137,6 +141,24 @@ private slots:
         QCOMPARE(table()->model()->rowCount(), 2);
         QCOMPARE(cell(1, ComparisonPanel::ColId), QStringLiteral("MY1"));
         QVERIFY(cell(1, ComparisonPanel::ColBehaviour).toDouble() > 0);
+    }
+
+    void showsTheChosenUnits()
+    {
+        open(copyOfFm1);
+        showCompareTab();
+        editor->Compute();
+        const double rosEnglish = cell(1, ComparisonPanel::ColRos).toDouble(); // FM1, ch/h
+        QVERIFY(rosEnglish > 1);
+        Units::UnitSetting::instance().setSystem(Units::System::Metric);
+        QCoreApplication::processEvents();
+        const QString title = table()->model()->headerData(ComparisonPanel::ColRos, Qt::Horizontal).toString();
+        QVERIFY2(title.contains(QStringLiteral("(m/min)")), qPrintable(title));
+        // 1 ch/h = 20.1168 m / 60 min; the English cell itself is rounded to 0.05 ch/h.
+        QVERIFY2(std::abs(cell(1, ComparisonPanel::ColRos).toDouble() - rosEnglish * 20.1168 / 60) < 0.02,
+                 qPrintable(cell(1, ComparisonPanel::ColRos)));
+        editor->Compute();
+        QCOMPARE(cell(0, ComparisonPanel::ColRos), editor->txtROS()->text().trimmed());
     }
 
     void exportsTheTableWithUnitsAndIds()
@@ -211,6 +233,11 @@ private slots:
         QTRY_VERIFY(view->Marker(kCharSurfVolEntry)->isVisibleTo(editor.get()));
         QVERIFY(view->Marker(kCharSurfVolEntry)->toolTip().contains(QStringLiteral("4000 ft2/ft3")));
         QVERIFY(!view->Marker(kPackRatioEntry)->isVisibleTo(editor.get()));
+        // In metric the warning speaks metric: 4000 / 0.3048 = 13123 and 3500 / 0.3048 = 11483 m2/m3.
+        Units::UnitSetting::instance().setSystem(Units::System::Metric);
+        QTRY_VERIFY2(view->Marker(kCharSurfVolEntry)->toolTip().contains(QStringLiteral("13123 m2/m3")),
+                     qPrintable(view->Marker(kCharSurfVolEntry)->toolTip()));
+        QVERIFY(view->Marker(kCharSurfVolEntry)->toolTip().contains(QStringLiteral("11483 m2/m3")));
     }
 
     // With VARROW_SCREENSHOT_DIR set: the Compare tab over a custom shrub model, and a model

@@ -5,6 +5,7 @@
 #include "engine/FireSpread.h"
 #include "testcenter/TestComputation.h"
 #include "testcenter/ui/frmEditModel.h"
+#include "units/UnitSetting.h"
 
 #include <QApplication>
 #include <QBoxLayout>
@@ -76,6 +77,7 @@ ConsistencyWarningsView::ConsistencyWarningsView(frmEditModel *editor) : QObject
         if (QLineEdit *box = editor->txtFuels(i))
             connect(box, &QLineEdit::textChanged, m_pending, qOverload<>(&QTimer::start));
     connect(editor->cboHerbType(), &QComboBox::currentIndexChanged, m_pending, qOverload<>(&QTimer::start));
+    connect(&Units::UnitSetting::instance(), &Units::UnitSetting::changed, m_pending, qOverload<>(&QTimer::start));
     m_pending->start();
 }
 
@@ -141,7 +143,7 @@ void ConsistencyWarningsView::Refresh()
             envelope = EnvelopeOf(beds, env);
         }
     }
-    m_warnings = ConsistencyWarnings(FuelBedOf(entries), env, envelope);
+    m_warnings = ConsistencyWarnings(FuelBedOf(entries), env, envelope, Units::UnitSetting::instance().system());
 
     std::map<int, QStringList> byEntry;
     QStringList lines;

@@ -5,7 +5,6 @@
 #include "data/ProgramState.h"
 #include "testcenter/PlotExport.h"
 #include "testcenter/TestComputation.h"
-#include "units/UnitSetting.h"
 #include "testcenter/ui/FireChartView.h"
 #include "units/UnitSetting.h"
 
