@@ -266,6 +266,10 @@ private slots:
         QTest::qWait(50);
         QVERIFY(QDir().mkpath(dir));
         QVERIFY(editor->grab().save(QDir(dir).filePath("editor-compare.png")));
+        Units::UnitSetting::instance().setSystem(Units::System::Metric);
+        QTest::qWait(50);
+        QVERIFY(editor->grab().save(QDir(dir).filePath("editor-compare-metric.png")));
+        Units::UnitSetting::instance().setSystem(Units::System::English);
 
         auto odd = addToCustomSet("ODD", [](FuelModel &m) {
             m.setDescription(QStringLiteral("Dynamic, no herb, wet extinction"));

@@ -18,9 +18,12 @@
 #include <QDir>
 #include <QDoubleSpinBox>
 #include <QFile>
+#include <QLineSeries>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QChart>
+#include <QChartView>
 #include <QTabWidget>
 #include <QValueAxis>
 #include <QTemporaryDir>
@@ -180,6 +183,24 @@ private slots:
         settle();
         QCOMPARE(curves->Curves().size(), std::size_t(4));
         QVERIFY(add->isEnabled());
+
+        // Each chart draws exactly the curves left, each line with its own model's values and
+        // look: the reference's dashes went with it.
+        for (int k = 0; k < 4; ++k) {
+            QList<QLineSeries *> lines;
+            for (QAbstractSeries *s : curves->Chart(k)->chart()->series())
+                if (auto *line = qobject_cast<QLineSeries *>(s))
+                    lines << line;
+            QCOMPARE(lines.size(), 4);
+            for (int c = 0; c < 4; ++c) {
+                const SweepPoint &p = curves->Curves()[std::size_t(c)].points[150];
+                const double values[] = {p.rateOfSpread, p.flameLength, p.fireLineIntensity, p.size};
+                QCOMPARE(lines[c]->count(), ResponseCurvesPanel::kPoints);
+                QCOMPARE(lines[c]->at(150).y(), values[k]);
+                QCOMPARE(lines[c]->pen().style(), Qt::SolidLine);
+                QVERIFY2(lines[c]->name().startsWith(curves->Curves()[std::size_t(c)].modelId), qPrintable(lines[c]->name()));
+            }
+        }
     }
 
     void sensitivityTakesTheChosenPercentage()
