@@ -1,26 +1,30 @@
 #!/usr/bin/env bash
-# Proves the engine tests' strength: applies single deliberate faults to the spread core, one
-# at a time, to a copy of the sources, rebuilds the engine tests there and runs them. Every
-# fault must make a test fail; the script fails when one survives (or no longer applies).
+# Proves the tests' strength: applies single deliberate faults, one at a time, to a copy of the
+# sources, rebuilds the tests there and runs them. Every fault must make a test fail; the script
+# fails when one survives (or no longer applies). Two suites:
+#   engine  faults of the spread core (src/engine/SurfaceSpread.cpp) against the engine tests
+#   units   faults of the unit conversions and display precisions (src/units) against the
+#           units tests
 #
-#   scripts/mutation-check.sh [WORK_DIR]     (default build-mutation)
+#   scripts/mutation-check.sh [engine|units] [WORK_DIR]     (default engine, build-mutation[-units])
 #
 # Prints one line per fault and, at the end, the faults tried, caught and the time taken.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
-work=${1:-build-mutation}
+suite=engine
+case ${1:-} in engine|units) suite=$1; shift ;; esac
+if [ "$suite" = engine ]; then work=${1:-build-mutation}; else work=${1:-build-mutation-units}; fi
 mkdir -p "$work"
 work=$(cd "$work" && pwd)
 copy="$work/source"
 build="$work/build"
-target=src/engine/SurfaceSpread.cpp
 
 # Each fault: the exact text (found exactly once in the core), a tab, its replacement, a tab,
 # what the change means. Left out because no result can show them: the 2.502 of the double
 # ellipse (its b cancels in c + b) and the cap of the mineral damping at 1 (with the fixed
 # effective mineral content of 0.01 the damping is 0.417).
-mutations=(
+engine_mutations=(
   $'(2.9 * w)\t(2.8 * w)\tlive moisture of extinction factor 2.9'
   $'0.226,\t0.2,\tlive moisture of extinction offset 0.226'
   $'quot(-500, bed.sav[1][k]\tquot(-450, bed.sav[1][k]\texponent -500 of the live fine load'
@@ -76,24 +80,60 @@ mutations=(
   $'kPi = 3.14159\tkPi = 3.0\tpi of the fire sizes'
 )
 
+# Faults of the conversions: each exact factor, each derived factor's formula, the precision of
+# the metric texts and the way typed metric text is turned back into English. A fourth field
+# names the file when it is not Units.cpp.
+units_mutations=(
+  $'kMetersPerFoot = 0.3048;\tkMetersPerFoot = 0.3047;\tfoot 0.3048 m\tsrc/units/Units.h'
+  $'kKilogramsPerPound = 0.45359237;\tkKilogramsPerPound = 0.4536;\tpound 0.45359237 kg\tsrc/units/Units.h'
+  $'kHectaresPerAcre = 0.40468564224;\tkHectaresPerAcre = 0.4047;\tacre 0.40468564224 ha\tsrc/units/Units.h'
+  $'kKilometersPerMile = 1.609344;\tkKilometersPerMile = 1.6093;\tmile 1.609344 km\tsrc/units/Units.h'
+  $'PerPound = 2.326;\tPerPound = 2.33;\tbtu/lb 2.326 kJ/kg\tsrc/units/Units.h'
+  $'kMetersPerChain = 66 * \tkMetersPerChain = 60 * \tchain 66 ft\tsrc/units/Units.h'
+  $'2000 * kKilogramsPerPound / 1000\t2240 * kKilogramsPerPound / 1000\tshort ton 2000 lb\tsrc/units/Units.h'
+  $'{1 / kMetersPerFoot, "ft2/ft3"\t{kMetersPerFoot, "ft2/ft3"\tSA/V per foot, not times a foot'
+  $'{kMetersPerChain / 60, "ch/h"\t{kMetersPerChain / 66, "ch/h"\tchains per hour to metres per minute'
+  $'{kKilojoulesPerBtu / kMetersPerFoot, "btu/ft/s"\t{kKilojoulesPerBtu * kMetersPerFoot, "btu/ft/s"\tfireline intensity per foot of front'
+  $'{kKilojoulesPerBtu / kSquareMetersPerSquareFoot, "btu/ft2"\t{kKilojoulesPerBtu / kMetersPerFoot, "btu/ft2"\theat per unit area per square foot'
+  $'{kTonnesPerShortTon / kHectaresPerAcre, "t/ac"\t{kTonnesPerShortTon * kHectaresPerAcre, "t/ac"\tloading per acre'
+  $'"t/ac", "t/ha", 2, 2, 2}\t"t/ac", "t/ha", 2, 2, 3}\tmetric loading entries to 0.01 t/ha'
+  $'"ft", "m", 2, 2, 2}\t"ft", "m", 2, 2, 1}\tmetric depth entries to 0.01 m'
+  $'"ch/h", "m/min", 1, 2, 2}\t"ch/h", "m/min", 1, 1, 2}\tmetric rates of spread to 0.01 m/min'
+  $'? english * row(q).metricPerEnglish : english\t? english / row(q).metricPerEnglish : english\tEnglish to metric multiplies'
+  $'? shown / row(q).metricPerEnglish : shown\t? shown * row(q).metricPerEnglish : shown\tmetric to English divides'
+  $'return row(q).metricPerEnglish != 1;\treturn true;\tpercentages and ratios are not converted'
+  $'while (text.endsWith(QLatin1Char(\'0\')))\tif (text.endsWith(QLatin1Char(\'0\')))\ttrailing zeros of a metric text'
+  $'constexpr int kMaxDecimals = 12;\tconstexpr int kMaxDecimals = 3;\tprecision searched for typed metric text'
+)
+if [ "$suite" = engine ]; then
+  mutations=("${engine_mutations[@]}")
+  default_target=src/engine/SurfaceSpread.cpp
+  test_target=engine_tests
+  test_binary=tests/engine/engine_tests
+else
+  mutations=("${units_mutations[@]}")
+  default_target=src/units/Units.cpp
+  test_target=units_tests
+  test_binary=tests/units/units_tests
+fi
+
 started=$(date +%s)
 echo "mutation check: copying the sources to $copy"
 rm -rf "$copy"
 mkdir -p "$copy"
-git ls-files -co --exclude-standard -z | tar --null -cf - -T - | tar -xf - -C "$copy"
-original=$(<"$copy/$target")$'\n'
+git ls-files -co --exclude-standard -z | tar --null -cf - -T - | tar -xmf - -C "$copy"
 
 launcher=()
 if command -v ccache >/dev/null; then launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache); fi
 cmake -S "$copy" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVARROW_GUI=OFF -DVARROW_BENCH=OFF \
   "${launcher[@]}" >"$work/configure.log"
 build_and_test() {
-  cmake --build "$build" --target engine_tests >"$work/build.log" 2>&1 || return 2
-  "$build/tests/engine/engine_tests" --gtest_brief=1 >"$work/test.log" 2>&1 || return 1
+  cmake --build "$build" --target "$test_target" >"$work/build.log" 2>&1 || return 2
+  timeout 300 "$build/$test_binary" --gtest_brief=1 >"$work/test.log" 2>&1 || return 1
   return 0
 }
 if ! build_and_test; then
-  echo "mutation check: the unchanged engine does not pass its tests (see $work)" >&2
+  echo "mutation check: the unchanged $suite code does not pass its tests (see $work)" >&2
   exit 2
 fi
 
@@ -102,7 +142,9 @@ caught=0
 survivors=()
 broken=()
 for m in "${mutations[@]}"; do
-  IFS=$'\t' read -r -d '' old new what < <(printf '%s\0' "$m") || true
+  IFS=$'\t' read -r -d '' old new what target < <(printf '%s\0' "$m") || true
+  target=${target:-$default_target}
+  original=$(<"$copy/$target")$'\n'
   rest=${original#*"$old"}
   if [[ $rest == "$original" || $rest == *"$old"* ]]; then
     broken+=("$what (its text is not found exactly once)")
@@ -115,11 +157,11 @@ for m in "${mutations[@]}"; do
   build_and_test || status=$?
   case $status in
     1) caught=$((caught + 1)); echo "  ok  $what" ;;
-    0) survivors+=("$what"); echo "  !!  $what: SURVIVED (no engine test failed)" ;;
+    0) survivors+=("$what"); echo "  !!  $what: SURVIVED (no $suite test failed)" ;;
     *) broken+=("$what (does not compile)"); echo "  ??  $what: does not compile" ;;
   esac
+  printf '%s' "$original" >"$copy/$target"
 done
-printf '%s' "$original" >"$copy/$target"
 build_and_test || true
 
 elapsed=$(($(date +%s) - started))
