@@ -1,6 +1,10 @@
 #include "testcenter/ui/FireChartView.h"
 
+#include "analysis/ui/ChartReadout.h"
+#include "analysis/ui/ChartStyle.h"
 #include "data/NumberText.h"
+#include "units/UnitSetting.h"
+#include "units/Units.h"
 
 #include <QBarCategoryAxis>
 #include <QBarSeries>
@@ -8,13 +12,11 @@
 #include <QBoxLayout>
 #include <QChart>
 #include <QChartView>
-#include <QCursor>
 #include <QLabel>
 #include <QLineSeries>
 #include <QPainter>
 #include <QPixmap>
 #include <QScrollBar>
-#include <QToolTip>
 #include <QValueAxis>
 
 namespace {
@@ -70,10 +72,8 @@ FireChartView::FireChartView(int k, QWidget *page) : QObject(page), m_k(k)
     areaLayout->addWidget(title);
 
     m_chart = new QChart();
-    m_chart->setAnimationOptions(QChart::NoAnimation);
-    m_chart->legend()->hide();
-    m_chart->setMargins(QMargins(2, 2, 2, 2));
-    m_chart->setBackgroundRoundness(0);
+    ApplyChartStyle(m_chart);
+    m_chart->legend()->hide(); // the reference legend panel below names the line
 
     auto *bars = new QBarSeries(m_chart);
     m_bars = new QBarSet(QStringLiteral("Edited model"), bars);
@@ -86,6 +86,8 @@ FireChartView::FireChartView(int k, QWidget *page) : QObject(page), m_k(k)
     m_axisX = new QBarCategoryAxis(m_chart);
     m_axisY = new QValueAxis(m_chart);
     m_axisY->setMin(0);
+    m_axisX->setTitleText(QStringLiteral("Plot"));
+    showUnits();
     m_chart->addAxis(m_axisX, Qt::AlignBottom);
     m_chart->addAxis(m_axisY, Qt::AlignLeft);
     bars->attachAxis(m_axisX);
@@ -105,8 +107,7 @@ FireChartView::FireChartView(int k, QWidget *page) : QObject(page), m_k(k)
 
     m_view = new QChartView(m_chart, m_area);
     m_view->setObjectName(QStringLiteral("chtFB_%1").arg(k));
-    m_view->setRenderHint(QPainter::Antialiasing);
-    m_view->setMinimumSize(240, 180);
+    MakeChartGrow(m_view, QSize(320, 240));
     areaLayout->addWidget(m_view, 1);
 
     m_legend = new QWidget(m_area);
@@ -133,7 +134,15 @@ FireChartView::FireChartView(int k, QWidget *page) : QObject(page), m_k(k)
     layout->addWidget(m_scroll);
 
     connect(m_bars, &QBarSet::clicked, this, &FireChartView::EditedBarClicked);
-    connect(m_bars, &QBarSet::hovered, this, &FireChartView::hovered);
+    m_readout = new ChartReadout(m_view);
+    m_readout->AttachBars(bars);
+    m_readout->SetBarFormatter([this](QBarSet *, int row) { return readoutText(row, false); });
+    m_readout->SetPointFormatter([this](QXYSeries *series, int index) {
+        // Segments hold their own points: find the row of the point from its x.
+        const int row = int(series->at(index).x() + 0.5);
+        return readoutText(row, true);
+    });
+    connect(&Units::UnitSetting::instance(), &Units::UnitSetting::changed, this, [this] { showUnits(); });
     Clear();
 }
 
@@ -176,11 +185,11 @@ void FireChartView::Show(const std::vector<ChartRow> &rows, double axisMax)
             m_line[i]->replace(segments[i]);
     }
 
-    const AxisTicks ticks = AxisTicksFor(axisMax);
-    if (m_axisY->max() != axisMax)
-        m_axisY->setRange(0, axisMax);
-    m_axisY->setTickCount(ticks.count);
-    m_axisY->setLabelFormat(ticks.labelFormat);
+    // The maximum is the chart's own rule; the ticks fall on round values within it.
+    if (m_axisY->max() != axisMax || m_axisMax != axisMax) {
+        m_axisMax = axisMax;
+        SetRoundAxis(m_axisY, 0, axisMax);
+    }
 }
 
 void FireChartView::Clear()
@@ -193,15 +202,32 @@ void FireChartView::Clear()
     Show(rows, 10);
 }
 
-void FireChartView::hovered(bool status, int row)
+QString FireChartView::readoutText(int row, bool reference) const
 {
-    if (!status || row < 0 || row >= int(m_rows.size()) || !m_rows[std::size_t(row)].value) {
-        QToolTip::hideText();
-        return;
-    }
+    if (row < 0 || row >= int(m_rows.size()))
+        return {};
     const ChartRow &r = m_rows[std::size_t(row)];
-    QString text = QStringLiteral("Plot %1: %2").arg(r.label, FormatPattern(*r.value, u"####0.0"));
-    if (r.reference)
-        text += QStringLiteral("  (Ref: %1)").arg(FormatPattern(*r.reference, u"####0.0"));
-    QToolTip::showText(QCursor::pos(), text, m_view);
+    const std::optional<double> &value = reference ? r.reference : r.value;
+    if (!value)
+        return {};
+    const QString unit = m_unit.isEmpty() ? QString() : QLatin1Char(' ') + m_unit;
+    QString text = QStringLiteral("Plot %1").arg(r.label);
+    if (reference) {
+        text += QStringLiteral(", reference: %1%2").arg(FormatPattern(*value, u"####0.0"), unit);
+    } else {
+        text += QStringLiteral(": %1%2").arg(FormatPattern(*value, u"####0.0"), unit);
+        if (r.reference)
+            text += QStringLiteral("\nReference: %1%2").arg(FormatPattern(*r.reference, u"####0.0"), unit);
+    }
+    return text;
+}
+
+void FireChartView::showUnits()
+{
+    static const Units::Quantity quantities[] = {Units::Quantity::RateOfSpread, Units::Quantity::FirelineIntensity,
+                                                 Units::Quantity::FlameLength, Units::Quantity::FireSize};
+    static const char *names[] = {"Rate of spread", "Fireline intensity", "Flame length", "Size after 1 hour"};
+    const Units::System s = Units::UnitSetting::instance().system();
+    m_unit = Units::UnitLabel(quantities[m_k], s);
+    SetAxisTitle(m_axisY, QString::fromLatin1(names[m_k]), m_unit);
 }

@@ -7,6 +7,7 @@
 #include <array>
 #include <vector>
 
+class ChartReadout;
 class QBarCategoryAxis;
 class QBarSet;
 class QChart;
@@ -42,12 +43,17 @@ public:
 
     static constexpr int MaxLineSegments = ChartRowCount / 2;
 
+    // The value readout under the mouse.
+    ChartReadout *Readout() const { return m_readout; }
+    // What the readout shows over a bar (reference false) or a reference point of a row.
+    QString readoutText(int row, bool reference) const;
+
 signals:
     // A bar of the edited model was clicked; row 0 to 9 within the shown ten.
     void EditedBarClicked(int row);
 
 private:
-    void hovered(bool status, int row);
+    void showUnits();
 
     int m_k;
     QWidget *m_area = nullptr;
@@ -61,5 +67,8 @@ private:
     QWidget *m_legend = nullptr;
     QLabel *m_refName = nullptr;
     std::vector<ChartRow> m_rows;
+    ChartReadout *m_readout = nullptr;
+    QString m_unit;
+    double m_axisMax = -1;
     QStringList m_categories;
 };
