@@ -2,6 +2,7 @@
 
 #include "data/ProgramState.h"
 #include "library/DefaultLibrary.h"
+#include "library/LibraryBackups.h"
 #include "library/LibraryFile.h"
 #include "library/LibraryLocation.h"
 #include "library/MemoryTree.h"
@@ -34,6 +35,9 @@ QString nativePath(const QString &path)
 LibraryStore::LoadResult LibraryStore::Load(ITree &tree)
 {
     m_path = LibraryFilePath();
+    m_backedUp = false;
+    m_runBackup.clear();
+    m_backupError.clear();
     m_readCleanly = false;
     m_changed = false;
     m_changedOutside = false;
@@ -119,6 +123,13 @@ bool LibraryStore::Save(QString *reason)
 bool LibraryStore::write(QString *reason)
 {
     QString error;
+    if (!m_backedUp) {
+        // The library as this run found it, kept before the run first changes it. A backup
+        // that fails does not stop the write; the window tells the user once.
+        m_backedUp = true;
+        m_runBackup = MakeRunBackup(m_path, BackupFolder(),
+                                    &m_backupError);
+    }
     if (WriteFMs(&error)) {
         m_stamp = StampOfFile(m_path);
         m_changedOutside = false;
@@ -165,4 +176,17 @@ std::optional<LibrarySnapshot> LibraryStore::ReadCurrentFile(QString *reason)
     m_changedOutside = false;
     AllowLibraryOverwrite();
     return CaptureLibrary(*read.sets, tree);
+}
+
+QString LibraryStore::BackupFolder() const
+{
+    return m_backupFolder.isEmpty() ? DefaultBackupFolder() : m_backupFolder;
+}
+
+QString LibraryStore::TakeBackupError()
+{
+    if (m_backupErrorTold || m_backupError.isEmpty())
+        return {};
+    m_backupErrorTold = true;
+    return m_backupError;
 }

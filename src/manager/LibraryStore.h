@@ -61,8 +61,24 @@ public:
     // not touched); the next Save may replace it. Nothing and *reason when it cannot be read.
     std::optional<LibrarySnapshot> ReadCurrentFile(QString *reason);
 
+    // Backups: before the first write of a run the file as found is kept (see MakeRunBackup).
+    // The folder used when the library's own cannot be written (DefaultBackupFolder() unless set).
+    QString BackupFolder() const;
+    void SetBackupFolder(const QString &folder) { m_backupFolder = folder; }
+    // This run's backup once made, and why none could be made (each empty otherwise).
+    const QString &RunBackup() const { return m_runBackup; }
+    const QString &BackupError() const { return m_backupError; }
+    // Says the backup problem once: returns BackupError() the first time, empty after.
+    QString TakeBackupError();
+
 private:
     bool write(QString *reason);
+
+    bool m_backedUp = false;
+    bool m_backupErrorTold = false;
+    QString m_backupFolder;
+    QString m_runBackup;
+    QString m_backupError;
 
     QString m_path;
     bool m_readCleanly = false;

@@ -358,6 +358,8 @@ bool frmVarrow::saveLibrary(bool tellUser)
                            AppTitle(), IPrompts::Icon::Exclamation);
     if (ok)
         statusBar()->clearMessage();
+    if (const QString backup = m_store->TakeBackupError(); !backup.isEmpty())
+        statusBar()->showMessage(backup + QStringLiteral(" The library is written all the same."));
     return ok;
 }
 

@@ -97,6 +97,7 @@ public:
     QMenu *mnuEdit;
     QMenu *mnuTools;
     QMenu *mnuHelp;
+    QAction *actRestoreBackup;
     QAction *actQuit;
     QAction *actUndo;
     QAction *actRedo;
@@ -113,6 +114,12 @@ public:
     QAction *actAbout;
     // The history of library changes, for the whole run.
     QUndoStack *UndoStack() const { return m_undoStack; }
+    // A library change made by a command outside the buttons (an import, a restore) as one step
+    // of the history, named name ("Import 'Field.fmd'"): change() alters gFMSets and the tree
+    // (through Tree()) and returns false when it changed nothing; the library is then written
+    // and the step pushed, so that Undo and Redo take it back and make it again. Refused (false,
+    // change not called) while the library is read-only.
+    bool ApplyLibraryChange(const QString &name, const std::function<bool()> &change);
 
 public slots:
     void treeFMs_NodeClick(const QString &key);
@@ -139,6 +146,7 @@ private:
     void buildMenuBar();
     void showUserGuide();
     void showAbout();
+    void restoreFromBackup();
     // The history of library changes (frmVarrowHistory.cpp).
     void buildHistory();
     bool canUseHistory() const;

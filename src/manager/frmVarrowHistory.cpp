@@ -59,6 +59,19 @@ void frmVarrow::buildHistory()
     updateUndoActions();
 }
 
+bool frmVarrow::ApplyLibraryChange(const QString &name, const std::function<bool()> &change)
+{
+    if (m_store->ReadOnly())
+        return false;
+    LibrarySnapshot before = captureLibrary();
+    if (!change())
+        return false;
+    saveLibrary(true);
+    recordChange(name, std::move(before), captureLibrary());
+    afterLibraryReplaced();
+    return true;
+}
+
 bool frmVarrow::canUseHistory() const
 {
     return !m_editor && !m_store->ReadOnly();
@@ -69,6 +82,7 @@ void frmVarrow::updateUndoActions()
     const bool usable = canUseHistory();
     actUndo->setEnabled(usable && m_undoStack->canUndo());
     actRedo->setEnabled(usable && m_undoStack->canRedo());
+    actRestoreBackup->setEnabled(usable);
     actUndo->setText(m_undoStack->canUndo() ? QStringLiteral("&Undo ") + m_undoStack->undoText()
                                             : QStringLiteral("&Undo"));
     actRedo->setText(m_undoStack->canRedo() ? QStringLiteral("&Redo ") + m_undoStack->redoText()

@@ -84,6 +84,9 @@ void frmVarrow::buildMenuBar()
     mnuFile = bar->addMenu(QStringLiteral("&File"));
     mnuFile->setObjectName(QStringLiteral("mnuFile"));
     m_fileLibrarySection = mnuFile->addSeparator();
+    actRestoreBackup = menuAction(mnuFile, QStringLiteral("&Restore from backup..."), QStringLiteral("actRestoreBackup"));
+    connect(actRestoreBackup, &QAction::triggered, this, &frmVarrow::restoreFromBackup);
+    mnuFile->addSeparator();
     actQuit = menuAction(mnuFile, QStringLiteral("&Quit"), QStringLiteral("actQuit"), standardKeys(QKeySequence::Quit, {QKeySequence(Qt::CTRL | Qt::Key_Q)}));
     actQuit->setMenuRole(QAction::QuitRole);
     connect(actQuit, &QAction::triggered, this, &frmVarrow::cmdClose_Click);

@@ -3,11 +3,14 @@
 
 #include "ManagerFixture.h"
 
+#include "manager/RestoreBackupDialog.h"
 #include "testcenter/ui/frmEditModel.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
+#include <QTimer>
+#include <QTreeWidget>
 #include <QSysInfo>
 #include <QUndoStack>
 
@@ -190,6 +193,51 @@ private slots:
         QCOMPARE(libraryBytes(), outside);
         QVERIFY(asideCopies().isEmpty());
         QVERIFY(m_prompts->Finished());
+    }
+    void theLibraryAsFoundIsKeptOnceAndRestoringItIsOneUndoableStep()
+    {
+        start();
+        const QByteArray found = libraryBytes();
+        const auto backups = [this] {
+            return QDir(m_libraryDir->path()).entryList({"OrlaFuelModels.backup-*.FFM"}, QDir::Files);
+        };
+        QVERIFY(backups().isEmpty()); // reading writes nothing
+
+        m_prompts->ExpectInput("Enter the name for the new fuel model set", QString("Run one"));
+        win().cmdNewSet->click();
+        m_prompts->ExpectInput("Enter the name for the new fuel model set", QString("Run two"));
+        win().cmdNewSet->click();
+        checkAfterAction("two new sets");
+        QCOMPARE(backups().size(), 1); // before the first write only
+        QCOMPARE(readFile(backups().front()), found);
+
+        int listed = -1;
+        QString models;
+        QTimer::singleShot(0, [&] {
+            auto *dialog = qobject_cast<RestoreBackupDialog *>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            listed = dialog->lstBackups->topLevelItemCount();
+            if (listed > 0)
+                models = dialog->lstBackups->topLevelItem(0)->text(2);
+            dialog->cmdRestore->click();
+        });
+        win().actRestoreBackup->trigger();
+        QCOMPARE(listed, 1);
+        QCOMPARE(models, QString("3"));
+        QCOMPARE(libraryBytes(), found);
+        QVERIFY(setKey("Run one").isEmpty());
+        QVERIFY(setKey("Run two").isEmpty());
+        checkAfterAction("restore");
+        QVERIFY2(win().actUndo->text().startsWith("&Undo Restore Backup of "), qPrintable(win().actUndo->text()));
+
+        win().actUndo->trigger();
+        QVERIFY(!setKey("Run two").isEmpty());
+        checkAfterAction("undo restore");
+        win().actRedo->trigger();
+        QCOMPARE(libraryBytes(), found);
+        checkAfterAction("redo restore");
+        QCOMPARE(backups().size(), 1);
     }
 };
 

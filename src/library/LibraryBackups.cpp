@@ -1,0 +1,160 @@
+#include "library/LibraryBackups.h"
+
+#include "library/LibraryFile.h"
+#include "library/MemoryTree.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QStandardPaths>
+
+#include <algorithm>
+
+namespace {
+
+const QString kStampFormat = QStringLiteral("yyyyMMdd-hhmmss");
+
+// "OrlaFuelModels.FFM" -> "OrlaFuelModels.backup-"
+QString prefixOf(const QString &libraryPath)
+{
+    return QFileInfo(libraryPath).completeBaseName() + QStringLiteral(".backup-");
+}
+
+struct Found
+{
+    QString path;
+    QDateTime when;
+    int number = 1; // 2, 3, ... for a second backup within the same second
+};
+
+// The backups of the library in folder, oldest first.
+QList<Found> backupsIn(const QString &libraryPath, const QString &folder)
+{
+    QList<Found> out;
+    if (folder.isEmpty())
+        return out;
+    const QString prefix = prefixOf(libraryPath);
+    const QRegularExpression pattern(QStringLiteral("^%1(\\d{8}-\\d{6})(?:-(\\d+))?\\.FFM$")
+                                         .arg(QRegularExpression::escape(prefix)));
+    const QDir dir(folder);
+    for (const QString &name : dir.entryList({prefix + QStringLiteral("*.FFM")}, QDir::Files)) {
+        const QRegularExpressionMatch m = pattern.match(name);
+        if (!m.hasMatch())
+            continue;
+        Found f;
+        f.path = dir.filePath(name);
+        f.when = QDateTime::fromString(m.captured(1), kStampFormat);
+        f.number = m.captured(2).isEmpty() ? 1 : m.captured(2).toInt();
+        if (f.when.isValid())
+            out << f;
+    }
+    std::sort(out.begin(), out.end(), [](const Found &a, const Found &b) {
+        return a.when != b.when ? a.when < b.when : a.number < b.number;
+    });
+    return out;
+}
+
+bool writable(const QString &folder)
+{
+    const QFileInfo info(folder);
+    return info.isDir() && info.isWritable();
+}
+
+QByteArray bytesOf(const QString &path, bool *ok)
+{
+    QFile f(path);
+    *ok = f.open(QIODevice::ReadOnly);
+    if (!*ok)
+        return {};
+    QByteArray bytes = f.readAll();
+    *ok = f.error() == QFileDevice::NoError;
+    return bytes;
+}
+
+} // namespace
+
+QString DefaultBackupFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/backups");
+}
+
+QString MakeRunBackup(const QString &libraryPath, const QString &fallbackFolder, QString *error)
+{
+    if (!QFileInfo::exists(libraryPath))
+        return {};
+    bool ok = false;
+    const QByteArray bytes = bytesOf(libraryPath, &ok);
+    if (!ok) {
+        if (error)
+            *error = QStringLiteral("The library %1 could not be read to back it up.")
+                         .arg(QDir::toNativeSeparators(libraryPath));
+        return {};
+    }
+    QString folder = QFileInfo(libraryPath).absolutePath();
+    if (!writable(folder)) {
+        folder = fallbackFolder;
+        if (!QDir().mkpath(folder) || !writable(folder)) {
+            if (error)
+                *error = QStringLiteral("No folder for a backup of the library can be written (%1 nor %2).")
+                             .arg(QDir::toNativeSeparators(QFileInfo(libraryPath).absolutePath()),
+                                  QDir::toNativeSeparators(folder));
+            return {};
+        }
+    }
+
+    QList<Found> all = backupsIn(libraryPath, folder);
+    if (!all.isEmpty()) {
+        bool read = false;
+        if (bytesOf(all.last().path, &read) == bytes && read)
+            return all.last().path;
+    }
+
+    const QDir dir(folder);
+    const QString stamp = QDateTime::currentDateTime().toString(kStampFormat);
+    QString target = dir.filePath(prefixOf(libraryPath) + stamp + QStringLiteral(".FFM"));
+    for (int n = 2; QFileInfo::exists(target); ++n)
+        target = dir.filePath(prefixOf(libraryPath) + stamp + QStringLiteral("-%1.FFM").arg(n));
+    QString writeError;
+    if (!WriteLibraryBytes(target, bytes, &writeError)) {
+        if (error)
+            *error = QStringLiteral("The library could not be backed up to %1: %2")
+                         .arg(QDir::toNativeSeparators(target), writeError);
+        return {};
+    }
+    all = backupsIn(libraryPath, folder);
+    while (all.size() > kBackupsKept)
+        QFile::remove(all.takeFirst().path);
+    return target;
+}
+
+QList<BackupInfo> ListBackups(const QString &libraryPath, const QString &fallbackFolder)
+{
+    const QString own = QFileInfo(libraryPath).absolutePath();
+    QList<Found> files = backupsIn(libraryPath, own);
+    if (!fallbackFolder.isEmpty() && QFileInfo(fallbackFolder).absoluteFilePath() != own)
+        files += backupsIn(libraryPath, fallbackFolder);
+    std::sort(files.begin(), files.end(), [](const Found &a, const Found &b) {
+        return a.when != b.when ? a.when > b.when : a.number > b.number;
+    });
+    QList<BackupInfo> out;
+    for (const Found &found : files) {
+        BackupInfo info;
+        info.path = found.path;
+        info.when = found.when;
+        info.size = QFileInfo(found.path).size();
+        bool ok = false;
+        const QByteArray bytes = bytesOf(found.path, &ok);
+        if (ok) {
+            MemoryTree tree;
+            const LibraryReadResult read = ReadLibrary(bytes, tree);
+            info.readable = read.ok;
+            if (read.ok && read.sets) {
+                info.sets = read.sets->Count();
+                info.models = read.sets->ModelCount();
+            }
+        }
+        out << info;
+    }
+    return out;
+}

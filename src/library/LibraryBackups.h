@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QDateTime>
+#include <QList>
+#include <QString>
+
+// The library as it was at the start of each run: before the first write of a run the file is
+// copied to "<name>.backup-yyyyMMdd-hhmmss.FFM" beside it (or into the fallback folder when the
+// library's folder cannot be written), and only the newest ten such copies of a folder are kept.
+// A run whose file is byte for byte the newest backup already makes no new one, so that ten
+// runs without a change do not push out older, different libraries.
+
+inline constexpr int kBackupsKept = 10;
+
+struct BackupInfo
+{
+    QString path;
+    QDateTime when; // from the name, local time
+    qint64 size = 0;
+    bool readable = false; // the file reads cleanly as a library
+    int sets = 0;
+    int models = 0;
+};
+
+// Keeps the library at libraryPath as a backup and deletes the oldest beyond kBackupsKept.
+// Returns the backup's path (that of the newest backup when it already holds these bytes), or
+// empty with *error set. A missing library has nothing to keep: empty, no error.
+QString MakeRunBackup(const QString &libraryPath, const QString &fallbackFolder, QString *error);
+
+// Every backup of the library, beside it and in the fallback folder, newest first, with what
+// each holds.
+QList<BackupInfo> ListBackups(const QString &libraryPath, const QString &fallbackFolder);
+
+// The folder backups go to when the library's own folder cannot be written: "backups" in the
+// per-user data folder.
+QString DefaultBackupFolder();

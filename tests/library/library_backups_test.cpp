@@ -1,0 +1,132 @@
+// Backups of the library made before the first write of a run: which are kept, what they
+// hold, where they go when the library's folder cannot be written, and how they are listed.
+
+#include "library/LibraryBackups.h"
+
+#include "LibraryFileSupport.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace libraryfiletest;
+
+namespace {
+
+// Two sets, three models.
+const QByteArray kTwoSets = "\"[FuelModelSet:A,Count:1]\"\r\n"
+                            "\"1\",\"One\",1,0.74,0,0,0,0,3500,1500,1500,0.12,8000,8000,8000,1,1\r\n"
+                            "\"[FuelModelSet:B,Count:2]\"\r\n"
+                            "\"2\",\"Two\",1,0.74,0,0,0,0,3500,1500,1500,0.12,8000,8000,8000,1,1\r\n"
+                            "\"3\",\"Three\",1,0.74,0,0,0,0,3500,1500,1500,0.12,8000,8000,8000,1,1\r\n"
+                            "\"[End]\"\r\n";
+
+QStringList backupNames(const QString &folder)
+{
+    return QDir(folder).entryList({"OrlaFuelModels.backup-*"}, QDir::Files, QDir::Name);
+}
+
+class LibraryBackups : public LibraryFileTest
+{
+protected:
+    QTemporaryDir dir;
+    QTemporaryDir fallback;
+    QString library() const { return dir.filePath("OrlaFuelModels.FFM"); }
+};
+
+TEST_F(LibraryBackups, KeepsTheLibraryAsFoundAndOnlyTheTenNewestRuns)
+{
+    // Ten older runs; two of them within the same second, told apart by "-2" (the later one).
+    QStringList old{"20260101-120000", "20260101-120000-2"};
+    for (int day = 2; day <= 9; ++day)
+        old << QString("202601%1-120000").arg(day, 2, 10, QChar('0'));
+    for (const QString &stamp : old)
+        ASSERT_TRUE(putFile(dir.filePath("OrlaFuelModels.backup-" + stamp + ".FFM"), kWorkedExample));
+    // Not backups of this library: left alone and not counted.
+    ASSERT_TRUE(putFile(dir.filePath("Other.backup-20250101-120000.FFM"), kWorkedExample));
+    ASSERT_TRUE(putFile(dir.filePath("OrlaFuelModels.backup-notes.FFM"), "notes"));
+    ASSERT_TRUE(putFile(library(), kTwoSets));
+
+    QString error;
+    const QString made = MakeRunBackup(library(), fallback.path(), &error);
+    ASSERT_FALSE(made.isEmpty()) << qPrintable(error);
+    EXPECT_EQ(QFileInfo(made).absolutePath(), QFileInfo(library()).absolutePath());
+    EXPECT_EQ(fileBytes(made), kTwoSets);
+    EXPECT_EQ(fileBytes(library()), kTwoSets);
+
+    // Eleven backups of this library: the oldest goes, the same second's later one stays.
+    const QStringList left = backupNames(dir.path());
+    EXPECT_FALSE(left.contains("OrlaFuelModels.backup-20260101-120000.FFM"));
+    EXPECT_TRUE(left.contains("OrlaFuelModels.backup-20260101-120000-2.FFM"));
+    EXPECT_TRUE(left.contains("OrlaFuelModels.backup-notes.FFM"));
+    EXPECT_EQ(left.size(), kBackupsKept + 1); // the notes file
+    EXPECT_TRUE(QFileInfo::exists(dir.filePath("Other.backup-20250101-120000.FFM")));
+    EXPECT_TRUE(backupNames(fallback.path()).isEmpty());
+}
+
+TEST_F(LibraryBackups, ARunWithTheSameBytesAsTheNewestBackupMakesNoNewOne)
+{
+    ASSERT_TRUE(putFile(library(), kWorkedExample));
+    QString error;
+    const QString first = MakeRunBackup(library(), fallback.path(), &error);
+    ASSERT_FALSE(first.isEmpty()) << qPrintable(error);
+    EXPECT_EQ(MakeRunBackup(library(), fallback.path(), &error), first);
+    EXPECT_EQ(backupNames(dir.path()).size(), 1);
+
+    // Changed since: a second backup within the same second gets a name of its own.
+    ASSERT_TRUE(putFile(library(), kTwoSets));
+    const QString second = MakeRunBackup(library(), fallback.path(), &error);
+    ASSERT_FALSE(second.isEmpty()) << qPrintable(error);
+    EXPECT_NE(second, first);
+    EXPECT_EQ(fileBytes(first), kWorkedExample);
+    EXPECT_EQ(fileBytes(second), kTwoSets);
+
+    // No library, nothing to keep and nothing wrong.
+    QFile::remove(library());
+    error.clear();
+    EXPECT_TRUE(MakeRunBackup(library(), fallback.path(), &error).isEmpty());
+    EXPECT_TRUE(error.isEmpty());
+}
+
+TEST_F(LibraryBackups, ListsBothFoldersNewestFirstWithWhatEachHolds)
+{
+    ASSERT_TRUE(putFile(dir.filePath("OrlaFuelModels.backup-20260301-080000.FFM"), kTwoSets));
+    ASSERT_TRUE(putFile(dir.filePath("OrlaFuelModels.backup-20260101-080000.FFM"), "\"[FuelModelSet:A,Count:3]\"\r\n"));
+    ASSERT_TRUE(putFile(fallback.filePath("OrlaFuelModels.backup-20260201-093015.FFM"), kWorkedExample));
+
+    const QList<BackupInfo> list = ListBackups(library(), fallback.path());
+    ASSERT_EQ(list.size(), 3);
+    EXPECT_EQ(list[0].when, QDateTime(QDate(2026, 3, 1), QTime(8, 0)));
+    EXPECT_TRUE(list[0].readable);
+    EXPECT_EQ(list[0].sets, 2);
+    EXPECT_EQ(list[0].models, 3);
+    EXPECT_EQ(list[0].size, kTwoSets.size());
+    EXPECT_EQ(list[1].path, fallback.filePath("OrlaFuelModels.backup-20260201-093015.FFM"));
+    EXPECT_EQ(list[1].when, QDateTime(QDate(2026, 2, 1), QTime(9, 30, 15)));
+    EXPECT_EQ(list[1].models, 1);
+    // A truncated backup is listed but holds nothing to restore.
+    EXPECT_FALSE(list[2].readable);
+    EXPECT_EQ(list[2].models, 0);
+}
+
+TEST_F(LibraryBackups, AFolderThatCannotBeWrittenSendsTheBackupToTheFallback)
+{
+    ASSERT_TRUE(putFile(library(), kTwoSets));
+    QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    if (QFileInfo(dir.path()).isWritable()) {
+        QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        GTEST_SKIP() << "this user writes every folder";
+    }
+    const QString backups = fallback.filePath("made/backups");
+    QString error;
+    const QString made = MakeRunBackup(library(), backups, &error);
+    QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    ASSERT_FALSE(made.isEmpty()) << qPrintable(error);
+    EXPECT_EQ(QFileInfo(made).absolutePath(), backups);
+    EXPECT_EQ(fileBytes(made), kTwoSets);
+    ASSERT_EQ(ListBackups(library(), backups).size(), 1);
+}
+
+} // namespace
