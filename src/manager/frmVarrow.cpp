@@ -21,6 +21,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QUndoStack>
 
 #ifndef VARROW_VERSION
 #define VARROW_VERSION "0.0.0"
@@ -85,6 +86,9 @@ void frmVarrow::ShowUnits()
 frmVarrow::~frmVarrow()
 {
     delete m_editor; // a window of its own, not a child
+    // The stack clears itself as it goes, after the menus and their actions are gone.
+    if (m_undoStack)
+        m_undoStack->disconnect(this);
 }
 
 void frmVarrow::Form_Load()
