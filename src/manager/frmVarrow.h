@@ -110,6 +110,9 @@ public:
     QAction *actNewModel;
     QAction *actEditor;
     QAction *actDefaultSet;
+    QMenu *mnuUnits;
+    QAction *actUnitsEnglish;
+    QAction *actUnitsMetric;
     QAction *actUserGuide;
     QAction *actAbout;
     // The history of library changes, for the whole run.

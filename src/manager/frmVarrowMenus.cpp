@@ -2,8 +2,10 @@
 
 #include "library/LibraryLocation.h"
 #include "manager/UserGuideWindow.h"
+#include "units/UnitSetting.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QDir>
 #include <QEvent>
 #include <QMenu>
@@ -124,6 +126,25 @@ void frmVarrow::buildMenuBar()
     actEditor = menuAction(mnuTools, QStringLiteral("&Edit and Test Center"), QStringLiteral("actEditor"),
                            {QKeySequence(Qt::CTRL | Qt::Key_E)});
     actDefaultSet = menuAction(mnuTools, QStringLiteral("&Default Set..."), QStringLiteral("actDefaultSet"));
+    // Units: the same program-wide setting as the Units box below the tree and the editor's.
+    mnuUnits = mnuTools->addMenu(QStringLiteral("&Units"));
+    mnuUnits->setObjectName(QStringLiteral("mnuUnits"));
+    auto *unitChoice = new QActionGroup(mnuUnits);
+    actUnitsEnglish = menuAction(mnuUnits, QStringLiteral("&English (t/ac, ft, mi/h)"), QStringLiteral("actUnitsEnglish"));
+    actUnitsMetric = menuAction(mnuUnits, QStringLiteral("&Metric (t/ha, m, km/h)"), QStringLiteral("actUnitsMetric"));
+    for (QAction *a : {actUnitsEnglish, actUnitsMetric}) {
+        a->setCheckable(true);
+        unitChoice->addAction(a);
+    }
+    const auto showUnits = [this](Units::System s) {
+        (s == Units::System::Metric ? actUnitsMetric : actUnitsEnglish)->setChecked(true);
+    };
+    showUnits(Units::UnitSetting::instance().system());
+    connect(&Units::UnitSetting::instance(), &Units::UnitSetting::changed, this, showUnits);
+    connect(actUnitsEnglish, &QAction::triggered, this,
+            [] { Units::UnitSetting::instance().setSystem(Units::System::English); });
+    connect(actUnitsMetric, &QAction::triggered, this,
+            [] { Units::UnitSetting::instance().setSystem(Units::System::Metric); });
 
     // Help.
     mnuHelp = bar->addMenu(QStringLiteral("&Help"));

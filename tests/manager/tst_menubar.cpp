@@ -7,6 +7,10 @@
 #include "testcenter/ui/frmEditModel.h"
 #include "manager/UserGuideWindow.h"
 
+#include "units/UnitSetting.h"
+
+#include <QComboBox>
+#include <QLabel>
 #include <QMenuBar>
 #include <QTextBrowser>
 #include <QTextDocument>
@@ -136,6 +140,37 @@ private slots:
         pick(Qt::Key_T, win().mnuTools, Qt::Key_E);
         QVERIFY(win().Editor());
         QCOMPARE(win().Editor()->EditFM().get(), gFMSets->Item(setKey("Custom"))->FuelModels()->Item(modelKey("Custom", "C1")).get());
+    }
+
+    void unitsFromTheToolsMenuAreTheProgramsOneSetting()
+    {
+        start();
+        activateMain();
+        QMenuBar *bar = win().menuBar();
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(win().mnuTools->menuAction()).center());
+        QTRY_VERIFY(win().mnuTools->isVisible());
+        QTest::keyClick(win().mnuTools, Qt::Key_U);
+        QTRY_VERIFY(win().mnuUnits->isVisible());
+        QTest::keyClick(win().mnuUnits, Qt::Key_M);
+        QTRY_VERIFY(!win().mnuTools->isVisible());
+        const bool metric = Units::UnitSetting::instance().system() == Units::System::Metric;
+        // Back to English before anything can fail, so no later test starts in metric.
+        Units::UnitSetting::instance().setSystem(Units::System::English);
+        QVERIFY(metric);
+
+        // Chosen elsewhere (the Units box), the menu shows it too, and the panel follows both.
+        QComboBox *box = win().findChild<QComboBox *>("cboUnits");
+        QVERIFY(box);
+        QVERIFY(win().actUnitsEnglish->isChecked());
+        QVERIFY(!win().actUnitsMetric->isChecked());
+        box->setCurrentIndex(1);
+        emit box->activated(1);
+        const bool menuFollowed = win().actUnitsMetric->isChecked() && !win().actUnitsEnglish->isChecked();
+        auto *caption = win().findChild<QLabel *>("lblFuels_2");
+        const QString captionText = caption ? caption->text() : QString();
+        Units::UnitSetting::instance().setSystem(Units::System::English);
+        QVERIFY(menuFollowed);
+        QCOMPARE(captionText, QString("1 Hour Loading (t/ha)"));
     }
 
     void eachKeyReachesOneCommand()
