@@ -20,3 +20,5 @@ int fmtoolCompute(const QStringList &args, const FmtoolStreams &io);
 int fmtoolTable(const QStringList &args, const FmtoolStreams &io);
 // fmtool sweep: response curves of library models as CSV.
 int fmtoolSweep(const QStringList &args, const FmtoolStreams &io);
+int fmtoolExportFmd(const QStringList &args, const FmtoolStreams &io);
+int fmtoolImportFmd(const QStringList &args, const FmtoolStreams &io);

@@ -11,7 +11,10 @@ int usage(std::FILE *to)
                "       fmtool resave FILE OUT\n"
                "       fmtool compute            (JSON Lines on standard input)\n"
                "       fmtool table FILE [options]   (fmtool table --help)\n"
-               "       fmtool sweep FILE --vary INPUT [options]   (fmtool sweep --help)\n",
+               "       fmtool sweep FILE --vary INPUT [options]   (fmtool sweep --help)\n"
+
+               "       fmtool export-fmd FILE --set NAME --units english|metric OUT\n"
+               "       fmtool import-fmd FMD LIBRARY --set NAME [--accept]\n",
                to);
     return 2;
 }
@@ -38,6 +41,10 @@ int main(int argc, char **argv)
         return fmtoolTable(args, io);
     if (command == QLatin1String("sweep"))
         return fmtoolSweep(args, io);
+    if (command == QLatin1String("export-fmd"))
+        return fmtoolExportFmd(args, io);
+    if (command == QLatin1String("import-fmd"))
+        return fmtoolImportFmd(args, io);
     if (command == QLatin1String("--help") || command == QLatin1String("-h")) {
         usage(stdout);
         return 0;

@@ -252,6 +252,28 @@ void EditAction(EditContext &ctx, const QString &action)
     }
 }
 
+QString AddImportedSet(EditContext &ctx, const QString &name, const QList<std::shared_ptr<FuelModel>> &models)
+{
+    const QString setKey = NewNodeKey(false);
+    QStringList keys;
+    for (qsizetype i = 0; i < models.size(); ++i)
+        keys << NewNodeKey(false);
+    auto collection = std::make_shared<FuelModels>();
+    for (qsizetype i = 0; i < models.size(); ++i) {
+        models[i]->setKey(keys[i]);
+        collection->Append(models[i], keys[i]);
+    }
+    gFMSets->Add(name, false, collection, setKey);
+    ctx.tree.AddRoot(setKey, name, ImgSetClosed);
+    ctx.tree.SetTag(setKey, kSetTag);
+    ctx.tree.SetExpandedImage(setKey, ImgSetOpen);
+    for (qsizetype i = 0; i < models.size(); ++i)
+        ctx.tree.AddChild(setKey, keys[i], ModelNodeText(*models[i]), ImgModel);
+    selectNew(ctx.tree, setKey);
+    ctx.save();
+    return setKey;
+}
+
 QString SelectedSetKey(const ITree &tree)
 {
     if (tree.Count() == 0)

@@ -177,6 +177,15 @@ QString MidFlameWindHint(Units::System s)
     return QStringLiteral("(0-") + shownLimitText(q, Units::ShownHigh(q, s, 60)) + QStringLiteral(" km/h)");
 }
 
+bool EntryRange(int index, double &low, double &high)
+{
+    if (!IsNumericEntry(index))
+        return false;
+    low = kRows[index].low;
+    high = kRows[index].high;
+    return true;
+}
+
 bool EntryKeyAccepted(int index, char16_t key, int lengthBefore)
 {
     constexpr char16_t backspace = 8;

@@ -47,6 +47,8 @@ QString EnvDefaultText(int index);
 bool EntryInRange(int index, const QString &text);
 // The same rule for a number box holding the English value english.
 bool EntryValueInRange(int index, double english);
+// The inclusive bounds of a number box's range rule; false for every other index.
+bool EntryRange(int index, double &low, double &high);
 
 // The key filter. key is the character a key press would type: 8 for backspace, a control
 // character (below 32) for shortcuts such as copy and paste, the typed character otherwise.

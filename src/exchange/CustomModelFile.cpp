@@ -1,0 +1,600 @@
+#include "exchange/CustomModelFile.h"
+
+#include "data/Cp1252.h"
+#include "data/NumberText.h"
+#include "exchange/MetricFactors.h"
+#include "testcenter/EntryRules.h"
+
+#include <QRegularExpression>
+#include <QSet>
+#include <QStringDecoder>
+
+#include <cmath>
+
+namespace {
+
+// Significant digits the file gets, and those a metric value keeps once back in English units:
+// enough for every value the editor shows, few enough to drop the conversion's last bits, so
+// that 0.74 t/ac goes out as 1.658859710 t/ha and comes back as 0.74.
+constexpr int kWrittenDigits = 10;
+constexpr int kMetricReadDigits = 9;
+// A metric heat content from this value up is taken to be in J/kg (the editor's range ends near
+// 28,000 kJ/kg, and 100,000 J/kg would be far too little heat for any fuel).
+constexpr double kJoulesThreshold = 100000;
+
+double roundSignificant(double v, int digits)
+{
+    if (v == 0 || !std::isfinite(v))
+        return v;
+    const QString text = QString::number(v, 'g', digits);
+    return text.toDouble();
+}
+
+QString numberText(double v)
+{
+    return FormatGeneral(roundSignificant(v, kWrittenDigits));
+}
+
+// A value field of a line: its editor entry box, its caption and its English unit.
+struct ValueField
+{
+    int entry;
+    const char *name;
+    const char *unit;
+};
+// File order of the numeric value fields after the type (sav, depth, mx, heats) and before it.
+constexpr ValueField kLoads[] = {{2, "1-h load", "t/ac"},
+                                 {3, "10-h load", "t/ac"},
+                                 {4, "100-h load", "t/ac"},
+                                 {5, "live herb load", "t/ac"},
+                                 {6, "live woody load", "t/ac"}};
+constexpr ValueField kAfterType[] = {{7, "1-h SA/V", "1/ft"},
+                                     {8, "live herb SA/V", "1/ft"},
+                                     {9, "live woody SA/V", "1/ft"},
+                                     {13, "fuel bed depth", "ft"},
+                                     {14, "moisture of extinction", "%"},
+                                     {10, "dead heat content", "btu/lb"},
+                                     {11, "live heat content", "btu/lb"}};
+
+double englishFromMetric(int entry, double v)
+{
+    switch (entry) {
+    case 2: case 3: case 4: case 5: case 6:
+        return v / metric::kTonsPerHectarePerTonPerAcre;
+    case 7: case 8: case 9:
+        return v * metric::kCentimetresPerFoot; // 1/cm to 1/ft
+    case 13:
+        return v / metric::kCentimetresPerFoot;
+    case 10: case 11: case 12:
+        return v / metric::kKilojoulesPerKgPerBtuPerLb;
+    default:
+        return v;
+    }
+}
+
+double metricFromEnglish(int entry, double v)
+{
+    switch (entry) {
+    case 2: case 3: case 4: case 5: case 6:
+        return v * metric::kTonsPerHectarePerTonPerAcre;
+    case 7: case 8: case 9:
+        return v / metric::kCentimetresPerFoot;
+    case 13:
+        return v * metric::kCentimetresPerFoot;
+    case 10: case 11: case 12:
+        return v * metric::kKilojoulesPerKgPerBtuPerLb;
+    default:
+        return v;
+    }
+}
+
+QString oneLine(QString text)
+{
+    text.replace(QLatin1String("\r\n"), QLatin1String(" "));
+    text.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    text.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return text.trimmed();
+}
+
+QString modelName(const FmdExportItem &item)
+{
+    return QStringLiteral("\"%1\" (set \"%2\")").arg(item.model->FuelModelID(), item.setName);
+}
+
+} // namespace
+
+bool IsStandardModelNumber(int number)
+{
+    return (number >= 1 && number <= 13) || (number >= 101 && number <= 219);
+}
+
+bool IsReservedModelNumber(int number)
+{
+    return number >= 90 && number <= 99;
+}
+
+QString FmdNumberProblem(int number)
+{
+    if (number < kFmdFirstNumber || number > kFmdLastNumber)
+        return QStringLiteral("the model number %1 is outside 1 to 256").arg(number);
+    if (IsStandardModelNumber(number))
+        return QStringLiteral("the model number %1 is a standard model's (1-13 and 101-219 are taken)").arg(number);
+    if (IsReservedModelNumber(number))
+        return QStringLiteral("the model number %1 is reserved for non-burnable cover (90-99)").arg(number);
+    return {};
+}
+
+QString FmdCodeProblem(const QString &code)
+{
+    if (code.isEmpty())
+        return QStringLiteral("the code is empty");
+    if (code.size() > kFmdCodeLength)
+        return QStringLiteral("the code \"%1\" is longer than 7 characters").arg(code);
+    for (QChar c : code)
+        if (c.isSpace())
+            return QStringLiteral("the code \"%1\" holds a blank").arg(code);
+    const QString textProblem = LibraryTextProblem(code);
+    if (!textProblem.isEmpty())
+        return QStringLiteral("the code \"%1\": %2").arg(code, textProblem);
+    return {};
+}
+
+int NumberOfID(const QString &id)
+{
+    const QString t = id.trimmed();
+    if (t.isEmpty() || t.size() > 9)
+        return 0;
+    for (QChar c : t)
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return 0;
+    return t.toInt();
+}
+
+QList<FmdExportItem> ProposeFmdExport(const QList<FmdExportItem> &models, const RememberedNumber &remembered)
+{
+    QList<FmdExportItem> items = models;
+    QSet<int> used;
+    // Numbers the models carry themselves come first, then remembered ones, then free ones.
+    for (FmdExportItem &item : items) {
+        item.number = 0;
+        QString code = item.model->FuelModelID().trimmed();
+        code.replace(QRegularExpression(QStringLiteral("\\s+")), QStringLiteral("_"));
+        item.code = code;
+        const int own = NumberOfID(item.model->FuelModelID());
+        if (own != 0 && FmdNumberProblem(own).isEmpty() && !used.contains(own)) {
+            item.number = own;
+            used.insert(own);
+        }
+    }
+    if (remembered) {
+        for (FmdExportItem &item : items) {
+            if (item.number != 0)
+                continue;
+            const int n = remembered(item.setName, *item.model);
+            if (n != 0 && FmdNumberProblem(n).isEmpty() && !used.contains(n)) {
+                item.number = n;
+                used.insert(n);
+            }
+        }
+    }
+    int next = kFmdFirstProposed;
+    for (FmdExportItem &item : items) {
+        if (item.number != 0)
+            continue;
+        while (next <= kFmdLastProposed && used.contains(next))
+            ++next;
+        if (next > kFmdLastProposed)
+            break;
+        item.number = next;
+        used.insert(next);
+    }
+    return items;
+}
+
+double FmdLiveHeatContent(const FuelModel &model)
+{
+    return model.LoadingLiveWoody() > model.LoadingLiveHerb() ? model.HeatContentLiveWoody()
+                                                                : model.HeatContentLiveHerb();
+}
+
+FmdExportCheck CheckFmdExport(const QList<FmdExportItem> &items)
+{
+    FmdExportCheck check;
+    QHash<int, QString> numbers;
+    QHash<QString, QString> codes;
+    for (const FmdExportItem &item : items) {
+        const FuelModel &m = *item.model;
+        const QString who = modelName(item);
+        if (item.number == 0) {
+            check.errors << QStringLiteral("%1: no model number chosen").arg(who);
+        } else {
+            const QString problem = FmdNumberProblem(item.number);
+            if (!problem.isEmpty())
+                check.errors << QStringLiteral("%1: %2").arg(who, problem);
+            else if (numbers.contains(item.number))
+                check.errors << QStringLiteral("%1: the model number %2 is already given to %3")
+                                    .arg(who).arg(item.number).arg(numbers.value(item.number));
+            else
+                numbers.insert(item.number, who);
+        }
+        const QString codeProblem = FmdCodeProblem(item.code);
+        if (!codeProblem.isEmpty())
+            check.errors << QStringLiteral("%1: %2").arg(who, codeProblem);
+        else if (codes.contains(item.code.toUpper()))
+            check.errors << QStringLiteral("%1: the code \"%2\" is already given to %3")
+                                .arg(who, item.code, codes.value(item.code.toUpper()));
+        else
+            codes.insert(item.code.toUpper(), who);
+
+        const double values[] = {m.Loading1Hour(), m.Loading10Hour(), m.Loading100Hour(), m.LoadingLiveHerb(),
+                                 m.LoadingLiveWoody(), m.SurfaceToVolume1Hour(), m.SurfaceToVolumeLiveHerb(),
+                                 m.SurfaceToVolumeLiveWoody(), m.BulkDensityDepth(), m.MoistureOfExtinction(),
+                                 m.HeatContentDead(), m.HeatContentLiveHerb(), m.HeatContentLiveWoody()};
+        for (double v : values) {
+            if (!std::isfinite(v)) {
+                check.errors << QStringLiteral("%1: a parameter is not a finite number").arg(who);
+                break;
+            }
+        }
+        if (m.HeatContentLiveHerb() != m.HeatContentLiveWoody()) {
+            const bool woody = m.LoadingLiveWoody() > m.LoadingLiveHerb();
+            check.warnings << QStringLiteral("%1: the live herb heat content (%2 btu/lb) and the live woody heat "
+                                             "content (%3 btu/lb) differ; the file holds one live heat content and "
+                                             "gets the live %4 value, %5 btu/lb (the live class with the larger load)")
+                                  .arg(who, FormatGeneral(m.HeatContentLiveHerb()),
+                                       FormatGeneral(m.HeatContentLiveWoody()),
+                                       woody ? QStringLiteral("woody") : QStringLiteral("herb"),
+                                       FormatGeneral(FmdLiveHeatContent(m)));
+        }
+    }
+    return check;
+}
+
+QByteArray WriteFmd(const QList<FmdExportItem> &items, FmdUnits units)
+{
+    const bool metricFile = units == FmdUnits::Metric;
+    QString out = metricFile ? QStringLiteral("METRIC\r\n") : QStringLiteral("ENGLISH\r\n");
+    for (const FmdExportItem &item : items) {
+        const FuelModel &m = *item.model;
+        auto value = [&](int entry, double v) {
+            return numberText(metricFile ? metricFromEnglish(entry, v) : v);
+        };
+        QStringList f;
+        f << QString::number(item.number) << item.code << value(2, m.Loading1Hour()) << value(3, m.Loading10Hour())
+          << value(4, m.Loading100Hour()) << value(5, m.LoadingLiveHerb()) << value(6, m.LoadingLiveWoody())
+          << (m.HerbType() == 2 ? QStringLiteral("dynamic") : QStringLiteral("static"))
+          << value(7, m.SurfaceToVolume1Hour()) << value(8, m.SurfaceToVolumeLiveHerb())
+          << value(9, m.SurfaceToVolumeLiveWoody()) << value(13, m.BulkDensityDepth())
+          << value(14, m.MoistureOfExtinction()) << value(10, m.HeatContentDead())
+          << value(11, FmdLiveHeatContent(m));
+        const QString name = oneLine(m.Description());
+        if (!name.isEmpty())
+            f << name;
+        out += f.join(QLatin1Char(' ')) + QStringLiteral("\r\n");
+    }
+    return out.toUtf8();
+}
+
+// ---- Import ----------------------------------------------------------------------------
+
+int FmdImport::count(FmdLineOutcome outcome) const
+{
+    int n = 0;
+    for (const FmdLineReport &l : lines)
+        n += l.outcome == outcome ? 1 : 0;
+    return n;
+}
+
+QString FmdImport::reportText() const
+{
+    QString text = QStringLiteral("%1 lines: %2 taken, %3 changed, %4 refused.\n")
+                       .arg(lines.size())
+                       .arg(count(FmdLineOutcome::Taken))
+                       .arg(count(FmdLineOutcome::Changed))
+                       .arg(count(FmdLineOutcome::Refused));
+    text += units == FmdUnits::Metric
+                ? QStringLiteral("Units: metric (t/ha, 1/cm, cm, kJ/kg)%1.\n")
+                      .arg(unitsLineFound ? QString() : QStringLiteral(", assumed"))
+                : QStringLiteral("Units: English (t/ac, 1/ft, ft, btu/lb)%1.\n")
+                      .arg(unitsLineFound ? QString() : QStringLiteral(", assumed: the file has no units line"));
+    if (!heatContentNote.isEmpty())
+        text += heatContentNote + QLatin1Char('\n');
+    text += QStringLiteral("The file holds no primary fire carrier: it is set from the code (GR, GS grass; SH brush; "
+                           "TU, TL timber litter; SB slash), else from the largest fine load. The one live heat "
+                           "content goes to both live herb and live woody.\n");
+    for (const FmdLineReport &l : lines) {
+        const char *word = l.outcome == FmdLineOutcome::Taken     ? "taken"
+                           : l.outcome == FmdLineOutcome::Changed ? "changed"
+                                                                  : "refused";
+        text += QStringLiteral("Line %1: %2").arg(l.line).arg(QLatin1String(word));
+        if (!l.model.isEmpty())
+            text += QStringLiteral(" (%1)").arg(l.model);
+        if (!l.reasons.isEmpty())
+            text += QStringLiteral(": ") + l.reasons.join(QStringLiteral("; "));
+        text += QLatin1Char('\n');
+    }
+    return text;
+}
+
+double GuessFuelCat(const QString &code, const FuelModel &m)
+{
+    const QString family = code.left(2).toUpper();
+    if (family == QLatin1String("GR") || family == QLatin1String("GS"))
+        return 1;
+    if (family == QLatin1String("SH"))
+        return 2;
+    if (family == QLatin1String("TU") || family == QLatin1String("TL"))
+        return 3;
+    if (family == QLatin1String("SB"))
+        return 4;
+    const double herb = m.LoadingLiveHerb(), woody = m.LoadingLiveWoody(), dead = m.Loading1Hour();
+    if (herb >= woody && herb >= dead && herb > 0)
+        return 1;
+    if (woody >= dead && woody > 0)
+        return 2;
+    return 3;
+}
+
+namespace {
+
+QString decode(QByteArrayView bytes)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    QString text = utf8(bytes);
+    if (!utf8.hasError())
+        return text;
+    return FromCp1252(bytes);
+}
+
+// Splits off the first n blank-separated fields; rest gets what follows them, trimmed.
+QStringList fields(const QString &line, int n, QString &rest)
+{
+    QStringList out;
+    qsizetype i = 0;
+    const qsizetype size = line.size();
+    while (out.size() < n) {
+        while (i < size && line[i].isSpace())
+            ++i;
+        if (i >= size)
+            break;
+        const qsizetype start = i;
+        while (i < size && !line[i].isSpace())
+            ++i;
+        out << line.mid(start, i - start);
+    }
+    rest = line.mid(i).trimmed();
+    return out;
+}
+
+QString valueText(double v, const char *unit)
+{
+    return FormatGeneral(v) + QLatin1Char(' ') + QLatin1String(unit);
+}
+
+// Makes a name fit the library file: no double quotes, only Windows-1252 characters.
+QString storableText(const QString &text, bool &changed)
+{
+    QString out;
+    changed = false;
+    for (QChar c : text) {
+        if (c == QLatin1Char('"')) {
+            out += QLatin1Char('\'');
+            changed = true;
+        } else if (!IsCp1252(QStringView(&c, 1)) || c.unicode() < 32) {
+            out += QLatin1Char('?');
+            changed = true;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+FmdImport ReadFmd(QByteArrayView bytes)
+{
+    FmdImport result;
+    QString text = decode(bytes);
+    if (text.startsWith(QChar(0xFEFF)))
+        text.remove(0, 1);
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    const QStringList lines = text.split(QLatin1Char('\n'));
+
+    QHash<int, int> numberLine;
+    QHash<QString, int> codeLine;
+    QList<int> joulesLines, kilojouleLines;
+    bool sawLine = false;
+    for (qsizetype li = 0; li < lines.size(); ++li) {
+        const int lineNo = int(li + 1);
+        const QString line = lines[li].trimmed();
+        if (line.isEmpty())
+            continue;
+        FmdLineReport report;
+        report.line = lineNo;
+        const QString word = line.toUpper();
+        if (word == QLatin1String("ENGLISH") || word == QLatin1String("METRIC")) {
+            if (sawLine) {
+                report.outcome = FmdLineOutcome::Refused;
+                report.reasons << QStringLiteral("a units line belongs at the start of the file");
+                result.lines << report;
+                continue;
+            }
+            sawLine = true;
+            result.unitsLineFound = true;
+            result.units = word == QLatin1String("METRIC") ? FmdUnits::Metric : FmdUnits::English;
+            continue;
+        }
+        sawLine = true;
+        const bool metricFile = result.units == FmdUnits::Metric;
+
+        QString name;
+        const QStringList f = fields(line, 15, name);
+        auto refuse = [&](const QString &reason) {
+            report.outcome = FmdLineOutcome::Refused;
+            report.reasons << reason;
+            result.lines << report;
+        };
+        if (f.size() >= 2)
+            report.model = f[0] + QLatin1Char(' ') + f[1];
+        if (f.size() < 15) {
+            refuse(QStringLiteral("%1 fields where 15 and a name are expected").arg(f.size()));
+            continue;
+        }
+        QStringList changes;
+
+        // Model number.
+        bool ok = false;
+        const double numberValue = f[0].toDouble(&ok);
+        if (!ok || !std::isfinite(numberValue)) {
+            refuse(QStringLiteral("the model number \"%1\" is not a number").arg(f[0]));
+            continue;
+        }
+        const double rounded = std::nearbyint(numberValue);
+        if (std::fabs(rounded) > 1e6) {
+            refuse(QStringLiteral("the model number %1 is outside 1 to 256").arg(f[0]));
+            continue;
+        }
+        const int number = int(rounded);
+        if (rounded != numberValue)
+            changes << QStringLiteral("the model number %1 rounded to %2").arg(f[0]).arg(number);
+        const QString numberProblem = FmdNumberProblem(number);
+        if (!numberProblem.isEmpty()) {
+            refuse(numberProblem);
+            continue;
+        }
+        if (numberLine.contains(number)) {
+            refuse(QStringLiteral("the model number %1 is already used on line %2").arg(number).arg(numberLine[number]));
+            continue;
+        }
+
+        // Code.
+        const QString code = f[1];
+        const QString codeProblem = FmdCodeProblem(code);
+        if (!codeProblem.isEmpty()) {
+            refuse(codeProblem);
+            continue;
+        }
+        if (codeLine.contains(code.toUpper())) {
+            refuse(QStringLiteral("the code \"%1\" is already used on line %2").arg(code).arg(codeLine[code.toUpper()]));
+            continue;
+        }
+
+        // Type.
+        const QString type = f[7].toLower();
+        if (type != QLatin1String("static") && type != QLatin1String("dynamic")) {
+            refuse(QStringLiteral("the type \"%1\" is neither static nor dynamic").arg(f[7]));
+            continue;
+        }
+
+        // Values: read, convert to English units, check against the editor's ranges.
+        struct Read
+        {
+            ValueField field;
+            QString text;
+        };
+        QList<Read> reads;
+        for (int k = 0; k < 5; ++k)
+            reads << Read{kLoads[k], f[2 + k]};
+        for (int k = 0; k < 7; ++k)
+            reads << Read{kAfterType[k], f[8 + k]};
+        double values[15] = {};
+        bool bad = false;
+        bool joules = false;
+        for (const Read &r : reads) {
+            bool numberOk = false;
+            double v = r.text.toDouble(&numberOk);
+            if (!numberOk || !std::isfinite(v)) {
+                refuse(QStringLiteral("the %1 \"%2\" is not a number").arg(QLatin1String(r.field.name), r.text));
+                bad = true;
+                break;
+            }
+            if (v < 0) {
+                refuse(QStringLiteral("the %1 %2 is negative").arg(QLatin1String(r.field.name), r.text));
+                bad = true;
+                break;
+            }
+            if (metricFile) {
+                if ((r.field.entry == 10 || r.field.entry == 11) && v >= kJoulesThreshold) {
+                    v /= 1000; // J/kg to kJ/kg
+                    joules = true;
+                }
+                v = roundSignificant(englishFromMetric(r.field.entry, v), kMetricReadDigits);
+            }
+            double low = 0, high = 0;
+            if (EntryRange(r.field.entry, low, high) && !EntryInRange(r.field.entry, FormatGeneral(v))) {
+                const double clamped = v < low ? low : high;
+                changes << QStringLiteral("the %1 %2 clamped to %3 (the editor's range is %4 to %5)")
+                               .arg(QLatin1String(r.field.name), valueText(v, r.field.unit),
+                                    valueText(clamped, r.field.unit), FormatGeneral(low), FormatGeneral(high));
+                v = clamped;
+            }
+            values[r.field.entry] = v;
+        }
+        if (bad)
+            continue;
+        if (values[2] + values[3] + values[4] + values[5] + values[6] == 0) {
+            refuse(QStringLiteral("the model has no fuel (every load is 0)"));
+            continue;
+        }
+        if (metricFile)
+            (joules ? joulesLines : kilojouleLines) << lineNo;
+
+        bool nameChanged = false;
+        QString description = storableText(name, nameChanged);
+        if (nameChanged)
+            changes << QStringLiteral("characters the library file cannot hold replaced in the name");
+        if (description.isEmpty()) {
+            description = code;
+            changes << QStringLiteral("no name: the code is the description");
+        }
+
+        auto model = std::make_shared<FuelModel>();
+        model->setFuelModelID(code);
+        model->setDescription(description);
+        model->setLoading1Hour(values[2]);
+        model->setLoading10Hour(values[3]);
+        model->setLoading100Hour(values[4]);
+        model->setLoadingLiveHerb(values[5]);
+        model->setLoadingLiveWoody(values[6]);
+        model->setSurfaceToVolume1Hour(values[7]);
+        model->setSurfaceToVolumeLiveHerb(values[8]);
+        model->setSurfaceToVolumeLiveWoody(values[9]);
+        model->setHeatContentDead(values[10]);
+        model->setHeatContentLiveHerb(values[11]);
+        model->setHeatContentLiveWoody(values[11]);
+        model->setBulkDensityDepth(values[13]);
+        model->setMoistureOfExtinction(values[14]);
+        model->setHerbType(type == QLatin1String("dynamic") ? 2 : 1);
+        model->setFuelCat(GuessFuelCat(code, *model));
+
+        numberLine.insert(number, lineNo);
+        codeLine.insert(code.toUpper(), lineNo);
+        report.model = QString::number(number) + QLatin1Char(' ') + code;
+        report.outcome = changes.isEmpty() ? FmdLineOutcome::Taken : FmdLineOutcome::Changed;
+        report.reasons = changes;
+        result.lines << report;
+        result.models << model;
+        result.numbers << number;
+    }
+
+    if (result.units == FmdUnits::Metric && !(joulesLines.isEmpty() && kilojouleLines.isEmpty())) {
+        auto lineList = [](const QList<int> &l) {
+            QStringList s;
+            for (int n : l)
+                s << QString::number(n);
+            return s.join(QStringLiteral(", "));
+        };
+        if (joulesLines.isEmpty())
+            result.heatContentNote = QStringLiteral("Heat contents were read as kJ/kg (every value is below 100,000).");
+        else if (kilojouleLines.isEmpty())
+            result.heatContentNote =
+                QStringLiteral("Heat contents were read as J/kg (values of 100,000 and more) and divided by 1000.");
+        else
+            result.heatContentNote = QStringLiteral("Heat contents were read as J/kg on lines %1 (values of 100,000 "
+                                                    "and more) and as kJ/kg on lines %2.")
+                                         .arg(lineList(joulesLines), lineList(kilojouleLines));
+    }
+    return result;
+}

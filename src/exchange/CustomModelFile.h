@@ -1,0 +1,112 @@
+#pragma once
+
+#include "data/FuelModel.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+
+// The custom fuel model file of the fire growth simulators: an optional first line ENGLISH or
+// METRIC (English when missing), then one model a line, fields separated by blanks:
+//
+//   number code 1-h 10-h 100-h herb woody static|dynamic sav-1h sav-herb sav-woody depth mx
+//   heat-dead heat-live name...
+//
+// Loads t/ac (t/ha), SA/V 1/ft (1/cm), depth ft (cm), moisture of extinction percent, heat
+// contents btu/lb (kJ/kg); the name is the rest of the line. Numbers are 1 to 256 and never a
+// standard model's (1-13, 101-219); 90-99 stand for non-burnable cover.
+//
+// A model goes out with its ID as the code and its description as the name, and comes back
+// the same way. The file has no primary fire carrier and one live heat content.
+
+enum class FmdUnits { English, Metric };
+
+inline constexpr int kFmdFirstNumber = 1;
+inline constexpr int kFmdLastNumber = 256;
+inline constexpr int kFmdFirstProposed = 14;
+inline constexpr int kFmdLastProposed = 89;
+inline constexpr int kFmdCodeLength = 7;
+
+bool IsStandardModelNumber(int number); // 1-13 and 101-219
+bool IsReservedModelNumber(int number); // 90-99, non-burnable cover
+// Why number cannot be a custom model's number, or an empty text when it can.
+QString FmdNumberProblem(int number);
+// Why code cannot stand in the file, or an empty text when it can.
+QString FmdCodeProblem(const QString &code);
+// The number a model's ID stands for when it is a whole number written in digits, else 0.
+int NumberOfID(const QString &id);
+
+// ---- Export ----------------------------------------------------------------------------
+
+struct FmdExportItem
+{
+    std::shared_ptr<const FuelModel> model;
+    QString setName;
+    int number = 0; // 0: none chosen
+    QString code;
+};
+
+struct FmdExportCheck
+{
+    QStringList errors;   // refusals, each naming the model; nothing is written while any exist
+    QStringList warnings; // written anyway, each naming the model
+    bool ok() const { return errors.isEmpty(); }
+};
+
+// Numbers and codes for models about to be exported. The number is the ID's when the ID is a
+// valid custom number, else remembered(set, model) when that gives a valid number not yet
+// taken, else the lowest free number in 14-89 (0 when none is left). The code is the ID,
+// trimmed, with inner blanks as "_".
+using RememberedNumber = std::function<int(const QString &setName, const FuelModel &model)>;
+QList<FmdExportItem> ProposeFmdExport(const QList<FmdExportItem> &models, const RememberedNumber &remembered);
+
+// Every refusal (a number that is missing, outside 1-256, a standard model's, reserved or used
+// twice; a code that is empty, too long, holds blanks or is used twice; a value that is not a
+// finite number) and every warning (live herb and live woody heat contents that differ).
+FmdExportCheck CheckFmdExport(const QList<FmdExportItem> &items);
+
+// The one live heat content the file gets for a model: that of the live class with the larger
+// load (the herb's when the loads are equal).
+double FmdLiveHeatContent(const FuelModel &model);
+
+// The file's bytes (CR LF line ends, plain ASCII digits). Call only when the check is clean.
+QByteArray WriteFmd(const QList<FmdExportItem> &items, FmdUnits units);
+
+// ---- Import ----------------------------------------------------------------------------
+
+enum class FmdLineOutcome { Taken, Changed, Refused };
+
+struct FmdLineReport
+{
+    int line = 0;
+    FmdLineOutcome outcome = FmdLineOutcome::Taken;
+    QString model;       // "number code" as read, for the report
+    QStringList reasons; // why refused, or what was changed
+};
+
+struct FmdImport
+{
+    FmdUnits units = FmdUnits::English;
+    bool unitsLineFound = false;
+    QString heatContentNote;            // metric files: which heat content unit was assumed
+    QList<FmdLineReport> lines;         // every line that is not blank, in file order
+    QList<std::shared_ptr<FuelModel>> models; // the models taken or changed, in file order
+    QList<int> numbers;                 // their numbers in the file
+
+    int count(FmdLineOutcome outcome) const;
+    // The whole report as plain text: summary, assumptions, then one line per file line.
+    QString reportText() const;
+};
+
+// Reads a custom fuel model file (UTF-8, or Windows-1252 when it is not valid UTF-8). Every
+// line is checked against the editor's ranges and the library file's text rules; values outside
+// a range are clamped to it and reported. Never throws.
+FmdImport ReadFmd(QByteArrayView bytes);
+
+// The primary fire carrier guessed for a model read from the file: from the code's family
+// (GR, GS grass; SH brush; TU, TL timber litter; SB slash), else from its largest fine load.
+double GuessFuelCat(const QString &code, const FuelModel &model);

@@ -1,0 +1,234 @@
+// fmtool export-fmd and import-fmd: the simulators' custom fuel model file from and into a
+// library file, with the checks and the report the windows show.
+#include "fmtool/Commands.h"
+
+#include "data/Cp1252.h"
+#include "data/ProgramState.h"
+#include "exchange/CustomModelFile.h"
+#include "library/EditActions.h"
+#include "library/LibraryFile.h"
+#include "library/MemoryTree.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+namespace {
+
+void print(std::FILE *to, const QString &text)
+{
+    std::fputs(text.toUtf8().constData(), to);
+}
+
+const char kExportUsage[] =
+    "usage: fmtool export-fmd FILE --set NAME --units english|metric [--number ID=N]... OUT\n"
+    "  Writes the models of the set NAME of the library FILE as a custom fuel model file OUT.\n"
+    "  A model whose ID is not a valid custom model number (1-256, not 1-13 nor 101-219, not\n"
+    "  90-99) gets the number given with --number, else a free number in 14-89.\n";
+
+const char kImportUsage[] =
+    "usage: fmtool import-fmd FMD LIBRARY --set NAME [--accept]\n"
+    "  Reads the custom fuel model file FMD and prints its report, line by line. With --accept\n"
+    "  the models taken go into a new set NAME of the library file LIBRARY; without it nothing\n"
+    "  is written.\n";
+
+int usage(const FmtoolStreams &io, const char *text, const QString &problem)
+{
+    if (!problem.isEmpty())
+        print(io.err, problem + QLatin1Char('\n'));
+    std::fputs(text, io.err);
+    return 2;
+}
+
+// Options of the form --name VALUE or --name=VALUE; the rest are positional.
+struct Parsed
+{
+    QStringList positional;
+    QList<QPair<QString, QString>> options;
+    QStringList flags;
+    QString problem;
+};
+
+Parsed parse(const QStringList &args, const QStringList &valued, const QStringList &flags)
+{
+    Parsed p;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        QString a = args[i];
+        if (!a.startsWith(QLatin1String("--"))) {
+            p.positional << a;
+            continue;
+        }
+        if (flags.contains(a)) {
+            p.flags << a;
+            continue;
+        }
+        QString value;
+        const qsizetype eq = a.indexOf(QLatin1Char('='));
+        if (eq >= 0) {
+            value = a.mid(eq + 1);
+            a = a.left(eq);
+        } else if (valued.contains(a) && i + 1 < args.size()) {
+            value = args[++i];
+        } else if (valued.contains(a)) {
+            p.problem = a + QStringLiteral(" needs a value");
+            return p;
+        }
+        if (!valued.contains(a)) {
+            p.problem = QStringLiteral("unknown option ") + a;
+            return p;
+        }
+        p.options.append({a, value});
+    }
+    return p;
+}
+
+bool readLibraryFile(const QString &path, MemoryTree &tree, const FmtoolStreams &io, const char *command)
+{
+    LibraryProblem problem;
+    if (ReadFMs(path, tree, &problem))
+        return true;
+    print(io.err, QStringLiteral("fmtool %1: %2\n").arg(QLatin1String(command), problem.toString()));
+    return false;
+}
+
+} // namespace
+
+int fmtoolExportFmd(const QStringList &args, const FmtoolStreams &io)
+{
+    const Parsed p = parse(args, {QStringLiteral("--set"), QStringLiteral("--units"), QStringLiteral("--number")}, {});
+    if (!p.problem.isEmpty())
+        return usage(io, kExportUsage, p.problem);
+    if (p.positional.size() != 2)
+        return usage(io, kExportUsage, QStringLiteral("a library FILE and an OUT file are needed"));
+    QString setName, unitsText;
+    bool setGiven = false;
+    QHash<QString, int> chosen;
+    for (const auto &[name, value] : p.options) {
+        if (name == QLatin1String("--set")) {
+            setName = value;
+            setGiven = true;
+        } else if (name == QLatin1String("--units")) {
+            unitsText = value.toLower();
+        } else {
+            const qsizetype eq = value.lastIndexOf(QLatin1Char('='));
+            bool ok = false;
+            const int n = eq > 0 ? value.mid(eq + 1).toInt(&ok) : 0;
+            if (!ok)
+                return usage(io, kExportUsage, QStringLiteral("--number %1: ID=N is expected").arg(value));
+            chosen.insert(value.left(eq).trimmed().toUpper(), n);
+        }
+    }
+    if (!setGiven)
+        return usage(io, kExportUsage, QStringLiteral("--set NAME is needed"));
+    if (unitsText != QLatin1String("english") && unitsText != QLatin1String("metric"))
+        return usage(io, kExportUsage, QStringLiteral("--units english or --units metric is needed"));
+
+    MemoryTree tree;
+    if (!readLibraryFile(p.positional[0], tree, io, "export-fmd"))
+        return 1;
+    std::shared_ptr<FuelModelSet> set;
+    for (const auto &s : *gFMSets)
+        if (s->Name() == setName && !set)
+            set = s;
+    if (!set) {
+        print(io.err, QStringLiteral("fmtool export-fmd: %1 has no set named \"%2\"\n").arg(p.positional[0], setName));
+        return 1;
+    }
+    QList<FmdExportItem> items;
+    for (const auto &m : *set->FuelModels())
+        items << FmdExportItem{m, set->Name(), 0, {}};
+    items = ProposeFmdExport(items, [&](const QString &, const FuelModel &m) {
+        return chosen.value(m.FuelModelID().trimmed().toUpper(), 0);
+    });
+    // A number chosen on the command line is the user's: it is checked, never replaced.
+    for (FmdExportItem &item : items) {
+        const auto it = chosen.constFind(item.model->FuelModelID().trimmed().toUpper());
+        if (it != chosen.constEnd())
+            item.number = it.value();
+    }
+    const FmdExportCheck check = CheckFmdExport(items);
+    for (const QString &w : check.warnings)
+        print(io.err, QStringLiteral("warning: ") + w + QLatin1Char('\n'));
+    if (!check.ok()) {
+        for (const QString &e : check.errors)
+            print(io.err, QStringLiteral("refused: ") + e + QLatin1Char('\n'));
+        print(io.err, QStringLiteral("fmtool export-fmd: nothing written\n"));
+        return 1;
+    }
+    const QByteArray bytes = WriteFmd(items, unitsText == QLatin1String("metric") ? FmdUnits::Metric : FmdUnits::English);
+    QSaveFile out(p.positional[1]);
+    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit()) {
+        print(io.err, QStringLiteral("fmtool export-fmd: %1: %2\n").arg(p.positional[1], out.errorString()));
+        return 1;
+    }
+    for (const FmdExportItem &item : items)
+        print(io.out, QStringLiteral("%1 %2 - %3\n").arg(item.number).arg(item.code, item.model->Description()));
+    return 0;
+}
+
+int fmtoolImportFmd(const QStringList &args, const FmtoolStreams &io)
+{
+    const Parsed p = parse(args, {QStringLiteral("--set")}, {QStringLiteral("--accept")});
+    if (!p.problem.isEmpty())
+        return usage(io, kImportUsage, p.problem);
+    if (p.positional.size() != 2)
+        return usage(io, kImportUsage, QStringLiteral("a custom model file FMD and a LIBRARY file are needed"));
+    QString setName;
+    for (const auto &[name, value] : p.options)
+        setName = value.trimmed();
+    if (setName.isEmpty())
+        return usage(io, kImportUsage, QStringLiteral("--set NAME is needed"));
+    const QString nameProblem = SetNameProblem(setName);
+    if (!nameProblem.isEmpty()) {
+        print(io.err, QStringLiteral("fmtool import-fmd: the set name: %1\n").arg(nameProblem));
+        return 1;
+    }
+    const bool accept = p.flags.contains(QStringLiteral("--accept"));
+
+    QFile fmd(p.positional[0]);
+    if (!fmd.open(QIODevice::ReadOnly)) {
+        print(io.err, QStringLiteral("fmtool import-fmd: %1: %2\n").arg(p.positional[0], fmd.errorString()));
+        return 1;
+    }
+    const FmdImport imported = ReadFmd(fmd.readAll());
+    MemoryTree tree;
+    if (!readLibraryFile(p.positional[1], tree, io, "import-fmd"))
+        return 1;
+    for (const auto &s : *gFMSets) {
+        if (s->Name().compare(setName, Qt::CaseInsensitive) == 0) {
+            print(io.err, QStringLiteral("fmtool import-fmd: %1 already has a set named \"%2\"\n")
+                              .arg(p.positional[1], s->Name()));
+            return 1;
+        }
+    }
+    print(io.out, imported.reportText());
+    if (!accept) {
+        print(io.out, QStringLiteral("Nothing was added (run again with --accept to add the models).\n"));
+        return 0;
+    }
+    if (imported.models.isEmpty()) {
+        print(io.err, QStringLiteral("fmtool import-fmd: no line was taken; nothing was added\n"));
+        return 1;
+    }
+    class NoPrompts : public IPrompts
+    {
+    public:
+        void Message(const QString &, const QString &, Icon) override {}
+        bool AskYesNo(const QString &, const QString &, Icon) override { return false; }
+        std::optional<QString> InputBox(const QString &, const QString &, const QString &) override { return {}; }
+        void Beep() override {}
+        PasteAnswer PasteModel() override { return {}; }
+    } prompts;
+    QString error;
+    bool saved = false;
+    EditContext ctx{tree, prompts, {}, [&] { saved = WriteFMs(p.positional[1], *gFMSets, &error); }};
+    AddImportedSet(ctx, setName, imported.models);
+    if (!saved) {
+        print(io.err, QStringLiteral("fmtool import-fmd: %1\n").arg(error));
+        return 1;
+    }
+    print(io.out, QStringLiteral("Set \"%1\" with %2 models added to %3.\n")
+                      .arg(setName)
+                      .arg(imported.models.size())
+                      .arg(p.positional[1]));
+    return 0;
+}

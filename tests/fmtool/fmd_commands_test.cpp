@@ -1,0 +1,127 @@
+#include "fmtool/Commands.h"
+
+#include "data/ProgramState.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Outcome
+{
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+QString contents(std::FILE *f)
+{
+    std::fflush(f);
+    std::rewind(f);
+    QByteArray bytes;
+    char buf[4096];
+    for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, f)) > 0;)
+        bytes.append(buf, qsizetype(n));
+    std::fclose(f);
+    return QString::fromUtf8(bytes);
+}
+
+Outcome run(int (*command)(const QStringList &, const FmtoolStreams &), const QStringList &args)
+{
+    FmtoolStreams io;
+    io.out = std::tmpfile();
+    io.err = std::tmpfile();
+    Outcome r;
+    r.status = command(args, io);
+    r.out = contents(io.out);
+    r.err = contents(io.err);
+    return r;
+}
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void putFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+class FmdCommands : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ResetProgramState();
+        ASSERT_TRUE(dir.isValid());
+        library = dir.filePath("lib.FFM");
+        // "7" is a standard model's number, "GR9x" no number, "150" a standard block number;
+        // GR9x's live herb and woody heat contents differ.
+        putFile(library, "\"[FuelModelSet:Mine,Count:3]\"\r\n"
+                         "\"7\",\"Rough\",2.5,1.13,1.87,1.5,0,0.37,1750,1500,1550,0.4,8000,8000,8000,2,1\r\n"
+                         "\"GR9x\",\"Tuned grass\",1,0.1,0,0,1,0.5,2000,1800,1500,0.15,8000,8000,8500,1,2\r\n"
+                         "\"40\",\"Forty\",1,1,0,0,0,0,2000,1500,1500,0.2,8000,8000,8000,3,1\r\n"
+                         "\"[End]\"\r\n");
+    }
+    QTemporaryDir dir;
+    QString library;
+};
+
+} // namespace
+
+TEST_F(FmdCommands, ExportNumbersWarnsAndRefuses)
+{
+    const QString out = dir.filePath("out.fmd");
+    Outcome r = run(fmtoolExportFmd, {library, "--set", "Mine", "--units", "english", out});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    // 40 keeps its own number; 7 and GR9x get the free numbers from 14 in order.
+    EXPECT_EQ(fileBytes(out), QByteArray("ENGLISH\r\n"
+                                         "14 7 1.13 1.87 1.5 0 0.37 static 1750 1500 1550 2.5 40 8000 8000 Rough\r\n"
+                                         "15 GR9x 0.1 0 0 1 0.5 dynamic 2000 1800 1500 1 15 8000 8000 Tuned grass\r\n"
+                                         "40 40 1 0 0 0 0 static 2000 1500 1500 1 20 8000 8000 Forty\r\n"));
+    EXPECT_TRUE(r.err.contains("warning: \"GR9x\"")) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains("herb value, 8000 btu/lb"));
+
+    // A number given for a model is checked, not replaced: 40 is already the third model's.
+    QFile::remove(out);
+    r = run(fmtoolExportFmd, {library, "--set=Mine", "--units=metric", "--number", "GR9x=40", out});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains("already given to")) << r.err.toStdString();
+    EXPECT_FALSE(QFile::exists(out));
+    r = run(fmtoolExportFmd, {library, "--set", "Mine", "--units", "furlongs", out});
+    EXPECT_EQ(r.status, 2);
+}
+
+TEST_F(FmdCommands, ImportAddsASetOnlyWhenAccepted)
+{
+    const QString fmd = dir.filePath("in.fmd");
+    putFile(fmd, "METRIC\n30 GRz 2.241702312 0 0 2.241702312 0 dynamic 98.42519685 59.05511811 49.21259843 "
+                 "30.48 20 18608000 18608000 From a colleague\n"
+                 "3 FM3 1 0 0 0 0 static 50 50 50 30 25 18608 18608 standard\n");
+    const QByteArray before = fileBytes(library);
+    Outcome r = run(fmtoolImportFmd, {fmd, library, "--set", "Imported"});
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains("Line 2: taken (30 GRz)")) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains("Line 3: refused (3 FM3)"));
+    EXPECT_TRUE(r.out.contains("J/kg"));
+    EXPECT_EQ(fileBytes(library), before);
+
+    ResetProgramState();
+    r = run(fmtoolImportFmd, {fmd, library, "--set", "Imported", "--accept"});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(fileBytes(library), before.left(before.size() - 9) + // without "[End]"
+                                      "\"[FuelModelSet:Imported,Count:1]\"\r\n"
+                                      "\"GRz\",\"From a colleague\",1,1,0,0,1,0,3000,1800,1500,0.2,8000,8000,8000,1,2\r\n"
+                                      "\"[End]\"\r\n");
+    // A second import under the same name is refused.
+    ResetProgramState();
+    r = run(fmtoolImportFmd, {fmd, library, "--set", "imported", "--accept"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains("already has a set"));
+}
