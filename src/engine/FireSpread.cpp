@@ -35,7 +35,8 @@ double FireSpread::Compute()
     // Throws before anything below is stored, so a failure leaves every output as it was.
     const std::string ros = ComputeSurfaceSpread(fuel, moisture, windSpeed, slope, flameLength, fireLineIntensity,
                                                  heatPerUnitArea, windLimitMet, singleEllipseArea, doubleEllipseArea,
-                                                 fireHours, herbType, effectiveWind, surfToVol, packRatio);
+                                                 fireHours, herbType, effectiveWind, surfToVol, packRatio,
+                                                 m_Conventions);
     double rateOfSpread = 0;
     std::from_chars(ros.data(), ros.data() + ros.size(), rateOfSpread);
 

@@ -132,6 +132,10 @@ public:
     std::int16_t MaxWindSpeedMet() const { return m_MaxWindSpeedMet; }
     void setMaxWindSpeedMet(std::int16_t v) { m_MaxWindSpeedMet = v; }
 
+    // The conventions the core computes with (SpreadConventions::Core unless set).
+    SpreadConventions Conventions() const { return m_Conventions; }
+    void setConventions(SpreadConventions v) { m_Conventions = v; }
+
     // Always returns 0; throws ArithmeticError when the spread core fails.
     double Compute();
     // Does nothing; kept for callers that expect it.
@@ -183,4 +187,5 @@ private:
     double m_FlameLength = 0;
     double m_Slope = 0;
     std::int16_t m_MaxWindSpeedMet = 0;
+    SpreadConventions m_Conventions = SpreadConventions::Core;
 };

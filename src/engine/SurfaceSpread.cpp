@@ -109,6 +109,15 @@ double textValue(const std::string &text)
 
 } // namespace
 
+int SizeSubclass(double sav)
+{
+    constexpr double bounds[] = {1200, 192, 96, 48, 16};
+    for (int i = 0; i < 5; ++i)
+        if (sav >= bounds[i])
+            return i;
+    return 5;
+}
+
 std::string FormatRateOfSpread(double chainsPerHour)
 {
     fin(chainsPerHour, "rate of spread");
@@ -137,25 +146,32 @@ std::string ComputeSurfaceSpread(std::array<double, 13> &fuel, const std::array<
                                  double &fireLineIntensity, double &heatPerUnitArea, bool &windLimitMet,
                                  double &singleEllipseArea, double &doubleEllipseArea, double &fireHours,
                                  double &herbType, double &effectiveWind, double &surfToVol,
-                                 double &packRatio)
+                                 double &packRatio, SpreadConventions conventions)
 {
+    const bool simulators = conventions == SpreadConventions::Simulators;
     surfToVol = 0;
     packRatio = 0;
 
     // 1-2. Herb type and dynamic herbaceous transfer into the 1-h class.
     if (herbType == 0)
         herbType = 1;
+    // The cured herb: into the 1-h class (core) or a dead herbaceous class of its own.
+    double curedHerb = 0;
     if (herbType == 2) {
         const double mh = moisture[3];
         if (mh <= 0.30) {
-            fuel[0] = fin(fuel[0] + fuel[3], "1-h load after herbaceous transfer");
+            curedHerb = fuel[3];
             fuel[3] = 0;
         } else if (mh <= 1.19999999) {
             // The lower bound is open at 0.30 itself: moistures just above 0.30 transfer almost
             // all the load, as continuity demands, instead of none.
             const double t = fin((1.20 - mh) / 0.90, "herbaceous transfer fraction");
-            fuel[0] = fin(fuel[0] + t * fuel[3], "1-h load after herbaceous transfer");
+            curedHerb = fin(t * fuel[3], "herbaceous transfer");
             fuel[3] = fin((1 - t) * fuel[3], "herbaceous load after transfer");
+        }
+        if (!simulators) {
+            fuel[0] = fin(fuel[0] + curedHerb, "1-h load after herbaceous transfer");
+            curedHerb = 0;
         }
     }
     windLimitMet = false;
@@ -175,8 +191,16 @@ std::string ComputeSurfaceSpread(std::array<double, 13> &fuel, const std::array<
         bed.moist[1][k] = moisture[std::size_t(3 + k)];
     }
 
+    const int deadClasses = simulators && herbType == 2 ? 4 : 3;
+    if (deadClasses == 4) {
+        bed.w0[0][3] = curedHerb;
+        bed.sav[0][3] = fuel[6];
+        bed.heat[0][3] = fuel[9];
+        bed.moist[0][3] = moisture[0];
+    }
+
     // 3. Class counts: an empty category is skipped entirely.
-    bed.count[0] = (fuel[0] != 0 || fuel[1] != 0 || fuel[2] != 0) ? 3 : 0;
+    bed.count[0] = (fuel[0] != 0 || fuel[1] != 0 || fuel[2] != 0 || curedHerb != 0) ? deadClasses : 0;
     bed.count[1] = (fuel[3] != 0 || fuel[4] != 0) ? 2 : 0;
 
     // 4. Surface areas and weights.
@@ -247,8 +271,17 @@ std::string ComputeSurfaceSpread(std::array<double, 13> &fuel, const std::array<
                 heatSink = fin(heatSink + fi[i] * f * qig * expo(quot(-138, bed.sav[i][k], "effective heating number"), "effective heating number"),
                                "heat sink");
         }
-        for (int k = 0; k < bed.count[i]; ++k)
-            wn = fin(wn + wnk[k] * fk[i][k], "weighted net load");
+        for (int k = 0; k < bed.count[i]; ++k) {
+            double weight = fk[i][k];
+            if (simulators) {
+                // The summed weights of the category's classes in this class's size subclass.
+                weight = 0;
+                for (int j = 0; j < bed.count[i]; ++j)
+                    if (SizeSubclass(bed.sav[i][j]) == SizeSubclass(bed.sav[i][k]))
+                        weight = fin(weight + fk[i][j], "size class weight");
+            }
+            wn = fin(wn + wnk[k] * weight, "weighted net load");
+        }
         const double r = quot(m, mx[i], i == 0 ? "dead moisture ratio (moisture of extinction 0)"
                                                : "live moisture ratio");
         double etaM = 0;

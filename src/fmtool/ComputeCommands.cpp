@@ -62,8 +62,20 @@ std::string number17(double v)
     return buf;
 }
 
+// "core" or "simulators" (any letter case); false for anything else.
+bool parseConventions(const QString &text, SpreadConventions &conventions)
+{
+    if (text.compare(QLatin1String("core"), Qt::CaseInsensitive) == 0)
+        conventions = SpreadConventions::Core;
+    else if (text.compare(QLatin1String("simulators"), Qt::CaseInsensitive) == 0)
+        conventions = SpreadConventions::Simulators;
+    else
+        return false;
+    return true;
+}
+
 // Result line for one request, or an error line; ok tells which.
-std::string computeLine(const std::string &line, bool &ok)
+std::string computeLine(const std::string &line, SpreadConventions conventions, bool &ok)
 {
     ok = false;
     QJsonParseError parseError;
@@ -76,6 +88,7 @@ std::string computeLine(const std::string &line, bool &ok)
         return errorLine(QStringLiteral("invalid request: a JSON object of input properties is expected"));
 
     FireSpread spread;
+    spread.setConventions(conventions);
     const QJsonObject request = doc.object();
     for (auto it = request.begin(); it != request.end(); ++it) {
         const std::string name = it.key().toStdString();
@@ -110,6 +123,9 @@ std::string computeLine(const std::string &line, bool &ok)
         else
             out += number17(spread.GetProperty(name));
     }
+    // The mark of results computed as the simulators do; the core's lines stay as they were.
+    if (conventions == SpreadConventions::Simulators)
+        out += ", \"Conventions\": \"simulators\"";
     out += '}';
     ok = true;
     return out;
@@ -119,11 +135,22 @@ std::string computeLine(const std::string &line, bool &ok)
 
 int fmtoolCompute(const QStringList &args, const FmtoolStreams &io)
 {
-    if (!args.isEmpty()) {
-        std::fputs("usage: fmtool compute < requests.jsonl\n"
+    SpreadConventions conventions = SpreadConventions::Core;
+    bool usageOk = true;
+    for (qsizetype i = 0; i < args.size() && usageOk; ++i) {
+        QString value;
+        if (args[i] == QLatin1String("--conventions") && i + 1 < args.size())
+            value = args[++i];
+        else if (args[i].startsWith(QLatin1String("--conventions=")))
+            value = args[i].mid(14);
+        usageOk = parseConventions(value, conventions);
+    }
+    if (!usageOk) {
+        std::fputs("usage: fmtool compute [--conventions core|simulators] < requests.jsonl\n"
                    "  Each input line is a JSON object of FireSpread input properties, e.g.\n"
                    "  {\"Loading1Hour\": 0.74, \"SurfaceToVolume1Hour\": 3500, ...}; each output line holds\n"
-                   "  the outputs, or {\"error\": \"...\"}. Exit status 1 when any line failed.\n",
+                   "  the outputs, or {\"error\": \"...\"}. Exit status 1 when any line failed.\n"
+                   "  --conventions: as the library's core (the default) or as the fire growth simulators.\n",
                    io.err);
         return 2;
     }
@@ -133,7 +160,7 @@ int fmtoolCompute(const QStringList &args, const FmtoolStreams &io)
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
         bool ok = false;
-        const std::string result = computeLine(line, ok);
+        const std::string result = computeLine(line, conventions, ok);
         allOk = allOk && ok;
         std::fputs(result.c_str(), io.out);
         std::fputc('\n', io.out);
@@ -163,6 +190,7 @@ const char kTableUsage[] =
     "usage: fmtool table FILE [--set NAME] [--moist-1h P] [--moist-10h P] [--moist-100h P]\n"
     "                         [--moist-herb P] [--moist-woody P] [--wind MPH] [--wind-adjust F]\n"
     "                         [--slope P] [--scenario NAME] [--units english|metric]\n"
+    "                         [--conventions core|simulators]\n"
     "  CSV of the fire behavior of every model in the library FILE (or only the sets named NAME)\n"
     "  at one environment, as the Edit and Test Center computes it:\n"
     "    --moist-1h, --moist-10h, --moist-100h   dead fuel moistures, percent, 1-60 (5, 6, 7)\n"
@@ -176,6 +204,8 @@ const char kTableUsage[] =
     "                                            the Edit and Test Center; moisture, wind and slope\n"
     "                                            options given as well override it\n"
     "    --units                                 units of --wind and of the results (english)\n"
+    "    --conventions                           core: as the library's core (default);\n"
+    "                                            simulators: as the fire growth simulators\n"
     "  Exit status 1 when the file cannot be read or any model fails to compute.\n";
 
 int tableUsage(std::FILE *to, const QString &problem)
@@ -214,6 +244,7 @@ int fmtoolTable(const QStringList &args, const FmtoolStreams &io)
     Units::System units = Units::System::English;
     // Explicit options, applied after a scenario whatever their order on the line.
     std::vector<std::pair<EnvOption *, QString>> given;
+    SpreadConventions conventions = SpreadConventions::Core;
     for (qsizetype i = 0; i < args.size(); ++i) {
         QString arg = args[i];
         if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
@@ -248,6 +279,11 @@ int fmtoolTable(const QStringList &args, const FmtoolStreams &io)
         if (arg == QLatin1String("--units")) {
             if (!Units::ParseSystemName(value, &units))
                 return tableUsage(io.err, QStringLiteral("--units: \"%1\" is neither english nor metric").arg(value));
+            continue;
+        }
+        if (arg == QLatin1String("--conventions")) {
+            if (!parseConventions(value, conventions))
+                return tableUsage(io.err, QStringLiteral("--conventions: \"%1\" is neither core nor simulators").arg(value));
             continue;
         }
         EnvOption *option = nullptr;
@@ -319,7 +355,11 @@ int fmtoolTable(const QStringList &args, const FmtoolStreams &io)
     const auto header = [units](const char *name, Quantity q) {
         return Units::WithUnit(QString::fromLatin1(name), q, units);
     };
-    QString out = QStringLiteral("Set,ID,Description,") + header("ROS", Quantity::RateOfSpread) + QLatin1Char(',') +
+    QString out;
+    if (conventions == SpreadConventions::Simulators)
+        out = QStringLiteral("# Computed as the fire growth simulators (net loads weighted by size class, the cured "
+                             "herb a dead class of its own)\n");
+    out += QStringLiteral("Set,ID,Description,") + header("ROS", Quantity::RateOfSpread) + QLatin1Char(',') +
                   header("Fireline Intensity", Quantity::FirelineIntensity) + QLatin1Char(',') +
                   header("Flame Length", Quantity::FlameLength) + QLatin1Char(',') +
                   header("Size After 1 Hour", Quantity::FireSize) + QLatin1Char(',') +
@@ -332,6 +372,7 @@ int fmtoolTable(const QStringList &args, const FmtoolStreams &io)
         setFound = true;
         for (const auto &model : *set->FuelModels()) {
             FireSpread spread;
+            spread.setConventions(conventions);
             spread.setFuelMoisture1Hour(options[0].value / 100);
             spread.setFuelMoisture10Hour(options[1].value / 100);
             spread.setFuelMoisture100Hour(options[2].value / 100);

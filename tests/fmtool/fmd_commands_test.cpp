@@ -125,3 +125,46 @@ TEST_F(FmdCommands, ImportAddsASetOnlyWhenAccepted)
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(r.err.contains("already has a set"));
 }
+
+TEST(ComputeConventions, ComputeAndTableTakeTheSimulatorsConventionsAndMarkThem)
+{
+    // The dynamic grass-shrub of the engine's convention tests: 23.7 ch/h as the simulators
+    // compute it, 20.1 as the core does (worked apart in tests/engine/conventions_reference.py).
+    const char *request = "{\"Loading1Hour\":0.5,\"Loading10Hour\":0.5,\"LoadingLiveHerb\":0.6,\"LoadingLiveWoody\":1,"
+                          "\"SurfaceToVolume1Hour\":2000,\"SurfaceToVolumeLiveHerb\":1800,\"SurfaceToVolumeLiveWoody\":1800,"
+                          "\"HeatContentDead\":8000,\"HeatContentLiveHerb\":9000,\"HeatContentLiveWoody\":8000,"
+                          "\"BulkDensityDepth\":1.5,\"MoistureOfExtinction\":0.15,\"FuelMoisture1Hour\":0.06,"
+                          "\"FuelMoisture10Hour\":0.07,\"FuelMoisture100Hour\":0.08,\"FuelMoistureHerb\":0.6,"
+                          "\"FuelMoistureWoody\":0.9,\"WindSpeed\":5,\"HerbType\":2}\n";
+    auto compute = [&](const QStringList &args) {
+        FmtoolStreams io;
+        io.in = std::tmpfile();
+        std::fputs(request, io.in);
+        std::rewind(io.in);
+        io.out = std::tmpfile();
+        io.err = std::tmpfile();
+        Outcome r;
+        r.status = fmtoolCompute(args, io);
+        r.out = contents(io.out);
+        r.err = contents(io.err);
+        std::fclose(io.in);
+        return r;
+    };
+    Outcome r = compute({});
+    EXPECT_TRUE(r.out.startsWith("{\"RateOfSpread\": 20.1")) << r.out.toStdString();
+    EXPECT_FALSE(r.out.contains("Conventions"));
+    r = compute({"--conventions", "simulators"});
+    EXPECT_TRUE(r.out.startsWith("{\"RateOfSpread\": 23.699")) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains("\"Conventions\": \"simulators\""));
+    EXPECT_EQ(compute({"--conventions", "fast"}).status, 2);
+
+    QTemporaryDir dir;
+    const QString library = dir.filePath("gs.FFM");
+    putFile(library, "\"[FuelModelSet:S,Count:1]\"\r\n"
+                     "\"GS\",\"grass-shrub\",1.5,0.5,0.5,0,0.6,1,2000,1800,1800,0.15,8000,9000,8000,1,2\r\n\"[End]\"\r\n");
+    r = run(fmtoolTable, {library, "--moist-1h", "6", "--moist-10h", "7", "--moist-100h", "8", "--moist-herb", "60",
+                          "--wind", "5", "--wind-adjust", "1", "--conventions", "simulators"});
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.startsWith("# Computed as the fire growth simulators"));
+    EXPECT_TRUE(r.out.contains("S,GS,grass-shrub,23.7,205.7,5.2,")) << r.out.toStdString();
+}
