@@ -1,13 +1,13 @@
 #pragma once
 
-// Exact factors between the English units of a fuel model and the metric units of the
-// simulators' file: short tons per acre to tonnes per hectare, feet to centimetres,
-// btu/lb (International Table) to kJ/kg.
+#include "units/Units.h"
+
+// The metric units of the simulators' file (t/ha, 1/cm, cm, kJ/kg) per English unit of a fuel
+// model, from the exact defining constants of the units layer.
 namespace metric {
 
-// 0.90718474 t per short ton / 0.40468564224 ha per acre
-inline constexpr double kTonsPerHectarePerTonPerAcre = 0.90718474 / 0.40468564224;
-inline constexpr double kCentimetresPerFoot = 30.48;
-inline constexpr double kKilojoulesPerKgPerBtuPerLb = 2.326;
+inline constexpr double kTonsPerHectarePerTonPerAcre = Units::kTonnesPerShortTon / Units::kHectaresPerAcre;
+inline constexpr double kCentimetresPerFoot = 100 * Units::kMetersPerFoot;
+inline constexpr double kKilojoulesPerKgPerBtuPerLb = Units::kKilojoulesPerKilogramPerBtuPerPound;
 
 } // namespace metric

@@ -252,26 +252,37 @@ void EditAction(EditContext &ctx, const QString &action)
     }
 }
 
-QString AddImportedSet(EditContext &ctx, const QString &name, const QList<std::shared_ptr<FuelModel>> &models)
+QStringList AddImportedSets(EditContext &ctx, const QList<ImportedSet> &sets)
 {
-    const QString setKey = NewNodeKey(false);
-    QStringList keys;
-    for (qsizetype i = 0; i < models.size(); ++i)
-        keys << NewNodeKey(false);
-    auto collection = std::make_shared<FuelModels>();
-    for (qsizetype i = 0; i < models.size(); ++i) {
-        models[i]->setKey(keys[i]);
-        collection->Append(models[i], keys[i]);
+    QStringList setKeys;
+    QList<QStringList> modelKeys;
+    for (const ImportedSet &set : sets) {
+        setKeys << NewNodeKey(set.locked);
+        QStringList keys;
+        for (qsizetype i = 0; i < set.models.size(); ++i)
+            keys << NewNodeKey(false);
+        modelKeys << keys;
     }
-    gFMSets->Add(name, false, collection, setKey);
-    ctx.tree.AddRoot(setKey, name, ImgSetClosed);
-    ctx.tree.SetTag(setKey, kSetTag);
-    ctx.tree.SetExpandedImage(setKey, ImgSetOpen);
-    for (qsizetype i = 0; i < models.size(); ++i)
-        ctx.tree.AddChild(setKey, keys[i], ModelNodeText(*models[i]), ImgModel);
-    selectNew(ctx.tree, setKey);
+    for (qsizetype s = 0; s < sets.size(); ++s) {
+        const ImportedSet &set = sets[s];
+        const QString &setKey = setKeys[s];
+        auto collection = std::make_shared<FuelModels>();
+        for (qsizetype i = 0; i < set.models.size(); ++i) {
+            set.models[i]->setKey(modelKeys[s][i]);
+            collection->Append(set.models[i], modelKeys[s][i]);
+        }
+        gFMSets->Add(set.name, set.locked, collection, setKey);
+        ctx.tree.AddRoot(setKey, set.name, set.locked ? ImgLockedClosed : ImgSetClosed);
+        ctx.tree.SetTag(setKey, kSetTag);
+        ctx.tree.SetExpandedImage(setKey, set.locked ? ImgLockedOpen : ImgSetOpen);
+        for (qsizetype i = 0; i < set.models.size(); ++i)
+            ctx.tree.AddChild(setKey, modelKeys[s][i], ModelNodeText(*set.models[i]), ImgModel);
+    }
+    if (setKeys.isEmpty())
+        return setKeys;
+    selectNew(ctx.tree, setKeys.first());
     ctx.save();
-    return setKey;
+    return setKeys;
 }
 
 QString SelectedSetKey(const ITree &tree)

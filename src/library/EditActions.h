@@ -55,11 +55,19 @@ struct EditContext
 // the tree's selected node; any other word does nothing.
 void EditAction(EditContext &ctx, const QString &action);
 
-// Adds a new unlocked set named name holding the given models (taken over, not copied), with
-// its tree nodes, selects it and saves: the one way every import (custom model file, another
-// library) changes the library. Draws every key first, so running out of keys changes nothing
-// (std::overflow_error). Returns the new set's key.
-QString AddImportedSet(EditContext &ctx, const QString &name, const QList<std::shared_ptr<FuelModel>> &models);
+// One set to be added by an import: its name, lock flag and models (taken over, not copied).
+struct ImportedSet
+{
+    QString name;
+    bool locked = false;
+    QList<std::shared_ptr<FuelModel>> models;
+};
+
+// Adds the sets after every existing one, with their tree nodes, selects the first and saves
+// once: the one way every import (custom model file, another library) changes the library.
+// Draws every key first, so running out of keys changes nothing (std::overflow_error). The
+// names are the caller's to check. Returns the new sets' keys.
+QStringList AddImportedSets(EditContext &ctx, const QList<ImportedSet> &sets);
 
 // Key of the set the selection belongs to: the selected node itself when it is a set node,
 // else its parent. Empty when the tree has no nodes or nothing is selected.

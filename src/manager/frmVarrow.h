@@ -91,6 +91,14 @@ public:
     QAction *mnuEditPU;
     // In the status line: the library file of this run and why that one.
     QLabel *lblLibraryFile = nullptr;
+    // Ways in and out of the library (frmVarrowExchange.cpp).
+    QAction *actImportCustomModels = nullptr;
+    QAction *actExportCustomModels = nullptr;
+    QAction *actImportSets = nullptr;
+
+    // The file dialogs of those commands; a test passes its own (save: a file to write).
+    using FileChooser = std::function<QString(bool save, const QString &caption, const QString &filter)>;
+    void SetFileChooser(FileChooser chooser) { m_fileChooser = std::move(chooser); }
 
     // The menu bar (frmVarrowMenus.cpp); new commands join these menus there.
     QMenu *mnuFile;
@@ -138,6 +146,9 @@ public slots:
     void cmdRename_Click();
     void cmdDefault_Click();
     void cmdClose_Click();
+    void ExportCustomModels();
+    void ImportCustomModels();
+    void ImportSetsFromLibrary();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -181,6 +192,8 @@ private:
     bool treeFMs_AfterLabelEdit(const QString &key, const QString &newText);
     void reportLoad();
     void showLibraryLocation();
+    void buildExchangeActions();
+    QString chooseFile(bool save, const QString &caption, const QString &filter);
 
     std::unique_ptr<IPrompts> m_ownPrompts;
     IPrompts *m_prompts;
@@ -201,4 +214,5 @@ private:
     std::shared_ptr<FuelModel> m_editModel;
     FuelModel m_editBaseline;
     QString m_editBaselineText;
+    FileChooser m_fileChooser;
 };

@@ -172,6 +172,7 @@ void frmVarrow::buildWindow()
     statusBar()->setObjectName(QStringLiteral("statusBar"));
     buildPopupMenu();
     buildMenuBar();
+    buildExchangeActions();
 
     connect(treeFMs, &FMTree::NodeClick, this, &frmVarrow::treeFMs_NodeClick);
     connect(treeFMs, &FMTree::Collapse, this, &frmVarrow::treeFMs_Collapse);

@@ -108,6 +108,9 @@ std::vector<ChartRow> ChartRows(const ChartState &state, int k, int first, int l
         ChartRow row;
         row.position = first + m;
         row.label = QString::number(row.position);
+        // A plot computed as the fire growth simulators carries their mark on its bar.
+        if (const FireSpread *fs = state.Current(row.position); fs && fs->Conventions() == SpreadConventions::Simulators)
+            row.label += QStringLiteral(" sim");
         if (row.position <= last) {
             if (const FireSpread *fs = state.Current(row.position))
                 row.value = PlotValue(ChartValue(*fs, k));

@@ -10,5 +10,9 @@
 extern std::shared_ptr<FireSpread> CurrentFireSpread;
 extern std::shared_ptr<FireSpread> ReferenceFireSpread;
 
-// Back to fresh, empty calculator objects; tests call it so that every test starts clean.
+// The conventions every computation of the editor and the tuners uses: as the library's core
+// (the default) or as the fire growth simulators. Kept for the run only.
+extern SpreadConventions gSpreadConventions;
+
+// Back to fresh, empty calculator objects and the core's conventions; tests call it so that every test starts clean.
 void ResetTestCenterState();

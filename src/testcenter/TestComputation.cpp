@@ -83,11 +83,13 @@ void SetCalculatorInputs(FireSpread &fs, const TestEntries &e)
     fs.setWindSpeedNA(EntryValue(e, 25));
     fs.setSlope(num(e.slopeText));
     fs.setHerbType(e.herbTypePosition + 1);
+    fs.setConventions(gSpreadConventions);
 }
 
 void SetReferenceInputs(FireSpread &fs, const FuelModel *model, const TestEntries &e)
 {
     setMoistures(fs, e);
+    fs.setConventions(gSpreadConventions);
     if (model) {
         fs.setLoading1Hour(model->Loading1Hour());
         fs.setLoading10Hour(model->Loading10Hour());

@@ -8,6 +8,7 @@
 #include "testcenter/ui/ConsistencyWarningsView.h"
 #include "testcenter/ui/EditorCharts.h"
 #include "library/ui/QtPrompts.h"
+#include "testcenter/TestCenterState.h"
 #include "units/UnitSetting.h"
 
 #include <QCheckBox>
@@ -194,6 +195,11 @@ void frmEditModel::buildWindow()
     connect(m_cboWindReduce, &QComboBox::activated, this, &frmEditModel::cboWindReduce_Click);
     connect(m_cboWindReduce, &QComboBox::editTextChanged, this, &frmEditModel::cboWindReduce_Change);
     connect(m_cboSlope, &QComboBox::activated, this, &frmEditModel::cboSlope_Click);
+    connect(m_cboConventions, &QComboBox::currentIndexChanged, this, [this](int index) {
+        gSpreadConventions = index == 1 ? SpreadConventions::Simulators : SpreadConventions::Core;
+        showConventions();
+        AutoCompute();
+    });
     for (int i = 0; i < kEntrySlots; ++i)
         if (QPushButton *b = cmdTuner(i))
             connect(b, &QPushButton::clicked, this, [this, i] { cmdTuner_Click(i); });
@@ -201,7 +207,17 @@ void frmEditModel::buildWindow()
     for (int i = kFirstEnvEntry; i <= kLastEnvEntry; ++i)
         SetEntryEnglish(i, ParseLeadingNumber(EnvDefaultText(i)));
 
+    m_cboConventions->setCurrentIndex(gSpreadConventions == SpreadConventions::Simulators ? 1 : 0);
+    showConventions();
     resize(TwipsToPixels(kWidthWithTestPanel, logicalDpiX()), sizeHint().height());
+}
+
+void frmEditModel::showConventions()
+{
+    // The mark on the results: their frame says how they are computed unless it is the core's way.
+    m_fraResults->setTitle(gSpreadConventions == SpreadConventions::Simulators
+                               ? QStringLiteral("Results (as the fire growth simulators)")
+                               : QStringLiteral("Results"));
 }
 
 void frmEditModel::addEntryRow(QGridLayout *grid, int row, int index)
@@ -326,10 +342,21 @@ QWidget *frmEditModel::buildTestPanel()
     m_cboSlope->setInsertPolicy(QComboBox::NoInsert);
     grid->addWidget(makeLabel(QStringLiteral("Slope Steepness (%)"), QStringLiteral("lblSlope"), env, m_cboSlope), row, 0);
     grid->addWidget(m_cboSlope, row++, 1);
+
+    m_cboConventions = new QComboBox(this);
+    m_cboConventions->setObjectName(QStringLiteral("cboConventions"));
+    m_cboConventions->addItem(QStringLiteral("as the library's core"));
+    m_cboConventions->addItem(QStringLiteral("as the fire growth simulators"));
+    m_cboConventions->setToolTip(QStringLiteral(
+        "As the fire growth simulators: net loads weighted by size class, and the cured herb of a dynamic model "
+        "a dead class of its own"));
+    grid->addWidget(makeLabel(QStringLiteral("Compu&tation"), QStringLiteral("lblConventions"), env, m_cboConventions), row, 0);
+    grid->addWidget(m_cboConventions, row++, 1, 1, 2);
     grid->setColumnStretch(0, 1);
     column->addWidget(env);
 
     auto *results = new QGroupBox(QStringLiteral("Results"), panel);
+    m_fraResults = results;
     results->setObjectName(QStringLiteral("fraResults"));
     auto *rgrid = new QGridLayout(results);
     rgrid->setVerticalSpacing(2);

@@ -17,6 +17,7 @@ class IPrompts;
 class ITuners;
 class QCheckBox;
 class QComboBox;
+class QGroupBox;
 class QHBoxLayout;
 class QKeyEvent;
 class QLabel;
@@ -117,6 +118,10 @@ public:
     QComboBox *cboHerbType() const { return m_cboHerbType; }
     QComboBox *cboWindReduce() const { return m_cboWindReduce; }
     QComboBox *cboSlope() const { return m_cboSlope; }
+    // "as the library's core" / "as the fire growth simulators": the conventions of every
+    // computation of the editor (gSpreadConventions); the results frame's title shows it.
+    QComboBox *cboConventions() const { return m_cboConventions; }
+    QGroupBox *fraResults() const { return m_fraResults; }
     QComboBox *cboFMSet() const { return m_cboFMSet; }
     QComboBox *cboFM() const { return m_cboFM; }
     QLineEdit *txtMidFlameWind() const { return m_txtMidFlameWind; }
@@ -218,6 +223,9 @@ private:
     QComboBox *m_cboHerbType = nullptr;
     QComboBox *m_cboWindReduce = nullptr;
     QComboBox *m_cboSlope = nullptr;
+    QComboBox *m_cboConventions = nullptr;
+    QGroupBox *m_fraResults = nullptr;
+    void showConventions();
     QComboBox *m_cboFMSet = nullptr;
     QComboBox *m_cboFM = nullptr;
     QLineEdit *m_txtMidFlameWind = nullptr;

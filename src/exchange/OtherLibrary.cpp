@@ -1,0 +1,77 @@
+#include "exchange/OtherLibrary.h"
+
+#include "data/Cp1252.h"
+#include "library/LibraryFile.h"
+#include "library/MemoryTree.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+constexpr qint64 kLargestLibrary = 256LL * 1024 * 1024;
+}
+
+OtherLibrary ReadOtherLibrary(const QString &path)
+{
+    OtherLibrary result;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        result.problem = QStringLiteral("%1 cannot be read: %2").arg(path, file.errorString());
+        return result;
+    }
+    if (file.size() > kLargestLibrary) {
+        result.problem = QStringLiteral("%1 is too large for a library file.").arg(path);
+        return result;
+    }
+    MemoryTree tree;
+    const LibraryReadResult read = ReadLibrary(file.readAll(), tree);
+    if (!read.ok) {
+        LibraryProblem problem = read.problem;
+        problem.path = path;
+        result.problem = QStringLiteral("%1 is not a library file that can be read:\n%2").arg(path, problem.toString());
+        return result;
+    }
+    for (const auto &set : *read.sets)
+        result.sets << OtherLibrarySet{set, set->Name(), set->Locked(), set->FuelModels()->Count()};
+    result.ok = true;
+    return result;
+}
+
+bool SetNameTaken(const FuelModelSets &sets, const QString &name, const QStringList &alsoTaken)
+{
+    for (const auto &set : sets)
+        if (set->Name().compare(name, Qt::CaseInsensitive) == 0)
+            return true;
+    for (const QString &n : alsoTaken)
+        if (n.compare(name, Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+}
+
+QString FreeSetName(const FuelModelSets &sets, const QString &name, const QStringList &alsoTaken)
+{
+    QString candidate = name;
+    for (int n = 2; SetNameTaken(sets, candidate, alsoTaken); ++n)
+        candidate = QStringLiteral("%1 (%2)").arg(name).arg(n);
+    return candidate;
+}
+
+QString ImportedSetNameProblem(const FuelModelSets &sets, const QString &name, const QStringList &alsoTaken)
+{
+    if (name.trimmed().isEmpty())
+        return QStringLiteral("A set needs a name.");
+    if (SetNameTaken(sets, name, alsoTaken))
+        return QStringLiteral("A set named \"%1\" exists already.").arg(name);
+    return SetNameProblem(name);
+}
+
+QList<std::shared_ptr<FuelModel>> CopyModels(FuelModelSet &set)
+{
+    QList<std::shared_ptr<FuelModel>> out;
+    for (const auto &m : *set.FuelModels()) {
+        auto copy = std::make_shared<FuelModel>(*m);
+        copy->setKey(QString());
+        out << copy;
+    }
+    return out;
+}

@@ -1,0 +1,190 @@
+// The main window's ways in and out of the library: custom fuel model files of the fire growth
+// simulators. Both windows are thin: the checks, the file and the report are the exchange
+// layer's, and an import changes the library only through AddImportedSet.
+#include "manager/frmVarrow.h"
+
+#include "data/Cp1252.h"
+#include "data/ProgramState.h"
+#include "exchange/ExportNumbers.h"
+#include "exchange/OtherLibrary.h"
+#include "exchange/ui/FmdExportDialog.h"
+#include "exchange/ui/FmdImportDialog.h"
+#include "exchange/ui/OtherLibraryDialog.h"
+#include "library/EditActions.h"
+#include "manager/FMTree.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QSettings>
+#include <QStatusBar>
+
+namespace {
+
+const QString kFmdFilter = QStringLiteral("Custom fuel model files (*.fmd *.FMD);;All files (*)");
+
+} // namespace
+
+QString frmVarrow::chooseFile(bool save, const QString &caption, const QString &filter)
+{
+    if (m_fileChooser)
+        return m_fileChooser(save, caption, filter);
+    return save ? QFileDialog::getSaveFileName(this, caption, QString(), filter)
+                : QFileDialog::getOpenFileName(this, caption, QString(), filter);
+}
+
+void frmVarrow::ExportCustomModels()
+{
+    const QString sel = treeFMs->SelectedKey();
+    if (sel.isEmpty())
+        return;
+    const QString setKey = SelectedSetKey(*treeFMs);
+    const auto set = gFMSets->Item(setKey);
+    QList<FmdExportItem> models;
+    QString what;
+    if (sel == setKey) {
+        for (const auto &m : *set->FuelModels())
+            models << FmdExportItem{m, set->Name(), 0, {}};
+        what = QStringLiteral("The %1 models of the set \"%2\"").arg(models.size()).arg(set->Name());
+    } else {
+        models << FmdExportItem{set->FuelModels()->Item(sel), set->Name(), 0, {}};
+        what = QStringLiteral("The model \"%1\"").arg(ModelNodeText(*models.first().model));
+    }
+    if (models.isEmpty()) {
+        m_prompts->Message(QStringLiteral("The set \"%1\" holds no models to export.").arg(set->Name()), AppTitle(),
+                           IPrompts::Icon::Exclamation);
+        return;
+    }
+    QSettings settings;
+    ExportNumberMemory memory(settings);
+    FmdExportDialog dialog(ProposeFmdExport(models, memory.lookup()), what, this);
+    if (dialog.exec() != QDialog::Accepted || !dialog.Check().ok())
+        return;
+    QString path = chooseFile(true, QStringLiteral("Export Custom Fuel Models"), kFmdFilter);
+    if (path.isEmpty())
+        return;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".fmd");
+    const QList<FmdExportItem> items = dialog.Items();
+    const QByteArray bytes = WriteFmd(items, dialog.Units());
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        m_prompts->Message(QStringLiteral("The custom fuel model file could not be written:\r%1\r%2")
+                               .arg(QDir::toNativeSeparators(path), file.errorString()),
+                           AppTitle(), IPrompts::Icon::Exclamation);
+        return;
+    }
+    memory.remember(items);
+    statusBar()->showMessage(QStringLiteral("%1 %2 exported to %3")
+                                 .arg(items.size())
+                                 .arg(items.size() == 1 ? QStringLiteral("model") : QStringLiteral("models"),
+                                      QDir::toNativeSeparators(path)));
+}
+
+void frmVarrow::ImportCustomModels()
+{
+    const QString path = chooseFile(false, QStringLiteral("Import Custom Fuel Models"), kFmdFilter);
+    if (path.isEmpty())
+        return;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        m_prompts->Message(QStringLiteral("The file could not be read:\r%1\r%2")
+                               .arg(QDir::toNativeSeparators(path), file.errorString()),
+                           AppTitle(), IPrompts::Icon::Exclamation);
+        return;
+    }
+    const FmdImport imported = ReadFmd(file.read(4 * 1024 * 1024));
+    QString base = QFileInfo(path).completeBaseName();
+    if (base.isEmpty() || !SetNameProblem(base).isEmpty())
+        base = QStringLiteral("Imported Models");
+    FmdImportDialog dialog(QDir::toNativeSeparators(path), imported, FreeSetName(*gFMSets, base),
+                           [](const QString &name) { return ImportedSetNameProblem(*gFMSets, name); }, this);
+    if (dialog.exec() != QDialog::Accepted || imported.models.isEmpty())
+        return;
+    EditContext ctx{*treeFMs, *m_prompts, [this] { setPasteEnabled(true); }, [this] { saveLibrary(true); }};
+    try {
+        AddImportedSets(ctx, {ImportedSet{dialog.SetName(), false, imported.models}});
+    } catch (const std::exception &e) {
+        m_prompts->Message(QStringLiteral("The command could not be completed: ") + QString::fromUtf8(e.what()),
+                           AppTitle(), IPrompts::Icon::Critical);
+        return;
+    }
+    treeFMs_NodeClick(treeFMs->SelectedKey());
+    statusBar()->showMessage(QStringLiteral("%1 models imported into the set \"%2\"")
+                                 .arg(imported.models.size())
+                                 .arg(dialog.SetName()));
+}
+
+void frmVarrow::ImportSetsFromLibrary()
+{
+    const QString path = chooseFile(false, QStringLiteral("Import Sets from Another Library"),
+                                    QStringLiteral("Fuel model libraries (*.FFM *.ffm);;All files (*)"));
+    if (path.isEmpty())
+        return;
+    const OtherLibrary other = ReadOtherLibrary(path);
+    if (!other.ok) {
+        m_prompts->Message(other.problem, AppTitle(), IPrompts::Icon::Exclamation);
+        return;
+    }
+    if (other.sets.isEmpty()) {
+        m_prompts->Message(QStringLiteral("%1 holds no sets.").arg(QDir::toNativeSeparators(path)), AppTitle(),
+                           IPrompts::Icon::Exclamation);
+        return;
+    }
+    OtherLibraryDialog dialog(QDir::toNativeSeparators(path), other, *gFMSets, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    QList<ImportedSet> sets;
+    for (const OtherLibraryDialog::Choice &c : dialog.Chosen())
+        sets << ImportedSet{c.name, other.sets[c.index].locked, CopyModels(*other.sets[c.index].set)};
+    if (sets.isEmpty())
+        return;
+    EditContext ctx{*treeFMs, *m_prompts, [this] { setPasteEnabled(true); }, [this] { saveLibrary(true); }};
+    try {
+        AddImportedSets(ctx, sets);
+    } catch (const std::exception &e) {
+        m_prompts->Message(QStringLiteral("The command could not be completed: ") + QString::fromUtf8(e.what()),
+                           AppTitle(), IPrompts::Icon::Critical);
+        return;
+    }
+    treeFMs_NodeClick(treeFMs->SelectedKey());
+    statusBar()->showMessage(QStringLiteral("%1 %2 imported from %3")
+                                 .arg(sets.size())
+                                 .arg(sets.size() == 1 ? QStringLiteral("set") : QStringLiteral("sets"),
+                                      QDir::toNativeSeparators(path)));
+}
+
+void frmVarrow::buildExchangeActions()
+{
+    actImportCustomModels = new QAction(QStringLiteral("&Import Custom Fuel Models..."), this);
+    actImportCustomModels->setObjectName(QStringLiteral("actImportCustomModels"));
+    actImportCustomModels->setStatusTip(QStringLiteral("Read a custom fuel model file of the fire growth simulators into a new set"));
+    actExportCustomModels = new QAction(QStringLiteral("&Export Custom Fuel Models..."), this);
+    actExportCustomModels->setObjectName(QStringLiteral("actExportCustomModels"));
+    actExportCustomModels->setStatusTip(QStringLiteral("Write the selected set or model as a custom fuel model file for the fire growth simulators"));
+    actImportSets = new QAction(QStringLiteral("Import &Sets from Another Library..."), this);
+    actImportSets->setObjectName(QStringLiteral("actImportSets"));
+    actImportSets->setStatusTip(QStringLiteral("Copy sets from another library file into this library"));
+    connect(actImportCustomModels, &QAction::triggered, this, &frmVarrow::ImportCustomModels);
+    connect(actExportCustomModels, &QAction::triggered, this, &frmVarrow::ExportCustomModels);
+    connect(actImportSets, &QAction::triggered, this, &frmVarrow::ImportSetsFromLibrary);
+
+    // Into the window's File menu; a menu of that name is made when the window has none yet.
+    QMenu *file = nullptr;
+    for (QAction *a : menuBar()->actions())
+        if (a->menu() && a->text().remove(QLatin1Char('&')) == QLatin1String("File"))
+            file = a->menu();
+    if (!file) {
+        file = menuBar()->addMenu(QStringLiteral("File"));
+        file->setObjectName(QStringLiteral("mnuFile"));
+    }
+    QAction *before = file->actions().isEmpty() ? nullptr : file->actions().first();
+    file->insertActions(before, {actImportCustomModels, actExportCustomModels, actImportSets, actExportSetCsv});
+    if (before)
+        file->insertSeparator(before);
+}

@@ -1,0 +1,181 @@
+// The main window's custom fuel model file commands, driven as a user would: the command, the
+// modal dialog through its own event loop, its controls.
+#include "ManagerFixture.h"
+
+#include "exchange/ui/FmdExportDialog.h"
+#include "exchange/ui/FmdImportDialog.h"
+#include "exchange/ui/OtherLibraryDialog.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QTableWidget>
+#include <QTimer>
+
+namespace {
+
+// Runs f on the modal dialog of type T as soon as it is shown.
+template <typename T>
+void whenShown(std::function<void(T &)> f)
+{
+    QTimer::singleShot(0, [f] {
+        T *dialog = qobject_cast<T *>(QApplication::activeModalWidget());
+        if (!dialog) {
+            whenShown<T>(f);
+            return;
+        }
+        f(*dialog);
+    });
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+} // namespace
+
+class TestExchange : public QObject, private ManagerFixture
+{
+    Q_OBJECT
+private slots:
+    void initTestCase() { setUpSuite(); }
+    void init()
+    {
+        setUp();
+        QSettings().clear();
+    }
+    void cleanup() { tearDown(); }
+
+    void exportChecksNumbersAsTheyAreTypedAndRemembersThem()
+    {
+        start();
+        const QString out = m_libraryDir->filePath("custom.fmd");
+        win().SetFileChooser([&](bool save, const QString &, const QString &) { return save ? out : QString(); });
+        click(setKey("Custom"));
+        bool seen = false;
+        whenShown<FmdExportDialog>([&](FmdExportDialog &d) {
+            seen = true;
+            QTableWidgetItem *number = d.tblModels->item(0, 1);
+            QCOMPARE(number->text(), QStringLiteral("14")); // "C1" is no number: the first free one
+            // C1's live herb (8200) and live woody (8300) heat contents differ; woody has the larger load.
+            QVERIFY(d.txtProblems->toPlainText().contains("Warning: \"C1\""));
+            QVERIFY(d.txtProblems->toPlainText().contains("8300 btu/lb"));
+            number->setText("5");
+            QVERIFY(!d.cmdExport->isEnabled());
+            QVERIFY(d.txtProblems->toPlainText().contains("Refused: \"C1\""));
+            number->setText("42");
+            d.tblModels->item(0, 2)->setText("C 1");
+            QVERIFY(!d.cmdExport->isEnabled());
+            d.tblModels->item(0, 2)->setText("C1");
+            QVERIFY(d.cmdExport->isEnabled());
+            d.cboUnits->setCurrentIndex(1);
+            QTest::mouseClick(d.cmdExport, Qt::LeftButton);
+        });
+        win().ExportCustomModels();
+        QVERIFY(seen);
+        // 0.5 ft = 15.24 cm; 8100 btu/lb = 18840.6 kJ/kg; 8300 btu/lb = 19305.8 kJ/kg.
+        const QByteArray bytes = readAll(out);
+        QVERIFY2(bytes.startsWith("METRIC\r\n42 C1 "), bytes.constData());
+        QVERIFY(bytes.contains(" 15.24 30 18840.6 19305.8 Custom one\r\n"));
+
+        // The number chosen is proposed again next time (it is kept outside the library file).
+        const QByteArray library = libraryBytes();
+        whenShown<FmdExportDialog>([](FmdExportDialog &d) {
+            QCOMPARE(d.tblModels->item(0, 1)->text(), QStringLiteral("42"));
+            QTest::mouseClick(d.cmdCancel, Qt::LeftButton);
+        });
+        win().ExportCustomModels();
+        QCOMPARE(libraryBytes(), library);
+    }
+
+    void importShowsTheReportAndAddsNothingUntilAccepted()
+    {
+        start();
+        const QString in = m_libraryDir->filePath("from sim.fmd");
+        {
+            QFile f(in);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("ENGLISH\n"
+                    "30 GRz 0.5 0 0 1 0 dynamic 2000 1800 1500 1 15 8000 8000 Tuned grass\n"
+                    "3 FM3 3 0 0 0 0 static 1500 1500 1500 2.5 25 8000 8000 a standard number\n");
+        }
+        win().SetFileChooser([&](bool save, const QString &, const QString &) { return save ? QString() : in; });
+        const QByteArray before = libraryBytes();
+        whenShown<FmdImportDialog>([](FmdImportDialog &d) {
+            QVERIFY(d.txtReport->toPlainText().contains("Line 2: taken (30 GRz)"));
+            QVERIFY(d.txtReport->toPlainText().contains("Line 3: refused (3 FM3)"));
+            QCOMPARE(d.cmdAdd->text(), QStringLiteral("&Add 1 Model"));
+            QTest::mouseClick(d.cmdCancel, Qt::LeftButton);
+        });
+        win().ImportCustomModels();
+        QCOMPARE(libraryBytes(), before);
+        QVERIFY(setKey("from sim").isEmpty());
+
+        whenShown<FmdImportDialog>([](FmdImportDialog &d) {
+            QCOMPARE(d.txtSetName->text(), QStringLiteral("from sim"));
+            d.txtSetName->setText("custom"); // taken in another letter case
+            QVERIFY(!d.cmdAdd->isEnabled());
+            QVERIFY(d.lblNameProblem->text().contains("exists already"));
+            d.txtSetName->setText("From the simulator");
+            QVERIFY(d.cmdAdd->isEnabled());
+            QTest::mouseClick(d.cmdAdd, Qt::LeftButton);
+        });
+        win().ImportCustomModels();
+        const QString key = setKey("From the simulator");
+        QVERIFY(!key.isEmpty());
+        QCOMPARE(tree().SelectedKey(), key);
+        const auto models = gFMSets->Item(key)->FuelModels();
+        QCOMPARE(models->Count(), 1);
+        QCOMPARE(models->Item(1)->FuelModelID(), QStringLiteral("GRz"));
+        QCOMPARE(models->Item(1)->LoadingLiveHerb(), 1.0);
+        QVERIFY(libraryBytes().contains("\"[FuelModelSet:From the simulator,Count:1]\"\r\n"
+                                        "\"GRz\",\"Tuned grass\",1,0.5,0,0,1,0,2000,1800,1500,0.15,8000,8000,8000,1,2\r\n"));
+        checkAfterAction("import");
+    }
+
+    void setsFromAnotherLibraryAreCopiedUnderFreeNamesOnlyWhenConfirmed()
+    {
+        start();
+        const QString other = m_libraryDir->filePath("colleague.FFM");
+        {
+            QFile f(other);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("\"[FuelModelSet:Custom,Count:1]\"\r\n"
+                    "\"X1\",\"Theirs\",1,2,1,0.5,0.5,0,3000,1500,1500,0.15,8000,8000,8000,1,1\r\n"
+                    "\"[FuelModelSet:Shrubs,Count:0, Locked]\"\r\n\"[End]\"\r\n");
+        }
+        win().SetFileChooser([&](bool, const QString &, const QString &) { return other; });
+        const QByteArray before = libraryBytes();
+        whenShown<OtherLibraryDialog>([](OtherLibraryDialog &d) {
+            QCOMPARE(d.tblSets->rowCount(), 2);
+            QCOMPARE(d.tblSets->item(0, 1)->text(), QStringLiteral("1"));
+            QCOMPARE(d.tblSets->item(0, 2)->text(), QStringLiteral("Custom (2)")); // "Custom" is taken here
+            QVERIFY(!d.cmdImport->isEnabled()); // nothing ticked yet
+            d.tblSets->item(0, 0)->setCheckState(Qt::Checked);
+            QVERIFY(d.cmdImport->isEnabled());
+            QTest::mouseClick(d.cmdCancel, Qt::LeftButton);
+        });
+        win().ImportSetsFromLibrary();
+        QCOMPARE(libraryBytes(), before);
+
+        whenShown<OtherLibraryDialog>([](OtherLibraryDialog &d) {
+            d.tblSets->item(0, 0)->setCheckState(Qt::Checked);
+            d.tblSets->item(1, 0)->setCheckState(Qt::Checked);
+            d.tblSets->item(1, 2)->setText("Custom (2)"); // the same name twice
+            QVERIFY(!d.cmdImport->isEnabled());
+            d.tblSets->item(1, 2)->setText("Their shrubs");
+            QVERIFY(d.cmdImport->isEnabled());
+            QTest::mouseClick(d.cmdImport, Qt::LeftButton);
+        });
+        win().ImportSetsFromLibrary();
+        QVERIFY(libraryBytes().endsWith("\"[FuelModelSet:Custom (2),Count:1]\"\r\n"
+                                        "\"X1\",\"Theirs\",1,2,1,0.5,0.5,0,3000,1500,1500,0.15,8000,8000,8000,1,1\r\n"
+                                        "\"[FuelModelSet:Their shrubs,Count:0, Locked]\"\r\n\"[End]\"\r\n"));
+        checkAfterAction("import sets");
+    }
+};
+
+QTEST_MAIN(TestExchange)
+#include "tst_exchange.moc"
