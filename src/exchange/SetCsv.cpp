@@ -1,0 +1,63 @@
+#include "exchange/SetCsv.h"
+
+#include "data/NumberText.h"
+
+#include <QStringList>
+
+namespace {
+
+struct CsvField
+{
+    const char *name;
+    Units::Quantity quantity;
+    double (FuelModel::*get)() const;
+};
+
+using Q = Units::Quantity;
+const CsvField kFields[] = {
+    {"1 Hour Loading", Q::Loading, &FuelModel::Loading1Hour},
+    {"10 Hour Loading", Q::Loading, &FuelModel::Loading10Hour},
+    {"100 Hour Loading", Q::Loading, &FuelModel::Loading100Hour},
+    {"Live Herb Loading", Q::Loading, &FuelModel::LoadingLiveHerb},
+    {"Live Woody Loading", Q::Loading, &FuelModel::LoadingLiveWoody},
+    {"1 Hour SA/V", Q::SurfaceToVolume, &FuelModel::SurfaceToVolume1Hour},
+    {"Live Herb SA/V", Q::SurfaceToVolume, &FuelModel::SurfaceToVolumeLiveHerb},
+    {"Live Woody SA/V", Q::SurfaceToVolume, &FuelModel::SurfaceToVolumeLiveWoody},
+    {"Heat Content Dead", Q::HeatContent, &FuelModel::HeatContentDead},
+    {"Heat Content Live Herb", Q::HeatContent, &FuelModel::HeatContentLiveHerb},
+    {"Heat Content Live Woody", Q::HeatContent, &FuelModel::HeatContentLiveWoody},
+    {"Fuelbed Depth", Q::Depth, &FuelModel::BulkDensityDepth},
+    {"Moisture of Extinction", Q::Moisture, &FuelModel::MoistureOfExtinction},
+};
+
+QString field(const QString &text)
+{
+    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) && !text.contains(QLatin1Char('\n')) &&
+        !text.contains(QLatin1Char('\r')))
+        return text;
+    QString quoted = text;
+    quoted.replace(QLatin1String("\""), QLatin1String("\"\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+} // namespace
+
+QByteArray SetParametersCsv(FuelModelSet &set, Units::System system)
+{
+    QStringList header{QStringLiteral("Fuel Model ID"), QStringLiteral("Description")};
+    for (const CsvField &f : kFields)
+        header << field(Units::WithUnit(QString::fromLatin1(f.name), f.quantity, system));
+    header << QStringLiteral("Primary Fire Carrier") << QStringLiteral("Herb Type");
+    QString out = header.join(QLatin1Char(',')) + QStringLiteral("\r\n");
+    for (const auto &m : *set.FuelModels()) {
+        QStringList row{field(m->FuelModelID()), field(m->Description())};
+        for (const CsvField &f : kFields)
+            row << FormatGeneral(Units::FromEnglish(f.quantity, system, ((*m).*f.get)()));
+        const QString carrier = FuelCatText(m->FuelCat());
+        const QString herb = HerbTypeText(m->HerbType());
+        row << field(carrier.isEmpty() ? FormatGeneral(m->FuelCat()) : carrier)
+            << field(herb.isEmpty() ? FormatGeneral(m->HerbType()) : herb);
+        out += row.join(QLatin1Char(',')) + QStringLiteral("\r\n");
+    }
+    return QByteArray("\xEF\xBB\xBF") + out.toUtf8();
+}
