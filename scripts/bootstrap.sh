@@ -7,7 +7,7 @@ packages=(
   qt6-base-dev qt6-charts-dev qt6-svg-dev libqt6opengl6-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth
-  xdotool dbus at-spi2-core python3-pyatspi desktop-file-utils file
+  xdotool dbus at-spi2-core python3-pyatspi desktop-file-utils file poppler-utils
   clang libclang-rt-14-dev appstream shared-mime-info
 )
 

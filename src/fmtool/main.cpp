@@ -12,7 +12,6 @@ int usage(std::FILE *to)
                "       fmtool compute            (JSON Lines on standard input)\n"
                "       fmtool table FILE [options]   (fmtool table --help)\n"
                "       fmtool sweep FILE --vary INPUT [options]   (fmtool sweep --help)\n"
-
                "       fmtool export-fmd FILE --set NAME --units english|metric OUT\n"
                "       fmtool import-fmd FMD LIBRARY --set NAME [--accept]\n",
                to);

@@ -95,6 +95,7 @@ public:
     QAction *actImportCustomModels = nullptr;
     QAction *actExportCustomModels = nullptr;
     QAction *actImportSets = nullptr;
+    QAction *actExportSetCsv = nullptr;
 
     // The file dialogs of those commands; a test passes its own (save: a file to write).
     using FileChooser = std::function<QString(bool save, const QString &caption, const QString &filter)>;
@@ -149,6 +150,7 @@ public slots:
     void ExportCustomModels();
     void ImportCustomModels();
     void ImportSetsFromLibrary();
+    void ExportSetCsv();
 
 protected:
     void closeEvent(QCloseEvent *event) override;

@@ -7,6 +7,8 @@
 #include "data/ProgramState.h"
 #include "exchange/ExportNumbers.h"
 #include "exchange/OtherLibrary.h"
+#include "exchange/SetCsv.h"
+#include "units/UnitSetting.h"
 #include "exchange/ui/FmdExportDialog.h"
 #include "exchange/ui/FmdImportDialog.h"
 #include "exchange/ui/OtherLibraryDialog.h"
@@ -159,8 +161,36 @@ void frmVarrow::ImportSetsFromLibrary()
                                       QDir::toNativeSeparators(path)));
 }
 
+void frmVarrow::ExportSetCsv()
+{
+    const QString setKey = SelectedSetKey(*treeFMs);
+    if (setKey.isEmpty())
+        return;
+    const auto set = gFMSets->Item(setKey);
+    QString path = chooseFile(true, QStringLiteral("Export Set Parameters as CSV"),
+                              QStringLiteral("CSV files (*.csv);;All files (*)"));
+    if (path.isEmpty())
+        return;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".csv");
+    const QByteArray bytes = SetParametersCsv(*set, Units::UnitSetting::instance().system());
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        m_prompts->Message(QStringLiteral("The CSV file could not be written:\r%1\r%2")
+                               .arg(QDir::toNativeSeparators(path), file.errorString()),
+                           AppTitle(), IPrompts::Icon::Exclamation);
+        return;
+    }
+    statusBar()->showMessage(QStringLiteral("The parameters of \"%1\" exported to %2")
+                                 .arg(set->Name(), QDir::toNativeSeparators(path)));
+}
+
 void frmVarrow::buildExchangeActions()
 {
+    actExportSetCsv = new QAction(QStringLiteral("Export Set as &CSV..."), this);
+    actExportSetCsv->setObjectName(QStringLiteral("actExportSetCsv"));
+    actExportSetCsv->setStatusTip(QStringLiteral("Write the parameters of the selected set as CSV, in the units shown"));
+    connect(actExportSetCsv, &QAction::triggered, this, &frmVarrow::ExportSetCsv);
     actImportCustomModels = new QAction(QStringLiteral("&Import Custom Fuel Models..."), this);
     actImportCustomModels->setObjectName(QStringLiteral("actImportCustomModels"));
     actImportCustomModels->setStatusTip(QStringLiteral("Read a custom fuel model file of the fire growth simulators into a new set"));

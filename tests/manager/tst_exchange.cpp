@@ -175,6 +175,18 @@ private slots:
                                         "\"[FuelModelSet:Their shrubs,Count:0, Locked]\"\r\n\"[End]\"\r\n"));
         checkAfterAction("import sets");
     }
+
+    void csvOfTheSelectedSetInTheUnitsShown()
+    {
+        start();
+        const QString out = m_libraryDir->filePath("custom");
+        win().SetFileChooser([&](bool save, const QString &, const QString &) { return save ? out : QString(); });
+        click(modelKey("Custom", "C1")); // a model: its set is exported
+        win().actExportSetCsv->trigger();
+        const QByteArray csv = readAll(out + ".csv");
+        QVERIFY2(csv.contains("Fuel Model ID,Description,1 Hour Loading (t/ac),"), csv.constData());
+        QVERIFY(csv.contains("\r\nC1,Custom one,12000,1,1,0,3,2000,1800,1600,8100,8200,8300,0.5,30,2 - Brush,1 - Static\r\n"));
+    }
 };
 
 QTEST_MAIN(TestExchange)

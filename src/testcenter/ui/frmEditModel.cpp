@@ -7,6 +7,7 @@
 #include "testcenter/ui/ComparisonPanel.h"
 #include "testcenter/ui/ConsistencyWarningsView.h"
 #include "testcenter/ui/EditorCharts.h"
+#include "testcenter/ui/EditorReport.h"
 #include "library/ui/QtPrompts.h"
 #include "testcenter/TestCenterState.h"
 #include "units/UnitSetting.h"
@@ -113,6 +114,7 @@ frmEditModel::frmEditModel(IEditorOwner *owner, IPrompts *prompts, QWidget *pare
     AttachEditorAnalysis(this);
     AttachComparisonPanel(this);
     AttachConsistencyWarnings(this);
+    AttachEditorReport(this);
     addKeyboardAccess(*this);
 }
 

@@ -60,6 +60,7 @@ public:
     void setTuners(ITuners *tuners) { m_tuners = tuners; }
     ITuners *Tuners() const { return m_tuners; }
     void setPrompts(IPrompts *prompts);
+    IPrompts &Prompts() const { return *m_prompts; }
 
     // Entry checks: a message for the first problem, focus to its box; true when all is well.
     bool EntriesOK();

@@ -1,0 +1,49 @@
+#include "testcenter/ModelReport.h"
+
+namespace {
+
+QString esc(const QString &text)
+{
+    return text.toHtmlEscaped();
+}
+
+QString table(const QList<ModelReport::Line> &lines, bool withReference)
+{
+    QString html = QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\" width=\"100%\">");
+    if (withReference)
+        html += QStringLiteral("<tr><th align=\"left\">Result</th><th align=\"right\">Model</th>"
+                               "<th align=\"right\">Reference model</th></tr>");
+    for (const ModelReport::Line &l : lines) {
+        html += QStringLiteral("<tr><td>%1</td><td align=\"right\">%2</td>").arg(esc(l.caption), esc(l.value));
+        if (withReference)
+            html += QStringLiteral("<td align=\"right\">%1</td>").arg(esc(l.reference));
+        html += QStringLiteral("</tr>");
+    }
+    return html + QStringLiteral("</table>");
+}
+
+} // namespace
+
+QString ModelReportHtml(const ModelReport &r)
+{
+    QString html = QStringLiteral("<html><body>");
+    html += QStringLiteral("<h2>Fuel model %1 - %2</h2>").arg(esc(r.id), esc(r.description));
+    html += QStringLiteral("<p>Fuel model set: %1</p>").arg(esc(r.setName));
+    html += QStringLiteral("<h3>Parameters</h3>") + table(r.parameters, false);
+    html += QStringLiteral("<h3>Environment</h3>") + table(r.environment, false);
+    html += QStringLiteral("<h3>Results (computed %1)</h3>").arg(esc(r.conventions));
+    html += QStringLiteral("<p>Reference model: %1</p>")
+                .arg(r.referenceModel.isEmpty() ? QStringLiteral("none") : esc(r.referenceModel));
+    html += table(r.results, true);
+    if (r.charts > 0) {
+        html += QStringLiteral("<h3>Charts</h3><table cellspacing=\"4\"><tr>");
+        for (int k = 0; k < r.charts; ++k) {
+            if (k == 2)
+                html += QStringLiteral("</tr><tr>");
+            html += QStringLiteral("<td><img src=\"chart%1\" width=\"320\"></td>").arg(k);
+        }
+        html += QStringLiteral("</tr></table>");
+    }
+    html += QStringLiteral("<p><small>Varrow %1, printed %2</small></p>").arg(esc(r.version), esc(r.date));
+    return html + QStringLiteral("</body></html>");
+}

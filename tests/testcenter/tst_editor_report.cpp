@@ -1,0 +1,113 @@
+// The printed report of the Edit and Test Center, written as PDF through the real button and
+// read back with a PDF tool; and the computation setting with its mark.
+#include "EditorFixture.h"
+
+#include "testcenter/ui/EditorReport.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+class EditorReportTest : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<TestLibrary> lib;
+    std::unique_ptr<ScriptedPrompts> prompts;
+    std::unique_ptr<FakeOwner> owner;
+    std::unique_ptr<FakeTuners> tuners;
+    std::unique_ptr<frmEditModel> editor;
+
+    void open(const std::shared_ptr<FuelModel> &fm)
+    {
+        editor = std::make_unique<frmEditModel>(owner.get(), prompts.get());
+        editor->setTuners(tuners.get());
+        editor->Open(fm, true);
+        editor->show();
+    }
+
+    static QString pdfText(const QString &path)
+    {
+        QProcess p;
+        p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
+        if (!p.waitForFinished(30000) || p.exitCode() != 0)
+            return QStringLiteral("(pdftotext failed: %1)").arg(QString::fromLocal8Bit(p.readAllStandardError()));
+        // Compatibility normalisation undoes the typesetter's ligatures ("fi" set as one glyph).
+        return QString::fromUtf8(p.readAllStandardOutput()).normalized(QString::NormalizationForm_KC);
+    }
+
+private slots:
+    void init()
+    {
+        lib = std::make_unique<TestLibrary>();
+        prompts = std::make_unique<ScriptedPrompts>();
+        owner = std::make_unique<FakeOwner>();
+        tuners = std::make_unique<FakeTuners>();
+    }
+    void cleanup()
+    {
+        editor.reset();
+        ResetTestCenterState();
+    }
+
+    void exportPdfHoldsTheModelItsResultsAndTheReferences()
+    {
+        open(lib->shortGrass);
+        editor->cboFM()->setCurrentIndex(1); // reference: "2 - Timber grass"
+        editor->cboFM()->activated(1);
+        QTest::mouseClick(editor->cmdComp(), Qt::LeftButton);
+        const QString ros = editor->txtROS()->text();
+        const QString refRos = editor->txtRefROS()->text();
+        QVERIFY(ros.toDouble() > 0);
+        QVERIFY(refRos.toDouble() > 0 && refRos != ros);
+
+        QTemporaryDir dir;
+        const QString path = dir.filePath("report.pdf");
+        EditorReport *report = EditorReport::Of(editor.get());
+        QVERIFY(report);
+        report->SetFileChooser([&] { return path; });
+        QTest::mouseClick(report->cmdExportPdf, Qt::LeftButton);
+        QVERIFY(QFile::exists(path));
+        const QString text = pdfText(path);
+        QVERIFY2(text.contains(QStringLiteral("Fuel model 1 - Short grass")), qPrintable(text));
+        QVERIFY(text.contains(QStringLiteral("Fuel model set: Grass Models")));
+        // The rate of spread of the model and of the reference, on one line.
+        QVERIFY2(QRegularExpression(QStringLiteral("ROS \\(Ch/Hr\\)\\s+%1\\s+%2").arg(QRegularExpression::escape(ros),
+                                                                                   QRegularExpression::escape(refRos)))
+                     .match(text)
+                     .hasMatch(),
+                 qPrintable(text));
+        QVERIFY(text.contains(QStringLiteral("1 Hour Loading (t/ac)")));
+        QVERIFY(text.contains(QStringLiteral("as the library's core")));
+        QVERIFY(text.contains(QStringLiteral("Varrow ")));
+
+        // Computed as the simulators, the report says so.
+        editor->cboConventions()->setCurrentIndex(1);
+        QTest::mouseClick(editor->cmdComp(), Qt::LeftButton);
+        QTest::mouseClick(report->cmdExportPdf, Qt::LeftButton);
+        const QString simulators = pdfText(path);
+        QVERIFY2(simulators.contains(QStringLiteral("as the fire growth simulators")), qPrintable(simulators));
+    }
+
+    void theComputationSettingMarksTheResults()
+    {
+        open(lib->dynamicGrass);
+        QTest::mouseClick(editor->cmdComp(), Qt::LeftButton);
+        const QString core = editor->txtROS()->text();
+        QCOMPARE(editor->fraResults()->title(), QStringLiteral("Results"));
+        editor->cboConventions()->setCurrentIndex(1);
+        QCOMPARE(gSpreadConventions, SpreadConventions::Simulators);
+        QCOMPARE(editor->fraResults()->title(), QStringLiteral("Results (as the fire growth simulators)"));
+        QTest::mouseClick(editor->cmdComp(), Qt::LeftButton);
+        // GR2's cured herb (1800 1/ft) shares a size subclass with its 1-h class (2000 1/ft).
+        QVERIFY(editor->txtROS()->text() != core);
+        editor->cboConventions()->setCurrentIndex(0);
+        QTest::mouseClick(editor->cmdComp(), Qt::LeftButton);
+        QCOMPARE(editor->txtROS()->text(), core);
+    }
+};
+
+QTEST_MAIN(EditorReportTest)
+#include "tst_editor_report.moc"
