@@ -204,15 +204,13 @@ void frmVarrow::buildExchangeActions()
     connect(actExportCustomModels, &QAction::triggered, this, &frmVarrow::ExportCustomModels);
     connect(actImportSets, &QAction::triggered, this, &frmVarrow::ImportSetsFromLibrary);
 
-    // Into the window's File menu; a menu of that name is made when the window has none yet.
+    // Into the window's File menu once it has one (the menu bar is made elsewhere).
     QMenu *file = nullptr;
     for (QAction *a : menuBar()->actions())
         if (a->menu() && a->text().remove(QLatin1Char('&')) == QLatin1String("File"))
             file = a->menu();
-    if (!file) {
-        file = menuBar()->addMenu(QStringLiteral("File"));
-        file->setObjectName(QStringLiteral("mnuFile"));
-    }
+    if (!file)
+        return;
     QAction *before = file->actions().isEmpty() ? nullptr : file->actions().first();
     file->insertActions(before, {actImportCustomModels, actExportCustomModels, actImportSets, actExportSetCsv});
     if (before)

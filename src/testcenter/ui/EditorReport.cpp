@@ -34,8 +34,19 @@ EditorReport::EditorReport(frmEditModel *editor) : QObject(editor), m_editor(edi
     cmdExportPdf = new QPushButton(QStringLiteral("Export P&DF..."), editor);
     cmdExportPdf->setObjectName(QStringLiteral("cmdExportPdf"));
     cmdExportPdf->setToolTip(QStringLiteral("Write a report of the model, its results and charts as PDF"));
-    editor->testCommandsLayout()->addWidget(cmdPrint);
-    editor->testCommandsLayout()->addWidget(cmdExportPdf);
+    // Below the editor's "Test" button, in the column of the model's commands: the row of test
+    // commands beside "Compute" is full.
+    QBoxLayout *column = nullptr;
+    for (QBoxLayout *l : editor->findChildren<QBoxLayout *>())
+        if (l->indexOf(editor->cmdTest()) >= 0)
+            column = l;
+    auto *row = new QHBoxLayout;
+    row->addWidget(cmdPrint);
+    row->addWidget(cmdExportPdf);
+    if (column)
+        column->insertLayout(column->indexOf(editor->cmdTest()) + 1, row);
+    else
+        editor->testCommandsLayout()->addLayout(row);
     connect(cmdPrint, &QPushButton::clicked, this, &EditorReport::print);
     connect(cmdExportPdf, &QPushButton::clicked, this, &EditorReport::exportPdf);
 }
