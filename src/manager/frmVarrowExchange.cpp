@@ -205,8 +205,12 @@ void frmVarrow::buildExchangeActions()
     connect(actImportSets, &QAction::triggered, this, &frmVarrow::ImportSetsFromLibrary);
 
     // Into the window's File menu once it has one (the menu bar is made elsewhere).
+    // menuWidget(), not menuBar(): asking for the menu bar would make an empty one.
+    auto *bar = qobject_cast<QMenuBar *>(menuWidget());
+    if (!bar)
+        return;
     QMenu *file = nullptr;
-    for (QAction *a : menuBar()->actions())
+    for (QAction *a : bar->actions())
         if (a->menu() && a->text().remove(QLatin1Char('&')) == QLatin1String("File"))
             file = a->menu();
     if (!file)

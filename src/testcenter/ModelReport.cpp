@@ -29,6 +29,8 @@ QString ModelReportHtml(const ModelReport &r)
     QString html = QStringLiteral("<html><body>");
     html += QStringLiteral("<h2>Fuel model %1 - %2</h2>").arg(esc(r.id), esc(r.description));
     html += QStringLiteral("<p>Fuel model set: %1</p>").arg(esc(r.setName));
+    if (!r.units.isEmpty())
+        html += QStringLiteral("<p>Units: %1</p>").arg(esc(r.units));
     html += QStringLiteral("<h3>Parameters</h3>") + table(r.parameters, false);
     html += QStringLiteral("<h3>Environment</h3>") + table(r.environment, false);
     html += QStringLiteral("<h3>Results (computed %1)</h3>").arg(esc(r.conventions));
@@ -44,6 +46,9 @@ QString ModelReportHtml(const ModelReport &r)
         }
         html += QStringLiteral("</tr></table>");
     }
+    if (!r.analysisPanel.isEmpty())
+        html += QStringLiteral("<h3>Analysis: %1</h3><p><img src=\"analysis\" width=\"640\"></p>")
+                    .arg(esc(r.analysisPanel));
     html += QStringLiteral("<p><small>Varrow %1, printed %2</small></p>").arg(esc(r.version), esc(r.date));
     return html + QStringLiteral("</body></html>");
 }

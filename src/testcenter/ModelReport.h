@@ -6,7 +6,8 @@
 // The printed report of the model in the Edit and Test Center, as HTML for a text document:
 // the model (set, ID, description, every parameter with its unit), the environment, the results
 // beside the reference model's, the charts (images the window supplies under the names
-// "chart0" to "chart3"), how the results were computed, the program's version and the date.
+// "chart0" to "chart3"), the panel open in the analysis window (image "analysis"), how the
+// results were computed, the program's version and the date.
 struct ModelReport
 {
     struct Line
@@ -24,6 +25,8 @@ struct ModelReport
     QString referenceModel; // "set: model", empty when none is chosen
     QString conventions;    // "as the library's core" or "as the fire growth simulators"
     int charts = 0;         // images chart0 .. chart(charts-1)
+    QString analysisPanel;  // title of the open analysis panel (image "analysis"), empty when none
+    QString units;          // "English" or "metric": the units of every value above
     QString version;
     QString date;
 };

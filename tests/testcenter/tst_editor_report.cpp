@@ -2,12 +2,15 @@
 // read back with a PDF tool; and the computation setting with its mark.
 #include "EditorFixture.h"
 
+#include "analysis/ui/frmAnalysis.h"
+#include "testcenter/ui/EditorAnalysis.h"
 #include "testcenter/ui/EditorReport.h"
 
 #include <QComboBox>
 #include <QGroupBox>
 #include <QProcess>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTemporaryDir>
 
 class EditorReportTest : public QObject
@@ -106,6 +109,58 @@ private slots:
         editor->cboConventions()->setCurrentIndex(0);
         QTest::mouseClick(editor->cmdComp(), Qt::LeftButton);
         QCOMPARE(editor->txtROS()->text(), core);
+    }
+
+    void theOpenAnalysisPanelIsInTheReportAndAClosedOneIsNot()
+    {
+        open(lib->shortGrass);
+        QTest::mouseClick(editor->cmdComp(), Qt::LeftButton);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("report.pdf");
+        EditorReport *report = EditorReport::Of(editor.get());
+        report->SetFileChooser([&] { return path; });
+
+        QTest::mouseClick(editor->findChild<QPushButton *>("cmdAnalysis"), Qt::LeftButton);
+        frmAnalysis *analysis = EditorAnalysisWindow(editor.get());
+        QVERIFY(analysis && analysis->isVisible());
+        analysis->Tabs()->setCurrentIndex(1);
+        QTest::mouseClick(report->cmdExportPdf, Qt::LeftButton);
+        const QString open = pdfText(path);
+        QVERIFY2(open.contains(QStringLiteral("Analysis: Sensitivity")), qPrintable(open));
+        QVERIFY(!open.contains(QStringLiteral("Response Curves")));
+
+        analysis->close();
+        QTest::mouseClick(report->cmdExportPdf, Qt::LeftButton);
+        QVERIFY(!pdfText(path).contains(QStringLiteral("Analysis:")));
+    }
+
+    void anOldFileIsReplacedWholeAndAFolderThatIsNotThereIsReported()
+    {
+        open(lib->shortGrass);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("report.pdf");
+        {
+            QFile old(path);
+            QVERIFY(old.open(QIODevice::WriteOnly));
+            old.write("an older report");
+        }
+        EditorReport *report = EditorReport::Of(editor.get());
+        report->SetFileChooser([&] { return path; });
+        QTest::mouseClick(report->cmdExportPdf, Qt::LeftButton);
+        QFile written(path);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        QVERIFY(written.readAll().startsWith("%PDF"));
+        QVERIFY(written.permissions() & QFileDevice::ReadOther); // not left as a private temporary file
+        // Nothing but the report is left in the folder.
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"report.pdf"});
+
+        const QString nowhere = dir.filePath("no such folder/report.pdf");
+        report->SetFileChooser([&] { return nowhere; });
+        prompts->ExpectMessage({}, QStringLiteral("Export PDF"));
+        QTest::mouseClick(report->cmdExportPdf, Qt::LeftButton);
+        QVERIFY(prompts->Finished());
+        QVERIFY(prompts->Log().last().contains(QStringLiteral("could not be written")));
+        QVERIFY(!QFile::exists(nowhere));
     }
 };
 

@@ -123,6 +123,16 @@ frmAnalysis *AttachEditorAnalysis(frmEditModel *editor)
         QObject::connect(list, &QComboBox::editTextChanged, window, follow);
     }
     QObject::connect(editor->chkAuto(), &QCheckBox::toggled, window, follow);
+    // Curves computed as the fire growth simulators say so in the window's title, and follow a
+    // change of the setting at once, as a change of units does.
+    const auto showConventions = [editor, window] {
+        const bool simulators = editor->cboConventions()->currentIndex() == 1;
+        window->setWindowTitle(simulators ? QStringLiteral("Fuel Model Analysis (as the fire growth simulators)")
+                                          : QStringLiteral("Fuel Model Analysis"));
+        window->EntriesChanged();
+    };
+    QObject::connect(editor->cboConventions(), &QComboBox::currentIndexChanged, window, showConventions);
+    showConventions();
     QObject::connect(editor, &frmEditModel::referenceModelChosen, window, &frmAnalysis::EntriesChanged);
     QObject::connect(editor->cmdComp(), &QPushButton::clicked, window, &frmAnalysis::EntriesChanged);
     if (auto *plot = editor->findChild<QPushButton *>(QStringLiteral("cmdPlot")))

@@ -1,25 +1,34 @@
 #include "testcenter/ui/EditorReport.h"
 
+#include "analysis/ui/frmAnalysis.h"
 #include "library/IPrompts.h"
 #include "testcenter/EntryRules.h"
+#include "testcenter/ui/EditorAnalysis.h"
 #include "testcenter/ui/EditorCharts.h"
 #include "testcenter/ui/FireChartView.h"
 #include "testcenter/ui/frmEditModel.h"
+#include "units/UnitSetting.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDate>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QFileDialog>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTemporaryFile>
 #include <QTextDocument>
 #include <QUrl>
+
+#include <filesystem>
 
 #ifndef VARROW_VERSION
 #define VARROW_VERSION ""
@@ -28,7 +37,7 @@
 EditorReport::EditorReport(frmEditModel *editor) : QObject(editor), m_editor(editor)
 {
     setObjectName(QStringLiteral("EditorReport"));
-    cmdPrint = new QPushButton(QStringLiteral("Pri&nt..."), editor);
+    cmdPrint = new QPushButton(QStringLiteral("Pr&int..."), editor);
     cmdPrint->setObjectName(QStringLiteral("cmdPrint"));
     cmdPrint->setToolTip(QStringLiteral("Print a report of the model, its results and charts"));
     cmdExportPdf = new QPushButton(QStringLiteral("Export P&DF..."), editor);
@@ -56,6 +65,19 @@ EditorReport *EditorReport::Of(frmEditModel *editor)
     return editor->findChild<EditorReport *>(QStringLiteral("EditorReport"), Qt::FindDirectChildrenOnly);
 }
 
+namespace {
+
+// The caption the editor shows beside box (it follows the chosen units), without its mnemonic.
+QString captionOf(const frmEditModel &editor, const QWidget *box, const QString &fallback)
+{
+    for (const QLabel *label : editor.findChildren<QLabel *>())
+        if (label->buddy() == box && !label->text().isEmpty())
+            return label->text().remove(QLatin1Char('&')).trimmed();
+    return fallback;
+}
+
+} // namespace
+
 ModelReport EditorReport::Content() const
 {
     const frmEditModel &e = *m_editor;
@@ -70,18 +92,28 @@ ModelReport EditorReport::Content() const
     for (int i = kFirstEnvEntry; i <= kLastEnvEntry; ++i)
         r.environment << ModelReport::Line{e.RowLabelText(i).trimmed(), e.EntryText(i), {}};
     r.environment << ModelReport::Line{QStringLiteral("Wind Adjustment Factor"), e.cboWindReduce()->currentText().trimmed(), {}};
-    r.environment << ModelReport::Line{QStringLiteral("Midflame Wind Speed (mph)"), e.txtMidFlameWind()->text(), {}};
+    r.environment << ModelReport::Line{captionOf(e, e.txtMidFlameWind(), QStringLiteral("Midflame Wind Speed")),
+                                       e.txtMidFlameWind()->text(), {}};
     r.environment << ModelReport::Line{QStringLiteral("Slope Steepness (%)"), e.cboSlope()->currentText().trimmed(), {}};
-    r.results << ModelReport::Line{QStringLiteral("ROS (Ch/Hr)"), e.txtROS()->text(), e.txtRefROS()->text()}
-              << ModelReport::Line{QStringLiteral("Fireline Intensity (BTU/Ft/Sec)"), e.txtFLI()->text(), e.txtRefFLI()->text()}
-              << ModelReport::Line{QStringLiteral("Flame Length (Feet)"), e.txtFL()->text(), e.txtRefFL()->text()}
-              << ModelReport::Line{QStringLiteral("Size After 1 Hour (Ac)"), e.txtHeat()->text(), e.txtRefHeat()->text()}
-              << ModelReport::Line{QStringLiteral("Char Surface Area to Volume Ratio (ft2/ft3)"),
+    const std::pair<QLineEdit *, QLineEdit *> results[] = {{e.txtROS(), e.txtRefROS()},
+                                                           {e.txtFLI(), e.txtRefFLI()},
+                                                           {e.txtFL(), e.txtRefFL()},
+                                                           {e.txtHeat(), e.txtRefHeat()}};
+    const char *fallbacks[] = {"Rate of Spread", "Fireline Intensity", "Flame Length", "Size After 1 Hour"};
+    for (std::size_t k = 0; k < std::size(results); ++k)
+        r.results << ModelReport::Line{captionOf(e, results[k].first, QString::fromLatin1(fallbacks[k])),
+                                       results[k].first->text(), results[k].second->text()};
+    r.results << ModelReport::Line{captionOf(e, e.txtCharSurfVolRatio(), QStringLiteral("Char SA/V")),
                                    e.txtCharSurfVolRatio()->text(), {}}
               << ModelReport::Line{QStringLiteral("Relative Packing Ratio"), e.txtPackRatio()->text(), {}};
     if (e.cboFM()->currentIndex() >= 0)
         r.referenceModel = e.cboFMSet()->currentText() + QStringLiteral(": ") + e.cboFM()->currentText();
     r.conventions = e.cboConventions()->currentText();
+    r.units = Units::UnitSetting::instance().system() == Units::System::Metric ? QStringLiteral("metric")
+                                                                              : QStringLiteral("English");
+    if (const frmAnalysis *analysis = EditorAnalysisWindow(m_editor); analysis && analysis->isVisible() &&
+                                                                       analysis->Tabs()->currentIndex() >= 0)
+        r.analysisPanel = analysis->Tabs()->tabText(analysis->Tabs()->currentIndex()).remove(QLatin1Char('&'));
     r.version = QStringLiteral(VARROW_VERSION);
     r.date = QDate::currentDate().toString(Qt::ISODate);
     return r;
@@ -104,26 +136,57 @@ void EditorReport::Paint(QPrinter *printer)
         tabs->setCurrentIndex(shown);
         content.charts = ChartCount;
     }
+    // The panel open in the analysis window, as it is shown there.
+    if (!content.analysisPanel.isEmpty()) {
+        frmAnalysis *analysis = EditorAnalysisWindow(m_editor);
+        if (QWidget *panel = analysis->Tabs()->currentWidget()) {
+            analysis->RefreshNow();
+            doc.addResource(QTextDocument::ImageResource, QUrl(QStringLiteral("analysis")), panel->grab().toImage());
+        } else {
+            content.analysisPanel.clear();
+        }
+    }
     doc.setHtml(ModelReportHtml(content));
     doc.print(printer);
 }
 
 bool EditorReport::ExportPdf(const QString &path, QString *error)
 {
-    // The user chose to replace the file; a stale one must not pass for a written one.
-    QFile::remove(path);
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(path);
-    printer.setDocName(QStringLiteral("Fuel model ") + m_editor->EntryText(0));
-    Paint(&printer);
-    // QPrinter says nothing when the file cannot be written: look for it.
-    QFile written(path);
-    if (!written.exists() || written.size() == 0) {
+    // Written beside the target under another name, then put in its place: a file that cannot
+    // be written leaves the one there untouched, and a stale one never passes for a new one.
+    const QFileInfo target(path);
+    QTemporaryFile temporary(target.absolutePath() + QStringLiteral("/.") + target.fileName() +
+                             QStringLiteral(".XXXXXX"));
+    const auto fail = [&](const QString &why) {
         if (error)
-            *error = QStringLiteral("The PDF file could not be written: %1").arg(path);
+            *error = QStringLiteral("The PDF file could not be written:\n%1\n%2").arg(QDir::toNativeSeparators(path), why);
         return false;
+    };
+    if (!temporary.open())
+        return fail(temporary.errorString());
+    temporary.close();
+    {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(temporary.fileName());
+        printer.setDocName(QStringLiteral("Fuel model ") + m_editor->EntryText(0));
+        Paint(&printer);
     }
+    // QPrinter says nothing when the file cannot be written: look at it.
+    if (QFileInfo(temporary.fileName()).size() == 0)
+        return fail(QStringLiteral("Nothing could be written to the folder."));
+    // The permissions a newly made file gets (a temporary file is the owner's only), or those
+    // of the file it replaces.
+    temporary.setPermissions(target.exists() ? target.permissions()
+                                             : QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser |
+                                                   QFileDevice::WriteUser | QFileDevice::ReadGroup | QFileDevice::ReadOther);
+    // Replaces the file there in one step.
+    std::error_code failed;
+    std::filesystem::rename(std::filesystem::path(temporary.fileName().toStdU16String()),
+                            std::filesystem::path(target.absoluteFilePath().toStdU16String()), failed);
+    if (failed)
+        return fail(QString::fromLocal8Bit(failed.message()));
+    temporary.setAutoRemove(false);
     return true;
 }
 
