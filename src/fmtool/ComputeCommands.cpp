@@ -1,6 +1,7 @@
 // fmtool compute: the calculator as a filter, one JSON object per line in, one per line out.
 // fmtool table: the analyst's batch table of a library file at one environment.
 #include "fmtool/Commands.h"
+#include "fmtool/EnvironmentOptions.h"
 
 #include "data/FuelModelSets.h"
 #include "data/NumberText.h"
@@ -8,9 +9,7 @@
 #include "engine/SurfaceSpread.h"
 #include "library/LibraryFile.h"
 #include "library/MemoryTree.h"
-#include "units/MoistureScenarios.h"
 #include "units/Units.h"
-#include "units/UserEnvironments.h"
 
 #include <QFile>
 
@@ -22,7 +21,6 @@
 #include <cmath>
 #include <cstdio>
 #include <string>
-#include <vector>
 
 namespace {
 
@@ -60,18 +58,6 @@ std::string number17(double v)
     char buf[40];
     std::snprintf(buf, sizeof buf, "%.17g", v);
     return buf;
-}
-
-// "core" or "simulators" (any letter case); false for anything else.
-bool parseConventions(const QString &text, SpreadConventions &conventions)
-{
-    if (text.compare(QLatin1String("core"), Qt::CaseInsensitive) == 0)
-        conventions = SpreadConventions::Core;
-    else if (text.compare(QLatin1String("simulators"), Qt::CaseInsensitive) == 0)
-        conventions = SpreadConventions::Simulators;
-    else
-        return false;
-    return true;
 }
 
 // Result line for one request, or an error line; ok tells which.
@@ -143,7 +129,7 @@ int fmtoolCompute(const QStringList &args, const FmtoolStreams &io)
             value = args[++i];
         else if (args[i].startsWith(QLatin1String("--conventions=")))
             value = args[i].mid(14);
-        usageOk = parseConventions(value, conventions);
+        usageOk = ParseConventions(value, conventions);
     }
     if (!usageOk) {
         std::fputs("usage: fmtool compute [--conventions core|simulators] < requests.jsonl\n"
@@ -175,44 +161,23 @@ int fmtoolCompute(const QStringList &args, const FmtoolStreams &io)
 
 namespace {
 
-// One environment option of the table: its name, its inclusive range (the editor's where the
-// editor checks the entry; the factors the editor lists, and slopes up to 1000 %, otherwise)
-// and the default the editor starts with.
-struct EnvOption
-{
-    const char *name;
-    double value;
-    double min, max;
-    bool checked;
-};
-
 const char kTableUsage[] =
     "usage: fmtool table FILE [--set NAME] [--moist-1h P] [--moist-10h P] [--moist-100h P]\n"
     "                         [--moist-herb P] [--moist-woody P] [--wind MPH] [--wind-adjust F]\n"
     "                         [--slope P] [--scenario NAME] [--units english|metric]\n"
     "                         [--conventions core|simulators]\n"
     "  CSV of the fire behavior of every model in the library FILE (or only the sets named NAME)\n"
-    "  at one environment, as the Edit and Test Center computes it:\n"
-    "    --moist-1h, --moist-10h, --moist-100h   dead fuel moistures, percent, 1-60 (5, 6, 7)\n"
-    "    --moist-herb, --moist-woody             live fuel moistures, percent, 30-300 (75, 90)\n"
-    "    --wind                                  20-foot wind speed, mi/h, 0-99 (10); km/h in metric\n"
-    "    --wind-adjust                           wind adjustment factor, 0-1 (0.7)\n"
-    "    --slope                                 slope steepness, percent, 0-1000 (0)\n"
-    "    --scenario                              a standard moisture scenario (D1L1 .. D4L4: dead\n"
-    "                                            D1 3/4/5 .. D4 12/13/14 %, live L1 30/60 .. L4\n"
-    "                                            120/150 %) or the name of an environment saved in\n"
-    "                                            the Edit and Test Center; moisture, wind and slope\n"
-    "                                            options given as well override it\n"
-    "    --units                                 units of --wind and of the results (english)\n"
-    "    --conventions                           core: as the library's core (default);\n"
-    "                                            simulators: as the fire growth simulators\n"
-    "  Exit status 1 when the file cannot be read or any model fails to compute.\n";
+    "  at one environment, as the Edit and Test Center computes it:\n";
+
+const char kTableUsageEnd[] = "  Exit status 1 when the file cannot be read or any model fails to compute.\n";
 
 int tableUsage(std::FILE *to, const QString &problem)
 {
     if (!problem.isEmpty())
         std::fprintf(to, "fmtool table: %s\n", problem.toLocal8Bit().constData());
     std::fputs(kTableUsage, to);
+    std::fputs(EnvironmentOptionParser::Usage(), to);
+    std::fputs(kTableUsageEnd, to);
     return 2;
 }
 
@@ -230,25 +195,16 @@ QString csvField(const QString &text)
 
 int fmtoolTable(const QStringList &args, const FmtoolStreams &io)
 {
-    // Moisture entries, 20-foot wind and slope in the units the editor takes them.
-    EnvOption options[] = {
-        {"--moist-1h", 5, 1, 60, true},     {"--moist-10h", 6, 1, 60, true},
-        {"--moist-100h", 7, 1, 60, true},   {"--moist-herb", 75, 30, 300, true},
-        {"--moist-woody", 90, 30, 300, true}, {"--wind", 10, 0, 99, true},
-        {"--wind-adjust", 0.7, 0, 1, true}, {"--slope", 0, 0, 1000, true},
-    };
     QString file;
     QString setName;
     bool setGiven = false;
-    QString scenario;
-    Units::System units = Units::System::English;
-    // Explicit options, applied after a scenario whatever their order on the line.
-    std::vector<std::pair<EnvOption *, QString>> given;
-    SpreadConventions conventions = SpreadConventions::Core;
+    EnvironmentOptionParser environmentOptions;
     for (qsizetype i = 0; i < args.size(); ++i) {
         QString arg = args[i];
         if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
             std::fputs(kTableUsage, io.out);
+            std::fputs(EnvironmentOptionParser::Usage(), io.out);
+            std::fputs(kTableUsageEnd, io.out);
             return 0;
         }
         if (!arg.startsWith(QLatin1String("--"))) {
@@ -272,64 +228,23 @@ int fmtoolTable(const QStringList &args, const FmtoolStreams &io)
             setGiven = true;
             continue;
         }
-        if (arg == QLatin1String("--scenario")) {
-            scenario = value;
+        QString problem;
+        switch (environmentOptions.Take(arg, value, &problem)) {
+        case EnvironmentOptionParser::Outcome::Taken:
             continue;
-        }
-        if (arg == QLatin1String("--units")) {
-            if (!Units::ParseSystemName(value, &units))
-                return tableUsage(io.err, QStringLiteral("--units: \"%1\" is neither english nor metric").arg(value));
-            continue;
-        }
-        if (arg == QLatin1String("--conventions")) {
-            if (!parseConventions(value, conventions))
-                return tableUsage(io.err, QStringLiteral("--conventions: \"%1\" is neither core nor simulators").arg(value));
-            continue;
-        }
-        EnvOption *option = nullptr;
-        for (EnvOption &o : options)
-            if (arg == QLatin1String(o.name))
-                option = &o;
-        if (option == nullptr)
+        case EnvironmentOptionParser::Outcome::Problem:
+            return tableUsage(io.err, problem);
+        case EnvironmentOptionParser::Outcome::NotAnOption:
             return tableUsage(io.err, QStringLiteral("unknown option %1").arg(arg));
-        given.emplace_back(option, value);
+        }
     }
     if (file.isEmpty())
         return tableUsage(io.err, QStringLiteral("no library file given"));
-
-    if (!scenario.isEmpty()) {
-        if (const Units::MoistureScenario *m = Units::FindMoistureScenario(scenario)) {
-            const double values[5] = {m->oneHour, m->tenHour, m->hundredHour, m->herb, m->woody};
-            for (int k = 0; k < 5; ++k)
-                options[k].value = values[k];
-        } else if (const auto e = Units::FindUserEnvironment(scenario)) {
-            const double values[8] = {e->oneHour, e->tenHour, e->hundredHour, e->herb,
-                                      e->woody,   e->windSpeed, e->windAdjustment, e->slope};
-            for (int k = 0; k < 8; ++k)
-                options[k].value = values[k];
-        } else {
-            return tableUsage(io.err, QStringLiteral("--scenario: no standard scenario or saved environment is named \"%1\"")
-                                          .arg(scenario));
-        }
-    }
-    for (const auto &[option, value] : given) {
-        const QString arg = QString::fromLatin1(option->name);
-        bool ok = false;
-        const double typed = value.trimmed().toDouble(&ok);
-        if (!ok || !std::isfinite(typed))
-            return tableUsage(io.err, QStringLiteral("%1: \"%2\" is not a number").arg(arg, value));
-        // Only the wind has a unit of its own; the rest are percentages or a factor.
-        const bool wind = option == &options[5];
-        const double v = wind ? Units::ToEnglish(Units::Quantity::WindSpeed, units, typed) : typed;
-        if (option->checked && (v < option->min || v > option->max)) {
-            const Units::Quantity q = wind ? Units::Quantity::WindSpeed : Units::Quantity::Moisture;
-            return tableUsage(io.err, QStringLiteral("%1: %2 is outside the acceptable range %3 to %4")
-                                          .arg(arg, value,
-                                               Units::FormatShownEntry(q, units, Units::ShownLow(q, units, option->min)),
-                                               Units::FormatShownEntry(q, units, Units::ShownHigh(q, units, option->max))));
-        }
-        option->value = v;
-    }
+    Environment environment;
+    if (QString problem; !environmentOptions.Finish(environment, &problem))
+        return tableUsage(io.err, problem);
+    const Units::System units = environment.units;
+    const SpreadConventions conventions = environment.conventions;
 
     QFile f(file);
     if (!f.open(QIODevice::ReadOnly)) {
@@ -346,10 +261,6 @@ int fmtoolTable(const QStringList &args, const FmtoolStreams &io)
         std::fprintf(io.err, "fmtool table: %s\n", problem.toString().toLocal8Bit().constData());
         return 1;
     }
-
-    // The editor's midflame wind box shows 20-ft wind x factor with one decimal, and the
-    // computation reads that box.
-    const double midflame = ParseLeadingNumber(FormatPattern(options[6].value * options[5].value, u"##0.0"));
 
     using Units::Quantity;
     const auto header = [units](const char *name, Quantity q) {
@@ -372,12 +283,7 @@ int fmtoolTable(const QStringList &args, const FmtoolStreams &io)
         setFound = true;
         for (const auto &model : *set->FuelModels()) {
             FireSpread spread;
-            spread.setConventions(conventions);
-            spread.setFuelMoisture1Hour(options[0].value / 100);
-            spread.setFuelMoisture10Hour(options[1].value / 100);
-            spread.setFuelMoisture100Hour(options[2].value / 100);
-            spread.setFuelMoistureHerb(options[3].value / 100);
-            spread.setFuelMoistureWoody(options[4].value / 100);
+            environment.ApplyTo(spread);
             spread.setLoading1Hour(model->Loading1Hour());
             spread.setLoading10Hour(model->Loading10Hour());
             spread.setLoading100Hour(model->Loading100Hour());
@@ -391,9 +297,6 @@ int fmtoolTable(const QStringList &args, const FmtoolStreams &io)
             spread.setHeatContentLiveWoody(model->HeatContentLiveWoody());
             spread.setBulkDensityDepth(model->BulkDensityDepth());
             spread.setMoistureOfExtinction(model->MoistureOfExtinction() / 100);
-            spread.setWindSpeed(midflame);
-            spread.setWindSpeedNA(options[5].value);
-            spread.setSlope(options[7].value);
             spread.setHerbType(model->HerbType());
 
             QStringList row{csvField(set->Name()), csvField(model->FuelModelID()), csvField(model->Description())};

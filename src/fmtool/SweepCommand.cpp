@@ -1,6 +1,7 @@
 // fmtool sweep: response curves of library models from the command line, the numbers the
 // response curve window shows and exports.
 #include "fmtool/Commands.h"
+#include "fmtool/EnvironmentOptions.h"
 
 #include "analysis/CurveTable.h"
 #include "analysis/Sweep.h"
@@ -21,35 +22,30 @@ const char kSweepUsage[] =
     "usage: fmtool sweep FILE --vary INPUT [--set NAME] [--model ID] [--from X] [--to X] [--steps N]\n"
     "                         [--moist-1h P] [--moist-10h P] [--moist-100h P] [--moist-herb P]\n"
     "                         [--moist-woody P] [--wind MPH] [--wind-adjust F] [--slope P]\n"
-    "                         [--units english|metric]\n"
+    "                         [--scenario NAME] [--units english|metric] [--conventions core|simulators]\n"
     "  CSV of the fire behavior of models of the library FILE while one input runs from X to Y\n"
     "  in N evenly spaced points (the response curves of the Edit and Test Center):\n"
     "    --vary    wind (20-foot wind, mi/h, 0-99), moist-1h (%, 1-60), moist-herb (%, 30-300),\n"
     "              moist-woody (%, 30-300) or slope (%, 0-100); --from and --to default to\n"
     "              that range, --steps to 101\n"
     "    --set     only the sets named NAME; --model only the models with that ID\n"
-    "    --units   metric gives the columns in metric units (m/min, m, kW/m, ha, kJ/m2, km/h)\n"
-    "              and takes --from and --to in the swept column's unit (km/h for wind)\n"
-    "  The other inputs stay at the environment options (as fmtool table: 5, 6, 7, 75, 90 %,\n"
-    "  10 mi/h with a wind adjustment factor of 0.7, slope 0). Each model computes with its own\n"
-    "  herb type. Exit status 1 when the file cannot be read, nothing matches, or a point fails\n"
-    "  to compute (its row says \"cannot compute\").\n";
+    "  The other inputs stay at the environment options (each model computes with its own herb\n"
+    "  type); --units metric gives the columns in metric units (m/min, m, kW/m, ha, kJ/m2, km/h)\n"
+    "  and takes --from, --to and --wind in km/h for the wind:\n";
+
+const char kSweepUsageEnd[] =
+    "  Exit status 1 when the file cannot be read, nothing matches, or a point fails to compute\n"
+    "  (its row says \"cannot compute\").\n";
 
 int sweepUsage(std::FILE *to, const QString &problem)
 {
     if (!problem.isEmpty())
         std::fprintf(to, "fmtool sweep: %s\n", problem.toLocal8Bit().constData());
     std::fputs(kSweepUsage, to);
+    std::fputs(EnvironmentOptionParser::Usage(), to);
+    std::fputs(kSweepUsageEnd, to);
     return 2;
 }
-
-struct EnvOption
-{
-    const char *name;
-    double value;
-    double min, max;
-    bool checked;
-};
 
 bool writeAll(std::FILE *out, const std::string &text)
 {
@@ -60,21 +56,17 @@ bool writeAll(std::FILE *out, const std::string &text)
 
 int fmtoolSweep(const QStringList &args, const FmtoolStreams &io)
 {
-    EnvOption options[] = {
-        {"--moist-1h", 5, 1, 60, true},       {"--moist-10h", 6, 1, 60, true},
-        {"--moist-100h", 7, 1, 60, true},     {"--moist-herb", 75, 30, 300, true},
-        {"--moist-woody", 90, 30, 300, true}, {"--wind", 10, 0, 99, true},
-        {"--wind-adjust", 0.7, 0, 0, false},  {"--slope", 0, 0, 0, false},
-    };
+    EnvironmentOptionParser environmentOptions;
     QString file, setName, modelId, vary;
     bool setGiven = false, modelGiven = false;
     double from = NAN, to = NAN;
     int steps = 101;
-    Units::System system = Units::System::English;
     for (qsizetype i = 0; i < args.size(); ++i) {
         QString arg = args[i];
         if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
             std::fputs(kSweepUsage, io.out);
+            std::fputs(EnvironmentOptionParser::Usage(), io.out);
+            std::fputs(kSweepUsageEnd, io.out);
             return 0;
         }
         if (!arg.startsWith(QLatin1String("--"))) {
@@ -103,11 +95,12 @@ int fmtoolSweep(const QStringList &args, const FmtoolStreams &io)
             modelGiven = true;
             continue;
         }
-        if (arg == QLatin1String("--units")) {
-            if (!Units::ParseSystemName(value, &system))
-                return sweepUsage(io.err, QStringLiteral("--units: \"%1\" is neither english nor metric").arg(value));
+        QString problem;
+        const auto outcome = environmentOptions.Take(arg, value, &problem);
+        if (outcome == EnvironmentOptionParser::Outcome::Problem)
+            return sweepUsage(io.err, problem);
+        if (outcome == EnvironmentOptionParser::Outcome::Taken)
             continue;
-        }
         if (arg == QLatin1String("--vary")) {
             vary = value;
             continue;
@@ -130,19 +123,14 @@ int fmtoolSweep(const QStringList &args, const FmtoolStreams &io)
             to = v;
             continue;
         }
-        EnvOption *option = nullptr;
-        for (EnvOption &o : options)
-            if (arg == QLatin1String(o.name))
-                option = &o;
-        if (option == nullptr)
-            return sweepUsage(io.err, QStringLiteral("unknown option %1").arg(arg));
-        if (option->checked && (v < option->min || v > option->max))
-            return sweepUsage(io.err, QStringLiteral("%1: %2 is outside the acceptable range %3 to %4")
-                                          .arg(arg, value, FormatGeneral(option->min), FormatGeneral(option->max)));
-        option->value = v;
+        return sweepUsage(io.err, QStringLiteral("unknown option %1").arg(arg));
     }
     if (file.isEmpty())
         return sweepUsage(io.err, QStringLiteral("no library file given"));
+    Environment environment;
+    if (QString problem; !environmentOptions.Finish(environment, &problem))
+        return sweepUsage(io.err, problem);
+    const Units::System system = environment.units;
     if (vary.isEmpty())
         return sweepUsage(io.err, QStringLiteral("--vary is needed"));
     const auto input = SweepInputFromKey(vary);
@@ -179,20 +167,17 @@ int fmtoolSweep(const QStringList &args, const FmtoolStreams &io)
         return 1;
     }
 
-    // The environment as the editor computes it: its midflame wind box shows the 20-ft wind
-    // times the factor with one decimal.
-    const double windAdjust = options[6].value;
-    FireSpread environment;
-    environment.setFuelMoisture1Hour(options[0].value / 100);
-    environment.setFuelMoisture10Hour(options[1].value / 100);
-    environment.setFuelMoisture100Hour(options[2].value / 100);
-    environment.setFuelMoistureHerb(options[3].value / 100);
-    environment.setFuelMoistureWoody(options[4].value / 100);
-    environment.setWindSpeedNA(options[5].value);
-    environment.setWindSpeed(ParseLeadingNumber(FormatPattern(windAdjust * options[5].value, u"##0.0")));
-    environment.setSlope(options[7].value);
+    // The environment as the editor computes it (the midflame wind as its box shows it).
+    const double windAdjust = environment.windAdjustment;
+    FireSpread atEnvironment;
+    environment.ApplyTo(atEnvironment);
 
-    std::string out = CurveCsvHeader(*input, system);
+    std::string out;
+    // The mark of curves computed as the simulators do, as fmtool table gives it.
+    if (environment.conventions == SpreadConventions::Simulators)
+        out = "# Computed as the fire growth simulators (net loads weighted by size class, the cured herb a dead "
+              "class of its own)\n";
+    out += CurveCsvHeader(*input, system);
     if (!writeAll(io.out, out)) {
         std::fputs("fmtool sweep: cannot write the curves\n", io.err);
         return 1;
@@ -206,7 +191,7 @@ int fmtoolSweep(const QStringList &args, const FmtoolStreams &io)
             if (modelGiven && model->FuelModelID() != modelId)
                 continue;
             modelFound = true;
-            FireSpread base = environment;
+            FireSpread base = atEnvironment;
             SetModelInputs(base, *model);
             const auto points = Sweep(base, *input, from, to, steps, windAdjust);
             for (const SweepPoint &p : points)

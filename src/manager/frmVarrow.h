@@ -22,6 +22,7 @@ class QMenu;
 class QPushButton;
 class QUndoStack;
 class UserGuideWindow;
+struct ImportedSet;
 
 // The start-up window: the library as a tree of sets and models, the parameters of the
 // selected model, and the library commands. It decides which commands a selection allows (the
@@ -195,6 +196,10 @@ private:
     void reportLoad();
     void showLibraryLocation();
     void buildExchangeActions();
+    // Adds the sets of an import as one step of the history; false when it failed (reported).
+    bool addImportedSets(const QList<ImportedSet> &sets, const QString &changeName);
+    // True, with a message, when the library is open read-only and cannot take an import.
+    bool refuseReadOnlyImport();
     QString chooseFile(bool save, const QString &caption, const QString &filter);
 
     std::unique_ptr<IPrompts> m_ownPrompts;

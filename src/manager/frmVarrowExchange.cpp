@@ -88,8 +88,36 @@ void frmVarrow::ExportCustomModels()
                                       QDir::toNativeSeparators(path)));
 }
 
+bool frmVarrow::addImportedSets(const QList<ImportedSet> &sets, const QString &changeName)
+{
+    // One step of the library's history, undone and redone as a whole.
+    LibrarySnapshot before = captureLibrary();
+    EditContext ctx{*treeFMs, *m_prompts, [this] { setPasteEnabled(true); }, [this] { saveLibrary(true); }};
+    bool added = true;
+    try {
+        AddImportedSets(ctx, sets);
+    } catch (const std::exception &e) {
+        m_prompts->Message(QStringLiteral("The command could not be completed: ") + QString::fromUtf8(e.what()),
+                           AppTitle(), IPrompts::Icon::Critical);
+        added = false;
+    }
+    recordChange(changeName, std::move(before), captureLibrary());
+    return added;
+}
+
+bool frmVarrow::refuseReadOnlyImport()
+{
+    if (!m_store->ReadOnly())
+        return false;
+    m_prompts->Message(QStringLiteral("The library is open read-only here: nothing can be imported into it."),
+                       AppTitle(), IPrompts::Icon::Exclamation);
+    return true;
+}
+
 void frmVarrow::ImportCustomModels()
 {
+    if (refuseReadOnlyImport())
+        return;
     const QString path = chooseFile(false, QStringLiteral("Import Custom Fuel Models"), kFmdFilter);
     if (path.isEmpty())
         return;
@@ -100,7 +128,14 @@ void frmVarrow::ImportCustomModels()
                            AppTitle(), IPrompts::Icon::Exclamation);
         return;
     }
-    const FmdImport imported = ReadFmd(file.read(4 * 1024 * 1024));
+    // A custom model file holds at most a few hundred lines; a larger file is not one.
+    constexpr qint64 kLargestFile = 4 * 1024 * 1024;
+    if (file.size() > kLargestFile) {
+        m_prompts->Message(QStringLiteral("%1 is too large for a custom fuel model file.").arg(QDir::toNativeSeparators(path)),
+                           AppTitle(), IPrompts::Icon::Exclamation);
+        return;
+    }
+    const FmdImport imported = ReadFmd(file.readAll());
     QString base = QFileInfo(path).completeBaseName();
     if (base.isEmpty() || !SetNameProblem(base).isEmpty())
         base = QStringLiteral("Imported Models");
@@ -108,14 +143,9 @@ void frmVarrow::ImportCustomModels()
                            [](const QString &name) { return ImportedSetNameProblem(*gFMSets, name); }, this);
     if (dialog.exec() != QDialog::Accepted || imported.models.isEmpty())
         return;
-    EditContext ctx{*treeFMs, *m_prompts, [this] { setPasteEnabled(true); }, [this] { saveLibrary(true); }};
-    try {
-        AddImportedSets(ctx, {ImportedSet{dialog.SetName(), false, imported.models}});
-    } catch (const std::exception &e) {
-        m_prompts->Message(QStringLiteral("The command could not be completed: ") + QString::fromUtf8(e.what()),
-                           AppTitle(), IPrompts::Icon::Critical);
+    if (!addImportedSets({ImportedSet{dialog.SetName(), false, imported.models}},
+                         QStringLiteral("Import '%1'").arg(dialog.SetName())))
         return;
-    }
     treeFMs_NodeClick(treeFMs->SelectedKey());
     statusBar()->showMessage(QStringLiteral("%1 models imported into the set \"%2\"")
                                  .arg(imported.models.size())
@@ -124,6 +154,8 @@ void frmVarrow::ImportCustomModels()
 
 void frmVarrow::ImportSetsFromLibrary()
 {
+    if (refuseReadOnlyImport())
+        return;
     const QString path = chooseFile(false, QStringLiteral("Import Sets from Another Library"),
                                     QStringLiteral("Fuel model libraries (*.FFM *.ffm);;All files (*)"));
     if (path.isEmpty())
@@ -146,14 +178,9 @@ void frmVarrow::ImportSetsFromLibrary()
         sets << ImportedSet{c.name, other.sets[c.index].locked, CopyModels(*other.sets[c.index].set)};
     if (sets.isEmpty())
         return;
-    EditContext ctx{*treeFMs, *m_prompts, [this] { setPasteEnabled(true); }, [this] { saveLibrary(true); }};
-    try {
-        AddImportedSets(ctx, sets);
-    } catch (const std::exception &e) {
-        m_prompts->Message(QStringLiteral("The command could not be completed: ") + QString::fromUtf8(e.what()),
-                           AppTitle(), IPrompts::Icon::Critical);
+    if (!addImportedSets(sets, sets.size() == 1 ? QStringLiteral("Import Set '%1'").arg(sets.first().name)
+                                                : QStringLiteral("Import %1 Sets").arg(sets.size())))
         return;
-    }
     treeFMs_NodeClick(treeFMs->SelectedKey());
     statusBar()->showMessage(QStringLiteral("%1 %2 imported from %3")
                                  .arg(sets.size())
@@ -204,19 +231,7 @@ void frmVarrow::buildExchangeActions()
     connect(actExportCustomModels, &QAction::triggered, this, &frmVarrow::ExportCustomModels);
     connect(actImportSets, &QAction::triggered, this, &frmVarrow::ImportSetsFromLibrary);
 
-    // Into the window's File menu once it has one (the menu bar is made elsewhere).
-    // menuWidget(), not menuBar(): asking for the menu bar would make an empty one.
-    auto *bar = qobject_cast<QMenuBar *>(menuWidget());
-    if (!bar)
-        return;
-    QMenu *file = nullptr;
-    for (QAction *a : bar->actions())
-        if (a->menu() && a->text().remove(QLatin1Char('&')) == QLatin1String("File"))
-            file = a->menu();
-    if (!file)
-        return;
-    QAction *before = file->actions().isEmpty() ? nullptr : file->actions().first();
-    file->insertActions(before, {actImportCustomModels, actExportCustomModels, actImportSets, actExportSetCsv});
-    if (before)
-        file->insertSeparator(before);
+    // In the File menu, above the commands of the library file itself.
+    mnuFile->insertActions(m_fileLibrarySection, {actImportCustomModels, actImportSets, actExportCustomModels,
+                                                  actExportSetCsv});
 }

@@ -181,6 +181,12 @@ TEST_F(FmtoolSweep, WrongUsageIsRefusedWithTheReason)
         {{"--vary", "wind", "--from", "x"}, 2, "is not a number"},
         {{"--vary", "wind", "--model", "NOPE"}, 1, "no model with the ID \"NOPE\""},
         {{"--vary", "wind", "--set", "None"}, 1, "no set named \"None\""},
+        // The environment options are those of fmtool table, with its ranges.
+        {{"--vary", "wind", "--wind-adjust", "1.5"}, 2, "--wind-adjust: 1.5 is outside the acceptable range 0 to 1"},
+        {{"--vary", "wind", "--slope", "-5"}, 2, "--slope: -5 is outside the acceptable range 0 to 1000"},
+        {{"--vary", "slope", "--moist-herb", "20"}, 2, "--moist-herb: 20 is outside the acceptable range 30 to 300"},
+        {{"--vary", "wind", "--conventions", "sim"}, 2, "neither core nor simulators"},
+        {{"--vary", "wind", "--scenario", "D5L1"}, 2, "no standard scenario or saved environment"},
     };
     for (const Case &c : cases) {
         const SweepRun r = sweep(c.args);
@@ -211,4 +217,35 @@ TEST_F(FmtoolSweep, MetricColumnsAndRange)
     EXPECT_EQ(tooFar.status, 2);
     EXPECT_NE(tooFar.err.find("outside the acceptable range 0 to 159.3"), std::string::npos) << tooFar.err;
     EXPECT_EQ(sweep({"--vary", "wind", "--units", "imperial"}).status, 2);
+}
+
+TEST_F(FmtoolSweep, ConventionsScenarioAndMetricWindAsTheTableTakesThem)
+{
+    const QStringList point{"--vary", "moist-1h", "--from", "6", "--to", "6", "--steps", "1"};
+    const SweepRun core = sweep(QStringList(point) << "--set" << "Test Set");
+    const SweepRun sim = sweep(QStringList(point) << "--set" << "Test Set" << "--conventions" << "simulators");
+    ASSERT_EQ(core.lines.size(), 5u);
+    ASSERT_EQ(sim.lines.size(), 6u);
+    EXPECT_EQ(sim.lines[0].rfind("# Computed as the fire growth simulators", 0), 0u) << sim.lines[0];
+    EXPECT_EQ(sim.lines[1], core.lines[0]);
+    // One fuel class: its size class holds only itself, so both conventions agree.
+    EXPECT_EQ(sim.lines[2], core.lines[1]);
+    // GR2 at 75 % herb moisture has half its herb cured: a class of its own as the simulators do.
+    EXPECT_NE(field(sim.lines[3], 3), field(core.lines[2], 3));
+    // The static twin has no cured herb: its one dead and one live class each fill their category.
+    EXPECT_EQ(sim.lines[4], core.lines[3]);
+
+    // D1L1 is 3, 4, 5 % dead and 30, 60 % live.
+    const QStringList slope{"--model", "9", "--vary", "slope", "--steps", "3"};
+    EXPECT_EQ(sweep(QStringList(slope) << "--scenario" << "D1L1").out,
+              sweep(QStringList(slope) << "--moist-1h" << "3" << "--moist-10h" << "4" << "--moist-100h" << "5"
+                                       << "--moist-herb" << "30" << "--moist-woody" << "60")
+                  .out);
+
+    // With --units metric the 20-ft wind is typed in km/h: 16.09344 km/h is the default 10 mi/h.
+    const QStringList metric{"--model", "9", "--vary", "slope", "--steps", "3", "--units", "metric"};
+    const SweepRun byDefault = sweep(metric);
+    ASSERT_EQ(byDefault.status, 0) << byDefault.err;
+    EXPECT_EQ(sweep(QStringList(metric) << "--wind" << "16.09344").out, byDefault.out);
+    EXPECT_NE(sweep(QStringList(metric) << "--wind" << "10").out, byDefault.out);
 }

@@ -133,6 +133,16 @@ private slots:
         QVERIFY(libraryBytes().contains("\"[FuelModelSet:From the simulator,Count:1]\"\r\n"
                                         "\"GRz\",\"Tuned grass\",1,0.5,0,0,1,0,2000,1800,1500,0.15,8000,8000,8000,1,2\r\n"));
         checkAfterAction("import");
+
+        // The import is one step of the history: undo takes the whole set out again.
+        QCOMPARE(win().actUndo->text(), QStringLiteral("&Undo Import 'From the simulator'"));
+        win().actUndo->trigger();
+        QVERIFY(setKey("From the simulator").isEmpty());
+        QCOMPARE(libraryBytes(), before);
+        checkAfterAction("undo of the import");
+        win().actRedo->trigger();
+        QCOMPARE(gFMSets->Item(setKey("From the simulator"))->FuelModels()->Count(), 1);
+        checkAfterAction("redo of the import");
     }
 
     void setsFromAnotherLibraryAreCopiedUnderFreeNamesOnlyWhenConfirmed()
@@ -174,6 +184,44 @@ private slots:
                                         "\"X1\",\"Theirs\",1,2,1,0.5,0.5,0,3000,1500,1500,0.15,8000,8000,8000,1,1\r\n"
                                         "\"[FuelModelSet:Their shrubs,Count:0, Locked]\"\r\n\"[End]\"\r\n"));
         checkAfterAction("import sets");
+
+        // Both sets came in with one command, and go out with one undo.
+        const int sets = gFMSets->Count();
+        QCOMPARE(win().actUndo->text(), QStringLiteral("&Undo Import 2 Sets"));
+        win().actUndo->trigger();
+        QCOMPARE(gFMSets->Count(), sets - 2);
+        QVERIFY(setKey("Custom (2)").isEmpty() && setKey("Their shrubs").isEmpty());
+        QCOMPARE(libraryBytes(), before);
+        checkAfterAction("undo of the sets' import");
+    }
+
+    void theCommandsAreInTheFileMenuAndAReadOnlyLibraryTakesNoImport()
+    {
+        start();
+        const QList<QAction *> file = win().mnuFile->actions();
+        for (QAction *a : {win().actImportCustomModels, win().actImportSets, win().actExportCustomModels,
+                           win().actExportSetCsv})
+            QVERIFY2(file.indexOf(a) >= 0 && file.indexOf(a) < file.indexOf(win().actQuit), qPrintable(a->objectName()));
+
+
+        // A second copy of the program has the library read-only: an import is refused before
+        // any file is asked for.
+        m_prompts->ExpectYesNo({}, true);
+        frmVarrow second(m_prompts.get());
+        QVERIFY(second.ReadOnly());
+        bool asked = false;
+        second.SetFileChooser([&](bool, const QString &, const QString &) {
+            asked = true;
+            return QString();
+        });
+        const QByteArray before = libraryBytes();
+        m_prompts->ExpectMessage({}).ExpectMessage({});
+        second.actImportSets->trigger();
+        second.actImportCustomModels->trigger();
+        QVERIFY(m_prompts->Finished());
+        QVERIFY(!asked);
+        QVERIFY(m_prompts->Log().last().contains(QStringLiteral("read-only")));
+        QCOMPARE(libraryBytes(), before);
     }
 
     void csvOfTheSelectedSetInTheUnitsShown()
