@@ -159,6 +159,11 @@ private slots:
                  qPrintable(cell(1, ComparisonPanel::ColRos)));
         editor->Compute();
         QCOMPARE(cell(0, ComparisonPanel::ColRos), editor->txtROS()->text().trimmed());
+        // The rule under the table names its winds in km/h too: 2, 5 and 10 mi/h are
+        // 3.2, 8 and 16.1 km/h (1 mi = 1.609344 km).
+        const QString rule = editor->findChild<QLabel *>(QStringLiteral("lblComparisonRule"))->text();
+        QVERIFY2(rule.contains(QStringLiteral("0, 3.2, 8 and 16.1 km/h")) && !rule.contains(QStringLiteral("mi/h")),
+                 qPrintable(rule));
     }
 
     void exportsTheTableWithUnitsAndIds()

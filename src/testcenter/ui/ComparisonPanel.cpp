@@ -51,6 +51,19 @@ Units::System units()
     return Units::UnitSetting::instance().system();
 }
 
+// How the distances are measured, with the winds in the units shown.
+QString comparisonRule()
+{
+    QStringList winds;
+    for (double w : kBehaviourWinds)
+        winds << Units::FormatEntry(Quantity::WindSpeed, units(), w);
+    const QString last = winds.takeLast();
+    return QStringLiteral("Behaviour distance: rate of spread and flame length under the 16 standard moisture "
+                          "scenarios at midflame winds %1 and %2 %3, flat; parameter distance: the 13 fuel "
+                          "parameters scaled by the set's range. 0 is identical (see the README).")
+        .arg(winds.join(QStringLiteral(", ")), last, Units::UnitLabel(Quantity::WindSpeed, units()));
+}
+
 QString shown(Quantity q, double english)
 {
     return Units::FormatResult(q, units(), english);
@@ -174,11 +187,7 @@ ComparisonPanel::ComparisonPanel(frmEditModel *editor) : QWidget(editor->tabResu
     m_nearestParameters->setObjectName(QStringLiteral("lblNearestParameters"));
     m_nearestParameters->setWordWrap(true);
     m_nearestParameters->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    m_conditions = new QLabel(QStringLiteral("Behaviour distance: rate of spread and flame length under the 16 "
-                                             "standard moisture scenarios at midflame winds 0, 2, 5 and 10 mi/h, "
-                                             "flat; parameter distance: the 13 fuel parameters scaled by the "
-                                             "set's range. 0 is identical (see the README)."),
-                              this);
+    m_conditions = new QLabel(comparisonRule(), this);
     m_conditions->setObjectName(QStringLiteral("lblComparisonRule"));
     m_conditions->setWordWrap(true);
     QFont small = m_conditions->font();
@@ -197,7 +206,10 @@ ComparisonPanel::ComparisonPanel(frmEditModel *editor) : QWidget(editor->tabResu
         if (isVisible())
             Recompute();
     });
-    connect(&Units::UnitSetting::instance(), &Units::UnitSetting::changed, this, [this] { ShowComparison(); });
+    connect(&Units::UnitSetting::instance(), &Units::UnitSetting::changed, this, [this] {
+        m_conditions->setText(comparisonRule());
+        ShowComparison();
+    });
 }
 
 void ComparisonPanel::showEvent(QShowEvent *event)
