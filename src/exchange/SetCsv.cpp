@@ -1,12 +1,13 @@
 #include "exchange/SetCsv.h"
 
+#include "analysis/CsvTable.h"
 #include "data/NumberText.h"
 
 #include <QStringList>
 
 namespace {
 
-struct CsvField
+struct ParameterColumn
 {
     const char *name;
     Units::Quantity quantity;
@@ -14,7 +15,7 @@ struct CsvField
 };
 
 using Q = Units::Quantity;
-const CsvField kFields[] = {
+const ParameterColumn kFields[] = {
     {"1 Hour Loading", Q::Loading, &FuelModel::Loading1Hour},
     {"10 Hour Loading", Q::Loading, &FuelModel::Loading10Hour},
     {"100 Hour Loading", Q::Loading, &FuelModel::Loading100Hour},
@@ -30,33 +31,23 @@ const CsvField kFields[] = {
     {"Moisture of Extinction", Q::Moisture, &FuelModel::MoistureOfExtinction},
 };
 
-QString field(const QString &text)
-{
-    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) && !text.contains(QLatin1Char('\n')) &&
-        !text.contains(QLatin1Char('\r')))
-        return text;
-    QString quoted = text;
-    quoted.replace(QLatin1String("\""), QLatin1String("\"\""));
-    return QLatin1Char('"') + quoted + QLatin1Char('"');
-}
-
 } // namespace
 
 QByteArray SetParametersCsv(FuelModelSet &set, Units::System system)
 {
     QStringList header{QStringLiteral("Fuel Model ID"), QStringLiteral("Description")};
-    for (const CsvField &f : kFields)
-        header << field(Units::WithUnit(QString::fromLatin1(f.name), f.quantity, system));
+    for (const ParameterColumn &f : kFields)
+        header << CsvField(Units::WithUnit(QString::fromLatin1(f.name), f.quantity, system));
     header << QStringLiteral("Primary Fire Carrier") << QStringLiteral("Herb Type");
     QString out = header.join(QLatin1Char(',')) + QStringLiteral("\r\n");
     for (const auto &m : *set.FuelModels()) {
-        QStringList row{field(m->FuelModelID()), field(m->Description())};
-        for (const CsvField &f : kFields)
+        QStringList row{CsvField(m->FuelModelID()), CsvField(m->Description())};
+        for (const ParameterColumn &f : kFields)
             row << FormatGeneral(Units::FromEnglish(f.quantity, system, ((*m).*f.get)()));
         const QString carrier = FuelCatText(m->FuelCat());
         const QString herb = HerbTypeText(m->HerbType());
-        row << field(carrier.isEmpty() ? FormatGeneral(m->FuelCat()) : carrier)
-            << field(herb.isEmpty() ? FormatGeneral(m->HerbType()) : herb);
+        row << CsvField(carrier.isEmpty() ? FormatGeneral(m->FuelCat()) : carrier)
+            << CsvField(herb.isEmpty() ? FormatGeneral(m->HerbType()) : herb);
         out += row.join(QLatin1Char(',')) + QStringLiteral("\r\n");
     }
     return QByteArray("\xEF\xBB\xBF") + out.toUtf8();

@@ -3,6 +3,7 @@
 #include "fmtool/Commands.h"
 #include "fmtool/EnvironmentOptions.h"
 
+#include "analysis/CsvTable.h"
 #include "data/FuelModelSets.h"
 #include "data/NumberText.h"
 #include "engine/FireSpread.h"
@@ -181,16 +182,6 @@ int tableUsage(std::FILE *to, const QString &problem)
     return 2;
 }
 
-QString csvField(const QString &text)
-{
-    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) && !text.contains(QLatin1Char('\n')) &&
-        !text.contains(QLatin1Char('\r')))
-        return text;
-    QString quoted = text;
-    quoted.replace(QLatin1String("\""), QLatin1String("\"\""));
-    return QLatin1Char('"') + quoted + QLatin1Char('"');
-}
-
 } // namespace
 
 int fmtoolTable(const QStringList &args, const FmtoolStreams &io)
@@ -299,7 +290,7 @@ int fmtoolTable(const QStringList &args, const FmtoolStreams &io)
             spread.setMoistureOfExtinction(model->MoistureOfExtinction() / 100);
             spread.setHerbType(model->HerbType());
 
-            QStringList row{csvField(set->Name()), csvField(model->FuelModelID()), csvField(model->Description())};
+            QStringList row{CsvField(set->Name()), CsvField(model->FuelModelID()), CsvField(model->Description())};
             try {
                 spread.Compute();
                 row << Units::FormatResult(Quantity::RateOfSpread, units, spread.RateOfSpread())
@@ -312,7 +303,7 @@ int fmtoolTable(const QStringList &args, const FmtoolStreams &io)
             } catch (const ArithmeticError &e) {
                 allOk = false;
                 row << QString() << QString() << QString() << QString() << QString() << QString()
-                    << csvField(QString::fromStdString(e.what()));
+                    << CsvField(QString::fromStdString(e.what()));
             }
             out += row.join(QLatin1Char(',')) + QLatin1Char('\n');
         }
