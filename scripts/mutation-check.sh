@@ -5,16 +5,19 @@
 #   engine  faults of the spread core (src/engine/SurfaceSpread.cpp) against the engine tests
 #   units   faults of the unit conversions and display precisions (src/units) against the
 #           units tests
+#   options faults of fmtool's shared environment options (src/fmtool/EnvironmentOptions.cpp)
+#           against the fmtool tests
 #
-#   scripts/mutation-check.sh [engine|units] [WORK_DIR]     (default engine, build-mutation[-units])
+#   scripts/mutation-check.sh [engine|units|options] [WORK_DIR]   (default engine,
+#                                                    build-mutation[-units|-options])
 #
 # Prints one line per fault and, at the end, the faults tried, caught and the time taken.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
 suite=engine
-case ${1:-} in engine|units) suite=$1; shift ;; esac
-if [ "$suite" = engine ]; then work=${1:-build-mutation}; else work=${1:-build-mutation-units}; fi
+case ${1:-} in engine|units|options) suite=$1; shift ;; esac
+if [ "$suite" = engine ]; then work=${1:-build-mutation}; else work=${1:-build-mutation-$suite}; fi
 mkdir -p "$work"
 work=$(cd "$work" && pwd)
 copy="$work/source"
@@ -105,16 +108,47 @@ units_mutations=(
   $'while (text.endsWith(QLatin1Char(\'0\')))\tif (text.endsWith(QLatin1Char(\'0\')))\ttrailing zeros of a metric text'
   $'constexpr int kMaxDecimals = 12;\tconstexpr int kMaxDecimals = 3;\tprecision searched for typed metric text'
 )
+# Faults of the environment options fmtool table and sweep share: each range edge, which value an
+# option sets, how the midflame wind is made and handed to the core, the scenario's values and
+# the checks of what was typed. Left out: the 20-ft wind handed to the core, which the core only
+# keeps for the editor's display (nothing fmtool prints depends on it).
+options_mutations=(
+  $'{"--moist-1h", 1, 60,\t{"--moist-1h", 0, 60,\tlowest 1-h moisture 1 %'
+  $'{"--moist-herb", 30, 300,\t{"--moist-herb", 30, 250,\thighest herb moisture 300 %'
+  $'{"--wind", 0, 99,\t{"--wind", 0, 100,\thighest 20-ft wind 99 mi/h'
+  $'{"--wind-adjust", 0, 1,\t{"--wind-adjust", 0, 2,\thighest wind adjustment factor 1'
+  $'{"--slope", 0, 1000,\t{"--slope", 0, 100,\thighest slope 1000 %'
+  $'kWind = 5, kWindAdjust = 6,\tkWind = 6, kWindAdjust = 5,\twind and its factor swapped'
+  $'if (option < 5)\tif (option < 4)\tthe woody moisture option sets a moisture'
+  $'FormatPattern(windAdjustment * wind,\tFormatPattern(wind,\tmidflame wind is the 20-ft wind times the factor'
+  $'u"##0.0"));\tu"##0.00"));\tmidflame wind rounded to the editor\'s one decimal'
+  $'setFuelMoisture1Hour(moisture[0] / 100)\tsetFuelMoisture1Hour(moisture[1] / 100)\t1-h moisture handed to the core'
+  $'setFuelMoistureHerb(moisture[3] / 100)\tsetFuelMoistureHerb(moisture[3] / 10)\therb moisture percent to fraction'
+  $'fs.setSlope(slope);\tfs.setSlope(0);\tslope handed to the core'
+  $'fs.setConventions(conventions);\tfs.setConventions(SpreadConventions::Core);\tconventions handed to the core'
+  $'m->hundredHour, m->herb, m->woody}\tm->hundredHour, m->woody, m->herb}\tstandard scenario live moistures'
+  $'e.windAdjustment = saved->windAdjustment;\t(void)0;\tsaved environment wind adjustment factor'
+  $'e.slope = saved->slope;\t(void)0;\tsaved environment slope'
+  $'k == kWind ? Units::ToEnglish(option.quantity, m_units, typed) : typed\ttyped\tmetric wind turned into mi/h'
+  $'english < option.low || english > option.high\tenglish < option.low\tupper range check'
+  $'!ok || !std::isfinite(typed)\t!ok\tinfinite values refused'
+  $'e.conventions = m_conventions;\t(void)0;\tchosen conventions kept'
+)
 if [ "$suite" = engine ]; then
   mutations=("${engine_mutations[@]}")
   default_target=src/engine/SurfaceSpread.cpp
   test_target=engine_tests
   test_binary=tests/engine/engine_tests
-else
+elif [ "$suite" = units ]; then
   mutations=("${units_mutations[@]}")
   default_target=src/units/Units.cpp
   test_target=units_tests
   test_binary=tests/units/units_tests
+else
+  mutations=("${options_mutations[@]}")
+  default_target=src/fmtool/EnvironmentOptions.cpp
+  test_target=fmtool_tests
+  test_binary=tests/fmtool/fmtool_tests
 fi
 
 started=$(date +%s)

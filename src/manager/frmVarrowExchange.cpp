@@ -92,7 +92,7 @@ bool frmVarrow::addImportedSets(const QList<ImportedSet> &sets, const QString &c
 {
     // One step of the library's history, undone and redone as a whole.
     LibrarySnapshot before = captureLibrary();
-    EditContext ctx{*treeFMs, *m_prompts, [this] { setPasteEnabled(true); }, [this] { saveLibrary(true); }};
+    EditContext ctx{*treeFMs, *m_prompts, [this] { setPasteEnabled(true); }, [this] { saveLibrary(true); }, {}};
     bool added = true;
     try {
         AddImportedSets(ctx, sets);

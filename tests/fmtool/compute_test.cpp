@@ -1,5 +1,6 @@
 #include "data/ProgramState.h"
 #include "fmtool/Commands.h"
+#include "units/UserEnvironments.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -219,6 +220,11 @@ TEST_F(FmtoolTable, EnvironmentDefaultsHerbTypeAndSetFilter)
     };
     EXPECT_GT(ros(byDefault.lines[2]), ros(byDefault.lines[3]));
 
+    // As in the editor, the midflame wind is the 20-ft wind times the factor shown with one
+    // decimal: 11 x 0.313 = 3.443 computes as 3.4 mi/h.
+    EXPECT_EQ(table({"--wind", "11", "--wind-adjust", "0.313"}).lines,
+              table({"--wind", "3.4", "--wind-adjust", "1"}).lines);
+
     const ToolRun steep = table({"--set", "Other", "--slope", "60"});
     ASSERT_EQ(steep.lines.size(), 2u);
     EXPECT_EQ(steep.status, 0);
@@ -301,4 +307,25 @@ TEST_F(FmtoolTable, MetricUnitsAndScenarios)
     const ToolRun unknown = table({"--scenario", "D9L9"});
     EXPECT_EQ(unknown.status, 2);
     EXPECT_NE(unknown.err.find("D9L9"), std::string::npos);
+}
+
+TEST_F(FmtoolTable, SavedEnvironmentByName)
+{
+    // A saved environment sets the moistures, the wind, its factor and the slope; an option given
+    // as well overrides only its own value.
+    const Units::UserEnvironment dry{QStringLiteral("Dry August"), 3, 4, 6, 40, 70, 12, 0.4, 30};
+    ASSERT_TRUE(Units::SaveUserEnvironment(dry));
+    const ToolRun named = table({"--scenario", " dry august "});
+    const ToolRun spelled = table({"--moist-1h", "3", "--moist-10h", "4", "--moist-100h", "6", "--moist-herb", "40",
+                                   "--moist-woody", "70", "--wind", "12", "--wind-adjust", "0.4", "--slope", "30"});
+    const ToolRun calmer = table({"--wind", "5", "--scenario", "Dry August"});
+    const ToolRun calmerSpelled = table({"--moist-1h", "3", "--moist-10h", "4", "--moist-100h", "6", "--moist-herb",
+                                         "40", "--moist-woody", "70", "--wind", "5", "--wind-adjust", "0.4", "--slope",
+                                         "30"});
+    Units::RemoveUserEnvironment(dry.name);
+    ASSERT_EQ(named.lines.size(), 6u) << named.err;
+    EXPECT_EQ(named.lines, spelled.lines);
+    EXPECT_EQ(calmer.lines, calmerSpelled.lines);
+    EXPECT_NE(calmer.lines, named.lines);
+    EXPECT_NE(named.lines, table({}).lines);
 }
