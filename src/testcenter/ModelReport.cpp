@@ -38,13 +38,12 @@ QString ModelReportHtml(const ModelReport &r)
                 .arg(r.referenceModel.isEmpty() ? QStringLiteral("none") : esc(r.referenceModel));
     html += table(r.results, true);
     if (r.charts > 0) {
-        html += QStringLiteral("<h3>Charts</h3><table cellspacing=\"4\"><tr>");
-        for (int k = 0; k < r.charts; ++k) {
-            if (k == 2)
-                html += QStringLiteral("</tr><tr>");
-            html += QStringLiteral("<td><img src=\"chart%1\" width=\"320\"></td>").arg(k);
-        }
-        html += QStringLiteral("</tr></table>");
+        // The charts start a page of their own, one chart a row across the page: they are wide
+        // and low, and two side by side shrink their axis texts below reading size.
+        html += QStringLiteral("<h3 style=\"page-break-before: always\">Charts</h3><table cellspacing=\"4\">");
+        for (int k = 0; k < r.charts; ++k)
+            html += QStringLiteral("<tr><td><img src=\"chart%1\" width=\"640\"></td></tr>").arg(k);
+        html += QStringLiteral("</table>");
     }
     if (!r.analysisPanel.isEmpty())
         html += QStringLiteral("<h3>Analysis: %1</h3><p><img src=\"analysis\" width=\"640\"></p>")

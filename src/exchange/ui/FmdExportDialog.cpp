@@ -33,6 +33,10 @@ FmdExportDialog::FmdExportDialog(const QList<FmdExportItem> &proposed, const QSt
     tblModels->setAccessibleName(QStringLiteral("Models, their numbers and codes"));
     tblModels->setHorizontalHeaderLabels({QStringLiteral("Model"), QStringLiteral("Number"), QStringLiteral("Code")});
     tblModels->verticalHeader()->hide();
+    // One text line a row, so that a set of 50 models shows a good part of itself at once.
+    tblModels->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    tblModels->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 8);
+    tblModels->setWordWrap(false);
     tblModels->horizontalHeader()->setSectionResizeMode(ModelColumn, QHeaderView::Stretch);
     tblModels->setSelectionMode(QAbstractItemView::SingleSelection);
     for (int row = 0; row < m_items.size(); ++row) {
@@ -81,7 +85,7 @@ FmdExportDialog::FmdExportDialog(const QList<FmdExportItem> &proposed, const QSt
     layout->addWidget(problemsLabel);
     layout->addWidget(txtProblems);
     layout->addLayout(buttons);
-    resize(620, 460);
+    resize(720, 600);
 
     connect(tblModels, &QTableWidget::itemChanged, this, [this] { recheck(); });
     connect(cmdExport, &QPushButton::clicked, this, &QDialog::accept);

@@ -32,6 +32,8 @@ OtherLibraryDialog::OtherLibraryDialog(const QString &fileName, const OtherLibra
     tblSets->setHorizontalHeaderLabels(
         {QStringLiteral("Set"), QStringLiteral("Models"), QStringLiteral("Name in this library")});
     tblSets->verticalHeader()->hide();
+    tblSets->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    tblSets->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 8);
     tblSets->horizontalHeader()->setSectionResizeMode(SetColumn, QHeaderView::Stretch);
     tblSets->horizontalHeader()->setSectionResizeMode(NameColumn, QHeaderView::Stretch);
     QStringList proposed;
