@@ -1,5 +1,6 @@
 # Installation: the program and fmtool in bin/, the default library in share/varrow/, a desktop
-# entry and the application icon where desktops look for them; `cpack -G DEB` makes a package.
+# entry, the application icon, the library file type and the software centre description where
+# desktops look for them; `cpack -G DEB` makes a package.
 include(GNUInstallDirs)
 
 if(TARGET varrow)
@@ -14,6 +15,9 @@ endif()
 install(FILES ${PROJECT_SOURCE_DIR}/resources/varrow.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${PROJECT_SOURCE_DIR}/resources/varrow.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+# The library file type (shared MIME info) and the description software centres list.
+install(FILES ${PROJECT_SOURCE_DIR}/resources/varrow-library.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages)
+install(FILES ${PROJECT_SOURCE_DIR}/resources/org.varrow.Varrow.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 
 set(CPACK_PACKAGE_NAME varrow)
 set(CPACK_PACKAGE_VENDOR "Varrow developers")

@@ -2,6 +2,7 @@
 # Installs what is missing, builds everything and runs every test:
 #  1. the full build (windows included, tested headless) in build/
 #  2. the GUI-free layers again under AddressSanitizer and UndefinedBehaviorSanitizer in build-asan/
+#  3. the library file reader's fuzz target (clang, libFuzzer) for 60 s in build-fuzz/
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/bootstrap.sh
@@ -15,3 +16,5 @@ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVARROW_GUI=OFF -DVA
 cmake --build build-asan -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-asan --output-on-failure -j "$jobs"
+
+scripts/fuzz.sh 60

@@ -84,6 +84,15 @@ public:
         m_index.reserve(std::size_t(n));
     }
 
+private:
+    // Declared ahead of the iterator, which names it (clang requires that).
+    struct Entry
+    {
+        QString key;
+        Ptr item;
+    };
+
+public:
     // Enumeration in collection order.
     class const_iterator
     {
@@ -106,12 +115,6 @@ public:
     const_iterator end() const { return const_iterator(m_items.end()); }
 
 private:
-    struct Entry
-    {
-        QString key;
-        Ptr item;
-    };
-
     int indexOf(const QString &key) const
     {
         const auto it = m_index.find(key);
