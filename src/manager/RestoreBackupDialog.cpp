@@ -9,6 +9,30 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+void FillBackupList(QTreeWidget *list, const QList<BackupInfo> &backups)
+{
+    list->setAccessibleName(QStringLiteral("Backups"));
+    list->setRootIsDecorated(false);
+    list->setHeaderLabels({QStringLiteral("Kept on"), QStringLiteral("Sets"), QStringLiteral("Models"),
+                           QStringLiteral("File")});
+    const QLocale locale;
+    for (const BackupInfo &b : backups) {
+        auto *item = new QTreeWidgetItem(list);
+        item->setText(0, locale.toString(b.when, QLocale::ShortFormat));
+        item->setText(1, b.readable ? QString::number(b.sets) : QStringLiteral("-"));
+        item->setText(2, b.readable ? QString::number(b.models) : QStringLiteral("cannot be read"));
+        item->setText(3, QDir::toNativeSeparators(b.path));
+        item->setToolTip(3, item->text(3));
+        item->setData(0, Qt::UserRole, b.path);
+        item->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
+        item->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
+        if (!b.readable)
+            item->setFlags(item->flags() & ~(Qt::ItemIsSelectable | Qt::ItemIsEnabled));
+    }
+    for (int c = 0; c < 3; ++c)
+        list->resizeColumnToContents(c);
+}
+
 RestoreBackupDialog::RestoreBackupDialog(const QList<BackupInfo> &backups, QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("dlgRestoreBackup"));
@@ -26,26 +50,7 @@ RestoreBackupDialog::RestoreBackupDialog(const QList<BackupInfo> &backups, QWidg
 
     lstBackups = new QTreeWidget(this);
     lstBackups->setObjectName(QStringLiteral("lstBackups"));
-    lstBackups->setAccessibleName(QStringLiteral("Backups"));
-    lstBackups->setRootIsDecorated(false);
-    lstBackups->setHeaderLabels({QStringLiteral("Kept on"), QStringLiteral("Sets"), QStringLiteral("Models"),
-                                 QStringLiteral("File")});
-    const QLocale locale;
-    for (const BackupInfo &b : backups) {
-        auto *item = new QTreeWidgetItem(lstBackups);
-        item->setText(0, locale.toString(b.when, QLocale::ShortFormat));
-        item->setText(1, b.readable ? QString::number(b.sets) : QStringLiteral("-"));
-        item->setText(2, b.readable ? QString::number(b.models) : QStringLiteral("cannot be read"));
-        item->setText(3, QDir::toNativeSeparators(b.path));
-        item->setToolTip(3, item->text(3));
-        item->setData(0, Qt::UserRole, b.path);
-        item->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
-        item->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
-        if (!b.readable)
-            item->setFlags(item->flags() & ~(Qt::ItemIsSelectable | Qt::ItemIsEnabled));
-    }
-    for (int c = 0; c < 3; ++c)
-        lstBackups->resizeColumnToContents(c);
+    FillBackupList(lstBackups, backups);
     for (int i = 0; i < lstBackups->topLevelItemCount(); ++i)
         if (lstBackups->topLevelItem(i)->flags() & Qt::ItemIsSelectable) {
             lstBackups->setCurrentItem(lstBackups->topLevelItem(i));

@@ -7,6 +7,10 @@
 class QPushButton;
 class QTreeWidget;
 
+// Fills list with the backups, newest first: when kept, sets, models and file (a backup that
+// does not read as a library is listed greyed out). The path of each is its item's user data.
+void FillBackupList(QTreeWidget *list, const QList<BackupInfo> &backups);
+
 // File > Restore from backup...: the library's backups, newest first, with their dates, set and
 // model counts and files. A backup that does not read as a library is listed but cannot be
 // chosen. Accepting gives the chosen backup's path.

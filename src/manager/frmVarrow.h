@@ -108,6 +108,7 @@ public:
     QMenu *mnuTools;
     QMenu *mnuHelp;
     QAction *actRestoreBackup;
+    QAction *actLibraryInfo;
     QAction *actQuit;
     QAction *actUndo;
     QAction *actRedo;
@@ -164,6 +165,7 @@ private:
     void showUserGuide();
     void showAbout();
     void restoreFromBackup();
+    void showLibraryInfo();
     // The history of library changes (frmVarrowHistory.cpp).
     void buildHistory();
     bool canUseHistory() const;

@@ -1,9 +1,12 @@
 #include "manager/frmVarrow.h"
 
+#include "data/FuelModelSets.h"
+#include "data/ProgramState.h"
 #include "library/LibraryBackups.h"
 #include "library/LibraryFile.h"
 #include "library/MemoryTree.h"
 #include "manager/FMTree.h"
+#include "manager/LibraryInfoDialog.h"
 #include "manager/RestoreBackupDialog.h"
 
 #include <QAction>
@@ -13,6 +16,7 @@
 #include <QLocale>
 #include <QStatusBar>
 
+// File > Library... shows the library file, why it is the one, what it holds and its backups.
 // File > Restore from backup...: the library is replaced by one of its backups as one step of
 // the history, so that Undo brings back the library as it was before the restore.
 
@@ -51,4 +55,29 @@ void frmVarrow::restoreFromBackup()
     statusBar()->showMessage(QStringLiteral("The library was restored from %1; Undo brings back the library as it "
                                             "was.")
                                  .arg(QDir::toNativeSeparators(path)));
+}
+
+void frmVarrow::showLibraryInfo()
+{
+    LibraryInfo info;
+    info.location = CurrentLibraryLocation();
+    const QFileInfo file(m_store->Path());
+    info.location.path = m_store->Path();
+    info.exists = file.exists();
+    info.size = info.exists ? file.size() : 0;
+    // The library in memory is the file's: every change is written at once.
+    if (gFMSets) {
+        info.sets = gFMSets->Count();
+        info.models = gFMSets->ModelCount();
+        for (const auto &set : *gFMSets)
+            info.lockedSets += set->Locked() ? 1 : 0;
+    }
+    info.readOnly = m_store->ReadOnly();
+    info.holder = m_load.holder;
+    const QFileInfo folder(file.absolutePath());
+    info.folderWritable = folder.isDir() && folder.isWritable() && (!file.exists() || file.isWritable());
+    info.backupFolder = m_store->BackupFolder();
+    info.backups = ListBackups(m_store->Path(), info.backupFolder);
+    LibraryInfoDialog dialog(info, this);
+    dialog.exec();
 }

@@ -88,6 +88,8 @@ void frmVarrow::buildMenuBar()
     m_fileLibrarySection = mnuFile->addSeparator();
     actRestoreBackup = menuAction(mnuFile, QStringLiteral("&Restore from backup..."), QStringLiteral("actRestoreBackup"));
     connect(actRestoreBackup, &QAction::triggered, this, &frmVarrow::restoreFromBackup);
+    actLibraryInfo = menuAction(mnuFile, QStringLiteral("&Library..."), QStringLiteral("actLibraryInfo"));
+    connect(actLibraryInfo, &QAction::triggered, this, &frmVarrow::showLibraryInfo);
     mnuFile->addSeparator();
     actQuit = menuAction(mnuFile, QStringLiteral("&Quit"), QStringLiteral("actQuit"), standardKeys(QKeySequence::Quit, {QKeySequence(Qt::CTRL | Qt::Key_Q)}));
     actQuit->setMenuRole(QAction::QuitRole);
@@ -187,7 +189,8 @@ void frmVarrow::showUserGuide()
 void frmVarrow::showAbout()
 {
     const QString text = QStringLiteral("Varrow %1\r\rKeeps, edits and tests surface fire behavior fuel models.\r\r"
-                                        "Library file:\r%2")
-                             .arg(QStringLiteral(VARROW_VERSION), QDir::toNativeSeparators(m_store->Path()));
+                                        "Library file (%3):\r%2\r\rFile > Library... tells more about it.")
+                             .arg(QStringLiteral(VARROW_VERSION), QDir::toNativeSeparators(m_store->Path()),
+                                  CurrentLibraryLocation().summary);
     m_prompts->Message(text, QStringLiteral("About Varrow"), IPrompts::Icon::Information);
 }

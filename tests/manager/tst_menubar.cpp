@@ -224,7 +224,8 @@ private slots:
         const QString version = QRegularExpression(R"(\d+\.\d+\.\d+$)").match(win().windowTitle()).captured(0);
         m_prompts->ExpectMessage("Varrow " + version +
                                      "\r\rKeeps, edits and tests surface fire behavior fuel models.\r\r"
-                                     "Library file:\r" + QDir::toNativeSeparators(libraryPath()),
+                                     "Library file (the folder given for tests):\r" + QDir::toNativeSeparators(libraryPath()) +
+                                     "\r\rFile > Library... tells more about it.",
                                  "About Varrow");
         pick(Qt::Key_H, win().mnuHelp, Qt::Key_A);
         QVERIFY(m_prompts->Finished());

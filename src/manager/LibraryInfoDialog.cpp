@@ -1,0 +1,146 @@
+#include "manager/LibraryInfoDialog.h"
+
+#include "manager/RestoreBackupDialog.h"
+
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace {
+
+QString counted(int n, const char *one, const char *many)
+{
+    return QStringLiteral("%1 %2").arg(QLocale().toString(n), QLatin1String(n == 1 ? one : many));
+}
+
+QLabel *wrappedLabel(const QString &text, const QString &name, QWidget *parent)
+{
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->setWordWrap(true);
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    return label;
+}
+
+QString accessText(const LibraryInfo &info)
+{
+    if (info.readOnly)
+        return QStringLiteral("Read-only: the library is open in another copy of Varrow (%1), which saves every "
+                              "change to it. Nothing can be changed here.")
+            .arg(info.holder);
+    if (!info.folderWritable)
+        return QStringLiteral("Its folder cannot be written: changes are kept on screen but cannot be saved.");
+    return QStringLiteral("Read and write: every change is saved to the file at once.");
+}
+
+QString backupsText(const LibraryInfo &info)
+{
+    const QString where =
+        QStringLiteral("Backups are kept beside the library, or in %1 when its folder cannot be written; the "
+                       "newest %2 are kept.")
+            .arg(QDir::toNativeSeparators(info.backupFolder))
+            .arg(kBackupsKept);
+    if (info.backups.isEmpty())
+        return QStringLiteral("No backups yet: the library as found is kept the first time Varrow changes it in a "
+                              "run. ") +
+               where;
+    return QStringLiteral("%1, newest first. ").arg(counted(int(info.backups.size()), "backup", "backups")) + where;
+}
+
+} // namespace
+
+QString LibrarySizeText(const LibraryInfo &info)
+{
+    if (!info.exists)
+        return QStringLiteral("The file does not exist yet.");
+    const QLocale locale;
+    return QStringLiteral("%1 (%2)").arg(locale.formattedDataSize(info.size, 1, QLocale::DataSizeTraditionalFormat),
+                                         counted(int(qMin<qint64>(info.size, INT_MAX)), "byte", "bytes"));
+}
+
+QString LibraryContentsText(const LibraryInfo &info)
+{
+    QString sets = counted(info.sets, "set", "sets");
+    if (info.lockedSets > 0)
+        sets += QStringLiteral(" (%1 locked)").arg(QLocale().toString(info.lockedSets));
+    return sets + QStringLiteral(", ") + counted(info.models, "model", "models");
+}
+
+LibraryInfoDialog::LibraryInfoDialog(const LibraryInfo &info, QWidget *parent)
+    : QDialog(parent), m_folder(QFileInfo(info.location.path).absolutePath())
+{
+    setObjectName(QStringLiteral("dlgLibraryInfo"));
+    setWindowTitle(QStringLiteral("Library"));
+
+    // A path is one long word: a read-only box shows all of it, scrolled or selected.
+    txtLibraryPath = new QLineEdit(QDir::toNativeSeparators(info.location.path), this);
+    txtLibraryPath->setObjectName(QStringLiteral("txtLibraryPath"));
+    txtLibraryPath->setAccessibleName(QStringLiteral("Library file"));
+    txtLibraryPath->setReadOnly(true);
+    txtLibraryPath->setToolTip(txtLibraryPath->text());
+    txtLibraryPath->setCursorPosition(0);
+    lblLibraryReason = wrappedLabel(info.location.reason, QStringLiteral("lblLibraryReason"), this);
+    lblLibrarySize = wrappedLabel(LibrarySizeText(info), QStringLiteral("lblLibrarySize"), this);
+    lblLibraryContents = wrappedLabel(LibraryContentsText(info), QStringLiteral("lblLibraryContents"), this);
+    lblLibraryAccess = wrappedLabel(accessText(info), QStringLiteral("lblLibraryAccess"), this);
+
+    auto *form = new QFormLayout;
+    form->setRowWrapPolicy(QFormLayout::DontWrapRows);
+    form->addRow(QStringLiteral("File:"), txtLibraryPath);
+    form->addRow(QStringLiteral("Why this file:"), lblLibraryReason);
+    form->addRow(QStringLiteral("Size:"), lblLibrarySize);
+    form->addRow(QStringLiteral("Contents:"), lblLibraryContents);
+    form->addRow(QStringLiteral("Changes:"), lblLibraryAccess);
+
+    lblBackups = wrappedLabel(backupsText(info), QStringLiteral("lblBackups"), this);
+    lstBackups = new QTreeWidget(this);
+    lstBackups->setObjectName(QStringLiteral("lstBackups"));
+    FillBackupList(lstBackups, info.backups);
+    lstBackups->setSelectionMode(QAbstractItemView::NoSelection);
+    lstBackups->setVisible(!info.backups.isEmpty());
+
+    lblOpenFolderProblem = wrappedLabel(QString(), QStringLiteral("lblOpenFolderProblem"), this);
+    lblOpenFolderProblem->hide();
+    cmdOpenFolder = new QPushButton(QStringLiteral("&Open Containing Folder"), this);
+    cmdOpenFolder->setObjectName(QStringLiteral("cmdOpenFolder"));
+    cmdOpenFolder->setToolTip(QDir::toNativeSeparators(m_folder));
+    cmdClose = new QPushButton(QStringLiteral("&Close"), this);
+    cmdClose->setObjectName(QStringLiteral("cmdClose"));
+    cmdClose->setDefault(true);
+    connect(cmdOpenFolder, &QPushButton::clicked, this, &LibraryInfoDialog::openFolder);
+    connect(cmdClose, &QPushButton::clicked, this, &QDialog::accept);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(cmdOpenFolder);
+    buttons->addStretch();
+    buttons->addWidget(cmdClose);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addSpacing(6);
+    layout->addWidget(lblBackups);
+    layout->addWidget(lstBackups, 1);
+    layout->addWidget(lblOpenFolderProblem);
+    layout->addLayout(buttons);
+    resize(680, info.backups.isEmpty() ? 260 : 420);
+}
+
+void LibraryInfoDialog::openFolder()
+{
+    // The file manager shows the folder; where none answers, the user is told, not left waiting.
+    if (QDesktopServices::openUrl(QUrl::fromLocalFile(m_folder))) {
+        lblOpenFolderProblem->hide();
+        return;
+    }
+    lblOpenFolderProblem->setText(QStringLiteral("No file manager could be started for %1.")
+                                      .arg(QDir::toNativeSeparators(m_folder)));
+    lblOpenFolderProblem->show();
+}
