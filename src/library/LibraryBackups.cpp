@@ -2,6 +2,7 @@
 
 #include "library/LibraryFile.h"
 #include "library/MemoryTree.h"
+#include "library/WholeFileWrite.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,6 +22,13 @@ QString prefixOf(const QString &libraryPath)
     return QFileInfo(libraryPath).completeBaseName() + QStringLiteral(".backup-");
 }
 
+// The names of the library's backups, a regular expression without anchors: the stamp is the
+// first capture, the number within a second the second.
+QString backupNames(const QString &libraryPath)
+{
+    return QStringLiteral("%1(\\d{8}-\\d{6})(?:-(\\d+))?\\.FFM").arg(QRegularExpression::escape(prefixOf(libraryPath)));
+}
+
 struct Found
 {
     QString path;
@@ -35,8 +43,7 @@ QList<Found> backupsIn(const QString &libraryPath, const QString &folder)
     if (folder.isEmpty())
         return out;
     const QString prefix = prefixOf(libraryPath);
-    const QRegularExpression pattern(QStringLiteral("^%1(\\d{8}-\\d{6})(?:-(\\d+))?\\.FFM$")
-                                         .arg(QRegularExpression::escape(prefix)));
+    const QRegularExpression pattern(QLatin1Char('^') + backupNames(libraryPath) + QLatin1Char('$'));
     const QDir dir(folder);
     for (const QString &name : dir.entryList({prefix + QStringLiteral("*.FFM")}, QDir::Files)) {
         const QRegularExpressionMatch m = pattern.match(name);
@@ -73,6 +80,15 @@ QByteArray bytesOf(const QString &path, bool *ok)
 }
 
 } // namespace
+
+QStringList RemoveBackupWriteLeftovers(const QString &libraryPath, const QString &fallbackFolder)
+{
+    const QString libraryFolder = QFileInfo(libraryPath).absolutePath();
+    QStringList removed = RemoveWriteLeftovers(libraryFolder, backupNames(libraryPath));
+    if (!fallbackFolder.isEmpty() && QFileInfo(fallbackFolder).absoluteFilePath() != libraryFolder)
+        removed += RemoveWriteLeftovers(fallbackFolder, backupNames(libraryPath));
+    return removed;
+}
 
 QString DefaultBackupFolder()
 {

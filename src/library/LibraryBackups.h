@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 // The library as it was at the start of each run: before the first write of a run the file is
 // copied to "<name>.backup-yyyyMMdd-hhmmss.FFM" beside it (or into the fallback folder when the
@@ -30,6 +31,10 @@ QString MakeRunBackup(const QString &libraryPath, const QString &fallbackFolder,
 // Every backup of the library, beside it and in the fallback folder, newest first, with what
 // each holds.
 QList<BackupInfo> ListBackups(const QString &libraryPath, const QString &fallbackFolder);
+
+// Removes what backups being written when the program was killed left beside the library and
+// in the fallback folder (see RemoveWriteLeftovers); returns the files removed.
+QStringList RemoveBackupWriteLeftovers(const QString &libraryPath, const QString &fallbackFolder);
 
 // The folder backups go to when the library's own folder cannot be written: "backups" in the
 // per-user data folder.

@@ -5,10 +5,10 @@
 #include "data/ProgramState.h"
 #include "library/LibraryFormat.h"
 #include "library/LibraryLocation.h"
+#include "library/WholeFileWrite.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <charconv>
 #include <cmath>
@@ -19,7 +19,8 @@
 #include <string>
 
 // ReadFMs around the reader, the writer, and the safe save: the whole file is made in memory,
-// written to a temporary file beside the old one, synced, and only then renamed over it.
+// written to a temporary file beside the old one, synced, and only then renamed over it
+// (WriteFileWhole).
 
 using namespace libraryfile;
 
@@ -304,21 +305,10 @@ QByteArray SerializeLibrary(const FuelModelSets &sets, QString *error)
 
 bool WriteLibraryBytes(const QString &path, QByteArrayView bytes, QString *error)
 {
-    QSaveFile file(path);
-    const auto failed = [&](const QString &why) {
-        file.cancelWriting();
-        return setError(error, QStringLiteral("The library file \"%1\" could not be written: %2").arg(path, why));
-    };
-    // Unbuffered, so that a short write (a disk filling up part-way) shows in write()'s count:
-    // through the buffer, Qt 6.4 commits the truncated file without reporting an error.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return failed(file.errorString());
-    if (file.write(bytes.data(), bytes.size()) != bytes.size())
-        return failed(file.errorString());
-    if (!file.commit())
-        return setError(error, QStringLiteral("The library file \"%1\" could not be written: %2")
-                                   .arg(path, file.errorString()));
-    return true;
+    QString why;
+    if (WriteFileWhole(path, bytes, &why))
+        return true;
+    return setError(error, QStringLiteral("The library file \"%1\" could not be written: %2").arg(path, why));
 }
 
 bool WriteFMs(const QString &path, const FuelModelSets &sets, QString *error)

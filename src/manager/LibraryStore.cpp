@@ -6,6 +6,7 @@
 #include "library/LibraryFile.h"
 #include "library/LibraryLocation.h"
 #include "library/MemoryTree.h"
+#include "library/WholeFileWrite.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -49,6 +50,12 @@ LibraryStore::LoadResult LibraryStore::Load(ITree &tree)
     if (!m_lock->Acquire() && m_lock->HeldByAnother()) {
         result.openElsewhere = true;
         result.holder = m_lock->Holder();
+    }
+    // A write killed midway (a crash, a power cut) can leave its temporary file beside the
+    // library. Only the lock's holder clears them: no other copy of the program writes here.
+    if (m_lock->Held()) {
+        RemoveWriteLeftovers(m_path);
+        RemoveBackupWriteLeftovers(m_path, BackupFolder());
     }
 
     if (!QFileInfo::exists(m_path)) {
