@@ -165,6 +165,8 @@ QTreeWidgetItem *FMTree::addNode(QTreeWidgetItem *parent, const QString &key, co
         throw std::invalid_argument("Key is not unique in the tree: " + key.toStdString());
     auto *node = new QTreeWidgetItem;
     node->setText(0, text);
+    // A narrow tree cuts long names: the tooltip holds the whole.
+    node->setToolTip(0, text);
     node->setData(0, KeyRole, key);
     node->setData(0, ImageRole, image);
     node->setIcon(0, m_images->Image(image));
@@ -233,6 +235,7 @@ QString FMTree::Text(const QString &key) const
 void FMTree::SetText(const QString &key, const QString &text)
 {
     item(key)->setText(0, text);
+    item(key)->setToolTip(0, text);
 }
 
 QString FMTree::Tag(const QString &key) const

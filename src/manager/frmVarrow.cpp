@@ -135,6 +135,10 @@ void frmVarrow::showLibraryLocation()
     }
     lblLibraryFile->setText(QStringLiteral("Library: %1 (%2)").arg(QDir::toNativeSeparators(where.path), where.summary));
     lblLibraryFile->setToolTip(where.reason);
+    // A long path must not make the window wider than the screen: the line shows what fits, the
+    // tooltip and File > Library... the whole of it.
+    lblLibraryFile->setMinimumWidth(1);
+    lblLibraryFile->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     lblLibraryFile->setAccessibleName(QStringLiteral("Library file"));
     lblLibraryFile->setAccessibleDescription(where.reason);
 }
@@ -527,6 +531,7 @@ void frmVarrow::closeEvent(QCloseEvent *event)
         }
     }
     event->accept();
+    saveWindowLayout();
     // The program ends with this window.
     if (m_editor)
         m_editor->close();

@@ -20,6 +20,7 @@ class QComboBox;
 class QLineEdit;
 class QMenu;
 class QPushButton;
+class QSplitter;
 class QUndoStack;
 class UserGuideWindow;
 struct ImportedSet;
@@ -66,6 +67,8 @@ public:
     void SetEditorFactory(EditorFactory factory) { m_editorFactory = std::move(factory); }
 
     FMTree *treeFMs;
+    // The tree's frame and the panel's, side by side.
+    QSplitter *splMain = nullptr;
     ImageList *imlIcons;
     QPushButton *cmdNewSet;
     QPushButton *cmdDelete[2];
@@ -161,6 +164,8 @@ protected:
 private:
     void buildWindow();
     void buildPopupMenu();
+    // The window's place and size and the splitter's, kept in the settings at every close.
+    void saveWindowLayout();
     void buildMenuBar();
     void showUserGuide();
     void showAbout();

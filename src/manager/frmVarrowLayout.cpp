@@ -1,5 +1,6 @@
 #include "manager/frmVarrow.h"
 
+#include "library/ui/WindowHabits.h"
 #include "manager/FMTree.h"
 
 #include <QAction>
@@ -12,11 +13,13 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSplitter>
 #include <QStatusBar>
 #include <QVBoxLayout>
 
 // The controls of the main window and their places: the library frame on the left, the
-// parameter frame on the right, Close below; Qt layouts keep them in place on resizing.
+// parameter frame on the right (the two in a splitter), Close below; Qt layouts keep them in
+// place on resizing.
 
 namespace {
 
@@ -119,6 +122,7 @@ void frmVarrow::buildWindow()
     txtFuelModelSet = new QLineEdit(fraParams);
     txtFuelModelSet->setObjectName(QStringLiteral("txtFuelModelSet"));
     txtFuelModelSet->setMinimumWidth(170);
+    ShowFullTextAsToolTip(txtFuelModelSet);
     lblSet->setBuddy(txtFuelModelSet);
     cmdDefault = button(QStringLiteral("Def&ault ..."), QStringLiteral("cmdDefault"), fraParams);
     auto *setRow = new QHBoxLayout;
@@ -163,11 +167,16 @@ void frmVarrow::buildWindow()
     bottom->addStretch();
     bottom->addWidget(cmdClose);
     QWidget::setTabOrder(cboUnits, cmdClose); // left to right along the bottom row
-    auto *frames = new QHBoxLayout;
-    frames->addWidget(fraSets, 11);
-    frames->addWidget(fraParams, 9);
+    // The tree and the panel share the width as the user drags it; the place is remembered.
+    splMain = new QSplitter(Qt::Horizontal, central);
+    splMain->setObjectName(QStringLiteral("splMain"));
+    splMain->setChildrenCollapsible(false);
+    splMain->addWidget(fraSets);
+    splMain->addWidget(fraParams);
+    splMain->setStretchFactor(0, 11);
+    splMain->setStretchFactor(1, 9);
     auto *layout = new QVBoxLayout(central);
-    layout->addLayout(frames, 1);
+    layout->addWidget(splMain, 1);
     layout->addLayout(bottom);
     statusBar()->setObjectName(QStringLiteral("statusBar"));
     buildPopupMenu();
@@ -192,7 +201,16 @@ void frmVarrow::buildWindow()
     connect(cmdRename, &QPushButton::clicked, this, &frmVarrow::cmdRename_Click);
     connect(cmdDefault, &QPushButton::clicked, this, &frmVarrow::cmdDefault_Click);
     connect(cmdClose, &QPushButton::clicked, this, &frmVarrow::cmdClose_Click);
-    resize(900, 660);
+    if (!RestoreWindowGeometry(this, QStringLiteral("Main")))
+        resize(900, 660);
+    if (!splMain->restoreState(ReadWindowState(QStringLiteral("MainSplitter"))))
+        splMain->setSizes({1100, 900}); // the tree's side a little wider, as before the splitter
+}
+
+void frmVarrow::saveWindowLayout()
+{
+    SaveWindowGeometry(this, QStringLiteral("Main"));
+    SaveWindowState(QStringLiteral("MainSplitter"), splMain->saveState());
 }
 
 void frmVarrow::buildPopupMenu()

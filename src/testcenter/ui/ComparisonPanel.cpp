@@ -1,4 +1,5 @@
 #include "testcenter/ui/ComparisonPanel.h"
+#include "library/ui/WindowHabits.h"
 
 #include "analysis/ui/ChartExport.h"
 #include "data/FuelModelSet.h"
@@ -150,6 +151,7 @@ ComparisonPanel::ComparisonPanel(frmEditModel *editor) : QWidget(editor->tabResu
     m_cboSet->setAccessibleName(QStringLiteral("Compare with set"));
     m_cboSet->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     m_cboSet->setMinimumContentsLength(18);
+    ShowFullTextAsToolTip(m_cboSet);
     setLabel->setBuddy(m_cboSet);
     auto *exportButton = new QPushButton(QStringLiteral("Export Table..."), this);
     exportButton->setObjectName(QStringLiteral("cmdExportComparison"));

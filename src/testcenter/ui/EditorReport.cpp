@@ -43,19 +43,17 @@ EditorReport::EditorReport(frmEditModel *editor) : QObject(editor), m_editor(edi
     cmdExportPdf = new QPushButton(QStringLiteral("Export P&DF..."), editor);
     cmdExportPdf->setObjectName(QStringLiteral("cmdExportPdf"));
     cmdExportPdf->setToolTip(QStringLiteral("Write a report of the model, its results and charts as PDF"));
-    // Below the editor's "Test" button, in the column of the model's commands: the row of test
-    // commands beside "Compute" is full.
-    QBoxLayout *column = nullptr;
-    for (QBoxLayout *l : editor->findChildren<QBoxLayout *>())
-        if (l->indexOf(editor->cmdTest()) >= 0)
-            column = l;
-    auto *row = new QHBoxLayout;
-    row->addWidget(cmdPrint);
-    row->addWidget(cmdExportPdf);
-    if (column)
-        column->insertLayout(column->indexOf(editor->cmdTest()) + 1, row);
-    else
-        editor->testCommandsLayout()->addLayout(row);
+    // At the end of the units row, in the column of the model's commands: the row of test
+    // commands is full, and a row of their own would cost the charts height.
+    auto *unitsRow = editor->findChild<QWidget *>(QStringLiteral("fraUnits"));
+    if (auto *row = unitsRow ? qobject_cast<QHBoxLayout *>(unitsRow->layout()) : nullptr) {
+        row->addSpacing(12);
+        row->addWidget(cmdPrint);
+        row->addWidget(cmdExportPdf);
+    } else {
+        editor->testCommandsLayout()->addWidget(cmdPrint);
+        editor->testCommandsLayout()->addWidget(cmdExportPdf);
+    }
     connect(cmdPrint, &QPushButton::clicked, this, &EditorReport::print);
     connect(cmdExportPdf, &QPushButton::clicked, this, &EditorReport::exportPdf);
 }

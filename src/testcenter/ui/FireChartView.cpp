@@ -107,7 +107,8 @@ FireChartView::FireChartView(int k, QWidget *page) : QObject(page), m_k(k)
 
     m_view = new QChartView(m_chart, m_area);
     m_view->setObjectName(QStringLiteral("chtFB_%1").arg(k));
-    MakeChartGrow(m_view, QSize(320, 240));
+    // Small enough for the editor to fit a 1366x768 screen; the chart grows with the window.
+    MakeChartGrow(m_view, QSize(320, 180));
     areaLayout->addWidget(m_view, 1);
 
     m_legend = new QWidget(m_area);

@@ -9,6 +9,7 @@
 #include "testcenter/ui/EditorCharts.h"
 #include "testcenter/ui/EditorReport.h"
 #include "library/ui/QtPrompts.h"
+#include "library/ui/WindowHabits.h"
 #include "testcenter/TestCenterState.h"
 #include "units/UnitSetting.h"
 
@@ -162,8 +163,12 @@ bool frmEditModel::TestPanelShown() const
 
 void frmEditModel::buildWindow()
 {
+    // Margins and spacing a little tighter than the style's, so that the window fits a
+    // 1366x768 screen.
     auto *root = new QHBoxLayout(this);
+    root->setContentsMargins(6, 6, 6, 6);
     auto *left = new QVBoxLayout;
+    left->setSpacing(3);
     root->addLayout(left);
 
     left->addWidget(buildModelFrame());
@@ -179,8 +184,9 @@ void frmEditModel::buildWindow()
     buttons->addWidget(m_cmdApply);
     buttons->addWidget(m_cmdSave);
     buttons->addWidget(m_cmdCancel);
+    buttons->addStretch(1);
+    buttons->addWidget(m_cmdTest);
     left->addLayout(buttons);
-    left->addWidget(m_cmdTest);
     left->addWidget(buildUnitsRow());
     left->addStretch(1);
 
@@ -232,7 +238,8 @@ void frmEditModel::addEntryRow(QGridLayout *grid, int row, int index)
     if (index == 1) {
         m_txtDescription = new QPlainTextEdit(this);
         m_txtDescription->setTabChangesFocus(true);
-        m_txtDescription->setFixedHeight(fontMetrics().lineSpacing() * 3 + 10);
+        // Two lines in sight (more scroll): the column of entries must fit a small screen.
+        m_txtDescription->setFixedHeight(fontMetrics().lineSpacing() * 2 + 10);
         box = m_txtDescription;
         grid->addWidget(box, row, 1, 1, 3);
         connect(m_txtDescription, &QPlainTextEdit::textChanged, this, [this] { txtFuels_Change(1); });
@@ -276,6 +283,7 @@ QWidget *frmEditModel::buildModelFrame()
     addEntryRow(grid, row++, 1);
 
     m_txtFuelModelSet = derivedBox("txtFuelModelSet", frame);
+    ShowFullTextAsToolTip(m_txtFuelModelSet);
     grid->addWidget(makeLabel(QStringLiteral("Fuel Model Set"), QStringLiteral("lblFuelModelSet"), frame, m_txtFuelModelSet), row, 0);
     grid->addWidget(m_txtFuelModelSet, row++, 1, 1, 3);
 
@@ -368,21 +376,31 @@ QWidget *frmEditModel::buildTestPanel()
     m_txtFL = derivedBox("txtFL", results, true);
     const std::pair<const char16_t *, QLineEdit *> rows[] = {
         {u"ros", m_txtROS}, {u"fli", m_txtFLI}, {u"fl", m_txtFL}, {u"heat", m_txtHeat}};
-    row = 0;
+    // Two results a row, so that the charts below keep their height on a small screen.
+    int k = 0;
     for (const auto &[caption, box] : rows) {
-        rgrid->addWidget(makeLabel(ResultCaption(caption, m_system), QStringLiteral("lbl_") + box->objectName(), results, box), row, 0);
-        rgrid->addWidget(box, row++, 1);
+        rgrid->addWidget(makeLabel(ResultCaption(caption, m_system), QStringLiteral("lbl_") + box->objectName(), results, box), k / 2, (k % 2) * 2);
+        rgrid->addWidget(box, k / 2, (k % 2) * 2 + 1);
+        ++k;
     }
     rgrid->setColumnStretch(0, 1);
-    column->addWidget(results);
+    rgrid->setColumnStretch(2, 1);
 
-    auto *commands = new QHBoxLayout;
+    // Compute beside the results it fills; the test commands in the row below.
+    auto *compute = new QVBoxLayout;
     m_chkAuto = new QCheckBox(QStringLiteral("&Auto Compute"), panel);
     m_chkAuto->setObjectName(QStringLiteral("chkAuto"));
     m_cmdComp = new QPushButton(QStringLiteral("C&ompute"), panel);
     m_cmdComp->setObjectName(QStringLiteral("cmdComp"));
-    commands->addWidget(m_cmdComp);
-    commands->addWidget(m_chkAuto);
+    compute->addStretch(1);
+    compute->addWidget(m_cmdComp);
+    compute->addWidget(m_chkAuto);
+    auto *resultsRow = new QHBoxLayout;
+    resultsRow->addWidget(results, 1);
+    resultsRow->addLayout(compute);
+    column->addLayout(resultsRow);
+
+    auto *commands = new QHBoxLayout;
     m_testCommands = new QHBoxLayout;
     commands->addLayout(m_testCommands);
     commands->addStretch(1);
@@ -415,6 +433,8 @@ QWidget *frmEditModel::buildReferencePage()
     m_cboFM->setMinimumContentsLength(16);
     m_cboFMSet->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     m_cboFMSet->setMinimumContentsLength(16);
+    ShowFullTextAsToolTip(m_cboFM);
+    ShowFullTextAsToolTip(m_cboFMSet);
     m_txtRefROS = derivedBox("txtRefROS", page, true);
     m_txtRefFLI = derivedBox("txtRefFLI", page, true);
     m_txtRefHeat = derivedBox("txtRefHeat", page, true);

@@ -2,6 +2,7 @@
 // the write-back into the library and closing.
 #include "testcenter/ui/frmEditModel.h"
 
+#include "library/ui/WindowHabits.h"
 #include "data/FuelModel.h"
 #include "data/ProgramState.h"
 #include "library/IPrompts.h"
@@ -40,6 +41,8 @@ void frmEditModel::Form_Load()
     m_cmdTuner[0]->setEnabled(true);
     m_testPanel->show();
     SetWidthTwips(kWidthWithTestPanel);
+    // Where the user left the window last time, when that place is still on a screen.
+    RestoreWindowGeometry(this, QStringLiteral("Editor"));
     if (!m_Editable)
         SetLocked();
     m_txtFuelModelSet->setText(m_owner ? m_owner->SetNameText() : QString());
@@ -244,6 +247,9 @@ void frmEditModel::cmdCancel_Click()
 void frmEditModel::closeEvent(QCloseEvent *event)
 {
     QWidget::closeEvent(event);
+    // The size with the test panel is the one the window opens with.
+    if (m_loaded && !m_testPanel->isHidden())
+        SaveWindowGeometry(this, QStringLiteral("Editor"));
     if (m_owner)
         m_owner->EditorClosed();
     if (m_tuners) {

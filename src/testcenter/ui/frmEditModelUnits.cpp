@@ -6,6 +6,7 @@
 #include "library/IPrompts.h"
 #include "testcenter/ITuners.h"
 #include "testcenter/TestCenterState.h"
+#include "library/ui/WindowHabits.h"
 #include "units/MoistureScenarios.h"
 #include "units/UnitSetting.h"
 #include "units/UserEnvironments.h"
@@ -55,6 +56,11 @@ void frmEditModel::addScenarioRow(QGridLayout *grid, int row)
 {
     m_cboMoistureScenario = new QComboBox(this);
     m_cboMoistureScenario->setObjectName(QStringLiteral("cboMoistureScenario"));
+    // The scenarios' descriptions are long: the box takes what the frame leaves, the tooltip
+    // holds the whole description.
+    m_cboMoistureScenario->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    m_cboMoistureScenario->setMinimumContentsLength(20);
+    ShowFullTextAsToolTip(m_cboMoistureScenario);
     auto *label = new QLabel(QStringLiteral("Moisture scenario"), this);
     label->setObjectName(QStringLiteral("lblMoistureScenario"));
     label->setBuddy(m_cboMoistureScenario);
