@@ -129,8 +129,10 @@ LibraryInfoDialog::LibraryInfoDialog(const LibraryInfo &info, QWidget *parent)
     layout->addWidget(lblBackups);
     layout->addWidget(lstBackups, 1);
     layout->addWidget(lblOpenFolderProblem);
+    if (info.backups.isEmpty())
+        layout->addStretch(1);
     layout->addLayout(buttons);
-    resize(680, info.backups.isEmpty() ? 260 : 420);
+    resize(680, info.backups.isEmpty() ? sizeHint().height() : 420);
 }
 
 void LibraryInfoDialog::openFolder()

@@ -138,7 +138,6 @@ void frmVarrow::showLibraryLocation()
     // A long path must not make the window wider than the screen: the line shows what fits, the
     // tooltip and File > Library... the whole of it.
     lblLibraryFile->setMinimumWidth(1);
-    lblLibraryFile->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     lblLibraryFile->setAccessibleName(QStringLiteral("Library file"));
     lblLibraryFile->setAccessibleDescription(where.reason);
 }

@@ -63,6 +63,10 @@ private slots:
         QVERIFY(win().lblLibraryFile->text().contains(QString(60, 'f')));
         QVERIFY2(within(win().minimumSizeHint(), kSmallScreen), qPrintable(text(win().minimumSizeHint())));
         QVERIFY2(within(win().minimumSize(), kSmallScreen), qPrintable(text(win().minimumSize())));
+        // The line still shows the library, as much as fits.
+        win().statusBar()->clearMessage();
+        QCoreApplication::processEvents();
+        QVERIFY2(win().lblLibraryFile->width() > 300, qPrintable(QString::number(win().lblLibraryFile->width())));
         // The whole path stays at hand in the status line's tooltip.
         QVERIFY(win().lblLibraryFile->toolTip().contains(QString(60, 'f')));
 
