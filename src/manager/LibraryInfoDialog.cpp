@@ -132,7 +132,7 @@ LibraryInfoDialog::LibraryInfoDialog(const LibraryInfo &info, QWidget *parent)
     if (info.backups.isEmpty())
         layout->addStretch(1);
     layout->addLayout(buttons);
-    resize(680, info.backups.isEmpty() ? sizeHint().height() : 420);
+    resize(680, info.backups.isEmpty() ? layout->totalHeightForWidth(680) : 420);
 }
 
 void LibraryInfoDialog::openFolder()
