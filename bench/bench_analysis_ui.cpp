@@ -13,9 +13,11 @@
 #include <QApplication>
 #include <QChartView>
 #include <QComboBox>
+#include <QGridLayout>
 #include <QImage>
 #include <QPainter>
 #include <QPushButton>
+#include <QValueAxis>
 
 namespace {
 
@@ -59,6 +61,10 @@ AnalysisInputs inputs(double load)
     return in;
 }
 
+// A full redraw after a change: the posted layout of the charts, then the whole widget, every
+// chart included, painted into an image of its size. The widget is never mapped: a mapped one
+// (even offscreen) also paints its changes into its backing store in processEvents(), and
+// every redraw would be counted twice.
 void render(QWidget *w, QImage &image)
 {
     QCoreApplication::processEvents();
@@ -91,7 +97,6 @@ void BM_RedrawResponseCurves(benchmark::State &state)
         pick->setCurrentIndex(i);
         add->click();
     }
-    panel.show();
     QImage image(panel.size(), QImage::Format_ARGB32_Premultiplied);
     double load = 0.3;
     panel.Refresh(inputs(load));
@@ -109,7 +114,6 @@ void BM_RedrawSensitivity(benchmark::State &state)
 {
     SensitivityPanel panel;
     panel.resize(1180, 700);
-    panel.show();
     QImage image(panel.size(), QImage::Format_ARGB32_Premultiplied);
     double load = 0.3;
     for (auto _ : state) {
@@ -124,7 +128,6 @@ void BM_RedrawFireCharacteristics(benchmark::State &state)
 {
     CharacteristicsPanel panel;
     panel.resize(1180, 700);
-    panel.show();
     QImage image(panel.size(), QImage::Format_ARGB32_Premultiplied);
     double load = 0.3;
     for (auto _ : state) {
@@ -134,5 +137,74 @@ void BM_RedrawFireCharacteristics(benchmark::State &state)
     }
 }
 BENCHMARK(BM_RedrawFireCharacteristics)->Unit(benchmark::kMillisecond);
+
+// What the redraw is made of, to see where its time goes: the same panels painted without a
+// change (the paint alone), refreshed without painting (compute and series update), and the
+// floor of any chart of that size: QChartViews of the same size and layout with empty charts
+// (title, axes with their ticks and labels, no series).
+template <class Panel>
+void paintOnly(benchmark::State &state)
+{
+    Panel panel;
+    panel.resize(1180, 700);
+    QImage image(panel.size(), QImage::Format_ARGB32_Premultiplied);
+    panel.Refresh(inputs(0.5));
+    render(&panel, image);
+    for (auto _ : state)
+        render(&panel, image);
+}
+
+template <class Panel>
+void refreshOnly(benchmark::State &state)
+{
+    Panel panel;
+    panel.resize(1180, 700);
+    QImage image(panel.size(), QImage::Format_ARGB32_Premultiplied);
+    panel.Refresh(inputs(0.5));
+    render(&panel, image);
+    double load = 0.3;
+    for (auto _ : state) {
+        load = load > 1 ? 0.3 : load + 0.01;
+        panel.Refresh(inputs(load));
+        QCoreApplication::processEvents();
+    }
+}
+
+void BM_PaintOnlySensitivity(benchmark::State &state) { paintOnly<SensitivityPanel>(state); }
+void BM_PaintOnlyFireCharacteristics(benchmark::State &state) { paintOnly<CharacteristicsPanel>(state); }
+void BM_RefreshOnlySensitivity(benchmark::State &state) { refreshOnly<SensitivityPanel>(state); }
+void BM_RefreshOnlyFireCharacteristics(benchmark::State &state) { refreshOnly<CharacteristicsPanel>(state); }
+BENCHMARK(BM_PaintOnlySensitivity)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PaintOnlyFireCharacteristics)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RefreshOnlySensitivity)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RefreshOnlyFireCharacteristics)->Unit(benchmark::kMillisecond);
+
+// Empty charts: rows x columns views sharing a 1180 x 700 widget, antialiased like the panels.
+void BM_PaintEmptyCharts(benchmark::State &state)
+{
+    const int rows = int(state.range(0)), columns = int(state.range(1));
+    QWidget host;
+    host.resize(1180, 700);
+    auto *grid = new QGridLayout(&host);
+    for (int i = 0; i < rows * columns; ++i) {
+        auto *chart = new QChart;
+        chart->setAnimationOptions(QChart::NoAnimation);
+        chart->setTitle(QStringLiteral("Chart"));
+        auto *x = new QValueAxis;
+        auto *y = new QValueAxis;
+        x->setTitleText(QStringLiteral("x (unit)"));
+        y->setTitleText(QStringLiteral("y (unit)"));
+        chart->addAxis(x, Qt::AlignBottom);
+        chart->addAxis(y, Qt::AlignLeft);
+        auto *view = new QChartView(chart, &host);
+        view->setRenderHint(QPainter::Antialiasing);
+        grid->addWidget(view, i / columns, i % columns);
+    }
+    QImage image(host.size(), QImage::Format_ARGB32_Premultiplied);
+    render(&host, image);
+    for (auto _ : state)
+        render(&host, image);
+}
+BENCHMARK(BM_PaintEmptyCharts)->Args({1, 1})->Args({1, 2})->Args({2, 2})->Unit(benchmark::kMillisecond);
 
 } // namespace

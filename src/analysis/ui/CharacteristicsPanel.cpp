@@ -121,63 +121,92 @@ void CharacteristicsPanel::Refresh(const AnalysisInputs &inputs)
     xMax = RoundAxisMaximum(std::max(xMax * 1.2, 500.0), 6);
     yMax = RoundAxisMaximum(std::max(yMax * 1.2, 10.0), 6);
 
-    m_chart->removeAllSeries();
     const Units::System system = shownSystem();
     SetAxisTitle(m_axisX, QStringLiteral("Heat per unit area"), Units::UnitLabel(Quantity::HeatPerUnitArea, system));
     SetAxisTitle(m_axisY, QStringLiteral("Rate of spread"), Units::UnitLabel(Quantity::RateOfSpread, system));
-    QPen curvePen(QColor(120, 120, 120), 1.2, Qt::DashLine);
-    for (const CharacteristicCurve &c : CharacteristicCurves(xMax / 400, xMax, yMax, 150, system)) {
-        auto *line = new QLineSeries;
-        line->setName(c.label);
-        line->setPen(curvePen);
+    // The axes first: series refilled inside the new ranges are laid out once.
+    const QPointF corner = shownPoint(xMax, yMax);
+    SetRoundAxisFromZero(m_axisX, corner.x(), 6);
+    SetRoundAxisFromZero(m_axisY, corner.y(), 6);
+
+    const std::vector<CharacteristicCurve> curves = CharacteristicCurves(xMax / 400, xMax, yMax, 150, system);
+    while (m_curveLines.size() > curves.size()) {
+        deleteSeries(m_curveLines.back());
+        m_curveLines.pop_back();
+        deleteSeries(m_curveLabels.back());
+        m_curveLabels.pop_back();
+    }
+    for (std::size_t c = 0; c < curves.size(); ++c) {
+        const CharacteristicCurve &curve = curves[c];
+        if (c == m_curveLines.size()) {
+            auto *line = new QLineSeries;
+            line->setPen(QPen(QColor(120, 120, 120), 1.2, Qt::DashLine));
+            addSeries(line);
+            m_curveLines.push_back(line);
+            auto *label = new QScatterSeries;
+            label->setMarkerSize(1);
+            label->setColor(Qt::transparent);
+            label->setBorderColor(Qt::transparent);
+            label->setPointLabelsVisible(true);
+            label->setPointLabelsColor(QColor(90, 90, 90));
+            addSeries(label);
+            m_curveLabels.push_back(label);
+        }
+        QLineSeries *line = m_curveLines[c];
+        setName(line, curve.label);
         QList<QPointF> pts;
-        for (std::size_t i = 0; i < c.heat.size(); ++i)
-            pts.append(shownPoint(c.heat[i], c.ros[i]));
+        pts.reserve(qsizetype(curve.heat.size()));
+        for (std::size_t i = 0; i < curve.heat.size(); ++i)
+            pts.append(shownPoint(curve.heat[i], curve.ros[i]));
         line->replace(pts);
-        m_chart->addSeries(line);
-        line->attachAxis(m_axisX);
-        line->attachAxis(m_axisY);
         // The curve's name where it crosses the chart's diagonal: the hyperbolas of rate of
         // spread = k / heat meet it at heat = sqrt(k xMax / yMax), spaced apart as sqrt(k).
-        auto *label = new QScatterSeries;
-        label->setName(c.label);
-        label->setMarkerSize(1);
-        label->setColor(Qt::transparent);
-        label->setBorderColor(Qt::transparent);
-        const double k = RateOfSpreadAtIntensity(c.intensity, 1);
-        const double labelX = std::clamp(std::sqrt(k * xMax / yMax), c.heat.front(), xMax * 0.9);
-        label->append(shownPoint(labelX, RateOfSpreadAtIntensity(c.intensity, labelX)));
-        label->setPointLabelsVisible(true);
-        label->setPointLabelsFormat(c.label);
-        label->setPointLabelsColor(QColor(90, 90, 90));
-        m_chart->addSeries(label);
-        label->attachAxis(m_axisX);
-        label->attachAxis(m_axisY);
+        QScatterSeries *label = m_curveLabels[c];
+        setName(label, curve.label);
+        const double k = RateOfSpreadAtIntensity(curve.intensity, 1);
+        const double labelX = std::clamp(std::sqrt(k * xMax / yMax), curve.heat.front(), xMax * 0.9);
+        label->replace(QList<QPointF>{shownPoint(labelX, RateOfSpreadAtIntensity(curve.intensity, labelX))});
+        if (label->pointLabelsFormat() != curve.label)
+            label->setPointLabelsFormat(curve.label);
+    }
+
+    while (m_dots.size() > m_points.size()) {
+        deleteSeries(m_dots.back());
+        m_dots.pop_back();
     }
     for (std::size_t i = 0; i < m_points.size(); ++i) {
         const CharacteristicPoint &p = m_points[i];
-        auto *dot = new QScatterSeries;
-        dot->setName(p.label);
-        dot->setProperty("point", int(i));
-        if (p.role == QLatin1String("Edited")) {
-            dot->setColor(CurveColour(0));
-            dot->setMarkerSize(13);
-        } else if (p.role == QLatin1String("Reference")) {
-            dot->setColor(CurveColour(1));
-            dot->setMarkerShape(QScatterSeries::MarkerShapeRectangle);
-            dot->setMarkerSize(12);
-        } else {
-            dot->setColor(QColor(70, 70, 70));
-            dot->setMarkerSize(8);
+        if (i == m_dots.size()) {
+            auto *dot = new QScatterSeries;
+            dot->setProperty("point", int(i));
+            dot->setBorderColor(Qt::black);
+            dot->setPointLabelsVisible(true);
+            dot->setPointLabelsClipping(false);
+            addSeries(dot);
+            m_dots.push_back(dot);
         }
-        dot->setBorderColor(Qt::black);
-        dot->append(shownPoint(p.heatPerUnitArea, p.rateOfSpread));
-        dot->setPointLabelsVisible(true);
-        dot->setPointLabelsFormat(p.label);
-        dot->setPointLabelsClipping(false);
-        m_chart->addSeries(dot);
-        dot->attachAxis(m_axisX);
-        dot->attachAxis(m_axisY);
+        QScatterSeries *dot = m_dots[i];
+        setName(dot, p.label);
+        QColor colour(70, 70, 70);
+        auto shape = QScatterSeries::MarkerShapeCircle;
+        qreal size = 8;
+        if (p.role == QLatin1String("Edited")) {
+            colour = CurveColour(0);
+            size = 13;
+        } else if (p.role == QLatin1String("Reference")) {
+            colour = CurveColour(1);
+            shape = QScatterSeries::MarkerShapeRectangle;
+            size = 12;
+        }
+        if (dot->color() != colour)
+            dot->setColor(colour);
+        if (dot->markerShape() != shape)
+            dot->setMarkerShape(shape);
+        if (dot->markerSize() != size)
+            dot->setMarkerSize(size);
+        dot->replace(QList<QPointF>{shownPoint(p.heatPerUnitArea, p.rateOfSpread)});
+        if (dot->pointLabelsFormat() != p.label)
+            dot->setPointLabelsFormat(p.label);
     }
     // Curve labels and plot numbers are on the chart; the legend only names the two models.
     const auto markers = m_chart->legend()->markers();
@@ -185,9 +214,25 @@ void CharacteristicsPanel::Refresh(const AnalysisInputs &inputs)
         const QVariant p = m->series()->property("point");
         m->setVisible(p.isValid() && m_points[std::size_t(p.toInt())].role != QLatin1String("Plot"));
     }
-    const QPointF corner = shownPoint(xMax, yMax);
-    SetRoundAxisFromZero(m_axisX, corner.x(), 6);
-    SetRoundAxisFromZero(m_axisY, corner.y(), 6);
+}
+
+void CharacteristicsPanel::addSeries(QAbstractSeries *series)
+{
+    m_chart->addSeries(series);
+    series->attachAxis(m_axisX);
+    series->attachAxis(m_axisY);
+}
+
+void CharacteristicsPanel::deleteSeries(QAbstractSeries *series)
+{
+    m_chart->removeSeries(series);
+    delete series;
+}
+
+void CharacteristicsPanel::setName(QAbstractSeries *series, const QString &name)
+{
+    if (series->name() != name)
+        series->setName(name);
 }
 
 CsvTable CharacteristicsPanel::Table() const

@@ -7,7 +7,10 @@
 
 class ChartExporter;
 class ChartReadout;
+class QAbstractSeries;
 class QChart;
+class QLineSeries;
+class QScatterSeries;
 class QChartView;
 class QValueAxis;
 
@@ -30,7 +33,16 @@ public:
     ChartExporter *Exporter() const { return m_exporter; }
 
 private:
+    void addSeries(QAbstractSeries *series);
+    void deleteSeries(QAbstractSeries *series);
+    static void setName(QAbstractSeries *series, const QString &name);
+
     std::vector<CharacteristicPoint> m_points;
+    // Made on the first refresh that needs them, then refilled: a curve and its name label per
+    // flame length, a dot per point (edited, reference, plots).
+    std::vector<QLineSeries *> m_curveLines;
+    std::vector<QScatterSeries *> m_curveLabels;
+    std::vector<QScatterSeries *> m_dots;
     QString m_editedSet, m_referenceSet;
     QChartView *m_view = nullptr;
     QChart *m_chart = nullptr;

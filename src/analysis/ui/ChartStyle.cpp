@@ -27,10 +27,14 @@ void ApplyChartStyle(QChart *chart)
 
 void SetAxisTitle(QAbstractAxis *axis, const QString &quantity, const QString &unit)
 {
-    axis->setTitleText(TitleWithUnit(quantity, unit));
+    const QString title = TitleWithUnit(quantity, unit);
+    if (axis->titleText() != title)
+        axis->setTitleText(title);
     QFont f = axis->titleFont();
-    f.setBold(false);
-    axis->setTitleFont(f);
+    if (f.bold()) {
+        f.setBold(false);
+        axis->setTitleFont(f);
+    }
 }
 
 void SetRoundAxis(QValueAxis *axis, double min, double max, int maxIntervals)
@@ -40,20 +44,41 @@ void SetRoundAxis(QValueAxis *axis, double min, double max, int maxIntervals)
     if (max <= min)
         max = min + 1;
     const double step = RoundTickStep(max - min, maxIntervals);
-    axis->setRange(min, max);
-    axis->setTickType(QValueAxis::TicksDynamic);
     // The anchor is a multiple of the step, so the ticks fall on round values whatever min is.
-    axis->setTickAnchor(std::ceil(min / step - 1e-9) * step);
-    axis->setTickInterval(step);
-    axis->setMinorTickCount(0);
-    axis->setLabelFormat(QStringLiteral("%.%1f").arg(TickDecimals(step)));
+    const double anchor = std::ceil(min / step - 1e-9) * step;
+    const QString format = QStringLiteral("%.%1f").arg(TickDecimals(step));
+    // Every change of an axis lays out its ticks and labels again at once, so only what
+    // differs is set: a redraw with the same ends costs the axis nothing. A finer step is set
+    // after the range has shrunk, a coarser one before it grows, so that no step in between
+    // lays out thousands of ticks.
+    const bool rangeChanges = axis->min() != min || axis->max() != max;
+    const bool rangeFirst = step < axis->tickInterval();
+    if (rangeChanges && rangeFirst)
+        axis->setRange(min, max);
+    if (axis->tickType() != QValueAxis::TicksDynamic)
+        axis->setTickType(QValueAxis::TicksDynamic);
+    if (axis->minorTickCount() != 0)
+        axis->setMinorTickCount(0);
+    if (axis->tickAnchor() != anchor)
+        axis->setTickAnchor(anchor);
+    if (axis->tickInterval() != step)
+        axis->setTickInterval(step);
+    if (axis->labelFormat() != format)
+        axis->setLabelFormat(format);
+    if (rangeChanges && !rangeFirst)
+        axis->setRange(min, max);
 }
 
 double SetRoundAxisFromZero(QValueAxis *axis, double dataMax, int maxIntervals)
 {
-    const double max = dataMax > 0 && std::isfinite(dataMax) ? RoundAxisMaximum(dataMax, maxIntervals) : 1.0;
+    const double max = RoundAxisMaximumOrOne(dataMax, maxIntervals);
     SetRoundAxis(axis, 0, max, maxIntervals);
     return max;
+}
+
+double RoundAxisMaximumOrOne(double dataMax, int maxIntervals)
+{
+    return dataMax > 0 && std::isfinite(dataMax) ? RoundAxisMaximum(dataMax, maxIntervals) : 1.0;
 }
 
 void MakeChartGrow(QChartView *view, QSize minimum)

@@ -25,6 +25,8 @@ void SetRoundAxis(QValueAxis *axis, double min, double max, int maxIntervals = 6
 // An axis from 0 whose maximum the chart chooses: the smallest round value at or above
 // dataMax (an empty or all-zero chart gets 0 to 1). Returns the maximum set.
 double SetRoundAxisFromZero(QValueAxis *axis, double dataMax, int maxIntervals = 6);
+// The maximum SetRoundAxisFromZero would choose, without touching an axis.
+double RoundAxisMaximumOrOne(double dataMax, int maxIntervals = 6);
 
 // The view takes the room its layout gives it (grows with the window) and never shrinks below
 // minimum; antialiased.

@@ -85,7 +85,21 @@ SensitivityPanel::SensitivityPanel(QWidget *parent) : QWidget(parent)
         m_views[k]->setObjectName(QStringLiteral("chtSensitivity_%1").arg(k));
         m_views[k]->setAccessibleName(QString::fromUtf8(titles[k]));
         MakeChartGrow(m_views[k], QSize(380, 360));
+        // One series of two bar sets per chart, made here and refilled on every redraw.
+        m_series[k] = new QHorizontalBarSeries;
+        m_low[k] = new QBarSet(QString());
+        m_high[k] = new QBarSet(QString());
+        m_low[k]->setColor(kLowColour);
+        m_high[k]->setColor(kHighColour);
+        m_series[k]->append(m_low[k]);
+        m_series[k]->append(m_high[k]);
+        m_series[k]->setBarWidth(0.8);
+        m_charts[k]->addSeries(m_series[k]);
+        m_series[k]->attachAxis(m_axisY[k]);
+        m_series[k]->attachAxis(m_axisX[k]);
         m_readouts[k] = new ChartReadout(m_views[k]);
+        m_readouts[k]->AttachBars(m_series[k]);
+        m_readouts[k]->SetBarFormatter([this, k](QBarSet *set, int index) { return barText(k, set, index); });
         charts->addWidget(m_views[k]);
     }
     layout->addWidget(m_chartsArea, 1);
@@ -146,59 +160,72 @@ QString SensitivityPanel::ClampNote() const
     return note;
 }
 
+namespace {
+
+// Sets the bars to the values, changing only what differs: a redraw on every keystroke keeps
+// the chart's bar items instead of rebuilding them.
+void setBarValues(QBarSet *set, const QList<qreal> &values)
+{
+    while (set->count() > values.size())
+        set->remove(set->count() - 1);
+    for (qsizetype i = 0; i < values.size(); ++i) {
+        if (i >= set->count())
+            set->append(values[i]);
+        else if (set->at(int(i)) != values[i])
+            set->replace(int(i), values[i]);
+    }
+}
+
+} // namespace
+
 void SensitivityPanel::redraw()
 {
     const QStringList categories = Categories();
     const QString minus = QStringLiteral("-%1 %").arg(m_result.percent);
     const QString plus = QStringLiteral("+%1 %").arg(m_result.percent);
     for (std::size_t k = 0; k < 2; ++k) {
-        QChart *chart = m_charts[k];
-        chart->removeAllSeries();
-        auto *series = new QHorizontalBarSeries;
-        auto *low = new QBarSet(minus);
-        auto *high = new QBarSet(plus);
-        low->setColor(kLowColour);
-        high->setColor(kHighColour);
+        QList<qreal> low, high;
         double extent = 0;
         for (auto it = m_result.rows.rbegin(); it != m_result.rows.rend(); ++it) {
             const double l = k == 0 ? it->rosChangeLow : it->flameChangeLow;
             const double h = k == 0 ? it->rosChangeHigh : it->flameChangeHigh;
-            low->append(l);
-            high->append(h);
+            low.append(l);
+            high.append(h);
             extent = std::max({extent, std::abs(l), std::abs(h)});
         }
-        series->append(low);
-        series->append(high);
-        series->setBarWidth(0.8);
-        chart->addSeries(series);
-        m_axisY[k]->clear();
-        m_axisY[k]->append(categories);
-        series->attachAxis(m_axisY[k]);
-        series->attachAxis(m_axisX[k]);
+        if (m_low[k]->label() != minus)
+            m_low[k]->setLabel(minus);
+        if (m_high[k]->label() != plus)
+            m_high[k]->setLabel(plus);
+        setBarValues(m_low[k], low);
+        setBarValues(m_high[k], high);
+        if (m_axisY[k]->categories() != categories)
+            m_axisY[k]->setCategories(categories);
         const double max = extent > 0 ? extent * 1.05 : 1;
-        const double m = SetRoundAxisFromZero(m_axisX[k], max, 3);
+        const double m = RoundAxisMaximumOrOne(max, 3);
         SetRoundAxis(m_axisX[k], -m, m, 6);
-        m_readouts[k]->AttachBars(series);
-        const std::size_t chart_ = k;
-        m_readouts[k]->SetBarFormatter([this, chart_](QBarSet *set, int index) {
-            const int row = int(m_result.rows.size()) - 1 - index;
-            if (row < 0 || row >= int(m_result.rows.size()))
-                return QString();
-            const SensitivityRow &r = m_result.rows[std::size_t(row)];
-            const FuelParameter &p = FuelParameters()[std::size_t(r.parameter)];
-            const bool isLow = set->label().startsWith(u'-');
-            const double value = isLow ? r.low : r.high;
-            const double result = chart_ == 0 ? (isLow ? r.rosLow : r.rosHigh) : (isLow ? r.flameLow : r.flameHigh);
-            const double change = set->at(index);
-            const Units::Quantity q = chart_ == 0 ? Units::Quantity::RateOfSpread : Units::Quantity::FlameLength;
-            return QStringLiteral("%1 %2: %3%4\n%5 %6 (%7 %)")
-                .arg(QString::fromUtf8(p.name), set->label(), parameterValue(p, value),
-                     (isLow ? r.lowClamped : r.highClamped) ? QStringLiteral(" (clamped)") : QString(),
-                     Units::FormatResult(q, shownSystem(), result), Units::UnitLabel(q, shownSystem()),
-                     TableNumber(change, 1));
-        });
     }
-    m_note->setText(ClampNote());
+    const QString note = ClampNote();
+    if (m_note->text() != note)
+        m_note->setText(note);
+}
+
+QString SensitivityPanel::barText(std::size_t chart, QBarSet *set, int index) const
+{
+    const int row = int(m_result.rows.size()) - 1 - index;
+    if (row < 0 || row >= int(m_result.rows.size()))
+        return QString();
+    const SensitivityRow &r = m_result.rows[std::size_t(row)];
+    const FuelParameter &p = FuelParameters()[std::size_t(r.parameter)];
+    const bool isLow = set == m_low[chart];
+    const double value = isLow ? r.low : r.high;
+    const double result = chart == 0 ? (isLow ? r.rosLow : r.rosHigh) : (isLow ? r.flameLow : r.flameHigh);
+    const double change = set->at(index);
+    const Units::Quantity q = chart == 0 ? Units::Quantity::RateOfSpread : Units::Quantity::FlameLength;
+    return QStringLiteral("%1 %2: %3%4\n%5 %6 (%7 %)")
+        .arg(QString::fromUtf8(p.name), set->label(), parameterValue(p, value),
+             (isLow ? r.lowClamped : r.highClamped) ? QStringLiteral(" (clamped)") : QString(),
+             Units::FormatResult(q, shownSystem(), result), Units::UnitLabel(q, shownSystem()), TableNumber(change, 1));
 }
 
 CsvTable SensitivityPanel::Table() const

@@ -11,6 +11,8 @@
 class ChartExporter;
 class ChartReadout;
 class QBarCategoryAxis;
+class QBarSet;
+class QHorizontalBarSeries;
 class QChart;
 class QChartView;
 class QLabel;
@@ -36,6 +38,9 @@ public:
     QChartView *Chart(int k) const { return m_views[std::size_t(k)]; }
     QStringList Categories() const;
     QString ClampNote() const;
+    // The bar sets of chart k: lowered (-) and raised (+), one bar per category.
+    QBarSet *LoweredBars(int k) const { return m_low[std::size_t(k)]; }
+    QBarSet *RaisedBars(int k) const { return m_high[std::size_t(k)]; }
     ChartExporter *Exporter() const { return m_exporter; }
 
 signals:
@@ -43,6 +48,7 @@ signals:
 
 private:
     void redraw();
+    QString barText(std::size_t chart, QBarSet *set, int index) const;
 
     SensitivityResult m_result;
     QSpinBox *m_percent = nullptr;
@@ -52,6 +58,9 @@ private:
     std::array<QChart *, 2> m_charts{};
     std::array<QBarCategoryAxis *, 2> m_axisY{};
     std::array<QValueAxis *, 2> m_axisX{};
+    std::array<QHorizontalBarSeries *, 2> m_series{};
+    std::array<QBarSet *, 2> m_low{};
+    std::array<QBarSet *, 2> m_high{};
     std::array<ChartReadout *, 2> m_readouts{};
     ChartExporter *m_exporter = nullptr;
 };
