@@ -8,6 +8,8 @@ TEST(EntryRules, KeyFilterLetsNumbersIntoNumberBoxesOnly)
         EXPECT_TRUE(EntryKeyAccepted(i, u'7', 0));
         EXPECT_TRUE(EntryKeyAccepted(i, u'.', 3));
         EXPECT_TRUE(EntryKeyAccepted(i, 8, 3));
+        EXPECT_TRUE(EntryKeyAccepted(i, 26, 3)) << "undo";
+        EXPECT_TRUE(EntryKeyAccepted(i, 25, 3)) << "redo";
         for (char16_t k : {u'-', u' ', u'a', u'e', u',', char16_t(22), char16_t(3), char16_t(13)})
             EXPECT_FALSE(EntryKeyAccepted(i, k, 3)) << i << " " << int(k);
     }

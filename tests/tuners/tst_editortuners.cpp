@@ -156,6 +156,32 @@ private slots:
         QVERIFY(editor->cmdTuner(0)->isEnabled());
     }
 
+    void eachSliderReleaseIsOneStepOfTheBoxUndo()
+    {
+        // The box keeps its own history through tuning: what was typed before the tuner stays
+        // undoable, and each value the slider set comes off with one Ctrl+Z, recomputed.
+        open(true);
+        QLineEdit *box = editor->txtFuels(2);
+        editor->chkAuto()->setChecked(true);
+        type(2, QStringLiteral("2"));
+        QVERIFY(!editor->txtROS()->text().isEmpty());
+        const QString rosAtTwo = editor->txtROS()->text();
+        frmTuner *t = clickTuner(2);
+        t->sldTune->setValue(150);
+        t->sldTune->setValue(90);
+        QCOMPARE(box->text(), QStringLiteral("0.9"));
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(box->text(), QStringLiteral("1.5"));
+        QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(box->text(), QStringLiteral("2"));
+        QCOMPARE(editor->txtROS()->text(), rosAtTwo);
+        QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(box->text(), QStringLiteral("3.794076"));
+        QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(box->text(), QStringLiteral("2"));
+    }
+
     void heatContentResetsToTheModelBeingEdited()
     {
         open(true);

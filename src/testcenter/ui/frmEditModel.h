@@ -81,6 +81,9 @@ public:
     QPlainTextEdit *txtDescription() const { return m_txtDescription; }
     QString EntryText(int index) const;
     void SetEntryText(int index, const QString &text);
+    // As SetEntryText, but as one step of the box's own undo history (Ctrl+Z gives the text
+    // before back), for a value the user chose elsewhere, as with a tuner's slider.
+    void ReplaceEntryText(int index, const QString &text);
     QColor EntryColour(int index) const;
     // Paints box index; light red marks a failed range check.
     void SetEntryColour(int index, const QColor &colour);

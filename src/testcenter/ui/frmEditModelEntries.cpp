@@ -171,6 +171,20 @@ void frmEditModel::SetEntryText(int index, const QString &text)
         edit->setText(text);
 }
 
+void frmEditModel::ReplaceEntryText(int index, const QString &text)
+{
+    QLineEdit *edit = txtFuels(index);
+    if (!edit) {
+        SetEntryText(index, text);
+        return;
+    }
+    if (edit->text() == text)
+        return;
+    // setText would clear the box's history; a replaced selection is one undoable step.
+    edit->selectAll();
+    edit->insert(text);
+}
+
 QColor frmEditModel::EntryColour(int index) const
 {
     const QWidget *box = index == 1 ? static_cast<const QWidget *>(m_txtDescription) : txtFuels(index);

@@ -22,7 +22,8 @@ QString EditorTunerHost::EntryText(int index) const
 
 void EditorTunerHost::SetEntryText(int index, const QString &text)
 {
-    m_editor.SetEntryText(index, text);
+    // Each value a tuner sets (once per release of its slider) is one step of the box's undo.
+    m_editor.ReplaceEntryText(index, text);
 }
 
 quint32 EditorTunerHost::EntryBackground(int index) const
