@@ -1,3 +1,4 @@
+#include "fmtool/CapturedRun.h"
 #include "fmtool/Commands.h"
 
 #include "data/ProgramState.h"
@@ -12,51 +13,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-// Runs a command with its output and error streams captured.
-struct Outcome
-{
-    int status = -1;
-    QString out;
-    QString err;
-};
-
-QString contents(std::FILE *f)
-{
-    std::fflush(f);
-    std::rewind(f);
-    QByteArray bytes;
-    char buf[4096];
-    for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, f)) > 0;)
-        bytes.append(buf, qsizetype(n));
-    std::fclose(f);
-    return QString::fromUtf8(bytes);
-}
-
-Outcome run(int (*command)(const QStringList &, const FmtoolStreams &), const QStringList &args)
-{
-    FmtoolStreams io;
-    io.out = std::tmpfile();
-    io.err = std::tmpfile();
-    Outcome r;
-    r.status = command(args, io);
-    r.out = contents(io.out);
-    r.err = contents(io.err);
-    return r;
-}
-
-QByteArray fileBytes(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void putFile(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
 
 class LibraryCommands : public ::testing::Test
 {
