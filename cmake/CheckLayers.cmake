@@ -2,7 +2,7 @@ cmake_policy(VERSION 3.25)
 # Fails when a source file includes a layer above its own, or when a GUI-free layer includes
 # Qt Widgets, Gui or Charts. Run as: cmake -DSRC=<src dir> -P CheckLayers.cmake
 set(allowed_engine "engine")
-set(allowed_data "data")
+set(allowed_data "engine;data")
 set(allowed_units "data;units")
 set(allowed_library "data;engine;library")
 set(allowed_analysis "data;engine;library;units;analysis")

@@ -32,15 +32,17 @@ double FireSpread::Compute()
     double flameLength = 0, fireLineIntensity = 0, heatPerUnitArea = 0, singleEllipseArea = 0;
     double doubleEllipseArea = 0, effectiveWind = 0, surfToVol = 0, packRatio = 0;
     bool windLimitMet = false;
+    double unroundedRate = 0;
     // Throws before anything below is stored, so a failure leaves every output as it was.
     const std::string ros = ComputeSurfaceSpread(fuel, moisture, windSpeed, slope, flameLength, fireLineIntensity,
                                                  heatPerUnitArea, windLimitMet, singleEllipseArea, doubleEllipseArea,
                                                  fireHours, herbType, effectiveWind, surfToVol, packRatio,
-                                                 m_Conventions);
+                                                 m_Conventions, &unroundedRate);
     double rateOfSpread = 0;
     std::from_chars(ros.data(), ros.data() + ros.size(), rateOfSpread);
 
     m_RateOfSpread = rateOfSpread;
+    m_UnroundedRateOfSpread = unroundedRate;
     m_SingleEllipseArea = singleEllipseArea;
     m_DoubleEllipseArea = doubleEllipseArea;
     m_MaxWindSpeedMet = windLimitMet ? -1 : 0;

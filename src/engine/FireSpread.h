@@ -119,6 +119,10 @@ public:
     double RateOfSpread() const { return m_RateOfSpread; }
     void setRateOfSpread(double v) { m_RateOfSpread = v; }
 
+    // The rate of spread in ch/h before its rounding to one decimal: what fireline intensity and
+    // flame length were computed from. Set by Compute only; not one of the named properties.
+    double UnroundedRateOfSpread() const { return m_UnroundedRateOfSpread; }
+
     double FireLineIntensity() const { return m_FireLineIntensity; }
     void setFireLineIntensity(double v) { m_FireLineIntensity = v; }
 
@@ -183,6 +187,7 @@ private:
     double m_WindSpeed = 0;
     double m_EWind = 0;
     double m_RateOfSpread = 0;
+    double m_UnroundedRateOfSpread = 0;
     double m_FireLineIntensity = 0;
     double m_FlameLength = 0;
     double m_Slope = 0;

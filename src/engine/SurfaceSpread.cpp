@@ -146,7 +146,7 @@ std::string ComputeSurfaceSpread(std::array<double, 13> &fuel, const std::array<
                                  double &fireLineIntensity, double &heatPerUnitArea, bool &windLimitMet,
                                  double &singleEllipseArea, double &doubleEllipseArea, double &fireHours,
                                  double &herbType, double &effectiveWind, double &surfToVol,
-                                 double &packRatio, SpreadConventions conventions)
+                                 double &packRatio, SpreadConventions conventions, double *unroundedRate)
 {
     const bool simulators = conventions == SpreadConventions::Simulators;
     surfToVol = 0;
@@ -368,6 +368,8 @@ std::string ComputeSurfaceSpread(std::array<double, 13> &fuel, const std::array<
     // 13. Results.
     const std::string rosText = FormatRateOfSpread(rate / kFtMinPerChH);
     const double ros = textValue(rosText);
+    if (unroundedRate)
+        *unroundedRate = rate / kFtMinPerChH;
     effectiveWind = uE / kMphToFtMin;
     if (!(fireHours > 0))
         fireHours = 1;

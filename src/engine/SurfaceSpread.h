@@ -38,7 +38,9 @@ enum class SpreadConventions { Core, Simulators };
 // fireHours (in/out): <= 0 becomes 1. herbType (in/out): 0 becomes 1 (static).
 //
 // Returns the rate of spread in ch/h as text with one decimal and at least five integer digits
-// ("00093.9"); both ellipse areas are computed from that rounded value.
+// ("00093.9"); both ellipse areas are computed from that rounded value. unroundedRate, when
+// given, receives the rate of spread in ch/h before that rounding (what the intensity and the
+// flame length were computed from).
 //
 // Throws ArithmeticError at the first floating-point fault. Outputs written before the fault
 // keep what was written (surfToVol and packRatio are set to 0 on entry, windLimitMet to false
@@ -48,7 +50,8 @@ std::string ComputeSurfaceSpread(std::array<double, 13> &fuel, const std::array<
                                  double &fireLineIntensity, double &heatPerUnitArea, bool &windLimitMet,
                                  double &singleEllipseArea, double &doubleEllipseArea, double &fireHours,
                                  double &herbType, double &effectiveWind, double &surfToVol,
-                                 double &packRatio, SpreadConventions conventions = SpreadConventions::Core);
+                                 double &packRatio, SpreadConventions conventions = SpreadConventions::Core,
+                                 double *unroundedRate = nullptr);
 
 // The size subclass of a SA/V ratio (1/ft): 0 from 1200 up, then 192, 96, 48 and 16; 5 below.
 int SizeSubclass(double sav);

@@ -1,0 +1,48 @@
+#include "data/ModelComputation.h"
+
+#include "data/FuelModel.h"
+
+void SetFuelModelInputs(FireSpread &fs, const FuelModel &m)
+{
+    fs.setLoading1Hour(m.Loading1Hour());
+    fs.setLoading10Hour(m.Loading10Hour());
+    fs.setLoading100Hour(m.Loading100Hour());
+    fs.setLoadingLiveHerb(m.LoadingLiveHerb());
+    fs.setLoadingLiveWoody(m.LoadingLiveWoody());
+    fs.setSurfaceToVolume1Hour(m.SurfaceToVolume1Hour());
+    fs.setSurfaceToVolumeLiveHerb(m.SurfaceToVolumeLiveHerb());
+    fs.setSurfaceToVolumeLiveWoody(m.SurfaceToVolumeLiveWoody());
+    fs.setHeatContentDead(m.HeatContentDead());
+    fs.setHeatContentLiveHerb(m.HeatContentLiveHerb());
+    fs.setHeatContentLiveWoody(m.HeatContentLiveWoody());
+    fs.setBulkDensityDepth(m.BulkDensityDepth());
+    fs.setMoistureOfExtinction(m.MoistureOfExtinction() / 100);
+    fs.setHerbType(m.HerbType());
+}
+
+void SetEnvironmentInputs(FireSpread &fs, const FireEnvironment &env)
+{
+    fs.setFuelMoisture1Hour(env.moisture1Hour / 100);
+    fs.setFuelMoisture10Hour(env.moisture10Hour / 100);
+    fs.setFuelMoisture100Hour(env.moisture100Hour / 100);
+    fs.setFuelMoistureHerb(env.moistureHerb / 100);
+    fs.setFuelMoistureWoody(env.moistureWoody / 100);
+    fs.setWindSpeed(env.midflameWind);
+    fs.setSlope(env.slope);
+    fs.setFireHours(env.fireHours);
+}
+
+ModelFire ComputeModelFire(const FuelModel &model, const FireEnvironment &env, SpreadConventions conventions)
+{
+    ModelFire fire;
+    SetFuelModelInputs(fire.spread, model);
+    SetEnvironmentInputs(fire.spread, env);
+    fire.spread.setConventions(conventions);
+    try {
+        fire.spread.Compute();
+        fire.computed = true;
+    } catch (const ArithmeticError &e) {
+        fire.problem = e.what();
+    }
+    return fire;
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "engine/FireSpread.h"
+
+#include <string>
+
+class FuelModel;
+
+// One way from a fuel model and an environment to a computed calculator, for every place that
+// computes a stored model (comparison, sweeps, fmtool, ranking, sampling).
+
+// The environment of one computation in the calculator's English units: moistures in percent,
+// the midflame wind in mi/h used exactly as given (the rounded editor rule is the caller's),
+// the slope in percent. fireHours 0 means one hour.
+struct FireEnvironment
+{
+    double moisture1Hour = 0;
+    double moisture10Hour = 0;
+    double moisture100Hour = 0;
+    double moistureHerb = 0;
+    double moistureWoody = 0;
+    double midflameWind = 0;
+    double slope = 0;
+    double fireHours = 0;
+};
+
+// Fuel bed inputs of fs from the model: the 13 parameters (the moisture of extinction as a
+// fraction) and the model's own herb type.
+void SetFuelModelInputs(FireSpread &fs, const FuelModel &model);
+// Moistures (as fractions), midflame wind, slope and fire duration of fs from env.
+void SetEnvironmentInputs(FireSpread &fs, const FireEnvironment &env);
+
+struct ModelFire
+{
+    FireSpread spread;   // inputs set; outputs zero unless computed
+    bool computed = false;
+    std::string problem; // the core's reason when not computed
+};
+
+// The model computed at env under the conventions. Never throws for a failure of the spread
+// core: computed is false and problem says why.
+ModelFire ComputeModelFire(const FuelModel &model, const FireEnvironment &env,
+                           SpreadConventions conventions = SpreadConventions::Core);
