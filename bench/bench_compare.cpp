@@ -31,7 +31,7 @@ FuelBed customBed()
     return b;
 }
 
-const FireEnvironment kEditorDefaults{{0.05, 0.06, 0.07, 0.75, 0.90}, 7.0, 0};
+const FireEnvironment kEditorDefaults{{0.05, 0.06, 0.07, 0.75, 0.90}, 7.0, 0, 0};
 
 void BM_CompareWithMasterSet(benchmark::State &state)
 {

@@ -1,39 +1,42 @@
 #include "analysis/Sensitivity.h"
 
 #include "analysis/Sweep.h"
+#include "data/FuelParameters.h"
 
 #include <algorithm>
 #include <cmath>
 
 namespace {
 
-// Ranges as the editor checks them (loadings t/ac, SA/V ft2/ft3, heat btu/lb, depth ft, the
-// moisture of extinction as a fraction of the editor's 5 to 100 %).
-const std::array<FuelParameter, 13> kParameters = {{
-    {"1-h load", "t/ac", 0, 30.49, 1, &FireSpread::Loading1Hour, &FireSpread::setLoading1Hour, Units::Quantity::Loading},
-    {"10-h load", "t/ac", 0, 30.49, 1, &FireSpread::Loading10Hour, &FireSpread::setLoading10Hour, Units::Quantity::Loading},
-    {"100-h load", "t/ac", 0, 30.49, 1, &FireSpread::Loading100Hour, &FireSpread::setLoading100Hour, Units::Quantity::Loading},
-    {"Live herb load", "t/ac", 0, 30.49, 1, &FireSpread::LoadingLiveHerb, &FireSpread::setLoadingLiveHerb, Units::Quantity::Loading},
-    {"Live woody load", "t/ac", 0, 30.49, 1, &FireSpread::LoadingLiveWoody, &FireSpread::setLoadingLiveWoody, Units::Quantity::Loading},
-    {"1-h SA/V", "ft2/ft3", 109, 4000, 1, &FireSpread::SurfaceToVolume1Hour, &FireSpread::setSurfaceToVolume1Hour, Units::Quantity::SurfaceToVolume},
-    {"Live herb SA/V", "ft2/ft3", 109, 4000, 1, &FireSpread::SurfaceToVolumeLiveHerb,
-     &FireSpread::setSurfaceToVolumeLiveHerb, Units::Quantity::SurfaceToVolume},
-    {"Live woody SA/V", "ft2/ft3", 109, 4000, 1, &FireSpread::SurfaceToVolumeLiveWoody,
-     &FireSpread::setSurfaceToVolumeLiveWoody, Units::Quantity::SurfaceToVolume},
-    {"Dead heat content", "btu/lb", 6000, 12000, 1, &FireSpread::HeatContentDead, &FireSpread::setHeatContentDead, Units::Quantity::HeatContent},
-    {"Herb heat content", "btu/lb", 6000, 12000, 1, &FireSpread::HeatContentLiveHerb,
-     &FireSpread::setHeatContentLiveHerb, Units::Quantity::HeatContent},
-    {"Woody heat content", "btu/lb", 6000, 12000, 1, &FireSpread::HeatContentLiveWoody,
-     &FireSpread::setHeatContentLiveWoody, Units::Quantity::HeatContent},
-    {"Fuel bed depth", "ft", 0.05, 6, 1, &FireSpread::BulkDensityDepth, &FireSpread::setBulkDensityDepth, Units::Quantity::Depth},
-    {"Extinction moisture", "%", 0.05, 1.00, 100, &FireSpread::MoistureOfExtinction,
-     &FireSpread::setMoistureOfExtinction, Units::Quantity::Moisture},
-}};
-
-bool isSurfaceToVolume(const FuelParameter &p)
+// The fuel parameter table read into the calculator's terms: the moisture of extinction is a
+// fraction there and a percentage in the editor.
+std::array<FuelParameter, 13> makeParameters()
 {
-    return p.min == 109;
+    std::array<FuelParameter, 13> out{};
+    const std::array<double (FireSpread::*)() const, 13> getters = {
+        &FireSpread::Loading1Hour,          &FireSpread::Loading10Hour,           &FireSpread::Loading100Hour,
+        &FireSpread::LoadingLiveHerb,       &FireSpread::LoadingLiveWoody,        &FireSpread::SurfaceToVolume1Hour,
+        &FireSpread::SurfaceToVolumeLiveHerb, &FireSpread::SurfaceToVolumeLiveWoody, &FireSpread::HeatContentDead,
+        &FireSpread::HeatContentLiveHerb,   &FireSpread::HeatContentLiveWoody,    &FireSpread::BulkDensityDepth,
+        &FireSpread::MoistureOfExtinction};
+    const std::array<void (FireSpread::*)(double), 13> setters = {
+        &FireSpread::setLoading1Hour,          &FireSpread::setLoading10Hour,
+        &FireSpread::setLoading100Hour,        &FireSpread::setLoadingLiveHerb,
+        &FireSpread::setLoadingLiveWoody,      &FireSpread::setSurfaceToVolume1Hour,
+        &FireSpread::setSurfaceToVolumeLiveHerb, &FireSpread::setSurfaceToVolumeLiveWoody,
+        &FireSpread::setHeatContentDead,       &FireSpread::setHeatContentLiveHerb,
+        &FireSpread::setHeatContentLiveWoody,  &FireSpread::setBulkDensityDepth,
+        &FireSpread::setMoistureOfExtinction};
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        const FuelParameterInfo &p = FuelParameterTable()[i];
+        const double scale = p.id == FuelParameterId::MoistureOfExtinction ? 100 : 1;
+        out[i] = {p.chartName.data(), p.zeroAllowed, p.low / scale, p.high / scale, scale, getters[i], setters[i],
+                  p.quantity};
+    }
+    return out;
 }
+
+const std::array<FuelParameter, 13> kParameters = makeParameters();
 
 double percentChange(double value, double base)
 {
@@ -49,7 +52,7 @@ const std::array<FuelParameter, 13> &FuelParameters()
 
 double ClampToRange(const FuelParameter &p, double v)
 {
-    if (isSurfaceToVolume(p) && v == 0)
+    if (p.zeroAllowed && v == 0)
         return 0;
     return std::clamp(v, p.min, p.max);
 }

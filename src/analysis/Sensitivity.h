@@ -16,7 +16,7 @@
 struct FuelParameter
 {
     const char *name; // short name for the chart: "1-h load"
-    const char *unit; // in the editor's units
+    bool zeroAllowed; // 0 is in range too (an SA/V: no such fuel)
     double min, max;  // the editor's range, in the calculator's units
     double scale;     // calculator value x scale = the editor's value (100 for the extinction moisture)
     double (FireSpread::*get)() const;
@@ -24,7 +24,8 @@ struct FuelParameter
     Units::Quantity quantity; // of the editor's value
 };
 
-// The 13 parameters in the order of the editor's boxes 2 to 14.
+// The 13 parameters in the order of the editor's boxes 2 to 14, read from the fuel parameter
+// table (data/FuelParameters.h).
 const std::array<FuelParameter, 13> &FuelParameters();
 
 struct SensitivityRow

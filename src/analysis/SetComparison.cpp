@@ -16,10 +16,13 @@ namespace {
 enum : std::size_t { Load1h, Load10h, Load100h, LoadHerb, LoadWoody, Sav1h, SavHerb, SavWoody,
                      HeatDead, HeatHerb, HeatWoody, Depth, Mx };
 
-// Widths of the editor's entry ranges, in calculator units.
-constexpr std::array<double, kFuelParameterCount> kRangeWidths = {
-    30.49, 30.49, 30.49, 30.49, 30.49, 4000 - 109, 4000 - 109, 4000 - 109,
-    6000,  6000,  6000,  6.0 - 0.05, 1.00 - 0.05};
+// Width of a parameter's entry range, in calculator units (the moisture of extinction as a
+// fraction).
+double rangeWidth(std::size_t i)
+{
+    const FuelParameterInfo &p = FuelParameterTable()[i];
+    return (p.high - p.low) / (i == Mx ? 100 : 1);
+}
 
 FireSpread calculatorFor(const FuelBed &bed, const FireEnvironment &env)
 {
@@ -39,13 +42,7 @@ FireSpread calculatorFor(const FuelBed &bed, const FireEnvironment &env)
     fs.setBulkDensityDepth(p[Depth]);
     fs.setMoistureOfExtinction(p[Mx]);
     fs.setHerbType(bed.herbType);
-    fs.setFuelMoisture1Hour(env.moisture[0]);
-    fs.setFuelMoisture10Hour(env.moisture[1]);
-    fs.setFuelMoisture100Hour(env.moisture[2]);
-    fs.setFuelMoistureHerb(env.moisture[3]);
-    fs.setFuelMoistureWoody(env.moisture[4]);
-    fs.setWindSpeed(env.midflameWind);
-    fs.setSlope(env.slope);
+    SetEnvironmentInputs(fs, env);
     return fs;
 }
 
@@ -95,7 +92,8 @@ FireEnvironment EnvironmentOf(const FireSpread &fs)
     return {{fs.FuelMoisture1Hour(), fs.FuelMoisture10Hour(), fs.FuelMoisture100Hour(), fs.FuelMoistureHerb(),
              fs.FuelMoistureWoody()},
             fs.WindSpeed(),
-            fs.Slope()};
+            fs.Slope(),
+            fs.FireHours()};
 }
 
 Behaviour ComputeBehaviour(const FuelBed &bed, const FireEnvironment &env)
@@ -178,7 +176,9 @@ double BehaviourDistance(const BehaviourProfile &edited, const BehaviourProfile 
 
 std::array<double, kFuelParameterCount> ParameterSpans(const std::vector<FuelBed> &beds)
 {
-    std::array<double, kFuelParameterCount> spans = kRangeWidths;
+    std::array<double, kFuelParameterCount> spans{};
+    for (std::size_t p = 0; p < kFuelParameterCount; ++p)
+        spans[p] = rangeWidth(p);
     if (beds.empty())
         return spans;
     for (std::size_t p = 0; p < kFuelParameterCount; ++p) {

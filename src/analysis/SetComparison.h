@@ -1,12 +1,14 @@
 #pragma once
 
+#include "data/FuelParameters.h"
+#include "data/ModelComputation.h"
+
 #include <QString>
 
 #include <array>
 #include <memory>
 #include <vector>
 
-class FireSpread;
 class FuelModel;
 class FuelModelSet;
 class FuelModelSets;
@@ -27,20 +29,12 @@ struct FuelBed
     std::array<double, 13> p{};
     double herbType = 1;
 };
-inline constexpr int kFuelParameterCount = 13;
 
 FuelBed FuelBedOf(const FuelModel &model);
 // The fuel bed inputs of a calculator (as the editor fills it from its entries).
 FuelBed FuelBedOf(const FireSpread &fs);
 
-// Moistures (fractions: 1-h, 10-h, 100-h, live herb, live woody), midflame wind (mi/h) and
-// slope (percent) of one computation.
-struct FireEnvironment
-{
-    std::array<double, 5> moisture{};
-    double midflameWind = 0;
-    double slope = 0;
-};
+// The environment of one computation: FireEnvironment (data/ModelComputation.h).
 FireEnvironment EnvironmentOf(const FireSpread &fs);
 
 struct Behaviour

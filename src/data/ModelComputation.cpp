@@ -22,11 +22,11 @@ void SetFuelModelInputs(FireSpread &fs, const FuelModel &m)
 
 void SetEnvironmentInputs(FireSpread &fs, const FireEnvironment &env)
 {
-    fs.setFuelMoisture1Hour(env.moisture1Hour / 100);
-    fs.setFuelMoisture10Hour(env.moisture10Hour / 100);
-    fs.setFuelMoisture100Hour(env.moisture100Hour / 100);
-    fs.setFuelMoistureHerb(env.moistureHerb / 100);
-    fs.setFuelMoistureWoody(env.moistureWoody / 100);
+    fs.setFuelMoisture1Hour(env.moisture[0]);
+    fs.setFuelMoisture10Hour(env.moisture[1]);
+    fs.setFuelMoisture100Hour(env.moisture[2]);
+    fs.setFuelMoistureHerb(env.moisture[3]);
+    fs.setFuelMoistureWoody(env.moisture[4]);
     fs.setWindSpeed(env.midflameWind);
     fs.setSlope(env.slope);
     fs.setFireHours(env.fireHours);

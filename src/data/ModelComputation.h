@@ -2,6 +2,7 @@
 
 #include "engine/FireSpread.h"
 
+#include <array>
 #include <string>
 
 class FuelModel;
@@ -9,16 +10,13 @@ class FuelModel;
 // One way from a fuel model and an environment to a computed calculator, for every place that
 // computes a stored model (comparison, sweeps, fmtool, ranking, sampling).
 
-// The environment of one computation in the calculator's English units: moistures in percent,
-// the midflame wind in mi/h used exactly as given (the rounded editor rule is the caller's),
-// the slope in percent. fireHours 0 means one hour.
+// The environment of one computation in the calculator's units: the five moistures as
+// fractions (0.06 = 6 %) in the order 1-h, 10-h, 100-h, live herb, live woody; the midflame
+// wind in mi/h, used exactly as given (the editor's rounded rule is the caller's); the slope in
+// percent; fireHours 0 means one hour.
 struct FireEnvironment
 {
-    double moisture1Hour = 0;
-    double moisture10Hour = 0;
-    double moisture100Hour = 0;
-    double moistureHerb = 0;
-    double moistureWoody = 0;
+    std::array<double, 5> moisture{};
     double midflameWind = 0;
     double slope = 0;
     double fireHours = 0;
@@ -27,7 +25,7 @@ struct FireEnvironment
 // Fuel bed inputs of fs from the model: the 13 parameters (the moisture of extinction as a
 // fraction) and the model's own herb type.
 void SetFuelModelInputs(FireSpread &fs, const FuelModel &model);
-// Moistures (as fractions), midflame wind, slope and fire duration of fs from env.
+// Moistures, midflame wind, slope and fire duration of fs from env.
 void SetEnvironmentInputs(FireSpread &fs, const FireEnvironment &env);
 
 struct ModelFire

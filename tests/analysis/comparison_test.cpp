@@ -28,7 +28,7 @@ const std::vector<std::array<double, 5>> kScenarios = {
 FireEnvironment editorDefaults()
 {
     // 5/6/7 % dead, 75 % herb, 90 % woody, 10 mi/h x 0.7, flat.
-    return {{0.05, 0.06, 0.07, 0.75, 0.90}, 7.0, 0};
+    return {{0.05, 0.06, 0.07, 0.75, 0.90}, 7.0, 0, 0};
 }
 
 FuelBed grassBed(double load1h, double sav1h, double depth)

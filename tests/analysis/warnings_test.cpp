@@ -17,7 +17,7 @@ FuelBed bed(std::array<double, 5> loads, std::array<double, 3> savs, double dept
 
 FireEnvironment moistures(double m1, double m10, double m100, double herb, double woody)
 {
-    return {{m1, m10, m100, herb, woody}, 0, 0};
+    return {{m1, m10, m100, herb, woody}, 0, 0, 0};
 }
 
 const FireEnvironment kDefaults = moistures(0.05, 0.06, 0.07, 0.75, 0.90);

@@ -117,11 +117,7 @@ FuelModel shortGrass()
 TEST(ModelComputation, ComputesTheModelAtTheEnvironment)
 {
     FireEnvironment env;
-    env.moisture1Hour = 6;
-    env.moisture10Hour = 7;
-    env.moisture100Hour = 8;
-    env.moistureHerb = 60;
-    env.moistureWoody = 90;
+    env.moisture = {0.06, 0.07, 0.08, 0.60, 0.90};
     env.midflameWind = 5;
     const ModelFire fire = ComputeModelFire(shortGrass(), env);
     ASSERT_TRUE(fire.computed) << fire.problem;
@@ -142,9 +138,7 @@ TEST(ModelComputation, UsesTheModelsHerbTypeAndReportsFailures)
     FuelModel m = shortGrass();
     m.setLoadingLiveHerb(1.5);
     FireEnvironment env;
-    env.moisture1Hour = env.moisture10Hour = env.moisture100Hour = 6;
-    env.moistureHerb = 40; // below 30 % + well under 120 %: mostly cured when dynamic
-    env.moistureWoody = 90;
+    env.moisture = {0.06, 0.06, 0.06, 0.40, 0.90}; // herb at 40 %: mostly cured when dynamic
     env.midflameWind = 3;
     m.setMoistureOfExtinction(25);
     const ModelFire staticFire = ComputeModelFire(m, env);
