@@ -1,6 +1,7 @@
 #include "analysis/Sweep.h"
 
 #include "data/FuelModel.h"
+#include "data/ModelComputation.h"
 #include "engine/SurfaceSpread.h"
 
 #include <exception>
@@ -125,18 +126,5 @@ std::optional<double> WindLimitReachedAt(const std::vector<SweepPoint> &points)
 
 void SetModelInputs(FireSpread &fs, const FuelModel &m)
 {
-    fs.setLoading1Hour(m.Loading1Hour());
-    fs.setLoading10Hour(m.Loading10Hour());
-    fs.setLoading100Hour(m.Loading100Hour());
-    fs.setLoadingLiveHerb(m.LoadingLiveHerb());
-    fs.setLoadingLiveWoody(m.LoadingLiveWoody());
-    fs.setSurfaceToVolume1Hour(m.SurfaceToVolume1Hour());
-    fs.setSurfaceToVolumeLiveHerb(m.SurfaceToVolumeLiveHerb());
-    fs.setSurfaceToVolumeLiveWoody(m.SurfaceToVolumeLiveWoody());
-    fs.setHeatContentDead(m.HeatContentDead());
-    fs.setHeatContentLiveHerb(m.HeatContentLiveHerb());
-    fs.setHeatContentLiveWoody(m.HeatContentLiveWoody());
-    fs.setBulkDensityDepth(m.BulkDensityDepth());
-    fs.setMoistureOfExtinction(m.MoistureOfExtinction() / 100);
-    fs.setHerbType(m.HerbType());
+    SetFuelModelInputs(fs, m);
 }

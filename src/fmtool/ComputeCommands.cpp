@@ -5,6 +5,7 @@
 
 #include "analysis/CsvTable.h"
 #include "data/FuelModelSets.h"
+#include "data/ModelComputation.h"
 #include "data/NumberText.h"
 #include "engine/FireSpread.h"
 #include "engine/SurfaceSpread.h"
@@ -275,20 +276,7 @@ int fmtoolTable(const QStringList &args, const FmtoolStreams &io)
         for (const auto &model : *set->FuelModels()) {
             FireSpread spread;
             environment.ApplyTo(spread);
-            spread.setLoading1Hour(model->Loading1Hour());
-            spread.setLoading10Hour(model->Loading10Hour());
-            spread.setLoading100Hour(model->Loading100Hour());
-            spread.setLoadingLiveHerb(model->LoadingLiveHerb());
-            spread.setLoadingLiveWoody(model->LoadingLiveWoody());
-            spread.setSurfaceToVolume1Hour(model->SurfaceToVolume1Hour());
-            spread.setSurfaceToVolumeLiveHerb(model->SurfaceToVolumeLiveHerb());
-            spread.setSurfaceToVolumeLiveWoody(model->SurfaceToVolumeLiveWoody());
-            spread.setHeatContentDead(model->HeatContentDead());
-            spread.setHeatContentLiveHerb(model->HeatContentLiveHerb());
-            spread.setHeatContentLiveWoody(model->HeatContentLiveWoody());
-            spread.setBulkDensityDepth(model->BulkDensityDepth());
-            spread.setMoistureOfExtinction(model->MoistureOfExtinction() / 100);
-            spread.setHerbType(model->HerbType());
+            SetFuelModelInputs(spread, *model);
 
             QStringList row{CsvField(set->Name()), CsvField(model->FuelModelID()), CsvField(model->Description())};
             try {

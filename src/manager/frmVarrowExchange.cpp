@@ -4,6 +4,7 @@
 #include "manager/frmVarrow.h"
 
 #include "data/Cp1252.h"
+#include "data/ProgramSettings.h"
 #include "data/ProgramState.h"
 #include "exchange/ExportNumbers.h"
 #include "exchange/OtherLibrary.h"
@@ -62,7 +63,7 @@ void frmVarrow::ExportCustomModels()
                            IPrompts::Icon::Exclamation);
         return;
     }
-    QSettings settings;
+    QSettings settings = ProgramSettings();
     ExportNumberMemory memory(settings);
     FmdExportDialog dialog(ProposeFmdExport(models, memory.lookup()), what, this);
     if (dialog.exec() != QDialog::Accepted || !dialog.Check().ok())

@@ -1,6 +1,6 @@
 #include "units/UnitSetting.h"
 
-#include <QSettings>
+#include "data/ProgramSettings.h"
 
 namespace Units {
 
@@ -10,8 +10,7 @@ const QString kKey = QStringLiteral("Display/Units");
 
 System storedSystem()
 {
-    const QSettings settings(QSettings::NativeFormat, QSettings::UserScope, SettingsOrganization(),
-                             SettingsOrganization());
+    const QSettings settings = ProgramSettings();
     System s = System::English;
     if (!ParseSystemName(settings.value(kKey).toString(), &s))
         s = System::English;
@@ -36,8 +35,7 @@ UnitSetting::UnitSetting() : m_system(storedSystem()) {}
 void UnitSetting::setSystem(System s)
 {
     {
-        QSettings settings(QSettings::NativeFormat, QSettings::UserScope, SettingsOrganization(),
-                           SettingsOrganization());
+        QSettings settings = ProgramSettings();
         settings.setValue(kKey, SystemName(s));
         settings.sync();
     }

@@ -1,9 +1,8 @@
 #include "units/UserEnvironments.h"
 
+#include "data/ProgramSettings.h"
 #include "units/MoistureScenarios.h"
 #include "units/UnitSetting.h"
-
-#include <QSettings>
 
 namespace Units {
 
@@ -13,7 +12,7 @@ const QString kArray = QStringLiteral("Environments");
 
 QSettings openSettings()
 {
-    return QSettings(QSettings::NativeFormat, QSettings::UserScope, SettingsOrganization(), SettingsOrganization());
+    return ProgramSettings();
 }
 
 qsizetype indexOf(const QList<UserEnvironment> &all, QStringView name)

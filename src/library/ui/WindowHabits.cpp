@@ -1,5 +1,7 @@
 #include "library/ui/WindowHabits.h"
 
+#include "data/ProgramSettings.h"
+
 #include <QComboBox>
 #include <QEvent>
 #include <QGuiApplication>
@@ -12,7 +14,7 @@ namespace {
 
 QSettings settings()
 {
-    return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Varrow"), QStringLiteral("Varrow"));
+    return ProgramSettings();
 }
 
 QString geometryKey(const QString &name)
