@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test:
-#  1. the full build (windows included, tested headless) in build/
+#  1. the full build (windows included, tested headless; warnings are errors) in build/
 #  2. the GUI-free layers again under AddressSanitizer and UndefinedBehaviorSanitizer in build-asan/
 #  3. the library file reader's fuzz target (clang, libFuzzer) for 60 s in build-fuzz/
 set -euo pipefail
@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 scripts/bootstrap.sh
 jobs=$(nproc)
 
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVARROW_WERROR=ON
 cmake --build build -j "$jobs"
 ctest --test-dir build --output-on-failure -j "$jobs"
 
