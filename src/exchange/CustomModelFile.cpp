@@ -1,9 +1,9 @@
 #include "exchange/CustomModelFile.h"
 
 #include "data/Cp1252.h"
+#include "data/FuelParameters.h"
 #include "data/NumberText.h"
 #include "exchange/MetricFactors.h"
-#include "testcenter/EntryRules.h"
 
 #include <QRegularExpression>
 #include <QSet>
@@ -522,8 +522,9 @@ FmdImport ReadFmd(QByteArrayView bytes)
                 }
                 v = roundSignificant(englishFromMetric(r.field.entry, v), kMetricReadDigits);
             }
-            double low = 0, high = 0;
-            if (EntryRange(r.field.entry, low, high) && !EntryInRange(r.field.entry, FormatGeneral(v))) {
+            const FuelParameterInfo *parameter = FuelParameterOfEntry(r.field.entry);
+            if (parameter && !parameter->inRange(v)) {
+                const double low = parameter->low, high = parameter->high;
                 const double clamped = v < low ? low : high;
                 changes << QStringLiteral("the %1 %2 clamped to %3 (the editor's range is %4 to %5)")
                                .arg(QLatin1String(r.field.name), valueText(v, r.field.unit),

@@ -1,11 +1,28 @@
 #include "tuners/TunerRules.h"
 
 #include "data/FuelModel.h"
+#include "data/FuelParameters.h"
 #include "data/NumberText.h"
-#include "testcenter/EntryRules.h"
 
 #include <algorithm>
 #include <cmath>
+
+namespace {
+
+// What the entry a tuner drives measures: a fuel parameter's quantity, or the environment's
+// moistures (20 to 24) and 20-ft wind (25).
+Units::Quantity tunedQuantity(int index)
+{
+    if (const FuelParameterInfo *p = FuelParameterOfEntry(index))
+        return p->quantity;
+    if (index >= 20 && index <= 24)
+        return Units::Quantity::Moisture;
+    if (index == 25)
+        return Units::Quantity::WindSpeed;
+    return Units::Quantity::Ratio;
+}
+
+} // namespace
 
 std::optional<TunerRange> TunerRangeOf(int index)
 {
@@ -37,7 +54,7 @@ std::optional<TunerRange> TunerRangeOf(int index)
 std::optional<TunerRange> TunerRangeOf(int index, Units::System s)
 {
     std::optional<TunerRange> range = TunerRangeOf(index);
-    const Units::Quantity q = EntryQuantity(index);
+    const Units::Quantity q = tunedQuantity(index);
     if (!range || s == Units::System::English || !Units::IsConverted(q))
         return range;
     const int decimals = std::max(0, Units::EntryDecimals(q, s));
@@ -81,22 +98,8 @@ QString ValueText(const TunerRange &range, long long position)
 
 double StoredEntryValue(const FuelModel &fm, int index)
 {
-    switch (index) {
-    case 2: return fm.Loading1Hour();
-    case 3: return fm.Loading10Hour();
-    case 4: return fm.Loading100Hour();
-    case 5: return fm.LoadingLiveHerb();
-    case 6: return fm.LoadingLiveWoody();
-    case 7: return fm.SurfaceToVolume1Hour();
-    case 8: return fm.SurfaceToVolumeLiveHerb();
-    case 9: return fm.SurfaceToVolumeLiveWoody();
-    case 10: return fm.HeatContentDead();
-    case 11: return fm.HeatContentLiveHerb();
-    case 12: return fm.HeatContentLiveWoody();
-    case 13: return fm.BulkDensityDepth();
-    case 14: return fm.MoistureOfExtinction();
-    default: return 0;
-    }
+    const FuelParameterInfo *p = FuelParameterOfEntry(index);
+    return p ? p->valueOf(fm) : 0;
 }
 
 QString SyncTuner::Title()
