@@ -17,8 +17,8 @@ class FuelModel;
 //
 // A sweep starts from a base calculator with every input set (fuel bed, moistures, midflame
 // wind, slope, herb type), as the Edit and Test Center sets one for a computation. Sweeping
-// the 20-ft wind sets the 20-ft wind to x and the midflame wind to x times the wind
-// adjustment factor; the moisture sweeps take percent; the slope sweep percent. A point the
+// the 20-ft wind sets the 20-ft wind to x and the midflame wind by the program's one rule
+// (Units::MidflameWindSpeed: x times the wind adjustment factor, to 0.1 mi/h, as the editor); the moisture sweeps take percent; the slope sweep percent. A point the
 // spread core cannot compute (no fuel, zero depth, ...) is kept with computed = false and zero
 // results, so that a curve has one point per x whatever happens.
 
