@@ -13,7 +13,7 @@ bool IsCsvNumber(QStringView text)
     // A plain decimal number as the tables write it: optional sign, digits with an optional
     // point, optional exponent. Nothing else (no blanks, no thousands separators).
     static const QRegularExpression number(QStringLiteral("^[+-]?(\\d+\\.?\\d*|\\.\\d+)([eE][+-]?\\d+)?$"));
-    return number.matchView(text).hasMatch();
+    return number.match(text).hasMatch();
 }
 
 QString SpreadsheetSafeText(const QString &text)

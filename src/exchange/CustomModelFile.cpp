@@ -378,7 +378,9 @@ QString FmdImport::reportText() const
 
 FuelCatGuess GuessFuelCat(const QString &code, const FuelModel &m)
 {
-    const QString family = code.left(2).toUpper();
+    // A family only where the code is written as the standard codes are: two letters, a digit.
+    static const QRegularExpression standardLike(QStringLiteral("^[A-Za-z]{2}[0-9]"));
+    const QString family = standardLike.match(code).hasMatch() ? code.left(2).toUpper() : QString();
     if (family == QLatin1String("GR") || family == QLatin1String("GS"))
         return {1, QStringLiteral("from the code")};
     if (family == QLatin1String("SH"))
@@ -519,8 +521,8 @@ FmdImport ReadFmd(QByteArrayView bytes, const IdTaken &idTaken)
         bool olderForm = false;
         if (f.size() == 13 && name.isEmpty() && std::all_of(f.cbegin(), f.cend(), isNumber)) {
             olderForm = true;
-            f.insert(7, QStringLiteral("static"));
             f.insert(1, QString());
+            f.insert(7, QStringLiteral("static"));
             notes << QStringLiteral("the older form of 13 numbers, read as a static model with its number as its "
                                     "code");
         }

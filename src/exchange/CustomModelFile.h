@@ -130,7 +130,8 @@ struct FmdImport
 FmdImport ReadFmd(QByteArrayView bytes, const IdTaken &idTaken = {});
 
 // The primary fire carrier guessed for a model read from the file, and why, as an analyst
-// would: from the code's family (GR, GS grass; SH brush; TU, TL timber litter; SB slash), else
+// would: from the code's family where it is written as the standard codes are, two letters and
+// a digit (GR, GS grass; SH brush; TU, TL timber litter; SB slash: "GR2", "SH7x"), else
 // from the fuel: herb load at least the woody load: grass; woody load: brush; dead fuel only:
 // grass when the 1-h class is fine (SA/V 1500 1/ft and up), carries at least two thirds of the
 // dead load and the bed is 1 ft deep or more, slash in any other bed 1 ft deep or more, timber
