@@ -91,6 +91,7 @@ SweepPoint ComputePoint(const FireSpread &fs, double x)
     }
     p.computed = true;
     p.rateOfSpread = work.RateOfSpread();
+    p.unroundedRateOfSpread = work.UnroundedRateOfSpread();
     p.flameLength = work.FlameLength();
     p.fireLineIntensity = work.FireLineIntensity();
     p.size = work.SingleEllipseArea();

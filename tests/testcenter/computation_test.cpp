@@ -202,3 +202,26 @@ TEST(TestComputation, MidflameWindComputedInTenthsOfMphShownOnceRoundedInKmh)
     EXPECT_EQ(metric.text, QStringLiteral("15.7"));
     EXPECT_DOUBLE_EQ(metric.english, 9.7);
 }
+
+// The metric rate of spread is the unrounded rate converted, rounded once to 0.01 m/min
+// (1 ch/h = 0.33528 m/min), not the 0.1 ch/h value converted: over a grid of winds the two
+// differ at some winds, and the result box always shows the first.
+TEST(TestComputation, MetricRateOfSpreadIsRoundedOnceFromTheUnroundedRate)
+{
+    int differing = 0;
+    for (int tenth = 0; tenth <= 150; ++tenth) {
+        FireSpread fs;
+        TestEntries e = shortGrassEntries();
+        SetCalculatorInputs(fs, e);
+        fs.setWindSpeed(tenth / 10.0);
+        ASSERT_TRUE(ComputeQuietly(fs));
+        const double unrounded = fs.UnroundedRateOfSpread();
+        const QString expected = QString::number(std::round(unrounded * 0.33528 * 100) / 100, 'f', 2);
+        const QString fromRounded = QString::number(std::round(fs.RateOfSpread() * 0.33528 * 100) / 100, 'f', 2);
+        EXPECT_EQ(FormatReference(fs, Units::System::Metric).ros.trimmed(), expected) << tenth;
+        EXPECT_EQ(FormatReference(fs, Units::System::English).ros.trimmed(),
+                  QString::number(fs.RateOfSpread(), 'f', 1)) << tenth;
+        differing += expected != fromRounded ? 1 : 0;
+    }
+    EXPECT_GT(differing, 10);
+}
