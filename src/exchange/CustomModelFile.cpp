@@ -698,7 +698,6 @@ FmdImport ReadFmd(QByteArrayView bytes, const IdTaken &idTaken)
         report.model = QString::number(number) + QLatin1Char(' ') + code;
         report.outcome = changes.isEmpty() ? FmdLineOutcome::Taken : FmdLineOutcome::Changed;
         report.reasons = changes + notes;
-        result.modelLines << int(result.lines.size());
         result.lines << report;
         result.models << model;
         result.numbers << number;

@@ -115,7 +115,6 @@ struct FmdImport
     QList<FmdLineReport> lines;         // every line that is not blank, in file order
     QList<std::shared_ptr<FuelModel>> models; // the models taken or changed, in file order
     QList<int> numbers;                 // their numbers in the file
-    QList<int> modelLines;              // the index in lines of each model's line report
 
     int count(FmdLineOutcome outcome) const;
     // The whole report as plain text: summary, assumptions, then one line per file line.

@@ -3,6 +3,7 @@
 #include "fmtool/Commands.h"
 
 #include "data/Cp1252.h"
+#include "data/ProgramSettings.h"
 #include "data/ProgramState.h"
 #include "exchange/CustomModelFile.h"
 #include "exchange/ExportNumbers.h"
@@ -12,7 +13,6 @@
 #include "library/MemoryTree.h"
 
 #include <QFile>
-#include <QCoreApplication>
 #include <QSaveFile>
 #include <QSettings>
 
@@ -89,12 +89,6 @@ Parsed parse(const QStringList &args, const QStringList &valued, const QStringLi
     return p;
 }
 
-// The settings the windows keep the models' custom model numbers in.
-QSettings windowSettings()
-{
-    return QSettings(QCoreApplication::organizationName(), QStringLiteral("Varrow"));
-}
-
 bool readLibraryFile(const QString &path, MemoryTree &tree, const FmtoolStreams &io, const char *command)
 {
     LibraryProblem problem;
@@ -150,7 +144,7 @@ int fmtoolExportFmd(const QStringList &args, const FmtoolStreams &io)
     QList<FmdExportItem> items;
     for (const auto &m : *set->FuelModels())
         items << FmdExportItem{m, set->Name(), 0, {}};
-    QSettings settings = windowSettings();
+    QSettings settings = ProgramSettings();
     const ExportNumberMemory memory(settings);
     items = ProposeFmdExport(items, [&](const QString &setName, const FuelModel &m) {
         const int given = chosen.value(m.FuelModelID().trimmed().toUpper(), 0);
@@ -245,7 +239,7 @@ int fmtoolImportFmd(const QStringList &args, const FmtoolStreams &io)
         print(io.err, QStringLiteral("fmtool import-fmd: %1\n").arg(error));
         return 1;
     }
-    QSettings settings = windowSettings();
+    QSettings settings = ProgramSettings();
     ExportNumberMemory(settings).remember(setName, imported.models, imported.numbers);
     print(io.out, QStringLiteral("Set \"%1\" with %2 models added to %3.\n")
                       .arg(setName)

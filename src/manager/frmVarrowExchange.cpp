@@ -154,7 +154,7 @@ void frmVarrow::ImportCustomModels()
         return;
     // The file's numbers are the models' identity in the simulators' projects: the next export
     // proposes them again.
-    QSettings settings;
+    QSettings settings = ProgramSettings();
     ExportNumberMemory(settings).remember(dialog.SetName(), imported.models, imported.numbers);
     treeFMs_NodeClick(treeFMs->SelectedKey());
     statusBar()->showMessage(QStringLiteral("%1 models imported into the set \"%2\"")

@@ -1,9 +1,9 @@
 #include "fmtool/CapturedRun.h"
 #include "fmtool/Commands.h"
 
+#include "data/ProgramSettings.h"
 #include "data/ProgramState.h"
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QSettings>
 #include <QStandardPaths>
@@ -20,7 +20,7 @@ protected:
     {
         // The numbers remembered for exports live in the user's settings: a test's own.
         QStandardPaths::setTestModeEnabled(true);
-        QSettings(QCoreApplication::organizationName(), QStringLiteral("Varrow")).clear();
+        ProgramSettings().clear();
         ResetProgramState();
         ASSERT_TRUE(dir.isValid());
         library = dir.filePath("lib.FFM");

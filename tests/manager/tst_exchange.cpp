@@ -257,6 +257,37 @@ private slots:
         checkAfterAction("undo of the sets' import");
     }
 
+    // IDs are unique across the library: a set from another library whose model has an ID this
+    // library has comes in with a free one, and a message says which; the model can then be
+    // saved from the editor.
+    void setsFromAnotherLibraryGetFreeIdsAndSaySo()
+    {
+        start();
+        const QString other = m_libraryDir->filePath("theirs.FFM");
+        {
+            QFile f(other);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("\"[FuelModelSet:Theirs,Count:2]\"\r\n"
+                    "\"c1\",\"Same ID\",1,2,1,0.5,0.5,0,3000,1500,1500,0.15,8000,8000,8000,1,1\r\n"
+                    "\"Y1\",\"Free ID\",1,2,1,0.5,0.5,0,3000,1500,1500,0.15,8000,8000,8000,1,1\r\n"
+                    "\"[End]\"\r\n");
+        }
+        win().SetFileChooser([&](bool, const QString &, const QString &) { return other; });
+        whenShown<OtherLibraryDialog>([](OtherLibraryDialog &d) {
+            d.tblSets->item(0, 0)->setCheckState(Qt::Checked);
+            QTest::mouseClick(d.cmdImport, Qt::LeftButton);
+        });
+        m_prompts->ExpectMessage({});
+        win().ImportSetsFromLibrary();
+        QVERIFY(m_prompts->Finished());
+        QVERIFY2(m_prompts->Log().last().contains("Set \"Theirs\": the ID \"c1\" is taken; the model's ID is \"c1_2\""),
+                 qPrintable(m_prompts->Log().last()));
+        const auto models = gFMSets->Item(setKey("Theirs"))->FuelModels();
+        QCOMPARE(models->Item(1)->FuelModelID(), QStringLiteral("c1_2"));
+        QCOMPARE(models->Item(2)->FuelModelID(), QStringLiteral("Y1"));
+        checkAfterAction("import with a taken ID");
+    }
+
     void theCommandsAreInTheFileMenuAndAReadOnlyLibraryTakesNoImport()
     {
         start();
