@@ -81,6 +81,7 @@ engine_mutations=(
   $'1 + 0.492 *\t1 + 0.5 *\tdouble ellipse 0.492'
   $'1 + 0.25 * ue\t1 + 0.2 * ue\tlength-to-width ratio 0.25'
   $'kPi = 3.14159\tkPi = 3.0\tpi of the fire sizes'
+  $'bed.heat[0][3] = fuel[8];\tbed.heat[0][3] = fuel[9];\tthe cured herb burning with the live herb heat content'
 )
 
 # Faults of the conversions: each exact factor, each derived factor's formula, the precision of

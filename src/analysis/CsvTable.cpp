@@ -1,19 +1,40 @@
 #include "analysis/CsvTable.h"
 
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSaveFile>
 
 #include <algorithm>
 #include <charconv>
 #include <cmath>
 
+bool IsCsvNumber(QStringView text)
+{
+    // A plain decimal number as the tables write it: optional sign, digits with an optional
+    // point, optional exponent. Nothing else (no blanks, no thousands separators).
+    static const QRegularExpression number(QStringLiteral("^[+-]?(\\d+\\.?\\d*|\\.\\d+)([eE][+-]?\\d+)?$"));
+    return number.match(text).hasMatch();
+}
+
+QString SpreadsheetSafeText(const QString &text)
+{
+    if (text.isEmpty() || IsCsvNumber(text))
+        return text;
+    const QChar first = text.front();
+    const bool formulaLike = first == u'=' || first == u'+' || first == u'-' || first == u'@' || first == u'\t' ||
+                             first == u'\r';
+    return formulaLike ? u'\'' + text : text;
+}
+
 QString CsvField(const QString &text)
 {
-    const bool needsQuotes = text.contains(u',') || text.contains(u'"') || text.contains(u'\n') ||
-                             text.contains(u'\r') || text.startsWith(u' ') || text.endsWith(u' ');
+    const QString safe = SpreadsheetSafeText(text);
+    const bool needsQuotes = safe.size() != text.size() || safe.contains(u',') || safe.contains(u'"') ||
+                             safe.contains(u'\n') || safe.contains(u'\r') || safe.startsWith(u' ') ||
+                             safe.endsWith(u' ');
     if (!needsQuotes)
-        return text;
-    QString quoted = text;
+        return safe;
+    QString quoted = safe;
     quoted.replace(QStringLiteral("\""), QStringLiteral("\"\""));
     return u'"' + quoted + u'"';
 }
@@ -24,8 +45,8 @@ QString joined(const QStringList &fields, bool csv)
 {
     if (!csv) {
         QStringList cleaned;
-        for (QString f : fields)
-            cleaned << f.replace(u'\t', u' ').replace(u'\n', u' ').replace(u'\r', u' ');
+        for (const QString &f : fields)
+            cleaned << SpreadsheetSafeText(f).replace(u'\t', u' ').replace(u'\n', u' ').replace(u'\r', u' ');
         return cleaned.join(u'\t');
     }
     QStringList quoted;

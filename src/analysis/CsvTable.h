@@ -3,6 +3,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 
 #include <string>
 
@@ -20,8 +21,15 @@ struct CsvTable
     QString ToTabText() const;
 };
 
-// One field as CSV: quoted (quotes doubled) only when it needs to be.
+// One field as CSV: quoted (quotes doubled) only when it needs to be. A text cell a spreadsheet
+// would run as a formula (starting with =, +, -, @, a tab or a carriage return) gets a leading
+// apostrophe inside quotes ("'=HYPERLINK(...)"); a number ("-5", "+0.25", "1e-3") stays bare.
+// Every CSV and tab-separated table the program writes goes through it.
 QString CsvField(const QString &text);
+// The text with the leading apostrophe CsvField gives a formula-like text cell (unquoted).
+QString SpreadsheetSafeText(const QString &text);
+// True for a plain decimal number as the tables write it.
+bool IsCsvNumber(QStringView text);
 
 // A number for a table: at most `decimals` decimals, trailing zeros dropped ("93.9", "4",
 // "0.25"), "." as decimal point whatever the locale; NaN and infinities give an empty field.

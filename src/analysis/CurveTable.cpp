@@ -21,6 +21,15 @@ const ResultColumn kColumns[] = {
     {"Effective wind", Quantity::WindSpeed, &SweepPoint::effectiveWind},
 };
 
+// The English value a column shows in the system: the rate of spread in metric from its
+// unrounded value, so that it is rounded once, in the unit shown.
+double shownValue(const SweepPoint &p, const ResultColumn &c, Units::System system)
+{
+    if (c.value == &SweepPoint::rateOfSpread && system != Units::System::English)
+        return p.unroundedRateOfSpread;
+    return p.*c.value;
+}
+
 void appendField(std::string &out, const QString &text)
 {
     out += CsvField(text).toStdString();
@@ -63,7 +72,7 @@ void AppendCurveCsvRows(std::string &out, const QString &setName, const QString 
         if (p.computed) {
             for (const ResultColumn &c : kColumns) {
                 out += ',';
-                const double v = p.*c.value;
+                const double v = shownValue(p, c, system);
                 AppendTableNumber(out, english ? v : Units::FromEnglish(c.quantity, system, v), kCurveDecimals);
             }
             out += p.windLimit ? ",yes,\n" : ",no,\n";
@@ -83,7 +92,7 @@ CsvTable CurvesTable(const std::vector<ModelCurve> &curves, SweepInput input, Un
             QStringList row{c.setName, c.modelId, TableNumber(Units::FromEnglish(xQuantity, system, p.x), kCurveDecimals)};
             if (p.computed) {
                 for (const ResultColumn &col : kColumns)
-                    row << TableNumber(Units::FromEnglish(col.quantity, system, p.*col.value), kCurveDecimals);
+                    row << TableNumber(Units::FromEnglish(col.quantity, system, shownValue(p, col, system)), kCurveDecimals);
                 row << (p.windLimit ? QStringLiteral("yes") : QStringLiteral("no")) << QString();
             } else {
                 row << QString() << QString() << QString() << QString() << QString() << QString() << QString()

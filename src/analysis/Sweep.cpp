@@ -3,6 +3,7 @@
 #include "data/FuelModel.h"
 #include "data/ModelComputation.h"
 #include "engine/SurfaceSpread.h"
+#include "units/MidflameWind.h"
 
 #include <exception>
 
@@ -44,7 +45,7 @@ void SetSweptInput(FireSpread &fs, SweepInput input, double x, double windAdjust
     switch (input) {
     case SweepInput::TwentyFootWind:
         fs.setWindSpeedNA(x);
-        fs.setWindSpeed(x * windAdjustment);
+        fs.setWindSpeed(Units::MidflameWindSpeed(x, windAdjustment));
         break;
     case SweepInput::Moisture1Hour:
         fs.setFuelMoisture1Hour(x / 100);
@@ -90,6 +91,7 @@ SweepPoint ComputePoint(const FireSpread &fs, double x)
     }
     p.computed = true;
     p.rateOfSpread = work.RateOfSpread();
+    p.unroundedRateOfSpread = work.UnroundedRateOfSpread();
     p.flameLength = work.FlameLength();
     p.fireLineIntensity = work.FireLineIntensity();
     p.size = work.SingleEllipseArea();

@@ -17,8 +17,8 @@ class FuelModel;
 //
 // A sweep starts from a base calculator with every input set (fuel bed, moistures, midflame
 // wind, slope, herb type), as the Edit and Test Center sets one for a computation. Sweeping
-// the 20-ft wind sets the 20-ft wind to x and the midflame wind to x times the wind
-// adjustment factor; the moisture sweeps take percent; the slope sweep percent. A point the
+// the 20-ft wind sets the 20-ft wind to x and the midflame wind by the program's one rule
+// (Units::MidflameWindSpeed: x times the wind adjustment factor, to 0.1 mi/h, as the editor); the moisture sweeps take percent; the slope sweep percent. A point the
 // spread core cannot compute (no fuel, zero depth, ...) is kept with computed = false and zero
 // results, so that a curve has one point per x whatever happens.
 
@@ -42,7 +42,8 @@ struct SweepPoint
 {
     double x = 0;
     bool computed = false;
-    double rateOfSpread = 0;      // ch/h
+    double rateOfSpread = 0;      // ch/h, to 0.1 as the editor shows it
+    double unroundedRateOfSpread = 0; // ch/h before that rounding: metric values are made from it
     double flameLength = 0;       // ft
     double fireLineIntensity = 0; // btu/ft/s
     double size = 0;              // ac after one hour (single ellipse)

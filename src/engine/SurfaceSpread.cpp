@@ -195,7 +195,8 @@ std::string ComputeSurfaceSpread(std::array<double, 13> &fuel, const std::array<
     if (deadClasses == 4) {
         bed.w0[0][3] = curedHerb;
         bed.sav[0][3] = fuel[6];
-        bed.heat[0][3] = fuel[9];
+        // Cured, the herb burns with the dead heat content, as every dead class does.
+        bed.heat[0][3] = fuel[8];
         bed.moist[0][3] = moisture[0];
     }
 

@@ -20,8 +20,8 @@ public:
 //   Simulators: as the fire growth simulators compute: each class's net load is weighted by
 //     the summed area fractions of the classes of its category whose SA/V falls in the same
 //     size subclass (bounds 1200, 192, 96, 48 and 16 1/ft), and the cured herb is a dead
-//     herbaceous class of its own, with the herb SA/V, the live herb heat content (it is the
-//     same material, cured) and the 1-h moisture.
+//     herbaceous class of its own, with the herb SA/V, the dead heat content (as every dead
+//     class) and the 1-h moisture.
 enum class SpreadConventions { Core, Simulators };
 
 // The surface fire spread core: head fire behavior of one surface fuel model, computed from

@@ -9,6 +9,7 @@
 #include <QSet>
 #include <QStringDecoder>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -35,26 +36,28 @@ QString numberText(double v)
     return FormatGeneral(roundSignificant(v, kWrittenDigits));
 }
 
-// A value field of a line: its editor entry box, its caption and its English unit.
+// A value field of a line: its editor entry box, its caption and its unit in the file's
+// English and metric units.
 struct ValueField
 {
     int entry;
     const char *name;
     const char *unit;
+    const char *metricUnit;
 };
 // File order of the numeric value fields after the type (sav, depth, mx, heats) and before it.
-constexpr ValueField kLoads[] = {{2, "1-h load", "t/ac"},
-                                 {3, "10-h load", "t/ac"},
-                                 {4, "100-h load", "t/ac"},
-                                 {5, "live herb load", "t/ac"},
-                                 {6, "live woody load", "t/ac"}};
-constexpr ValueField kAfterType[] = {{7, "1-h SA/V", "1/ft"},
-                                     {8, "live herb SA/V", "1/ft"},
-                                     {9, "live woody SA/V", "1/ft"},
-                                     {13, "fuel bed depth", "ft"},
-                                     {14, "moisture of extinction", "%"},
-                                     {10, "dead heat content", "btu/lb"},
-                                     {11, "live heat content", "btu/lb"}};
+constexpr ValueField kLoads[] = {{2, "1-h load", "t/ac", "t/ha"},
+                                 {3, "10-h load", "t/ac", "t/ha"},
+                                 {4, "100-h load", "t/ac", "t/ha"},
+                                 {5, "live herb load", "t/ac", "t/ha"},
+                                 {6, "live woody load", "t/ac", "t/ha"}};
+constexpr ValueField kAfterType[] = {{7, "1-h SA/V", "1/ft", "1/cm"},
+                                     {8, "live herb SA/V", "1/ft", "1/cm"},
+                                     {9, "live woody SA/V", "1/ft", "1/cm"},
+                                     {13, "fuel bed depth", "ft", "cm"},
+                                     {14, "moisture of extinction", "%", "%"},
+                                     {10, "dead heat content", "btu/lb", "kJ/kg"},
+                                     {11, "live heat content", "btu/lb", "kJ/kg"}};
 
 double englishFromMetric(int entry, double v)
 {
@@ -150,6 +153,19 @@ int NumberOfID(const QString &id)
     return t.toInt();
 }
 
+QString FreeModelID(const QString &id, const IdTaken &taken)
+{
+    const QString wanted = id.trimmed();
+    if (!taken || !taken(wanted))
+        return wanted;
+    for (int n = 2;; ++n) {
+        const QString suffix = QStringLiteral("_%1").arg(n);
+        const QString candidate = wanted.left(kFmdCodeLength - suffix.size()) + suffix;
+        if (!taken(candidate))
+            return candidate;
+    }
+}
+
 QList<FmdExportItem> ProposeFmdExport(const QList<FmdExportItem> &models, const RememberedNumber &remembered)
 {
     QList<FmdExportItem> items = models;
@@ -197,7 +213,43 @@ double FmdLiveHeatContent(const FuelModel &model)
                                                                 : model.HeatContentLiveHerb();
 }
 
-FmdExportCheck CheckFmdExport(const QList<FmdExportItem> &items)
+namespace {
+
+// A line of the file without its name and line end.
+QString fmdFields(const FmdExportItem &item, FmdUnits units)
+{
+    const FuelModel &m = *item.model;
+    const bool metricFile = units == FmdUnits::Metric;
+    auto value = [&](int entry, double v) { return numberText(metricFile ? metricFromEnglish(entry, v) : v); };
+    QStringList f;
+    f << QString::number(item.number) << item.code << value(2, m.Loading1Hour()) << value(3, m.Loading10Hour())
+      << value(4, m.Loading100Hour()) << value(5, m.LoadingLiveHerb()) << value(6, m.LoadingLiveWoody())
+      << (m.HerbType() == 2 ? QStringLiteral("dynamic") : QStringLiteral("static"))
+      << value(7, m.SurfaceToVolume1Hour()) << value(8, m.SurfaceToVolumeLiveHerb())
+      << value(9, m.SurfaceToVolumeLiveWoody()) << value(13, m.BulkDensityDepth())
+      << value(14, m.MoistureOfExtinction()) << value(10, m.HeatContentDead()) << value(11, FmdLiveHeatContent(m));
+    return f.join(QLatin1Char(' '));
+}
+
+// The name a model gets in the file: its description on one line, cut (at a whole character)
+// so that the line keeps within kFmdLongestLine bytes of UTF-8.
+QString fmdName(const FmdExportItem &item, FmdUnits units, bool *cut = nullptr)
+{
+    QString name = oneLine(item.model->Description());
+    const qsizetype room = kFmdLongestLine - fmdFields(item, units).toUtf8().size() - 1;
+    if (cut)
+        *cut = false;
+    while (!name.isEmpty() && name.toUtf8().size() > room) {
+        name.chop(name.size() >= 2 && name.at(name.size() - 1).isLowSurrogate() ? 2 : 1);
+        if (cut)
+            *cut = true;
+    }
+    return name.trimmed();
+}
+
+} // namespace
+
+FmdExportCheck CheckFmdExport(const QList<FmdExportItem> &items, FmdUnits units, Units::System shown)
 {
     FmdExportCheck check;
     QHash<int, QString> numbers;
@@ -230,21 +282,40 @@ FmdExportCheck CheckFmdExport(const QList<FmdExportItem> &items)
                                  m.LoadingLiveWoody(), m.SurfaceToVolume1Hour(), m.SurfaceToVolumeLiveHerb(),
                                  m.SurfaceToVolumeLiveWoody(), m.BulkDensityDepth(), m.MoistureOfExtinction(),
                                  m.HeatContentDead(), m.HeatContentLiveHerb(), m.HeatContentLiveWoody()};
+        bool finite = true;
         for (double v : values) {
             if (!std::isfinite(v)) {
                 check.errors << QStringLiteral("%1: a parameter is not a finite number").arg(who);
+                finite = false;
                 break;
             }
         }
+        if (m.Loading1Hour() + m.Loading10Hour() + m.Loading100Hour() == 0)
+            check.errors << QStringLiteral("%1: the model has no dead fuel (every dead load is 0); the simulators "
+                                           "refuse a file holding such a model")
+                                .arg(who);
         if (m.HeatContentLiveHerb() != m.HeatContentLiveWoody()) {
             const bool woody = m.LoadingLiveWoody() > m.LoadingLiveHerb();
-            check.warnings << QStringLiteral("%1: the live herb heat content (%2 btu/lb) and the live woody heat "
-                                             "content (%3 btu/lb) differ; the file holds one live heat content and "
-                                             "gets the live %4 value, %5 btu/lb (the live class with the larger load)")
-                                  .arg(who, FormatGeneral(m.HeatContentLiveHerb()),
-                                       FormatGeneral(m.HeatContentLiveWoody()),
+            const auto heat = [shown](double english) {
+                return Units::FormatEntry(Units::Quantity::HeatContent, shown, english) + QLatin1Char(' ') +
+                       Units::UnitLabel(Units::Quantity::HeatContent, shown);
+            };
+            check.warnings << QStringLiteral("%1: the live herb heat content (%2) and the live woody heat "
+                                             "content (%3) differ; the file holds one live heat content and "
+                                             "gets the live %4 value, %5 (the live class with the larger load)")
+                                  .arg(who, heat(m.HeatContentLiveHerb()), heat(m.HeatContentLiveWoody()),
                                        woody ? QStringLiteral("woody") : QStringLiteral("herb"),
-                                       FormatGeneral(FmdLiveHeatContent(m)));
+                                       heat(FmdLiveHeatContent(m)));
+        }
+        if (finite) {
+            bool cut = false;
+            const QString name = fmdName(item, units, &cut);
+            if (cut)
+                check.warnings << QStringLiteral("%1: the name is cut to its first %2 characters, so that its line "
+                                                 "keeps within the %3 characters the simulators read")
+                                      .arg(who)
+                                      .arg(name.size())
+                                      .arg(kFmdLongestLine);
         }
     }
     return check;
@@ -255,22 +326,11 @@ QByteArray WriteFmd(const QList<FmdExportItem> &items, FmdUnits units)
     const bool metricFile = units == FmdUnits::Metric;
     QString out = metricFile ? QStringLiteral("METRIC\r\n") : QStringLiteral("ENGLISH\r\n");
     for (const FmdExportItem &item : items) {
-        const FuelModel &m = *item.model;
-        auto value = [&](int entry, double v) {
-            return numberText(metricFile ? metricFromEnglish(entry, v) : v);
-        };
-        QStringList f;
-        f << QString::number(item.number) << item.code << value(2, m.Loading1Hour()) << value(3, m.Loading10Hour())
-          << value(4, m.Loading100Hour()) << value(5, m.LoadingLiveHerb()) << value(6, m.LoadingLiveWoody())
-          << (m.HerbType() == 2 ? QStringLiteral("dynamic") : QStringLiteral("static"))
-          << value(7, m.SurfaceToVolume1Hour()) << value(8, m.SurfaceToVolumeLiveHerb())
-          << value(9, m.SurfaceToVolumeLiveWoody()) << value(13, m.BulkDensityDepth())
-          << value(14, m.MoistureOfExtinction()) << value(10, m.HeatContentDead())
-          << value(11, FmdLiveHeatContent(m));
-        const QString name = oneLine(m.Description());
+        QString line = fmdFields(item, units);
+        const QString name = fmdName(item, units);
         if (!name.isEmpty())
-            f << name;
-        out += f.join(QLatin1Char(' ')) + QStringLiteral("\r\n");
+            line += QLatin1Char(' ') + name;
+        out += line + QStringLiteral("\r\n");
     }
     return out.toUtf8();
 }
@@ -299,9 +359,9 @@ QString FmdImport::reportText() const
                       .arg(unitsLineFound ? QString() : QStringLiteral(", assumed: the file has no units line"));
     if (!heatContentNote.isEmpty())
         text += heatContentNote + QLatin1Char('\n');
-    text += QStringLiteral("The file holds no primary fire carrier: it is set from the code (GR, GS grass; SH brush; "
-                           "TU, TL timber litter; SB slash), else from the largest fine load. The one live heat "
-                           "content goes to both live herb and live woody.\n");
+    text += QStringLiteral("The file holds no primary fire carrier: each model's is guessed (line by line below) and "
+                           "can be changed before the models are added. The one live heat content goes to both "
+                           "live herb and live woody.\n");
     for (const FmdLineReport &l : lines) {
         const char *word = l.outcome == FmdLineOutcome::Taken     ? "taken"
                            : l.outcome == FmdLineOutcome::Changed ? "changed"
@@ -316,23 +376,31 @@ QString FmdImport::reportText() const
     return text;
 }
 
-double GuessFuelCat(const QString &code, const FuelModel &m)
+FuelCatGuess GuessFuelCat(const QString &code, const FuelModel &m)
 {
-    const QString family = code.left(2).toUpper();
+    // A family only where the code is written as the standard codes are: two letters, a digit.
+    static const QRegularExpression standardLike(QStringLiteral("^[A-Za-z]{2}[0-9]"));
+    const QString family = standardLike.match(code).hasMatch() ? code.left(2).toUpper() : QString();
     if (family == QLatin1String("GR") || family == QLatin1String("GS"))
-        return 1;
+        return {1, QStringLiteral("from the code")};
     if (family == QLatin1String("SH"))
-        return 2;
+        return {2, QStringLiteral("from the code")};
     if (family == QLatin1String("TU") || family == QLatin1String("TL"))
-        return 3;
+        return {3, QStringLiteral("from the code")};
     if (family == QLatin1String("SB"))
-        return 4;
-    const double herb = m.LoadingLiveHerb(), woody = m.LoadingLiveWoody(), dead = m.Loading1Hour();
-    if (herb >= woody && herb >= dead && herb > 0)
-        return 1;
-    if (woody >= dead && woody > 0)
-        return 2;
-    return 3;
+        return {4, QStringLiteral("from the code")};
+    const double herb = m.LoadingLiveHerb(), woody = m.LoadingLiveWoody();
+    if (herb > 0 && herb >= woody)
+        return {1, QStringLiteral("herb load")};
+    if (woody > 0)
+        return {2, QStringLiteral("woody load")};
+    const double fine = m.Loading1Hour(), coarse = m.Loading10Hour() + m.Loading100Hour();
+    const bool deep = m.BulkDensityDepth() >= 1;
+    if (deep && m.SurfaceToVolume1Hour() >= 1500 && coarse <= fine / 2)
+        return {1, QStringLiteral("fine 1-h fuel in a deep bed")};
+    if (deep)
+        return {4, QStringLiteral("dead fuel only, in a deep bed")};
+    return {3, QStringLiteral("dead fuel only, in a shallow bed")};
 }
 
 namespace {
@@ -366,9 +434,11 @@ QStringList fields(const QString &line, int n, QString &rest)
     return out;
 }
 
-QString valueText(double v, const char *unit)
+bool isNumber(const QString &text)
 {
-    return FormatGeneral(v) + QLatin1Char(' ') + QLatin1String(unit);
+    bool ok = false;
+    const double v = text.toDouble(&ok);
+    return ok && std::isfinite(v);
 }
 
 // Makes a name fit the library file: no double quotes, only Windows-1252 characters.
@@ -390,20 +460,28 @@ QString storableText(const QString &text, bool &changed)
     return out;
 }
 
+// The lines of the text, each ended by LF, CR LF, CR CR LF (a line end written twice over) or
+// a lone CR.
+QStringList splitLines(QString text)
+{
+    static const QRegularExpression crsBeforeLf(QStringLiteral("\r+\n"));
+    text.replace(crsBeforeLf, QStringLiteral("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text.split(QLatin1Char('\n'));
+}
+
 } // namespace
 
-FmdImport ReadFmd(QByteArrayView bytes)
+FmdImport ReadFmd(QByteArrayView bytes, const IdTaken &idTaken)
 {
     FmdImport result;
     QString text = decode(bytes);
     if (text.startsWith(QChar(0xFEFF)))
         text.remove(0, 1);
-    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    const QStringList lines = text.split(QLatin1Char('\n'));
+    const QStringList lines = splitLines(text);
 
     QHash<int, int> numberLine;
-    QHash<QString, int> codeLine;
+    QHash<QString, int> idLine; // IDs given so far, upper case
     QList<int> joulesLines, kilojouleLines;
     bool sawLine = false;
     for (qsizetype li = 0; li < lines.size(); ++li) {
@@ -430,19 +508,31 @@ FmdImport ReadFmd(QByteArrayView bytes)
         const bool metricFile = result.units == FmdUnits::Metric;
 
         QString name;
-        const QStringList f = fields(line, 15, name);
+        QStringList f = fields(line, 15, name);
         auto refuse = [&](const QString &reason) {
             report.outcome = FmdLineOutcome::Refused;
             report.reasons << reason;
             result.lines << report;
         };
-        if (f.size() >= 2)
+        QStringList changes; // what was changed: the line is reported as changed
+        QStringList notes;   // how the line was read: reported, the line still taken
+        // The older form: 13 numbers, no code, type nor name. It is read as a static model whose
+        // code is its number: the fields are put in the order of the newer form.
+        bool olderForm = false;
+        if (f.size() == 13 && name.isEmpty() && std::all_of(f.cbegin(), f.cend(), isNumber)) {
+            olderForm = true;
+            f.insert(1, QString());
+            f.insert(7, QStringLiteral("static"));
+            notes << QStringLiteral("the older form of 13 numbers, read as a static model with its number as its "
+                                    "code");
+        }
+        if (f.size() >= 2 && !olderForm)
             report.model = f[0] + QLatin1Char(' ') + f[1];
         if (f.size() < 15) {
-            refuse(QStringLiteral("%1 fields where 15 and a name are expected").arg(f.size()));
+            refuse(QStringLiteral("%1 fields where 15 and a name (or the older form's 13 numbers) are expected")
+                       .arg(f.size()));
             continue;
         }
-        QStringList changes;
 
         // Model number.
         bool ok = false;
@@ -459,6 +549,10 @@ FmdImport ReadFmd(QByteArrayView bytes)
         const int number = int(rounded);
         if (rounded != numberValue)
             changes << QStringLiteral("the model number %1 rounded to %2").arg(f[0]).arg(number);
+        if (olderForm) {
+            f[1] = QString::number(number);
+            report.model = f[1];
+        }
         const QString numberProblem = FmdNumberProblem(number);
         if (!numberProblem.isEmpty()) {
             refuse(numberProblem);
@@ -469,24 +563,28 @@ FmdImport ReadFmd(QByteArrayView bytes)
             continue;
         }
 
-        // Code.
-        const QString code = f[1];
+        // Code: cut to 7 characters as the simulators cut it.
+        QString code = f[1];
+        if (code.size() > kFmdCodeLength) {
+            code = code.left(kFmdCodeLength);
+            changes << QStringLiteral("the code \"%1\" cut to its first 7 characters, \"%2\", as the simulators "
+                                      "read it")
+                           .arg(f[1], code);
+        }
         const QString codeProblem = FmdCodeProblem(code);
         if (!codeProblem.isEmpty()) {
             refuse(codeProblem);
             continue;
         }
-        if (codeLine.contains(code.toUpper())) {
-            refuse(QStringLiteral("the code \"%1\" is already used on line %2").arg(code).arg(codeLine[code.toUpper()]));
-            continue;
-        }
 
-        // Type.
+        // Type: the simulators take a type holding a "d" as dynamic, anything else as static.
         const QString type = f[7].toLower();
-        if (type != QLatin1String("static") && type != QLatin1String("dynamic")) {
-            refuse(QStringLiteral("the type \"%1\" is neither static nor dynamic").arg(f[7]));
-            continue;
-        }
+        const bool dynamic = type.contains(QLatin1Char('d'));
+        if (type != QLatin1String("static") && type != QLatin1String("dynamic") && type != QLatin1String("s") &&
+            type != QLatin1String("d"))
+            changes << QStringLiteral("the type \"%1\" read as %2, as the simulators read it (a type holding a "
+                                      "\"d\" is dynamic, any other static)")
+                           .arg(f[7], dynamic ? QStringLiteral("dynamic") : QStringLiteral("static"));
 
         // Values: read, convert to English units, check against the editor's ranges.
         struct Read
@@ -504,31 +602,41 @@ FmdImport ReadFmd(QByteArrayView bytes)
         bool joules = false;
         for (const Read &r : reads) {
             bool numberOk = false;
-            double v = r.text.toDouble(&numberOk);
-            if (!numberOk || !std::isfinite(v)) {
+            const double asRead = r.text.toDouble(&numberOk);
+            if (!numberOk || !std::isfinite(asRead)) {
                 refuse(QStringLiteral("the %1 \"%2\" is not a number").arg(QLatin1String(r.field.name), r.text));
                 bad = true;
                 break;
             }
-            if (v < 0) {
+            if (asRead < 0) {
                 refuse(QStringLiteral("the %1 %2 is negative").arg(QLatin1String(r.field.name), r.text));
                 bad = true;
                 break;
             }
+            // The value in the file's units (kJ/kg for a metric heat content given in J/kg).
+            double inFile = asRead;
+            double v = asRead;
             if (metricFile) {
-                if ((r.field.entry == 10 || r.field.entry == 11) && v >= kJoulesThreshold) {
-                    v /= 1000; // J/kg to kJ/kg
+                if ((r.field.entry == 10 || r.field.entry == 11) && inFile >= kJoulesThreshold) {
+                    inFile /= 1000; // J/kg to kJ/kg
                     joules = true;
                 }
-                v = roundSignificant(englishFromMetric(r.field.entry, v), kMetricReadDigits);
+                v = roundSignificant(englishFromMetric(r.field.entry, inFile), kMetricReadDigits);
             }
             const FuelParameterInfo *parameter = FuelParameterOfEntry(r.field.entry);
             if (parameter && !parameter->inRange(v)) {
                 const double low = parameter->low, high = parameter->high;
                 const double clamped = v < low ? low : high;
-                changes << QStringLiteral("the %1 %2 clamped to %3 (the editor's range is %4 to %5)")
-                               .arg(QLatin1String(r.field.name), valueText(v, r.field.unit),
-                                    valueText(clamped, r.field.unit), FormatGeneral(low), FormatGeneral(high));
+                // Said in the file's own units.
+                const auto said = [&](double english) {
+                    if (!metricFile)
+                        return FormatGeneral(english);
+                    return FormatGeneral(roundSignificant(metricFromEnglish(r.field.entry, english), 4));
+                };
+                const QString unit = QLatin1String(metricFile ? r.field.metricUnit : r.field.unit);
+                changes << QStringLiteral("the %1 %2 %3 clamped to %4 %3 (the editor's range is %5 to %6 %3)")
+                               .arg(QLatin1String(r.field.name), FormatGeneral(inFile), unit, said(clamped),
+                                    said(low), said(high));
                 v = clamped;
             }
             values[r.field.entry] = v;
@@ -548,11 +656,25 @@ FmdImport ReadFmd(QByteArrayView bytes)
             changes << QStringLiteral("characters the library file cannot hold replaced in the name");
         if (description.isEmpty()) {
             description = code;
-            changes << QStringLiteral("no name: the code is the description");
+            (olderForm ? notes : changes) << QStringLiteral("no name: the code is the description");
+        }
+
+        // The ID: the code, unless the library or an earlier line has it already.
+        const QString id = FreeModelID(code, [&](const QString &candidate) {
+            return idLine.contains(candidate.toUpper()) || (idTaken && idTaken(candidate));
+        });
+        if (id != code) {
+            const auto earlier = idLine.constFind(code.toUpper());
+            changes << QStringLiteral("the ID \"%1\" is %2: the model's ID is \"%3\"")
+                           .arg(code,
+                                earlier != idLine.constEnd()
+                                    ? QStringLiteral("already given on line %1").arg(earlier.value())
+                                    : QStringLiteral("taken in the library"),
+                                id);
         }
 
         auto model = std::make_shared<FuelModel>();
-        model->setFuelModelID(code);
+        model->setFuelModelID(id);
         model->setDescription(description);
         model->setLoading1Hour(values[2]);
         model->setLoading10Hour(values[3]);
@@ -567,14 +689,16 @@ FmdImport ReadFmd(QByteArrayView bytes)
         model->setHeatContentLiveWoody(values[11]);
         model->setBulkDensityDepth(values[13]);
         model->setMoistureOfExtinction(values[14]);
-        model->setHerbType(type == QLatin1String("dynamic") ? 2 : 1);
-        model->setFuelCat(GuessFuelCat(code, *model));
+        model->setHerbType(dynamic ? 2 : 1);
+        const FuelCatGuess carrier = GuessFuelCat(code, *model);
+        model->setFuelCat(carrier.fuelCat);
+        notes << QStringLiteral("fire carrier guessed: %1 (%2)").arg(FuelCatText(carrier.fuelCat), carrier.why);
 
         numberLine.insert(number, lineNo);
-        codeLine.insert(code.toUpper(), lineNo);
+        idLine.insert(id.toUpper(), lineNo);
         report.model = QString::number(number) + QLatin1Char(' ') + code;
         report.outcome = changes.isEmpty() ? FmdLineOutcome::Taken : FmdLineOutcome::Changed;
-        report.reasons = changes;
+        report.reasons = changes + notes;
         result.lines << report;
         result.models << model;
         result.numbers << number;

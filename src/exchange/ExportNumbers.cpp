@@ -27,6 +27,14 @@ void ExportNumberMemory::remember(const QList<FmdExportItem> &items)
     m_settings.sync();
 }
 
+void ExportNumberMemory::remember(const QString &setName, const QList<std::shared_ptr<FuelModel>> &models,
+                                  const QList<int> &numbers)
+{
+    for (qsizetype i = 0; i < models.size() && i < numbers.size(); ++i)
+        m_settings.setValue(settingsKey(setName, models[i]->FuelModelID()), numbers[i]);
+    m_settings.sync();
+}
+
 RememberedNumber ExportNumberMemory::lookup() const
 {
     return [this](const QString &setName, const FuelModel &model) { return number(setName, model); };

@@ -14,6 +14,8 @@ public:
 
     int number(const QString &setName, const FuelModel &model) const;
     void remember(const QList<FmdExportItem> &items);
+    // The numbers models had in an imported file, for the set they were imported into.
+    void remember(const QString &setName, const QList<std::shared_ptr<FuelModel>> &models, const QList<int> &numbers);
     RememberedNumber lookup() const;
 
 private:

@@ -1,11 +1,13 @@
 #include "exchange/OtherLibrary.h"
 
 #include "data/Cp1252.h"
+#include "exchange/CustomModelFile.h"
 #include "library/LibraryFile.h"
 #include "library/MemoryTree.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 
 namespace {
 constexpr qint64 kLargestLibrary = 256LL * 1024 * 1024;
@@ -74,4 +76,37 @@ QList<std::shared_ptr<FuelModel>> CopyModels(FuelModelSet &set)
         out << copy;
     }
     return out;
+}
+
+IdTaken LibraryIdTaken(const FuelModelSets &library)
+{
+    return [&library](const QString &id) {
+        const QString wanted = id.trimmed().toUpper();
+        for (const auto &set : library)
+            for (const auto &m : *set->FuelModels())
+                if (m->FuelModelID().trimmed().toUpper() == wanted)
+                    return true;
+        return false;
+    };
+}
+
+QStringList GiveFreeIDs(QList<ImportedSet> &sets, const FuelModelSets &library)
+{
+    QStringList changed;
+    QSet<QString> given; // upper case
+    const IdTaken inLibrary = LibraryIdTaken(library);
+    const auto taken = [&](const QString &id) { return given.contains(id.trimmed().toUpper()) || inLibrary(id); };
+    for (ImportedSet &set : sets) {
+        for (const auto &model : set.models) {
+            const QString own = model->FuelModelID();
+            const QString id = FreeModelID(own, taken);
+            if (id != own.trimmed()) {
+                model->setFuelModelID(id);
+                changed << QStringLiteral("Set \"%1\": the ID \"%2\" is taken; the model's ID is \"%3\"")
+                               .arg(set.name, own, id);
+            }
+            given.insert(id.toUpper());
+        }
+    }
+    return changed;
 }

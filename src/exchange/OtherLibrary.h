@@ -1,6 +1,8 @@
 #pragma once
 
 #include "data/FuelModelSets.h"
+#include "exchange/CustomModelFile.h"
+#include "library/EditActions.h"
 
 #include <QList>
 #include <QString>
@@ -42,3 +44,11 @@ QString ImportedSetNameProblem(const FuelModelSets &sets, const QString &name, c
 
 // New records holding the values of every model of set, for AddImportedSet.
 QList<std::shared_ptr<FuelModel>> CopyModels(FuelModelSet &set);
+
+// Whether a model of the library has the ID (in any letter case, blanks around it aside).
+IdTaken LibraryIdTaken(const FuelModelSets &library);
+
+// Gives every model of sets an ID that no model of the library nor an earlier model of sets has
+// (IDs are unique across the whole library, in any letter case), keeping its own where free.
+// One line for each ID changed, for the report: "Set \"A\": the ID \"14\" is taken: \"14_2\"".
+QStringList GiveFreeIDs(QList<ImportedSet> &sets, const FuelModelSets &library);

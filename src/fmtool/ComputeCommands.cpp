@@ -4,6 +4,7 @@
 #include "fmtool/EnvironmentOptions.h"
 
 #include "analysis/CsvTable.h"
+#include "analysis/ShownResults.h"
 #include "data/FuelModelSets.h"
 #include "data/ModelComputation.h"
 #include "data/NumberText.h"
@@ -281,7 +282,7 @@ int fmtoolTable(const QStringList &args, const FmtoolStreams &io)
             QStringList row{CsvField(set->Name()), CsvField(model->FuelModelID()), CsvField(model->Description())};
             try {
                 spread.Compute();
-                row << Units::FormatResult(Quantity::RateOfSpread, units, spread.RateOfSpread())
+                row << Units::FormatResult(Quantity::RateOfSpread, units, RateOfSpreadToShow(spread, units))
                     << Units::FormatResult(Quantity::FirelineIntensity, units, spread.FireLineIntensity())
                     << Units::FormatResult(Quantity::FlameLength, units, spread.FlameLength())
                     << Units::FormatResult(Quantity::FireSize, units, spread.SingleEllipseArea())

@@ -2,6 +2,7 @@
 
 #include "data/NumberText.h"
 #include "engine/FireSpread.h"
+#include "units/MidflameWind.h"
 #include "units/MoistureScenarios.h"
 #include "units/UserEnvironments.h"
 
@@ -43,7 +44,7 @@ double &valueOf(Environment &e, int option)
 
 double Environment::MidflameWind() const
 {
-    return ParseLeadingNumber(FormatPattern(windAdjustment * wind, u"##0.0"));
+    return Units::MidflameWindSpeed(wind, windAdjustment);
 }
 
 void Environment::ApplyTo(FireSpread &fs) const

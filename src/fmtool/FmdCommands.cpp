@@ -3,14 +3,18 @@
 #include "fmtool/Commands.h"
 
 #include "data/Cp1252.h"
+#include "data/ProgramSettings.h"
 #include "data/ProgramState.h"
 #include "exchange/CustomModelFile.h"
+#include "exchange/ExportNumbers.h"
+#include "exchange/OtherLibrary.h"
 #include "library/EditActions.h"
 #include "library/LibraryFile.h"
 #include "library/MemoryTree.h"
 
 #include <QFile>
 #include <QSaveFile>
+#include <QSettings>
 
 namespace {
 
@@ -23,13 +27,17 @@ const char kExportUsage[] =
     "usage: fmtool export-fmd FILE --set NAME --units english|metric [--number ID=N]... OUT\n"
     "  Writes the models of the set NAME of the library FILE as a custom fuel model file OUT.\n"
     "  A model whose ID is not a valid custom model number (1-256, not 1-13 nor 101-219, not\n"
-    "  90-99) gets the number given with --number, else a free number in 14-89.\n";
+    "  90-99) gets the number given with --number, else the number it had in the file it was\n"
+    "  imported from (as the windows remember it), else a free number in 14-89. A model without\n"
+    "  dead fuel is refused (the simulators refuse the whole file); a name is cut where its line\n"
+    "  would pass the 254 characters the simulators read.\n";
 
 const char kImportUsage[] =
     "usage: fmtool import-fmd FMD LIBRARY --set NAME [--accept]\n"
     "  Reads the custom fuel model file FMD and prints its report, line by line. With --accept\n"
-    "  the models taken go into a new set NAME of the library file LIBRARY; without it nothing\n"
-    "  is written.\n";
+    "  the models taken go into a new set NAME of the library file LIBRARY, each with an ID no\n"
+    "  model of the library has (the file's code where free), and their numbers are remembered\n"
+    "  for the next export; without it nothing is written.\n";
 
 int usage(const FmtoolStreams &io, const char *text, const QString &problem)
 {
@@ -136,8 +144,11 @@ int fmtoolExportFmd(const QStringList &args, const FmtoolStreams &io)
     QList<FmdExportItem> items;
     for (const auto &m : *set->FuelModels())
         items << FmdExportItem{m, set->Name(), 0, {}};
-    items = ProposeFmdExport(items, [&](const QString &, const FuelModel &m) {
-        return chosen.value(m.FuelModelID().trimmed().toUpper(), 0);
+    QSettings settings = ProgramSettings();
+    const ExportNumberMemory memory(settings);
+    items = ProposeFmdExport(items, [&](const QString &setName, const FuelModel &m) {
+        const int given = chosen.value(m.FuelModelID().trimmed().toUpper(), 0);
+        return given != 0 ? given : memory.number(setName, m);
     });
     // A number chosen on the command line is the user's: it is checked, never replaced.
     for (FmdExportItem &item : items) {
@@ -145,7 +156,9 @@ int fmtoolExportFmd(const QStringList &args, const FmtoolStreams &io)
         if (it != chosen.constEnd())
             item.number = it.value();
     }
-    const FmdExportCheck check = CheckFmdExport(items);
+    const FmdUnits units = unitsText == QLatin1String("metric") ? FmdUnits::Metric : FmdUnits::English;
+    const FmdExportCheck check = CheckFmdExport(items, units,
+                                                units == FmdUnits::Metric ? Units::System::Metric : Units::System::English);
     for (const QString &w : check.warnings)
         print(io.err, QStringLiteral("warning: ") + w + QLatin1Char('\n'));
     if (!check.ok()) {
@@ -154,7 +167,7 @@ int fmtoolExportFmd(const QStringList &args, const FmtoolStreams &io)
         print(io.err, QStringLiteral("fmtool export-fmd: nothing written\n"));
         return 1;
     }
-    const QByteArray bytes = WriteFmd(items, unitsText == QLatin1String("metric") ? FmdUnits::Metric : FmdUnits::English);
+    const QByteArray bytes = WriteFmd(items, units);
     QSaveFile out(p.positional[1]);
     if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit()) {
         print(io.err, QStringLiteral("fmtool export-fmd: %1: %2\n").arg(p.positional[1], out.errorString()));
@@ -189,10 +202,10 @@ int fmtoolImportFmd(const QStringList &args, const FmtoolStreams &io)
         print(io.err, QStringLiteral("fmtool import-fmd: %1: %2\n").arg(p.positional[0], fmd.errorString()));
         return 1;
     }
-    const FmdImport imported = ReadFmd(fmd.readAll());
     MemoryTree tree;
     if (!readLibraryFile(p.positional[1], tree, io, "import-fmd"))
         return 1;
+    const FmdImport imported = ReadFmd(fmd.readAll(), LibraryIdTaken(*gFMSets));
     for (const auto &s : *gFMSets) {
         if (s->Name().compare(setName, Qt::CaseInsensitive) == 0) {
             print(io.err, QStringLiteral("fmtool import-fmd: %1 already has a set named \"%2\"\n")
@@ -226,6 +239,8 @@ int fmtoolImportFmd(const QStringList &args, const FmtoolStreams &io)
         print(io.err, QStringLiteral("fmtool import-fmd: %1\n").arg(error));
         return 1;
     }
+    QSettings settings = ProgramSettings();
+    ExportNumberMemory(settings).remember(setName, imported.models, imported.numbers);
     print(io.out, QStringLiteral("Set \"%1\" with %2 models added to %3.\n")
                       .arg(setName)
                       .arg(imported.models.size())

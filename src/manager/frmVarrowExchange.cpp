@@ -65,7 +65,8 @@ void frmVarrow::ExportCustomModels()
     }
     QSettings settings = ProgramSettings();
     ExportNumberMemory memory(settings);
-    FmdExportDialog dialog(ProposeFmdExport(models, memory.lookup()), what, this);
+    FmdExportDialog dialog(ProposeFmdExport(models, memory.lookup()), what, Units::UnitSetting::instance().system(),
+                           this);
     if (dialog.exec() != QDialog::Accepted || !dialog.Check().ok())
         return;
     QString path = chooseFile(true, QStringLiteral("Export Custom Fuel Models"), kFmdFilter);
@@ -136,7 +137,8 @@ void frmVarrow::ImportCustomModels()
                            AppTitle(), IPrompts::Icon::Exclamation);
         return;
     }
-    const FmdImport imported = ReadFmd(file.readAll());
+    // Each model gets an ID no set of the library has yet.
+    FmdImport imported = ReadFmd(file.readAll(), LibraryIdTaken(*gFMSets));
     QString base = QFileInfo(path).completeBaseName();
     if (base.isEmpty() || !SetNameProblem(base).isEmpty())
         base = QStringLiteral("Imported Models");
@@ -144,9 +146,16 @@ void frmVarrow::ImportCustomModels()
                            [](const QString &name) { return ImportedSetNameProblem(*gFMSets, name); }, this);
     if (dialog.exec() != QDialog::Accepted || imported.models.isEmpty())
         return;
+    const QList<double> carriers = dialog.FuelCats();
+    for (qsizetype i = 0; i < imported.models.size() && i < carriers.size(); ++i)
+        imported.models[i]->setFuelCat(carriers[i]);
     if (!addImportedSets({ImportedSet{dialog.SetName(), false, imported.models}},
                          QStringLiteral("Import '%1'").arg(dialog.SetName())))
         return;
+    // The file's numbers are the models' identity in the simulators' projects: the next export
+    // proposes them again.
+    QSettings settings = ProgramSettings();
+    ExportNumberMemory(settings).remember(dialog.SetName(), imported.models, imported.numbers);
     treeFMs_NodeClick(treeFMs->SelectedKey());
     statusBar()->showMessage(QStringLiteral("%1 models imported into the set \"%2\"")
                                  .arg(imported.models.size())
@@ -179,9 +188,15 @@ void frmVarrow::ImportSetsFromLibrary()
         sets << ImportedSet{c.name, other.sets[c.index].locked, CopyModels(*other.sets[c.index].set)};
     if (sets.isEmpty())
         return;
+    const QStringList changedIDs = GiveFreeIDs(sets, *gFMSets);
     if (!addImportedSets(sets, sets.size() == 1 ? QStringLiteral("Import Set '%1'").arg(sets.first().name)
                                                 : QStringLiteral("Import %1 Sets").arg(sets.size())))
         return;
+    if (!changedIDs.isEmpty())
+        m_prompts->Message(QStringLiteral("Fuel model IDs are unique in the whole library; these models were given "
+                                          "a new ID:\r") +
+                               changedIDs.join(QLatin1Char('\r')),
+                           AppTitle(), IPrompts::Icon::Information);
     treeFMs_NodeClick(treeFMs->SelectedKey());
     statusBar()->showMessage(QStringLiteral("%1 %2 imported from %3")
                                  .arg(sets.size())

@@ -1,5 +1,6 @@
 #include "testcenter/ChartData.h"
 
+#include "analysis/ShownResults.h"
 #include "data/NumberText.h"
 #include "testcenter/EntryRules.h"
 #include "units/UnitSetting.h"
@@ -41,7 +42,7 @@ double ChartValue(const FireSpread &fs, int k, Units::System s)
 {
     using Units::Quantity;
     switch (k) {
-    case 0: return Units::FromEnglish(Quantity::RateOfSpread, s, fs.RateOfSpread());
+    case 0: return Units::FromEnglish(Quantity::RateOfSpread, s, RateOfSpreadToShow(fs, s));
     case 1: return Units::FromEnglish(Quantity::FirelineIntensity, s, fs.FireLineIntensity());
     case 2: return Units::FromEnglish(Quantity::FlameLength, s, fs.FlameLength());
     case 3: return Units::FromEnglish(Quantity::FireSize, s, fs.SingleEllipseArea());
@@ -165,8 +166,15 @@ std::vector<EntryWrite> RefreshEntriesWrites(const FireSpread &fs, const QString
                                 fs.FuelMoistureHerb(), fs.FuelMoistureWoody()};
     for (int i = 0; i < 5; ++i)
         box(20 + i, moistures[i] * 100);
-    w.push_back({QStringLiteral("txtMidFlameWind"), EntryWrite::Kind::Text,
-                 FormatPattern(Units::FromEnglish(Quantity::WindSpeed, s, fs.WindSpeed()), u"##0.0"), -1, fs.WindSpeed()});
+    // The midflame wind as the box shows it: in metric the unrounded product rounded once in
+    // km/h, made again from the 20-ft wind and the factor the plot was computed with.
+    QString midflame = FormatPattern(Units::FromEnglish(Quantity::WindSpeed, s, fs.WindSpeed()), u"##0.0");
+    const QString factorText = !windReduceText.isEmpty() ? windReduceText
+                               : fs.WindSpeedAdjust() >= 0 ? WindReduceItem(int(fs.WindSpeedAdjust()))
+                                                           : QString();
+    if (s != Units::System::English && !factorText.isEmpty())
+        midflame = MidFlameWindOf(factorText, fs.WindSpeedNA(), s).text;
+    w.push_back({QStringLiteral("txtMidFlameWind"), EntryWrite::Kind::Text, midflame, -1, fs.WindSpeed()});
     w.push_back({QStringLiteral("cboHerbType"), EntryWrite::Kind::ListIndex, {}, int(fs.HerbType()) - 1, std::nullopt});
     text(QStringLiteral("cboSlope"), FormatGeneral(fs.Slope()));
     if (windReduceText.isEmpty())
@@ -174,7 +182,7 @@ std::vector<EntryWrite> RefreshEntriesWrites(const FireSpread &fs, const QString
     else
         text(QStringLiteral("cboWindReduce"), windReduceText);
     box(25, fs.WindSpeedNA());
-    result("txtROS", Quantity::RateOfSpread, fs.RateOfSpread());
+    result("txtROS", Quantity::RateOfSpread, RateOfSpreadToShow(fs, s));
     result("txtFLI", Quantity::FirelineIntensity, fs.FireLineIntensity());
     result("txtHeat", Quantity::FireSize, fs.SingleEllipseArea());
     result("txtFL", Quantity::FlameLength, fs.FlameLength());

@@ -1,6 +1,7 @@
 #include "testcenter/EntryRules.h"
 
 #include "data/NumberText.h"
+#include "units/MidflameWind.h"
 
 #include <cmath>
 
@@ -213,17 +214,21 @@ QString SlopeItem(int position)
 
 QString MidFlameWindText(const QString &windReduceText, const QString &twentyFootWindText)
 {
-    return FormatPattern(ParseLeadingNumber(windReduceText) * ParseLeadingNumber(twentyFootWindText), u"##0.0");
+    return FormatPattern(Units::MidflameWindSpeed(ParseLeadingNumber(twentyFootWindText), ParseLeadingNumber(windReduceText)),
+                         u"##0.0");
 }
 
 MidFlameWind MidFlameWindOf(const QString &windReduceText, double twentyFootWindEnglish, Units::System s)
 {
-    // Computed in English as the English editor does (one decimal of mi/h), so that a metric
-    // computation gives the English results converted.
-    const double english = ParseLeadingNumber(MidFlameWindText(windReduceText, FormatGeneral(twentyFootWindEnglish)));
+    // Computed with the program's one midflame wind rule (0.1 mi/h), so that a metric
+    // computation gives the English results converted; shown in metric rounded once, to
+    // 0.1 km/h, from the unrounded product.
+    const double factor = ParseLeadingNumber(windReduceText);
+    const double english = Units::MidflameWindSpeed(twentyFootWindEnglish, factor);
     if (s == Units::System::English)
         return {english, FormatPattern(english, u"##0.0")};
-    return {english, FormatPattern(Units::FromEnglish(Units::Quantity::WindSpeed, s, english), u"##0.0")};
+    const double unrounded = Units::UnroundedMidflameWindSpeed(twentyFootWindEnglish, factor);
+    return {english, FormatPattern(Units::FromEnglish(Units::Quantity::WindSpeed, s, unrounded), u"##0.0")};
 }
 
 int TwipsToPixels(int twips, double dpi)

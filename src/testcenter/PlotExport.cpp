@@ -1,6 +1,8 @@
 #include "testcenter/PlotExport.h"
 
+#include "analysis/ShownResults.h"
 #include "data/NumberText.h"
+#include "testcenter/EntryRules.h"
 
 #include <functional>
 
@@ -8,7 +10,7 @@ namespace {
 
 using Units::Quantity;
 
-enum class Form { Entry, Result, Percent, Factor, HerbType, YesNo };
+enum class Form { Entry, Result, Midflame, Percent, Factor, HerbType, YesNo };
 
 // One quantity of a plot: its title, unit, how it is written, and whether the reference model
 // has a value of its own (the environment is the same for both).
@@ -31,7 +33,7 @@ const std::vector<Column> &columns()
         {"Woody moisture", Quantity::Moisture, Form::Percent, false, &FireSpread::FuelMoistureWoody},
         {"20-ft wind speed", Quantity::WindSpeed, Form::Entry, false, &FireSpread::WindSpeedNA},
         {"Wind adjustment factor", Quantity::Ratio, Form::Factor, false, &FireSpread::WindSpeedAdjust},
-        {"Midflame wind speed", Quantity::WindSpeed, Form::Result, false, &FireSpread::WindSpeed},
+        {"Midflame wind speed", Quantity::WindSpeed, Form::Midflame, false, &FireSpread::WindSpeed},
         {"Slope", Quantity::Slope, Form::Entry, false, &FireSpread::Slope},
         {"Herb type", Quantity::Ratio, Form::HerbType, false, &FireSpread::HerbType},
         {"1-h loading", Quantity::Loading, Form::Entry, true, &FireSpread::Loading1Hour},
@@ -73,22 +75,40 @@ QString title(const Column &c, Units::System s)
     }
 }
 
-QString cell(const Column &c, const FireSpread &fs, Units::System s)
+// The wind adjustment factor's text the plot was computed with: as the user entered it (typed
+// or chosen), else the list item at the calculator's list position; empty when neither tells.
+QString factorTextOf(const FireSpread &fs, const QString &entered)
+{
+    if (!entered.trimmed().isEmpty())
+        return entered;
+    return fs.WindSpeedAdjust() >= 0 ? WindReduceItem(int(fs.WindSpeedAdjust())) : QString();
+}
+
+QString cell(const Column &c, const FireSpread &fs, Units::System s, const QString &factorText)
 {
     const double v = c.value(fs);
     switch (c.form) {
     case Form::Percent: return FormatGeneral(v * 100); // the calculator holds fractions
     case Form::Factor:
-        // The factor the midflame wind was made with; the list position where no 20-ft wind tells.
+        // The factor the user entered; worked back from the winds only where nothing else tells.
+        if (!factorText.isEmpty())
+            return TableNumber(ParseLeadingNumber(factorText), 4);
         if (fs.WindSpeedNA() > 0)
             return TableNumber(fs.WindSpeed() / fs.WindSpeedNA(), 4);
-        return v >= 0 ? TableNumber(v / 10, 1) : QString();
+        return QString();
     case Form::HerbType: return v == 2 ? QStringLiteral("Dynamic") : QStringLiteral("Static");
     case Form::YesNo: return v != 0 ? QStringLiteral("Yes") : QStringLiteral("No");
     case Form::Entry: return Units::FormatEntry(c.quantity, s, v);
     case Form::Result:
         if (c.quantity == Quantity::Ratio)
             return FormatPattern(v, u"#####0.000");
+        // Rounded once, in the unit shown: the rate of spread from its unrounded value.
+        if (c.quantity == Quantity::RateOfSpread)
+            return Units::FormatResult(c.quantity, s, RateOfSpreadToShow(fs, s)).trimmed();
+        return Units::FormatResult(c.quantity, s, v).trimmed();
+    case Form::Midflame:
+        if (!factorText.isEmpty())
+            return MidFlameWindOf(factorText, fs.WindSpeedNA(), s).text;
         return Units::FormatResult(c.quantity, s, v).trimmed();
     }
     return {};
@@ -113,10 +133,11 @@ CsvTable PlotHistoryTable(const ChartState &state, const PlotExportContext &cont
         QStringList row;
         row << QString::number(position) << context.setName << context.modelId << context.referenceSet
             << context.referenceId;
+        const QString factorText = factorTextOf(*current, state.WindReduceText(position));
         for (const Column &c : columns()) {
-            row << cell(c, *current, context.system);
+            row << cell(c, *current, context.system, factorText);
             if (c.perModel)
-                row << (reference ? cell(c, *reference, context.system) : QString());
+                row << (reference ? cell(c, *reference, context.system, factorText) : QString());
         }
         t.rows << row;
     }

@@ -1,5 +1,6 @@
 #include "testcenter/TestComputation.h"
 
+#include "analysis/ShownResults.h"
 #include "data/FuelModelSets.h"
 #include "data/NumberText.h"
 #include "engine/FireSpread.h"
@@ -143,7 +144,7 @@ ResultTexts FormatResults(const FireSpread &fs, Units::System s)
 ReferenceTexts FormatReference(const FireSpread &fs, Units::System s)
 {
     using Units::Quantity;
-    return {Units::FormatResult(Quantity::RateOfSpread, s, fs.RateOfSpread()),
+    return {Units::FormatResult(Quantity::RateOfSpread, s, RateOfSpreadToShow(fs, s)),
             Units::FormatResult(Quantity::FirelineIntensity, s, fs.FireLineIntensity()),
             Units::FormatResult(Quantity::FireSize, s, fs.SingleEllipseArea()),
             Units::FormatResult(Quantity::FlameLength, s, fs.FlameLength())};

@@ -26,6 +26,30 @@ TEST(CsvTable, FieldsAreQuotedOnlyWhenTheyNeedIt)
     EXPECT_EQ(t.ToTabText(), QStringLiteral("Model\tRate of spread (ch/h)\na b\tc d\n"));
 }
 
+// A text cell a spreadsheet would take for a formula gets a leading apostrophe inside quotes;
+// numbers, signed ones included, stay bare so that they stay numbers.
+TEST(CsvTable, FormulaLikeTextIsEscapedNumbersNever)
+{
+    EXPECT_EQ(CsvField(QStringLiteral("=HYPERLINK(\"http://x\")")), QStringLiteral("\"'=HYPERLINK(\"\"http://x\"\")\""));
+    EXPECT_EQ(CsvField(QStringLiteral("@SUM(A1)")), QStringLiteral("\"'@SUM(A1)\""));
+    EXPECT_EQ(CsvField(QStringLiteral("+cmd")), QStringLiteral("\"'+cmd\""));
+    EXPECT_EQ(CsvField(QStringLiteral("-2+3")), QStringLiteral("\"'-2+3\""));
+    EXPECT_EQ(CsvField(QStringLiteral("\tx")), QStringLiteral("\"'\tx\""));
+    EXPECT_EQ(CsvField(QStringLiteral("\rx")), QStringLiteral("\"'\rx\""));
+    EXPECT_EQ(CsvField(QStringLiteral("-")), QStringLiteral("\"'-\""));
+    for (const char *number : {"-5", "-0.25", "+3", "12.5", "-1e-3", "1E+5", ".5", "-7."})
+        EXPECT_EQ(CsvField(QString::fromLatin1(number)), QString::fromLatin1(number)) << number;
+    // Only the first character counts; text that merely holds the signs is left alone.
+    EXPECT_EQ(CsvField(QStringLiteral("a=b")), QStringLiteral("a=b"));
+    EXPECT_EQ(CsvField(QStringLiteral("GR-2")), QStringLiteral("GR-2"));
+
+    CsvTable t;
+    t.header = {QStringLiteral("ID"), QStringLiteral("Slope change (%)")};
+    t.rows = {{QStringLiteral("=1+1"), QStringLiteral("-5")}};
+    EXPECT_EQ(t.ToCsv(), QStringLiteral("ID,Slope change (%)\r\n\"'=1+1\",-5\r\n"));
+    EXPECT_EQ(t.ToTabText(), QStringLiteral("ID\tSlope change (%)\n'=1+1\t-5\n"));
+}
+
 TEST(CsvTable, NumbersUseAPointAndNoTrailingZeros)
 {
     EXPECT_EQ(TableNumber(93.9), QStringLiteral("93.9"));

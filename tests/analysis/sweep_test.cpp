@@ -26,7 +26,8 @@ TEST(Sweep, EveryPointIsTheSingleComputationAtItsInputs)
     ASSERT_EQ(points.size(), 31u);
     for (const SweepPoint &p : points) {
         FireSpread single = base;
-        single.setWindSpeed(p.x * factor);
+        // The midflame wind as the editor takes it: the product to 0.1 mi/h.
+        single.setWindSpeed(std::round(p.x * factor * 10) / 10);
         single = computed(single);
         ASSERT_TRUE(p.computed);
         EXPECT_EQ(p.rateOfSpread, single.RateOfSpread()) << p.x;

@@ -11,7 +11,7 @@ Conventions:
   simulators  net loads weighted by size subclass (the area fractions of the classes of the
               category whose SA/V falls in the same subclass, bounded at 1200, 192, 96, 48, 16
               1/ft, are summed); the cured herb is a dead class of its own with the herb SA/V,
-              the live herb heat content and the 1-h moisture.
+              the dead heat content and the 1-h moisture.
 """
 import math
 
@@ -33,7 +33,7 @@ def spread(model, moist, wind_mph, slope_pct, simulators):
         moved = cured * wh
         live[0][0] = wh - moved
         if simulators:
-            dead.append([moved, sh, hh, m1])
+            dead.append([moved, sh, hd, m1])
         else:
             dead[0][0] += moved
     cats = [c for c in (dead, live)]
@@ -119,7 +119,7 @@ STATIC = (1.0, 0.5, 0.25, 0.5, 1.5, 2000, 1500, 1300, 8000, 8000, 8000, 2.0, 0.2
 # A dynamic grass-shrub model (loads and SA/V of the standard moderate-load dry grass-shrub):
 # live herb and live woody (1800 and 1800) share the top subclass, and so do the cured herb
 # and the 1-h class (2000). The herb's heat content (9000) differs from the dead one (8000), so
-# the figures tell which one the cured herb burns with.
+# the figures tell which one the cured herb burns with (the dead one, under both conventions).
 GRASS_SHRUB = (0.5, 0.5, 0, 0.6, 1.0, 2000, 1800, 1800, 8000, 9000, 8000, 1.5, 0.15, True)
 MOIST = (0.06, 0.07, 0.08, 0.60, 0.90)
 
@@ -127,4 +127,4 @@ if __name__ == "__main__":
     for name, model in (("static", STATIC), ("grass-shrub", GRASS_SHRUB)):
         for conv in (False, True):
             r = spread(model, MOIST, 5.0, 0.0, conv)
-            print(name, "simulators" if conv else "core", {k: round(v, 6) for k, v in r.items()})
+            print(name, "simulators" if conv else "core", {k: float('%.10g' % v) for k, v in r.items()})

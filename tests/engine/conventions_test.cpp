@@ -56,7 +56,8 @@ void expectResults(const FireSpread &fs, const Expected &e)
 // subclass, so under the simulators' conventions the live net load is weighted as one class.
 constexpr double kStatic[13] = {1.0, 0.5, 0.25, 0.5, 1.5, 2000, 1500, 1300, 8000, 8000, 8000, 2.0, 0.20};
 // Dynamic grass-shrub, herb two thirds cured at 60 %: the cured herb (1800) and the 1-h class
-// (2000) share a subclass, as do herb and woody; the herb burns with 9000 btu/lb.
+// (2000) share a subclass, as do herb and woody; the live herb burns with 9000 btu/lb, the
+// cured herb with the dead 8000 btu/lb.
 constexpr double kGrassShrub[13] = {0.5, 0.5, 0, 0.6, 1.0, 2000, 1800, 1800, 8000, 9000, 8000, 1.5, 0.15};
 
 } // namespace
@@ -78,7 +79,49 @@ TEST(SpreadConventions, DynamicGrassShrubWithItsCuredHerbAsADeadClass)
                   {20.1, 142.2213947, 4.401253496, 385.8408306, 1866.718271, 0.3544380721});
     SCOPED_TRACE("simulators");
     expectResults(calculator(kGrassShrub, 2, SpreadConventions::Simulators),
-                  {23.7, 205.7153549, 5.215731185, 474.1489629, 1827.408946, 0.3483142538});
+                  {23.2, 197.0740728, 5.113780468, 464.0835732, 1827.408946, 0.3483142538});
+}
+
+// Worked by hand: a dynamic model whose herb is fully cured (herb moisture 30 %) and without
+// woody load has no live fuel left; every class is dead and burns with the dead heat content h.
+// The reaction intensity is a sum of net loads times h, the heat per unit area that intensity
+// times 384 over the characteristic SA/V, which does not depend on h: so the herb's own heat
+// content plays no part, and raising h from 8000 to 9000 raises the heat per unit area by
+// exactly 9/8.
+TEST(SpreadConventions, CuredHerbBurnsWithTheDeadHeatContent)
+{
+    auto cured = [](double deadHeat, double herbHeat) {
+        FireSpread fs;
+        fs.setLoading1Hour(0.4);
+        fs.setLoading10Hour(0.3);
+        fs.setLoading100Hour(0);
+        fs.setLoadingLiveHerb(1.2);
+        fs.setLoadingLiveWoody(0);
+        fs.setSurfaceToVolume1Hour(2000);
+        fs.setSurfaceToVolumeLiveHerb(1800);
+        fs.setSurfaceToVolumeLiveWoody(1500);
+        fs.setHeatContentDead(deadHeat);
+        fs.setHeatContentLiveHerb(herbHeat);
+        fs.setHeatContentLiveWoody(8000);
+        fs.setBulkDensityDepth(1.2);
+        fs.setMoistureOfExtinction(0.2);
+        fs.setFuelMoisture1Hour(0.06);
+        fs.setFuelMoisture10Hour(0.07);
+        fs.setFuelMoisture100Hour(0.08);
+        fs.setFuelMoistureHerb(0.30);
+        fs.setFuelMoistureWoody(0.90);
+        fs.setWindSpeed(4);
+        fs.setHerbType(2);
+        fs.setConventions(SpreadConventions::Simulators);
+        fs.Compute();
+        return fs;
+    };
+    const FireSpread equalHeats = cured(8000, 8000);
+    const FireSpread hotterHerb = cured(8000, 12500);
+    EXPECT_DOUBLE_EQ(hotterHerb.HeatPerUnitArea(), equalHeats.HeatPerUnitArea());
+    EXPECT_DOUBLE_EQ(hotterHerb.FireLineIntensity(), equalHeats.FireLineIntensity());
+    EXPECT_DOUBLE_EQ(hotterHerb.RateOfSpread(), equalHeats.RateOfSpread());
+    EXPECT_NEAR(cured(9000, 8000).HeatPerUnitArea() / equalHeats.HeatPerUnitArea(), 9.0 / 8.0, 1e-12);
 }
 
 TEST(SpreadConventions, SubclassBoundsAndTheDefault)

@@ -1,8 +1,12 @@
 #include "exchange/CustomModelFile.h"
+#include "exchange/ExportNumbers.h"
 
 #include "library/DefaultLibrary.h"
 #include "library/LibraryFile.h"
 #include "library/MemoryTree.h"
+
+#include <QSettings>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -134,6 +138,88 @@ TEST(CustomModelExport, WritesTheFieldsInTheFilesOrderInBothUnitSystems)
                          "59.05511811 49.21259843 45.72 25 18608 18608 Tuned grass\r\n"));
 }
 
+// A model without dead fuel makes the simulators refuse the whole file: refused by name.
+// A 300-character name would make them lose every model after its line: cut so that every line
+// keeps within 254 characters in either unit system, and said.
+TEST(CustomModelExport, RefusesAModelWithoutDeadFuelAndCutsNamesToTheLongestLine)
+{
+    auto live = model("LIVE", "only live fuel");
+    live->setLoading1Hour(0);
+    live->setLoading10Hour(0);
+    live->setLoading100Hour(0);
+    auto longName = model("LONG", QString(300, QLatin1Char('n')));
+    auto fine = model("FINE", "short name");
+    QList<FmdExportItem> list = items({live, longName, fine});
+    for (int i = 0; i < 3; ++i) {
+        list[i].number = 40 + i;
+        list[i].code = list[i].model->FuelModelID();
+    }
+    const FmdExportCheck refused = CheckFmdExport(list);
+    ASSERT_EQ(refused.errors.size(), 1);
+    EXPECT_TRUE(refused.errors[0].startsWith(QStringLiteral("\"LIVE\"")));
+    EXPECT_TRUE(refused.errors[0].contains(QStringLiteral("no dead fuel")));
+
+    list.removeFirst();
+    for (FmdUnits units : {FmdUnits::English, FmdUnits::Metric}) {
+        const FmdExportCheck check = CheckFmdExport(list, units);
+        ASSERT_TRUE(check.ok());
+        EXPECT_TRUE(mentions(check.warnings, QStringLiteral("\"LONG\""), QStringLiteral("cut")));
+        EXPECT_FALSE(mentions(check.warnings, QStringLiteral("\"FINE\"")));
+        const QList<QByteArray> lines = WriteFmd(list, units).split('\n');
+        ASSERT_EQ(lines.size(), 4); // units line, two models, the empty rest
+        for (const QByteArray &line : lines)
+            EXPECT_LE(line.size() - (line.endsWith('\r') ? 1 : 0), 254) << line.constData();
+        // The long line is filled to the limit exactly, and reads back with its cut name.
+        EXPECT_EQ(lines[1].size(), 255);
+        const FmdImport back = ReadFmd(WriteFmd(list, units));
+        ASSERT_EQ(back.models.size(), 2);
+        EXPECT_TRUE(QString(300, QLatin1Char('n')).startsWith(back.models[0]->Description()));
+        EXPECT_GT(back.models[0]->Description().size(), 100);
+        EXPECT_EQ(back.models[1]->Description(), QStringLiteral("short name"));
+    }
+}
+
+// The heat content warning speaks the units the program shows: 9000 btu/lb = 20934 kJ/kg.
+TEST(CustomModelExport, WarningsInTheShownUnits)
+{
+    auto b = model("B1", "second");
+    b->setHeatContentLiveWoody(9000);
+    b->setLoadingLiveWoody(3);
+    QList<FmdExportItem> list = items({b});
+    list[0].number = 20;
+    list[0].code = QStringLiteral("B1");
+    const FmdExportCheck check = CheckFmdExport(list, FmdUnits::English, Units::System::Metric);
+    ASSERT_EQ(check.warnings.size(), 1);
+    EXPECT_TRUE(check.warnings[0].contains(QStringLiteral("woody value, 20934 kJ/kg"))) << check.warnings[0].toStdString();
+    EXPECT_FALSE(check.warnings[0].contains(QStringLiteral("btu")));
+}
+
+// An imported model's number is its identity in the simulators' project: remembered at import,
+// proposed at export, so that a round trip gives the same numbers back.
+TEST(CustomModelRoundTrip, ImportedNumbersComeBackAtExport)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    QSettings settings(dir.filePath(QStringLiteral("numbers.ini")), QSettings::IniFormat);
+    const FmdImport imported = ReadFmd("28 GRa 0.5 0 0 1 0 D 2000 1800 1500 1 15 8000 8000 a\n"
+                                       "29 GRb 0.5 0 0 1 0 D 2000 1800 1500 1 15 8000 8000 b\n"
+                                       "30 GRc 0.5 0 0 1 0 D 2000 1800 1500 1 15 8000 8000 c\n");
+    ASSERT_EQ(imported.models.size(), 3);
+    ExportNumberMemory memory(settings);
+    memory.remember(QStringLiteral("From sim"), imported.models, imported.numbers);
+    QList<FmdExportItem> list;
+    for (const auto &m : imported.models)
+        list << FmdExportItem{m, QStringLiteral("From sim"), 0, {}};
+    const auto proposed = ProposeFmdExport(list, memory.lookup());
+    ASSERT_TRUE(CheckFmdExport(proposed).ok());
+    const FmdImport back = ReadFmd(WriteFmd(proposed, FmdUnits::English));
+    EXPECT_EQ(back.numbers, (QList<int>{28, 29, 30}));
+    // Another set's models of the same IDs are not given those numbers.
+    for (FmdExportItem &item : list)
+        item.setName = QStringLiteral("Other");
+    EXPECT_EQ(ProposeFmdExport(list, memory.lookup()).first().number, 14);
+}
+
 TEST(CustomModelRoundTrip, EveryStandardModelComesBackInBothUnitSystems)
 {
     const auto standard = standardModels();
@@ -172,13 +258,27 @@ TEST(CustomModelRoundTrip, EveryStandardModelComesBackInBothUnitSystems)
     }
 }
 
+const FmdLineReport &lineReport(const FmdImport &r, int n)
+{
+    for (const FmdLineReport &l : r.lines)
+        if (l.line == n)
+            return l;
+    ADD_FAILURE() << "no report for line " << n;
+    return r.lines[0];
+}
+
+QString reasonsOf(const FmdImport &r, int n)
+{
+    return lineReport(r, n).reasons.join(QLatin1Char(' '));
+}
+
 TEST(CustomModelImport, ReportsEveryLineByNumberAndKeepsOnlyGoodOnes)
 {
     const QByteArray file = "english\n"
                             "\n"
                             "20 GRa 0.1 0 0 1 0 dynamic 2200 2000 1500 1 15 8000 8000 Short grass\n"
                             "5 FM5x 1 0.5 0 0 2 static 2000 1500 1500 2 20 8000 8000 standard number\n"
-                            "21 SHb 1 0.5 0 0 2 woody 2000 1500 1500 2 20 8000 8000 bad type\n"
+                            "21 SHb 1 0.5 0 0 2 woody 2000 1500 1500 2 20 8000 8000 odd type\n"
                             "22 TUc 1 0.5 0 0 2 static 2000\n"
                             "23 TOOLONGCODE 1 0 0 0 0 static 2000 1500 1500 1 20 8000 8000 long code\n"
                             "20 GRd 0.1 0 0 1 0 dynamic 2200 2000 1500 1 15 8000 8000 same number\n"
@@ -190,38 +290,180 @@ TEST(CustomModelImport, ReportsEveryLineByNumberAndKeepsOnlyGoodOnes)
     const FmdImport r = ReadFmd(file);
     EXPECT_EQ(r.units, FmdUnits::English);
     ASSERT_EQ(r.lines.size(), 11); // the units line and the blank line are not models
-    auto line = [&](int n) -> const FmdLineReport & {
-        for (const FmdLineReport &l : r.lines)
-            if (l.line == n)
-                return l;
-        ADD_FAILURE() << "no report for line " << n;
-        return r.lines[0];
-    };
-    EXPECT_EQ(line(3).outcome, FmdLineOutcome::Taken);
-    for (int n : {4, 5, 6, 7, 8, 10, 11, 12})
-        EXPECT_EQ(line(n).outcome, FmdLineOutcome::Refused) << n;
-    EXPECT_TRUE(line(4).reasons.join(' ').contains(QStringLiteral("standard")));
-    EXPECT_TRUE(line(5).reasons.join(' ').contains(QStringLiteral("woody")));
-    EXPECT_TRUE(line(8).reasons.join(' ').contains(QStringLiteral("line 3")));
-    EXPECT_TRUE(line(10).reasons.join(' ').contains(QStringLiteral("line 3")));
-    EXPECT_TRUE(line(12).reasons.join(' ').contains(QStringLiteral("no fuel")));
+    EXPECT_EQ(lineReport(r, 3).outcome, FmdLineOutcome::Taken);
+    for (int n : {4, 6, 8, 11, 12})
+        EXPECT_EQ(lineReport(r, n).outcome, FmdLineOutcome::Refused) << n;
+    for (int n : {5, 7, 9, 10, 13})
+        EXPECT_EQ(lineReport(r, n).outcome, FmdLineOutcome::Changed) << n;
+    EXPECT_TRUE(reasonsOf(r, 4).contains(QStringLiteral("standard")));
+    // "woody" holds a d: the simulators read it as dynamic.
+    EXPECT_TRUE(reasonsOf(r, 5).contains(QStringLiteral("\"woody\" read as dynamic")));
+    EXPECT_TRUE(reasonsOf(r, 7).contains(QStringLiteral("\"TOOLONG\"")));
+    EXPECT_TRUE(reasonsOf(r, 8).contains(QStringLiteral("line 3")));
+    // The same code as line 3: taken under a free ID.
+    EXPECT_TRUE(reasonsOf(r, 10).contains(QStringLiteral("already given on line 3")));
+    EXPECT_TRUE(reasonsOf(r, 12).contains(QStringLiteral("no fuel")));
     // Line 9: the number rounded, the moisture of extinction raised to the editor's 5 %.
-    EXPECT_EQ(line(9).outcome, FmdLineOutcome::Changed);
-    EXPECT_TRUE(line(9).reasons.join(' ').contains(QStringLiteral("rounded to 24")));
-    EXPECT_TRUE(line(9).reasons.join(' ').contains(QStringLiteral("clamped to 5 %")));
-    // Line 13: the depth clamped to 6 ft, the quotes the library cannot hold replaced.
-    EXPECT_EQ(line(13).outcome, FmdLineOutcome::Changed);
-    ASSERT_EQ(r.models.size(), 3);
-    EXPECT_EQ(r.models[0]->FuelModelID(), QStringLiteral("GRa"));
+    EXPECT_TRUE(reasonsOf(r, 9).contains(QStringLiteral("rounded to 24")));
+    EXPECT_TRUE(reasonsOf(r, 9).contains(QStringLiteral("3 % clamped to 5 %")));
+    ASSERT_EQ(r.models.size(), 6);
+    const QStringList ids = {"GRa", "SHb", "TOOLONG", "TLe", "GRa_2", "SBh"};
+    const QList<int> numbers = {20, 21, 23, 24, 25, 28};
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_EQ(r.models[i]->FuelModelID(), ids[i]);
+        EXPECT_EQ(r.numbers[i], numbers[i]);
+    }
     EXPECT_EQ(r.models[0]->Description(), QStringLiteral("Short grass"));
     EXPECT_EQ(r.models[0]->HerbType(), 2);
     EXPECT_EQ(r.models[0]->FuelCat(), 1);
-    EXPECT_EQ(r.models[1]->MoistureOfExtinction(), 5);
-    EXPECT_EQ(r.models[1]->FuelCat(), 3);
-    EXPECT_EQ(r.numbers[1], 24);
-    EXPECT_EQ(r.models[2]->BulkDensityDepth(), 6);
-    EXPECT_EQ(r.models[2]->Description(), QStringLiteral("'quoted'"));
+    EXPECT_EQ(r.models[1]->HerbType(), 2);
+    EXPECT_EQ(r.models[3]->MoistureOfExtinction(), 5);
+    // "TLe" is no standard-like code: 1 t/ac of fine 1-h fuel in a 1 ft bed is grass.
+    EXPECT_EQ(r.models[3]->FuelCat(), 1);
+    EXPECT_EQ(r.models[5]->BulkDensityDepth(), 6);
+    EXPECT_EQ(r.models[5]->Description(), QStringLiteral("'quoted'"));
     EXPECT_TRUE(r.reportText().contains(QStringLiteral("Line 4: refused (5 FM5x)")));
+}
+
+// A file in the shapes real ones take: no units line, tabs and runs of blanks between fields,
+// CR CR LF line ends, the type as S, D, Static, DYNAMIC or another word, codes longer than 7
+// characters, several models sharing one code, and a line of the older 13-number form.
+TEST(CustomModelImport, ReadsTheShapesRealFilesTakeAsTheSimulatorsDo)
+{
+    const QByteArray file = "14\tcheat\t0.5\t0.2\t0\t1.2\t0\tD\t2500\t2200\t1500\t0.8\t20\t8000\t8000\tcheatgrass early\r\r\n"
+                            "15  cheat  0.5 0.2 0 1.2 0 d 2500 2200 1500 0.8 20 8000 8000 cheatgrass mid\r\r\n"
+                            "16 cheat 0.5 0.2 0 1.2 0 DYNAMIC 2500 2200 1500 0.8 20 8000 8000 cheatgrass late\r\r\n"
+                            "17 BasicCheat 1 0 0 0 2 S 2000 1500 1600 2 25 8500 9000 basic\r\r\n"
+                            "18 greenstrip 0.2 0 0 0.5 0 Static 2000 1800 1500 0.5 15 8000 8000 green strip\r\r\n"
+                            "19 2.250 1.500 3.710 0.000 1.000 2000 1800 1500 0.600 25 8000 8000\r\r\n"
+                            "30 odd 1 0 0 0 0 x 2000 1500 1500 1 20 8000 8000 other token\r\r\n"
+                            "31 odder 1 0 0 1 0 Bad 2000 1500 1500 1 20 8000 8000 another token\r\r\n";
+    const FmdImport r = ReadFmd(file);
+    EXPECT_EQ(r.units, FmdUnits::English);
+    EXPECT_FALSE(r.unitsLineFound);
+    ASSERT_EQ(r.lines.size(), 8) << r.reportText().toStdString();
+    ASSERT_EQ(r.models.size(), 8) << r.reportText().toStdString();
+    // Line numbers as an editor shows them: one line for each CR CR LF.
+    for (int i = 0; i < 8; ++i)
+        EXPECT_EQ(r.lines[i].line, i + 1);
+
+    // The shared code: all three taken, each under an ID of its own.
+    EXPECT_EQ(r.models[0]->FuelModelID(), QStringLiteral("cheat"));
+    EXPECT_EQ(r.models[1]->FuelModelID(), QStringLiteral("cheat_2"));
+    EXPECT_EQ(r.models[2]->FuelModelID(), QStringLiteral("cheat_3"));
+    EXPECT_EQ(r.lines[0].outcome, FmdLineOutcome::Taken);
+    EXPECT_EQ(r.lines[1].outcome, FmdLineOutcome::Changed);
+    EXPECT_TRUE(reasonsOf(r, 3).contains(QStringLiteral("\"cheat_3\"")));
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(r.models[i]->HerbType(), 2) << i;
+        EXPECT_EQ(r.numbers[i], 14 + i);
+    }
+    EXPECT_EQ(r.models[0]->Description(), QStringLiteral("cheatgrass early"));
+    EXPECT_EQ(r.models[0]->SurfaceToVolumeLiveHerb(), 2200);
+
+    // Long codes cut to 7 characters, the line changed; S and Static are static.
+    EXPECT_EQ(r.models[3]->FuelModelID(), QStringLiteral("BasicCh"));
+    EXPECT_EQ(r.models[4]->FuelModelID(), QStringLiteral("greenst"));
+    EXPECT_EQ(r.lines[3].outcome, FmdLineOutcome::Changed);
+    EXPECT_TRUE(reasonsOf(r, 4).contains(QStringLiteral("\"BasicCheat\" cut")));
+    EXPECT_EQ(r.models[3]->HerbType(), 1);
+    EXPECT_EQ(r.models[4]->HerbType(), 1);
+    EXPECT_EQ(r.models[3]->HeatContentDead(), 8500);
+    EXPECT_EQ(r.models[3]->HeatContentLiveHerb(), 9000);
+    EXPECT_EQ(r.models[3]->HeatContentLiveWoody(), 9000);
+
+    // The older form: number, five loads, three SA/V, depth, mx, dead and live heat.
+    const FuelModel &old = *r.models[5];
+    EXPECT_EQ(r.lines[5].outcome, FmdLineOutcome::Taken);
+    EXPECT_TRUE(reasonsOf(r, 6).contains(QStringLiteral("older form")));
+    EXPECT_EQ(r.numbers[5], 19);
+    EXPECT_EQ(old.FuelModelID(), QStringLiteral("19"));
+    EXPECT_EQ(old.HerbType(), 1);
+    EXPECT_EQ(old.Loading1Hour(), 2.25);
+    EXPECT_EQ(old.Loading10Hour(), 1.5);
+    EXPECT_EQ(old.Loading100Hour(), 3.71);
+    EXPECT_EQ(old.LoadingLiveHerb(), 0);
+    EXPECT_EQ(old.LoadingLiveWoody(), 1);
+    EXPECT_EQ(old.SurfaceToVolume1Hour(), 2000);
+    EXPECT_EQ(old.SurfaceToVolumeLiveHerb(), 1800);
+    EXPECT_EQ(old.SurfaceToVolumeLiveWoody(), 1500);
+    EXPECT_EQ(old.BulkDensityDepth(), 0.6);
+    EXPECT_EQ(old.MoistureOfExtinction(), 25);
+    EXPECT_EQ(old.HeatContentDead(), 8000);
+    EXPECT_EQ(old.HeatContentLiveWoody(), 8000);
+
+    // Any other type word: read as the simulators read it, the line changed and saying so.
+    EXPECT_EQ(r.models[6]->HerbType(), 1);
+    EXPECT_EQ(r.lines[6].outcome, FmdLineOutcome::Changed);
+    EXPECT_TRUE(reasonsOf(r, 7).contains(QStringLiteral("\"x\" read as static")));
+    EXPECT_EQ(r.models[7]->HerbType(), 2);
+    EXPECT_TRUE(reasonsOf(r, 8).contains(QStringLiteral("\"Bad\" read as dynamic")));
+}
+
+// IDs are unique across the library: an ID another set has is replaced by a free one, said.
+TEST(CustomModelImport, EveryModelGetsAnIdFreeInTheWholeLibrary)
+{
+    const QStringList library = {"CHEAT", "19", "cheat_2"};
+    const auto taken = [&](const QString &id) { return library.contains(id.toUpper(), Qt::CaseInsensitive); };
+    const FmdImport r = ReadFmd("ENGLISH\r\n"
+                                "14 cheat 0.5 0.2 0 1.2 0 D 2500 2200 1500 0.8 20 8000 8000 a\r\n"
+                                "15 cheat 0.5 0.2 0 1.2 0 D 2500 2200 1500 0.8 20 8000 8000 b\r\n"
+                                "19 2.250 1.500 3.710 0.000 1.000 2000 1800 1500 0.600 25 8000 8000\r\n"
+                                "20 GRz 0.5 0 0 1 0 D 2000 1800 1500 1 15 8000 8000 c\r\n",
+                                taken);
+    ASSERT_EQ(r.models.size(), 4);
+    EXPECT_EQ(r.models[0]->FuelModelID(), QStringLiteral("cheat_3"));
+    EXPECT_EQ(r.models[1]->FuelModelID(), QStringLiteral("cheat_4"));
+    EXPECT_EQ(r.models[2]->FuelModelID(), QStringLiteral("19_2"));
+    EXPECT_EQ(r.models[3]->FuelModelID(), QStringLiteral("GRz"));
+    EXPECT_TRUE(reasonsOf(r, 2).contains(QStringLiteral("taken in the library")));
+    EXPECT_EQ(r.lines[0].outcome, FmdLineOutcome::Changed);
+    EXPECT_EQ(r.lines[3].outcome, FmdLineOutcome::Taken);
+    // A long ID keeps within 7 characters with its suffix.
+    EXPECT_EQ(FreeModelID(QStringLiteral("BasicCh"), [](const QString &id) { return id == QLatin1String("BasicCh"); }),
+              QStringLiteral("Basic_2"));
+}
+
+// A metric file's report speaks the file's units: 200 t/ha is above the editor's 30.49 t/ac,
+// which is 30.49 x 2.241702312 = 68.35 t/ha.
+TEST(CustomModelImport, AMetricFilesReportSpeaksItsUnits)
+{
+    const FmdImport r = ReadFmd("METRIC\n30 A 200 0 0 0 0 static 98.42519685 49.21259843 49.21259843 "
+                                "30.48 20 18608 18608 heavy\n");
+    ASSERT_EQ(r.models.size(), 1);
+    EXPECT_DOUBLE_EQ(r.models[0]->Loading1Hour(), 30.49);
+    const QString reasons = reasonsOf(r, 2);
+    EXPECT_TRUE(reasons.contains(QStringLiteral("the 1-h load 200 t/ha clamped to 68.35 t/ha"))) << reasons.toStdString();
+    EXPECT_TRUE(reasons.contains(QStringLiteral("0 to 68.35 t/ha")));
+    EXPECT_FALSE(reasons.contains(QStringLiteral("t/ac")));
+}
+
+// The fire carrier as an analyst would guess it from the fuel, against the carriers the
+// published standard models have (their codes taken away, so that only the fuel tells).
+TEST(CustomModelImport, FireCarrierGuessedFromTheFuel)
+{
+    const QHash<QString, double> published = {{"FM1", 1}, {"FM3", 1}, {"FM4", 2}, {"FM5", 2}, {"FM8", 3},
+                                              {"FM9", 3}, {"FM11", 4}, {"FM12", 4}, {"FM13", 4}, {"GR1", 1},
+                                              {"GR9", 1}, {"SH5", 2}, {"SH9", 2}, {"TL1", 3}, {"TL8", 3},
+                                              {"SB1", 4}, {"SB4", 4}, {"GS2", 1}};
+    int checked = 0;
+    for (const auto &m : standardModels()) {
+        const QString name = m->Description().section(QLatin1Char(' '), 0, 0); // "FM1 Short grass (1 ft)"
+        const auto it = published.constFind(name);
+        if (it == published.constEnd())
+            continue;
+        ++checked;
+        const double expected = it.value();
+        // GS2 has more woody than herb load: only its code tells it is grass-shrub.
+        const QString code = name == QLatin1String("GS2") ? name : QStringLiteral("x");
+        EXPECT_EQ(GuessFuelCat(code, *m).fuelCat, expected) << name.toStdString();
+    }
+    EXPECT_EQ(checked, published.size());
+    // The grass model with only 1-h load is grass, and the report says the carrier was guessed.
+    const FmdImport r = ReadFmd("40 short 0.74 0 0 0 0 static 3500 1500 1500 1 12 8000 8000 short grass\n");
+    ASSERT_EQ(r.models.size(), 1);
+    EXPECT_EQ(r.models[0]->FuelCat(), 1);
+    EXPECT_TRUE(reasonsOf(r, 1).contains(QStringLiteral("fire carrier guessed: 1 - Grass")));
 }
 
 TEST(CustomModelImport, MetricHeatContentIsJoulesOrKilojoulesByItsMagnitude)

@@ -52,3 +52,30 @@ TEST(OtherLibrary, ListsSetsWithCountsAndProposesFreeNamesWithoutTouchingThisLib
     EXPECT_FALSE(broken.ok);
     EXPECT_TRUE(broken.problem.contains("missing.FFM"));
 }
+
+// IDs are unique across the whole library (in any letter case): a set taken from another
+// library keeps each model's own ID where it is free and gets a free one where not, said.
+TEST(OtherLibrary, ImportedModelsGetIdsFreeInTheWholeLibrary)
+{
+    FuelModelSets here;
+    auto mine = std::make_shared<FuelModels>();
+    mine->Add("101", "GR1", 1, 0.1, 0, 0, 0.3, 0, 2200, 2000, 1500, 15, 8000, 8000, 8000, 1, 2, {}, {});
+    mine->Add("cheat", "mine", 1, 0.1, 0, 0, 0.3, 0, 2200, 2000, 1500, 15, 8000, 8000, 8000, 1, 2, {}, {});
+    here.Add("Mine", false, mine, {});
+    auto model = [](const char *id) {
+        auto m = std::make_shared<FuelModel>();
+        m->setFuelModelID(QString::fromLatin1(id));
+        return m;
+    };
+    QList<ImportedSet> sets = {ImportedSet{"A", false, {model("101"), model("14"), model("CHEAT")}},
+                               ImportedSet{"B", true, {model("14"), model("New")}}};
+    const QStringList changed = GiveFreeIDs(sets, here);
+    EXPECT_EQ(sets[0].models[0]->FuelModelID(), "101_2");
+    EXPECT_EQ(sets[0].models[1]->FuelModelID(), "14");
+    EXPECT_EQ(sets[0].models[2]->FuelModelID(), "CHEAT_2");
+    EXPECT_EQ(sets[1].models[0]->FuelModelID(), "14_2"); // taken by set A's model just before
+    EXPECT_EQ(sets[1].models[1]->FuelModelID(), "New");
+    ASSERT_EQ(changed.size(), 3);
+    EXPECT_EQ(changed[0], "Set \"A\": the ID \"101\" is taken; the model's ID is \"101_2\"");
+    EXPECT_TRUE(changed[2].startsWith("Set \"B\": the ID \"14\""));
+}

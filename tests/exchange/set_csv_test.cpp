@@ -36,3 +36,17 @@ TEST(SetCsv, EveryFieldWithItsUnitInTheChosenSystem)
     EXPECT_TRUE(metric[1].contains(",9842.51968503937,")) << metric[1].constData();
     EXPECT_TRUE(metric[1].contains(",18608,18608,20934,0.4572,25,1 - Grass,")) << metric[1].constData();
 }
+
+// An ID or a description a spreadsheet would run as a formula is written as text; the numbers
+// stay numbers.
+TEST(SetCsv, FormulaLikeTextIsWrittenAsText)
+{
+    FuelModelSet set;
+    auto models = std::make_shared<FuelModels>();
+    set.setFuelModels(models);
+    models->Add("=HYPERLINK(1)", "@SUM(A1)", 1.5, 1, 0.5, 0, 2, 0, 3000, 1800, 1500, 25, 8000, 8000, 9000, 1, 2, {}, {});
+    const QList<QByteArray> lines = SetParametersCsv(set, Units::System::English).mid(3).split('\n');
+    ASSERT_EQ(lines.size(), 3);
+    EXPECT_EQ(lines[1], "\"'=HYPERLINK(1)\",\"'@SUM(A1)\",1,0.5,0,2,0,3000,1800,1500,8000,8000,9000,1.5,25,"
+                        "1 - Grass,2 - Dynamic\r");
+}

@@ -1,9 +1,12 @@
 #include "fmtool/CapturedRun.h"
 #include "fmtool/Commands.h"
 
+#include "data/ProgramSettings.h"
 #include "data/ProgramState.h"
 
 #include <QFile>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -15,6 +18,9 @@ class FmdCommands : public ::testing::Test
 protected:
     void SetUp() override
     {
+        // The numbers remembered for exports live in the user's settings: a test's own.
+        QStandardPaths::setTestModeEnabled(true);
+        ProgramSettings().clear();
         ResetProgramState();
         ASSERT_TRUE(dir.isValid());
         library = dir.filePath("lib.FFM");
@@ -85,7 +91,7 @@ TEST_F(FmdCommands, ImportAddsASetOnlyWhenAccepted)
 
 TEST(ComputeConventions, ComputeAndTableTakeTheSimulatorsConventionsAndMarkThem)
 {
-    // The dynamic grass-shrub of the engine's convention tests: 23.7 ch/h as the simulators
+    // The dynamic grass-shrub of the engine's convention tests: 23.2 ch/h as the simulators
     // compute it, 20.1 as the core does (worked apart in tests/engine/conventions_reference.py).
     const char *request = "{\"Loading1Hour\":0.5,\"Loading10Hour\":0.5,\"LoadingLiveHerb\":0.6,\"LoadingLiveWoody\":1,"
                           "\"SurfaceToVolume1Hour\":2000,\"SurfaceToVolumeLiveHerb\":1800,\"SurfaceToVolumeLiveWoody\":1800,"
@@ -111,7 +117,7 @@ TEST(ComputeConventions, ComputeAndTableTakeTheSimulatorsConventionsAndMarkThem)
     EXPECT_TRUE(r.out.startsWith("{\"RateOfSpread\": 20.1")) << r.out.toStdString();
     EXPECT_FALSE(r.out.contains("Conventions"));
     r = compute({"--conventions", "simulators"});
-    EXPECT_TRUE(r.out.startsWith("{\"RateOfSpread\": 23.699")) << r.out.toStdString();
+    EXPECT_TRUE(r.out.startsWith("{\"RateOfSpread\": 23.199")) << r.out.toStdString();
     EXPECT_TRUE(r.out.contains("\"Conventions\": \"simulators\""));
     EXPECT_EQ(compute({"--conventions", "fast"}).status, 2);
 
@@ -123,5 +129,56 @@ TEST(ComputeConventions, ComputeAndTableTakeTheSimulatorsConventionsAndMarkThem)
                           "--wind", "5", "--wind-adjust", "1", "--conventions", "simulators"});
     EXPECT_EQ(r.status, 0) << r.err.toStdString();
     EXPECT_TRUE(r.out.startsWith("# Computed as the fire growth simulators"));
-    EXPECT_TRUE(r.out.contains("S,GS,grass-shrub,23.7,205.7,5.2,")) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains("S,GS,grass-shrub,23.2,197.1,5.1,")) << r.out.toStdString();
+}
+
+// A file in the simulators' shapes into a library that has some of its codes already: every
+// model taken under an ID free in the library, and an export of the new set gives the
+// simulators' numbers back.
+TEST_F(FmdCommands, ImportThenExportKeepsTheNumbersAndTheIdsAreFreeInTheLibrary)
+{
+    const QString fmd = dir.filePath("sim.fmd");
+    putFile(fmd, "28\tGR9x\t0.5\t0\t0\t1\t0\tD\t2000\t1800\t1500\t1\t15\t8000\t8000\tgrass\r\r\n"
+                 "29 cheat 0.5 0.2 0 1.2 0 d 2500 2200 1500 0.8 20 8000 8000 cheat early\r\r\n"
+                 "30 cheat 0.5 0.2 0 1.2 0 s 2500 2200 1500 0.8 20 8000 8000 cheat late\r\r\n"
+                 "33 2.250 1.500 3.710 0.000 1.000 2000 1800 1500 0.600 25 8000 8000\r\r\n");
+    Outcome r = run(fmtoolImportFmd, {fmd, library, "--set", "Sim", "--accept"});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains("Line 1: changed (28 GR9x): the ID \"GR9x\" is taken in the library: the model's ID is "
+                               "\"GR9x_2\"")) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains("4 lines: 2 taken, 2 changed, 0 refused."));
+    const QByteArray added = fileBytes(library);
+    EXPECT_TRUE(added.contains("\"[FuelModelSet:Sim,Count:4]\"\r\n"
+                               "\"GR9x_2\",\"grass\",1,0.5,0,0,1,0,2000,1800,1500,0.15,8000,8000,8000,1,2\r\n"
+                               "\"cheat\",\"cheat early\",0.8,0.5,0.2,0,1.2,0,2500,2200,1500,0.2,8000,8000,8000,1,2\r\n"
+                               "\"cheat_2\",\"cheat late\",0.8,0.5,0.2,0,1.2,0,2500,2200,1500,0.2,8000,8000,8000,1,1\r\n"
+                               "\"33\",\"33\",0.6,2.25,1.5,3.71,0,1,2000,1800,1500,0.25,8000,8000,8000,2,1\r\n"))
+        << added.constData();
+
+    ResetProgramState();
+    const QString out = dir.filePath("back.fmd");
+    r = run(fmtoolExportFmd, {library, "--set", "Sim", "--units", "english", out});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    const QList<QByteArray> lines = fileBytes(out).split('\n');
+    ASSERT_EQ(lines.size(), 6);
+    EXPECT_TRUE(lines[1].startsWith("28 GR9x_2 ")) << lines[1].constData();
+    EXPECT_TRUE(lines[2].startsWith("29 cheat "));
+    EXPECT_TRUE(lines[3].startsWith("30 cheat_2 "));
+    EXPECT_TRUE(lines[4].startsWith("33 33 "));
+}
+
+// A model without dead fuel makes the simulators refuse the whole file: refused by name, and
+// nothing is written.
+TEST_F(FmdCommands, ExportRefusesAModelWithoutDeadFuelByName)
+{
+    putFile(library, "\"[FuelModelSet:Live,Count:2]\"\r\n"
+                     "\"40\",\"Forty\",1,1,0,0,0,0,2000,1500,1500,0.2,8000,8000,8000,3,1\r\n"
+                     "\"GRlive\",\"herb only\",1,0,0,0,1.5,0,2000,1800,1500,0.15,8000,8000,8000,1,2\r\n"
+                     "\"[End]\"\r\n");
+    const QString out = dir.filePath("live.fmd");
+    const Outcome r = run(fmtoolExportFmd, {library, "--set", "Live", "--units", "metric", out});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains("refused: \"GRlive\" (set \"Live\"): the model has no dead fuel")) << r.err.toStdString();
+    EXPECT_FALSE(r.err.contains("refused: \"40\""));
+    EXPECT_FALSE(QFile::exists(out));
 }

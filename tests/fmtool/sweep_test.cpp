@@ -209,8 +209,9 @@ TEST_F(FmtoolSweep, MetricColumnsAndRange)
                                0),
               0u)
         << r.lines[0];
-    // 93.9 ch/h x 20.1168 m / 60 min = 31.4828 m/min; 5 mi/h = 8.04672 km/h.
-    EXPECT_EQ(r.lines[2].rfind("Test Set,1,32.1869,31.4828,", 0), 0u) << r.lines[2];
+    // The unrounded 93.8906694 ch/h (tests/engine/reference_spread.py) x 20.1168 m / 60 min =
+    // 31.4797 m/min, rounded once; 5 mi/h = 8.04672 km/h.
+    EXPECT_EQ(r.lines[2].rfind("Test Set,1,32.1869,31.4797,", 0), 0u) << r.lines[2];
     EXPECT_NEAR(std::stod(field(r.lines[2], 8)), 8.0467, 1e-4);
     // The metric range is the English one converted: 99 mi/h = 159.3 km/h.
     const SweepRun tooFar = sweep({"--vary", "wind", "--units", "metric", "--to", "160"});
@@ -248,4 +249,59 @@ TEST_F(FmtoolSweep, ConventionsScenarioAndMetricWindAsTheTableTakesThem)
     ASSERT_EQ(byDefault.status, 0) << byDefault.err;
     EXPECT_EQ(sweep(QStringList(metric) << "--wind" << "16.09344").out, byDefault.out);
     EXPECT_NE(sweep(QStringList(metric) << "--wind" << "10").out, byDefault.out);
+}
+
+// One midflame wind rule: at every wind of a grid the sweep gives the table's numbers. The
+// factor .35 puts most midflame winds between tenths of a mi/h (0.25 x .35 = 0.0875).
+TEST_F(FmtoolSweep, TheWindSweepMeetsTheTableAtEveryWindOfAGrid)
+{
+    const SweepRun curve = sweep({"--set", "Test Set", "--model", "GR2", "--vary", "wind", "--from", "0", "--to",
+                                  "20", "--steps", "81", "--wind-adjust", "0.35", "--moist-herb", "60"});
+    ASSERT_EQ(curve.status, 0) << curve.err;
+    ASSERT_EQ(curve.lines.size(), 82u);
+    for (int i = 0; i <= 80; ++i) {
+        const std::string &row = curve.lines[std::size_t(i + 1)];
+        const QString wind = QString::number(0.25 * i);
+        SCOPED_TRACE(wind.toStdString());
+        ASSERT_EQ(std::stod(field(row, 2)), 0.25 * i);
+        FmtoolStreams io;
+        io.out = std::tmpfile();
+        io.err = std::tmpfile();
+        // Status 1: the set's model without depth cannot be computed; GR2's row is there.
+        ASSERT_EQ(fmtoolTable({m_path, "--set", "Test Set", "--wind", wind, "--wind-adjust", "0.35", "--moist-herb", "60"},
+                              io),
+                  1);
+        const std::string table = readAll(io.out);
+        std::fclose(io.err);
+        const std::size_t at = table.find("Test Set,GR2,");
+        ASSERT_NE(at, std::string::npos) << table;
+        const std::string tableRow = table.substr(at, table.find('\n', at) - at);
+        // Rate of spread: both to 0.1 ch/h. Fireline intensity: the table's one decimal.
+        EXPECT_EQ(std::stod(field(row, 3)), std::stod(field(tableRow, 3))) << row << "\n" << tableRow;
+        EXPECT_NEAR(std::stod(field(row, 5)), std::stod(field(tableRow, 4)), 0.05 + 1e-9) << row << "\n" << tableRow;
+    }
+}
+
+// Text cells a spreadsheet would run as formulas are escaped in both commands' CSV; numbers
+// stay bare.
+TEST_F(FmtoolSweep, TableAndSweepEscapeFormulaLikeText)
+{
+    QFile f(m_path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("\"[FuelModelSet:=cmd,Count:1]\"\r\n"
+            "\"@x\",\"-desc\",1,0.74,0,0,0,0,3500,1500,1500,0.12,8000,8000,8000,1,1\r\n"
+            "\"[End]\"\r\n");
+    f.close();
+    const SweepRun curve = sweep({"--vary", "slope", "--from", "0", "--to", "10", "--steps", "2"});
+    ASSERT_EQ(curve.status, 0) << curve.err;
+    ASSERT_EQ(curve.lines.size(), 3u);
+    EXPECT_EQ(curve.lines[1].rfind("\"'=cmd\",\"'@x\",0,", 0), 0u) << curve.lines[1];
+
+    FmtoolStreams io;
+    io.out = std::tmpfile();
+    io.err = std::tmpfile();
+    ASSERT_EQ(fmtoolTable({m_path}, io), 0);
+    const std::string table = readAll(io.out);
+    std::fclose(io.err);
+    EXPECT_NE(table.find("\n\"'=cmd\",\"'@x\",\"'-desc\","), std::string::npos) << table;
 }

@@ -5,6 +5,7 @@
 #include "exchange/ui/FmdExportDialog.h"
 #include "exchange/ui/FmdImportDialog.h"
 #include "exchange/ui/OtherLibraryDialog.h"
+#include "units/UnitSetting.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -145,6 +146,67 @@ private slots:
         checkAfterAction("redo of the import");
     }
 
+    // A file whose code another set has: the model comes in under a free ID, said in the
+    // report; the guessed fire carrier is changed in the window before adding; the file's
+    // numbers come back at the next export. In metric the export window's heat warning speaks
+    // kJ/kg.
+    void importGivesFreeIdsTakesTheChosenCarrierAndKeepsTheNumbers()
+    {
+        start();
+        const QString in = m_libraryDir->filePath("sim.fmd");
+        {
+            QFile f(in);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("28 C1 0.74 0 0 0 0 S 3500 1500 1500 1 12 8000 8000 short grass\r\r\n"
+                    "29 GRx 0.1 0 0 1 0 D 2200 2000 1500 1 15 8000 8000 grass\r\r\n");
+        }
+        win().SetFileChooser([&](bool save, const QString &, const QString &) { return save ? QString() : in; });
+        whenShown<FmdImportDialog>([](FmdImportDialog &d) {
+            const QString report = d.txtReport->toPlainText();
+            QVERIFY2(report.contains("Line 1: changed (28 C1): the ID \"C1\" is taken in the library: the model's ID "
+                                     "is \"C1_2\""),
+                     qPrintable(report));
+            QVERIFY(report.contains("fire carrier guessed: 1 - Grass"));
+            QCOMPARE(d.tblFireCarriers->rowCount(), 2);
+            auto *carrier = d.findChild<QComboBox *>(QStringLiteral("cboFireCarrier_0"));
+            QVERIFY(carrier);
+            QCOMPARE(carrier->currentText(), QStringLiteral("1 - Grass"));
+            carrier->setCurrentIndex(2); // 3 - Timber Litter
+            d.txtSetName->setText("Sim");
+            QTest::mouseClick(d.cmdAdd, Qt::LeftButton);
+        });
+        win().ImportCustomModels();
+        const QString key = setKey("Sim");
+        QVERIFY(!key.isEmpty());
+        const auto models = gFMSets->Item(key)->FuelModels();
+        QCOMPARE(models->Count(), 2);
+        QCOMPARE(models->Item(1)->FuelModelID(), QStringLiteral("C1_2"));
+        QCOMPARE(models->Item(1)->FuelCat(), 3.0);
+        QCOMPARE(models->Item(2)->FuelCat(), 1.0);
+
+        Units::UnitSetting::instance().setSystem(Units::System::Metric);
+        click(key);
+        bool seen = false;
+        whenShown<FmdExportDialog>([&](FmdExportDialog &d) {
+            seen = true;
+            QCOMPARE(d.tblModels->item(0, 1)->text(), QStringLiteral("28"));
+            QCOMPARE(d.tblModels->item(1, 1)->text(), QStringLiteral("29"));
+            QTest::mouseClick(d.cmdCancel, Qt::LeftButton);
+        });
+        win().ExportCustomModels();
+        QVERIFY(seen);
+        // C1's live heat contents differ (8200 and 8300 btu/lb = 19073 and 19306 kJ/kg).
+        click(setKey("Custom"));
+        whenShown<FmdExportDialog>([](FmdExportDialog &d) {
+            const QString problems = d.txtProblems->toPlainText();
+            QVERIFY2(problems.contains("19306 kJ/kg"), qPrintable(problems));
+            QVERIFY(!problems.contains("btu"));
+            QTest::mouseClick(d.cmdCancel, Qt::LeftButton);
+        });
+        win().ExportCustomModels();
+        Units::UnitSetting::instance().setSystem(Units::System::English);
+    }
+
     void setsFromAnotherLibraryAreCopiedUnderFreeNamesOnlyWhenConfirmed()
     {
         start();
@@ -193,6 +255,37 @@ private slots:
         QVERIFY(setKey("Custom (2)").isEmpty() && setKey("Their shrubs").isEmpty());
         QCOMPARE(libraryBytes(), before);
         checkAfterAction("undo of the sets' import");
+    }
+
+    // IDs are unique across the library: a set from another library whose model has an ID this
+    // library has comes in with a free one, and a message says which; the model can then be
+    // saved from the editor.
+    void setsFromAnotherLibraryGetFreeIdsAndSaySo()
+    {
+        start();
+        const QString other = m_libraryDir->filePath("theirs.FFM");
+        {
+            QFile f(other);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("\"[FuelModelSet:Theirs,Count:2]\"\r\n"
+                    "\"c1\",\"Same ID\",1,2,1,0.5,0.5,0,3000,1500,1500,0.15,8000,8000,8000,1,1\r\n"
+                    "\"Y1\",\"Free ID\",1,2,1,0.5,0.5,0,3000,1500,1500,0.15,8000,8000,8000,1,1\r\n"
+                    "\"[End]\"\r\n");
+        }
+        win().SetFileChooser([&](bool, const QString &, const QString &) { return other; });
+        whenShown<OtherLibraryDialog>([](OtherLibraryDialog &d) {
+            d.tblSets->item(0, 0)->setCheckState(Qt::Checked);
+            QTest::mouseClick(d.cmdImport, Qt::LeftButton);
+        });
+        m_prompts->ExpectMessage({});
+        win().ImportSetsFromLibrary();
+        QVERIFY(m_prompts->Finished());
+        QVERIFY2(m_prompts->Log().last().contains("Set \"Theirs\": the ID \"c1\" is taken; the model's ID is \"c1_2\""),
+                 qPrintable(m_prompts->Log().last()));
+        const auto models = gFMSets->Item(setKey("Theirs"))->FuelModels();
+        QCOMPARE(models->Item(1)->FuelModelID(), QStringLiteral("c1_2"));
+        QCOMPARE(models->Item(2)->FuelModelID(), QStringLiteral("Y1"));
+        checkAfterAction("import with a taken ID");
     }
 
     void theCommandsAreInTheFileMenuAndAReadOnlyLibraryTakesNoImport()

@@ -1,11 +1,16 @@
 #include "data/FuelModelSets.h"
+#include "analysis/Sweep.h"
+#include "data/NumberText.h"
 #include "data/ProgramState.h"
 #include "engine/FireSpread.h"
 #include "testcenter/EditorSave.h"
+#include "testcenter/EntryRules.h"
 #include "testcenter/TestCenterState.h"
 #include "testcenter/TestComputation.h"
 
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 namespace {
 
@@ -148,4 +153,75 @@ TEST(EditorSave, TextsTheLibraryFileCannotHoldAreRefused)
     EXPECT_EQ(wideChar.focusIndex, 1);
     EXPECT_EQ(SaveTextRefusal("GR1", "two\nlines").focusIndex, 1);
     EXPECT_FALSE(SaveTextRefusal("GR1", QString::fromUtf8("caf\xc3\xa9 \xe2\x82\xac, 50% dead")).refused());
+}
+
+// One midflame wind rule: a response curve over the 20-ft wind passes exactly through the
+// editor's result at the editor's wind. The factor .35 makes most products fall between tenths
+// (0.25 mi/h x .35 = 0.0875, shown and computed as 0.1), so a curve taking the unrounded product
+// would miss the editor at most winds.
+TEST(TestComputation, AResponseCurveOverTheWindPassesThroughTheEditorsResults)
+{
+    TestEntries e = shortGrassEntries();
+    e.windReduceText = " .35"; // typed: no list item
+    e.windReducePosition = -1;
+    FireSpread base;
+    SetCalculatorInputs(base, e);
+    const std::vector<SweepPoint> curve = Sweep(base, SweepInput::TwentyFootWind, 0, 20, 81, 0.35);
+    ASSERT_EQ(curve.size(), 81u);
+    int between = 0;
+    for (const SweepPoint &p : curve) {
+        SCOPED_TRACE(p.x);
+        // The editor at this 20-ft wind: its midflame box as it fills it, then its computation.
+        e.box[25] = FormatGeneral(p.x);
+        const MidFlameWind mid = MidFlameWindOf(e.windReduceText, p.x, e.system);
+        e.midFlameShown.remember(mid.text, e.system, mid.english);
+        e.midFlameWindText = mid.text;
+        FireSpread editor;
+        SetCalculatorInputs(editor, e);
+        ASSERT_TRUE(ComputeQuietly(editor));
+        ASSERT_TRUE(p.computed);
+        EXPECT_EQ(p.rateOfSpread, editor.RateOfSpread());
+        EXPECT_EQ(p.fireLineIntensity, editor.FireLineIntensity());
+        EXPECT_EQ(p.flameLength, editor.FlameLength());
+        EXPECT_EQ(p.effectiveWind, editor.EWind());
+        between += std::fabs(p.x * 0.35 * 10 - std::round(p.x * 0.35 * 10)) > 1e-9 ? 1 : 0;
+    }
+    EXPECT_GT(between, 40); // most winds put the product between tenths
+}
+
+// Worked by hand: the midflame wind is the product rounded to 0.1 mi/h, shown in English as
+// that value and in metric as the unrounded product converted and rounded once to 0.1 km/h:
+// 13.9 mi/h x .7 = 9.73 mi/h, computed as 9.7; 9.73 x 1.609344 = 15.659 km/h, shown as 15.7
+// (not 9.7 x 1.609344 = 15.611 shown as 15.6).
+TEST(TestComputation, MidflameWindComputedInTenthsOfMphShownOnceRoundedInKmh)
+{
+    const MidFlameWind english = MidFlameWindOf(" .7", 13.9, Units::System::English);
+    EXPECT_EQ(english.text, QStringLiteral("9.7"));
+    EXPECT_DOUBLE_EQ(english.english, 9.7);
+    const MidFlameWind metric = MidFlameWindOf(" .7", 13.9, Units::System::Metric);
+    EXPECT_EQ(metric.text, QStringLiteral("15.7"));
+    EXPECT_DOUBLE_EQ(metric.english, 9.7);
+}
+
+// The metric rate of spread is the unrounded rate converted, rounded once to 0.01 m/min
+// (1 ch/h = 0.33528 m/min), not the 0.1 ch/h value converted: over a grid of winds the two
+// differ at some winds, and the result box always shows the first.
+TEST(TestComputation, MetricRateOfSpreadIsRoundedOnceFromTheUnroundedRate)
+{
+    int differing = 0;
+    for (int tenth = 0; tenth <= 150; ++tenth) {
+        FireSpread fs;
+        TestEntries e = shortGrassEntries();
+        SetCalculatorInputs(fs, e);
+        fs.setWindSpeed(tenth / 10.0);
+        ASSERT_TRUE(ComputeQuietly(fs));
+        const double unrounded = fs.UnroundedRateOfSpread();
+        const QString expected = QString::number(std::round(unrounded * 0.33528 * 100) / 100, 'f', 2);
+        const QString fromRounded = QString::number(std::round(fs.RateOfSpread() * 0.33528 * 100) / 100, 'f', 2);
+        EXPECT_EQ(FormatReference(fs, Units::System::Metric).ros.trimmed(), expected) << tenth;
+        EXPECT_EQ(FormatReference(fs, Units::System::English).ros.trimmed(),
+                  QString::number(fs.RateOfSpread(), 'f', 1)) << tenth;
+        differing += expected != fromRounded ? 1 : 0;
+    }
+    EXPECT_GT(differing, 10);
 }

@@ -79,9 +79,10 @@ TEST(MetricEntries, EveryStandardModelComputesAsInEnglish)
         EXPECT_LE(relative(metric.FlameLength(), english.FlameLength()), 1e-12) << id;
         EXPECT_LE(relative(metric.SingleEllipseArea(), english.SingleEllipseArea()), 1e-12) << id;
         EXPECT_LE(relative(metric.SurfToVol(), english.SurfToVol()), 1e-12) << id;
-        // Shown converted: 1 ch/h = 0.33528 m/min, 1 ft = 0.3048 m.
+        // Shown converted: 1 ch/h = 0.33528 m/min (from the unrounded rate, rounded once),
+        // 1 ft = 0.3048 m.
         const ResultTexts shown = FormatResults(metric, System::Metric);
-        EXPECT_EQ(shown.ros, FormatPattern(english.RateOfSpread() * 0.33528, u"0.00")) << id;
+        EXPECT_EQ(shown.ros, FormatPattern(english.UnroundedRateOfSpread() * 0.33528, u"0.00")) << id;
         EXPECT_EQ(shown.fl, FormatPattern(english.FlameLength() * 0.3048, u"0.00")) << id;
         EXPECT_EQ(shown.heat, FormatPattern(english.SingleEllipseArea() * 0.40468564224, u"0.00")) << id;
     }

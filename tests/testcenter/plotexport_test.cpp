@@ -1,8 +1,11 @@
 #include "testcenter/PlotExport.h"
 
+#include "testcenter/TestComputation.h"
+
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <cmath>
 #include <QStringList>
 #include <QTemporaryDir>
 
@@ -144,4 +147,51 @@ TEST(PlotExport, NoReferenceEntryLeavesItsCellsEmptyAndTheFileIsWrittenWholeOrNo
 
     EXPECT_FALSE(WritePlotHistoryCsv(state, kContext, dir.filePath(QStringLiteral("missing/plots.csv")), &error));
     EXPECT_FALSE(error.isEmpty());
+}
+
+// Round once, in the unit shown, and export what the user entered: the factor typed as .7
+// (not 9.7 / 13.9 = 0.6978 worked back from the rounded midflame wind), the metric midflame
+// wind from the unrounded 13.9 x .7 = 9.73 mi/h = 15.659 km/h (15.7, not 9.7 mi/h = 15.6), and
+// the metric rate of spread from the unrounded rate.
+TEST(PlotExport, ExportsTheEnteredFactorAndMetricValuesRoundedOnce)
+{
+    auto fs = std::make_shared<FireSpread>();
+    fs->setLoading1Hour(0.74);
+    fs->setSurfaceToVolume1Hour(3500);
+    fs->setSurfaceToVolumeLiveHerb(1500);
+    fs->setSurfaceToVolumeLiveWoody(1500);
+    fs->setHeatContentDead(8000);
+    fs->setHeatContentLiveHerb(8000);
+    fs->setHeatContentLiveWoody(8000);
+    fs->setBulkDensityDepth(1);
+    fs->setMoistureOfExtinction(0.12);
+    fs->setFuelMoisture1Hour(0.06);
+    fs->setFuelMoisture10Hour(0.07);
+    fs->setFuelMoisture100Hour(0.08);
+    fs->setFuelMoistureHerb(0.75);
+    fs->setFuelMoistureWoody(0.9);
+    fs->setWindSpeedNA(13.9);
+    fs->setWindSpeedAdjust(-1); // typed: no list position
+    fs->setWindSpeed(9.7);
+    fs->setHerbType(1);
+    ASSERT_TRUE(ComputeQuietly(*fs));
+    ChartState state;
+    state.CurrentPlotHistory.push_back(fs);
+    state.ReferencePlotHistory.push_back(nullptr);
+    state.WindReduceTexts.push_back(QStringLiteral(" .7"));
+
+    const CsvTable english = PlotHistoryTable(state, kContext);
+    EXPECT_EQ(english.rows[0][column(english, "Wind adjustment factor")], "0.7");
+    EXPECT_EQ(english.rows[0][column(english, "Midflame wind speed (mi/h)")], "9.7");
+    EXPECT_EQ(english.rows[0][column(english, "Rate of spread (ch/h)")].toDouble(), fs->RateOfSpread());
+
+    PlotExportContext metricContext = kContext;
+    metricContext.system = Units::System::Metric;
+    const CsvTable metric = PlotHistoryTable(state, metricContext);
+    EXPECT_EQ(metric.rows[0][column(metric, "Wind adjustment factor")], "0.7");
+    EXPECT_EQ(metric.rows[0][column(metric, "Midflame wind speed (km/h)")], "15.7");
+    // 1 ch/h = 20.1168 m / 60 min = 0.33528 m/min, applied to the unrounded rate.
+    const double shown = metric.rows[0][column(metric, "Rate of spread (m/min)")].toDouble();
+    EXPECT_NEAR(shown, fs->UnroundedRateOfSpread() * 0.33528, 0.005 + 1e-9);
+    EXPECT_DOUBLE_EQ(shown, std::round(fs->UnroundedRateOfSpread() * 0.33528 * 100) / 100);
 }

@@ -13,8 +13,9 @@ namespace {
 enum Column { ModelColumn, NumberColumn, CodeColumn };
 }
 
-FmdExportDialog::FmdExportDialog(const QList<FmdExportItem> &proposed, const QString &what, QWidget *parent)
-    : QDialog(parent), m_items(proposed)
+FmdExportDialog::FmdExportDialog(const QList<FmdExportItem> &proposed, const QString &what, Units::System shown,
+                                 QWidget *parent)
+    : QDialog(parent), m_items(proposed), m_shown(shown)
 {
     setObjectName(QStringLiteral("frmExportCustomModels"));
     setWindowTitle(QStringLiteral("Export for the Fire Growth Simulators"));
@@ -88,6 +89,7 @@ FmdExportDialog::FmdExportDialog(const QList<FmdExportItem> &proposed, const QSt
     resize(720, 600);
 
     connect(tblModels, &QTableWidget::itemChanged, this, [this] { recheck(); });
+    connect(cboUnits, &QComboBox::currentIndexChanged, this, [this] { recheck(); });
     connect(cmdExport, &QPushButton::clicked, this, &QDialog::accept);
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
     recheck();
@@ -114,7 +116,7 @@ FmdUnits FmdExportDialog::Units() const
 
 void FmdExportDialog::recheck()
 {
-    m_check = CheckFmdExport(Items());
+    m_check = CheckFmdExport(Items(), Units(), m_shown);
     QStringList lines;
     for (const QString &e : m_check.errors)
         lines << QStringLiteral("Refused: ") + e;

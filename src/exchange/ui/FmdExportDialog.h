@@ -18,7 +18,9 @@ class FmdExportDialog : public QDialog
 {
     Q_OBJECT
 public:
-    FmdExportDialog(const QList<FmdExportItem> &proposed, const QString &what, QWidget *parent = nullptr);
+    // shown: the unit system the program shows values in (the warnings speak it).
+    FmdExportDialog(const QList<FmdExportItem> &proposed, const QString &what,
+                    Units::System shown = Units::System::English, QWidget *parent = nullptr);
 
     // The models with the numbers and codes as the user left them.
     QList<FmdExportItem> Items() const;
@@ -35,5 +37,6 @@ private:
     void recheck();
 
     QList<FmdExportItem> m_items;
+    Units::System m_shown;
     FmdExportCheck m_check;
 };

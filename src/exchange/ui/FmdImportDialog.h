@@ -8,10 +8,13 @@ class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
+class QTableWidget;
 
 // The report of a custom fuel model file about to be imported, line by line, and the name of
-// the new set the models would go into. Nothing is added unless the user accepts; the caller
-// adds the set. "Add" is disabled while no line was taken or the set name cannot be used.
+// the new set the models would go into, with the guessed primary fire carrier of each model
+// (one list a model, cboFireCarrier_i, changeable). Nothing is added unless the user accepts;
+// the caller adds the set. "Add" is disabled while no line was taken or the set name cannot be
+// used.
 class FmdImportDialog : public QDialog
 {
     Q_OBJECT
@@ -21,8 +24,11 @@ public:
                     std::function<QString(const QString &)> nameProblem, QWidget *parent = nullptr);
 
     QString SetName() const;
+    // The fire carrier chosen for each model of the import, in its order (1 to 4).
+    QList<double> FuelCats() const;
 
     QPlainTextEdit *txtReport;
+    QTableWidget *tblFireCarriers;
     QLineEdit *txtSetName;
     QLabel *lblNameProblem;
     QPushButton *cmdAdd;
