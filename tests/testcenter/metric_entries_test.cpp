@@ -213,8 +213,9 @@ TEST(MetricEntries, ChartsAndExportInMetric)
             ASSERT_TRUE(w.english.has_value());
             EXPECT_EQ(*w.english, 0.1);
         }
-        if (w.control == QLatin1String("txtROS"))
+        if (w.control == QLatin1String("txtROS")) {
             EXPECT_EQ(w.text, QStringLiteral("3.35"));
+        }
     }
     EXPECT_TRUE(sawLoading);
 
