@@ -447,6 +447,8 @@ bool frmCalibration::PasteText(const QString &text)
         bytes = (header.join(separator) + QLatin1Char('\n')).toUtf8() + bytes;
     }
     ObservationImport imported = ReadObservations(bytes, m_system);
+    // Spreadsheets paste tab-separated text: that needs no word.
+    imported.notes.removeIf([](const QString &n) { return n.startsWith(QLatin1String("Fields separated")); });
     if (!acceptReport(imported, QStringLiteral("The pasted rows")))
         return false;
     QStringList extra = imported.extraColumns;
