@@ -39,6 +39,13 @@ TEST(FitStatistics, RateOfSpreadAgreementWorkedByHand)
     EXPECT_NEAR(s.within35, (1 + 2) / 4.0, 1e-12);          // -40 % is outside the band
 }
 
+TEST(FitStatistics, AcceptanceBandIsThirtyFivePercentEitherWay)
+{
+    // Observed 10 ch/h each: 13.2 and 6.6 are within 3.5 of it, 13.8 and 6.4 are not.
+    const std::vector<double> observed(4, 10.0), weights(4, 1.0);
+    EXPECT_NEAR(Agreement({13.2, 13.8, 6.6, 6.4}, observed, weights).within35, 0.5, 1e-12);
+}
+
 TEST(FitStatistics, FlameLengthAgreementUsesOnlyObservedFlames)
 {
     const ThreeFires f;
