@@ -257,6 +257,39 @@ private slots:
         QCOMPARE(editor->EntryEnglish(13), 2.0);
     }
 
+    void screenshot()
+    {
+        const QString dir = qEnvironmentVariable("VARROW_SCREENSHOT_DIR");
+        if (dir.isEmpty())
+            QSKIP("set VARROW_SCREENSHOT_DIR to save the pictures");
+        // The fires again, scattered by up to 30 % as observed fires are.
+        Observations fires = ReadObservationFile(firesPath, Units::System::English).observations;
+        const double scatter[] = {1.3, 0.8, 1.1, 0.75, 1.2, 0.9, 1.25, 0.85, 1.05, 0.7};
+        for (qsizetype i = 0; i < fires.size(); ++i)
+            fires[i].ros *= scatter[i % 10];
+        window()->SetObservations(fires, {QStringLiteral("crew")});
+        window()->resize(1180, 720);
+        QVERIFY(QDir().mkpath(dir));
+        QTest::qWait(50);
+        QVERIFY(window()->grab().save(QDir(dir).filePath("calibration-observations.png")));
+        window()->Tabs()->setCurrentIndex(1);
+        click("cmdRank");
+        QTableWidget *ranking = control<QTableWidget>("grdRanking");
+        ranking->setSelectionMode(QAbstractItemView::MultiSelection);
+        ranking->selectRow(2);
+        QTest::qWait(50);
+        QVERIFY(window()->grab().save(QDir(dir).filePath("calibration-ranking.png")));
+        window()->Tabs()->setCurrentIndex(2);
+        QTableWidget *parameters = control<QTableWidget>("grdParameters");
+        for (const char *name : {"load-1h", "sav-1h", "depth"})
+            parameters->item(FindFuelParameter(name)->entryIndex - 2, 0)->setCheckState(Qt::Checked);
+        QSignalSpy finished(window(), &frmCalibration::fitFinished);
+        click("cmdFit");
+        QVERIFY(finished.wait(60000));
+        QTest::qWait(50);
+        QVERIFY(window()->grab().save(QDir(dir).filePath("calibration-fit.png")));
+    }
+
     void setupProblemIsReportedWithoutAFit()
     {
         window()->Tabs()->setCurrentIndex(2);

@@ -222,6 +222,13 @@ frmCalibration::~frmCalibration()
     m_watcher.waitForFinished();
 }
 
+void frmCalibration::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (!m_watcher.isRunning())
+        fillParameters();
+}
+
 // ---- Observations ----------------------------------------------------------------------
 
 void frmCalibration::buildObservationsPage(QWidget *page)

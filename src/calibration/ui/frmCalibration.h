@@ -78,6 +78,10 @@ public:
 signals:
     void fitFinished();
 
+protected:
+    // The parameter table shows the editor's values as they are when the window opens.
+    void showEvent(QShowEvent *event) override;
+
 private:
     void buildObservationsPage(QWidget *page);
     void buildRankingPage(QWidget *page);
