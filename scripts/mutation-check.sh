@@ -7,8 +7,10 @@
 #           units tests
 #   options faults of fmtool's shared environment options (src/fmtool/EnvironmentOptions.cpp)
 #           against the fmtool tests
+#   calibration faults of the agreement statistics, objectives, adjustment factor, observation
+#           units, folds and bound flags (src/calibration) against the calibration tests
 #
-#   scripts/mutation-check.sh [engine|units|options] [WORK_DIR]   (default engine,
+#   scripts/mutation-check.sh [engine|units|options|calibration] [WORK_DIR]   (default engine,
 #                                                    build-mutation[-units|-options])
 #
 # Prints one line per fault and, at the end, the faults tried, caught and the time taken.
@@ -16,7 +18,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
 suite=engine
-case ${1:-} in engine|units|options) suite=$1; shift ;; esac
+case ${1:-} in engine|units|options|calibration) suite=$1; shift ;; esac
 if [ "$suite" = engine ]; then work=${1:-build-mutation}; else work=${1:-build-mutation-$suite}; fi
 mkdir -p "$work"
 work=$(cd "$work" && pwd)
@@ -135,6 +137,29 @@ options_mutations=(
   $'!ok || !std::isfinite(typed)\t!ok\tinfinite values refused'
   $'e.conventions = m_conventions;\t(void)0;\tchosen conventions kept'
 )
+# The calibration code: statistics and objectives (FitStatistics.cpp unless a target is given).
+calibration_mutations=(
+  $'se += w * d * d;\tse += d * d;\tweights in the RMSE'
+  $'s.bias = sd / sw;\ts.bias = -sd / sw;\tbias is predicted less observed'
+  $'sp += w * std::fabs(d) / observed[i];\tsp += w * std::fabs(d) / predicted[i];\tpercentage error relative to the observed value'
+  $'s.mape = 100 * sp / sw;\ts.mape = sp / sw;\tMAPE in percent'
+  $'if (std::fabs(d) <= kAcceptanceBand * observed[i])\tif (std::fabs(d) < kAcceptanceBand * predicted[i])\tacceptance band around the observed value'
+  $'s.within35 = sin / sw;\ts.within35 = sin / s.count;\tweighted share within the band'
+  $'std::log(std::max(predicted[i], kLogFloor) / observed[i]);\tstd::log(std::max(predicted[i], kLogFloor)) / observed[i];\tlog of the ratio'
+  $'return std::sqrt(sum / sw);\treturn sum / sw;\tRMSE objective is a root'
+  $'return 100 * sum / sw;\treturn sum / sw;\tMAPE objective in percent'
+  $'value += options.flameWeight * flame;\tvalue += flame;\tflame length weight'
+  $'if (!o.hasFlameLength())\n            continue;\n        p.predicted\tif (false)\n            continue;\n        p.predicted\tonly observed flame lengths compared'
+  $'sum += o.weight * std::log(o.ros / predicted[i].ros);\tsum += std::log(o.ros / predicted[i].ros);\tweights in the adjustment factor'
+  $'return sw > 0 ? std::exp(sum / sw) : NAN;\treturn sw > 0 ? std::exp(sum) : NAN;\tadjustment factor is a mean'
+  $'kLogFloor = 1e-3;\tkLogFloor = 1e-2;\tfloor of the log ratio\tsrc/calibration/FitStatistics.h'
+  $'kAcceptanceBand = 0.35;\tkAcceptanceBand = 0.3;\tthe +/-35 % band\tsrc/calibration/FitStatistics.h'
+  $'{"m/s", 3600 / kMetersPerChain}\t{"m/s", 60 / kMetersPerChain}\trates of spread in m/s\tsrc/calibration/Observations.cpp'
+  $'return 1 / Units::kMetersPerFoot;\treturn Units::kMetersPerFoot;\tmetric flame lengths\tsrc/calibration/Observations.cpp'
+  $'obs.environment.midflameWind = *wind * *adjust;\tobs.environment.midflameWind = *wind;\twind adjustment factor applied\tsrc/calibration/Observations.cpp'
+  $'foldOf[size_t(order[size_t(k)])] = k % folds;\tfoldOf[size_t(order[size_t(k)])] = k % folds / 2;\tfolds dealt in turn\tsrc/calibration/Calibration.cpp'
+  $'if (u >= 1 - kAtBoundDistance)\tif (u >= 1)\tupper bound flag\tsrc/calibration/MultiStart.cpp'
+)
 if [ "$suite" = engine ]; then
   mutations=("${engine_mutations[@]}")
   default_target=src/engine/SurfaceSpread.cpp
@@ -145,6 +170,11 @@ elif [ "$suite" = units ]; then
   default_target=src/units/Units.cpp
   test_target=units_tests
   test_binary=tests/units/units_tests
+elif [ "$suite" = calibration ]; then
+  mutations=("${calibration_mutations[@]}")
+  default_target=src/calibration/FitStatistics.cpp
+  test_target=calibration_tests
+  test_binary=tests/calibration/calibration_tests
 else
   mutations=("${options_mutations[@]}")
   default_target=src/fmtool/EnvironmentOptions.cpp

@@ -22,3 +22,7 @@ int fmtoolTable(const QStringList &args, const FmtoolStreams &io);
 int fmtoolSweep(const QStringList &args, const FmtoolStreams &io);
 int fmtoolExportFmd(const QStringList &args, const FmtoolStreams &io);
 int fmtoolImportFmd(const QStringList &args, const FmtoolStreams &io);
+// fmtool rank, fit and adjust: library models against observed fires.
+int fmtoolRank(const QStringList &args, const FmtoolStreams &io);
+int fmtoolFit(const QStringList &args, const FmtoolStreams &io);
+int fmtoolAdjust(const QStringList &args, const FmtoolStreams &io);

@@ -13,7 +13,10 @@ int usage(std::FILE *to)
                "       fmtool table FILE [options]   (fmtool table --help)\n"
                "       fmtool sweep FILE --vary INPUT [options]   (fmtool sweep --help)\n"
                "       fmtool export-fmd FILE --set NAME --units english|metric OUT\n"
-               "       fmtool import-fmd FMD LIBRARY --set NAME [--accept]\n",
+               "       fmtool import-fmd FMD LIBRARY --set NAME [--accept]\n"
+               "       fmtool rank OBS.csv LIBRARY [options]   (fmtool rank --help)\n"
+               "       fmtool fit OBS.csv LIBRARY --set NAME --model ID --free NAMES [options]\n"
+               "       fmtool adjust OBS.csv LIBRARY [options]   (fmtool adjust --help)\n",
                to);
     return 2;
 }
@@ -44,6 +47,12 @@ int main(int argc, char **argv)
         return fmtoolExportFmd(args, io);
     if (command == QLatin1String("import-fmd"))
         return fmtoolImportFmd(args, io);
+    if (command == QLatin1String("rank"))
+        return fmtoolRank(args, io);
+    if (command == QLatin1String("fit"))
+        return fmtoolFit(args, io);
+    if (command == QLatin1String("adjust"))
+        return fmtoolAdjust(args, io);
     if (command == QLatin1String("--help") || command == QLatin1String("-h")) {
         usage(stdout);
         return 0;

@@ -2,6 +2,7 @@
 // (entries, checks, computations) and frmEditModelCommands.cpp (load, reference, commands).
 #include "testcenter/ui/frmEditModel.h"
 #include "testcenter/ui/EditorAnalysis.h"
+#include "testcenter/ui/EditorCalibration.h"
 
 #include "data/NumberText.h"
 #include "testcenter/ui/ComparisonPanel.h"
@@ -88,7 +89,7 @@ void addKeyboardAccess(frmEditModel &editor)
     QWidget::setTabOrder(editor.txtFL(), editor.txtHeat());
     QWidget *previous = editor.cmdComp();
     for (const char *name :
-         {"chkAuto", "cmdPlot", "cmdClearGraph", "chkPlotRefFM", "cmdExport", "cmdCopyChart", "cmdAnalysis"}) {
+         {"chkAuto", "cmdPlot", "cmdClearGraph", "chkPlotRefFM", "cmdExport", "cmdCopyChart", "cmdAnalysis", "cmdCalibration"}) {
         if (auto *next = editor.findChild<QWidget *>(QString::fromLatin1(name))) {
             QWidget::setTabOrder(previous, next);
             previous = next;
@@ -113,6 +114,7 @@ frmEditModel::frmEditModel(IEditorOwner *owner, IPrompts *prompts, QWidget *pare
     connect(&Units::UnitSetting::instance(), &Units::UnitSetting::changed, this, &frmEditModel::ApplyUnits);
     AttachEditorCharts(this);
     AttachEditorAnalysis(this);
+    AttachEditorCalibration(this);
     AttachComparisonPanel(this);
     AttachConsistencyWarnings(this);
     AttachEditorReport(this);

@@ -1,0 +1,40 @@
+#include "calibration/FittedWarnings.h"
+
+#include "analysis/ConsistencyWarnings.h"
+#include "data/FuelModel.h"
+
+#include <map>
+
+QStringList ModelWarningsAt(const FuelModel &model, const std::vector<std::array<double, 7>> &environments,
+                            const std::vector<const FuelModel *> &standards, Units::System system)
+{
+    std::vector<FuelBed> beds;
+    for (const FuelModel *m : standards)
+        beds.push_back(FuelBedOf(*m));
+    const FuelBed bed = FuelBedOf(model);
+    // Warning kind -> (first text, number of environments).
+    std::map<int, std::pair<QString, int>> found;
+    for (const std::array<double, 7> &e : environments) {
+        FireEnvironment env;
+        for (int k = 0; k < 5; ++k)
+            env.moisture[size_t(k)] = e[size_t(k)] / 100;
+        env.midflameWind = e[5];
+        env.slope = e[6];
+        const Envelope envelope = EnvelopeOf(beds, env);
+        for (const ConsistencyWarning &w : ConsistencyWarnings(bed, env, envelope, system)) {
+            auto it = found.find(int(w.kind));
+            if (it == found.end())
+                found.emplace(int(w.kind), std::make_pair(w.text, 1));
+            else
+                ++it->second.second;
+        }
+    }
+    QStringList out;
+    for (const auto &[kind, w] : found) {
+        if (w.second == int(environments.size()))
+            out << w.first;
+        else
+            out << QStringLiteral("%1 (at %2 of %3 observations)").arg(w.first).arg(w.second).arg(environments.size());
+    }
+    return out;
+}

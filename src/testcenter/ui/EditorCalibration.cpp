@@ -1,0 +1,100 @@
+#include "testcenter/ui/EditorCalibration.h"
+
+#include "calibration/ui/frmCalibration.h"
+#include "data/FuelModelSets.h"
+#include "data/FuelParameters.h"
+#include "data/NumberText.h"
+#include "data/ProgramState.h"
+#include "testcenter/EditorSave.h"
+#include "testcenter/ui/frmEditModel.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+FuelModel editedModel(const frmEditModel *editor)
+{
+    FuelModel model;
+    ApplyEntries(model, editor->CurrentEntries(), editor->cboFireCarry()->currentIndex(),
+                 editor->cboHerbType()->currentIndex());
+    return model;
+}
+
+std::vector<CandidateModel> models(const QString &setName)
+{
+    return gFMSets ? CandidatesOf(*gFMSets, setName) : std::vector<CandidateModel>();
+}
+
+void sendEnvironment(frmEditModel *editor, const FireEnvironment &e)
+{
+    const double moistures[5] = {e.moisture1Hour, e.moisture10Hour, e.moisture100Hour, e.moistureHerb, e.moistureWoody};
+    for (int k = 0; k < 5; ++k)
+        editor->SetEntryEnglish(20 + k, moistures[k]);
+    // The editor takes the 20-ft wind times its adjustment factor: the factor stays, the 20-ft
+    // wind becomes what gives the observed midflame wind (a factor of 1 when none is set).
+    double factor = ParseLeadingNumber(editor->cboWindReduce()->currentText());
+    if (!(factor > 0)) {
+        editor->cboWindReduce()->setEditText(QStringLiteral("1"));
+        factor = 1;
+    }
+    editor->SetEntryEnglish(25, e.midflameWind / factor);
+    editor->cboSlope()->setEditText(QString::number(e.slope, 'g', 10));
+}
+
+void sendModel(frmEditModel *editor, const FuelModel &model)
+{
+    for (const FuelParameterInfo &p : FuelParameterTable())
+        editor->SetEntryEnglish(p.entryIndex, p.valueOf(model));
+    const int herb = int(model.HerbType()) - 1;
+    if (herb >= 0 && herb < editor->cboHerbType()->count())
+        editor->cboHerbType()->setCurrentIndex(herb);
+}
+
+} // namespace
+
+frmCalibration *EditorCalibrationWindow(const frmEditModel *editor)
+{
+    return qobject_cast<frmCalibration *>(editor->property("calibrationWindow").value<QObject *>());
+}
+
+frmCalibration *AttachEditorCalibration(frmEditModel *editor)
+{
+    CalibrationHooks hooks;
+    hooks.EditedModel = [editor] { return editedModel(editor); };
+    hooks.EditedLabel = [editor] {
+        const QString set = editor->txtFuelModelSet() ? editor->txtFuelModelSet()->text() : QString();
+        return QStringLiteral("%1: %2").arg(set, editor->EntryText(0));
+    };
+    hooks.Conventions = [editor] {
+        return editor->cboConventions()->currentIndex() == 1 ? SpreadConventions::Simulators : SpreadConventions::Core;
+    };
+    hooks.SetNames = [] {
+        QStringList names;
+        if (gFMSets)
+            for (const auto &s : *gFMSets)
+                names << s->Name();
+        return names;
+    };
+    hooks.Models = models;
+    hooks.MasterModels = [] { return gFMSets ? MasterSetModels(*gFMSets) : std::vector<CandidateModel>(); };
+    hooks.SendEnvironment = [editor](const FireEnvironment &e) { sendEnvironment(editor, e); };
+    hooks.SendModel = [editor](const FuelModel &m) { sendModel(editor, m); };
+    auto *window = new frmCalibration(std::move(hooks));
+    editor->setProperty("calibrationWindow", QVariant::fromValue<QObject *>(window));
+    QObject::connect(editor, &QObject::destroyed, [window] { delete window; });
+
+    auto *button = new QPushButton(QStringLiteral("Fit to &Observations..."), editor);
+    button->setObjectName(QStringLiteral("cmdCalibration"));
+    button->setToolTip(QStringLiteral("Rank the library against observed fires and fit this model to them"));
+    if (QHBoxLayout *row = editor->testCommandsLayout())
+        row->addWidget(button);
+    QObject::connect(button, &QPushButton::clicked, window, [window] {
+        window->show();
+        window->raise();
+        window->activateWindow();
+    });
+    return window;
+}
