@@ -106,7 +106,7 @@ QList<ValueChange> ModelChanges(const FuelModel &before, const FuelModel &after)
 // The changes a "saved" entry lists.
 QList<ValueChange> ChangesOf(const QJsonObject &entry);
 
-// One line for people: "2026-12-09 23:40 saved: 1-h load 0.74 -> 0.8, depth 1 -> 1.2".
+// One line for people: "2026-12-09 23:40 saved: 1-h load 0.74 -> 0.8, Fuel bed depth 1 -> 1.2".
 QString DescribeEntry(const QJsonObject &entry);
 
 // The notes of the running library: attached to the very set and model objects (so that undo,

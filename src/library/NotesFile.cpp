@@ -259,6 +259,14 @@ QString listed(const QStringList &names)
     return text;
 }
 
+// Notes found in the library: their place is the model's own from now on.
+ModelNotes placedNotes(ModelNotes m)
+{
+    m.set.clear();
+    m.id.clear();
+    return m;
+}
+
 } // namespace
 
 QString NotesFilePath(const QString &libraryPath)
@@ -379,7 +387,7 @@ LibraryNotes AttachNotes(const NotesDocument &doc, const FuelModelSets &sets, At
         bool placed = false;
         for (const Place &p : byID.value(sameID(m.id)))
             if (p.set == m.set && !notes.Of(p.model.get())) {
-                notes.Edit(p.model) = m;
+                notes.Edit(p.model) = placedNotes(m);
                 ++r.models;
                 placed = true;
                 break;
@@ -390,7 +398,7 @@ LibraryNotes AttachNotes(const NotesDocument &doc, const FuelModelSets &sets, At
     for (const ModelNotes *m : unplaced) {
         const QList<Place> places = byID.value(sameID(m->id));
         if (places.size() == 1 && !notes.Of(places.first().model.get())) {
-            notes.Edit(places.first().model) = *m;
+            notes.Edit(places.first().model) = placedNotes(*m);
             ++r.models;
             ++r.moved;
         } else {
@@ -405,6 +413,7 @@ LibraryNotes AttachNotes(const NotesDocument &doc, const FuelModelSets &sets, At
         for (const auto &set : sets)
             if (set->Name() == s.name && !notes.Of(set.get())) {
                 notes.Edit(set) = s;
+                notes.Edit(set).name.clear();
                 placed = true;
                 break;
             }
