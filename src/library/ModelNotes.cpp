@@ -375,6 +375,13 @@ bool LibraryNotes::operator==(const LibraryNotes &o) const
     return sameModels(*this, o) && sameModels(o, *this) && sameSets(*this, o) && sameSets(o, *this);
 }
 
+void RecordSetRename(LibraryNotes &notes, FuelModelSet &set, const QString &from, const QString &to)
+{
+    const QJsonObject entry = SetRenamedEntry(NotesNow(), from, to);
+    for (const auto &fm : *set.FuelModels())
+        notes.Record(fm, entry);
+}
+
 std::shared_ptr<FuelModelSet> SetHoldingModel(const FuelModelSets &sets, const FuelModel *model)
 {
     for (const auto &set : sets)

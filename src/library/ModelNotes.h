@@ -196,5 +196,8 @@ private:
 extern LibraryNotes gLibraryNotes;
 void ResetLibraryNotes();
 
+// Renaming a set is in the history of each of its models.
+void RecordSetRename(LibraryNotes &notes, FuelModelSet &set, const QString &from, const QString &to);
+
 // The set of the library holding model, or nullptr.
 std::shared_ptr<FuelModelSet> SetHoldingModel(const FuelModelSets &sets, const FuelModel *model);

@@ -562,3 +562,53 @@ bool WriteNotes(const QString &libraryPath, const QByteArray &librarySha256, con
                      .arg(nativePath(NotesFilePath(libraryPath)), why);
     return false;
 }
+
+bool BackUpNotes(const QString &libraryPath, const QString &backupPath, QString *error)
+{
+    const QString notes = NotesFilePath(libraryPath);
+    // Notes of backups deleted as too old go with them.
+    const QFileInfo backup(backupPath);
+    const QString prefix = QFileInfo(libraryPath).completeBaseName() + QStringLiteral(".backup-");
+    QDir folder = backup.absoluteDir();
+    for (const QString &name : folder.entryList({prefix + QStringLiteral("*.notes")}, QDir::Files))
+        if (!QFileInfo::exists(folder.filePath(name.chopped(6))))
+            folder.remove(name);
+    if (!QFileInfo::exists(notes))
+        return true;
+    QFile file(notes);
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    QString why;
+    if (WriteFileWhole(NotesFilePath(backupPath), file.readAll(), &why))
+        return true;
+    if (error)
+        *error = why;
+    return false;
+}
+
+bool CopyNotesAside(const QString &libraryPath, const QString &asidePath, QString *error)
+{
+    const QString notes = NotesFilePath(libraryPath);
+    if (!QFileInfo::exists(notes))
+        return true;
+    QFile file(notes);
+    if (file.copy(NotesFilePath(asidePath)))
+        return true;
+    if (error)
+        *error = file.errorString();
+    return false;
+}
+
+void AddMissingNotes(LibraryNotes &into, const NotesDocument &document, const FuelModelSets &sets)
+{
+    const LibraryNotes ours = AttachNotes(document, sets, nullptr);
+    for (const LibraryNotes::AttachedModel &m : ours.AttachedModels())
+        if (const ModelNotes *there = into.Of(m.model.get()); !there || there->IsEmpty())
+            into.Edit(m.model) = m.notes;
+    for (const LibraryNotes::AttachedSet &s : ours.AttachedSets())
+        if (const SetNotes *there = into.Of(s.set.get()); !there || there->IsEmpty())
+            into.Edit(s.set) = s.notes;
+}

@@ -98,3 +98,16 @@ bool NotesWanted(const QString &libraryPath, const LibraryNotes &notes);
 // notes file is then untouched.
 bool WriteNotes(const QString &libraryPath, const QByteArray &librarySha256, const LibraryNotes &notes,
                 const FuelModelSets &sets, QString *error);
+
+// Keeps the notes beside a backup of the library: the notes file as it is now is copied to
+// "<backup>.notes" (nothing when there is none). Notes of backups that are gone are removed.
+// False with *error when the copy fails.
+bool BackUpNotes(const QString &libraryPath, const QString &backupPath, QString *error);
+
+// Copies the notes file aside beside a copy of the library (asidePath + ".notes"), when there is
+// one. False with *error when it cannot be copied.
+bool CopyNotesAside(const QString &libraryPath, const QString &asidePath, QString *error);
+
+// Gives the models and sets of sets that have no notes in into the notes they have in document
+// (found as AttachNotes finds them): what was made here is kept when another version is read.
+void AddMissingNotes(LibraryNotes &into, const NotesDocument &document, const FuelModelSets &sets);

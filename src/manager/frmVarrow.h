@@ -228,5 +228,6 @@ private:
     std::shared_ptr<FuelModel> m_editModel;
     FuelModel m_editBaseline;
     QString m_editBaselineText;
+    LibraryNotes m_editNotesBaseline; // the notes before the editor's first unsaved change
     FileChooser m_fileChooser;
 };
