@@ -212,6 +212,8 @@ QString DescribeEntry(const QJsonObject &e)
         what = QStringLiteral("copied from %1 of set \"%2\"").arg(str("id"), str("set"));
     } else if (kind == HistoryKind::Imported) {
         what = QStringLiteral("imported from %1").arg(str("file"));
+        if (e.contains(QStringLiteral("set")))
+            what += QStringLiteral(" (model %1 of set \"%2\")").arg(str("id"), str("set"));
         if (e.contains(QStringLiteral("line")))
             what += QStringLiteral(", line %1").arg(e.value(QStringLiteral("line")).toInt());
         if (!str("sha256").isEmpty())
