@@ -238,6 +238,7 @@ void frmVarrow::treeFMs_NodeClick(const QString &)
         // A node outside the node scheme shows what could be shown; nothing to repair here.
     }
     applyCommandStates(sel);
+    showNotes();
     m_lastShown = sel;
 }
 
