@@ -15,6 +15,8 @@ struct FmtoolStreams
 
 int fmtoolCheck(const QStringList &args, const FmtoolStreams &io);
 int fmtoolList(const QStringList &args, const FmtoolStreams &io);
+// fmtool notes: the notes file beside a library, for people.
+int fmtoolNotes(const QStringList &args, const FmtoolStreams &io);
 int fmtoolResave(const QStringList &args, const FmtoolStreams &io);
 int fmtoolCompute(const QStringList &args, const FmtoolStreams &io);
 int fmtoolTable(const QStringList &args, const FmtoolStreams &io);

@@ -234,7 +234,7 @@ int fmtoolImportFmd(const QStringList &args, const FmtoolStreams &io)
     QString error;
     bool saved = false;
     EditContext ctx{tree, prompts, {}, [&] { saved = WriteFMs(p.positional[1], *gFMSets, &error); }, {}};
-    AddImportedSets(ctx, {ImportedSet{setName, false, imported.models}});
+    AddImportedSets(ctx, {ImportedSet{setName, false, imported.models, {}, {}}});
     if (!saved) {
         print(io.err, QStringLiteral("fmtool import-fmd: %1\n").arg(error));
         return 1;

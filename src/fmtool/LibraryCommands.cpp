@@ -4,6 +4,7 @@
 #include "data/ProgramState.h"
 #include "library/LibraryFile.h"
 #include "library/MemoryTree.h"
+#include "library/NotesFile.h"
 #include "units/Units.h"
 
 // check, list and resave: the library file through the program's own reader and writer.
@@ -90,7 +91,19 @@ QString fieldText(const FuelModel &fm, const Field &f, Units::System units)
     return FormatGeneral(Units::FromEnglish(Units::CalculatorQuantity(f.name), units, (fm.*f.get)()));
 }
 
-QString listJson(const FuelModelSets &sets, Units::System units)
+// A model's or set's notes as a "notes" member, when it has any.
+QString notesMember(const LibraryNotes &notes, const FuelModel *fm, const FuelModelSet *set)
+{
+    if (fm)
+        if (const ModelNotes *n = notes.Of(fm); n && !n->IsEmpty())
+            return QStringLiteral(", \"notes\": ") + NotesJson(*n);
+    if (set)
+        if (const SetNotes *n = notes.Of(set); n && !n->IsEmpty())
+            return QStringLiteral(", \"notes\": ") + NotesJson(*n);
+    return {};
+}
+
+QString listJson(const FuelModelSets &sets, Units::System units, const LibraryNotes &notes)
 {
     // English output has no units key, as it always had; metric says so.
     QString out = units == Units::System::Metric ? QStringLiteral("{\"units\": \"metric\", \"sets\": [")
@@ -98,8 +111,9 @@ QString listJson(const FuelModelSets &sets, Units::System units)
     int s = 0;
     for (const auto &set : sets) {
         out += QLatin1String(s++ ? ",\n" : "\n");
-        out += QStringLiteral("  {\"name\": %1, \"locked\": %2, \"models\": [")
-                   .arg(jsonString(set->Name()), QLatin1String(set->Locked() ? "true" : "false"));
+        out += QStringLiteral("  {\"name\": %1, \"locked\": %2%3, \"models\": [")
+                   .arg(jsonString(set->Name()), QLatin1String(set->Locked() ? "true" : "false"),
+                        notesMember(notes, nullptr, set.get()));
         int m = 0;
         for (const auto &fm : *set->FuelModels()) {
             out += QLatin1String(m++ ? ",\n" : "\n");
@@ -107,11 +121,22 @@ QString listJson(const FuelModelSets &sets, Units::System units)
                        .arg(jsonString(fm->FuelModelID()), jsonString(fm->Description()));
             for (const Field &f : kFields)
                 out += QStringLiteral(", \"%1\": %2").arg(QLatin1String(f.name), fieldText(*fm, f, units));
-            out += QLatin1Char('}');
+            out += notesMember(notes, fm.get(), nullptr) + QLatin1Char('}');
         }
         out += QLatin1String(m ? "\n  ]}" : "]}");
     }
-    out += QLatin1String(s ? "\n]}\n" : "]}\n");
+    out += QLatin1String(s ? "\n]" : "]");
+    // Notes whose model is no longer in the library, as the notes file keeps them.
+    const QList<LibraryNotes::Orphan> orphans = notes.OrphanedModels(sets);
+    if (!orphans.isEmpty()) {
+        out += QStringLiteral(", \"orphaned-notes\": [");
+        for (qsizetype i = 0; i < orphans.size(); ++i)
+            out += QStringLiteral("%1\n  {\"set\": %2, \"FuelModelID\": %3, \"notes\": %4}")
+                       .arg(QLatin1String(i ? "," : ""), jsonString(orphans[i].notes.set),
+                            jsonString(orphans[i].notes.id), NotesJson(orphans[i].notes));
+        out += QStringLiteral("\n]");
+    }
+    out += QStringLiteral("}\n");
     return out;
 }
 
@@ -176,7 +201,15 @@ int fmtoolList(const QStringList &args, const FmtoolStreams &io)
         return usageError(io, usage);
     if (!readLibrary(files[0], io))
         return 1;
-    print(io.out, json ? listJson(*gFMSets, units) : listText(*gFMSets, units));
+    if (json) {
+        // The notes beside the library, when it has any; a notes file that cannot be used is said.
+        const NotesLoad notes = LoadNotes(files[0], *gFMSets, false);
+        if (notes.kind == NotesLoad::Unreadable || notes.kind == NotesLoad::OtherLibrary)
+            print(io.err, QString(notes.message).replace(QLatin1Char('\r'), QLatin1Char('\n')) + QLatin1Char('\n'));
+        print(io.out, listJson(*gFMSets, units, notes.notes));
+    } else {
+        print(io.out, listText(*gFMSets, units));
+    }
     return 0;
 }
 

@@ -8,6 +8,7 @@ int usage(std::FILE *to)
 {
     std::fputs("usage: fmtool check FILE\n"
                "       fmtool list FILE [--json] [--units english|metric]\n"
+               "       fmtool notes FILE [--model ID]\n"
                "       fmtool resave FILE OUT\n"
                "       fmtool compute            (JSON Lines on standard input)\n"
                "       fmtool table FILE [options]   (fmtool table --help)\n"
@@ -35,6 +36,8 @@ int main(int argc, char **argv)
         return fmtoolCheck(args, io);
     if (command == QLatin1String("list"))
         return fmtoolList(args, io);
+    if (command == QLatin1String("notes"))
+        return fmtoolNotes(args, io);
     if (command == QLatin1String("resave"))
         return fmtoolResave(args, io);
     if (command == QLatin1String("compute"))

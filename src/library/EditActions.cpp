@@ -3,6 +3,7 @@
 #include "data/Cp1252.h"
 #include "data/NodeKey.h"
 #include "data/ProgramState.h"
+#include "library/ModelNotes.h"
 
 #include <QStringList>
 
@@ -96,6 +97,11 @@ void pasteModel(EditContext &ctx, const QString &targetKey)
         description = answer->description;
     }
     const auto fm = target->FuelModels()->AddCopy(*gClipFM, id, description, key);
+    // Notes: a cut model takes its own along; a copy starts a history of its own.
+    if (gPasteMode == QLatin1String("Cut"))
+        gLibraryNotes.Move(gClipFM.get(), fm);
+    else
+        gLibraryNotes.CopyTo(gClipFM.get(), ClipSetName(), fm);
     ctx.tree.AddChild(targetKey, key, ModelNodeText(*fm), ImgModel);
     selectNew(ctx.tree, key);
     ctx.save();
@@ -123,7 +129,9 @@ void pasteSet(EditContext &ctx)
 
     auto models = std::make_shared<FuelModels>();
     models->Reserve(sourceModels->Count());
-    gFMSets->Add(name, false, models, setKey);
+    const auto copy = gFMSets->Add(name, false, models, setKey);
+    if (const SetNotes *notes = gLibraryNotes.Of(source.get()); notes && !notes->IsEmpty())
+        gLibraryNotes.Edit(copy) = *notes;
     ctx.tree.AddRoot(setKey, name, ImgSetClosed);
     ctx.tree.SetTag(setKey, kSetTag);
     ctx.tree.SetExpandedImage(setKey, ImgSetOpen);
@@ -132,6 +140,7 @@ void pasteSet(EditContext &ctx)
     for (const auto &src : *sourceModels) {
         const QString &key = modelKeys[i++];
         const auto fm = models->AddCopy(*src, src->FuelModelID(), src->Description(), key);
+        gLibraryNotes.CopyTo(src.get(), source->Name(), fm);
         ctx.tree.AddChild(setKey, key, ModelNodeText(*fm), ImgModel);
         last = key;
     }
@@ -167,6 +176,7 @@ void addModel(EditContext &ctx)
     fm->setHeatContentLiveHerb(8000);
     fm->setHeatContentLiveWoody(8000);
     fm->setMoistureOfExtinction(25);
+    gLibraryNotes.Record(fm, CreatedBlankEntry(NotesNow()));
     ctx.tree.AddChild(target, key, fm->Description(), ImgModel);
     selectNew(ctx.tree, key);
     ctx.save();
@@ -211,6 +221,7 @@ void deleteSelected(EditContext &ctx)
                     children << key;
             }
             for (const QString &key : children) {
+                gLibraryNotes.Leave(set->FuelModels()->Item(key).get(), set->Name());
                 set->FuelModels()->Remove(key);
                 ctx.tree.Remove(key);
             }
@@ -222,6 +233,7 @@ void deleteSelected(EditContext &ctx)
         if (ctx.prompts.AskYesNo(QStringLiteral("Are you sure you want to delete fuel model: ") + ModelNodeText(*fm) +
                                      QLatin1Char('?'),
                                  QString(), IPrompts::Icon::Question)) {
+            gLibraryNotes.Leave(fm.get(), set->Name());
             set->FuelModels()->Remove(sel);
             ctx.tree.Remove(sel);
         }
@@ -270,8 +282,12 @@ QStringList AddImportedSets(EditContext &ctx, const QList<ImportedSet> &sets)
         for (qsizetype i = 0; i < set.models.size(); ++i) {
             set.models[i]->setKey(modelKeys[s][i]);
             collection->Append(set.models[i], modelKeys[s][i]);
+            if (i < set.notes.size() && !set.notes[i].IsEmpty())
+                gLibraryNotes.Edit(set.models[i]) = set.notes[i];
         }
-        gFMSets->Add(set.name, set.locked, collection, setKey);
+        const auto added = gFMSets->Add(set.name, set.locked, collection, setKey);
+        if (!set.setNotes.IsEmpty())
+            gLibraryNotes.Edit(added) = set.setNotes;
         ctx.tree.AddRoot(setKey, set.name, set.locked ? ImgLockedClosed : ImgSetClosed);
         ctx.tree.SetTag(setKey, kSetTag);
         ctx.tree.SetExpandedImage(setKey, set.locked ? ImgLockedOpen : ImgSetOpen);
@@ -283,6 +299,16 @@ QStringList AddImportedSets(EditContext &ctx, const QList<ImportedSet> &sets)
     selectNew(ctx.tree, setKeys.first());
     ctx.save();
     return setKeys;
+}
+
+QString ClipSetName()
+{
+    if (!gClipFM)
+        return {};
+    if (const auto set = SetHoldingModel(*gFMSets, gClipFM.get()))
+        return set->Name();
+    const ModelNotes *notes = gLibraryNotes.Of(gClipFM.get());
+    return notes ? notes->set : QString();
 }
 
 QString SelectedSetKey(const ITree &tree)

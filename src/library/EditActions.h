@@ -4,6 +4,7 @@
 #include "data/FuelModelSets.h"
 #include "library/IPrompts.h"
 #include "library/ITree.h"
+#include "library/ModelNotes.h"
 
 #include <functional>
 #include <memory>
@@ -61,6 +62,9 @@ struct ImportedSet
     QString name;
     bool locked = false;
     QList<std::shared_ptr<FuelModel>> models;
+    // Their notes (where they came from), model by model; may be shorter than models.
+    QList<ModelNotes> notes;
+    SetNotes setNotes;
 };
 
 // Adds the sets after every existing one, with their tree nodes, selects the first and saves
@@ -68,6 +72,9 @@ struct ImportedSet
 // Draws every key first, so running out of keys changes nothing (std::overflow_error). The
 // names are the caller's to check. Returns the new sets' keys.
 QStringList AddImportedSets(EditContext &ctx, const QList<ImportedSet> &sets);
+
+// Name of the set the clipboard's model is in (or was in when it was cut); empty when unknown.
+QString ClipSetName();
 
 // Key of the set the selection belongs to: the selected node itself when it is a set node,
 // else its parent. Empty when the tree has no nodes or nothing is selected.

@@ -69,11 +69,14 @@ LibrarySnapshot CaptureLibrary(const FuelModelSets &sets, const ITree &tree,
         if (fm)
             snap.values.emplace_back(fm, *fm);
     snap.selectedKey = tree.SelectedKey();
+    if (&sets == gFMSets.get())
+        snap.notes = gLibraryNotes;
     return snap;
 }
 
 void RestoreLibrary(const LibrarySnapshot &snapshot, ITree &tree)
 {
+    gLibraryNotes = snapshot.notes;
     for (const auto &[model, values] : snapshot.values)
         *model = values;
 
@@ -129,7 +132,7 @@ bool SameLibrary(const LibrarySnapshot &a, const LibrarySnapshot &b)
     for (std::size_t v = 0; v < a.values.size(); ++v)
         if (a.values[v].first != b.values[v].first || !sameValues(a.values[v].second, b.values[v].second))
             return false;
-    return true;
+    return a.notes == b.notes;
 }
 
 namespace {

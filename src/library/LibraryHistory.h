@@ -2,6 +2,7 @@
 
 #include "data/FuelModel.h"
 #include "data/FuelModelSets.h"
+#include "library/ModelNotes.h"
 
 #include <QString>
 
@@ -37,21 +38,25 @@ struct LibrarySnapshot
     // The tree's selection and the sets shown expanded.
     QString selectedKey;
     std::vector<QString> expandedKeys;
+    // The notes of the library's models and sets (gLibraryNotes when the picture is of gFMSets).
+    LibraryNotes notes;
 
     int ModelCount() const;
 };
 
-// Takes the picture of sets as tree shows it; valuesOf: models whose values are kept too.
+// Takes the picture of sets as tree shows it; valuesOf: models whose values are kept too. The
+// picture of gFMSets holds gLibraryNotes; that of any other library no notes (its reader adds them).
 LibrarySnapshot CaptureLibrary(const FuelModelSets &sets, const ITree &tree,
                                const std::vector<std::shared_ptr<FuelModel>> &valuesOf = {});
 
 // Makes gFMSets and the tree what the picture shows: the same set and model objects in the same
 // order under the same keys, the kept values back in their models, the node texts, the
-// selection and the expanded sets (the selection without a node click).
+// selection and the expanded sets (the selection without a node click); the notes become
+// gLibraryNotes.
 void RestoreLibrary(const LibrarySnapshot &snapshot, ITree &tree);
 
 // True when both pictures show the same library: the same objects in the same order, the same
-// names, locks and node texts, and the same kept values.
+// names, locks and node texts, the same kept values and the same notes.
 bool SameLibrary(const LibrarySnapshot &a, const LibrarySnapshot &b);
 
 // Carries the change from before to after over to another library (target, a picture of the

@@ -6,6 +6,7 @@
 #include "library/LibraryFile.h"
 #include "library/LibraryLocation.h"
 #include "library/MemoryTree.h"
+#include "library/NotesFile.h"
 #include "library/WholeFileWrite.h"
 
 #include <QDateTime>
@@ -63,6 +64,7 @@ LibraryStore::LoadResult LibraryStore::Load(ITree &tree)
         if (!WriteDefaultLibrary(m_path, &error)) {
             // Shown from memory; the next save tries the folder again.
             gFMSets = ReadLibrary(DefaultLibraryBytes(), tree).sets;
+            loadNotes(result);
             m_changed = true;
             result.kind = LoadResult::CreateFailed;
             result.message = QStringLiteral("There was no library file, and a new one could not be created.\r%1\r\r"
@@ -79,7 +81,9 @@ LibraryStore::LoadResult LibraryStore::Load(ITree &tree)
 
     LibraryProblem problem;
     m_stamp = StampOfFile(m_path);
-    if (ReadFMs(tree, &problem)) {
+    const bool clean = ReadFMs(tree, &problem);
+    loadNotes(result);
+    if (clean) {
         m_readCleanly = true;
         return result;
     }
@@ -118,6 +122,13 @@ bool LibraryStore::Save(QString *reason)
     m_changed = true;
     // A file changed from outside is not written over unseen. One that is gone holds nothing
     // to lose and is written again.
+    if (notesChangedOutside()) {
+        m_changedOutside = true;
+        if (reason)
+            *reason = QStringLiteral("The notes file %1 was changed by another program.")
+                          .arg(nativePath(NotesFilePath(m_path)));
+        return false;
+    }
     if (QFileInfo::exists(m_path) && m_stamp.exists && !(StampOfFile(m_path) == m_stamp)) {
         m_changedOutside = true;
         if (reason)
@@ -136,10 +147,24 @@ bool LibraryStore::write(QString *reason)
         m_backedUp = true;
         m_runBackup = MakeRunBackup(m_path, BackupFolder(),
                                     &m_backupError);
+        if (!m_runBackup.isEmpty() && !BackUpNotes(m_path, m_runBackup, &error) && m_backupError.isEmpty())
+            m_backupError = QStringLiteral("The notes could not be backed up: %1").arg(error);
     }
     if (WriteFMs(&error)) {
         m_stamp = StampOfFile(m_path);
         m_changedOutside = false;
+        // The notes after the library: a program stopped between the two leaves the notes as
+        // they were, which the next start matches to the library again and reports.
+        if (betweenWrites)
+            betweenWrites();
+        if (m_notesBlocked || !NotesWanted(m_path, gLibraryNotes))
+            return true;
+        if (!WriteNotes(m_path, m_stamp.hash, gLibraryNotes, *gFMSets, &error)) {
+            if (reason)
+                *reason = QStringLiteral("The library was saved, but not its notes.\r") + error;
+            return false;
+        }
+        m_notesStamp = StampOfFile(NotesFilePath(m_path));
         return true;
     }
     if (reason)
@@ -157,6 +182,14 @@ QString LibraryStore::KeepOurs(QString *reason)
                           .arg(nativePath(aside), current.errorString());
         return {};
     }
+    QString notesError;
+    if (!CopyNotesAside(m_path, aside, &notesError)) {
+        if (reason)
+            *reason = QStringLiteral("The other program's notes could not be kept as %1: %2")
+                          .arg(nativePath(NotesFilePath(aside)), notesError);
+        return {};
+    }
+    m_notesStamp = StampOfFile(NotesFilePath(m_path));
     if (!write(reason))
         return {};
     return aside;
@@ -182,7 +215,33 @@ std::optional<LibrarySnapshot> LibraryStore::ReadCurrentFile(QString *reason)
     m_stamp = stamp;
     m_changedOutside = false;
     AllowLibraryOverwrite();
-    return CaptureLibrary(*read.sets, tree);
+    LibrarySnapshot snapshot = CaptureLibrary(*read.sets, tree);
+    // The notes file as it is now, with the library read.
+    const NotesLoad notes = LoadNotes(m_path, *read.sets, false);
+    snapshot.notes = notes.notes;
+    m_notesStamp = notes.stamp;
+    m_notesBlocked = notes.writeBlocked;
+    return snapshot;
+}
+
+void LibraryStore::loadNotes(LoadResult &result)
+{
+    // A copy that may not write leaves an unusable notes file as it is.
+    NotesLoad notes = LoadNotes(m_path, *gFMSets, !result.openElsewhere);
+    gLibraryNotes = notes.notes;
+    m_notesStamp = notes.stamp;
+    m_notesBlocked = notes.writeBlocked;
+    result.notesMessage = notes.message;
+}
+
+bool LibraryStore::notesChangedOutside() const
+{
+    // A notes file that appeared, changed or went since it was read or written.
+    // One that is gone holds nothing to lose and is written again.
+    const FileStamp now = StampOfFile(NotesFilePath(m_path));
+    if (!now.exists)
+        return false;
+    return !(now == m_notesStamp);
 }
 
 QString LibraryStore::BackupFolder() const

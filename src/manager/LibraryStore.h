@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include <functional>
+
 #include <memory>
 #include <optional>
 
@@ -35,6 +37,8 @@ public:
         // Another copy of the program holds the library's lock: who, for the user.
         bool openElsewhere = false;
         QString holder;
+        // What was found of the notes file beside the library, for the user; empty when all is well.
+        QString notesMessage;
     };
 
     // Reads the library file into gFMSets and tree.
@@ -71,8 +75,17 @@ public:
     // Says the backup problem once: returns BackupError() the first time, empty after.
     QString TakeBackupError();
 
+    // Notes: read into gLibraryNotes with the library, written after it (see NotesFile.h).
+    // Called after the library is written and before its notes (tests stop the program there).
+    std::function<void()> betweenWrites;
+
 private:
     bool write(QString *reason);
+    void loadNotes(LoadResult &result);
+    bool notesChangedOutside() const;
+
+    FileStamp m_notesStamp;
+    bool m_notesBlocked = false;
 
     bool m_backedUp = false;
     bool m_backupErrorTold = false;

@@ -159,6 +159,8 @@ void frmVarrow::reportLoad()
         m_prompts->Message(CurrentLibraryLocation().reason, AppTitle(), IPrompts::Icon::Information);
     if (m_load.kind == LibraryStore::LoadResult::Failed || m_load.kind == LibraryStore::LoadResult::CreateFailed)
         m_prompts->Message(m_load.message, AppTitle(), IPrompts::Icon::Exclamation);
+    if (!m_load.notesMessage.isEmpty())
+        m_prompts->Message(m_load.notesMessage, AppTitle(), IPrompts::Icon::Information);
 }
 
 QString frmVarrow::PanelText(int index) const
@@ -236,6 +238,7 @@ void frmVarrow::treeFMs_NodeClick(const QString &)
         // A node outside the node scheme shows what could be shown; nothing to repair here.
     }
     applyCommandStates(sel);
+    showNotes();
     m_lastShown = sel;
 }
 
@@ -569,6 +572,7 @@ bool frmVarrow::treeFMs_AfterLabelEdit(const QString &key, const QString &newTex
     LibrarySnapshot before = captureLibrary();
     const QString oldName = gFMSets->Item(key)->Name();
     gFMSets->Item(key)->setName(newText);
+    RecordSetRename(gLibraryNotes, *gFMSets->Item(key), oldName, newText);
     treeFMs->SetText(key, newText);
     // The click that ended the edit may have selected another node by now: the panel shows
     // whatever is selected, never merely the set just renamed.
@@ -592,6 +596,10 @@ void frmVarrow::SetNodeText(const QString &key, const QString &text)
 
 bool frmVarrow::SaveLibrary(QString *error)
 {
+    // The model's history lists exactly what this Save changed.
+    if (m_editModel)
+        if (const QList<ValueChange> changes = ModelChanges(m_editBaseline, *m_editModel); !changes.isEmpty())
+            gLibraryNotes.Record(m_editModel, SavedEntry(NotesNow(), changes));
     QString reason;
     bool ok = m_store->Save(&reason);
     if (ok)

@@ -6,6 +6,9 @@
 #include "testcenter/IEditorOwner.h"
 
 #include <QMainWindow>
+
+class QTabWidget;
+class QPlainTextEdit;
 #include <QPointer>
 
 #include <functional>
@@ -93,6 +96,16 @@ public:
     QAction *mnuDeleteSetPU;
     QAction *mnuRenameSetPU;
     QAction *mnuEditPU;
+    // The Notes tab beside the parameters (frmVarrowNotes.cpp): what is known of the selected
+    // model (source, author, notes, its last history entries) or set (description, owner, notes).
+    QTabWidget *tabPanel = nullptr;
+    QLabel *lblNotesSource = nullptr;
+    QLabel *lblNotesAuthor = nullptr;
+    QLineEdit *txtNotesSource = nullptr;
+    QLineEdit *txtNotesAuthor = nullptr;
+    QPlainTextEdit *txtNotes = nullptr;
+    QPlainTextEdit *txtNotesHistory = nullptr;
+    QPushButton *cmdSaveNotes = nullptr;
     // In the status line: the library file of this run and why that one.
     QLabel *lblLibraryFile = nullptr;
     // Ways in and out of the library (frmVarrowExchange.cpp).
@@ -189,6 +202,9 @@ private:
     void editorPictures(LibrarySnapshot &before, LibrarySnapshot &after) const;
     bool resolveEditorSaveOutside();
     void makePanelReadOnly();
+    QWidget *buildNotesPage(QWidget *parent);
+    void showNotes();
+    void cmdSaveNotes_Click();
     void Form_Load();
     void dispatch(const QString &action);
     bool saveLibrary(bool tellUser);
@@ -228,5 +244,6 @@ private:
     std::shared_ptr<FuelModel> m_editModel;
     FuelModel m_editBaseline;
     QString m_editBaselineText;
+    LibraryNotes m_editNotesBaseline; // the notes before the editor's first unsaved change
     FileChooser m_fileChooser;
 };

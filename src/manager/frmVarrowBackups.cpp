@@ -5,6 +5,7 @@
 #include "library/LibraryBackups.h"
 #include "library/LibraryFile.h"
 #include "library/MemoryTree.h"
+#include "library/NotesFile.h"
 #include "manager/FMTree.h"
 #include "manager/LibraryInfoDialog.h"
 #include "manager/RestoreBackupDialog.h"
@@ -42,7 +43,12 @@ void frmVarrow::restoreFromBackup()
                            AppTitle(), IPrompts::Icon::Exclamation);
         return;
     }
-    const LibrarySnapshot backup = CaptureLibrary(*result.sets, read);
+    LibrarySnapshot backup = CaptureLibrary(*result.sets, read);
+    // The notes kept with the backup; a backup without notes keeps today's, found by set and ID.
+    if (QFileInfo::exists(NotesFilePath(path)))
+        backup.notes = LoadNotes(path, *result.sets, false).notes;
+    else
+        backup.notes = AttachNotes(DetachNotes(gLibraryNotes, *gFMSets), *result.sets, nullptr);
     QString when;
     for (const BackupInfo &b : ListBackups(m_store->Path(), m_store->BackupFolder()))
         if (b.path == path)

@@ -14,11 +14,13 @@
 #include "exchange/ui/FmdImportDialog.h"
 #include "exchange/ui/OtherLibraryDialog.h"
 #include "library/EditActions.h"
+#include "library/NotesFile.h"
 #include "manager/FMTree.h"
 
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -28,6 +30,30 @@
 #include <QStatusBar>
 
 namespace {
+
+QString sha256Of(const QByteArray &bytes)
+{
+    return QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
+}
+
+// Where each model of a custom model file came from: the file, its line and number.
+QList<ModelNotes> importNotes(const QString &path, const QByteArray &bytes, const FmdImport &imported)
+{
+    QList<ModelNotes> notes;
+    const QString sha = sha256Of(bytes);
+    const QDateTime now = NotesNow();
+    for (const FmdLineReport &line : imported.lines) {
+        if (line.outcome == FmdLineOutcome::Refused)
+            continue;
+        ModelNotes n;
+        QJsonObject entry = ImportedEntry(now, QDir::toNativeSeparators(path), line.line, sha);
+        if (notes.size() < imported.numbers.size())
+            entry.insert(QStringLiteral("number"), imported.numbers[notes.size()]);
+        n.history << entry;
+        notes << n;
+    }
+    return notes;
+}
 
 const QString kFmdFilter = QStringLiteral("Custom fuel model files (*.fmd *.FMD);;All files (*)");
 
@@ -138,7 +164,8 @@ void frmVarrow::ImportCustomModels()
         return;
     }
     // Each model gets an ID no set of the library has yet.
-    FmdImport imported = ReadFmd(file.readAll(), LibraryIdTaken(*gFMSets));
+    const QByteArray fileBytes = file.readAll();
+    FmdImport imported = ReadFmd(fileBytes, LibraryIdTaken(*gFMSets));
     QString base = QFileInfo(path).completeBaseName();
     if (base.isEmpty() || !SetNameProblem(base).isEmpty())
         base = QStringLiteral("Imported Models");
@@ -149,7 +176,8 @@ void frmVarrow::ImportCustomModels()
     const QList<double> carriers = dialog.FuelCats();
     for (qsizetype i = 0; i < imported.models.size() && i < carriers.size(); ++i)
         imported.models[i]->setFuelCat(carriers[i]);
-    if (!addImportedSets({ImportedSet{dialog.SetName(), false, imported.models}},
+    if (!addImportedSets({ImportedSet{dialog.SetName(), false, imported.models,
+                                      importNotes(path, fileBytes, imported), {}}},
                          QStringLiteral("Import '%1'").arg(dialog.SetName())))
         return;
     // The file's numbers are the models' identity in the simulators' projects: the next export
@@ -183,9 +211,33 @@ void frmVarrow::ImportSetsFromLibrary()
     OtherLibraryDialog dialog(QDir::toNativeSeparators(path), other, *gFMSets, this);
     if (dialog.exec() != QDialog::Accepted)
         return;
+    // The other library's notes come along, when it has a notes file, and each model's history
+    // says where it came from.
+    FuelModelSets otherSets;
+    for (qsizetype i = 0; i < other.sets.size(); ++i)
+        otherSets.Append(other.sets[i].set, QString::number(i));
+    const LibraryNotes otherNotes = LoadNotes(path, otherSets, false).notes;
+    QFile otherFile(path);
+    const QString sha = otherFile.open(QIODevice::ReadOnly) ? sha256Of(otherFile.readAll()) : QString();
+    const QDateTime now = NotesNow();
     QList<ImportedSet> sets;
-    for (const OtherLibraryDialog::Choice &c : dialog.Chosen())
-        sets << ImportedSet{c.name, other.sets[c.index].locked, CopyModels(*other.sets[c.index].set)};
+    for (const OtherLibraryDialog::Choice &c : dialog.Chosen()) {
+        FuelModelSet &source = *other.sets[c.index].set;
+        ImportedSet set{c.name, other.sets[c.index].locked, CopyModels(source), {}, {}};
+        if (const SetNotes *n = otherNotes.Of(&source))
+            set.setNotes = *n;
+        for (const auto &fm : *source.FuelModels()) {
+            ModelNotes n;
+            if (const ModelNotes *there = otherNotes.Of(fm.get()))
+                n = *there;
+            QJsonObject entry = ImportedEntry(now, QDir::toNativeSeparators(path), 0, sha);
+            entry.insert(QStringLiteral("set"), source.Name());
+            entry.insert(QStringLiteral("id"), fm->FuelModelID());
+            n.history << entry;
+            set.notes << n;
+        }
+        sets << set;
+    }
     if (sets.isEmpty())
         return;
     const QStringList changedIDs = GiveFreeIDs(sets, *gFMSets);

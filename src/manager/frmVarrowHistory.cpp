@@ -2,6 +2,7 @@
 
 #include "data/ProgramState.h"
 #include "manager/FMTree.h"
+#include "library/NotesFile.h"
 #include "manager/LibraryUndo.h"
 #include "testcenter/ui/frmEditModel.h"
 
@@ -123,11 +124,14 @@ bool frmVarrow::resolveOutsideChange(const QString &name, const LibrarySnapshot 
         AppTitle(), IPrompts::Icon::Exclamation);
     QString reason;
     if (reload) {
+        // Notes made here are kept for the models the file still has.
+        const NotesDocument ourNotes = DetachNotes(gLibraryNotes, *gFMSets);
         std::optional<LibrarySnapshot> fresh = m_store->ReadCurrentFile(&reason);
         if (fresh) {
             QString why;
             const bool replayed = before && after && ReplayChange(*before, *after, *fresh, &why);
             RestoreLibrary(*fresh, *treeFMs);
+            AddMissingNotes(gLibraryNotes, ourNotes, *gFMSets);
             // The history belongs to the library as it was before; it is left once this
             // change is done (not from inside an undo step, which is still running).
             QMetaObject::invokeMethod(m_undoStack, &QUndoStack::clear, Qt::QueuedConnection);
@@ -217,6 +221,7 @@ void frmVarrow::startEditBaseline(const std::shared_ptr<FuelModel> &fm)
     m_editModel = fm;
     m_editBaseline = *fm;
     m_editBaselineText = treeFMs->Contains(fm->Key()) ? treeFMs->Text(fm->Key()) : ModelNodeText(*fm);
+    m_editNotesBaseline = gLibraryNotes;
     updateUndoActions();
 }
 
@@ -225,6 +230,7 @@ void frmVarrow::editorPictures(LibrarySnapshot &before, LibrarySnapshot &after) 
     after = captureLibrary({m_editModel});
     before = after;
     before.values.front().second = m_editBaseline;
+    before.notes = m_editNotesBaseline;
     for (LibrarySnapshot::Set &set : before.sets)
         for (LibrarySnapshot::Model &m : set.models)
             if (m.model == m_editModel)
@@ -242,6 +248,7 @@ void frmVarrow::recordEditorSave()
     m_editBaseline = *m_editModel;
     m_editBaselineText = treeFMs->Contains(m_editModel->Key()) ? treeFMs->Text(m_editModel->Key())
                                                                 : ModelNodeText(*m_editModel);
+    m_editNotesBaseline = gLibraryNotes;
 }
 
 bool frmVarrow::resolveEditorSaveOutside()
@@ -264,6 +271,7 @@ bool frmVarrow::resolveEditorSaveOutside()
                 m_editModel = fm;
                 m_editBaseline = *fm;
                 m_editBaselineText = treeFMs->Contains(fm->Key()) ? treeFMs->Text(fm->Key()) : ModelNodeText(*fm);
+                m_editNotesBaseline = gLibraryNotes;
                 m_editor->setEditFM(fm);
                 return true;
             }

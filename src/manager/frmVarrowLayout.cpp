@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QGridLayout>
+#include <QTabWidget>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QComboBox>
@@ -148,8 +149,19 @@ void frmVarrow::buildWindow()
     grid->setColumnStretch(1, 1);
     cmdEditSave = button(QStringLiteral("Edit and Te&st Center"), QStringLiteral("cmdEditSave"), fraParams);
     auto *paramsLayout = new QVBoxLayout(fraParams);
-    paramsLayout->addLayout(grid);
-    paramsLayout->addStretch();
+    // The parameters and, on a tab of their own, the notes.
+    auto *paramsPage = new QWidget(fraParams);
+    paramsPage->setObjectName(QStringLiteral("pagParameters"));
+    auto *pageLayout = new QVBoxLayout(paramsPage);
+    pageLayout->setContentsMargins(0, 0, 0, 0);
+    pageLayout->addLayout(grid);
+    pageLayout->addStretch();
+    tabPanel = new QTabWidget(fraParams);
+    tabPanel->setObjectName(QStringLiteral("tabPanel"));
+    tabPanel->setDocumentMode(true);
+    tabPanel->addTab(paramsPage, QStringLiteral("Parameters"));
+    tabPanel->addTab(buildNotesPage(fraParams), QStringLiteral("Notes"));
+    paramsLayout->addWidget(tabPanel, 1);
     paramsLayout->addWidget(cmdEditSave);
 
     cmdClose = button(QStringLiteral("Cl&ose"), QStringLiteral("cmdClose"), central);

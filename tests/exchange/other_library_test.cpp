@@ -67,8 +67,8 @@ TEST(OtherLibrary, ImportedModelsGetIdsFreeInTheWholeLibrary)
         m->setFuelModelID(QString::fromLatin1(id));
         return m;
     };
-    QList<ImportedSet> sets = {ImportedSet{"A", false, {model("101"), model("14"), model("CHEAT")}},
-                               ImportedSet{"B", true, {model("14"), model("New")}}};
+    QList<ImportedSet> sets = {ImportedSet{"A", false, {model("101"), model("14"), model("CHEAT")}, {}, {}},
+                               ImportedSet{"B", true, {model("14"), model("New")}, {}, {}}};
     const QStringList changed = GiveFreeIDs(sets, here);
     EXPECT_EQ(sets[0].models[0]->FuelModelID(), "101_2");
     EXPECT_EQ(sets[0].models[1]->FuelModelID(), "14");

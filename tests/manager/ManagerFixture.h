@@ -8,6 +8,7 @@
 #include "library/LibraryFile.h"
 #include "library/LibraryInvariant.h"
 #include "library/LibraryLocation.h"
+#include "library/NotesFile.h"
 #include "library/ui/frmPasteModel.h"
 #include "manager/FMTree.h"
 #include "manager/frmVarrow.h"
@@ -186,6 +187,17 @@ protected:
     {
         QVERIFY2(TreeAndLibraryDiffer(tree(), *gFMSets).isEmpty(), what);
         QCOMPARE(libraryBytes(), SerializeLibrary(*gFMSets, nullptr));
+        // The notes file holds the notes, in step with the library; none before the first note.
+        QFile notes(NotesFilePath(libraryPath()));
+        if (notes.open(QIODevice::ReadOnly)) {
+            NotesParse read = ParseNotes(notes.readAll());
+            QVERIFY2(read.ok, what);
+            read.document.library.clear();
+            read.document.librarySha256.clear();
+            QCOMPARE(SerializeNotes(read.document), SerializeNotes(DetachNotes(gLibraryNotes, *gFMSets)));
+        } else {
+            QVERIFY2(gLibraryNotes.IsEmpty(), what);
+        }
         QVERIFY2(m_prompts->Finished(), what);
     }
 
