@@ -169,12 +169,21 @@ QString MidFlameWindCaption(Units::System s)
                                       : QStringLiteral("Midflame Wind Speed (mph)");
 }
 
+namespace {
+constexpr double kMidFlameWindHigh = 60;
+} // namespace
+
 QString MidFlameWindHint(Units::System s)
 {
     if (s == Units::System::English)
         return QStringLiteral("(0-60 mph)");
     const Units::Quantity q = Units::Quantity::WindSpeed;
-    return QStringLiteral("(0-") + shownLimitText(q, Units::ShownHigh(q, s, 60)) + QStringLiteral(" km/h)");
+    return QStringLiteral("(0-") + shownLimitText(q, Units::ShownHigh(q, s, kMidFlameWindHigh)) + QStringLiteral(" km/h)");
+}
+
+bool MidFlameWindInRange(double english)
+{
+    return std::isfinite(english) && english >= 0 && english <= kMidFlameWindHigh;
 }
 
 bool EntryRange(int index, double &low, double &high)

@@ -73,6 +73,9 @@ struct MidFlameWind
     QString text;
 };
 MidFlameWind MidFlameWindOf(const QString &windReduceText, double twentyFootWindEnglish, Units::System s);
+// The range the midflame wind's hint states (0 to 60 mi/h, English value): a 20-ft wind of 99
+// mi/h under a typed factor can go beyond it, and the computations refuse such a wind.
+bool MidFlameWindInRange(double english);
 
 // Width in pixels of a length in twips (1440 per inch) at the given dots per inch.
 int TwipsToPixels(int twips, double dpi);

@@ -233,6 +233,8 @@ private slots:
         QCOMPARE(editor->txtMidFlameWind()->text(), QStringLiteral("2.8"));
         QCOMPARE(tuners->calls, (QStringList{"Open 0", "Open 13", "EntryChanged 13 2", "EntryChanged 25 4"}));
 
+        // The depth typed is not saved: the window's close button asks first; No drops it.
+        prompts->ExpectYesNoCancel({}, IPrompts::Answer::No);
         editor->close();
         QCOMPARE(owner->calls, QStringList{QStringLiteral("EditorClosed")});
         QCOMPARE(tuners->calls.last(), QStringLiteral("CloseAll"));

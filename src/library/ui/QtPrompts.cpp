@@ -55,6 +55,19 @@ bool QtPrompts::AskYesNo(const QString &text, const QString &title, Icon icon)
     return box.exec() == QMessageBox::Yes;
 }
 
+IPrompts::Answer QtPrompts::AskYesNoCancel(const QString &text, const QString &title, Icon icon)
+{
+    QMessageBox box(boxIcon(icon), titleOrDefault(title), lines(text),
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, m_parent);
+    box.setDefaultButton(QMessageBox::Cancel);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+    case QMessageBox::Yes: return Answer::Yes;
+    case QMessageBox::No: return Answer::No;
+    default: return Answer::Cancel;
+    }
+}
+
 std::optional<QString> QtPrompts::InputBox(const QString &prompt, const QString &title, const QString &defaultText)
 {
     bool ok = false;

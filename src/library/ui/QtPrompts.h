@@ -13,6 +13,7 @@ public:
 
     void Message(const QString &text, const QString &title, Icon icon) override;
     bool AskYesNo(const QString &text, const QString &title, Icon icon) override;
+    Answer AskYesNoCancel(const QString &text, const QString &title, Icon icon) override;
     std::optional<QString> InputBox(const QString &prompt, const QString &title, const QString &defaultText) override;
     void Beep() override;
     PasteAnswer PasteModel() override;

@@ -24,6 +24,7 @@ AnalysisInputs editorInputs(const frmEditModel *editor)
     const TestEntries entries = editor->CurrentEntries();
     SetCalculatorInputs(in.edited, entries);
     in.editedId = editor->EntryText(0);
+    in.refused = editor->EntryFault();
     in.editedSet = editor->txtFuelModelSet() ? editor->txtFuelModelSet()->text() : QString();
     in.windAdjustment = ParseLeadingNumber(entries.windReduceText);
     if (gFMSets) {
