@@ -1,5 +1,7 @@
 #include "manager/UserGuideWindow.h"
 
+#include "library/ui/WindowHabits.h"
+
 #include <QFile>
 #include <QKeySequence>
 #include <QShortcut>
@@ -29,4 +31,5 @@ UserGuideWindow::UserGuideWindow(QWidget *owner) : QWidget(owner, Qt::Window)
     auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this, &QWidget::close);
     resize(760, 640);
+    KeepInsideScreen(this);
 }

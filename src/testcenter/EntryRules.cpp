@@ -197,10 +197,12 @@ bool EntryRange(int index, double &low, double &high)
 
 bool EntryKeyAccepted(int index, char16_t key, int lengthBefore)
 {
-    constexpr char16_t backspace = 8, redo = 25, undo = 26;
+    constexpr char16_t selectAll = 1, backspace = 8, redo = 25, undo = 26;
     // Undo and redo only bring back texts the box held before; paste could bring in anything.
+    // Select all changes nothing (typing then replaces the selection).
     if (index >= 2)
-        return (key >= u'0' && key <= u'9') || key == u'.' || key == backspace || key == undo || key == redo;
+        return (key >= u'0' && key <= u'9') || key == u'.' || key == backspace || key == undo || key == redo ||
+               key == selectAll;
     if (index == 0)
         return key == backspace || lengthBefore <= 6;
     return true;

@@ -15,7 +15,11 @@
 #include "units/UnitSetting.h"
 #include "units/UserEnvironments.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
+#include <QDoubleSpinBox>
+#include <QKeySequence>
+#include <QMap>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QLabel>
@@ -363,6 +367,52 @@ private slots:
             customs += list->itemText(i).compare(QStringLiteral("Custom"), Qt::CaseInsensitive) == 0;
         QCOMPARE(customs, 1);
         Units::RemoveUserEnvironment(u"My dry day");
+    }
+
+    // Keys in the entries and the analysis window's sweep box do what they say: Ctrl+A selects
+    // all, Ctrl+Y redoes, "Close and Save" and "Test Center >>" have letters of their own, and
+    // a "To:" value above its maximum becomes the maximum instead of losing a digit.
+    void keysDoWhatTheySay()
+    {
+        open(lib->shortGrass);
+        QVERIFY(QTest::qWaitForWindowActive(editor.get()));
+        QLineEdit *box = editor->txtFuels(20);
+        box->setFocus();
+        box->deselect();
+        box->setCursorPosition(int(box->text().size()));
+        QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(box, QStringLiteral("9"));
+        QCOMPARE(box->text(), QStringLiteral("9")); // not "59"
+        QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(box->text(), QStringLiteral("5"));
+        QTest::keyClick(box, Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(box->text(), QStringLiteral("9"));
+
+        // Each letter belongs to one control of the window.
+        QMap<QKeySequence, QStringList> owners;
+        for (QAbstractButton *b : editor->findChildren<QAbstractButton *>())
+            if (!b->text().isEmpty())
+                owners[QKeySequence::mnemonic(b->text())] << b->objectName();
+        for (QLabel *l : editor->findChildren<QLabel *>())
+            if (l->buddy())
+                owners[QKeySequence::mnemonic(l->text())] << l->objectName();
+        QCOMPARE(owners.value(QKeySequence(Qt::ALT | Qt::Key_V)), QStringList{QStringLiteral("cmdSave")});
+        QCOMPARE(owners.value(QKeySequence(Qt::ALT | Qt::Key_E)), QStringList{QStringLiteral("cmdTest")});
+        QTest::mouseClick(button("cmdAnalysis"), Qt::LeftButton);
+        frmAnalysis *analysis = EditorAnalysisWindow(editor.get());
+        QVERIFY(QTest::qWaitForWindowExposed(analysis));
+        auto *to = analysis->findChild<QDoubleSpinBox *>(QStringLiteral("spnSweepTo"));
+        QCOMPARE(to->maximum(), 99.0); // the 20-ft wind, mi/h
+        to->setFocus();
+        to->selectAll();
+        QTest::keyClicks(to, QStringLiteral("300"));
+        QTest::keyClick(to, Qt::Key_Return);
+        QCOMPARE(to->value(), 99.0);
+        QCOMPARE(to->text(), QStringLiteral("99.0 mi/h"));
+        to->selectAll();
+        QTest::keyClicks(to, QStringLiteral("45"));
+        QTest::keyClick(to, Qt::Key_Return);
+        QCOMPARE(to->value(), 45.0);
     }
 
     // The Tune buttons say their entry in the units shown, from the start and after a switch.

@@ -27,6 +27,43 @@
 
 namespace {
 
+// A number typed above the maximum is taken as the maximum, shown so once the box is left (or
+// Enter pressed), instead of the key that made it too large being dropped unseen: "300" typed
+// where 99 is the most reads 99.0, not 30.0.
+class ClampingSpinBox : public QDoubleSpinBox
+{
+public:
+    using QDoubleSpinBox::QDoubleSpinBox;
+
+    QValidator::State validate(QString &text, int &pos) const override
+    {
+        const QValidator::State state = QDoubleSpinBox::validate(text, pos);
+        if (state == QValidator::Invalid && aboveMaximum(text))
+            return QValidator::Intermediate;
+        return state;
+    }
+    void fixup(QString &text) const override
+    {
+        if (aboveMaximum(text))
+            text = prefix() + textFromValue(maximum()) + suffix();
+        else
+            QDoubleSpinBox::fixup(text);
+    }
+
+private:
+    bool aboveMaximum(const QString &text) const
+    {
+        QString number = text;
+        if (!suffix().isEmpty() && number.endsWith(suffix()))
+            number.chop(suffix().size());
+        if (!prefix().isEmpty() && number.startsWith(prefix()))
+            number.remove(0, prefix().size());
+        bool ok = false;
+        const double value = locale().toDouble(number.trimmed(), &ok);
+        return ok && value > maximum();
+    }
+};
+
 struct Output
 {
     const char *title;
@@ -85,15 +122,16 @@ ResponseCurvesPanel::ResponseCurvesPanel(QWidget *parent) : QWidget(parent)
     for (const SweepInputInfo &i : SweepInputs())
         m_cboInput->addItem(QString::fromUtf8(i.title));
     lblInput->setBuddy(m_cboInput);
-    m_from = new QDoubleSpinBox(this);
+    m_from = new ClampingSpinBox(this);
     m_from->setObjectName(QStringLiteral("spnSweepFrom"));
     m_from->setAccessibleName(QStringLiteral("Sweep from"));
-    m_to = new QDoubleSpinBox(this);
+    m_to = new ClampingSpinBox(this);
     m_to->setObjectName(QStringLiteral("spnSweepTo"));
     m_to->setAccessibleName(QStringLiteral("Sweep to"));
     for (QDoubleSpinBox *s : {m_from, m_to}) {
         s->setDecimals(1);
         s->setKeyboardTracking(false);
+        s->setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
     }
     auto *lblFrom = new QLabel(QStringLiteral("&From:"), this);
     lblFrom->setBuddy(m_from);

@@ -31,7 +31,8 @@ frmAnalysis::frmAnalysis(AnalysisHooks hooks, QWidget *parent) : QWidget(parent,
     m_tabs->addTab(m_sensitivity, QStringLiteral("Sensitivity"));
     m_tabs->addTab(m_characteristics, QStringLiteral("Fire Characteristics"));
     layout->addWidget(m_tabs);
-    resize(1180, 760);
+    // Room for the charts on a 1366x768 screen with its panel and the window's frame.
+    resize(1180, 680);
 
     m_pending.setSingleShot(true);
     m_pending.setInterval(0);

@@ -5,7 +5,7 @@
 class QWidget;
 
 // The prompts as the user sees them: Qt message boxes, input boxes and the paste dialog, all
-// modal over the given window. A carriage return in a text starts a new line.
+// modal over the active window of the program (the given window when none is active). A carriage return in a text starts a new line.
 class QtPrompts : public IPrompts
 {
 public:
@@ -19,5 +19,6 @@ public:
     PasteAnswer PasteModel() override;
 
 private:
+    QWidget *owner() const;
     QWidget *m_parent;
 };

@@ -174,9 +174,9 @@ void frmEditModel::buildWindow()
     left->addWidget(buildModelFrame());
     auto *buttons = new QHBoxLayout;
     m_cmdApply = new QPushButton(QStringLiteral("&Save"), this);
-    m_cmdSave = new QPushButton(QStringLiteral("Close and Save"), this);
+    m_cmdSave = new QPushButton(QStringLiteral("Close and Sa&ve"), this);
     m_cmdCancel = new QPushButton(QStringLiteral("&Cancel"), this);
-    m_cmdTest = new QPushButton(QStringLiteral("Test Center >>"), this);
+    m_cmdTest = new QPushButton(QStringLiteral("T&est Center >>"), this);
     m_cmdApply->setObjectName(QStringLiteral("cmdApply"));
     m_cmdSave->setObjectName(QStringLiteral("cmdSave"));
     m_cmdCancel->setObjectName(QStringLiteral("cmdCancel"));

@@ -43,7 +43,8 @@ void frmEditModel::Form_Load()
     m_testPanel->show();
     SetWidthTwips(kWidthWithTestPanel);
     // Where the user left the window last time, when that place is still on a screen.
-    RestoreWindowGeometry(this, QStringLiteral("Editor"));
+    if (!RestoreWindowGeometry(this, QStringLiteral("Editor")))
+        FitInsideScreen(this);
     if (!m_Editable)
         SetLocked();
     m_txtFuelModelSet->setText(m_owner ? m_owner->SetNameText() : QString());
@@ -154,14 +155,14 @@ void frmEditModel::cboSlope_Click()
 
 void frmEditModel::cmdTest_Click()
 {
-    if (m_cmdTest->text() == QStringLiteral("Test Center >>")) {
+    if (m_cmdTest->text().remove(QLatin1Char('&')) == QStringLiteral("Test Center >>")) {
         m_testPanel->show();
         SetWidthTwips(kWidthWithTestPanel);
-        m_cmdTest->setText(QStringLiteral("<< Test Center"));
+        m_cmdTest->setText(QStringLiteral("<< T&est Center"));
     } else {
         m_testPanel->hide();
         SetWidthTwips(kWidthWithoutTestPanel);
-        m_cmdTest->setText(QStringLiteral("Test Center >>"));
+        m_cmdTest->setText(QStringLiteral("T&est Center >>"));
     }
 }
 

@@ -87,6 +87,14 @@ bool frmEditModel::eventFilter(QObject *watched, QEvent *event)
 
 bool frmEditModel::txtFuels_KeyPress(int index, QKeyEvent *event)
 {
+    // Ctrl+Y redoes as Ctrl+Shift+Z does, on every desktop.
+    if (event->modifiers() == Qt::ControlModifier && event->key() == Qt::Key_Y) {
+        if (QLineEdit *edit = txtFuels(index))
+            edit->redo();
+        else if (index == 1)
+            m_txtDescription->redo();
+        return false;
+    }
     const char16_t ch = typedCharacter(event);
     if (ch == 0)
         return true;
@@ -331,7 +339,8 @@ void frmEditModel::SetLocked()
     m_cboFireCarry->setEnabled(false);
     m_cboHerbType->setEnabled(false);
     m_cmdApply->setEnabled(false);
-    m_cmdSave->setText(QStringLiteral("Close"));
+    // The disabled Save leaves its letter to Close.
+    m_cmdSave->setText(QStringLiteral("Clo&se"));
 }
 
 void frmEditModel::Compute()
