@@ -18,7 +18,7 @@ UserGuideWindow::UserGuideWindow(QWidget *owner) : QWidget(owner, Qt::Window)
     m_browser->setOpenExternalLinks(true);
     // The guide's pictures are named relative to the guide itself.
     m_browser->setSearchPaths({QStringLiteral(":/guide")});
-    QFile guide(QStringLiteral(":/guide/README.md"));
+    QFile guide(QStringLiteral(":/guide/guide.md"));
     if (guide.open(QIODevice::ReadOnly))
         m_browser->setMarkdown(QString::fromUtf8(guide.readAll()));
     else

@@ -218,11 +218,15 @@ ResponseCurvesPanel::ResponseCurvesPanel(QWidget *parent) : QWidget(parent)
         grid->addWidget(m_views[k], int(k / 2), int(k % 2));
     }
     right->addWidget(m_chartsArea, 1);
-    m_legend = new QLabel(this);
+    // Inside the charts' area, so that an exported or copied picture carries the legend and
+    // the models' names with it.
+    m_legend = new QLabel(m_chartsArea);
     m_legend->setObjectName(QStringLiteral("lblCurveLegend"));
     m_legend->setWordWrap(true);
     m_legend->setTextFormat(Qt::RichText);
-    right->addWidget(m_legend);
+    grid->addWidget(m_legend, 2, 0, 1, 2);
+    grid->setRowStretch(0, 1);
+    grid->setRowStretch(1, 1);
     layout->addLayout(right, 1);
 
     m_exporter = new ChartExporter(this, m_chartsArea, [this] { return Table(); }, QStringLiteral("response-curves"));
@@ -426,17 +430,18 @@ void ResponseCurvesPanel::redraw()
             series.limit->replace(limit);
 
             if (k == 0)
+                // A name never breaks inside itself: the legend wraps between entries only.
                 legend << QStringLiteral("<span style=\"color:%1\">%2</span>&nbsp;%3")
                               .arg(colour.name(),
-                                   curve.role == QLatin1String("Reference") ? QStringLiteral("&#9472; &#9472;")
+                                   curve.role == QLatin1String("Reference") ? QStringLiteral("&#9472;&nbsp;&#9472;")
                                                                             : QStringLiteral("&#9473;&#9473;&#9473;"),
-                                   name.toHtmlEscaped());
+                                   name.toHtmlEscaped().replace(QLatin1Char(' '), QStringLiteral("&nbsp;")));
         }
         SetRoundAxis(m_axisX[k], m_from->value(), std::max(m_to->value(), m_from->value() + 0.1), 6);
         SetRoundAxisFromZero(m_axisY[k], yMax * 1.05, 5);
     }
     legend << QStringLiteral("&#9679;&nbsp;current environment") << QStringLiteral("&#9633;&nbsp;wind limit reached");
-    const QString legendText = legend.join(QStringLiteral("&nbsp;&nbsp;&nbsp; "));
+    const QString legendText = legend.join(QStringLiteral("&nbsp;&nbsp; "));
     if (m_legend->text() != legendText)
         m_legend->setText(legendText);
     const QString status = limits.isEmpty() ? QStringLiteral("The wind limit is not reached in this range.")
