@@ -26,6 +26,9 @@ struct AnalysisInputs
     double windAdjustment = 1;
     // Each plot of the history with its plot number as the label.
     std::vector<CharacteristicPoint> plots;
+    // The entry the editor's computations refuse ("caption: text is outside its range ..."),
+    // empty when the entries hold their ranges. No curve is computed from refused entries.
+    QString refused;
 };
 
 // A model picked from the library for the response curves.

@@ -26,6 +26,13 @@ public:
     virtual void Message(const QString &text, const QString &title, Icon icon) = 0;
     // Message box with Yes and No; true for Yes. No is the default button (Enter and Escape).
     virtual bool AskYesNo(const QString &text, const QString &title, Icon icon) = 0;
+    // Message box with Yes, No and Cancel; Cancel is the default button (Enter and Escape).
+    // Without a box of its own a prompter asks Yes or No.
+    enum class Answer { Yes, No, Cancel };
+    virtual Answer AskYesNoCancel(const QString &text, const QString &title, Icon icon)
+    {
+        return AskYesNo(text, title, icon) ? Answer::Yes : Answer::No;
+    }
     // Input box; std::nullopt when cancelled.
     virtual std::optional<QString> InputBox(const QString &prompt, const QString &title,
                                             const QString &defaultText) = 0;

@@ -1,5 +1,7 @@
 #include "manager/UserGuideWindow.h"
 
+#include "library/ui/WindowHabits.h"
+
 #include <QFile>
 #include <QKeySequence>
 #include <QShortcut>
@@ -16,7 +18,7 @@ UserGuideWindow::UserGuideWindow(QWidget *owner) : QWidget(owner, Qt::Window)
     m_browser->setOpenExternalLinks(true);
     // The guide's pictures are named relative to the guide itself.
     m_browser->setSearchPaths({QStringLiteral(":/guide")});
-    QFile guide(QStringLiteral(":/guide/README.md"));
+    QFile guide(QStringLiteral(":/guide/guide.md"));
     if (guide.open(QIODevice::ReadOnly))
         m_browser->setMarkdown(QString::fromUtf8(guide.readAll()));
     else
@@ -29,4 +31,5 @@ UserGuideWindow::UserGuideWindow(QWidget *owner) : QWidget(owner, Qt::Window)
     auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this, &QWidget::close);
     resize(760, 640);
+    KeepInsideScreen(this);
 }

@@ -510,6 +510,12 @@ void frmVarrow::cmdClose_Click()
 
 void frmVarrow::closeEvent(QCloseEvent *event)
 {
+    // An open editor goes first: it may ask about its entries, save them into the library, or
+    // keep the program open.
+    if (m_editor && m_editor->isVisible() && !m_editor->close()) {
+        event->ignore();
+        return;
+    }
     // However the window is closed, the file is left holding every change.
     QString reason;
     if (m_store->NeedsSaveOnClose() && !m_store->Save(&reason)) {

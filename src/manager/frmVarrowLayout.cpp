@@ -213,8 +213,11 @@ void frmVarrow::buildWindow()
     connect(cmdRename, &QPushButton::clicked, this, &frmVarrow::cmdRename_Click);
     connect(cmdDefault, &QPushButton::clicked, this, &frmVarrow::cmdDefault_Click);
     connect(cmdClose, &QPushButton::clicked, this, &frmVarrow::cmdClose_Click);
-    if (!RestoreWindowGeometry(this, QStringLiteral("Main")))
+    // The first placement fits the screen; later ones are where the user left the window.
+    if (!RestoreWindowGeometry(this, QStringLiteral("Main"))) {
         resize(900, 660);
+        FitInsideScreen(this);
+    }
     if (!splMain->restoreState(ReadWindowState(QStringLiteral("MainSplitter"))))
         splMain->setSizes({1100, 900}); // the tree's side a little wider, as before the splitter
 }

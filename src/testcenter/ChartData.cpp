@@ -76,8 +76,11 @@ double GrowChartMax(double chartMax, std::optional<double> c, std::optional<doub
         chartMax = *c + 0.1 * *c;
     if (r && std::isfinite(*r) && *r > chartMax)
         chartMax = *r + 0.1 * *r;
-    chartMax = std::trunc(chartMax);
-    if (std::fmod(chartMax, 2.0) != 0)
+    // Rounded up, never down: a maximum cut to its integer part fell below values just above
+    // an even number (2.3 grew to 2.53 and was cut to 2). An axis up to 1 keeps small values
+    // (below 1/1.1) readable; above it the maximum is even.
+    chartMax = std::ceil(chartMax - 1e-9);
+    if (chartMax > 1 && std::fmod(chartMax, 2.0) != 0)
         chartMax += 1;
     return chartMax;
 }

@@ -36,8 +36,9 @@ double ChartMaxOverHistory(const ChartState &state, int k, Units::System s);
 double PlotValue(double value);
 
 // The axis maximum after a plot whose edited value is c and reference value r (either may be
-// missing): each one above the maximum raises it to 110 % of itself; the result is cut to its
-// integer part and made even. It never shrinks (only Clear Graphs sets it back to 0).
+// missing): each one above the maximum raises it to 110 % of itself; the result is rounded up
+// to a whole number and, above 1, made even, so that every bar and reference point stands
+// inside its chart. It never shrinks (only Clear Graphs sets it back to 0).
 double GrowChartMax(double chartMax, std::optional<double> c, std::optional<double> r);
 
 // The maximum the axis is drawn with: a maximum of 0 (every value below 1) shows up to 1, so

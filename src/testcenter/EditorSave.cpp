@@ -51,6 +51,19 @@ void ApplyEntries(FuelModel &fm, const TestEntries &e, int fireCarryPosition, in
     fm.setHerbType(herbTypePosition + 1);
 }
 
+bool EntriesChangeModel(const FuelModel &fm, const TestEntries &entries, int fireCarryPosition, int herbTypePosition)
+{
+    FuelModel saved = fm;
+    ApplyEntries(saved, entries, fireCarryPosition, herbTypePosition);
+    if (saved.FuelModelID() != fm.FuelModelID() || saved.Description() != fm.Description() ||
+        saved.FuelCat() != fm.FuelCat() || saved.HerbType() != fm.HerbType())
+        return true;
+    for (int i = 2; i <= kLastModelEntry; ++i)
+        if (ModelEntryValue(saved, i) != ModelEntryValue(fm, i))
+            return true;
+    return false;
+}
+
 double ModelEntryValue(const FuelModel &fm, int index)
 {
     switch (index) {

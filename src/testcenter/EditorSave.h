@@ -29,6 +29,10 @@ EntryRefusal SaveTextRefusal(const QString &id, const QString &description);
 // their list positions. The key is kept.
 void ApplyEntries(FuelModel &fm, const TestEntries &entries, int fireCarryPosition, int herbTypePosition);
 
+// Whether a Save of the entries would change the model: the ID, the description, one of the
+// thirteen numbers (as ApplyEntries reads them), the fire carrier or the herb type differs.
+bool EntriesChangeModel(const FuelModel &fm, const TestEntries &entries, int fireCarryPosition, int herbTypePosition);
+
 
 // The value a model holds for entry box index 2..14 (0 for any other index), in English units.
 double ModelEntryValue(const FuelModel &fm, int index);

@@ -170,12 +170,21 @@ QString MidFlameWindCaption(Units::System s)
                                       : QStringLiteral("Midflame Wind Speed (mph)");
 }
 
+namespace {
+constexpr double kMidFlameWindHigh = 60;
+} // namespace
+
 QString MidFlameWindHint(Units::System s)
 {
     if (s == Units::System::English)
         return QStringLiteral("(0-60 mph)");
     const Units::Quantity q = Units::Quantity::WindSpeed;
-    return QStringLiteral("(0-") + shownLimitText(q, Units::ShownHigh(q, s, 60)) + QStringLiteral(" km/h)");
+    return QStringLiteral("(0-") + shownLimitText(q, Units::ShownHigh(q, s, kMidFlameWindHigh)) + QStringLiteral(" km/h)");
+}
+
+bool MidFlameWindInRange(double english)
+{
+    return std::isfinite(english) && english >= 0 && english <= kMidFlameWindHigh;
 }
 
 bool EntryRange(int index, double &low, double &high)
@@ -189,10 +198,12 @@ bool EntryRange(int index, double &low, double &high)
 
 bool EntryKeyAccepted(int index, char16_t key, int lengthBefore)
 {
-    constexpr char16_t backspace = 8, redo = 25, undo = 26;
+    constexpr char16_t selectAll = 1, backspace = 8, redo = 25, undo = 26;
     // Undo and redo only bring back texts the box held before; paste could bring in anything.
+    // Select all changes nothing (typing then replaces the selection).
     if (index >= 2)
-        return (key >= u'0' && key <= u'9') || key == u'.' || key == backspace || key == undo || key == redo;
+        return (key >= u'0' && key <= u'9') || key == u'.' || key == backspace || key == undo || key == redo ||
+               key == selectAll;
     if (index == 0)
         return key == backspace || lengthBefore <= 6;
     return true;

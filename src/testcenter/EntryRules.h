@@ -53,7 +53,7 @@ bool EntryRange(int index, double &low, double &high);
 // The key filter. key is the character a key press would type: 8 for backspace, a control
 // character (below 32) for shortcuts such as copy and paste, the typed character otherwise.
 // lengthBefore is the length of the box text before the key. False = the key is discarded.
-// Number boxes take digits, the point, backspace, undo (26) and redo (25).
+// Number boxes take digits, the point, backspace, select all (1), undo (26) and redo (25).
 bool EntryKeyAccepted(int index, char16_t key, int lengthBefore);
 
 // Items of the wind adjustment factor list (" 0", " .1" ... " .9", " 1") and of the slope
@@ -73,6 +73,9 @@ struct MidFlameWind
     QString text;
 };
 MidFlameWind MidFlameWindOf(const QString &windReduceText, double twentyFootWindEnglish, Units::System s);
+// The range the midflame wind's hint states (0 to 60 mi/h, English value): a 20-ft wind of 99
+// mi/h under a typed factor can go beyond it, and the computations refuse such a wind.
+bool MidFlameWindInRange(double english);
 
 // Width in pixels of a length in twips (1440 per inch) at the given dots per inch.
 int TwipsToPixels(int twips, double dpi);

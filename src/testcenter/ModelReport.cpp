@@ -46,7 +46,7 @@ QString ModelReportHtml(const ModelReport &r)
         html += QStringLiteral("</table>");
     }
     if (!r.analysisPanel.isEmpty())
-        html += QStringLiteral("<h3>Analysis: %1</h3><p><img src=\"analysis\" width=\"640\"></p>")
+        html += QStringLiteral("<h3 style=\"page-break-before: always\">Analysis: %1</h3><p><img src=\"analysis\" width=\"640\"></p>")
                     .arg(esc(r.analysisPanel));
     html += QStringLiteral("<p><small>Varrow %1, printed %2</small></p>").arg(esc(r.version), esc(r.date));
     return html + QStringLiteral("</body></html>");

@@ -105,6 +105,7 @@ void SetReferenceInputs(FireSpread &fs, const FuelModel *model, const TestEntrie
         fs.setHeatContentLiveWoody(model->HeatContentLiveWoody());
         fs.setBulkDensityDepth(model->BulkDensityDepth());
         fs.setMoistureOfExtinction(model->MoistureOfExtinction() / 100);
+        fs.setHerbType(model->HerbType());
     }
     fs.setWindSpeedAdjust(e.windReducePosition);
     fs.setWindSpeed(MidFlameWindValue(e));

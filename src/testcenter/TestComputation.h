@@ -58,9 +58,9 @@ struct ReferenceTexts
 void SetCalculatorInputs(FireSpread &fs, const TestEntries &entries);
 
 // Inputs of the reference model: its fuel bed from the model (moisture of extinction as a
-// fraction), moistures, wind adjustment, midflame wind and slope from the entries. The herb
-// type and the 20-ft wind stay unset, so a reference always computes as static. Without a
-// model only the entry-side inputs are set.
+// fraction) and its own herb type (a dynamic reference cures its live herb load as every other
+// computation of the model does), moistures, wind adjustment, midflame wind and slope from the
+// entries. The 20-ft wind stays unset. Without a model only the entry-side inputs are set.
 void SetReferenceInputs(FireSpread &fs, const FuelModel *model, const TestEntries &entries);
 
 // The model at zero-based list positions of the reference set and model lists, or nullptr

@@ -111,7 +111,11 @@ bool RemoveUserEnvironment(QStringView name)
 
 bool IsValidUserEnvironmentName(QStringView name)
 {
-    return !name.trimmed().isEmpty() && FindMoistureScenario(name) == nullptr;
+    // "Custom" is the list's own first entry (the entries as typed): a second one would be
+    // told from it by nothing.
+    const QStringView trimmed = name.trimmed();
+    return !trimmed.isEmpty() && trimmed.compare(kCustomEnvironmentName, Qt::CaseInsensitive) != 0 &&
+           FindMoistureScenario(name) == nullptr;
 }
 
 } // namespace Units

@@ -37,8 +37,11 @@ bool SaveUserEnvironment(const UserEnvironment &environment);
 // False when there is none of that name.
 bool RemoveUserEnvironment(QStringView name);
 
-// Whether a name can be given to a user environment: not empty after trimming and not one of
-// the standard moisture scenarios.
+// The first entry of the editor's environment list: the entries as they are typed.
+inline const QString kCustomEnvironmentName = QStringLiteral("Custom");
+
+// Whether a name can be given to a user environment: not empty after trimming, not "Custom"
+// (in any letter case) and not one of the standard moisture scenarios.
 bool IsValidUserEnvironmentName(QStringView name);
 
 } // namespace Units

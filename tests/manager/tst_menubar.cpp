@@ -215,9 +215,14 @@ private slots:
         QVERIFY(guide);
         QTRY_VERIFY(guide->isVisible());
         QTextDocument *doc = guide->Browser()->document();
+        // The analysts' guide, not the developers' page: no build or test instructions.
+        QVERIFY(doc->toPlainText().startsWith("Varrow User Guide"));
         QVERIFY(doc->toPlainText().contains("The Edit and Test Center"));
+        QVERIFY(doc->toPlainText().contains("Printing a report"));
+        QVERIFY(!doc->toPlainText().contains("ctest"));
+        QVERIFY(!doc->toPlainText().contains("Building by hand"));
         // A picture of the guide is found inside the program, not left as a broken image.
-        const QVariant picture = doc->resource(QTextDocument::ImageResource, QUrl("docs/images/manager-model.png"));
+        const QVariant picture = doc->resource(QTextDocument::ImageResource, QUrl("images/manager-model.png"));
         QVERIFY(!picture.isNull());
         guide->close();
 

@@ -13,7 +13,7 @@
 class ScriptedPrompts : public IPrompts
 {
 public:
-    enum class Kind { Message, YesNo, Input, Paste, Beep };
+    enum class Kind { Message, YesNo, Input, Paste, Beep, YesNoCancel };
 
     struct Step
     {
@@ -23,6 +23,7 @@ public:
         bool yes = false;
         std::optional<QString> input;
         PasteAnswer paste;
+        Answer answer = Answer::Cancel;
     };
 
     ScriptedPrompts &ExpectMessage(const QString &text, const QString &title = {})
@@ -33,6 +34,11 @@ public:
     ScriptedPrompts &ExpectYesNo(const QString &text, bool yes, const QString &title = {})
     {
         m_steps.push_back({Kind::YesNo, text, title, yes, std::nullopt, {}});
+        return *this;
+    }
+    ScriptedPrompts &ExpectYesNoCancel(const QString &text, Answer answer, const QString &title = {})
+    {
+        m_steps.push_back({Kind::YesNoCancel, text, title, false, std::nullopt, {}, answer});
         return *this;
     }
     ScriptedPrompts &ExpectInput(const QString &prompt, std::optional<QString> answer, const QString &title = {})
@@ -64,6 +70,10 @@ public:
     bool AskYesNo(const QString &text, const QString &title, Icon icon) override
     {
         return take(Kind::YesNo, text, title, icon).yes;
+    }
+    Answer AskYesNoCancel(const QString &text, const QString &title, Icon icon) override
+    {
+        return take(Kind::YesNoCancel, text, title, icon).answer;
     }
     std::optional<QString> InputBox(const QString &prompt, const QString &title, const QString &def) override
     {

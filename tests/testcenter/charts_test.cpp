@@ -128,15 +128,21 @@ QStringList range(int from, int to)
 
 } // namespace
 
-TEST(ChartRules, AxisMaximumGrowsByATenthCutToAnEvenWholeNumberAndNeverShrinks)
+TEST(ChartRules, AxisMaximumGrowsByATenthRoundedUpToAnEvenWholeNumberAndNeverShrinks)
 {
-    EXPECT_EQ(GrowChartMax(0, 7.3, 5), 8);
-    EXPECT_EQ(GrowChartMax(0, 9.9, 1), 10);
-    EXPECT_EQ(GrowChartMax(0, 0.5, 0.1), 0);
-    EXPECT_EQ(GrowChartMax(0, 7.3, 20), 22);
+    EXPECT_EQ(GrowChartMax(0, 7.3, 5), 10);   // 8.03 -> 9 -> 10
+    EXPECT_EQ(GrowChartMax(0, 9.9, 1), 12);   // 10.89 -> 11 -> 12
+    EXPECT_EQ(GrowChartMax(0, 0.5, 0.1), 1);  // 0.55 -> 1: small values get an axis up to 1
+    EXPECT_EQ(GrowChartMax(0, 7.3, 20), 22);  // 22 exactly
     EXPECT_EQ(GrowChartMax(22, 3, 4), 22);
-    EXPECT_EQ(GrowChartMax(8, 8.5, std::nullopt), 10); // 9.35 -> 9 -> 10
+    EXPECT_EQ(GrowChartMax(8, 8.5, std::nullopt), 10); // 9.35 -> 10
     EXPECT_EQ(GrowChartMax(0, std::nullopt, std::nullopt), 0);
+    // Values just above an even number: the old cut put the axis below them.
+    EXPECT_EQ(GrowChartMax(0, 2.3, std::nullopt), 4); // 2.53 -> 3 -> 4 (was 2)
+    EXPECT_EQ(GrowChartMax(0, 4.3, std::nullopt), 6); // 4.73 -> 5 -> 6 (was 4)
+    EXPECT_EQ(GrowChartMax(0, 0.4, 6.1), 8);          // a reference of 6.1: 6.71 -> 7 -> 8 (was 6)
+    EXPECT_EQ(GrowChartMax(0, 0.95, std::nullopt), 2); // 1.045 -> 2 (was 0, drawn up to 1)
+    EXPECT_EQ(GrowChartMax(0, 0.9, std::nullopt), 1);  // 0.99 -> 1
 
     EXPECT_EQ(DisplayedAxisMax(0), 1);
     EXPECT_EQ(DisplayedAxisMax(22), 22);

@@ -10,6 +10,7 @@ TEST(EntryRules, KeyFilterLetsNumbersIntoNumberBoxesOnly)
         EXPECT_TRUE(EntryKeyAccepted(i, 8, 3));
         EXPECT_TRUE(EntryKeyAccepted(i, 26, 3)) << "undo";
         EXPECT_TRUE(EntryKeyAccepted(i, 25, 3)) << "redo";
+        EXPECT_TRUE(EntryKeyAccepted(i, 1, 3)) << "select all";
         for (char16_t k : {u'-', u' ', u'a', u'e', u',', char16_t(22), char16_t(3), char16_t(13)})
             EXPECT_FALSE(EntryKeyAccepted(i, k, 3)) << i << " " << int(k);
     }

@@ -6,6 +6,7 @@
 #include "testcenter/ChartData.h"
 #include "testcenter/PlotHistory.h"
 #include "testcenter/ui/EditorCharts.h"
+#include "units/UnitSetting.h"
 
 #include <QBarCategoryAxis>
 #include <QBarSeries>
@@ -153,6 +154,7 @@ private slots:
     void cleanup()
     {
         editor.reset();
+        Units::UnitSetting::instance().setSystem(Units::System::English);
         QVERIFY(!EditorCharts::Active());
         QVERIFY2(prompts->Finished(), "a scripted message was not shown");
     }
@@ -203,14 +205,65 @@ private slots:
     void axisMaximaGrowByATenthToAnEvenNumber()
     {
         plotResults(7.3, 9.9, 0.5, 0.5, 5, 1, 0.1, 0.1);
-        QCOMPARE(axisMax(editor.get(), 0), 8.0);
-        QCOMPARE(axisMax(editor.get(), 1), 10.0);
-        QCOMPARE(axisMax(editor.get(), 2), 1.0); // maximum 0: drawn up to 1
-        QCOMPARE(gChartState.ChartMax[2], 0.0);
+        QCOMPARE(axisMax(editor.get(), 0), 10.0); // 8.03 rounded up to 9, made even
+        QCOMPARE(axisMax(editor.get(), 1), 12.0); // 10.89 -> 11 -> 12
+        QCOMPARE(axisMax(editor.get(), 2), 1.0);  // 0.55 -> 1
         plotResults(7.3, 9.9, 0.5, 0.5, 20, 1, 0.1, 0.1);
         QCOMPARE(axisMax(editor.get(), 0), 22.0);
         plotResults(1, 1, 1, 1, 1, 1, 1, 1);
         QCOMPARE(axisMax(editor.get(), 0), 22.0); // never shrinks
+    }
+
+    // Every bar and reference point stands inside its chart: values just above an even number
+    // (2.3 once got an axis of 2) in both unit systems, and a run of real plots.
+    void barsAndReferencePointsStayInsideTheirCharts()
+    {
+        plotRef()->click();
+        const auto checkInside = [this](const char *when) {
+            for (int k = 0; k < 4; ++k) {
+                const double max = axisMax(editor.get(), k);
+                for (qreal b : bars(editor.get(), k))
+                    QVERIFY2(b <= max, qPrintable(QStringLiteral("%1: chart %2 bar %3 above axis %4").arg(when).arg(k).arg(b).arg(max)));
+                for (const QList<QPointF> &segment : line(editor.get(), k))
+                    for (const QPointF &p : segment)
+                        QVERIFY2(p.y() <= max, qPrintable(QStringLiteral("%1: chart %2 reference %3 above axis %4")
+                                                              .arg(when).arg(k).arg(p.y()).arg(max)));
+            }
+        };
+        // English: 2.3 ft of flame, 4.3 ch/h, a reference of 6.1 acres and 2.2 BTU/ft/s.
+        plotResults(4.3, 0.7, 2.3, 0.2, 0.5, 2.2, 0.1, 6.1);
+        QCOMPARE(axisMax(editor.get(), 0), 6.0);
+        QCOMPARE(axisMax(editor.get(), 1), 4.0);
+        QCOMPARE(axisMax(editor.get(), 2), 4.0);
+        QCOMPARE(axisMax(editor.get(), 3), 8.0);
+        checkInside("English");
+
+        // Metric: a flame length of 2.3 m and a rate of 4.3 m/min, given in English.
+        QTest::mouseClick(button("cmdClearGraph"), Qt::LeftButton);
+        editor->cboUnits()->setCurrentIndex(1);
+        emit editor->cboUnits()->activated(1);
+        plotResults(4.3 * 60 / 20.1168, 1, 2.3 / 0.3048, 0.1, 0.1, 1, 0.1, 0.1); // 1 ch = 20.1168 m
+        QCOMPARE(bars(editor.get(), 0)[0], 4.3);
+        QCOMPARE(axisMax(editor.get(), 0), 6.0); // 4.73 -> 5 -> 6, not 4
+        QCOMPARE(bars(editor.get(), 2)[0], 2.3);
+        QCOMPARE(axisMax(editor.get(), 2), 4.0); // 2.53 -> 3 -> 4, not 2
+        checkInside("metric");
+
+        // A run of real plots in metric, then the same history in English.
+        QTest::mouseClick(button("cmdClearGraph"), Qt::LeftButton);
+        for (int i = 0; i < 12; ++i) {
+            editor->SetEntryText(2, FormatGeneral(0.5 + 0.35 * i));
+            QTest::mouseClick(button("cmdPlot"), Qt::LeftButton);
+            checkInside(qPrintable(QStringLiteral("metric plot %1").arg(i + 1)));
+        }
+        editor->cboUnits()->setCurrentIndex(0);
+        emit editor->cboUnits()->activated(0);
+        checkInside("English after the switch");
+        for (int first = 1; first <= 3; ++first) {
+            scroll(0)->setValue(first);
+            checkInside(qPrintable(QStringLiteral("English page %1").arg(first)));
+        }
+        Units::UnitSetting::instance().setSystem(Units::System::English);
     }
 
     void refusedEntriesPlotNothing()
@@ -341,12 +394,12 @@ private slots:
     void eachSessionAndClearGraphsStartWithFreshAxes()
     {
         plotResults(1, 1, 1, 238, 0, 0, 0, 0);
-        QCOMPARE(axisMax(editor.get(), 3), 262.0); // 261.8 cut to 261, made even
+        QCOMPARE(axisMax(editor.get(), 3), 262.0); // 261.8 rounded up to 262
         editor.reset();
         editor = std::make_unique<frmEditModel>(owner.get(), prompts.get());
         editor->Open(lib->shortGrass, true);
         plotResults(1, 1, 1, 2, 0, 0, 0, 0);
-        QCOMPARE(axisMax(editor.get(), 3), 2.0); // 2.2 cut to 2
+        QCOMPARE(axisMax(editor.get(), 3), 4.0); // 2.2 rounded up to 3, made even
 
         plot(12);
         QTest::mouseClick(button("cmdClearGraph"), Qt::LeftButton);

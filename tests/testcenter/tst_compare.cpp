@@ -178,7 +178,8 @@ private slots:
         QVERIFY(f.open(QIODevice::ReadOnly));
         const QStringList lines = QString::fromUtf8(f.readAll()).split(QStringLiteral("\r\n"));
         QVERIFY(lines[0].startsWith(QStringLiteral("Set,ID,Description,Rate of spread (ch/h),Difference (ch/h),")));
-        QVERIFY(lines[1].startsWith(QStringLiteral(",MY1,(edited model),")));
+        // The edited model's row names the set it belongs to, as every other row does.
+        QVERIFY(lines[1].startsWith(owner.setName + QStringLiteral(",MY1,(edited model),")));
         QVERIFY(lines[2].startsWith(QStringLiteral("Orla Master,1,")));
         QCOMPARE(lines.size(), 56); // header, 54 rows, empty after the last line end
     }

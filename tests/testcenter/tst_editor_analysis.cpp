@@ -26,6 +26,7 @@
 #include <QChartView>
 #include <QTabWidget>
 #include <QValueAxis>
+#include <QImage>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -258,6 +259,41 @@ private slots:
         QVERIFY(lines[0].startsWith("Set,ID,20-ft wind speed (mi/h),Rate of spread (ch/h),Flame length (ft)"));
         QVERIFY(lines[1].startsWith("Grass Models,2,0,"));
         QCOMPARE(lines.size(), 2 * ResponseCurvesPanel::kPoints + 2); // header, 2 curves, final line end
+    }
+
+    // The curves exported as a picture carry the legend: every model's name is in the SVG's
+    // text, and the PNG is taller than the four charts alone.
+    void exportedPicturesCarryTheLegendAndTheModelNames()
+    {
+        openAnalysis();
+        ResponseCurvesPanel *curves = window->Curves();
+        auto *pick = find<QComboBox>(curves, "cboCurveLibraryModel");
+        pick->setCurrentIndex(2); // GR2
+        find<QPushButton>(curves, "cmdAddCurveModel")->click();
+        settle();
+        QCOMPARE(curves->Curves().size(), std::size_t(3));
+        QTemporaryDir dir;
+        QString path = dir.filePath(QStringLiteral("curves.svg"));
+        ChartExporter::ChooseFile() = [&](QWidget *, const QString &, const QString &, const QString &) { return path; };
+        QTest::mouseClick(find<QPushButton>(curves, "cmdExportCurves"), Qt::LeftButton);
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QString svg = QString::fromUtf8(f.readAll());
+        for (const QString &name : {QStringLiteral("2 (edited)"), QStringLiteral("Ref: 1"), QStringLiteral("GR2 (Grass Models)"),
+                                    QStringLiteral("current environment")}) {
+            QString spaced = name;
+            // The legend keeps a name on one line with non-breaking spaces.
+            QVERIFY2(svg.contains(name) || svg.contains(spaced.replace(QLatin1Char(' '), QChar(0xa0))) ||
+                         svg.contains(QString(name).replace(QLatin1Char(' '), QStringLiteral("&#xa0;"))),
+                     qPrintable(name));
+        }
+        path = dir.filePath(QStringLiteral("curves.png"));
+        QTest::mouseClick(find<QPushButton>(curves, "cmdExportCurves"), Qt::LeftButton);
+        const QImage picture(path);
+        const QWidget *chart = find<QWidget>(curves, "chtCurve_2");
+        QVERIFY(picture.height() > chart->mapTo(curves, QPoint(0, chart->height())).y() -
+                                       find<QWidget>(curves, "chtCurve_0")->mapTo(curves, QPoint(0, 0)).y());
+        QVERIFY(find<QWidget>(curves, "fraCurveCharts")->isAncestorOf(find<QWidget>(curves, "lblCurveLegend")));
     }
 
     // With VARROW_SCREENSHOT_DIR set, saves the three tabs for the README.

@@ -3,6 +3,11 @@
 #include "EditorFixture.h"
 
 #include "analysis/ui/frmAnalysis.h"
+
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QScreen>
+#include <QTimer>
 #include "testcenter/ui/EditorAnalysis.h"
 #include "testcenter/ui/EditorReport.h"
 
@@ -128,10 +133,39 @@ private slots:
         const QString open = pdfText(path);
         QVERIFY2(open.contains(QStringLiteral("Analysis: Sensitivity")), qPrintable(open));
         QVERIFY(!open.contains(QStringLiteral("Response Curves")));
+        // Three pages (pdftotext ends each with a form feed): the model, the charts, the panel
+        // on a page of its own.
+        QCOMPARE(open.count(QLatin1Char('\f')), 3);
+        QVERIFY(open.section(QLatin1Char('\f'), 2, 2).contains(QStringLiteral("Analysis: Sensitivity")));
 
         analysis->close();
         QTest::mouseClick(report->cmdExportPdf, Qt::LeftButton);
         QVERIFY(!pdfText(path).contains(QStringLiteral("Analysis:")));
+        QCOMPARE(pdfText(path).count(QLatin1Char('\f')), 2);
+    }
+
+    // The print preview opens large enough to read a page, inside the screen.
+    void printPreviewOpensLargeEnoughToRead()
+    {
+        open(lib->shortGrass);
+        QSize size;
+        QRect area;
+        qreal zoom = 0;
+        QTimer::singleShot(0, [&] {
+            auto *preview = qobject_cast<QPrintPreviewDialog *>(QApplication::activeModalWidget());
+            if (!preview)
+                return;
+            size = preview->size();
+            area = preview->screen()->availableGeometry();
+            if (auto *pages = preview->findChild<QPrintPreviewWidget *>())
+                zoom = pages->zoomFactor();
+            preview->reject();
+        });
+        QTest::mouseClick(EditorReport::Of(editor.get())->cmdPrint, Qt::LeftButton);
+        QVERIFY2(size.height() >= area.height() - 100 && size.width() >= qMin(area.width() - 40, 1000),
+                 qPrintable(QStringLiteral("%1x%2").arg(size.width()).arg(size.height())));
+        QVERIFY(size.width() <= area.width() && size.height() <= area.height());
+        QVERIFY2(zoom >= 0.5 || size.width() < 900, qPrintable(QString::number(zoom)));
     }
 
     void anOldFileIsReplacedWholeAndAFolderThatIsNotThereIsReported()

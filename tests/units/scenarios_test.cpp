@@ -141,6 +141,10 @@ TEST_F(SettingsTest, UserEnvironmentsAreKeptByName)
     EXPECT_FALSE(SaveUserEnvironment(clash));
     clash.name = QStringLiteral("  ");
     EXPECT_FALSE(SaveUserEnvironment(clash));
+    // Nor the list's own "Custom" entry, in any letter case.
+    clash.name = QStringLiteral(" cUSTOM ");
+    EXPECT_FALSE(SaveUserEnvironment(clash));
+    EXPECT_TRUE(IsValidUserEnvironmentName(u"Custom grass"));
     EXPECT_EQ(ReadUserEnvironments().size(), 2);
 
     EXPECT_TRUE(RemoveUserEnvironment(u"Dry August"));

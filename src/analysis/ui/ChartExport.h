@@ -41,6 +41,8 @@ public:
     void Copy();
 
     QString BaseName() const { return m_baseName; }
+    // What a picture shows: the charts with their legend, without the panel's controls.
+    QWidget *View() const { return m_view; }
     void SetBaseName(const QString &name) { m_baseName = name; }
 
     // (parent, caption, suggested path, filters) -> chosen path, empty when cancelled.

@@ -27,6 +27,43 @@
 
 namespace {
 
+// A number typed above the maximum is taken as the maximum, shown so once the box is left (or
+// Enter pressed), instead of the key that made it too large being dropped unseen: "300" typed
+// where 99 is the most reads 99.0, not 30.0.
+class ClampingSpinBox : public QDoubleSpinBox
+{
+public:
+    using QDoubleSpinBox::QDoubleSpinBox;
+
+    QValidator::State validate(QString &text, int &pos) const override
+    {
+        const QValidator::State state = QDoubleSpinBox::validate(text, pos);
+        if (state == QValidator::Invalid && aboveMaximum(text))
+            return QValidator::Intermediate;
+        return state;
+    }
+    void fixup(QString &text) const override
+    {
+        if (aboveMaximum(text))
+            text = prefix() + textFromValue(maximum()) + suffix();
+        else
+            QDoubleSpinBox::fixup(text);
+    }
+
+private:
+    bool aboveMaximum(const QString &text) const
+    {
+        QString number = text;
+        if (!suffix().isEmpty() && number.endsWith(suffix()))
+            number.chop(suffix().size());
+        if (!prefix().isEmpty() && number.startsWith(prefix()))
+            number.remove(0, prefix().size());
+        bool ok = false;
+        const double value = locale().toDouble(number.trimmed(), &ok);
+        return ok && value > maximum();
+    }
+};
+
 struct Output
 {
     const char *title;
@@ -85,15 +122,16 @@ ResponseCurvesPanel::ResponseCurvesPanel(QWidget *parent) : QWidget(parent)
     for (const SweepInputInfo &i : SweepInputs())
         m_cboInput->addItem(QString::fromUtf8(i.title));
     lblInput->setBuddy(m_cboInput);
-    m_from = new QDoubleSpinBox(this);
+    m_from = new ClampingSpinBox(this);
     m_from->setObjectName(QStringLiteral("spnSweepFrom"));
     m_from->setAccessibleName(QStringLiteral("Sweep from"));
-    m_to = new QDoubleSpinBox(this);
+    m_to = new ClampingSpinBox(this);
     m_to->setObjectName(QStringLiteral("spnSweepTo"));
     m_to->setAccessibleName(QStringLiteral("Sweep to"));
     for (QDoubleSpinBox *s : {m_from, m_to}) {
         s->setDecimals(1);
         s->setKeyboardTracking(false);
+        s->setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
     }
     auto *lblFrom = new QLabel(QStringLiteral("&From:"), this);
     lblFrom->setBuddy(m_from);
@@ -180,11 +218,15 @@ ResponseCurvesPanel::ResponseCurvesPanel(QWidget *parent) : QWidget(parent)
         grid->addWidget(m_views[k], int(k / 2), int(k % 2));
     }
     right->addWidget(m_chartsArea, 1);
-    m_legend = new QLabel(this);
+    // Inside the charts' area, so that an exported or copied picture carries the legend and
+    // the models' names with it.
+    m_legend = new QLabel(m_chartsArea);
     m_legend->setObjectName(QStringLiteral("lblCurveLegend"));
     m_legend->setWordWrap(true);
     m_legend->setTextFormat(Qt::RichText);
-    right->addWidget(m_legend);
+    grid->addWidget(m_legend, 2, 0, 1, 2);
+    grid->setRowStretch(0, 1);
+    grid->setRowStretch(1, 1);
     layout->addLayout(right, 1);
 
     m_exporter = new ChartExporter(this, m_chartsArea, [this] { return Table(); }, QStringLiteral("response-curves"));
@@ -388,17 +430,18 @@ void ResponseCurvesPanel::redraw()
             series.limit->replace(limit);
 
             if (k == 0)
+                // A name never breaks inside itself: the legend wraps between entries only.
                 legend << QStringLiteral("<span style=\"color:%1\">%2</span>&nbsp;%3")
                               .arg(colour.name(),
-                                   curve.role == QLatin1String("Reference") ? QStringLiteral("&#9472; &#9472;")
+                                   curve.role == QLatin1String("Reference") ? QStringLiteral("&#9472;&nbsp;&#9472;")
                                                                             : QStringLiteral("&#9473;&#9473;&#9473;"),
-                                   name.toHtmlEscaped());
+                                   name.toHtmlEscaped().replace(QLatin1Char(' '), QStringLiteral("&nbsp;")));
         }
         SetRoundAxis(m_axisX[k], m_from->value(), std::max(m_to->value(), m_from->value() + 0.1), 6);
         SetRoundAxisFromZero(m_axisY[k], yMax * 1.05, 5);
     }
     legend << QStringLiteral("&#9679;&nbsp;current environment") << QStringLiteral("&#9633;&nbsp;wind limit reached");
-    const QString legendText = legend.join(QStringLiteral("&nbsp;&nbsp;&nbsp; "));
+    const QString legendText = legend.join(QStringLiteral("&nbsp;&nbsp; "));
     if (m_legend->text() != legendText)
         m_legend->setText(legendText);
     const QString status = limits.isEmpty() ? QStringLiteral("The wind limit is not reached in this range.")

@@ -6,6 +6,7 @@
 #include "units/UnitSetting.h"
 
 #include <QKeySequence>
+#include <QLabel>
 #include <QShortcut>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -15,6 +16,12 @@ frmAnalysis::frmAnalysis(AnalysisHooks hooks, QWidget *parent) : QWidget(parent,
     setObjectName(QStringLiteral("frmAnalysis"));
     setWindowTitle(QStringLiteral("Fuel Model Analysis"));
     auto *layout = new QVBoxLayout(this);
+    m_refusedNote = new QLabel(this);
+    m_refusedNote->setObjectName(QStringLiteral("lblRefused"));
+    m_refusedNote->setWordWrap(true);
+    m_refusedNote->setStyleSheet(QStringLiteral("QLabel { background: #ffe0e0; color: #801010; padding: 4px; }"));
+    m_refusedNote->hide();
+    layout->addWidget(m_refusedNote);
     m_tabs = new QTabWidget(this);
     m_tabs->setObjectName(QStringLiteral("tabAnalysis"));
     m_curves = new ResponseCurvesPanel(m_tabs);
@@ -24,7 +31,8 @@ frmAnalysis::frmAnalysis(AnalysisHooks hooks, QWidget *parent) : QWidget(parent,
     m_tabs->addTab(m_sensitivity, QStringLiteral("Sensitivity"));
     m_tabs->addTab(m_characteristics, QStringLiteral("Fire Characteristics"));
     layout->addWidget(m_tabs);
-    resize(1180, 760);
+    // Room for the charts on a 1366x768 screen with its panel and the window's frame.
+    resize(1180, 680);
 
     m_pending.setSingleShot(true);
     m_pending.setInterval(0);
@@ -51,6 +59,14 @@ void frmAnalysis::RefreshNow()
     if (!m_hooks.Inputs)
         return;
     const AnalysisInputs inputs = m_hooks.Inputs();
+    if (!inputs.refused.isEmpty()) {
+        // Nothing is computed from refused entries; what is shown stays, marked as older.
+        m_refusedNote->setText(QStringLiteral("Not updated: ") + inputs.refused +
+                               QStringLiteral(". The charts show the last entries that held their ranges."));
+        m_refusedNote->show();
+        return;
+    }
+    m_refusedNote->hide();
     m_curves->Refresh(inputs);
     m_sensitivity->Refresh(inputs);
     m_characteristics->Refresh(inputs);

@@ -8,6 +8,7 @@
 #include <functional>
 
 class CharacteristicsPanel;
+class QLabel;
 class QTabWidget;
 class ResponseCurvesPanel;
 class SensitivityPanel;
@@ -36,6 +37,9 @@ public:
     ResponseCurvesPanel *Curves() const { return m_curves; }
     SensitivityPanel *Sensitivity() const { return m_sensitivity; }
     CharacteristicsPanel *Characteristics() const { return m_characteristics; }
+    // Shown above the tabs while the editor's entries are refused: the charts then keep the
+    // last entries that held their ranges, and this note says so and names the entry.
+    QLabel *RefusedNote() const { return m_refusedNote; }
 
     // Schedules a recomputation (coalesced).
     void EntriesChanged();
@@ -53,5 +57,6 @@ private:
     ResponseCurvesPanel *m_curves = nullptr;
     SensitivityPanel *m_sensitivity = nullptr;
     CharacteristicsPanel *m_characteristics = nullptr;
+    QLabel *m_refusedNote = nullptr;
     QTimer m_pending;
 };

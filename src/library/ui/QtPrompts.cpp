@@ -39,15 +39,24 @@ QString titleOrDefault(const QString &title)
 
 } // namespace
 
+QWidget *QtPrompts::owner() const
+{
+    // Over the window the user works in (the editor, a tuner): a box owned by another window
+    // would raise that one over it.
+    if (QWidget *active = QApplication::activeWindow(); active && active->isVisible())
+        return active;
+    return m_parent;
+}
+
 void QtPrompts::Message(const QString &text, const QString &title, Icon icon)
 {
-    QMessageBox box(boxIcon(icon), titleOrDefault(title), lines(text), QMessageBox::Ok, m_parent);
+    QMessageBox box(boxIcon(icon), titleOrDefault(title), lines(text), QMessageBox::Ok, owner());
     box.exec();
 }
 
 bool QtPrompts::AskYesNo(const QString &text, const QString &title, Icon icon)
 {
-    QMessageBox box(boxIcon(icon), titleOrDefault(title), lines(text), QMessageBox::Yes | QMessageBox::No, m_parent);
+    QMessageBox box(boxIcon(icon), titleOrDefault(title), lines(text), QMessageBox::Yes | QMessageBox::No, owner());
     // Every question of the program changes something on Yes, so an Enter typed ahead of the box
     // must not answer it.
     box.setDefaultButton(QMessageBox::No);
@@ -55,11 +64,24 @@ bool QtPrompts::AskYesNo(const QString &text, const QString &title, Icon icon)
     return box.exec() == QMessageBox::Yes;
 }
 
+IPrompts::Answer QtPrompts::AskYesNoCancel(const QString &text, const QString &title, Icon icon)
+{
+    QMessageBox box(boxIcon(icon), titleOrDefault(title), lines(text),
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, owner());
+    box.setDefaultButton(QMessageBox::Cancel);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+    case QMessageBox::Yes: return Answer::Yes;
+    case QMessageBox::No: return Answer::No;
+    default: return Answer::Cancel;
+    }
+}
+
 std::optional<QString> QtPrompts::InputBox(const QString &prompt, const QString &title, const QString &defaultText)
 {
     bool ok = false;
     const QString text =
-        QInputDialog::getText(m_parent, titleOrDefault(title), lines(prompt), QLineEdit::Normal, defaultText, &ok);
+        QInputDialog::getText(owner(), titleOrDefault(title), lines(prompt), QLineEdit::Normal, defaultText, &ok);
     if (!ok)
         return std::nullopt;
     return text;
@@ -72,5 +94,5 @@ void QtPrompts::Beep()
 
 IPrompts::PasteAnswer QtPrompts::PasteModel()
 {
-    return ShowPasteModel(*this, m_parent);
+    return ShowPasteModel(*this, owner());
 }

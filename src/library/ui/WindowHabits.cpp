@@ -44,6 +44,22 @@ void keepOnScreen(QWidget *window)
                  area.top() + qMax(0, (area.height() - outer.height()) / 2));
 }
 
+// Runs FitInsideScreen whenever the window it watches is shown.
+class InsideScreenKeeper : public QObject
+{
+public:
+    explicit InsideScreenKeeper(QWidget *window) : QObject(window), m_window(window) {}
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched == m_window && event->type() == QEvent::Show && !event->spontaneous())
+            FitInsideScreen(m_window);
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QWidget *m_window;
+};
+
 // The closed box's tooltip is its current text, as it is when the tooltip is asked for (the
 // box may be refilled with its signals blocked).
 class CurrentTextTip : public QObject
@@ -62,6 +78,43 @@ private:
 };
 
 } // namespace
+
+void FitInsideScreen(QWidget *window)
+{
+    const QScreen *screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    // The frame once the window system has given it one; before that, room for a title bar.
+    const QRect frameRect = window->frameGeometry();
+    const QRect inner = window->geometry();
+    QMargins frame(inner.left() - frameRect.left(), inner.top() - frameRect.top(), frameRect.right() - inner.right(),
+                   frameRect.bottom() - inner.bottom());
+    if (frame.isNull())
+        frame = QMargins(4, 30, 4, 4);
+    const QSize most(area.width() - frame.left() - frame.right(), area.height() - frame.top() - frame.bottom());
+    if (window->width() > most.width() || window->height() > most.height())
+        window->resize(window->size().boundedTo(most).expandedTo(window->minimumSize()));
+    // Where the frame would stand out of the area, the window moves in (its top-left corner
+    // first, so that a title bar too large for the area can still be grabbed).
+    const QRect outer = window->geometry().marginsAdded(frame);
+    int x = outer.left();
+    int y = outer.top();
+    if (outer.right() > area.right())
+        x = area.right() - outer.width() + 1;
+    if (outer.bottom() > area.bottom())
+        y = area.bottom() - outer.height() + 1;
+    x = qMax(x, area.left());
+    y = qMax(y, area.top());
+    if (x != outer.left() || y != outer.top())
+        window->move(x, y);
+}
+
+void KeepInsideScreen(QWidget *window)
+{
+    window->installEventFilter(new InsideScreenKeeper(window));
+    FitInsideScreen(window);
+}
 
 void SaveWindowGeometry(const QWidget *window, const QString &name)
 {

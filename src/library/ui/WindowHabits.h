@@ -15,6 +15,13 @@ void SaveWindowGeometry(const QWidget *window, const QString &name);
 // when nothing was stored.
 bool RestoreWindowGeometry(QWidget *window, const QString &name);
 
+// Keeps the window inside the available area of its screen (a 1366x768 screen less its panel)
+// every time it is shown: no larger than the area less the window's frame, and moved in where
+// its frame would stand out of it.
+void KeepInsideScreen(QWidget *window);
+// The same once, now.
+void FitInsideScreen(QWidget *window);
+
 // Any other layout state (a splitter's) under "Windows/<key>".
 void SaveWindowState(const QString &key, const QByteArray &state);
 QByteArray ReadWindowState(const QString &key);

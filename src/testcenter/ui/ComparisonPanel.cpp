@@ -14,6 +14,7 @@
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSortFilterProxyModel>
 #include <QStandardItemModel>
@@ -203,11 +204,13 @@ ComparisonPanel::ComparisonPanel(frmEditModel *editor) : QWidget(editor->tabResu
     connect(exportButton, &QPushButton::clicked, m_exporter, [this] { m_exporter->ExportWithDialog(); });
     connect(copyButton, &QPushButton::clicked, m_exporter, [this] { m_exporter->Copy(); });
     connect(m_cboSet, &QComboBox::activated, this, [this] { Recompute(); });
-    connect(editor, &frmEditModel::computed, this, [this] {
+    const auto follow = [this] {
         m_stale = true;
         if (isVisible())
             Recompute();
-    });
+    };
+    connect(editor, &frmEditModel::computed, this, follow);
+    connect(editor, &frmEditModel::resultsRefused, this, follow);
     connect(&Units::UnitSetting::instance(), &Units::UnitSetting::changed, this, [this] {
         m_conditions->setText(comparisonRule());
         ShowComparison();
@@ -254,11 +257,18 @@ void ComparisonPanel::Recompute()
 {
     if (m_cboSet->count() == 0)
         fillSetList();
+    m_editedId = m_editor->EntryText(0).trimmed();
+    m_fault = m_editor->EntryFault();
+    if (!m_fault.isEmpty()) {
+        m_comparison = {};
+        m_stale = false;
+        ShowComparison();
+        return;
+    }
     FireSpread entries;
     SetCalculatorInputs(entries, m_editor->CurrentEntries());
     m_comparison = CompareWithModels(FuelBedOf(entries), EnvironmentOf(entries), chosenModels(),
                                      StandardBehaviourConditions());
-    m_editedId = m_editor->EntryText(0).trimmed();
     m_stale = false;
     ShowComparison();
 }
@@ -271,6 +281,13 @@ void ComparisonPanel::ShowComparison()
     m_model->removeRows(0, m_model->rowCount());
     for (int c = 0; c < ColumnCount; ++c)
         m_model->setHeaderData(c, Qt::Horizontal, columnTitle(c, true));
+    if (!m_fault.isEmpty()) {
+        m_table->setSortingEnabled(true);
+        const QString why = QStringLiteral("<b>Not compared:</b> ") + m_fault.toHtmlEscaped() + QLatin1Char('.');
+        m_nearestBehaviour->setText(why);
+        m_nearestParameters->setText(QStringLiteral("<b>Nearest models:</b> none until every entry holds its range."));
+        return;
+    }
 
     auto addRow = [this](const QString &id, const QString &description, const Behaviour &b, const ComparisonRow *row) {
         QList<QStandardItem *> items;
@@ -335,7 +352,7 @@ CsvTable ComparisonPanel::Table() const
     for (int r = 0; r < m_proxy->rowCount(); ++r) {
         QStringList row;
         const bool edited = m_proxy->index(r, 0).data(kEditedRole).toBool();
-        row << (edited ? QString() : set);
+        row << (edited ? m_editor->txtFuelModelSet()->text() : set);
         for (int c = 0; c < ColumnCount; ++c) {
             const QModelIndex index = m_proxy->index(r, c);
             const QVariant v = index.data(kSortRole);

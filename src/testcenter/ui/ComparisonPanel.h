@@ -23,6 +23,8 @@ class frmEditModel;
 // It follows the editor's computations: after each Compute the comparison is made again, at
 // once when the tab is shown, otherwise when it is next shown. The set list is read from the
 // library each time the tab is shown. Failed computations show zeros, as the editor does.
+// Entries the editor refuses (EntryFault) are compared with nothing: the table holds no rows
+// and the nearest models' place names the entry at fault.
 class ComparisonPanel : public QWidget
 {
     Q_OBJECT
@@ -66,6 +68,7 @@ private:
     ChartExporter *m_exporter = nullptr;
     SetComparison m_comparison;
     QString m_editedId;
+    QString m_fault;
     bool m_stale = true;
 };
 

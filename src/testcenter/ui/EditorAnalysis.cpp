@@ -2,6 +2,7 @@
 
 #include "analysis/ui/frmAnalysis.h"
 #include "data/FuelModelSets.h"
+#include "library/ui/WindowHabits.h"
 #include "data/NumberText.h"
 #include "data/ProgramState.h"
 #include "testcenter/PlotHistory.h"
@@ -24,6 +25,7 @@ AnalysisInputs editorInputs(const frmEditModel *editor)
     const TestEntries entries = editor->CurrentEntries();
     SetCalculatorInputs(in.edited, entries);
     in.editedId = editor->EntryText(0);
+    in.refused = editor->EntryFault();
     in.editedSet = editor->txtFuelModelSet() ? editor->txtFuelModelSet()->text() : QString();
     in.windAdjustment = ParseLeadingNumber(entries.windReduceText);
     if (gFMSets) {
@@ -93,6 +95,7 @@ frmAnalysis *AttachEditorAnalysis(frmEditModel *editor)
     hooks.Inputs = [editor] { return editorInputs(editor); };
     hooks.LibraryModels = libraryModels;
     auto *window = new frmAnalysis(std::move(hooks));
+    KeepInsideScreen(window);
     editor->setProperty("analysisWindow", QVariant::fromValue<QObject *>(window));
     // Deleted at once with the editor, so that no pending recomputation reads a dead editor.
     QObject::connect(editor, &QObject::destroyed, [window] { delete window; });

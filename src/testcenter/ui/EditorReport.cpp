@@ -1,5 +1,6 @@
 #include "testcenter/ui/EditorReport.h"
 
+#include "analysis/ui/ChartExport.h"
 #include "analysis/ui/frmAnalysis.h"
 #include "library/IPrompts.h"
 #include "testcenter/EntryRules.h"
@@ -21,7 +22,9 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
+#include <QScreen>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTemporaryFile>
@@ -134,12 +137,15 @@ void EditorReport::Paint(QPrinter *printer)
         tabs->setCurrentIndex(shown);
         content.charts = ChartCount;
     }
-    // The panel open in the analysis window, as it is shown there.
+    // The charts of the panel open in the analysis window with their legend, as its Export
+    // draws them (not the panel's buttons and lists).
     if (!content.analysisPanel.isEmpty()) {
         frmAnalysis *analysis = EditorAnalysisWindow(m_editor);
-        if (QWidget *panel = analysis->Tabs()->currentWidget()) {
+        QWidget *panel = analysis->Tabs()->currentWidget();
+        ChartExporter *exporter = panel ? panel->findChild<ChartExporter *>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
+        if (QWidget *charts = exporter && exporter->View() ? exporter->View() : panel) {
             analysis->RefreshNow();
-            doc.addResource(QTextDocument::ImageResource, QUrl(QStringLiteral("analysis")), panel->grab().toImage());
+            doc.addResource(QTextDocument::ImageResource, QUrl(QStringLiteral("analysis")), charts->grab().toImage());
         } else {
             content.analysisPanel.clear();
         }
@@ -194,6 +200,13 @@ void EditorReport::print()
     QPrintPreviewDialog preview(&printer, m_editor);
     preview.setWindowTitle(QStringLiteral("Print Preview"));
     connect(&preview, &QPrintPreviewDialog::paintRequested, this, &EditorReport::Paint);
+    // Large enough to read a page: most of the screen, the page as wide as the window.
+    if (const QScreen *screen = m_editor->screen()) {
+        const QRect area = screen->availableGeometry();
+        preview.resize(qMin(area.width() - 40, 1000), area.height() - 60);
+    }
+    if (auto *pages = preview.findChild<QPrintPreviewWidget *>())
+        pages->fitToWidth();
     preview.exec();
 }
 

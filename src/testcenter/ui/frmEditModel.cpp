@@ -176,9 +176,9 @@ void frmEditModel::buildWindow()
     left->addWidget(buildModelFrame());
     auto *buttons = new QHBoxLayout;
     m_cmdApply = new QPushButton(QStringLiteral("&Save"), this);
-    m_cmdSave = new QPushButton(QStringLiteral("Close and Save"), this);
+    m_cmdSave = new QPushButton(QStringLiteral("Close and Sa&ve"), this);
     m_cmdCancel = new QPushButton(QStringLiteral("&Cancel"), this);
-    m_cmdTest = new QPushButton(QStringLiteral("Test Center >>"), this);
+    m_cmdTest = new QPushButton(QStringLiteral("T&est Center >>"), this);
     m_cmdApply->setObjectName(QStringLiteral("cmdApply"));
     m_cmdSave->setObjectName(QStringLiteral("cmdSave"));
     m_cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
@@ -205,6 +205,13 @@ void frmEditModel::buildWindow()
     connect(m_cboWindReduce, &QComboBox::activated, this, &frmEditModel::cboWindReduce_Click);
     connect(m_cboWindReduce, &QComboBox::editTextChanged, this, &frmEditModel::cboWindReduce_Change);
     connect(m_cboSlope, &QComboBox::activated, this, &frmEditModel::cboSlope_Click);
+    // Turned on, Auto Compute answers the entries shown at once (or names the one at fault).
+    connect(m_chkAuto, &QCheckBox::toggled, this, [this](bool on) {
+        if (on)
+            AutoCompute();
+    });
+    // The herb type feeds the computation like any entry.
+    connect(m_cboHerbType, &QComboBox::activated, this, &frmEditModel::AutoCompute);
     connect(m_cboConventions, &QComboBox::currentIndexChanged, this, [this](int index) {
         gSpreadConventions = index == 1 ? SpreadConventions::Simulators : SpreadConventions::Core;
         showConventions();
@@ -264,9 +271,10 @@ void frmEditModel::addEntryRow(QGridLayout *grid, int row, int index)
     if (index >= 2) {
         auto *tune = new QPushButton(QStringLiteral("Tune"), this);
         tune->setObjectName(indexed("cmdTuner", index));
-        tune->setToolTip(QStringLiteral("Tune ") + EntryCaption(index).trimmed() + QStringLiteral(" (Ctrl+T in its box)"));
+        tune->setToolTip(QStringLiteral("Tune ") + EntryCaption(index, m_system).trimmed() +
+                         QStringLiteral(" (Ctrl+T in its box)"));
         // Thirteen buttons read "Tune": the name says which entry each one tunes.
-        tune->setAccessibleName(QStringLiteral("Tune ") + EntryCaption(index).trimmed());
+        tune->setAccessibleName(QStringLiteral("Tune ") + EntryCaption(index, m_system).trimmed());
         tune->setFocusPolicy(Qt::NoFocus);
         tune->setFixedWidth(fontMetrics().horizontalAdvance(tune->text()) + 24);
         m_cmdTuner[std::size_t(index)] = tune;
@@ -385,6 +393,15 @@ QWidget *frmEditModel::buildTestPanel()
         rgrid->addWidget(box, k / 2, (k % 2) * 2 + 1);
         ++k;
     }
+    // Says why no results are shown, or that those shown are from earlier entries.
+    m_lblResultsNote = new QLabel(results);
+    m_lblResultsNote->setObjectName(QStringLiteral("lblResultsNote"));
+    m_lblResultsNote->setWordWrap(true);
+    QPalette notePalette = m_lblResultsNote->palette();
+    notePalette.setColor(QPalette::WindowText, QColor(0xa0, 0x10, 0x10));
+    m_lblResultsNote->setPalette(notePalette);
+    m_lblResultsNote->hide();
+    rgrid->addWidget(m_lblResultsNote, 2, 0, 1, 4);
     rgrid->setColumnStretch(0, 1);
     rgrid->setColumnStretch(2, 1);
 

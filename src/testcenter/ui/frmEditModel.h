@@ -69,10 +69,22 @@ public:
     void SetLocked();
     // Result of the entry check of the last Save.
     bool EntriesValid() const { return m_EntriesValid; }
+    // Whether the model entries (ID, description, fuel bed, fire carrier, herb type) differ
+    // from the model in the library; the window's close button asks before dropping them.
+    bool HasUnsavedEdits() const;
 
     void Compute();
     void ComputeRatioOnly();
+    // With "Auto Compute" on: Compute when every entry holds its range, otherwise clear the
+    // results and name the entry at fault (resultsRefused). Off: results on screen are marked
+    // as computed from earlier entries.
     void AutoCompute();
+    // The first entry a computation refuses, as "caption: text is outside its range (hint)":
+    // a fuel bed or environment box out of range, or a midflame wind beyond its range. Empty
+    // when every entry holds. Read-only boxes hold the library's values and are not judged.
+    QString EntryFault() const;
+    // The note under the results: why none are shown, or that they are from earlier entries.
+    QLabel *lblResultsNote() const { return m_lblResultsNote; }
 
     // Entry boxes: txtFuels is null for index 1 (the multi-line description) and for indexes
     // without a box. EntryText/SetEntryText work for every box; setting a text runs the same
@@ -164,6 +176,8 @@ signals:
     void referenceModelChosen(const QString &refLabel);
     // A full computation (Compute) has written the result boxes.
     void computed();
+    // Auto Compute found an entry at fault and cleared the results instead of computing.
+    void resultsRefused(const QString &fault);
 
 public slots:
     void cmdApply_Click();
@@ -200,10 +214,14 @@ private:
     bool EntryRefused(int index);
     bool EntryHoldsRange(int index) const;
     void UpdateMidFlameWind();
+    bool MidFlameWindHolds() const;
+    QString MidFlameWindFault() const;
+    void ShowResultsNote(const QString &text);
     void FocusEntry(int index);
     bool IsRed(int index) const;
     bool IsReadOnlyEntry(int index) const;
     bool Save();
+    void closeByCommand();
     void SetWidthTwips(int twips);
     QWidget *buildUnitsRow();
     void addScenarioRow(class QGridLayout *grid, int row);
@@ -218,6 +236,7 @@ private:
     bool m_Editable = true;
     bool m_EntriesValid = false;
     bool m_loaded = false;
+    bool m_closingByCommand = false;
 
     std::array<QLineEdit *, kEntrySlots> m_txtFuels{};
     QPlainTextEdit *m_txtDescription = nullptr;
@@ -244,6 +263,7 @@ private:
     QLineEdit *m_txtRefFLI = nullptr;
     QLineEdit *m_txtRefHeat = nullptr;
     QLineEdit *m_txtRefFL = nullptr;
+    QLabel *m_lblResultsNote = nullptr;
     QCheckBox *m_chkAuto = nullptr;
     QPushButton *m_cmdApply = nullptr;
     QPushButton *m_cmdSave = nullptr;

@@ -11,6 +11,7 @@
 #include "testcenter/ITuners.h"
 #include "testcenter/TestCenterState.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QLineEdit>
@@ -42,7 +43,8 @@ void frmEditModel::Form_Load()
     m_testPanel->show();
     SetWidthTwips(kWidthWithTestPanel);
     // Where the user left the window last time, when that place is still on a screen.
-    RestoreWindowGeometry(this, QStringLiteral("Editor"));
+    if (!RestoreWindowGeometry(this, QStringLiteral("Editor")))
+        FitInsideScreen(this);
     if (!m_Editable)
         SetLocked();
     m_txtFuelModelSet->setText(m_owner ? m_owner->SetNameText() : QString());
@@ -153,14 +155,14 @@ void frmEditModel::cboSlope_Click()
 
 void frmEditModel::cmdTest_Click()
 {
-    if (m_cmdTest->text() == QStringLiteral("Test Center >>")) {
+    if (m_cmdTest->text().remove(QLatin1Char('&')) == QStringLiteral("Test Center >>")) {
         m_testPanel->show();
         SetWidthTwips(kWidthWithTestPanel);
-        m_cmdTest->setText(QStringLiteral("<< Test Center"));
+        m_cmdTest->setText(QStringLiteral("<< T&est Center"));
     } else {
         m_testPanel->hide();
         SetWidthTwips(kWidthWithoutTestPanel);
-        m_cmdTest->setText(QStringLiteral("Test Center >>"));
+        m_cmdTest->setText(QStringLiteral("T&est Center >>"));
     }
 }
 
@@ -185,10 +187,10 @@ void frmEditModel::cmdApply_Click()
 
 bool frmEditModel::Save()
 {
-    for (int i = 0; i <= kLastModelEntry; ++i) {
+    for (int i = 0; i <= kLastModelEntry; ++i)
         CheckRange(i);
+    if (m_chkAuto->isChecked())
         AutoCompute();
-    }
     m_EntriesValid = EntriesOK();
     if (!m_EntriesValid || !m_EditFM)
         return false;
@@ -233,19 +235,56 @@ void frmEditModel::cmdSave_Click()
     if (m_Editable) {
         Save();
         if (m_EntriesValid)
-            close();
+            closeByCommand();
     } else {
-        close();
+        closeByCommand();
     }
 }
 
 void frmEditModel::cmdCancel_Click()
 {
+    closeByCommand();
+}
+
+void frmEditModel::closeByCommand()
+{
+    // Close and Save has saved, Cancel discards: neither asks about the entries again.
+    m_closingByCommand = true;
     close();
+    m_closingByCommand = false;
+}
+
+bool frmEditModel::HasUnsavedEdits() const
+{
+    if (!m_loaded || !m_Editable || !m_EditFM)
+        return false;
+    return EntriesChangeModel(*m_EditFM, CurrentEntries(), m_cboFireCarry->currentIndex(), m_cboHerbType->currentIndex());
 }
 
 void frmEditModel::closeEvent(QCloseEvent *event)
 {
+    // The window's close button, Alt+F4 or the program ending: entries that differ from the
+    // model are not dropped without a question. Yes saves as Close and Save does (a refused
+    // Save keeps the window open), No closes as Cancel does, Cancel keeps the window.
+    if (!m_closingByCommand && HasUnsavedEdits()) {
+        const QString id = EntryText(0).trimmed();
+        switch (m_prompts->AskYesNoCancel(
+            QStringLiteral("The fuel model %1 has changes that are not saved.").arg(id) + QChar(13) +
+                QStringLiteral("Save them before closing?"),
+            QStringLiteral("Close the Edit and Test Center"), IPrompts::Icon::Question)) {
+        case IPrompts::Answer::Yes:
+            if (!Save()) {
+                event->ignore();
+                return;
+            }
+            break;
+        case IPrompts::Answer::No:
+            break;
+        case IPrompts::Answer::Cancel:
+            event->ignore();
+            return;
+        }
+    }
     QWidget::closeEvent(event);
     // The size with the test panel is the one the window opens with.
     if (m_loaded && !m_testPanel->isHidden())

@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -86,6 +87,14 @@ bool frmEditModel::eventFilter(QObject *watched, QEvent *event)
 
 bool frmEditModel::txtFuels_KeyPress(int index, QKeyEvent *event)
 {
+    // Ctrl+Y redoes as Ctrl+Shift+Z does, on every desktop.
+    if (event->modifiers() == Qt::ControlModifier && event->key() == Qt::Key_Y) {
+        if (QLineEdit *edit = txtFuels(index))
+            edit->redo();
+        else if (index == 1)
+            m_txtDescription->redo();
+        return false;
+    }
     const char16_t ch = typedCharacter(event);
     if (ch == 0)
         return true;
@@ -274,7 +283,45 @@ bool frmEditModel::EnvEntriesOK()
             return false;
         }
     }
+    // The derived midflame wind has its own range: named, as no box of the user's is red.
+    if (!MidFlameWindHolds()) {
+        m_prompts->Message(MidFlameWindFault() + QStringLiteral(".") + QChar(13) +
+                               QStringLiteral("Lower the 20-ft wind speed or the wind adjustment factor."),
+                           QStringLiteral("Error in entries"), IPrompts::Icon::Exclamation);
+        FocusEntry(kLastEnvEntry);
+        return false;
+    }
     return true;
+}
+
+bool frmEditModel::MidFlameWindHolds() const
+{
+    return MidFlameWindInRange(m_midShown.english(m_system, m_txtMidFlameWind->text()));
+}
+
+QString frmEditModel::MidFlameWindFault() const
+{
+    return MidFlameWindCaption(m_system) + QStringLiteral(": ") + m_txtMidFlameWind->text() +
+           QStringLiteral(" is outside its range ") + MidFlameWindHint(m_system);
+}
+
+QString frmEditModel::EntryFault() const
+{
+    for (int i = 2; i < kEntrySlots; ++i) {
+        if (!IsNumericEntry(i) || IsReadOnlyEntry(i) || EntryHoldsRange(i))
+            continue;
+        return EntryCaption(i, m_system).trimmed() + QStringLiteral(": ") + EntryText(i) +
+               QStringLiteral(" is outside its range ") + EntryHint(i, m_system).trimmed();
+    }
+    if (!MidFlameWindHolds())
+        return MidFlameWindFault();
+    return {};
+}
+
+void frmEditModel::ShowResultsNote(const QString &text)
+{
+    m_lblResultsNote->setText(text);
+    m_lblResultsNote->setVisible(!text.isEmpty());
 }
 
 void frmEditModel::SetLocked()
@@ -292,7 +339,8 @@ void frmEditModel::SetLocked()
     m_cboFireCarry->setEnabled(false);
     m_cboHerbType->setEnabled(false);
     m_cmdApply->setEnabled(false);
-    m_cmdSave->setText(QStringLiteral("Close"));
+    // The disabled Save leaves its letter to Close.
+    m_cmdSave->setText(QStringLiteral("Clo&se"));
 }
 
 void frmEditModel::Compute()
@@ -310,11 +358,20 @@ void frmEditModel::Compute()
     m_txtRefFLI->setText(out.reference.fli);
     m_txtRefHeat->setText(out.reference.heat);
     m_txtRefFL->setText(out.reference.fl);
+    ShowResultsNote({});
     emit computed();
 }
 
 void frmEditModel::ComputeRatioOnly()
 {
+    // Descriptors of a fuel bed with an entry out of range would describe no valid model.
+    for (int i = 2; i <= kLastModelEntry; ++i) {
+        if (!IsReadOnlyEntry(i) && !EntryHoldsRange(i)) {
+            m_txtCharSurfVolRatio->clear();
+            m_txtPackRatio->clear();
+            return;
+        }
+    }
     const ResultTexts out = RunRatioOnly(CurrentEntries());
     m_txtCharSurfVolRatio->setText(out.charSurfVol);
     m_txtPackRatio->setText(out.packRatio);
@@ -322,6 +379,20 @@ void frmEditModel::ComputeRatioOnly()
 
 void frmEditModel::AutoCompute()
 {
-    if (m_chkAuto->isChecked())
+    if (!m_chkAuto->isChecked()) {
+        // Results stay as computed, but they no longer answer the entries shown.
+        ShowResultsNote(m_txtROS->text().isEmpty()
+                            ? QString()
+                            : QStringLiteral("These results are from earlier entries: press Compute to update them."));
+        return;
+    }
+    const QString fault = EntryFault();
+    if (fault.isEmpty()) {
         Compute();
+        return;
+    }
+    for (QLineEdit *box : {m_txtROS, m_txtFLI, m_txtHeat, m_txtFL, m_txtRefROS, m_txtRefFLI, m_txtRefHeat, m_txtRefFL})
+        box->clear();
+    ShowResultsNote(QStringLiteral("No results: ") + fault + QLatin1Char('.'));
+    emit resultsRefused(fault);
 }

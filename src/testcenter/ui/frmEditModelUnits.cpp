@@ -13,6 +13,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -90,7 +91,7 @@ void frmEditModel::FillScenarioList(const QString &select)
 {
     const QSignalBlocker block(m_cboMoistureScenario);
     m_cboMoistureScenario->clear();
-    m_cboMoistureScenario->addItem(QStringLiteral("Custom"), QString());
+    m_cboMoistureScenario->addItem(Units::kCustomEnvironmentName, QString());
     for (const Units::MoistureScenario &m : Units::StandardMoistureScenarios())
         m_cboMoistureScenario->addItem(m.description(), kStandardPrefix + m.name);
     for (const Units::UserEnvironment &e : Units::ReadUserEnvironments())
@@ -163,21 +164,31 @@ void frmEditModel::cmdSaveEnvironment_Click()
         return;
     const QString title = QStringLiteral("Save Environment");
     const QString current = m_cboMoistureScenario->currentData().toString();
-    const QString suggestion = current.startsWith(kUserPrefix) ? current.mid(kUserPrefix.size()) : QString();
-    const std::optional<QString> answer =
-        m_prompts->InputBox(QStringLiteral("Name for these moistures, wind and slope:"), title, suggestion);
-    if (!answer || answer->trimmed().isEmpty())
-        return;
-    const QString name = answer->trimmed();
-    if (!Units::IsValidUserEnvironmentName(name)) {
-        m_prompts->Message(QStringLiteral("\"") + name + QStringLiteral("\" is the name of a standard moisture scenario."),
-                           title, IPrompts::Icon::Exclamation);
-        return;
+    // A refused name, or a replacement declined, asks again with the name as typed.
+    QString typed = current.startsWith(kUserPrefix) ? current.mid(kUserPrefix.size()) : QString();
+    QString name;
+    for (;;) {
+        const std::optional<QString> answer =
+            m_prompts->InputBox(QStringLiteral("Name for these moistures, wind and slope:"), title, typed);
+        if (!answer || answer->trimmed().isEmpty())
+            return;
+        typed = *answer;
+        name = answer->trimmed();
+        if (!Units::IsValidUserEnvironmentName(name)) {
+            const bool custom = name.compare(Units::kCustomEnvironmentName, Qt::CaseInsensitive) == 0;
+            m_prompts->Message(QStringLiteral("\"") + name +
+                                   (custom ? QStringLiteral("\" stands for the entries as they are typed in the list.")
+                                           : QStringLiteral("\" is the name of a standard moisture scenario.")) +
+                                   QChar(13) + QStringLiteral("Choose another name."),
+                               title, IPrompts::Icon::Exclamation);
+            continue;
+        }
+        if (Units::FindUserEnvironment(name) &&
+            !m_prompts->AskYesNo(QStringLiteral("Replace the environment \"") + name + QStringLiteral("\"?"), title,
+                                 IPrompts::Icon::Question))
+            continue;
+        break;
     }
-    if (Units::FindUserEnvironment(name) &&
-        !m_prompts->AskYesNo(QStringLiteral("Replace the environment \"") + name + QStringLiteral("\"?"), title,
-                             IPrompts::Icon::Question))
-        return;
     Units::UserEnvironment e;
     e.name = name;
     e.oneHour = EntryEnglish(20);
@@ -237,6 +248,13 @@ void frmEditModel::UpdateMidFlameWind()
     const MidFlameWind wind = MidFlameWindOf(m_cboWindReduce->currentText(), EntryEnglish(kLastEnvEntry), m_system);
     m_midShown.remember(wind.text, m_system, wind.english);
     m_txtMidFlameWind->setText(wind.text);
+    // Derived, but with a range of its own: marked like any entry out of range.
+    QPalette p = m_txtMidFlameWind->palette();
+    const QColor colour = MidFlameWindInRange(wind.english) ? QGuiApplication::palette().color(QPalette::Button) : LightRed();
+    if (p.color(QPalette::Base) != colour) {
+        p.setColor(QPalette::Base, colour);
+        m_txtMidFlameWind->setPalette(p);
+    }
 }
 
 void frmEditModel::ApplyUnits(Units::System system)

@@ -2,6 +2,7 @@
 
 #include "tuners/ITunerHost.h"
 #include "tuners/TunerRules.h"
+#include "library/ui/WindowHabits.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -26,6 +27,7 @@ TunerWindow::TunerWindow(ITunerHost &host, QWidget *parent)
 {
     // A tuner left open never keeps the program running once its other windows are closed.
     setAttribute(Qt::WA_QuitOnClose, false);
+    KeepInsideScreen(this);
     sldTune->setObjectName(QStringLiteral("sldTune"));
     lblMin->setObjectName(QStringLiteral("lblMin"));
     lblMax->setObjectName(QStringLiteral("lblMax"));

@@ -65,6 +65,31 @@ private slots:
         QCOMPARE(text, QString("first\nsecond"));
         QCOMPARE(title, AppTitle());
     }
+
+    // A box stands over the window the user works in, not over the one the prompts were made
+    // for: a message of the editor must not raise the main window over it. Escape cancels a
+    // question with three answers.
+    void boxesStandOverTheActiveWindow()
+    {
+        QWidget main;
+        QWidget editor;
+        main.show();
+        editor.show();
+        QtPrompts prompts(&main);
+        editor.activateWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), &editor);
+        QWidget *shownOver = nullptr;
+        whenBoxShows([&](QMessageBox &box) {
+            shownOver = box.parentWidget();
+            QTest::keyClick(&box, Qt::Key_Escape);
+        });
+        QCOMPARE(prompts.AskYesNoCancel("Save them before closing?", QString(), IPrompts::Icon::Question),
+                 IPrompts::Answer::Cancel);
+        QCOMPARE(shownOver, &editor);
+        whenBoxShows([&](QMessageBox &box) { box.button(QMessageBox::No)->click(); });
+        QCOMPARE(prompts.AskYesNoCancel("Save them before closing?", QString(), IPrompts::Icon::Question),
+                 IPrompts::Answer::No);
+    }
 };
 
 QTEST_MAIN(TestQtPrompts)
