@@ -13,7 +13,7 @@ set(allowed_testcenter "data;engine;units;analysis;testcenter")
 set(allowed_tuners "data;engine;units;tuners")
 # What the windows of a layer (its ui/ folder) may use beyond the layer's own list.
 set(allowed_ui_testcenter "library;calibration")
-set(allowed_ui_tuners "testcenter")
+set(allowed_ui_tuners "testcenter;library")
 set(allowed_manager "data;engine;library;units;analysis;calibration;testcenter;tuners;exchange;manager")
 set(allowed_app "data;engine;library;units;analysis;calibration;testcenter;tuners;exchange;manager;app")
 set(layers data units engine library analysis calibration fmtool testcenter exchange tuners manager app)
