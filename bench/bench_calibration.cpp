@@ -47,11 +47,8 @@ Observations fires(int n)
     Observations out;
     for (int i = 0; i < n; ++i) {
         Observation o;
-        o.environment.moisture1Hour = 3 + 9 * u(random);
-        o.environment.moisture10Hour = o.environment.moisture1Hour + 1;
-        o.environment.moisture100Hour = o.environment.moisture1Hour + 2;
-        o.environment.moistureHerb = 40 + 110 * u(random);
-        o.environment.moistureWoody = 70 + 80 * u(random);
+        const double dead = 0.03 + 0.09 * u(random);
+        o.environment.moisture = {dead, dead + 0.01, dead + 0.02, 0.4 + 1.1 * u(random), 0.7 + 0.8 * u(random)};
         o.environment.midflameWind = 0.5 + 7.5 * u(random);
         o.environment.slope = 40 * u(random);
         const ModelFire f = ComputeModelFire(grassShrub(), o.environment);

@@ -318,12 +318,9 @@ CalibrationResult Calibrate(const CalibrationSetup &setup, const Observations &o
     }
 
     // Consistency warnings of the fitted model at the observed environments.
-    std::vector<std::array<double, 7>> environments;
-    for (const Observation &o : observations) {
-        const FireEnvironment &e = o.environment;
-        environments.push_back({e.moisture1Hour, e.moisture10Hour, e.moisture100Hour, e.moistureHerb, e.moistureWoody,
-                                e.midflameWind, e.slope});
-    }
+    std::vector<FireEnvironment> environments;
+    for (const Observation &o : observations)
+        environments.push_back(o.environment);
     std::vector<const FuelModel *> standardModels;
     for (const CandidateModel &c : setup.standards)
         standardModels.push_back(c.model.get());

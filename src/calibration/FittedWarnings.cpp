@@ -5,7 +5,7 @@
 
 #include <map>
 
-QStringList ModelWarningsAt(const FuelModel &model, const std::vector<std::array<double, 7>> &environments,
+QStringList ModelWarningsAt(const FuelModel &model, const std::vector<FireEnvironment> &environments,
                             const std::vector<const FuelModel *> &standards, Units::System system)
 {
     std::vector<FuelBed> beds;
@@ -14,12 +14,7 @@ QStringList ModelWarningsAt(const FuelModel &model, const std::vector<std::array
     const FuelBed bed = FuelBedOf(model);
     // Warning kind -> (first text, number of environments).
     std::map<int, std::pair<QString, int>> found;
-    for (const std::array<double, 7> &e : environments) {
-        FireEnvironment env;
-        for (int k = 0; k < 5; ++k)
-            env.moisture[size_t(k)] = e[size_t(k)] / 100;
-        env.midflameWind = e[5];
-        env.slope = e[6];
+    for (const FireEnvironment &env : environments) {
         const Envelope envelope = EnvelopeOf(beds, env);
         for (const ConsistencyWarning &w : ConsistencyWarnings(bed, env, envelope, system)) {
             auto it = found.find(int(w.kind));

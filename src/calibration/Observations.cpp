@@ -435,11 +435,8 @@ ObservationImport ReadObservations(QByteArrayView bytes, Units::System units)
                 marks << QStringLiteral("%1 blank, computed as 0").arg(what);
             }
         }
-        obs.environment.moisture1Hour = moisture[0];
-        obs.environment.moisture10Hour = moisture[1];
-        obs.environment.moisture100Hour = moisture[2];
-        obs.environment.moistureHerb = moisture[3];
-        obs.environment.moistureWoody = moisture[4];
+        for (int k = 0; k < 5; ++k)
+            obs.environment.moisture[size_t(k)] = moisture[k] / 100;
 
         int before = int(problems.size());
         if (useMidflame) {
@@ -537,8 +534,10 @@ QString ObservationsToCsv(const Observations &observations, const QStringList &e
     for (const Observation &o : observations) {
         const FireEnvironment &e = o.environment;
         QStringList row;
-        row << o.id << num(e.moisture1Hour) << num(e.moisture10Hour) << num(e.moisture100Hour) << num(e.moistureHerb)
-            << num(e.moistureWoody) << num(Units::FromEnglish(Quantity::WindSpeed, units, e.midflameWind))
+        row << o.id;
+        for (double m : e.moisture)
+            row << num(100 * m);
+        row << num(Units::FromEnglish(Quantity::WindSpeed, units, e.midflameWind))
             << num(e.slope) << num(Units::FromEnglish(Quantity::RateOfSpread, units, o.ros))
             << num(o.hasFlameLength() ? Units::FromEnglish(Quantity::FlameLength, units, o.flameLength) : NAN)
             << num(o.weight);

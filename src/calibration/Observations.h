@@ -11,9 +11,9 @@
 #include <cmath>
 
 // Observed fires: the environment each burned in and what was seen, the material that ranking
-// and calibration compare models with. Values are held in English units (moistures in percent,
-// the midflame wind in mi/h exactly as given, slope in percent, rate of spread ch/h, flame
-// length ft); the CSV file may be English or metric.
+// and calibration compare models with. Values are held as the calculator takes them (moistures
+// as fractions, the midflame wind in mi/h exactly as given, slope in percent, rate of spread
+// ch/h, flame length ft); the CSV file gives moistures in percent and may be English or metric.
 struct Observation
 {
     QString id;

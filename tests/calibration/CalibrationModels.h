@@ -47,7 +47,7 @@ inline FuelModel GrassModel()
 }
 
 // n environments drawn at random (fixed seed): 1-h moisture 3-12 %, 10-h and 100-h one and two
-// points above it, herb 40-150 %, woody 70-150 %, midflame wind 0.5-8 mi/h, slope 0-40 %.
+// points above it, herb 40-150 %, woody 70-150 % (as fractions), midflame wind 0.5-8 mi/h, slope 0-40 %.
 inline std::vector<FireEnvironment> RandomEnvironments(int n, unsigned seed)
 {
     std::mt19937 random(seed);
@@ -55,11 +55,8 @@ inline std::vector<FireEnvironment> RandomEnvironments(int n, unsigned seed)
     std::vector<FireEnvironment> out;
     for (int i = 0; i < n; ++i) {
         FireEnvironment e;
-        e.moisture1Hour = uniform(3, 12);
-        e.moisture10Hour = e.moisture1Hour + 1;
-        e.moisture100Hour = e.moisture1Hour + 2;
-        e.moistureHerb = uniform(40, 150);
-        e.moistureWoody = uniform(70, 150);
+        const double dead = uniform(0.03, 0.12);
+        e.moisture = {dead, dead + 0.01, dead + 0.02, uniform(0.4, 1.5), uniform(0.7, 1.5)};
         e.midflameWind = uniform(0.5, 8);
         e.slope = uniform(0, 40);
         out.push_back(e);

@@ -29,11 +29,12 @@ TEST(ObservationFile, PlainEnglishFileGivesEveryValueInPlace)
     ASSERT_EQ(r.observations.size(), 2);
     const Observation &a = r.observations[0];
     EXPECT_EQ(a.id, QStringLiteral("F1"));
-    EXPECT_EQ(a.environment.moisture1Hour, 6);
-    EXPECT_EQ(a.environment.moisture10Hour, 7);
-    EXPECT_EQ(a.environment.moisture100Hour, 8);
-    EXPECT_EQ(a.environment.moistureHerb, 60);
-    EXPECT_EQ(a.environment.moistureWoody, 90);
+    // Moistures in percent in the file, fractions in the environment.
+    EXPECT_DOUBLE_EQ(a.environment.moisture[0], 0.06);
+    EXPECT_DOUBLE_EQ(a.environment.moisture[1], 0.07);
+    EXPECT_DOUBLE_EQ(a.environment.moisture[2], 0.08);
+    EXPECT_DOUBLE_EQ(a.environment.moisture[3], 0.60);
+    EXPECT_DOUBLE_EQ(a.environment.moisture[4], 0.90);
     EXPECT_EQ(a.environment.midflameWind, 4.5); // exactly as given, not rounded
     EXPECT_EQ(a.environment.slope, 10);
     EXPECT_EQ(a.ros, 12.5);
@@ -79,7 +80,7 @@ TEST(ObservationFile, ColumnsInAnyOrderAndCaseWithCommentsBlankLinesAndOtherColu
     ASSERT_EQ(r.observations.size(), 2);
     EXPECT_EQ(r.observations[0].id, QStringLiteral("P1"));
     EXPECT_EQ(r.observations[0].ros, 10);
-    EXPECT_EQ(r.observations[0].environment.moisture1Hour, 5);
+    EXPECT_DOUBLE_EQ(r.observations[0].environment.moisture[0], 0.05);
     EXPECT_EQ(r.observations[0].environment.midflameWind, 3);
     EXPECT_EQ(r.observations[0].line, 5);
     EXPECT_EQ(r.observations[1].line, 7);
@@ -113,7 +114,7 @@ TEST(ObservationFile, TabsAndSemicolonsSeparateWithDecimalCommas)
         const ObservationImport r = read(bytes);
         ASSERT_TRUE(r.ok()) << r.problem.toStdString();
         ASSERT_EQ(r.observations.size(), 1);
-        EXPECT_EQ(r.observations[0].environment.moisture1Hour, 5.5);
+        EXPECT_DOUBLE_EQ(r.observations[0].environment.moisture[0], 0.055);
         EXPECT_EQ(r.observations[0].environment.midflameWind, 2.25);
         EXPECT_EQ(r.observations[0].ros, 10.5);
     }
@@ -177,8 +178,8 @@ TEST(ObservationFile, BlankAndZeroMoisturesAreComputedAsGivenAndMarked)
     const ObservationImport r = read("id,moist-1h,moist-10h,moist-herb,midflame-wind,ros\n"
                                      "G1,6,,0,3,10\n");
     ASSERT_EQ(r.observations.size(), 1);
-    EXPECT_EQ(r.observations[0].environment.moisture10Hour, 0);
-    EXPECT_EQ(r.observations[0].environment.moistureHerb, 0);
+    EXPECT_EQ(r.observations[0].environment.moisture[1], 0);
+    EXPECT_EQ(r.observations[0].environment.moisture[3], 0);
     ASSERT_EQ(r.lines.size(), 1);
     EXPECT_FALSE(r.lines[0].refused);
     EXPECT_EQ(r.lines[0].line, 2);
@@ -281,7 +282,7 @@ TEST(ObservationFile, WrittenFileReadsBackInEitherUnits)
                 EXPECT_EQ(a.id, b.id);
                 EXPECT_NEAR(a.ros, b.ros, 1e-9 * a.ros);
                 EXPECT_NEAR(a.environment.midflameWind, b.environment.midflameWind, 1e-12);
-                EXPECT_EQ(a.environment.moistureHerb, b.environment.moistureHerb);
+                EXPECT_DOUBLE_EQ(a.environment.moisture[3], b.environment.moisture[3]);
                 EXPECT_EQ(a.hasFlameLength(), b.hasFlameLength());
                 EXPECT_EQ(a.weight, b.weight);
                 EXPECT_EQ(a.extra, b.extra);

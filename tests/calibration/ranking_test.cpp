@@ -28,11 +28,11 @@ FireSpread ByHand(const FuelModel &m, const FireEnvironment &e, SpreadConvention
     fs.setBulkDensityDepth(m.BulkDensityDepth());
     fs.setMoistureOfExtinction(m.MoistureOfExtinction() / 100);
     fs.setHerbType(m.HerbType());
-    fs.setFuelMoisture1Hour(e.moisture1Hour / 100);
-    fs.setFuelMoisture10Hour(e.moisture10Hour / 100);
-    fs.setFuelMoisture100Hour(e.moisture100Hour / 100);
-    fs.setFuelMoistureHerb(e.moistureHerb / 100);
-    fs.setFuelMoistureWoody(e.moistureWoody / 100);
+    fs.setFuelMoisture1Hour(e.moisture[0]);
+    fs.setFuelMoisture10Hour(e.moisture[1]);
+    fs.setFuelMoisture100Hour(e.moisture[2]);
+    fs.setFuelMoistureHerb(e.moisture[3]);
+    fs.setFuelMoistureWoody(e.moisture[4]);
     fs.setWindSpeed(e.midflameWind);
     fs.setSlope(e.slope);
     fs.setConventions(conventions);
@@ -60,7 +60,7 @@ Observations SomeFires()
 TEST(Ranking, WorkedExampleAgainstItsPublishedRate)
 {
     Observations obs(1);
-    obs[0].environment = {6, 7, 8, 75, 90, 5, 0, 0};
+    obs[0].environment = {{0.06, 0.07, 0.08, 0.75, 0.90}, 5, 0, 0};
     obs[0].ros = 100;
     const auto model = std::make_shared<FuelModel>(WorkedExampleModel());
     const std::vector<RankedModel> r = RankModels({{QStringLiteral("S"), model}}, obs);

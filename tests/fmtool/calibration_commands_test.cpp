@@ -52,15 +52,17 @@ protected:
         // Twelve fires of the true model, the wind in mi/h, rates and flames in m/min and m.
         QByteArray csv = "id,moist-1h,moist-10h,moist-100h,moist-herb,moist-woody,midflame-wind (mi/h),slope,ros (m/min),flame-length (m),note\r\n";
         for (int i = 0; i < 12; ++i) {
-            const FireEnvironment e{3.0 + i * 0.7, 5.0 + i * 0.5, 7, 40.0 + 9 * i, 90, 1.0 + (i * 37 % 12) * 0.6, double(i % 4) * 10, 0};
+            const double percent[5] = {3.0 + i * 0.7, 5.0 + i * 0.5, 7, 40.0 + 9 * i, 90};
+            const FireEnvironment e{{percent[0] / 100, percent[1] / 100, percent[2] / 100, percent[3] / 100, percent[4] / 100},
+                                    1.0 + (i * 37 % 12) * 0.6, double(i % 4) * 10, 0};
             const ModelFire f = ComputeModelFire(Truth(), e);
             csv += QStringLiteral("F%1,%2,%3,%4,%5,%6,%7,%8,%9,%10,n\r\n")
                        .arg(i)
-                       .arg(e.moisture1Hour, 0, 'g', 17)
-                       .arg(e.moisture10Hour, 0, 'g', 17)
-                       .arg(e.moisture100Hour, 0, 'g', 17)
-                       .arg(e.moistureHerb, 0, 'g', 17)
-                       .arg(e.moistureWoody, 0, 'g', 17)
+                       .arg(percent[0], 0, 'g', 17)
+                       .arg(percent[1], 0, 'g', 17)
+                       .arg(percent[2], 0, 'g', 17)
+                       .arg(percent[3], 0, 'g', 17)
+                       .arg(percent[4], 0, 'g', 17)
                        .arg(e.midflameWind, 0, 'g', 17)
                        .arg(e.slope, 0, 'g', 17)
                        .arg(f.spread.UnroundedRateOfSpread() * 20.1168 / 60, 0, 'g', 17)

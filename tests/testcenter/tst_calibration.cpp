@@ -117,11 +117,12 @@ private slots:
         // Ten fires of FM1 in English units; line 5 is refused (no rate of spread).
         QByteArray csv = "id,moist-1h,moist-10h,moist-100h,moist-herb,moist-woody,midflame-wind,slope,ros,crew\r\n";
         for (int i = 0; i < 10; ++i) {
-            const FireEnvironment e{4.0 + i * 0.8, 6, 8, 60, 90, 1.0 + i * 0.7, double(i % 3) * 10, 0};
+            const double oneHour = 4.0 + i * 0.8;
+            const FireEnvironment e{{oneHour / 100, 0.06, 0.08, 0.60, 0.90}, 1.0 + i * 0.7, double(i % 3) * 10, 0};
             const ModelFire f = ComputeModelFire(fm1, e);
             csv += QStringLiteral("B%1,%2,6,8,60,90,%3,%4,%5,red\r\n")
                        .arg(i)
-                       .arg(e.moisture1Hour, 0, 'g', 17)
+                       .arg(oneHour, 0, 'g', 17)
                        .arg(e.midflameWind, 0, 'g', 17)
                        .arg(e.slope)
                        .arg(f.spread.UnroundedRateOfSpread(), 0, 'g', 17)

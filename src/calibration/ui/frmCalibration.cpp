@@ -338,11 +338,11 @@ void frmCalibration::appendObservations(const Observations &observations, const 
         m_observations->insertRow(r);
         const FireEnvironment &e = o.environment;
         const QStringList cells = {o.id,
-                                   Number(e.moisture1Hour),
-                                   Number(e.moisture10Hour),
-                                   Number(e.moisture100Hour),
-                                   Number(e.moistureHerb),
-                                   Number(e.moistureWoody),
+                                   Number(100 * e.moisture[0]),
+                                   Number(100 * e.moisture[1]),
+                                   Number(100 * e.moisture[2]),
+                                   Number(100 * e.moisture[3]),
+                                   Number(100 * e.moisture[4]),
                                    Number(Units::FromEnglish(Quantity::WindSpeed, m_system, e.midflameWind)),
                                    Number(e.slope),
                                    Number(Units::FromEnglish(Quantity::RateOfSpread, m_system, o.ros)),

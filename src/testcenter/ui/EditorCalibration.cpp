@@ -30,9 +30,8 @@ std::vector<CandidateModel> models(const QString &setName)
 
 void sendEnvironment(frmEditModel *editor, const FireEnvironment &e)
 {
-    const double moistures[5] = {e.moisture1Hour, e.moisture10Hour, e.moisture100Hour, e.moistureHerb, e.moistureWoody};
     for (int k = 0; k < 5; ++k)
-        editor->SetEntryEnglish(20 + k, moistures[k]);
+        editor->SetEntryEnglish(20 + k, 100 * e.moisture[size_t(k)]);
     // The editor takes the 20-ft wind times its adjustment factor: the factor stays, the 20-ft
     // wind becomes what gives the observed midflame wind (a factor of 1 when none is set).
     double factor = ParseLeadingNumber(editor->cboWindReduce()->currentText());
