@@ -106,6 +106,7 @@ Behaviour ComputeBehaviour(const FuelBed &bed, const FireEnvironment &env)
         return b; // the editor shows a failed computation as zeros
     }
     b.ros = fs.RateOfSpread();
+    b.unroundedRos = fs.UnroundedRateOfSpread();
     b.fl = fs.FlameLength();
     b.fli = fs.FireLineIntensity();
     b.hpa = fs.HeatPerUnitArea();

@@ -39,7 +39,8 @@ FireEnvironment EnvironmentOf(const FireSpread &fs);
 
 struct Behaviour
 {
-    double ros = 0; // ch/h
+    double ros = 0; // ch/h, to 0.1 as the editor shows it
+    double unroundedRos = 0; // ch/h before that rounding: metric values are made from it
     double fl = 0;  // ft
     double fli = 0; // btu/ft/s
     double hpa = 0; // btu/ft2

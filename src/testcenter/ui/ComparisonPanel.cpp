@@ -293,7 +293,8 @@ void ComparisonPanel::ShowComparison()
         QList<QStandardItem *> items;
         items << textItem(id) << textItem(description);
         const std::pair<Quantity, std::pair<double, double>> values[] = {
-            {Quantity::RateOfSpread, {b.ros, row ? row->dRos : 0}},
+            // In metric from the unrounded rate, rounded once, as the result box shows it.
+            {Quantity::RateOfSpread, {units() == Units::System::English ? b.ros : b.unroundedRos, row ? row->dRos : 0}},
             {Quantity::FlameLength, {b.fl, row ? row->dFl : 0}},
             {Quantity::FirelineIntensity, {b.fli, row ? row->dFli : 0}},
             {Quantity::HeatPerUnitArea, {b.hpa, row ? row->dHpa : 0}}};
