@@ -25,6 +25,7 @@
 #include <QScrollBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QFontMetrics>
 #include <QValueAxis>
 
 namespace {
@@ -247,6 +248,13 @@ private slots:
         QCOMPARE(axisMax(editor.get(), 0), 6.0); // 4.73 -> 5 -> 6, not 4
         QCOMPARE(bars(editor.get(), 2)[0], 2.3);
         QCOMPARE(axisMax(editor.get(), 2), 4.0); // 2.53 -> 3 -> 4, not 2
+        // The value axis names its unit, which fits beside a chart of the smallest height.
+        const char *units[] = {"m/min", "kW/m", "m", "ha"};
+        for (int k = 0; k < 4; ++k) {
+            auto *axis = qobject_cast<QValueAxis *>(chart(editor.get(), k)->axes(Qt::Vertical).first());
+            QCOMPARE(axis->titleText(), QString::fromLatin1(units[k]));
+            QVERIFY(QFontMetrics(axis->titleFont()).horizontalAdvance(axis->titleText()) < 120);
+        }
         checkInside("metric");
 
         // A run of real plots in metric, then the same history in English.

@@ -8,6 +8,8 @@
 #include <QPrintPreviewWidget>
 #include <QScreen>
 #include <QTimer>
+
+#include <functional>
 #include "testcenter/ui/EditorAnalysis.h"
 #include "testcenter/ui/EditorReport.h"
 
@@ -151,16 +153,22 @@ private slots:
         QSize size;
         QRect area;
         qreal zoom = 0;
-        QTimer::singleShot(0, [&] {
+        // The report lays out the charts (events run) before the preview's own loop starts: look
+        // again until the preview is up.
+        std::function<void()> look;
+        look = [&] {
             auto *preview = qobject_cast<QPrintPreviewDialog *>(QApplication::activeModalWidget());
-            if (!preview)
+            if (!preview || !preview->isVisible()) {
+                QTimer::singleShot(20, look);
                 return;
+            }
             size = preview->size();
             area = preview->screen()->availableGeometry();
             if (auto *pages = preview->findChild<QPrintPreviewWidget *>())
                 zoom = pages->zoomFactor();
             preview->reject();
-        });
+        };
+        QTimer::singleShot(0, look);
         QTest::mouseClick(EditorReport::Of(editor.get())->cmdPrint, Qt::LeftButton);
         QVERIFY2(size.height() >= area.height() - 100 && size.width() >= qMin(area.width() - 40, 1000),
                  qPrintable(QStringLiteral("%1x%2").arg(size.width()).arg(size.height())));

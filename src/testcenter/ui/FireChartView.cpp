@@ -230,5 +230,8 @@ void FireChartView::showUnits()
     static const char *names[] = {"Rate of spread", "Fireline intensity", "Flame length", "Size after 1 hour"};
     const Units::System s = Units::UnitSetting::instance().system();
     m_unit = Units::UnitLabel(quantities[m_k], s);
-    SetAxisTitle(m_axisY, QString::fromLatin1(names[m_k]), m_unit);
+    // The title above the chart names the quantity; beside a chart a few lines high the axis
+    // says only its unit, which always fits ("Rate of spread (m/min)" was cut).
+    Q_UNUSED(names);
+    SetAxisTitle(m_axisY, m_unit, QString());
 }
