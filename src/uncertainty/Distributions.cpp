@@ -82,14 +82,13 @@ double NormalCdf(double x)
     return 0.5 * std::erfc(-x / std::sqrt(2.0));
 }
 
-double NormalQuantile(double p)
+double ApproximateNormalQuantile(double p)
 {
     if (p <= 0)
         return -INFINITY;
     if (p >= 1)
         return INFINITY;
-    // Rational approximation of the central region and the tails (relative error about 1e-9),
-    // then one Halley step on the distribution function to full double precision.
+    // Rational approximation of the central region and the tails (relative error about 1e-9).
     static const double a[] = {-3.969683028665376e+01, 2.209460984245205e+02, -2.759285104469687e+02,
                                1.383577518672690e+02,  -3.066479806614716e+01, 2.506628277459239e+00};
     static const double b[] = {-5.447609879822406e+01, 1.615858368580409e+02, -1.556989798598866e+02,
@@ -114,6 +113,15 @@ double NormalQuantile(double p)
         x = -(((((c[0] * q + c[1]) * q + c[2]) * q + c[3]) * q + c[4]) * q + c[5])
             / ((((d[0] * q + d[1]) * q + d[2]) * q + d[3]) * q + 1);
     }
+    return x;
+}
+
+double NormalQuantile(double p)
+{
+    const double x = ApproximateNormalQuantile(p);
+    if (!std::isfinite(x))
+        return x;
+    // One Halley step on the distribution function: full double precision.
     const double e = NormalCdf(x) - p;
     const double u = e * std::sqrt(2 * M_PI) * std::exp(x * x / 2);
     return x - u / (1 + x * u / 2);

@@ -100,7 +100,7 @@ void Correlator::Apply(double *point) const
         const int k = int(g.members.size());
         double z[16], y[16];
         for (int i = 0; i < k && i < 16; ++i)
-            z[i] = NormalQuantile(point[g.members[std::size_t(i)]]);
+            z[i] = ApproximateNormalQuantile(point[g.members[std::size_t(i)]]);
         for (int i = 0; i < k && i < 16; ++i) {
             double sum = 0;
             for (int j = 0; j <= i; ++j)

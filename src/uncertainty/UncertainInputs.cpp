@@ -138,7 +138,7 @@ void UncertainModel::ValuesAt(const double *unit, double *values) const
         values[i] = m_distributions[i].ValueAt(unit[i]);
 }
 
-DrawnFire UncertainModel::Compute(const double *values) const
+FireSpread UncertainModel::SpreadAt(const double *values) const
 {
     FuelModel model = m_point.model;
     std::array<double, kEnvironmentInputCount> env = m_point.environment;
@@ -164,6 +164,12 @@ DrawnFire UncertainModel::Compute(const double *values) const
     SetFuelModelInputs(fs, model);
     SetEnvironmentInputs(fs, fire);
     fs.setConventions(m_point.conventions);
+    return fs;
+}
+
+DrawnFire UncertainModel::Compute(const double *values) const
+{
+    FireSpread fs = SpreadAt(values);
     DrawnFire out;
     try {
         fs.Compute();

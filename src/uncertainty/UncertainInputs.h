@@ -3,7 +3,7 @@
 #include "data/EnvironmentInputs.h"
 #include "data/FuelModel.h"
 #include "data/FuelParameters.h"
-#include "engine/SurfaceSpread.h"
+#include "engine/FireSpread.h"
 #include "uncertainty/Distributions.h"
 #include "uncertainty/Sampling.h"
 
@@ -85,7 +85,9 @@ public:
 
     // Values of the inputs from a point of the unit cube.
     void ValuesAt(const double *unit, double *values) const;
-    // The model computed with the inputs at values (the others at the point). Thread-safe.
+    // The calculator with the inputs at values (the others at the point), not yet computed.
+    FireSpread SpreadAt(const double *values) const;
+    // The model computed with the inputs at values. Thread-safe.
     DrawnFire Compute(const double *values) const;
 
 private:
