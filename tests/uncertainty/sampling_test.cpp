@@ -228,6 +228,21 @@ TEST(Correlation, DeadAndLiveMoisturesMoveTogetherAsChosen)
     }
 }
 
+TEST(Correlation, ChosenValueIsTheRankCorrelationOfTheDraws)
+{
+    // Uniform draws: their rank correlation is their correlation, and it is the value chosen
+    // (a normal correlation of 0.9 would give only 6/pi asin(0.45) = 0.892 here).
+    const UncertainModel model = prepared(PointOf(ShrubModel()), {Vary("moist-1h", DistributionKind::Percent, 30),
+                                                                  Vary("moist-10h", DistributionKind::Percent, 30)});
+    for (double chosen : {0.9, 0.6}) {
+        UncertaintyOptions options;
+        options.draws = 16384;
+        options.deadCorrelation = chosen;
+        const auto c = drawnColumns(model, options);
+        EXPECT_NEAR(pearson(c[0], c[1]), chosen, 0.004) << chosen;
+    }
+}
+
 TEST(Correlation, CorrelatedDrawsKeepEachMoistureOwnDistribution)
 {
     // 1-h moisture 6 % +/- 30 %: uniform on 4.2 to 7.8 with or without correlation.
