@@ -69,7 +69,7 @@ TEST(Distributions, ParsesEachShapeAndRefusesMalformedOnes)
     EXPECT_EQ(d->kind, DistributionKind::Normal);
     EXPECT_EQ(d->a, 0.2);
     EXPECT_EQ(DistributionText(*d), "cv:0.2");
-    for (const char *bad : {"pct", "pct:", "pct:x", "pct:-5", "pct:150", "cv:-0.1", "range:4:2", "range:1",
+    for (const char *bad : {"pct", "pct:", "pct:x", "pct:-5", "pct:150", "cv:-0.1", "range:4:2", "range:2.5:2", "range:1",
                             "range:1:", "normal:0.2", "30", "pct:30:1"}) {
         problem.clear();
         EXPECT_FALSE(ParseDistribution(bad, &problem)) << bad;

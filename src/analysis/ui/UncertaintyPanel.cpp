@@ -169,6 +169,16 @@ UncertaintyPanel::UncertaintyPanel(QWidget *parent) : QWidget(parent)
         fillTable(ReadInputsText(s.value(QLatin1String(kInputsKey)).toString().toStdString()));
     else
         fillTable(UncertaintyPresets().back().inputs);
+    // The preset the table holds, if it holds one (in any order).
+    const auto parts = [](const std::vector<VaryingInput> &inputs) {
+        QStringList list = QString::fromStdString(InputsText(inputs)).split(QLatin1Char(';'));
+        list.sort();
+        return list;
+    };
+    const QStringList chosen = parts(VaryingInputs());
+    for (std::size_t i = 0; i < UncertaintyPresets().size(); ++i)
+        if (parts(UncertaintyPresets()[i].inputs) == chosen)
+            m_preset->setCurrentIndex(int(i) + 1);
 
     connect(m_preset, &QComboBox::activated, this, [this](int index) {
         if (index >= 1) {

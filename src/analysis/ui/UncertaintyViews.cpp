@@ -69,7 +69,8 @@ void HistogramView::paintEvent(QPaintEvent *)
     const int line = fm.height();
     p.setPen(dimmed(palette().text().color(), m_stale));
     p.drawText(QRect(0, 2, width(), line), Qt::AlignHCenter, TitleWithUnit(m_title, m_unit));
-    const QRect plot(10, line + 8, width() - 20, height() - 3 * line - 20);
+    // Room above the bars for the title and two rows of quantile labels.
+    const QRect plot(10, 3 * line + 6, width() - 20, height() - 5 * line - 18);
     if (m_counts.empty() || plot.width() < 20 || plot.height() < 20) {
         p.drawText(plot, Qt::AlignCenter, QStringLiteral("No computed draws"));
         return;
@@ -88,7 +89,8 @@ void HistogramView::paintEvent(QPaintEvent *)
         p.setPen(pen);
         const double x = xOf(m_quantiles[k]);
         p.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
-        p.drawText(QPointF(x - fm.horizontalAdvance(QLatin1String(labels[k])) / 2.0, plot.top() - 2 + (k % 2) * line),
+        p.drawText(QPointF(x - fm.horizontalAdvance(QLatin1String(labels[k])) / 2.0,
+                           plot.top() - 4 - (k % 2 == 0 ? line : 0)),
                    QLatin1String(labels[k]));
     }
     p.setPen(QPen(dimmed(kMeanColour, m_stale), 2));
