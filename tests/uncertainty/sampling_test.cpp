@@ -278,6 +278,20 @@ TEST(Samplers, SobolPointsKeepTheirBalanceAfterTheShift)
             for (int b = 0; b < 16; ++b)
                 EXPECT_EQ(counts[k][b], 16) << seed << " " << k << " " << b;
     }
+    // The first two coordinates form a (0, 8, 2)-net: every box of 1/16 x 1/16 holds one of the
+    // 256 points, which a digital (XOR) shift keeps and a shift by addition would not.
+    for (std::uint64_t seed : {1u, 7u, 12345u}) {
+        UnitSampler sampler(2, SamplingMethod::Sobol, seed);
+        int boxes[16][16] = {};
+        double p[2];
+        for (int i = 0; i < 256; ++i) {
+            sampler.Next(p);
+            ++boxes[int(p[0] * 16)][int(p[1] * 16)];
+        }
+        for (int a = 0; a < 16; ++a)
+            for (int b = 0; b < 16; ++b)
+                EXPECT_EQ(boxes[a][b], 1) << seed << " " << a << " " << b;
+    }
     UnitSampler first(3, SamplingMethod::Sobol, 1), second(3, SamplingMethod::Sobol, 2);
     double a[3], b[3];
     first.Next(a);
