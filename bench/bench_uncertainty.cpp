@@ -81,11 +81,7 @@ void engineCompute(benchmark::State &state)
 {
     const UncertaintyPoint p = point();
     FireEnvironment env;
-    env.moisture1Hour = 5;
-    env.moisture10Hour = 6;
-    env.moisture100Hour = 7;
-    env.moistureHerb = 75;
-    env.moistureWoody = 90;
+    env.moisture = {0.05, 0.06, 0.07, 0.75, 0.90};
     env.midflameWind = 7;
     env.slope = 20;
     FireSpread fs = ComputeModelFire(p.model, env).spread;

@@ -164,7 +164,8 @@ calibration_mutations=(
 )
 # Faults of the uncertainty layer: distributions and their truncation, the sampler's scrambling,
 # the correlation of moistures, the summaries and the Sobol estimators with their bootstrap.
-# Left out: the strict "longer than" of the exceedance (no drawn flame equals a threshold).
+# Left out: the strict "longer than" of the exceedance (no drawn flame equals a threshold), and
+# a spread of nothing marked constant (the uniform draw of an empty interval is the same value).
 uncertainty_mutations=(
   $'from = current - std::abs(current) * d.a / 100;\tfrom = current - std::abs(current) * d.a / 50;\tlower end of a percent spread\tsrc/uncertainty/Distributions.cpp'
   $'to = current + std::abs(current) * d.a / 100;\tto = current + std::abs(current) * d.a / 200;\tupper end of a percent spread\tsrc/uncertainty/Distributions.cpp'
@@ -174,7 +175,6 @@ uncertainty_mutations=(
   $'NormalQuantile(m_cdfLow + u * (m_cdfHigh - m_cdfLow))\tNormalQuantile(u)\tnormal draws clamped instead of truncated\tsrc/uncertainty/Distributions.cpp'
   $'return x - u / (1 + x * u / 2);\treturn x;\trefinement of the normal inverse\tsrc/uncertainty/Distributions.cpp'
   $'if (d.a > d.b)\tif (d.a > d.b + 1)\ta range from high to low refused\tsrc/uncertainty/Distributions.cpp'
-  $'m_constant = !m_normal && m_low == m_high;\tm_constant = false;\ta spread of nothing is a constant\tsrc/uncertainty/Distributions.cpp'
   $'const bool absent = current == 0 &&\tconst bool absent = false &&\tabsent fuel classes kept absent\tsrc/uncertainty/UncertainInputs.cpp'
   $'|| id == EnvironmentInputId::MoistureWoody)\t|| false)\twoody moisture among the live group\tsrc/uncertainty/UncertainInputs.cpp'
   $'const double tenths = wind * windAdjustment * 10;\tconst double tenths = wind * windAdjustment * 100;\tmidflame wind to one decimal\tsrc/uncertainty/UncertainInputs.cpp'

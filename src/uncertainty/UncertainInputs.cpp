@@ -1,7 +1,7 @@
 #include "uncertainty/UncertainInputs.h"
 
 #include "data/ModelComputation.h"
-#include "data/NumberText.h"
+#include "units/MidflameWind.h"
 
 #include <cmath>
 
@@ -34,13 +34,7 @@ Units::Quantity InputQuantity(InputKey key)
 
 double EditorMidflameWind(double wind, double windAdjustment)
 {
-    // The editor rounds the product's text to one decimal; away from a half-way digit that is
-    // the nearest tenth, which is computed directly (the text is made only where it decides).
-    const double tenths = wind * windAdjustment * 10;
-    const double fraction = tenths - std::floor(tenths);
-    if (std::abs(fraction - 0.5) > 1e-6)
-        return std::round(tenths) / 10;
-    return ParseLeadingNumber(FormatPattern(wind * windAdjustment, u"##0.0"));
+    return Units::MidflameWindSpeed(wind, windAdjustment);
 }
 
 void UncertaintyPoint::SetEnvironment(const double moisture[5], double wind, double windAdjustment, double slope)
@@ -151,11 +145,9 @@ FireSpread UncertainModel::SpreadAt(const double *values) const
     }
     using Id = EnvironmentInputId;
     FireEnvironment fire;
-    fire.moisture1Hour = env[std::size_t(Id::Moisture1Hour)];
-    fire.moisture10Hour = env[std::size_t(Id::Moisture10Hour)];
-    fire.moisture100Hour = env[std::size_t(Id::Moisture100Hour)];
-    fire.moistureHerb = env[std::size_t(Id::MoistureHerb)];
-    fire.moistureWoody = env[std::size_t(Id::MoistureWoody)];
+    // Moistures in percent here, fractions in the calculator (the order is the same).
+    for (std::size_t i = 0; i < 5; ++i)
+        fire.moisture[i] = env[i] / 100;
     fire.midflameWind = m_windDerived ? EditorMidflameWind(env[std::size_t(Id::Wind)], env[std::size_t(Id::WindAdjust)])
                                       : env[std::size_t(Id::MidflameWind)];
     fire.slope = env[std::size_t(Id::Slope)];

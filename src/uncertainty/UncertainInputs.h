@@ -53,7 +53,8 @@ struct UncertaintyPoint
     double ValueOf(InputKey key) const;
 };
 
-// The editor's midflame wind: 20-ft wind x adjustment to one decimal of mi/h.
+// The editor's midflame wind: 20-ft wind x adjustment to one decimal of mi/h (the program's
+// one rule).
 double EditorMidflameWind(double wind, double windAdjustment);
 
 // The fire behavior of one computation that the summaries read.

@@ -26,11 +26,8 @@ double quantileByHand(std::vector<double> v, double p)
 FireEnvironment environmentOf(const UncertaintyPoint &p)
 {
     FireEnvironment e;
-    e.moisture1Hour = p.environment[0];
-    e.moisture10Hour = p.environment[1];
-    e.moisture100Hour = p.environment[2];
-    e.moistureHerb = p.environment[3];
-    e.moistureWoody = p.environment[4];
+    for (std::size_t i = 0; i < 5; ++i)
+        e.moisture[i] = p.environment[i] / 100; // fractions
     e.midflameWind = p.environment[std::size_t(EnvironmentInputId::MidflameWind)];
     e.slope = p.environment[std::size_t(EnvironmentInputId::Slope)];
     return e;
@@ -89,7 +86,7 @@ TEST(Uncertainty, SummariesMatchADirectLoopOfSingleComputations)
             FireEnvironment e = environmentOf(point);
             const double wind = 10 * (1 - spread[2] + 2 * spread[2] * u[2]);
             e.midflameWind = std::round(wind * 0.7 * 10) / 10;
-            e.moisture1Hour = 5 * (1 - spread[3] + 2 * spread[3] * u[3]);
+            e.moisture[0] = 0.05 * (1 - spread[3] + 2 * spread[3] * u[3]);
             const ModelFire f = ComputeModelFire(m, e);
             ASSERT_TRUE(f.computed);
             ros.push_back(f.spread.UnroundedRateOfSpread());
@@ -148,9 +145,9 @@ TEST(Uncertainty, NoSpreadShareCountsDrawsAboveExtinction)
     int still = 0;
     for (int i = 0; i < options.draws; ++i) {
         FireEnvironment e = environmentOf(point);
-        e.moisture1Hour = 10 + 20 * unit[std::size_t(3 * i)];
-        e.moisture10Hour = 10 + 20 * unit[std::size_t(3 * i + 1)];
-        e.moisture100Hour = 10 + 20 * unit[std::size_t(3 * i + 2)];
+        e.moisture[0] = (10 + 20 * unit[std::size_t(3 * i)]) / 100;
+        e.moisture[1] = (10 + 20 * unit[std::size_t(3 * i + 1)]) / 100;
+        e.moisture[2] = (10 + 20 * unit[std::size_t(3 * i + 2)]) / 100;
         const ModelFire f = ComputeModelFire(point.model, e);
         still += f.computed && f.spread.UnroundedRateOfSpread() == 0;
     }
