@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-charts-dev qt6-svg-dev libqt6opengl6-dev libgl-dev
-  libgtest-dev libgmock-dev libbenchmark-dev libnlopt-cxx-dev
+  libgtest-dev libgmock-dev libbenchmark-dev libnlopt-cxx-dev libboost-dev
   xvfb xauth
   xdotool dbus at-spi2-core python3-pyatspi desktop-file-utils file poppler-utils
   clang libclang-rt-14-dev appstream shared-mime-info

@@ -9,16 +9,18 @@
 #           against the fmtool tests
 #   calibration faults of the agreement statistics, objectives, adjustment factor, observation
 #           units, folds and bound flags (src/calibration) against the calibration tests
+#   uncertainty  faults of the sampling, truncation, correlation, quantiles and Sobol estimators
+#           (src/uncertainty) against the uncertainty tests
 #
-#   scripts/mutation-check.sh [engine|units|options|calibration] [WORK_DIR]   (default engine,
-#                                                    build-mutation[-units|-options])
+#   scripts/mutation-check.sh [engine|units|options|calibration|uncertainty] [WORK_DIR]   (default engine,
+#                                                    build-mutation[-units|-options|-calibration|-uncertainty])
 #
 # Prints one line per fault and, at the end, the faults tried, caught and the time taken.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
 suite=engine
-case ${1:-} in engine|units|options|calibration) suite=$1; shift ;; esac
+case ${1:-} in engine|units|options|calibration|uncertainty) suite=$1; shift ;; esac
 if [ "$suite" = engine ]; then work=${1:-build-mutation}; else work=${1:-build-mutation-$suite}; fi
 mkdir -p "$work"
 work=$(cd "$work" && pwd)
@@ -160,6 +162,39 @@ calibration_mutations=(
   $'foldOf[size_t(order[size_t(k)])] = k % folds;\tfoldOf[size_t(order[size_t(k)])] = k % folds / 2;\tfolds dealt in turn\tsrc/calibration/Calibration.cpp'
   $'if (u >= 1 - kAtBoundDistance)\tif (u >= 1)\tupper bound flag\tsrc/calibration/MultiStart.cpp'
 )
+# Faults of the uncertainty layer: distributions and their truncation, the sampler's scrambling,
+# the correlation of moistures, the summaries and the Sobol estimators with their bootstrap.
+# Left out: the strict "longer than" of the exceedance (no drawn flame equals a threshold), and
+# a spread of nothing marked constant (the uniform draw of an empty interval is the same value).
+uncertainty_mutations=(
+  $'from = current - std::abs(current) * d.a / 100;\tfrom = current - std::abs(current) * d.a / 50;\tlower end of a percent spread\tsrc/uncertainty/Distributions.cpp'
+  $'to = current + std::abs(current) * d.a / 100;\tto = current + std::abs(current) * d.a / 200;\tupper end of a percent spread\tsrc/uncertainty/Distributions.cpp'
+  $'m_sd = std::abs(current) * d.a;\tm_sd = std::abs(current) * d.a * 2;\tstandard deviation from the CV\tsrc/uncertainty/Distributions.cpp'
+  $'m_low = std::max(from, low);\tm_low = from;\tuniform draws cut at the low end of the range\tsrc/uncertainty/Distributions.cpp'
+  $'m_high = std::min(to, high);\tm_high = to;\tuniform draws cut at the high end of the range\tsrc/uncertainty/Distributions.cpp'
+  $'NormalQuantile(m_cdfLow + u * (m_cdfHigh - m_cdfLow))\tNormalQuantile(u)\tnormal draws clamped instead of truncated\tsrc/uncertainty/Distributions.cpp'
+  $'return x - u / (1 + x * u / 2);\treturn x;\trefinement of the normal inverse\tsrc/uncertainty/Distributions.cpp'
+  $'if (d.a > d.b)\tif (d.a > d.b + 1)\ta range from high to low refused\tsrc/uncertainty/Distributions.cpp'
+  $'const bool absent = current == 0 &&\tconst bool absent = false &&\tabsent fuel classes kept absent\tsrc/uncertainty/UncertainInputs.cpp'
+  $'|| id == EnvironmentInputId::MoistureWoody)\t|| false)\twoody moisture among the live group\tsrc/uncertainty/UncertainInputs.cpp'
+  $'const double tenths = wind * windAdjustment * 10;\tconst double tenths = wind * windAdjustment * 100;\tmidflame wind to one decimal\tsrc/uncertainty/UncertainInputs.cpp'
+  $'m_windDerived = wind;\tm_windDerived = false;\tmidflame wind follows a drawn 20-ft wind\tsrc/uncertainty/UncertainInputs.cpp'
+  $'unitOf(bits ^ m_state->shift[std::size_t(i)])\tunitOf(bits + m_state->shift[std::size_t(i)])\tdigital shift by XOR\tsrc/uncertainty/Sampling.cpp'
+  $'const std::uint64_t bits = origin ? 0 : std::uint64_t(m_state->sobol());\tconst std::uint64_t bits = std::uint64_t(m_state->sobol());\tthe sequence\'s first point 0\tsrc/uncertainty/Sampling.cpp'
+  $'const double rho = 2 * std::sin(M_PI * g.correlation / 6);\tconst double rho = g.correlation;\tnormal correlation of the rank correlation chosen\tsrc/uncertainty/Sampling.cpp'
+  $'double sum = i == j ? 1.0 : rho;\tdouble sum = 1.0;\toff-diagonal of the correlation matrix\tsrc/uncertainty/Sampling.cpp'
+  $'if (k < 2 || g.correlation == 0)\tif (k < 3 || g.correlation == 0)\ta group of two correlated\tsrc/uncertainty/Sampling.cpp'
+  $'const double h = (double(sorted.size()) - 1) * std::clamp(p, 0.0, 1.0);\tconst double h = double(sorted.size()) * std::clamp(p, 0.0, 0.9999);\tposition of a quantile\tsrc/uncertainty/Uncertainty.cpp'
+  $'s.sd = values.size() > 1 ? std::sqrt(squares / (n - 1)) : 0;\ts.sd = values.size() > 1 ? std::sqrt(squares / n) : 0;\tsample standard deviation\tsrc/uncertainty/Uncertainty.cpp'
+  $'still += f.rateOfSpread <= 0;\tstill += f.rateOfSpread < 0;\tno spread counted\tsrc/uncertainty/Uncertainty.cpp'
+  $'first += weight[j] * fB[j] * (fi[j] - fA[j]);\tfirst += weight[j] * fA[j] * (fi[j] - fA[j]);\tfirst-order estimator\tsrc/uncertainty/SobolIndices.cpp'
+  $'e.total[std::size_t(i)] = total / (2.0 * n) / variance;\te.total[std::size_t(i)] = total / n / variance;\ttotal estimator\'s 1/2N\tsrc/uncertainty/SobolIndices.cpp'
+  $'const double variance = squares / (2.0 * n - 1);\tconst double variance = squares / (n - 1);\tvariance of A and B together\tsrc/uncertainty/SobolIndices.cpp'
+  $'counts[std::size_t(random() % std::uint64_t(n))] += 1;\tcounts[std::size_t(j)] += 1;\tbootstrap resampling with replacement\tsrc/uncertainty/SobolIndices.cpp'
+  $'s.firstHigh = percentile(values, 0.975);\ts.firstHigh = percentile(values, 0.5);\tupper end of the first-order interval\tsrc/uncertainty/SobolIndices.cpp'
+  $'point[std::size_t(block - 2)] = b[block - 2];\tpoint[std::size_t(block - 2)] = a[block - 2];\tcolumn i of AB_i from B\tsrc/uncertainty/SobolIndices.cpp'
+  $'const double *b = a + d;\tconst double *b = a;\tB apart from A\tsrc/uncertainty/SobolIndices.cpp'
+)
 if [ "$suite" = engine ]; then
   mutations=("${engine_mutations[@]}")
   default_target=src/engine/SurfaceSpread.cpp
@@ -175,6 +210,11 @@ elif [ "$suite" = calibration ]; then
   default_target=src/calibration/FitStatistics.cpp
   test_target=calibration_tests
   test_binary=tests/calibration/calibration_tests
+elif [ "$suite" = uncertainty ]; then
+  mutations=("${uncertainty_mutations[@]}")
+  default_target=src/uncertainty/Uncertainty.cpp
+  test_target=uncertainty_tests
+  test_binary=tests/uncertainty/uncertainty_tests
 else
   mutations=("${options_mutations[@]}")
   default_target=src/fmtool/EnvironmentOptions.cpp

@@ -22,6 +22,10 @@ int fmtoolCompute(const QStringList &args, const FmtoolStreams &io);
 int fmtoolTable(const QStringList &args, const FmtoolStreams &io);
 // fmtool sweep: response curves of library models as CSV.
 int fmtoolSweep(const QStringList &args, const FmtoolStreams &io);
+// fmtool uncertainty: quantiles of one model's fire behavior under input distributions.
+int fmtoolUncertainty(const QStringList &args, const FmtoolStreams &io);
+// fmtool sobol: Sobol indices of one model's rate of spread and flame length.
+int fmtoolSobol(const QStringList &args, const FmtoolStreams &io);
 int fmtoolExportFmd(const QStringList &args, const FmtoolStreams &io);
 int fmtoolImportFmd(const QStringList &args, const FmtoolStreams &io);
 // fmtool rank, fit and adjust: library models against observed fires.

@@ -13,6 +13,8 @@ int usage(std::FILE *to)
                "       fmtool compute            (JSON Lines on standard input)\n"
                "       fmtool table FILE [options]   (fmtool table --help)\n"
                "       fmtool sweep FILE --vary INPUT [options]   (fmtool sweep --help)\n"
+               "       fmtool uncertainty FILE --set NAME --model ID --vary NAME=DIST ...   (--help)\n"
+               "       fmtool sobol FILE --set NAME --model ID --vary NAME=DIST ...   (--help)\n"
                "       fmtool export-fmd FILE --set NAME --units english|metric OUT\n"
                "       fmtool import-fmd FMD LIBRARY --set NAME [--accept]\n"
                "       fmtool rank OBS.csv LIBRARY [options]   (fmtool rank --help)\n"
@@ -46,6 +48,10 @@ int main(int argc, char **argv)
         return fmtoolTable(args, io);
     if (command == QLatin1String("sweep"))
         return fmtoolSweep(args, io);
+    if (command == QLatin1String("uncertainty"))
+        return fmtoolUncertainty(args, io);
+    if (command == QLatin1String("sobol"))
+        return fmtoolSobol(args, io);
     if (command == QLatin1String("export-fmd"))
         return fmtoolExportFmd(args, io);
     if (command == QLatin1String("import-fmd"))

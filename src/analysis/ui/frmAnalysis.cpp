@@ -1,8 +1,10 @@
 #include "analysis/ui/frmAnalysis.h"
 
 #include "analysis/ui/CharacteristicsPanel.h"
+#include "analysis/ui/GlobalSensitivityPanel.h"
 #include "analysis/ui/ResponseCurvesPanel.h"
 #include "analysis/ui/SensitivityPanel.h"
+#include "analysis/ui/UncertaintyPanel.h"
 #include "units/UnitSetting.h"
 
 #include <QKeySequence>
@@ -30,6 +32,10 @@ frmAnalysis::frmAnalysis(AnalysisHooks hooks, QWidget *parent) : QWidget(parent,
     m_tabs->addTab(m_curves, QStringLiteral("Response Curves"));
     m_tabs->addTab(m_sensitivity, QStringLiteral("Sensitivity"));
     m_tabs->addTab(m_characteristics, QStringLiteral("Fire Characteristics"));
+    m_uncertainty = new UncertaintyPanel(m_tabs);
+    m_global = new GlobalSensitivityPanel(m_tabs);
+    m_tabs->addTab(m_uncertainty, QStringLiteral("Uncertainty"));
+    m_tabs->addTab(m_global, QStringLiteral("Global Sensitivity"));
     layout->addWidget(m_tabs);
     // Room for the charts on a 1366x768 screen with its panel and the window's frame.
     resize(1180, 680);
@@ -39,6 +45,8 @@ frmAnalysis::frmAnalysis(AnalysisHooks hooks, QWidget *parent) : QWidget(parent,
     connect(&m_pending, &QTimer::timeout, this, &frmAnalysis::RefreshNow);
     connect(m_curves, &ResponseCurvesPanel::SettingsChanged, this, &frmAnalysis::EntriesChanged);
     connect(m_sensitivity, &SensitivityPanel::SettingsChanged, this, &frmAnalysis::EntriesChanged);
+    connect(m_uncertainty, &UncertaintyPanel::SettingsChanged, this, &frmAnalysis::EntriesChanged);
+    connect(m_global, &GlobalSensitivityPanel::SettingsChanged, this, &frmAnalysis::EntriesChanged);
     connect(&Units::UnitSetting::instance(), &Units::UnitSetting::changed, this, &frmAnalysis::EntriesChanged);
     auto *close = new QShortcut(QKeySequence::Close, this);
     connect(close, &QShortcut::activated, this, &QWidget::close);
@@ -70,6 +78,8 @@ void frmAnalysis::RefreshNow()
     m_curves->Refresh(inputs);
     m_sensitivity->Refresh(inputs);
     m_characteristics->Refresh(inputs);
+    m_uncertainty->Refresh(inputs);
+    m_global->Refresh(inputs, m_uncertainty->VaryingInputs());
 }
 
 void frmAnalysis::LibraryChanged()

@@ -9,9 +9,11 @@
 
 class CharacteristicsPanel;
 class QLabel;
+class GlobalSensitivityPanel;
 class QTabWidget;
 class ResponseCurvesPanel;
 class SensitivityPanel;
+class UncertaintyPanel;
 
 // What the analysis window asks of the Edit and Test Center.
 struct AnalysisHooks
@@ -22,8 +24,8 @@ struct AnalysisHooks
     std::function<std::vector<PickedModel>()> LibraryModels;
 };
 
-// The analysis window of one editor: tabs "Response Curves", "Sensitivity" and "Fire
-// Characteristics" over the edited model. The editor calls EntriesChanged whenever an entry,
+// The analysis window of one editor: tabs "Response Curves", "Sensitivity", "Fire
+// Characteristics", "Uncertainty" and "Global Sensitivity" over the edited model. The editor calls EntriesChanged whenever an entry,
 // a list or the reference model changes; the window recomputes once the events of that change
 // are handled (a tuner drag or a paste gives one recomputation, not one per box) and only
 // while it is shown. More panels can be added as tabs of Tabs().
@@ -40,6 +42,8 @@ public:
     // Shown above the tabs while the editor's entries are refused: the charts then keep the
     // last entries that held their ranges, and this note says so and names the entry.
     QLabel *RefusedNote() const { return m_refusedNote; }
+    UncertaintyPanel *Uncertainty() const { return m_uncertainty; }
+    GlobalSensitivityPanel *GlobalSensitivity() const { return m_global; }
 
     // Schedules a recomputation (coalesced).
     void EntriesChanged();
@@ -58,5 +62,7 @@ private:
     SensitivityPanel *m_sensitivity = nullptr;
     CharacteristicsPanel *m_characteristics = nullptr;
     QLabel *m_refusedNote = nullptr;
+    UncertaintyPanel *m_uncertainty = nullptr;
+    GlobalSensitivityPanel *m_global = nullptr;
     QTimer m_pending;
 };
