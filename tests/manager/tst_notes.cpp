@@ -2,6 +2,7 @@
 // typed and saved at once, one undoable step each, and a pasted copy's history shown.
 #include "ManagerFixture.h"
 
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QTabBar>
 #include <QTabWidget>
