@@ -83,7 +83,7 @@ protected:
 
     MemoryTree m_tree;
     ScriptedPrompts m_prompts;
-    EditContext m_ctx{m_tree, m_prompts, [] {}, [] {}};
+    EditContext m_ctx{m_tree, m_prompts, [] {}, [] {}, {}};
 };
 
 TEST_F(NotesActions, EveryActionAndItsUndoAndRedoKeepTheNotesTheTreeAndTheFileInAgreement)
