@@ -88,7 +88,8 @@ protected:
                           ++m_saves;
                           QString error;
                           ASSERT_TRUE(WriteFMs(m_path, *gFMSets, &error)) << error.toStdString();
-                      }};
+                      },
+                      {}};
 };
 
 TEST_F(EditActions, CopyOfAModelPastedIntoAnotherSetTakesTheNewTextsAndTheValuesAtPasteTime)
