@@ -56,7 +56,7 @@ class TestLibraryInfo : public QObject, public ManagerFixture
         if (!QTest::qWaitFor([&] { return window.mnuFile->isVisible(); }))
             return false;
         QTest::keyClick(window.mnuFile, Qt::Key_L);
-        QTest::qWaitFor([&] { return seen; }, 3000);
+        (void)QTest::qWaitFor([&] { return seen; }, 3000); // seen is checked below
         return seen && !QApplication::activeModalWidget();
     }
 
