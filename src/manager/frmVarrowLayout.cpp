@@ -147,6 +147,8 @@ void frmVarrow::buildWindow()
         grid->addWidget(txtFuels[i], i + 1, 1);
     }
     grid->setColumnStretch(1, 1);
+    // Seventeen rows and the tab bar above them must fit a 700-pixel-high screen.
+    grid->setVerticalSpacing(4);
     cmdEditSave = button(QStringLiteral("Edit and Te&st Center"), QStringLiteral("cmdEditSave"), fraParams);
     auto *paramsLayout = new QVBoxLayout(fraParams);
     // The parameters and, on a tab of their own, the notes.

@@ -240,7 +240,8 @@ private slots:
                             "cmdNewFM", "cmdDelete_1", "txtFuelModelSet", "cmdDefault"};
         for (int i = 0; i < 17; ++i)
             main << QString("txtFuels_%1").arg(i);
-        main << "cmdEditSave" << "cboUnits" << "cmdClose";
+        // The parameters and notes tabs: the tab widget hands its focus to its tab bar.
+        main << "cmdEditSave" << "tabPanel" << "qt_tabwidget_tabbar" << "cboUnits" << "cmdClose";
         QCOMPARE(tabChain(&win()), main);
 
         frmEditModel *editor = openEditorOn("Custom", "C1");

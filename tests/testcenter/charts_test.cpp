@@ -187,10 +187,11 @@ TEST_F(Charts, FirstPlotShowsOneBarInTenRowsAndSetsTheAxes)
             EXPECT_FALSE(r.reference); // the reference line is off
     }
     EXPECT_EQ(host.rows[0][0].value, 7.3);
-    EXPECT_EQ(state.ChartMax[0], 8);
-    EXPECT_EQ(state.ChartMax[1], 108); // 99 -> 108.9; the reference box reads 20
-    EXPECT_EQ(state.ChartMax[2], 10);
-    EXPECT_EQ(state.ChartMax[3], 0);
+    // The largest value plus 10 %, rounded up, then made even: 7.3 -> 8.03 -> 9 -> 10.
+    EXPECT_EQ(state.ChartMax[0], 10);
+    EXPECT_EQ(state.ChartMax[1], 110); // 99 -> 108.9 -> 109 -> 110; the reference box reads 20
+    EXPECT_EQ(state.ChartMax[2], 12);  // 9.9 -> 10.89 -> 11 -> 12
+    EXPECT_EQ(state.ChartMax[3], 1);   // 0.5 -> 0.55 -> 1: an axis up to 1 stays 1
     EXPECT_EQ(host.axis[3], 1); // drawn up to 1 all the same
     // Ten entries or fewer leave the scroll bars alone.
     EXPECT_EQ(host.scrollMax[0], 1);

@@ -65,7 +65,7 @@ TEST(TestComputation, EntriesBecomeCalculatorInputsInItsUnits)
     EXPECT_DOUBLE_EQ(fs.HerbType(), 0);
 }
 
-TEST(TestComputation, ReferenceTakesTheModelsFuelBedButNeverItsHerbType)
+TEST(TestComputation, ReferenceTakesTheModelsFuelBedAndItsOwnHerbType)
 {
     ResetProgramState();
     FuelModelSets sets;
@@ -79,7 +79,7 @@ TEST(TestComputation, ReferenceTakesTheModelsFuelBedButNeverItsHerbType)
     EXPECT_DOUBLE_EQ(fs.FuelMoisture10Hour(), 0.07);
     EXPECT_DOUBLE_EQ(fs.WindSpeed(), 4);
     EXPECT_DOUBLE_EQ(fs.Slope(), 30);
-    EXPECT_DOUBLE_EQ(fs.HerbType(), 0);
+    EXPECT_DOUBLE_EQ(fs.HerbType(), 2); // a dynamic reference computes as dynamic
     EXPECT_DOUBLE_EQ(fs.WindSpeedNA(), 0);
 
     EXPECT_EQ(ReferenceModelAt(sets, 0, 0), dynamic);

@@ -85,7 +85,7 @@ frmCalibration *AttachEditorCalibration(frmEditModel *editor)
     editor->setProperty("calibrationWindow", QVariant::fromValue<QObject *>(window));
     QObject::connect(editor, &QObject::destroyed, [window] { delete window; });
 
-    auto *button = new QPushButton(QStringLiteral("Fit to &Observations..."), editor);
+    auto *button = new QPushButton(QStringLiteral("&Fit to Observations..."), editor);
     button->setObjectName(QStringLiteral("cmdCalibration"));
     button->setToolTip(QStringLiteral("Rank the library against observed fires and fit this model to them"));
     if (QHBoxLayout *row = editor->testCommandsLayout())
