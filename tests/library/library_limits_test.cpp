@@ -37,6 +37,47 @@ void operator delete(void *p, std::size_t) noexcept
     std::free(p);
 }
 
+// Every other form goes the same way, so that memory from one form is never freed by another
+// (the sanitizers tell the library's own forms from these).
+void *operator new(std::size_t size, const std::nothrow_t &) noexcept
+{
+    try {
+        return ::operator new(size);
+    } catch (const std::bad_alloc &) {
+        return nullptr;
+    }
+}
+
+void *operator new[](std::size_t size)
+{
+    return ::operator new(size);
+}
+
+void *operator new[](std::size_t size, const std::nothrow_t &tag) noexcept
+{
+    return ::operator new(size, tag);
+}
+
+void operator delete(void *p, const std::nothrow_t &) noexcept
+{
+    std::free(p);
+}
+
+void operator delete[](void *p) noexcept
+{
+    std::free(p);
+}
+
+void operator delete[](void *p, std::size_t) noexcept
+{
+    std::free(p);
+}
+
+void operator delete[](void *p, const std::nothrow_t &) noexcept
+{
+    std::free(p);
+}
+
 namespace {
 
 using namespace libraryfiletest;
