@@ -55,11 +55,11 @@ public:
     // What tests observe beyond the contract.
     // Keys of the children of parentKey (empty: the root nodes), in the order they were added.
     QStringList ChildKeys(const QString &parentKey) const;
-    bool IsExpanded(const QString &key) const { return node(key).expanded; }
+    bool IsExpanded(const QString &key) const override { return node(key).expanded; }
     bool LabelEditAutomatic() const { return m_labelEditAutomatic; }
     int LabelEditStarts() const { return m_labelEditStarts; }
     int FocusRequests() const { return m_focusRequests; }
-    void Clear();
+    void Clear() override;
 
 private:
     struct Node
