@@ -1,5 +1,6 @@
 #include "calibration/CalibrationReport.h"
 
+#include "data/ProgramSettings.h"
 #include "units/UnitSetting.h"
 #include "units/Units.h"
 
@@ -31,8 +32,7 @@ QString Stats(const AgreementStats &s, Units::System units, const QString &rosUn
 
 QSettings OpenSettings()
 {
-    return QSettings(QSettings::NativeFormat, QSettings::UserScope, Units::SettingsOrganization(),
-                     Units::SettingsOrganization());
+    return ProgramSettings();
 }
 
 const QString kRecentKey = QStringLiteral("Calibration/RecentObservationFiles");

@@ -2,6 +2,7 @@
 
 #include "analysis/CsvTable.h"
 #include "analysis/ui/UncertaintyViews.h"
+#include "data/ProgramSettings.h"
 #include "uncertainty/Parallel.h"
 #include "uncertainty/Presets.h"
 #include "units/UnitSetting.h"
@@ -21,8 +22,7 @@ const char kSamplesKey[] = "Uncertainty/SobolSamples";
 
 QSettings settings()
 {
-    return QSettings(QSettings::NativeFormat, QSettings::UserScope, Units::SettingsOrganization(),
-                     Units::SettingsOrganization());
+    return ProgramSettings();
 }
 
 } // namespace
