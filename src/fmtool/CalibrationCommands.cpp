@@ -1,5 +1,6 @@
 // fmtool rank, fit and adjust: library models against observed fires, the calibration of one
 // model, and the simulators' rate of spread adjustment file.
+#include "fmtool/CommandOptions.h"
 #include "fmtool/Commands.h"
 #include "fmtool/EnvironmentOptions.h"
 
@@ -65,61 +66,11 @@ int usage(const FmtoolStreams &io, const char *command, const char *text, const 
     return 2;
 }
 
-struct Parsed
-{
-    QStringList positional;
-    QList<QPair<QString, QString>> options;
-    QStringList flags;
-    QString problem;
-
-    QString value(const char *name) const
-    {
-        QString v;
-        for (const auto &[n, val] : options)
-            if (n == QLatin1String(name))
-                v = val;
-        return v;
-    }
-    bool given(const char *name) const
-    {
-        for (const auto &o : options)
-            if (o.first == QLatin1String(name))
-                return true;
-        return flags.contains(QLatin1String(name));
-    }
-};
+using Parsed = CommandOptions;
 
 Parsed parse(const QStringList &args, const QStringList &valued, const QStringList &flags)
 {
-    Parsed p;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        QString a = args[i];
-        if (!a.startsWith(QLatin1String("--"))) {
-            p.positional << a;
-            continue;
-        }
-        if (flags.contains(a)) {
-            p.flags << a;
-            continue;
-        }
-        QString value;
-        const qsizetype eq = a.indexOf(QLatin1Char('='));
-        if (eq >= 0) {
-            value = a.mid(eq + 1);
-            a = a.left(eq);
-        } else if (valued.contains(a) && i + 1 < args.size()) {
-            value = args[++i];
-        } else if (valued.contains(a)) {
-            p.problem = a + QStringLiteral(" needs a value");
-            return p;
-        }
-        if (!valued.contains(a)) {
-            p.problem = QStringLiteral("unknown option ") + a;
-            return p;
-        }
-        p.options.append({a, value});
-    }
-    return p;
+    return ParseCommandOptions(args, valued, flags);
 }
 
 // The options rank, fit and adjust share.

@@ -1,5 +1,6 @@
 // fmtool export-fmd and import-fmd: the simulators' custom fuel model file from and into a
 // library file, with the checks and the report the windows show.
+#include "fmtool/CommandOptions.h"
 #include "fmtool/Commands.h"
 
 #include "data/Cp1252.h"
@@ -47,46 +48,11 @@ int usage(const FmtoolStreams &io, const char *text, const QString &problem)
     return 2;
 }
 
-// Options of the form --name VALUE or --name=VALUE; the rest are positional.
-struct Parsed
-{
-    QStringList positional;
-    QList<QPair<QString, QString>> options;
-    QStringList flags;
-    QString problem;
-};
+using Parsed = CommandOptions;
 
 Parsed parse(const QStringList &args, const QStringList &valued, const QStringList &flags)
 {
-    Parsed p;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        QString a = args[i];
-        if (!a.startsWith(QLatin1String("--"))) {
-            p.positional << a;
-            continue;
-        }
-        if (flags.contains(a)) {
-            p.flags << a;
-            continue;
-        }
-        QString value;
-        const qsizetype eq = a.indexOf(QLatin1Char('='));
-        if (eq >= 0) {
-            value = a.mid(eq + 1);
-            a = a.left(eq);
-        } else if (valued.contains(a) && i + 1 < args.size()) {
-            value = args[++i];
-        } else if (valued.contains(a)) {
-            p.problem = a + QStringLiteral(" needs a value");
-            return p;
-        }
-        if (!valued.contains(a)) {
-            p.problem = QStringLiteral("unknown option ") + a;
-            return p;
-        }
-        p.options.append({a, value});
-    }
-    return p;
+    return ParseCommandOptions(args, valued, flags);
 }
 
 bool readLibraryFile(const QString &path, MemoryTree &tree, const FmtoolStreams &io, const char *command)
