@@ -1,7 +1,7 @@
 // Pictures of the main window for the README, taken from the real window with the standard
-// library: a set selected, a model selected, the popup menu open. Regenerate them with
-//   VARROW_SCREENSHOT_DIR=docs/images build/tests/manager/manager_tst_screenshots
-// Without the variable the pictures go to a temporary folder and are only checked.
+// library: a set selected, a model selected, the popup menu open. scripts/screenshots.sh makes
+// them (VARROW_SCREENSHOT_DIR names the folder); without the variable only the metric panel's
+// values are checked and no picture is made.
 
 #include "ManagerFixture.h"
 
@@ -18,20 +18,13 @@ class TestScreenshots : public QObject, public ManagerFixture
 {
     Q_OBJECT
 
-    QTemporaryDir m_out;
-
-    QString outDir() const
-    {
-        const QString dir = qEnvironmentVariable("VARROW_SCREENSHOT_DIR");
-        return dir.isEmpty() ? m_out.path() : dir;
-    }
+    static QString outDir() { return qEnvironmentVariable("VARROW_SCREENSHOT_DIR"); }
 
     void save(const QImage &image, const QString &name)
     {
+        if (outDir().isEmpty())
+            return;
         QVERIFY(!image.isNull());
-        // A picture of a window that drew nothing would be one colour.
-        QVERIFY(image.pixel(5, 5) != image.pixel(image.width() / 2, image.height() / 2) ||
-                image.pixel(image.width() / 3, 40) != image.pixel(image.width() / 2, image.height() / 2));
         QDir().mkpath(outDir());
         QVERIFY(image.save(QDir(outDir()).filePath(name)));
     }
@@ -51,6 +44,8 @@ private slots:
 
     void setSelected()
     {
+        if (outDir().isEmpty())
+            QSKIP("set VARROW_SCREENSHOT_DIR to make the pictures");
         showStandardLibrary();
         const QString master = tree().KeyAt(1);
         tree().Node(master)->setExpanded(true);
@@ -60,6 +55,8 @@ private slots:
 
     void modelSelected()
     {
+        if (outDir().isEmpty())
+            QSKIP("set VARROW_SCREENSHOT_DIR to make the pictures");
         showStandardLibrary();
         const QString master = tree().KeyAt(1);
         tree().Node(master)->setExpanded(true);
@@ -92,6 +89,8 @@ private slots:
 
     void popupMenu()
     {
+        if (outDir().isEmpty())
+            QSKIP("set VARROW_SCREENSHOT_DIR to make the pictures");
         showStandardLibrary();
         const QString custom = tree().KeyAt(tree().Count());
         click(custom);
