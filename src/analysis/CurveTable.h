@@ -1,6 +1,6 @@
 #pragma once
 
-#include "analysis/CsvTable.h"
+#include "data/CsvTable.h"
 #include "analysis/Sweep.h"
 
 #include <string>

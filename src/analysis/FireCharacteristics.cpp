@@ -1,6 +1,6 @@
 #include "analysis/FireCharacteristics.h"
 
-#include "analysis/CsvTable.h"
+#include "data/CsvTable.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
 #include "calibration/Observations.h"
 
-#include "analysis/CsvTable.h"
+#include "data/CsvTable.h"
 #include "data/Cp1252.h"
 #include "units/Units.h"
 

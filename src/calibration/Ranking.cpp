@@ -1,6 +1,6 @@
 #include "calibration/Ranking.h"
 
-#include "analysis/CsvTable.h"
+#include "data/CsvTable.h"
 #include "data/FuelModelSets.h"
 #include "units/Units.h"
 

@@ -1,6 +1,6 @@
 #include "exchange/SetCsv.h"
 
-#include "analysis/CsvTable.h"
+#include "data/CsvTable.h"
 #include "data/NumberText.h"
 
 #include <QStringList>

@@ -4,7 +4,7 @@
 #include "fmtool/Commands.h"
 #include "fmtool/EnvironmentOptions.h"
 
-#include "analysis/CsvTable.h"
+#include "data/CsvTable.h"
 #include "calibration/AdjustmentFile.h"
 #include "calibration/Calibration.h"
 #include "data/FuelModelSets.h"

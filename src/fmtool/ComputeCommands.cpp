@@ -3,7 +3,7 @@
 #include "fmtool/Commands.h"
 #include "fmtool/EnvironmentOptions.h"
 
-#include "analysis/CsvTable.h"
+#include "data/CsvTable.h"
 #include "analysis/ShownResults.h"
 #include "data/FuelModelSets.h"
 #include "data/ModelComputation.h"

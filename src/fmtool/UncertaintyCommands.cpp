@@ -3,7 +3,7 @@
 #include "fmtool/Commands.h"
 #include "fmtool/EnvironmentOptions.h"
 
-#include "analysis/CsvTable.h"
+#include "data/CsvTable.h"
 #include "data/FuelModelSets.h"
 #include "library/LibraryFile.h"
 #include "library/MemoryTree.h"

@@ -2,7 +2,7 @@
 
 #include "data/FuelModel.h"
 #include "data/FuelModelSets.h"
-#include "library/IPrompts.h"
+#include "data/IPrompts.h"
 #include "library/ITree.h"
 #include "library/ModelNotes.h"
 

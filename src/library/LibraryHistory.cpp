@@ -97,7 +97,7 @@ void RestoreLibrary(const LibrarySnapshot &snapshot, ITree &tree)
     tree.Clear();
     tree.Reserve(snapshot.ModelCount() + int(snapshot.sets.size()));
     for (const LibrarySnapshot::Set &entry : snapshot.sets) {
-        const bool locked = entry.key.startsWith(QLatin1Char('l'));
+        const bool locked = IsLockedKey(entry.key);
         tree.AddRoot(entry.key, entry.name, locked ? ImgLockedClosed : ImgSetClosed);
         tree.SetTag(entry.key, kSetTag);
         tree.SetExpandedImage(entry.key, locked ? ImgLockedOpen : ImgSetOpen);

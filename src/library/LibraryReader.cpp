@@ -2,6 +2,7 @@
 
 #include "data/Cp1252.h"
 #include "data/NodeKey.h"
+#include "data/UserMessage.h"
 #include "library/ITree.h"
 #include "library/LibraryFormat.h"
 
@@ -232,7 +233,7 @@ public:
             m_result.ok = fail(m_fields.fieldLine(), outOfMemory());
         } catch (const std::exception &e) {
             // A key past the counter's range, or a tree refusing a node.
-            m_result.ok = fail(m_fields.fieldLine(), QString::fromLocal8Bit(e.what()));
+            m_result.ok = fail(m_fields.fieldLine(), UserMessageOf(e));
         }
         addModelNodes();
         return std::move(m_result);
@@ -393,7 +394,7 @@ private:
         } catch (const std::exception &e) {
             added = false;
             if (m_result.ok || m_result.problem.message.isEmpty())
-                m_result.ok = fail(m_fields.fieldLine(), QString::fromLocal8Bit(e.what()));
+                m_result.ok = fail(m_fields.fieldLine(), UserMessageOf(e));
         }
         // No model without its node.
         while (m_models->Count() > m_nodesAdded)

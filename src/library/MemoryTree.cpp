@@ -1,6 +1,7 @@
 #include "library/MemoryTree.h"
 
 #include "data/FuelModelSets.h"
+#include "data/NodeKey.h"
 
 #include <QHash>
 
@@ -132,7 +133,7 @@ QString TreeMismatch(const ITree &tree, const FuelModelSets &sets)
             return where + QStringLiteral(": node text \"%1\", set name \"%2\"").arg(tree.Text(key), set->Name());
         if (tree.Tag(key) != QLatin1String("Set"))
             return where + QStringLiteral(": tag \"%1\"").arg(tree.Tag(key));
-        const bool lockedKey = key.startsWith(QLatin1Char('l'));
+        const bool lockedKey = IsLockedKey(key);
         if (tree.Image(key) != (lockedKey ? 4 : 1) || tree.ExpandedImage(key) != (lockedKey ? 5 : 2))
             return where + QStringLiteral(": images %1/%2").arg(tree.Image(key)).arg(tree.ExpandedImage(key));
         const QStringList kids = children.value(key);

@@ -1,6 +1,6 @@
 #include "manager/UserGuideWindow.h"
 
-#include "library/ui/WindowHabits.h"
+#include "widgets/WindowHabits.h"
 
 #include <QFile>
 #include <QKeySequence>

@@ -1,10 +1,13 @@
 #include "manager/frmVarrow.h"
 
+#include "data/NodeKey.h"
 #include "data/NumberText.h"
 #include "data/ProgramState.h"
+#include "data/UserMessage.h"
+#include "library/CommandStates.h"
 #include "library/EditActions.h"
 #include "library/LibraryLocation.h"
-#include "library/ui/QtPrompts.h"
+#include "library/ui/LibraryPrompts.h"
 #include "manager/DefaultSet.h"
 #include "manager/FMTree.h"
 #include "testcenter/EntryRules.h"
@@ -27,38 +30,12 @@
 #define VARROW_VERSION "0.0.0"
 #endif
 
-namespace {
-
-// What a selection allows, one column per kind of node.
-enum Selection { LockedSet, UnlockedSet, LockedModel, UnlockedModel };
-enum class Rule { Off, On, Clip };
-
-struct CommandRule
-{
-    Rule rule[4];
-};
-
-const CommandRule kOn{{Rule::On, Rule::On, Rule::On, Rule::On}};
-const CommandRule kUnlockedSetOnly{{Rule::Off, Rule::On, Rule::Off, Rule::Off}};
-const CommandRule kModels{{Rule::Off, Rule::Off, Rule::On, Rule::On}};
-const CommandRule kUnlockedModelOnly{{Rule::Off, Rule::Off, Rule::Off, Rule::On}};
-const CommandRule kPaste{{Rule::Off, Rule::Clip, Rule::Off, Rule::Clip}};
-const CommandRule kNewModel{{Rule::Off, Rule::On, Rule::Off, Rule::On}};
-const CommandRule kSets{{Rule::On, Rule::On, Rule::Off, Rule::Off}};
-
-bool allowed(const CommandRule &r, Selection s)
-{
-    const Rule rule = r.rule[s];
-    return rule == Rule::On || (rule == Rule::Clip && !gPasteMode.isEmpty());
-}
-
-} // namespace
 
 frmVarrow::frmVarrow(IPrompts *prompts, QWidget *parent)
     : QMainWindow(parent), m_prompts(prompts), m_store(std::make_unique<LibraryStore>())
 {
     if (!m_prompts) {
-        m_ownPrompts = std::make_unique<QtPrompts>(this);
+        m_ownPrompts = std::make_unique<LibraryPrompts>(this);
         m_prompts = m_ownPrompts.get();
     }
     buildWindow();
@@ -225,13 +202,13 @@ void frmVarrow::treeFMs_NodeClick(const QString &)
             txtFuelModelSet->setCursorPosition(0);
             clearPanel();
             treeFMs->SetLabelEditAutomatic(true);
-            if (sel.startsWith(QLatin1Char('l')))
+            if (IsLockedKey(sel))
                 m_editable = false;
         } else {
             const QString parent = treeFMs->ParentKey(sel);
             showModel(parent, sel);
             treeFMs->SetLabelEditAutomatic(false);
-            if (parent.startsWith(QLatin1Char('l')))
+            if (IsLockedKey(parent))
                 m_editable = false;
         }
     } catch (const std::exception &) {
@@ -255,52 +232,37 @@ void frmVarrow::treeFMs_MouseDown(const QPoint &globalPos)
 
 void frmVarrow::applyCommandStates(const QString &sel)
 {
-    if (sel.isEmpty() || !treeFMs->Contains(sel)) {
-        // An empty library: only a new set (and closing) make sense.
-        for (QPushButton *w : {cmdDelete[0], cmdRename, cmdCopy, cmdCut, cmdPaste, cmdNewFM, cmdDelete[1], cmdEditSave,
-                               cmdDefault})
-            w->setEnabled(false);
-        for (QAction *a : {mnuCutModelPU, mnuCopyModelPU, mnuPasteModelPU, mnuDeleteModelPU, mnuNewModelPU,
-                           mnuDeleteSetPU, mnuRenameSetPU, mnuEditPU})
-            a->setEnabled(false);
-        cmdNewSet->setEnabled(!m_store->ReadOnly());
-        mnuNewSetPU->setEnabled(!m_store->ReadOnly());
-        cmdClose->setEnabled(true);
-        return;
+    LibraryCommandContext context;
+    context.clipboardFull = !gPasteMode.isEmpty();
+    context.readOnly = m_store->ReadOnly();
+    if (!sel.isEmpty() && treeFMs->Contains(sel)) {
+        const bool isSet = treeFMs->Tag(sel) == kSetTag;
+        context.selection = SelectionOf(isSet, IsLockedKey(isSet ? sel : treeFMs->ParentKey(sel)));
     }
-    const bool isSet = treeFMs->Tag(sel) == kSetTag;
-    const QString setKey = isSet ? sel : treeFMs->ParentKey(sel);
-    const bool locked = setKey.startsWith(QLatin1Char('l'));
-    const Selection s = isSet ? (locked ? LockedSet : UnlockedSet) : (locked ? LockedModel : UnlockedModel);
-
-    cmdNewSet->setEnabled(allowed(kOn, s));
-    cmdDelete[0]->setEnabled(allowed(kUnlockedSetOnly, s));
-    cmdRename->setEnabled(allowed(kUnlockedSetOnly, s));
-    cmdCopy->setEnabled(allowed(kModels, s));
-    cmdCut->setEnabled(allowed(kUnlockedModelOnly, s));
-    cmdPaste->setEnabled(allowed(kPaste, s));
-    cmdNewFM->setEnabled(allowed(kNewModel, s));
-    cmdDelete[1]->setEnabled(allowed(kUnlockedModelOnly, s));
-    cmdEditSave->setEnabled(allowed(kModels, s));
-    mnuCutModelPU->setEnabled(allowed(kUnlockedModelOnly, s));
-    mnuCopyModelPU->setEnabled(allowed(kModels, s));
-    mnuPasteModelPU->setEnabled(allowed(kPaste, s));
-    mnuDeleteModelPU->setEnabled(allowed(kUnlockedModelOnly, s));
-    mnuNewModelPU->setEnabled(allowed(kNewModel, s));
-    mnuNewSetPU->setEnabled(allowed(kSets, s));
-    mnuDeleteSetPU->setEnabled(allowed(kUnlockedSetOnly, s));
-    mnuRenameSetPU->setEnabled(allowed(kUnlockedSetOnly, s));
-    mnuEditPU->setEnabled(allowed(kModels, s));
-    cmdDefault->setEnabled(true);
-    cmdClose->setEnabled(true);
-    if (m_store->ReadOnly()) {
-        // Read-only: the library is only looked at (and copied from).
-        for (QPushButton *w : {cmdNewSet, cmdDelete[0], cmdRename, cmdCut, cmdPaste, cmdNewFM, cmdDelete[1]})
-            w->setEnabled(false);
-        for (QAction *a : {mnuCutModelPU, mnuPasteModelPU, mnuDeleteModelPU, mnuNewModelPU, mnuNewSetPU,
-                           mnuDeleteSetPU, mnuRenameSetPU})
-            a->setEnabled(false);
-    }
+    const LibraryCommandStates states = CommandStatesFor(context);
+    const auto apply = [&](LibraryCommand command, auto *control) {
+        control->setEnabled(CommandEnabled(states, command));
+    };
+    apply(LibraryCommand::NewSet, cmdNewSet);
+    apply(LibraryCommand::DeleteSet, cmdDelete[0]);
+    apply(LibraryCommand::RenameSet, cmdRename);
+    apply(LibraryCommand::Copy, cmdCopy);
+    apply(LibraryCommand::Cut, cmdCut);
+    apply(LibraryCommand::Paste, cmdPaste);
+    apply(LibraryCommand::NewModel, cmdNewFM);
+    apply(LibraryCommand::DeleteModel, cmdDelete[1]);
+    apply(LibraryCommand::Edit, cmdEditSave);
+    apply(LibraryCommand::MenuCut, mnuCutModelPU);
+    apply(LibraryCommand::MenuCopy, mnuCopyModelPU);
+    apply(LibraryCommand::MenuPaste, mnuPasteModelPU);
+    apply(LibraryCommand::MenuDeleteModel, mnuDeleteModelPU);
+    apply(LibraryCommand::MenuNewModel, mnuNewModelPU);
+    apply(LibraryCommand::MenuNewSet, mnuNewSetPU);
+    apply(LibraryCommand::MenuDeleteSet, mnuDeleteSetPU);
+    apply(LibraryCommand::MenuRenameSet, mnuRenameSetPU);
+    apply(LibraryCommand::MenuEdit, mnuEditPU);
+    apply(LibraryCommand::Default, cmdDefault);
+    apply(LibraryCommand::Close, cmdClose);
 }
 
 void frmVarrow::askOpenElsewhere()
@@ -343,7 +305,7 @@ void frmVarrow::dispatch(const QString &action)
     try {
         EditAction(ctx, action);
     } catch (const std::exception &e) {
-        m_prompts->Message(QStringLiteral("The command could not be completed: ") + QString::fromUtf8(e.what()),
+        m_prompts->Message(QStringLiteral("The command could not be completed. ") + UserMessageOf(e),
                            AppTitle(), IPrompts::Icon::Critical);
     }
     if (changes) {
@@ -548,7 +510,7 @@ void frmVarrow::closeEvent(QCloseEvent *event)
 bool frmVarrow::treeFMs_BeforeLabelEdit(const QString &key)
 {
     // Locked sets keep their names; a library open read-only keeps every name.
-    return !key.startsWith(QLatin1Char('l')) && !m_store->ReadOnly();
+    return !IsLockedKey(key) && !m_store->ReadOnly();
 }
 
 bool frmVarrow::treeFMs_AfterLabelEdit(const QString &key, const QString &newText)

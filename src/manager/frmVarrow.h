@@ -1,6 +1,6 @@
 #pragma once
 
-#include "library/IPrompts.h"
+#include "data/IPrompts.h"
 #include "library/LibraryHistory.h"
 #include "manager/LibraryStore.h"
 #include "testcenter/IEditorOwner.h"

@@ -6,6 +6,7 @@
 #include "data/Cp1252.h"
 #include "data/ProgramSettings.h"
 #include "data/ProgramState.h"
+#include "data/UserMessage.h"
 #include "exchange/ExportNumbers.h"
 #include "exchange/OtherLibrary.h"
 #include "exchange/SetCsv.h"
@@ -125,7 +126,7 @@ bool frmVarrow::addImportedSets(const QList<ImportedSet> &sets, const QString &c
     try {
         AddImportedSets(ctx, sets);
     } catch (const std::exception &e) {
-        m_prompts->Message(QStringLiteral("The command could not be completed: ") + QString::fromUtf8(e.what()),
+        m_prompts->Message(QStringLiteral("The command could not be completed. ") + UserMessageOf(e),
                            AppTitle(), IPrompts::Icon::Critical);
         added = false;
     }

@@ -1,6 +1,6 @@
 #include "manager/frmVarrow.h"
 
-#include "library/ui/WindowHabits.h"
+#include "widgets/WindowHabits.h"
 #include "manager/FMTree.h"
 
 #include <QAction>

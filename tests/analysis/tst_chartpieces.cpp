@@ -1,8 +1,8 @@
 // The shared chart pieces on real Qt Charts objects: round axes, the readout under the mouse,
 // export and copy.
-#include "analysis/ui/ChartExport.h"
-#include "analysis/ui/ChartReadout.h"
-#include "analysis/ui/ChartStyle.h"
+#include "widgets/ChartExport.h"
+#include "widgets/ChartReadout.h"
+#include "widgets/ChartStyle.h"
 
 #include <QApplication>
 #include <QChart>

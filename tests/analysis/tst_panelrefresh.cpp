@@ -7,8 +7,8 @@
 #include "analysis/AnalysisInputs.h"
 #include "analysis/Sensitivity.h"
 #include "analysis/ui/CharacteristicsPanel.h"
-#include "analysis/ui/ChartReadout.h"
-#include "analysis/ui/ChartStyle.h"
+#include "widgets/ChartReadout.h"
+#include "widgets/ChartStyle.h"
 #include "analysis/ui/SensitivityPanel.h"
 #include "units/UnitSetting.h"
 

@@ -4,7 +4,7 @@
 //   notes_crash_writer FOLDER NODE_TEXT
 #include "data/ProgramState.h"
 #include "library/EditActions.h"
-#include "library/IPrompts.h"
+#include "data/IPrompts.h"
 #include "library/LibraryLocation.h"
 #include "library/MemoryTree.h"
 #include "manager/LibraryStore.h"

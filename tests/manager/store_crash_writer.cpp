@@ -5,7 +5,7 @@
 //   store_crash_writer FOLDER ROUND [ACTIONS]
 #include "data/ProgramState.h"
 #include "library/EditActions.h"
-#include "library/IPrompts.h"
+#include "data/IPrompts.h"
 #include "library/LibraryLocation.h"
 #include "library/MemoryTree.h"
 #include "manager/LibraryStore.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "library/IPrompts.h"
+#include "data/IPrompts.h"
 
 #include <QStringList>
 

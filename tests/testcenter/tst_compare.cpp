@@ -2,7 +2,7 @@
 // controls, over the shipped library (the 53 standard models in the locked master set).
 #include "EditorFixture.h"
 
-#include "analysis/ui/ChartExport.h"
+#include "widgets/ChartExport.h"
 #include "library/DefaultLibrary.h"
 #include "library/MemoryTree.h"
 #include "testcenter/ui/ComparisonPanel.h"

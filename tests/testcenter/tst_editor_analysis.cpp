@@ -2,7 +2,7 @@
 #include "EditorFixture.h"
 
 #include "analysis/Sweep.h"
-#include "analysis/ui/ChartExport.h"
+#include "widgets/ChartExport.h"
 #include "analysis/ui/CharacteristicsPanel.h"
 #include "analysis/ui/ResponseCurvesPanel.h"
 #include "analysis/ui/SensitivityPanel.h"

@@ -1,9 +1,9 @@
 #include "analysis/ui/CharacteristicsPanel.h"
 
 #include "analysis/RoundTicks.h"
-#include "analysis/ui/ChartExport.h"
-#include "analysis/ui/ChartReadout.h"
-#include "analysis/ui/ChartStyle.h"
+#include "widgets/ChartExport.h"
+#include "widgets/ChartReadout.h"
+#include "widgets/ChartStyle.h"
 #include "analysis/ui/ResponseCurvesPanel.h"
 #include "units/UnitSetting.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "analysis/AnalysisInputs.h"
-#include "analysis/CsvTable.h"
+#include "data/CsvTable.h"
 
 #include <QWidget>
 

@@ -1,9 +1,9 @@
 #include "analysis/ui/ResponseCurvesPanel.h"
 
 #include "analysis/CurveTable.h"
-#include "analysis/ui/ChartExport.h"
-#include "analysis/ui/ChartReadout.h"
-#include "analysis/ui/ChartStyle.h"
+#include "widgets/ChartExport.h"
+#include "widgets/ChartReadout.h"
+#include "widgets/ChartStyle.h"
 #include "data/FuelModel.h"
 #include "units/UnitSetting.h"
 

@@ -1,8 +1,8 @@
 #include "analysis/ui/SensitivityPanel.h"
 
-#include "analysis/ui/ChartExport.h"
-#include "analysis/ui/ChartReadout.h"
-#include "analysis/ui/ChartStyle.h"
+#include "widgets/ChartExport.h"
+#include "widgets/ChartReadout.h"
+#include "widgets/ChartStyle.h"
 #include "units/UnitSetting.h"
 
 #include <QBarCategoryAxis>

@@ -1,6 +1,6 @@
 #include "analysis/ui/UncertaintyPanel.h"
 
-#include "analysis/CsvTable.h"
+#include "data/CsvTable.h"
 #include "analysis/ui/UncertaintyViews.h"
 #include "data/ProgramSettings.h"
 #include "uncertainty/Parallel.h"

@@ -1,6 +1,6 @@
 #include "analysis/ui/UncertaintyViews.h"
 
-#include "analysis/CsvTable.h"
+#include "data/CsvTable.h"
 
 #include <QPainter>
 #include <QPainterPath>

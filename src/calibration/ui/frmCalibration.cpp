@@ -1,7 +1,7 @@
 #include "calibration/ui/frmCalibration.h"
 
-#include "analysis/CsvTable.h"
-#include "analysis/ui/ChartStyle.h"
+#include "data/CsvTable.h"
+#include "widgets/ChartStyle.h"
 #include "calibration/CalibrationReport.h"
 #include "units/UnitSetting.h"
 #include "units/Units.h"

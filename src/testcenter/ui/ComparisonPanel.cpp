@@ -1,7 +1,7 @@
 #include "testcenter/ui/ComparisonPanel.h"
-#include "library/ui/WindowHabits.h"
+#include "widgets/WindowHabits.h"
 
-#include "analysis/ui/ChartExport.h"
+#include "widgets/ChartExport.h"
 #include "data/FuelModelSet.h"
 #include "data/ProgramState.h"
 #include "engine/FireSpread.h"

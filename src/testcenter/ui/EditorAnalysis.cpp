@@ -2,7 +2,7 @@
 
 #include "analysis/ui/frmAnalysis.h"
 #include "data/FuelModelSets.h"
-#include "library/ui/WindowHabits.h"
+#include "widgets/WindowHabits.h"
 #include "data/NumberText.h"
 #include "data/ProgramState.h"
 #include "testcenter/PlotHistory.h"

@@ -1,7 +1,7 @@
 #include "testcenter/ui/EditorCharts.h"
 
-#include "library/IPrompts.h"
-#include "analysis/ui/ChartExport.h"
+#include "data/IPrompts.h"
+#include "widgets/ChartExport.h"
 #include "data/ProgramState.h"
 #include "testcenter/PlotExport.h"
 #include "testcenter/TestComputation.h"

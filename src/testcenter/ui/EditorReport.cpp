@@ -1,8 +1,8 @@
 #include "testcenter/ui/EditorReport.h"
 
-#include "analysis/ui/ChartExport.h"
+#include "widgets/ChartExport.h"
 #include "analysis/ui/frmAnalysis.h"
-#include "library/IPrompts.h"
+#include "data/IPrompts.h"
 #include "testcenter/EntryRules.h"
 #include "testcenter/ui/EditorAnalysis.h"
 #include "testcenter/ui/EditorCharts.h"

@@ -1,7 +1,7 @@
 #include "testcenter/ui/FireChartView.h"
 
-#include "analysis/ui/ChartReadout.h"
-#include "analysis/ui/ChartStyle.h"
+#include "widgets/ChartReadout.h"
+#include "widgets/ChartStyle.h"
 #include "data/NumberText.h"
 #include "units/UnitSetting.h"
 #include "units/Units.h"

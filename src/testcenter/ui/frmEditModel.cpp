@@ -9,8 +9,8 @@
 #include "testcenter/ui/ConsistencyWarningsView.h"
 #include "testcenter/ui/EditorCharts.h"
 #include "testcenter/ui/EditorReport.h"
-#include "library/ui/QtPrompts.h"
-#include "library/ui/WindowHabits.h"
+#include "widgets/QtPrompts.h"
+#include "widgets/WindowHabits.h"
 #include "testcenter/TestCenterState.h"
 #include "units/UnitSetting.h"
 

@@ -2,10 +2,10 @@
 // the write-back into the library and closing.
 #include "testcenter/ui/frmEditModel.h"
 
-#include "library/ui/WindowHabits.h"
+#include "widgets/WindowHabits.h"
 #include "data/FuelModel.h"
 #include "data/ProgramState.h"
-#include "library/IPrompts.h"
+#include "data/IPrompts.h"
 #include "testcenter/EditorSave.h"
 #include "testcenter/IEditorOwner.h"
 #include "testcenter/ITuners.h"

@@ -4,7 +4,7 @@
 
 #include "data/FuelModel.h"
 #include "data/ProgramState.h"
-#include "library/IPrompts.h"
+#include "data/IPrompts.h"
 #include "testcenter/ITuners.h"
 
 #include <QCheckBox>

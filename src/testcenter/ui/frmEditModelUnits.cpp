@@ -3,10 +3,10 @@
 #include "testcenter/ui/frmEditModel.h"
 
 #include "data/NumberText.h"
-#include "library/IPrompts.h"
+#include "data/IPrompts.h"
 #include "testcenter/ITuners.h"
 #include "testcenter/TestCenterState.h"
-#include "library/ui/WindowHabits.h"
+#include "widgets/WindowHabits.h"
 #include "units/MoistureScenarios.h"
 #include "units/UnitSetting.h"
 #include "units/UserEnvironments.h"

@@ -2,7 +2,7 @@
 
 #include "tuners/ITunerHost.h"
 #include "tuners/TunerRules.h"
-#include "library/ui/WindowHabits.h"
+#include "widgets/WindowHabits.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>

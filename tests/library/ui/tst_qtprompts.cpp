@@ -1,7 +1,7 @@
 // The real prompts as a user meets them: each box runs its own modal event loop, and the keys a
 // user types ahead (Enter, Escape) never answer a question with Yes.
 
-#include "library/ui/QtPrompts.h"
+#include "widgets/QtPrompts.h"
 
 #include <QMessageBox>
 #include <QPushButton>

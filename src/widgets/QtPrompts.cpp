@@ -1,6 +1,4 @@
-#include "library/ui/QtPrompts.h"
-
-#include "library/ui/frmPasteModel.h"
+#include "widgets/QtPrompts.h"
 
 #include <QApplication>
 #include <QInputDialog>
@@ -94,5 +92,6 @@ void QtPrompts::Beep()
 
 IPrompts::PasteAnswer QtPrompts::PasteModel()
 {
-    return ShowPasteModel(*this, owner());
+    // Windows that paste models ask through LibraryPrompts; anywhere else a paste is cancelled.
+    return {};
 }

@@ -1,6 +1,6 @@
-#include "analysis/ui/ChartStyle.h"
+#include "widgets/ChartStyle.h"
 
-#include "analysis/CsvTable.h"
+#include "data/CsvTable.h"
 #include "analysis/RoundTicks.h"
 
 #include <QAbstractAxis>

@@ -1,4 +1,4 @@
-#include "analysis/CsvTable.h"
+#include "data/CsvTable.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>

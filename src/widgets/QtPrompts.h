@@ -1,11 +1,12 @@
 #pragma once
 
-#include "library/IPrompts.h"
+#include "data/IPrompts.h"
 
 class QWidget;
 
-// The prompts as the user sees them: Qt message boxes, input boxes and the paste dialog, all
-// modal over the active window of the program (the given window when none is active). A carriage return in a text starts a new line.
+// The prompts as the user sees them: Qt message boxes and input boxes, all modal over the
+// active window of the program (the given window when none is active). The paste dialog belongs
+// to the library's windows (LibraryPrompts); here a paste is always cancelled. A carriage return in a text starts a new line.
 class QtPrompts : public IPrompts
 {
 public:
@@ -18,7 +19,9 @@ public:
     void Beep() override;
     PasteAnswer PasteModel() override;
 
-private:
+protected:
     QWidget *owner() const;
+
+private:
     QWidget *m_parent;
 };

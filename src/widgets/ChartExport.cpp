@@ -1,4 +1,4 @@
-#include "analysis/ui/ChartExport.h"
+#include "widgets/ChartExport.h"
 
 #include <QApplication>
 #include <QBuffer>

@@ -1,4 +1,4 @@
-#include "library/ui/WindowHabits.h"
+#include "widgets/WindowHabits.h"
 
 #include "data/ProgramSettings.h"
 

@@ -1,6 +1,6 @@
-#include "analysis/ui/ChartReadout.h"
+#include "widgets/ChartReadout.h"
 
-#include "analysis/CsvTable.h"
+#include "data/CsvTable.h"
 
 #include <QAbstractBarSeries>
 #include <QBarCategoryAxis>
