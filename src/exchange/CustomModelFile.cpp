@@ -622,6 +622,13 @@ FmdImport ReadFmd(QByteArrayView bytes, const IdTaken &idTaken)
                     joules = true;
                 }
                 v = roundSignificant(englishFromMetric(r.field.entry, inFile), kMetricReadDigits);
+                // A value too large for a number once converted is no value at all.
+                if (!std::isfinite(v)) {
+                    refuse(QStringLiteral("the %1 %2 is beyond any number once converted to English units")
+                               .arg(QLatin1String(r.field.name), r.text));
+                    bad = true;
+                    break;
+                }
             }
             const FuelParameterInfo *parameter = FuelParameterOfEntry(r.field.entry);
             if (parameter && !parameter->inRange(v)) {

@@ -9,24 +9,16 @@
 #include <QFileInfo>
 #include <QSet>
 
-namespace {
-constexpr qint64 kLargestLibrary = 256LL * 1024 * 1024;
-}
-
 OtherLibrary ReadOtherLibrary(const QString &path)
 {
     OtherLibrary result;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        result.problem = QStringLiteral("%1 cannot be read: %2").arg(path, file.errorString());
-        return result;
-    }
-    if (file.size() > kLargestLibrary) {
-        result.problem = QStringLiteral("%1 is too large for a library file.").arg(path);
+    QByteArray bytes;
+    if (QString why; !ReadBoundedFile(path, kLargestLibraryFile, &bytes, &why)) {
+        result.problem = QStringLiteral("%1 %2").arg(path, why);
         return result;
     }
     MemoryTree tree;
-    const LibraryReadResult read = ReadLibrary(file.readAll(), tree);
+    const LibraryReadResult read = ReadLibrary(bytes, tree);
     if (!read.ok) {
         LibraryProblem problem = read.problem;
         problem.path = path;

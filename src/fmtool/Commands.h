@@ -5,13 +5,21 @@
 #include <cstdio>
 
 // The fmtool commands. Each takes the arguments after the command word and returns the exit
-// status: 0 success, 1 a problem with the input, 2 wrong usage.
+// status: 0 success, 1 a problem with the input (or the output could not be written), 2 wrong
+// usage, 3 the library to be written is in use by another program (its lock was not freed in
+// time).
+inline constexpr int kExitLibraryInUse = 3;
+
 struct FmtoolStreams
 {
     std::FILE *in = stdin;
     std::FILE *out = stdout;
     std::FILE *err = stderr;
 };
+
+// The status a command ends with once its output is flushed: a command whose output could not
+// be written all (a full disk, a closed pipe) fails with a message, whatever it returned.
+int fmtoolFinish(int status, const FmtoolStreams &io);
 
 int fmtoolCheck(const QStringList &args, const FmtoolStreams &io);
 int fmtoolList(const QStringList &args, const FmtoolStreams &io);

@@ -239,13 +239,11 @@ int fmtoolTable(const QStringList &args, const FmtoolStreams &io)
     const Units::System units = environment.units;
     const SpreadConventions conventions = environment.conventions;
 
-    QFile f(file);
-    if (!f.open(QIODevice::ReadOnly)) {
-        std::fprintf(io.err, "fmtool table: %s: %s\n", file.toLocal8Bit().constData(),
-                     f.errorString().toLocal8Bit().constData());
+    QByteArray bytes;
+    if (QString why; !ReadBoundedFile(file, kLargestLibraryFile, &bytes, &why)) {
+        std::fprintf(io.err, "fmtool table: %s %s\n", file.toLocal8Bit().constData(), why.toLocal8Bit().constData());
         return 1;
     }
-    const QByteArray bytes = f.readAll();
     MemoryTree tree;
     const LibraryReadResult library = ReadLibrary(bytes, tree);
     if (!library.ok) {

@@ -9,6 +9,7 @@
 #include "exchange/CustomModelFile.h"
 #include "exchange/ExportNumbers.h"
 #include "exchange/OtherLibrary.h"
+#include "fmtool/LockedLibraryFile.h"
 #include "library/EditActions.h"
 #include "library/LibraryFile.h"
 #include "library/MemoryTree.h"
@@ -163,15 +164,26 @@ int fmtoolImportFmd(const QStringList &args, const FmtoolStreams &io)
     }
     const bool accept = p.flags.contains(QStringLiteral("--accept"));
 
-    QFile fmd(p.positional[0]);
-    if (!fmd.open(QIODevice::ReadOnly)) {
-        print(io.err, QStringLiteral("fmtool import-fmd: %1: %2\n").arg(p.positional[0], fmd.errorString()));
+    // Bounded as the window's import is: a custom model file is a few kilobytes.
+    constexpr qint64 kLargestFmd = 4 * 1024 * 1024;
+    QByteArray fmdBytes;
+    if (QString why; !ReadBoundedFile(p.positional[0], kLargestFmd, &fmdBytes, &why)) {
+        print(io.err, QStringLiteral("fmtool import-fmd: %1 %2\n").arg(p.positional[0], why));
         return 1;
     }
     MemoryTree tree;
-    if (!readLibraryFile(p.positional[1], tree, io, "import-fmd"))
+    // With --accept the library is locked as the window locks it, and read and written under
+    // the lock, so that no other writer's change is lost.
+    LockedLibraryFile library(p.positional[1], io, "import-fmd");
+    if (accept) {
+        if (const int status = library.Lock())
+            return status;
+        if (!library.Read(tree))
+            return 1;
+    } else if (!readLibraryFile(p.positional[1], tree, io, "import-fmd")) {
         return 1;
-    const FmdImport imported = ReadFmd(fmd.readAll(), LibraryIdTaken(*gFMSets));
+    }
+    const FmdImport imported = ReadFmd(fmdBytes, LibraryIdTaken(*gFMSets));
     for (const auto &s : *gFMSets) {
         if (s->Name().compare(setName, Qt::CaseInsensitive) == 0) {
             print(io.err, QStringLiteral("fmtool import-fmd: %1 already has a set named \"%2\"\n")
@@ -197,14 +209,11 @@ int fmtoolImportFmd(const QStringList &args, const FmtoolStreams &io)
         void Beep() override {}
         PasteAnswer PasteModel() override { return {}; }
     } prompts;
-    QString error;
     bool saved = false;
-    EditContext ctx{tree, prompts, {}, [&] { saved = WriteFMs(p.positional[1], *gFMSets, &error); }, {}};
+    EditContext ctx{tree, prompts, {}, [&] { saved = library.Write(*gFMSets); }, {}};
     AddImportedSets(ctx, {ImportedSet{setName, false, imported.models, {}, {}}});
-    if (!saved) {
-        print(io.err, QStringLiteral("fmtool import-fmd: %1\n").arg(error));
+    if (!saved)
         return 1;
-    }
     QSettings settings = ProgramSettings();
     ExportNumberMemory(settings).remember(setName, imported.models, imported.numbers);
     print(io.out, QStringLiteral("Set \"%1\" with %2 models added to %3.\n")

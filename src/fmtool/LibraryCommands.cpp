@@ -5,7 +5,12 @@
 #include "library/LibraryFile.h"
 #include "library/MemoryTree.h"
 #include "library/NotesFile.h"
+#include "library/WholeFileWrite.h"
+#include "fmtool/LockedLibraryFile.h"
 #include "units/Units.h"
+
+#include <cerrno>
+#include <cstring>
 
 // check, list and resave: the library file through the program's own reader and writer.
 // Results go to the output stream, problems (with file and line) to the error stream.
@@ -217,13 +222,32 @@ int fmtoolResave(const QStringList &args, const FmtoolStreams &io)
 {
     if (args.size() != 2 || args[0].startsWith(QLatin1Char('-')) || args[1].startsWith(QLatin1Char('-')))
         return usageError(io, "resave FILE OUT");
-    if (!readLibrary(args[0], io))
-        return 1;
-    QString error;
-    if (!WriteFMs(args[1], *gFMSets, &error)) {
-        print(io.err, error + QLatin1Char('\n'));
+    // The file written is locked as the window locks its library, and read under the lock
+    // when it is also the file read.
+    LockedLibraryFile out(args[1], io, "resave");
+    if (const int status = out.Lock())
+        return status;
+    MemoryTree tree;
+    if (FinalFilePath(args[0]) == FinalFilePath(args[1])) {
+        if (!out.Read(tree))
+            return 1;
+    } else if (!out.Stamp() || !readLibrary(args[0], io)) {
         return 1;
     }
+    if (!out.Write(*gFMSets))
+        return 1;
     print(io.out, args[1] + QStringLiteral(": ") + summary(*gFMSets) + QStringLiteral(" written\n"));
     return 0;
+}
+
+int fmtoolFinish(int status, const FmtoolStreams &io)
+{
+    errno = 0;
+    const bool written = std::fflush(io.out) == 0 && !std::ferror(io.out);
+    if (written)
+        return status;
+    const int error = errno;
+    std::fprintf(io.err, "fmtool: the output could not be written: %s\n", error ? std::strerror(error) : "write error");
+    std::fflush(io.err);
+    return status == 0 ? 1 : status;
 }

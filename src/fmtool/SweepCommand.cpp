@@ -152,14 +152,13 @@ int fmtoolSweep(const QStringList &args, const FmtoolStreams &io)
     from = std::clamp(Units::ToEnglish(info.quantity, system, from), info.min, info.max);
     to = std::clamp(Units::ToEnglish(info.quantity, system, to), info.min, info.max);
 
-    QFile f(file);
-    if (!f.open(QIODevice::ReadOnly)) {
-        std::fprintf(io.err, "fmtool sweep: %s: %s\n", file.toLocal8Bit().constData(),
-                     f.errorString().toLocal8Bit().constData());
+    QByteArray bytes;
+    if (QString why; !ReadBoundedFile(file, kLargestLibraryFile, &bytes, &why)) {
+        std::fprintf(io.err, "fmtool sweep: %s %s\n", file.toLocal8Bit().constData(), why.toLocal8Bit().constData());
         return 1;
     }
     MemoryTree tree;
-    const LibraryReadResult library = ReadLibrary(f.readAll(), tree);
+    const LibraryReadResult library = ReadLibrary(bytes, tree);
     if (!library.ok) {
         LibraryProblem problem = library.problem;
         problem.path = file;

@@ -24,16 +24,8 @@ int usage(std::FILE *to)
     return 2;
 }
 
-} // namespace
-
-int main(int argc, char **argv)
+int run(const QString &command, const QStringList &args, const FmtoolStreams &io)
 {
-    QCoreApplication app(argc, argv);
-    QStringList args = app.arguments().mid(1);
-    if (args.isEmpty())
-        return usage(stderr);
-    const QString command = args.takeFirst();
-    const FmtoolStreams io;
     if (command == QLatin1String("check"))
         return fmtoolCheck(args, io);
     if (command == QLatin1String("list"))
@@ -63,8 +55,22 @@ int main(int argc, char **argv)
     if (command == QLatin1String("adjust"))
         return fmtoolAdjust(args, io);
     if (command == QLatin1String("--help") || command == QLatin1String("-h")) {
-        usage(stdout);
+        usage(io.out);
         return 0;
     }
-    return usage(stderr);
+    return usage(io.err);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    QStringList args = app.arguments().mid(1);
+    if (args.isEmpty())
+        return usage(stderr);
+    const QString command = args.takeFirst();
+    const FmtoolStreams io;
+    // Every command's output is checked: a result that did not reach its file is a failure.
+    return fmtoolFinish(run(command, args, io), io);
 }

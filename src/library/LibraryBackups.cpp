@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <QStorageInfo>
 
 #include <algorithm>
 
@@ -29,12 +30,29 @@ QString backupNames(const QString &libraryPath)
     return QStringLiteral("%1(\\d{8}-\\d{6})(?:-(\\d+))?\\.FFM").arg(QRegularExpression::escape(prefixOf(libraryPath)));
 }
 
+int g_failBackupWrites = 0;
+
 struct Found
 {
     QString path;
     QDateTime when;
     int number = 1; // 2, 3, ... for a second backup within the same second
+    QDateTime made; // the file's own time
+    bool madeLater = false; // made "after now": by a clock that ran ahead, so of no known age
+    BackupInfo::Kind kind = BackupInfo::RunBackup;
 };
+
+// Oldest first by the time each file was made, then by the name's time. A file made by a clock
+// that ran ahead comes first: its time says nothing, and it must not outlive every backup
+// made after the clock was put right.
+bool madeEarlier(const Found &a, const Found &b)
+{
+    if (a.madeLater != b.madeLater)
+        return a.madeLater;
+    if (a.made != b.made)
+        return a.made < b.made;
+    return a.when != b.when ? a.when < b.when : a.number < b.number;
+}
 
 // The backups of the library in folder, oldest first.
 QList<Found> backupsIn(const QString &libraryPath, const QString &folder)
@@ -45,6 +63,7 @@ QList<Found> backupsIn(const QString &libraryPath, const QString &folder)
     const QString prefix = prefixOf(libraryPath);
     const QRegularExpression pattern(QLatin1Char('^') + backupNames(libraryPath) + QLatin1Char('$'));
     const QDir dir(folder);
+    const QDateTime now = QDateTime::currentDateTime().addSecs(60);
     for (const QString &name : dir.entryList({prefix + QStringLiteral("*.FFM")}, QDir::Files)) {
         const QRegularExpressionMatch m = pattern.match(name);
         if (!m.hasMatch())
@@ -53,12 +72,39 @@ QList<Found> backupsIn(const QString &libraryPath, const QString &folder)
         f.path = dir.filePath(name);
         f.when = QDateTime::fromString(m.captured(1), kStampFormat);
         f.number = m.captured(2).isEmpty() ? 1 : m.captured(2).toInt();
+        f.made = QFileInfo(f.path).lastModified();
+        f.madeLater = f.made > now;
         if (f.when.isValid())
             out << f;
     }
-    std::sort(out.begin(), out.end(), [](const Found &a, const Found &b) {
-        return a.when != b.when ? a.when < b.when : a.number < b.number;
-    });
+    std::sort(out.begin(), out.end(), madeEarlier);
+    return out;
+}
+
+// The copies kept beside the library: "<file name>.<tag>-yyyyMMdd-hhmmss[-n].bak".
+QList<Found> copiesBeside(const QString &libraryPath)
+{
+    QList<Found> out;
+    const QFileInfo library(libraryPath);
+    const QDir dir(library.absolutePath());
+    for (const BackupInfo::Kind kind : {BackupInfo::OutsideCopy, BackupInfo::ReplacedCopy, BackupInfo::UnreadableCopy}) {
+        const QString prefix = library.fileName() + QLatin1Char('.') + BackupCopyTag(kind) + QLatin1Char('-');
+        const QRegularExpression pattern(QStringLiteral("^%1(\\d{8}-\\d{6})(?:-(\\d+))?\\.bak$")
+                                             .arg(QRegularExpression::escape(prefix)));
+        for (const QString &name : dir.entryList({prefix + QStringLiteral("*.bak")}, QDir::Files)) {
+            const QRegularExpressionMatch m = pattern.match(name);
+            if (!m.hasMatch())
+                continue;
+            Found f;
+            f.path = dir.filePath(name);
+            f.when = QDateTime::fromString(m.captured(1), kStampFormat);
+            f.number = m.captured(2).isEmpty() ? 1 : m.captured(2).toInt();
+            f.made = QFileInfo(f.path).lastModified();
+            f.kind = kind;
+            if (f.when.isValid())
+                out << f;
+        }
+    }
     return out;
 }
 
@@ -95,6 +141,26 @@ QString DefaultBackupFolder()
     return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/backups");
 }
 
+QString BackupCopyTag(BackupInfo::Kind kind)
+{
+    switch (kind) {
+    case BackupInfo::OutsideCopy:
+        return QStringLiteral("outside");
+    case BackupInfo::ReplacedCopy:
+        return QStringLiteral("replaced");
+    case BackupInfo::UnreadableCopy:
+        return QStringLiteral("unreadable");
+    case BackupInfo::RunBackup:
+        break;
+    }
+    return QStringLiteral("backup");
+}
+
+void FailBackupWritesForTesting(int count)
+{
+    g_failBackupWrites = count;
+}
+
 QString MakeRunBackup(const QString &libraryPath, const QString &fallbackFolder, QString *error)
 {
     if (!QFileInfo::exists(libraryPath))
@@ -107,6 +173,12 @@ QString MakeRunBackup(const QString &libraryPath, const QString &fallbackFolder,
                          .arg(QDir::toNativeSeparators(libraryPath));
         return {};
     }
+    return MakeRunBackup(libraryPath, bytes, fallbackFolder, 0, error);
+}
+
+QString MakeRunBackup(const QString &libraryPath, const QByteArray &bytes, const QString &fallbackFolder,
+                      qint64 keepFree, QString *error)
+{
     QString folder = QFileInfo(libraryPath).absolutePath();
     if (!writable(folder)) {
         folder = fallbackFolder;
@@ -131,16 +203,42 @@ QString MakeRunBackup(const QString &libraryPath, const QString &fallbackFolder,
     QString target = dir.filePath(prefixOf(libraryPath) + stamp + QStringLiteral(".FFM"));
     for (int n = 2; QFileInfo::exists(target); ++n)
         target = dir.filePath(prefixOf(libraryPath) + stamp + QStringLiteral("-%1.FFM").arg(n));
+    if (keepFree > 0) {
+        const QStorageInfo disk(folder);
+        if (disk.isValid() && disk == QStorageInfo(QFileInfo(libraryPath).absolutePath()) &&
+            disk.bytesAvailable() < bytes.size() + keepFree) {
+            if (error)
+                *error = QStringLiteral("No backup of the library was made: the disk holding %1 has %2 bytes free, "
+                                        "which the library's own save needs.")
+                             .arg(QDir::toNativeSeparators(folder))
+                             .arg(disk.bytesAvailable());
+            return {};
+        }
+    }
     QString writeError;
+    if (g_failBackupWrites > 0) {
+        --g_failBackupWrites;
+        if (error)
+            *error = QStringLiteral("The library could not be backed up to %1: No space left on device")
+                         .arg(QDir::toNativeSeparators(target));
+        return {};
+    }
     if (!WriteLibraryBytes(target, bytes, &writeError)) {
         if (error)
             *error = QStringLiteral("The library could not be backed up to %1: %2")
                          .arg(QDir::toNativeSeparators(target), writeError);
         return {};
     }
+    // The oldest go, by the time each was made; never the one just made.
     all = backupsIn(libraryPath, folder);
-    while (all.size() > kBackupsKept)
-        QFile::remove(all.takeFirst().path);
+    const QString made = QFileInfo(target).absoluteFilePath();
+    for (qsizetype i = 0; all.size() > kBackupsKept && i < all.size();) {
+        if (QFileInfo(all[i].path).absoluteFilePath() == made) {
+            ++i;
+            continue;
+        }
+        QFile::remove(all.takeAt(i).path);
+    }
     return target;
 }
 
@@ -150,12 +248,14 @@ QList<BackupInfo> ListBackups(const QString &libraryPath, const QString &fallbac
     QList<Found> files = backupsIn(libraryPath, own);
     if (!fallbackFolder.isEmpty() && QFileInfo(fallbackFolder).absoluteFilePath() != own)
         files += backupsIn(libraryPath, fallbackFolder);
+    files += copiesBeside(libraryPath);
     std::sort(files.begin(), files.end(), [](const Found &a, const Found &b) {
         return a.when != b.when ? a.when > b.when : a.number > b.number;
     });
     QList<BackupInfo> out;
     for (const Found &found : files) {
         BackupInfo info;
+        info.kind = found.kind;
         info.path = found.path;
         info.when = found.when;
         info.size = QFileInfo(found.path).size();

@@ -15,6 +15,13 @@ inline constexpr int kBackupsKept = 10;
 
 struct BackupInfo
 {
+    enum Kind {
+        RunBackup,    // the library as a run found it
+        OutsideCopy,  // another program's version, kept when the window's library was saved over it
+        ReplacedCopy, // the window's library, kept when the file was read again in its place
+        UnreadableCopy // a file that could not be read completely, kept before it was written over
+    };
+    Kind kind = RunBackup;
     QString path;
     QDateTime when; // from the name, local time
     qint64 size = 0;
@@ -28,8 +35,23 @@ struct BackupInfo
 // empty with *error set. A missing library has nothing to keep: empty, no error.
 QString MakeRunBackup(const QString &libraryPath, const QString &fallbackFolder, QString *error);
 
+// The same for bytes read from the library earlier (the file as the run found it, kept in
+// memory). A backup is never made where it would leave less free space than keepFree bytes
+// (what the library's own save needs, when the backup shares its disk): the save comes first.
+// Which backups go beyond kBackupsKept is decided by the time each file was made, and the one
+// just made is never among them, whatever its name says (a clock that ran ahead).
+QString MakeRunBackup(const QString &libraryPath, const QByteArray &bytes, const QString &fallbackFolder,
+                      qint64 keepFree, QString *error);
+
+// "OrlaFuelModels.FFM" -> "OrlaFuelModels.FFM.<tag>-yyyyMMdd-hhmmss.bak" for the copies kept
+// beside the library: tag "outside" (OutsideCopy), "replaced" (ReplacedCopy), "unreadable".
+QString BackupCopyTag(BackupInfo::Kind kind);
+
+// Tests: the next count backups fail to be written, as on a full disk.
+void FailBackupWritesForTesting(int count);
+
 // Every backup of the library, beside it and in the fallback folder, newest first, with what
-// each holds.
+// each holds; also the copies kept beside the library (BackupCopyTag).
 QList<BackupInfo> ListBackups(const QString &libraryPath, const QString &fallbackFolder);
 
 // Removes what backups being written when the program was killed left beside the library and

@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <algorithm>
 #include <new>
 #include <string>
 
@@ -172,6 +173,35 @@ void appendQuoted(std::string &out, const QString &text)
 }
 } // namespace
 
+bool ReadBoundedFile(const QString &path, qint64 largest, QByteArray *bytes, QString *problem)
+{
+    bytes->clear();
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return setError(problem, QStringLiteral("cannot be opened: %1").arg(file.errorString()));
+    try {
+        constexpr qint64 kPiece = 1 << 16;
+        for (;;) {
+            const qint64 room = largest + 1 - bytes->size();
+            if (room <= 0)
+                return setError(problem, QStringLiteral("is larger than %1 MB, more than any file of its kind holds")
+                                             .arg(double(largest) / (1024 * 1024)));
+            const QByteArray piece = file.read(std::min(kPiece, room));
+            if (piece.isEmpty())
+                break;
+            bytes->append(piece);
+        }
+    } catch (const std::bad_alloc &) {
+        bytes->clear();
+        return setError(problem, QStringLiteral("does not fit in memory"));
+    }
+    if (file.error() != QFileDevice::NoError) {
+        bytes->clear();
+        return setError(problem, QStringLiteral("cannot be read: %1").arg(file.errorString()));
+    }
+    return true;
+}
+
 QString LibraryProblem::toString() const
 {
     QString s = path;
@@ -186,16 +216,11 @@ namespace {
 
 bool readFile(const QString &path, ITree &tree, LibraryProblem *problem)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    QByteArray bytes;
+    QString why;
+    if (!ReadBoundedFile(path, kLargestLibraryFile, &bytes, &why)) {
         if (problem)
-            *problem = {path, 0, QStringLiteral("The library file cannot be opened: %1").arg(file.errorString())};
-        return false;
-    }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        if (problem)
-            *problem = {path, 0, QStringLiteral("The library file cannot be read: %1").arg(file.errorString())};
+            *problem = {path, 0, QStringLiteral("The library file %1").arg(why)};
         return false;
     }
     LibraryReadResult result = ReadLibrary(bytes, tree);
@@ -328,6 +353,28 @@ bool WriteFMs(QString *error)
                                               "replaced by the part that was read.")
                                    .arg(path, g_blockedProblem.toString()));
     return WriteFMs(path, *gFMSets, error);
+}
+
+CheckedWrite WriteFMsIfUnchanged(const QByteArray &expectedHash, QString *error, QByteArray *written,
+                                 QString *keptAside)
+{
+    const QString path = LibraryFilePath();
+    if (!g_blockedPath.isEmpty() && g_blockedPath == path) {
+        WriteFMs(error);
+        return CheckedWrite::Failed;
+    }
+    QString why;
+    const QByteArray bytes = SerializeLibrary(*gFMSets, &why);
+    if (bytes.isEmpty()) {
+        setError(error, QStringLiteral("The library was not saved. %1").arg(why));
+        return CheckedWrite::Failed;
+    }
+    const CheckedWrite outcome = WriteFileWholeIfUnchanged(path, bytes, expectedHash, &why, keptAside);
+    if (outcome == CheckedWrite::Failed)
+        setError(error, QStringLiteral("The library file \"%1\" could not be written: %2").arg(path, why));
+    else if (outcome == CheckedWrite::Written && written)
+        *written = bytes;
+    return outcome;
 }
 
 bool LibraryOverwriteBlocked()

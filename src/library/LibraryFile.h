@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/FuelModelSets.h"
+#include "library/WholeFileWrite.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -25,7 +26,8 @@ class ITree;
 // line ends, blank lines and line breaks anywhere between fields, blanks around fields. The
 // set name runs up to the last ",Count:" of the header, and only the text after the count
 // decides the lock (so names such as "Unlocked Models" or "a,Count:b" survive). "[End]" ends
-// the library; so does an empty header, but only when nothing follows it. Anything else (a
+// the library; so does an empty header, but only when nothing follows it. A file that ends
+// before either (cut short, or empty) is a problem like any other. Anything else (a
 // header without a count, a missing, empty or non-numeric number, a number whose value in
 // memory is beyond 1.79769313486231e+308, a quote that is not closed on its line, a quote
 // inside unquoted text, a UTF-8 byte order mark) stops the reading with the line and what was
@@ -55,6 +57,15 @@ struct LibraryReadResult
     LibraryProblem problem; // set when !ok
 };
 
+// The largest library file read: far more than the 32767 sets and models a run can hold.
+inline constexpr qint64 kLargestLibraryFile = 32LL * 1024 * 1024;
+
+// Reads at most largest bytes of the file at path into *bytes, a piece at a time (also from a
+// device or a pipe that never ends, whose size says nothing). False with *problem (what is
+// wrong, without the path) when it cannot be opened or read, is larger than largest, or does
+// not fit in memory.
+bool ReadBoundedFile(const QString &path, qint64 largest, QByteArray *bytes, QString *problem);
+
 // Parses a whole library into a new FuelModelSets, drawing keys with NewNodeKey and appending
 // the tree nodes of every set and model as it goes (set: root node, tag "Set", images 1/2 or
 // 4/5 when locked; model: child node "ID - Description", image 3). On failure the sets and
@@ -82,6 +93,12 @@ bool WriteFMs(const QString &path, const FuelModelSets &sets, QString *error);
 
 // WriteFMs of gFMSets to the program's library file (LibraryFilePath()).
 bool WriteFMs(QString *error);
+
+// WriteFMs(QString*) that replaces the file only while it still holds the bytes whose SHA-256
+// is expectedHash (empty: while there is no file), the check and the rename made as one step
+// (WriteFileWholeIfUnchanged). *written (when given) gets the bytes now in the file.
+CheckedWrite WriteFMsIfUnchanged(const QByteArray &expectedHash, QString *error, QByteArray *written = nullptr,
+                                 QString *keptAside = nullptr);
 
 // The safe write under WriteFMs, for bytes already made (the default library, seeding).
 bool WriteLibraryBytes(const QString &path, QByteArrayView bytes, QString *error);

@@ -1,9 +1,21 @@
 #include "library/LibraryGuard.h"
 
+#include "library/WholeFileWrite.h"
+
 #include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
+#include <QDir>
 #include <QLockFile>
+#include <QSysInfo>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#include <signal.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
 
 FileStamp StampOfFile(const QString &path)
 {
@@ -22,8 +34,17 @@ FileStamp StampOfFile(const QString &path)
     return stamp;
 }
 
+FileStamp StampOfBytes(QByteArrayView bytes)
+{
+    FileStamp stamp;
+    stamp.exists = true;
+    stamp.size = bytes.size();
+    stamp.hash = QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
+    return stamp;
+}
+
 LibraryLock::LibraryLock(const QString &libraryPath)
-    : m_lockPath(libraryPath + QStringLiteral(".lock")), m_lock(std::make_unique<QLockFile>(m_lockPath))
+    : m_lockPath(FinalFilePath(libraryPath) + QStringLiteral(".lock")), m_lock(std::make_unique<QLockFile>(m_lockPath))
 {
     m_lock->setStaleLockTime(0);
 }
@@ -33,12 +54,12 @@ LibraryLock::~LibraryLock()
     Release();
 }
 
-bool LibraryLock::Acquire()
+bool LibraryLock::Acquire(int waitMs)
 {
     if (m_held)
         return true;
     // tryLock takes over a lock whose process has ended on this host.
-    m_held = m_lock->tryLock(0);
+    m_held = m_lock->tryLock(std::max(0, waitMs));
     return m_held;
 }
 
@@ -47,11 +68,31 @@ bool LibraryLock::HeldByAnother() const
     return !m_held && m_lock->error() == QLockFile::LockFailedError;
 }
 
+bool LibraryLock::Stale() const
+{
+    qint64 pid = 0;
+    QString host;
+    QString app;
+    if (m_held || m_lock->error() != QLockFile::LockFailedError || !m_lock->getLockInfo(&pid, &host, &app))
+        return false;
+    if (!host.isEmpty() && host != QSysInfo::machineHostName())
+        return false;
+    return pid > 0 && pid <= 0x7fffffff && ::kill(pid_t(pid), 0) != 0 && errno == ESRCH;
+}
+
 QString LibraryLock::Holder() const
 {
     qint64 pid = 0;
     QString host;
     QString app;
+    if (Stale() && m_lock->getLockInfo(&pid, &host, &app)) {
+        const QString owner = QFileInfo(m_lockPath).owner();
+        return QStringLiteral("a stale lock left by %1 (process %2, which no longer runs) that cannot be removed "
+                              "here: %3; its owner or an administrator can delete it")
+            .arg(owner.isEmpty() ? QStringLiteral("another user") : QStringLiteral("the user ") + owner)
+            .arg(pid)
+            .arg(QDir::toNativeSeparators(m_lockPath));
+    }
     if (m_lock->getLockInfo(&pid, &host, &app))
         return QStringLiteral("process %1 on %2").arg(pid).arg(host.isEmpty() ? QStringLiteral("this computer") : host);
     switch (m_lock->error()) {
@@ -76,4 +117,22 @@ QString FreeCopyPath(const QString &path, const QString &tag)
     for (int n = 2; QFileInfo::exists(candidate); ++n)
         candidate = path + QStringLiteral(".%1-%2-%3.bak").arg(tag, stamp).arg(n);
     return candidate;
+}
+
+QString LibraryWriteProblem(const QString &path)
+{
+    const QString file = FinalFilePath(path);
+    const QString folder = QFileInfo(file).absolutePath();
+    const QByteArray folderName = QFile::encodeName(folder);
+    const auto why = [] { return QString::fromLocal8Bit(std::strerror(errno)); };
+    struct statvfs disk;
+    if (::statvfs(folderName.constData(), &disk) == 0 && (disk.f_flag & ST_RDONLY))
+        return QStringLiteral("the file system holding %1 is read-only").arg(QDir::toNativeSeparators(folder));
+    if (QFileInfo::exists(file) && ::access(QFile::encodeName(file).constData(), W_OK) != 0)
+        return errno == EROFS ? QStringLiteral("the file system holding %1 is read-only").arg(QDir::toNativeSeparators(folder))
+                              : QStringLiteral("the library file %1 is read-only (%2)")
+                                    .arg(QDir::toNativeSeparators(file), why());
+    if (::access(folderName.constData(), W_OK | X_OK) != 0)
+        return QStringLiteral("its folder %1 cannot be written (%2)").arg(QDir::toNativeSeparators(folder), why());
+    return {};
 }

@@ -34,12 +34,21 @@ LibraryLocation failed(const QString &error)
 }
 
 // Why the data folder rather than the program folder, when the latter was not written.
-QString whyDataFolder(const QString &programFolder, bool installed)
+QString whyDataFolder(const QString &programFolder, bool installed, const QString &cause)
 {
-    return installed ? QStringLiteral("The program is installed, so each user keeps an own library in the data folder")
-                     : QStringLiteral("The program's folder %1 cannot be written, so the library is kept in your data "
-                                      "folder")
-                           .arg(native(programFolder));
+    if (installed)
+        return QStringLiteral("The program is installed, so each user keeps an own library in the data folder");
+    if (!cause.isEmpty())
+        return cause + QStringLiteral(", so the library is kept in your data folder");
+    return QStringLiteral("The program's folder %1 cannot be written, so the library is kept in your data folder")
+        .arg(native(programFolder));
+}
+
+QString notWritableSummary(const QString &cause)
+{
+    return cause.isEmpty() ? QStringLiteral("your own copy: the program's folder cannot be written")
+                                        : QStringLiteral("your own copy: the library beside the program cannot be "
+                                                         "written");
 }
 
 } // namespace
@@ -50,7 +59,8 @@ QString SharedLibraryPath(const QString &programFolder)
 }
 
 LibraryLocation ResolveLibraryLocation(const QString &programFolder, bool programFolderWritable,
-                                       const QString &dataFolder, const QString &sharedLibrary)
+                                       const QString &dataFolder, const QString &sharedLibrary,
+                                       const QString &notWritableCause)
 {
     const QString besideProgram = fileIn(programFolder);
     const QString path = fileIn(dataFolder);
@@ -70,9 +80,8 @@ LibraryLocation ResolveLibraryLocation(const QString &programFolder, bool progra
             if (program.exists() && program.lastModified() > copy.lastModified())
                 l.reason += QStringLiteral(" That file was changed after the copy was last saved.");
         } else {
-            l.summary = installed ? QStringLiteral("your own copy: the program is installed")
-                                  : QStringLiteral("your own copy: the program's folder cannot be written");
-            l.reason = whyDataFolder(programFolder, installed) + QStringLiteral(": %1.").arg(native(path));
+            l.summary = installed ? QStringLiteral("your own copy: the program is installed") : notWritableSummary(notWritableCause);
+            l.reason = whyDataFolder(programFolder, installed, notWritableCause) + QStringLiteral(": %1.").arg(native(path));
         }
         return l;
     }
@@ -88,9 +97,8 @@ LibraryLocation ResolveLibraryLocation(const QString &programFolder, bool progra
         return failed(QStringLiteral("The folder \"%1\" for the library file cannot be created.").arg(native(dataFolder)));
     l.kind = LibraryLocation::UserCopy;
     l.path = path;
-    l.summary = installed ? QStringLiteral("your own copy: the program is installed")
-                          : QStringLiteral("your own copy: the program's folder cannot be written");
-    l.reason = whyDataFolder(programFolder, installed) + QStringLiteral(": %1.").arg(native(path));
+    l.summary = installed ? QStringLiteral("your own copy: the program is installed") : notWritableSummary(notWritableCause);
+    l.reason = whyDataFolder(programFolder, installed, notWritableCause) + QStringLiteral(": %1.").arg(native(path));
     QFile seed(besideProgram);
     if (!seed.exists() && installed)
         seed.setFileName(sharedLibrary);
@@ -136,14 +144,25 @@ const LibraryLocation &CurrentLibraryLocation()
         l.reason = QStringLiteral("The library file of the folder given for tests is used: %1.").arg(native(l.path));
         return g_current.emplace(l);
     }
-    const QString programFolder = QCoreApplication::applicationDirPath();
+    LibraryLocation l = LibraryLocationFor(QCoreApplication::applicationDirPath(),
+                                           QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+    return g_current.emplace(l);
+}
+
+LibraryLocation LibraryLocationFor(const QString &programFolder, const QString &dataFolder)
+{
     const QFileInfo folder(programFolder);
     const QFileInfo file(fileIn(programFolder));
     const QString shared = SharedLibraryPath(programFolder);
     const bool installed = QFileInfo::exists(shared);
-    const bool writable = !installed && folder.isDir() && folder.isWritable() && (!file.exists() || file.isWritable());
-    LibraryLocation l = ResolveLibraryLocation(programFolder, writable,
-                                               QStandardPaths::writableLocation(QStandardPaths::AppDataLocation), shared);
+    const bool folderWritable = folder.isDir() && folder.isWritable();
+    const bool writable = !installed && folderWritable && (!file.exists() || file.isWritable());
+    // A folder that can be written holding a library file that cannot: the file is the cause.
+    const QString cause = folderWritable && file.exists() && !file.isWritable()
+                              ? QStringLiteral("The library file %1 beside the program is read-only")
+                                    .arg(native(file.absoluteFilePath()))
+                              : QString();
+    LibraryLocation l = ResolveLibraryLocation(programFolder, writable, dataFolder, shared, cause);
     if (l.path.isEmpty()) {
         // With no data folder to fall back on, the program folder is still the best place to
         // report the failure against: reading and writing it give the reason.
@@ -154,7 +173,7 @@ const LibraryLocation &CurrentLibraryLocation()
                                             "cannot be saved while its folder cannot be written.")
                                  .arg(native(l.path));
     }
-    return g_current.emplace(l);
+    return l;
 }
 
 QString LibraryFilePath()

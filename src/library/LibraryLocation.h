@@ -42,8 +42,15 @@ struct LibraryLocation
 // dataFolder's file (folder created, seeded from programFolder's file or else from
 // sharedLibrary when that file exists). When the data folder cannot be made or seeded, path is
 // empty and error says why.
+// notWritableCause: why the program folder's file cannot be written, when it is not the folder
+// (a sentence start, "The library file ... is read-only").
 LibraryLocation ResolveLibraryLocation(const QString &programFolder, bool programFolderWritable,
-                                       const QString &dataFolder, const QString &sharedLibrary = QString());
+                                       const QString &dataFolder, const QString &sharedLibrary = QString(),
+                                       const QString &notWritableCause = QString());
+
+// The choice for a program in programFolder, with its folder and file looked at as they are now
+// (what CurrentLibraryLocation decides for this program).
+LibraryLocation LibraryLocationFor(const QString &programFolder, const QString &dataFolder);
 
 // ResolveLibraryLocation's path, with *error (when given) set on failure.
 QString ResolveLibraryFilePath(const QString &programFolder, bool programFolderWritable, const QString &dataFolder,

@@ -259,10 +259,16 @@ private:
                                           "another program, but a library file is Windows-1252 text. Save it again "
                                           "as Windows-1252 (ANSI) text, without a byte order mark."));
         QByteArrayView field;
-        for (;;) {
+        for (bool first = true;; first = false) {
             const auto status = m_fields.next(field);
+            // A library always ends with its "[End]" line: a file without it was cut short (a
+            // copy or a write stopped midway), and what it holds is not the whole library.
+            if (status == FieldReader::Status::EndOfFile && first)
+                return fail(1, QStringLiteral("the file is empty: a library file holds at least "
+                                                                 "its \"[End]\" line"));
             if (status == FieldReader::Status::EndOfFile)
-                return true;
+                return fail(m_fields.lastFieldLine(), QStringLiteral("expected a set header or \"[End]\", found the end of "
+                                                                 "the file: the file may have been cut short"));
             if (status == FieldReader::Status::Error)
                 return fail(m_fields.fieldLine(), m_fields.error());
             if (field == QByteArrayView("[End]"))

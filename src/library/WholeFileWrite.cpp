@@ -1,6 +1,8 @@
 #include "library/WholeFileWrite.h"
 
 #include <QCoreApplication>
+#include <QCryptographicHash>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -13,6 +15,8 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 namespace {
@@ -26,13 +30,40 @@ bool fail(QString *error, const QString &why)
     return false;
 }
 
-// The file a path names: through a symbolic link to its target.
+void (*g_betweenCheckAndRename)(const QString &) = nullptr;
+
 QString targetOf(const QString &path)
 {
-    const QFileInfo info(path);
-    if (!info.isSymLink())
-        return path;
-    return info.symLinkTarget();
+    return FinalFilePath(path);
+}
+
+// rename(2) with flags: exchanging two files, or not replacing one. -1 with errno EINVAL or
+// ENOSYS where the file system or the kernel cannot.
+int renameWithFlags(const QString &from, const QString &to, unsigned flags)
+{
+#ifdef SYS_renameat2
+    return int(::syscall(SYS_renameat2, AT_FDCWD, QFile::encodeName(from).constData(), AT_FDCWD,
+                         QFile::encodeName(to).constData(), flags));
+#else
+    (void)from;
+    (void)to;
+    (void)flags;
+    errno = ENOSYS;
+    return -1;
+#endif
+}
+
+constexpr unsigned kNoReplace = 1; // RENAME_NOREPLACE
+constexpr unsigned kExchange = 2;  // RENAME_EXCHANGE
+
+// A name beside path that no file has, for a version kept aside.
+QString freeAsidePath(const QString &path)
+{
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss"));
+    QString candidate = path + QStringLiteral(".outside-") + stamp + QStringLiteral(".bak");
+    for (int n = 2; QFileInfo::exists(candidate); ++n)
+        candidate = path + QStringLiteral(".outside-%1-%2.bak").arg(stamp).arg(n);
+    return candidate;
 }
 
 QString randomTag()
@@ -69,11 +100,56 @@ QString WholeWriteTemporaryPath(const QString &path, qint64 pid, const QString &
     return path + QLatin1String(kMark) + QString::number(pid) + QLatin1Char('-') + tag;
 }
 
-bool WriteFileWhole(const QString &path, QByteArrayView bytes, QString *error)
+QString FinalFilePath(const QString &path)
 {
-    const QString target = targetOf(path);
-    const QFileInfo targetInfo(target);
+    QString current = QFileInfo(path).absoluteFilePath();
+    // As the system does: a chain longer than 40 links is taken for a loop.
+    for (int hop = 0; hop < 40; ++hop) {
+        const QFileInfo info(current);
+        if (!info.isSymLink())
+            return current;
+        const QByteArray link = QFile::encodeName(current);
+        QByteArray target(4096, Qt::Uninitialized);
+        const ssize_t n = ::readlink(link.constData(), target.data(), std::size_t(target.size()));
+        if (n <= 0 || n >= target.size())
+            return current;
+        target.truncate(n);
+        const QString next = QFile::decodeName(target);
+        current = QDir::cleanPath(QDir::isAbsolutePath(next) ? next : info.absolutePath() + QLatin1Char('/') + next);
+    }
+    return QFileInfo(path).absoluteFilePath();
+}
 
+QByteArray HashOfFile(const QString &path, bool *readable)
+{
+    if (readable)
+        *readable = true;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (readable)
+            *readable = !file.exists();
+        return {};
+    }
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    if (!hash.addData(&file)) {
+        if (readable)
+            *readable = false;
+        return {};
+    }
+    return hash.result();
+}
+
+void SetBetweenCheckAndRenameForTesting(void (*hook)(const QString &))
+{
+    g_betweenCheckAndRename = hook;
+}
+
+namespace {
+
+// Writes bytes to a new temporary file beside target with target's permissions, owner and
+// group (as far as they can be given), synced; its name in *tempPath. False with *error.
+bool writeTemporary(const QString &target, QByteArrayView bytes, QString *tempPath, QString *error)
+{
     QFile temp;
     for (int attempt = 0;; ++attempt) {
         temp.setFileName(WholeWriteTemporaryPath(target, QCoreApplication::applicationPid(), randomTag()));
@@ -87,8 +163,16 @@ bool WriteFileWhole(const QString &path, QByteArrayView bytes, QString *error)
         temp.remove();
         return fail(error, why);
     };
-    if (targetInfo.exists() && !temp.setPermissions(QFile::permissions(target)))
-        return abandon(temp.errorString());
+    struct stat old;
+    if (::stat(QFile::encodeName(target).constData(), &old) == 0) {
+        // In a folder shared by a group the file keeps its group, so that the others can
+        // still write it; and its owner, where the writer may give it (an administrator).
+        if (::fchown(temp.handle(), old.st_uid, old.st_gid) != 0)
+            (void)!::fchown(temp.handle(), uid_t(-1), old.st_gid);
+        // After the owner: a change of owner can clear the set-group bit.
+        if (!temp.setPermissions(QFile::permissions(target)))
+            return abandon(temp.errorString());
+    }
     // Unbuffered, so that a short write (a disk filling up part-way) shows in write()'s count.
     qint64 done = 0;
     while (done < bytes.size()) {
@@ -102,14 +186,106 @@ bool WriteFileWhole(const QString &path, QByteArrayView bytes, QString *error)
     temp.close();
     if (temp.error() != QFileDevice::NoError)
         return abandon(temp.errorString());
-    if (std::rename(QFile::encodeName(temp.fileName()).constData(), QFile::encodeName(target).constData()) != 0) {
-        const QString why = QString::fromLocal8Bit(std::strerror(errno));
-        temp.remove();
+    *tempPath = temp.fileName();
+    return true;
+}
+
+QString lastSystemError()
+{
+    return QString::fromLocal8Bit(std::strerror(errno));
+}
+
+} // namespace
+
+bool WriteFileWhole(const QString &path, QByteArrayView bytes, QString *error)
+{
+    const QString target = targetOf(path);
+    QString temp;
+    if (!writeTemporary(target, bytes, &temp, error))
+        return false;
+    if (std::rename(QFile::encodeName(temp).constData(), QFile::encodeName(target).constData()) != 0) {
+        const QString why = lastSystemError();
+        QFile::remove(temp);
         return fail(error, why);
     }
     // The rename itself reaches the disk with the folder; the file is in place either way.
-    syncFolder(targetInfo.absolutePath());
+    syncFolder(QFileInfo(target).absolutePath());
     return true;
+}
+
+CheckedWrite WriteFileWholeIfUnchanged(const QString &path, QByteArrayView bytes, const QByteArray &expectedHash,
+                                       QString *error, QString *keptAside)
+{
+    const QString target = targetOf(path);
+    QString temp;
+    if (!writeTemporary(target, bytes, &temp, error))
+        return CheckedWrite::Failed;
+    const auto drop = [&](CheckedWrite outcome) {
+        QFile::remove(temp);
+        return outcome;
+    };
+    const auto holdsExpected = [&](const QString &file) {
+        bool readable = false;
+        const QByteArray hash = HashOfFile(file, &readable);
+        return readable && hash == expectedHash;
+    };
+    if (!holdsExpected(target))
+        return drop(CheckedWrite::ChangedOutside);
+    if (g_betweenCheckAndRename)
+        g_betweenCheckAndRename(target);
+
+    if (expectedHash.isEmpty()) {
+        // There was no file: put this one in place only while there still is none.
+        if (renameWithFlags(temp, target, kNoReplace) == 0) {
+            syncFolder(QFileInfo(target).absolutePath());
+            return CheckedWrite::Written;
+        }
+        if (errno == EEXIST)
+            return drop(CheckedWrite::ChangedOutside);
+        if (errno != EINVAL && errno != ENOSYS) {
+            fail(error, lastSystemError());
+            return drop(CheckedWrite::Failed);
+        }
+    } else if (renameWithFlags(temp, target, kExchange) == 0) {
+        // The old file now has the temporary name: it must be the one that was checked.
+        if (holdsExpected(temp)) {
+            QFile::remove(temp);
+            syncFolder(QFileInfo(target).absolutePath());
+            return CheckedWrite::Written;
+        }
+        // Another program's version arrived in between: it goes back in place.
+        if (renameWithFlags(temp, target, kExchange) != 0) {
+            // It stays whole under the temporary name; kept aside so that nothing is lost.
+            const QString aside = freeAsidePath(target);
+            if (QFile::rename(temp, aside) && keptAside)
+                *keptAside = aside;
+            syncFolder(QFileInfo(target).absolutePath());
+            return CheckedWrite::ChangedOutside;
+        }
+        // What came back is this program's file, unless a third version replaced it meanwhile.
+        if (HashOfFile(temp) == QCryptographicHash::hash(bytes, QCryptographicHash::Sha256)) {
+            QFile::remove(temp);
+        } else {
+            const QString aside = freeAsidePath(target);
+            if (QFile::rename(temp, aside) && keptAside)
+                *keptAside = aside;
+        }
+        syncFolder(QFileInfo(target).absolutePath());
+        return CheckedWrite::ChangedOutside;
+    } else if (errno != EINVAL && errno != ENOSYS && errno != ENOENT) {
+        fail(error, lastSystemError());
+        return drop(CheckedWrite::Failed);
+    }
+
+    // No exchange here (or the file went away meanwhile): a check just before a plain rename.
+    if (!holdsExpected(target))
+        return drop(CheckedWrite::ChangedOutside);
+    if (std::rename(QFile::encodeName(temp).constData(), QFile::encodeName(target).constData()) != 0) {
+        fail(error, lastSystemError());
+        return drop(CheckedWrite::Failed);
+    }
+    syncFolder(QFileInfo(target).absolutePath());
+    return CheckedWrite::Written;
 }
 
 QStringList RemoveWriteLeftovers(const QString &path)

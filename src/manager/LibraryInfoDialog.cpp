@@ -33,10 +33,15 @@ QLabel *wrappedLabel(const QString &text, const QString &name, QWidget *parent)
 
 QString accessText(const LibraryInfo &info)
 {
+    if (info.readOnly && !info.cannotWrite.isEmpty() && info.holder.isEmpty())
+        return QStringLiteral("Read-only: %1. Nothing can be changed here.").arg(info.cannotWrite);
     if (info.readOnly)
         return QStringLiteral("Read-only: the library is open in another copy of Varrow (%1), which saves every "
                               "change to it. Nothing can be changed here.")
             .arg(info.holder);
+    if (!info.cannotWrite.isEmpty())
+        return QStringLiteral("It cannot be written: %1. Changes are kept on screen but cannot be saved.")
+            .arg(info.cannotWrite);
     if (!info.folderWritable)
         return QStringLiteral("Its folder cannot be written: changes are kept on screen but cannot be saved.");
     return QStringLiteral("Read and write: every change is saved to the file at once.");

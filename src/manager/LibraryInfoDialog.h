@@ -24,6 +24,8 @@ struct LibraryInfo
     QString holder;
     // The library's folder cannot be written: changes are not saved.
     bool folderWritable = true;
+    // Why the library cannot be written (LibraryWriteProblem), when it cannot.
+    QString cannotWrite;
     QList<BackupInfo> backups;
     QString backupFolder; // where backups go when the library's folder cannot be written
 };

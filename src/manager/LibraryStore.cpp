@@ -40,6 +40,8 @@ LibraryStore::LoadResult LibraryStore::Load(ITree &tree)
     m_backedUp = false;
     m_runBackup.clear();
     m_backupError.clear();
+    m_backupErrorShown.clear();
+    m_found = QByteArray();
     m_readCleanly = false;
     m_changed = false;
     m_changedOutside = false;
@@ -50,6 +52,7 @@ LibraryStore::LoadResult LibraryStore::Load(ITree &tree)
     m_lock = std::make_unique<LibraryLock>(m_path);
     if (!m_lock->Acquire() && m_lock->HeldByAnother()) {
         result.openElsewhere = true;
+        result.staleLock = m_lock->Stale();
         result.holder = m_lock->Holder();
     }
     // A write killed midway (a crash, a power cut) can leave its temporary file beside the
@@ -79,8 +82,15 @@ LibraryStore::LoadResult LibraryStore::Load(ITree &tree)
                              .arg(nativePath(m_path));
     }
 
+    // A library that cannot be written is only looked at: every change would fail.
+    result.cannotWrite = LibraryWriteProblem(m_path);
+    if (!result.cannotWrite.isEmpty())
+        m_readOnly = true;
+
     LibraryProblem problem;
     m_stamp = StampOfFile(m_path);
+    if (!ReadBoundedFile(m_path, kLargestLibraryFile, &m_found, nullptr))
+        m_found = QByteArray();
     const bool clean = ReadFMs(tree, &problem);
     loadNotes(result);
     if (clean) {
@@ -120,8 +130,8 @@ bool LibraryStore::Save(QString *reason)
         return false;
     }
     m_changed = true;
-    // A file changed from outside is not written over unseen. One that is gone holds nothing
-    // to lose and is written again.
+    // A notes file changed from outside is not written over unseen; one that is gone holds
+    // nothing to lose and is written again.
     if (notesChangedOutside()) {
         m_changedOutside = true;
         if (reason)
@@ -129,29 +139,41 @@ bool LibraryStore::Save(QString *reason)
                           .arg(nativePath(NotesFilePath(m_path)));
         return false;
     }
-    if (QFileInfo::exists(m_path) && m_stamp.exists && !(StampOfFile(m_path) == m_stamp)) {
-        m_changedOutside = true;
-        if (reason)
-            *reason = QStringLiteral("The library file %1 was changed by another program.").arg(nativePath(m_path));
-        return false;
-    }
     return write(reason);
+}
+
+void LibraryStore::backUpBeforeSave()
+{
+    if (m_backedUp)
+        return;
+    if (m_found.isNull()) {
+        // There was no file to keep.
+        m_backedUp = true;
+        return;
+    }
+    // The library as this run found it, kept before the run first changes it, and tried again
+    // before every save until it is made. A backup never takes the space the save needs.
+    QString error;
+    m_runBackup = MakeRunBackup(m_path, m_found, BackupFolder(), m_found.size() + 65536, &error);
+    m_backedUp = !m_runBackup.isEmpty();
+    m_backupError = m_backedUp ? QString() : error;
+    if (m_backedUp && !BackUpNotes(m_path, m_runBackup, &error))
+        m_backupError = QStringLiteral("The notes could not be backed up: %1").arg(error);
 }
 
 bool LibraryStore::write(QString *reason)
 {
-    QString error;
-    if (!m_backedUp) {
-        // The library as this run found it, kept before the run first changes it. A backup
-        // that fails does not stop the write; the window tells the user once.
-        m_backedUp = true;
-        m_runBackup = MakeRunBackup(m_path, BackupFolder(),
-                                    &m_backupError);
-        if (!m_runBackup.isEmpty() && !BackUpNotes(m_path, m_runBackup, &error) && m_backupError.isEmpty())
-            m_backupError = QStringLiteral("The notes could not be backed up: %1").arg(error);
-    }
-    if (WriteFMs(&error)) {
-        m_stamp = StampOfFile(m_path);
+    backUpBeforeSave();
+    // A file changed from outside is not written over unseen: the check is made by the write,
+    // in one step with the rename. A file that is gone holds nothing to lose and is written
+    // again.
+    const QByteArray expected = m_stamp.exists && QFileInfo::exists(m_path) ? m_stamp.hash : QByteArray();
+    QString error, keptAside;
+    QByteArray written;
+    switch (WriteFMsIfUnchanged(expected, &error, &written, &keptAside)) {
+    case CheckedWrite::Written:
+        // The bytes this program wrote, never what is on disk a moment later.
+        m_stamp = StampOfBytes(written);
         m_changedOutside = false;
         // The notes after the library: a program stopped between the two leaves the notes as
         // they were, which the next start matches to the library again and reports.
@@ -166,6 +188,16 @@ bool LibraryStore::write(QString *reason)
         }
         m_notesStamp = StampOfFile(NotesFilePath(m_path));
         return true;
+    case CheckedWrite::ChangedOutside:
+        m_changedOutside = true;
+        if (reason) {
+            *reason = QStringLiteral("The library file %1 was changed by another program.").arg(nativePath(m_path));
+            if (!keptAside.isEmpty())
+                *reason += QStringLiteral(" A version written at the same moment is kept as %1.").arg(nativePath(keptAside));
+        }
+        return false;
+    case CheckedWrite::Failed:
+        break;
     }
     if (reason)
         *reason = error;
@@ -176,11 +208,21 @@ QString LibraryStore::KeepOurs(QString *reason)
 {
     const QString aside = FreeCopyPath(m_path, QStringLiteral("outside"));
     QFile current(m_path);
-    if (current.exists() && !current.copy(aside)) {
-        if (reason)
-            *reason = QStringLiteral("The other program's version could not be kept as %1: %2")
-                          .arg(nativePath(aside), current.errorString());
-        return {};
+    if (current.exists()) {
+        // The other program's bytes, kept; the save then replaces exactly those.
+        QByteArray bytes;
+        if (current.open(QIODevice::ReadOnly))
+            bytes = current.readAll();
+        QString error;
+        if (current.error() != QFileDevice::NoError || !WriteLibraryBytes(aside, bytes, &error)) {
+            if (reason)
+                *reason = QStringLiteral("The other program's version could not be kept as %1: %2")
+                              .arg(nativePath(aside), error.isEmpty() ? current.errorString() : error);
+            return {};
+        }
+        m_stamp = StampOfBytes(bytes);
+    } else {
+        m_stamp = {};
     }
     QString notesError;
     if (!CopyNotesAside(m_path, aside, &notesError)) {
@@ -195,16 +237,28 @@ QString LibraryStore::KeepOurs(QString *reason)
     return aside;
 }
 
+QString LibraryStore::KeepShownAside(QString *reason)
+{
+    QString error;
+    const QByteArray bytes = SerializeLibrary(*gFMSets, &error);
+    const QString aside = FreeCopyPath(m_path, BackupCopyTag(BackupInfo::ReplacedCopy));
+    if (bytes.isEmpty() || !WriteLibraryBytes(aside, bytes, &error)) {
+        if (reason)
+            *reason = QStringLiteral("The library shown here could not be kept as %1: %2").arg(nativePath(aside), error);
+        return {};
+    }
+    return aside;
+}
+
 std::optional<LibrarySnapshot> LibraryStore::ReadCurrentFile(QString *reason)
 {
-    QFile file(m_path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    QByteArray bytes;
+    if (QString why; !ReadBoundedFile(m_path, kLargestLibraryFile, &bytes, &why)) {
         if (reason)
-            *reason = file.errorString();
+            *reason = QStringLiteral("the file %1").arg(why);
         return std::nullopt;
     }
-    const FileStamp stamp = StampOfFile(m_path);
-    const QByteArray bytes = file.readAll();
+    const FileStamp stamp = StampOfBytes(bytes);
     MemoryTree tree;
     const LibraryReadResult read = ReadLibrary(bytes, tree);
     if (!read.ok) {
@@ -251,8 +305,8 @@ QString LibraryStore::BackupFolder() const
 
 QString LibraryStore::TakeBackupError()
 {
-    if (m_backupErrorTold || m_backupError.isEmpty())
+    if (m_backupError.isEmpty() || m_backupError == m_backupErrorShown)
         return {};
-    m_backupErrorTold = true;
+    m_backupErrorShown = m_backupError;
     return m_backupError;
 }

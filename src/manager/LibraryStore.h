@@ -39,6 +39,12 @@ public:
         QString holder;
         // What was found of the notes file beside the library, for the user; empty when all is well.
         QString notesMessage;
+        // The lock was left by a process that has ended and cannot be taken over; holder says by
+        // whom (openElsewhere is then true as well: the library is not written here).
+        bool staleLock = false;
+        // Why the library cannot be written here (a read-only file, folder or file system);
+        // empty when it can. The store is then read-only.
+        QString cannotWrite;
     };
 
     // Reads the library file into gFMSets and tree.
@@ -56,8 +62,13 @@ public:
     bool ReadOnly() const { return m_readOnly; }
 
     // True after a Save that found the file changed by another program since this one last
-    // read or wrote it; that Save wrote nothing. Cleared by KeepOurs and ReadCurrentFile.
+    // read or wrote it; that Save wrote nothing. Cleared by KeepOurs and ReadCurrentFile. The
+    // check compares the file's bytes with those this program last read or wrote, as one step
+    // with the rename that puts the new file in place; a rewrite of the same bytes is no change.
     bool ChangedOutside() const { return m_changedOutside; }
+    // Keeps the library shown (gFMSets) beside the file as a copy of its own before it is
+    // replaced by the file's version (BackupInfo::ReplacedCopy); its path, or empty and *reason.
+    QString KeepShownAside(QString *reason);
     // Keeps this program's library: the file as it is now is first copied aside (the copy's
     // path is returned), then the library is written. Empty and *reason on failure.
     QString KeepOurs(QString *reason);
@@ -72,7 +83,8 @@ public:
     // This run's backup once made, and why none could be made (each empty otherwise).
     const QString &RunBackup() const { return m_runBackup; }
     const QString &BackupError() const { return m_backupError; }
-    // Says the backup problem once: returns BackupError() the first time, empty after.
+    // Says a backup problem once: returns BackupError() the first time it is this text, empty
+    // after. A backup that failed is tried again before every save until one is made.
     QString TakeBackupError();
 
     // Notes: read into gLibraryNotes with the library, written after it (see NotesFile.h).
@@ -83,15 +95,17 @@ private:
     bool write(QString *reason);
     void loadNotes(LoadResult &result);
     bool notesChangedOutside() const;
+    void backUpBeforeSave();
 
     FileStamp m_notesStamp;
     bool m_notesBlocked = false;
 
+    QByteArray m_found; // the file's bytes as this run found it, for its backup
     bool m_backedUp = false;
-    bool m_backupErrorTold = false;
     QString m_backupFolder;
     QString m_runBackup;
     QString m_backupError;
+    QString m_backupErrorShown;
 
     QString m_path;
     bool m_readCleanly = false;

@@ -14,7 +14,7 @@ void FillBackupList(QTreeWidget *list, const QList<BackupInfo> &backups)
     list->setAccessibleName(QStringLiteral("Backups"));
     list->setRootIsDecorated(false);
     list->setHeaderLabels({QStringLiteral("Kept on"), QStringLiteral("Sets"), QStringLiteral("Models"),
-                           QStringLiteral("File")});
+                           QStringLiteral("File"), QStringLiteral("What")});
     const QLocale locale;
     for (const BackupInfo &b : backups) {
         auto *item = new QTreeWidgetItem(list);
@@ -24,6 +24,20 @@ void FillBackupList(QTreeWidget *list, const QList<BackupInfo> &backups)
         item->setText(3, QDir::toNativeSeparators(b.path));
         item->setToolTip(3, item->text(3));
         item->setData(0, Qt::UserRole, b.path);
+        switch (b.kind) {
+        case BackupInfo::RunBackup:
+            item->setText(4, QStringLiteral("the library as a run found it"));
+            break;
+        case BackupInfo::OutsideCopy:
+            item->setText(4, QStringLiteral("another program's version, saved over"));
+            break;
+        case BackupInfo::ReplacedCopy:
+            item->setText(4, QStringLiteral("the library shown, before the file was read again"));
+            break;
+        case BackupInfo::UnreadableCopy:
+            item->setText(4, QStringLiteral("a file that could not be read completely"));
+            break;
+        }
         item->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
         item->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
         if (!b.readable)

@@ -74,6 +74,8 @@ void frmVarrow::Form_Load()
     m_load = m_store->Load(*treeFMs);
     if (m_load.openElsewhere)
         askOpenElsewhere();
+    else if (!m_load.cannotWrite.isEmpty())
+        setWindowTitle(windowTitle() + QStringLiteral(" (read-only)"));
     if (treeFMs->Count() > 0) {
         treeFMs->SetSelectedKey(treeFMs->KeyAt(1));
         treeFMs_NodeClick(treeFMs->KeyAt(1));
@@ -98,6 +100,7 @@ void frmVarrow::Form_Load()
     if (m_load.kind == LibraryStore::LoadResult::Created)
         statusBar()->showMessage(m_load.message);
     showLibraryLocation();
+    updateUndoActions();
 }
 
 void frmVarrow::showLibraryLocation()
@@ -136,6 +139,12 @@ void frmVarrow::reportLoad()
         m_prompts->Message(CurrentLibraryLocation().reason, AppTitle(), IPrompts::Icon::Information);
     if (m_load.kind == LibraryStore::LoadResult::Failed || m_load.kind == LibraryStore::LoadResult::CreateFailed)
         m_prompts->Message(m_load.message, AppTitle(), IPrompts::Icon::Exclamation);
+    if (!m_load.openElsewhere && !m_load.cannotWrite.isEmpty())
+        m_prompts->Message(QStringLiteral("The library file\r%1\rcannot be written here: %2.\r\rIt is open read-only: "
+                                          "the sets and models can be looked at and copied, but nothing can be "
+                                          "changed or saved.")
+                               .arg(QDir::toNativeSeparators(m_store->Path()), m_load.cannotWrite),
+                           AppTitle(), IPrompts::Icon::Exclamation);
     if (!m_load.notesMessage.isEmpty())
         m_prompts->Message(m_load.notesMessage, AppTitle(), IPrompts::Icon::Information);
 }
@@ -267,11 +276,14 @@ void frmVarrow::applyCommandStates(const QString &sel)
 
 void frmVarrow::askOpenElsewhere()
 {
-    const bool readOnly = m_prompts->AskYesNo(
-        QStringLiteral("The library file\r%1\ris open in another copy of Varrow (%2), which saves every change to it.\r\r"
-                       "Yes: open it here read-only (nothing can be changed or saved).\rNo: quit.")
-            .arg(QDir::toNativeSeparators(m_store->Path()), m_load.holder),
-        AppTitle(), IPrompts::Icon::Question);
+    const QString question =
+        m_load.staleLock
+            ? QStringLiteral("The library file\r%1\rcannot be locked for this copy of Varrow: its lock file is %2.\r\r"
+                             "Yes: open it here read-only (nothing can be changed or saved).\rNo: quit.")
+            : QStringLiteral("The library file\r%1\ris open in another copy of Varrow (%2), which saves every change "
+                             "to it.\r\rYes: open it here read-only (nothing can be changed or saved).\rNo: quit.");
+    const bool readOnly = m_prompts->AskYesNo(question.arg(QDir::toNativeSeparators(m_store->Path()), m_load.holder),
+                                              AppTitle(), IPrompts::Icon::Question);
     m_store->SetReadOnly(true);
     if (!readOnly)
         m_quitAtStart = true;
@@ -330,8 +342,11 @@ bool frmVarrow::saveLibrary(bool tellUser)
                            AppTitle(), IPrompts::Icon::Exclamation);
     if (ok)
         statusBar()->clearMessage();
+    // Only what happened: the backup's trouble, and whether the library itself was saved.
     if (const QString backup = m_store->TakeBackupError(); !backup.isEmpty())
-        statusBar()->showMessage(backup + QStringLiteral(" The library is written all the same."));
+        statusBar()->showMessage(backup + (ok ? QStringLiteral(" The library itself was saved; the backup is tried "
+                                                               "again before the next save.")
+                                              : QStringLiteral(" The library could not be saved either.")));
     return ok;
 }
 

@@ -4,6 +4,7 @@
 #include "data/ProgramState.h"
 #include "library/LibraryBackups.h"
 #include "library/LibraryFile.h"
+#include "library/LibraryGuard.h"
 #include "library/MemoryTree.h"
 #include "library/NotesFile.h"
 #include "manager/FMTree.h"
@@ -23,6 +24,11 @@
 
 void frmVarrow::restoreFromBackup()
 {
+    if (m_store->ReadOnly()) {
+        m_prompts->Message(QStringLiteral("The library is open read-only here: nothing can be restored into it."),
+                           AppTitle(), IPrompts::Icon::Exclamation);
+        return;
+    }
     if (!canUseHistory())
         return;
     RestoreBackupDialog dialog(ListBackups(m_store->Path(), m_store->BackupFolder()), this);
@@ -82,6 +88,7 @@ void frmVarrow::showLibraryInfo()
     info.holder = m_load.holder;
     const QFileInfo folder(file.absolutePath());
     info.folderWritable = folder.isDir() && folder.isWritable() && (!file.exists() || file.isWritable());
+    info.cannotWrite = m_load.openElsewhere ? QString() : LibraryWriteProblem(m_store->Path());
     info.backupFolder = m_store->BackupFolder();
     info.backups = ListBackups(m_store->Path(), info.backupFolder);
     LibraryInfoDialog dialog(info, this);

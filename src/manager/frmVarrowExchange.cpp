@@ -3,6 +3,8 @@
 // layer's, and an import changes the library only through AddImportedSet.
 #include "manager/frmVarrow.h"
 
+#include "library/LibraryFile.h"
+
 #include "data/Cp1252.h"
 #include "data/ProgramSettings.h"
 #include "data/ProgramState.h"
@@ -157,15 +159,19 @@ void frmVarrow::ImportCustomModels()
                            AppTitle(), IPrompts::Icon::Exclamation);
         return;
     }
-    // A custom model file holds at most a few hundred lines; a larger file is not one.
+    // A custom model file holds at most a few hundred lines; a larger file is not one. Read a
+    // piece at a time: a device's size says nothing.
     constexpr qint64 kLargestFile = 4 * 1024 * 1024;
-    if (file.size() > kLargestFile) {
-        m_prompts->Message(QStringLiteral("%1 is too large for a custom fuel model file.").arg(QDir::toNativeSeparators(path)),
+    file.close();
+    QByteArray bytes;
+    if (QString why; !ReadBoundedFile(path, kLargestFile, &bytes, &why)) {
+        m_prompts->Message(QStringLiteral("%1 cannot be imported as a custom fuel model file: it %2.")
+                               .arg(QDir::toNativeSeparators(path), why),
                            AppTitle(), IPrompts::Icon::Exclamation);
         return;
     }
     // Each model gets an ID no set of the library has yet.
-    const QByteArray fileBytes = file.readAll();
+    const QByteArray &fileBytes = bytes;
     FmdImport imported = ReadFmd(fileBytes, LibraryIdTaken(*gFMSets));
     QString base = QFileInfo(path).completeBaseName();
     if (base.isEmpty() || !SetNameProblem(base).isEmpty())

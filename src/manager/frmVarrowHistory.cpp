@@ -43,6 +43,60 @@ QString quoted(const QString &name)
     return QLatin1Char('\'') + name + QLatin1Char('\'');
 }
 
+// The node of to that stands where key stands in from: the set of the same name, or the model
+// of the same ID in it; empty when to has none.
+QString sameNodeIn(const LibrarySnapshot &from, const QString &key, const LibrarySnapshot &to)
+{
+    for (const LibrarySnapshot::Set &set : from.sets) {
+        const LibrarySnapshot::Model *model = nullptr;
+        if (set.key != key) {
+            for (const LibrarySnapshot::Model &m : set.models)
+                if (m.model->Key() == key)
+                    model = &m;
+            if (!model)
+                continue;
+        }
+        for (const LibrarySnapshot::Set &other : to.sets) {
+            if (other.name != set.name)
+                continue;
+            if (!model)
+                return other.key;
+            for (const LibrarySnapshot::Model &m : other.models)
+                if (m.model->FuelModelID() == model->model->FuelModelID())
+                    return m.model->Key();
+        }
+        return {};
+    }
+    return {};
+}
+
+// What the library shown holds that the file's does not: sets by name, models by set name and
+// ID.
+void countMissing(const LibrarySnapshot &shown, const LibrarySnapshot &file, int *sets, int *models)
+{
+    *sets = 0;
+    *models = 0;
+    for (const LibrarySnapshot::Set &set : shown.sets) {
+        const auto other = std::find_if(file.sets.begin(), file.sets.end(),
+                                        [&](const LibrarySnapshot::Set &f) { return f.name == set.name; });
+        if (other == file.sets.end()) {
+            ++*sets;
+            *models += int(set.models.size());
+            continue;
+        }
+        for (const LibrarySnapshot::Model &m : set.models)
+            if (std::none_of(other->models.begin(), other->models.end(), [&](const LibrarySnapshot::Model &f) {
+                    return f.model->FuelModelID() == m.model->FuelModelID();
+                }))
+                ++*models;
+    }
+}
+
+QString counted(int n, const char *one, const char *many)
+{
+    return QStringLiteral("%1 %2").arg(n).arg(QLatin1String(n == 1 ? one : many));
+}
+
 } // namespace
 
 void frmVarrow::buildHistory()
@@ -83,7 +137,8 @@ void frmVarrow::updateUndoActions()
     const bool usable = canUseHistory();
     actUndo->setEnabled(usable && m_undoStack->canUndo());
     actRedo->setEnabled(usable && m_undoStack->canRedo());
-    actRestoreBackup->setEnabled(usable);
+    // Read-only, the command stays at hand and says why it cannot restore.
+    actRestoreBackup->setEnabled(usable || (!m_editor && m_store->ReadOnly()));
     actUndo->setText(m_undoStack->canUndo() ? QStringLiteral("&Undo ") + m_undoStack->undoText()
                                             : QStringLiteral("&Undo"));
     actRedo->setText(m_undoStack->canRedo() ? QStringLiteral("&Redo ") + m_undoStack->redoText()
@@ -127,29 +182,74 @@ bool frmVarrow::resolveOutsideChange(const QString &name, const LibrarySnapshot 
         // Notes made here are kept for the models the file still has.
         const NotesDocument ourNotes = DetachNotes(gLibraryNotes, *gFMSets);
         std::optional<LibrarySnapshot> fresh = m_store->ReadCurrentFile(&reason);
-        if (fresh) {
+        // The library shown is kept beside the file before the file's version replaces it, so
+        // that nothing made in this run is lost, whatever the file holds now.
+        const QString shownAside = fresh ? m_store->KeepShownAside(&reason) : QString();
+        if (fresh && !shownAside.isEmpty()) {
+            const LibrarySnapshot shown = captureLibrary();
+            LibrarySnapshot base = *fresh;
             QString why;
             const bool replayed = before && after && ReplayChange(*before, *after, *fresh, &why);
+            // Undo of the change made again puts back the values the file held.
+            for (const auto &[model, value] : fresh->values)
+                base.values.emplace_back(model, *model);
+            int lostSets = 0, lostModels = 0;
+            countMissing(shown, *fresh, &lostSets, &lostModels);
+            // The selection stays on the same set or model where the file has it.
+            fresh->selectedKey = sameNodeIn(shown, shown.selectedKey, *fresh);
+            if (fresh->selectedKey.isEmpty() && !fresh->sets.empty())
+                fresh->selectedKey = fresh->sets.front().key;
+            for (const QString &key : shown.expandedKeys)
+                if (const QString same = sameNodeIn(shown, key, *fresh); !same.isEmpty())
+                    fresh->expandedKeys.push_back(same);
+            base.selectedKey = fresh->selectedKey;
+            base.expandedKeys = fresh->expandedKeys;
             RestoreLibrary(*fresh, *treeFMs);
             AddMissingNotes(gLibraryNotes, ourNotes, *gFMSets);
-            // The history belongs to the library as it was before; it is left once this
-            // change is done (not from inside an undo step, which is still running).
-            QMetaObject::invokeMethod(m_undoStack, &QUndoStack::clear, Qt::QueuedConnection);
             QString message = QStringLiteral("The library was read again from the file.");
+            if (lostSets > 0 || lostModels > 0)
+                message += QStringLiteral(" The file does not hold %1 and %2 that were shown here.")
+                               .arg(counted(lostSets, "set", "sets"), counted(lostModels, "model", "models"));
+            message += QStringLiteral("\rThe library as it was shown is kept as\r%1\r(File > Restore from backup... "
+                                      "brings it back).")
+                           .arg(QDir::toNativeSeparators(shownAside));
             if (replayed) {
                 saveLibrary(true);
-                message += QStringLiteral(" %1 was made in it again.").arg(change.at(0).toUpper() + change.mid(1));
+                message += QStringLiteral("\r%1 was made in it again.").arg(change.at(0).toUpper() + change.mid(1));
             } else {
                 message += QStringLiteral("\r%1 was dropped: %2")
                                .arg(change.at(0).toUpper() + change.mid(1),
                                     why.isEmpty() ? QStringLiteral("it cannot be made again.") : why);
             }
+            // The history belongs to the library as it was before: its steps would undo the
+            // other program's changes too. It is left once this change is done (not from
+            // inside an undo step, which is still running); the change made again is its
+            // first step.
+            message += replayed ? QStringLiteral("\rThe earlier steps of Undo are cleared; Undo now takes back %1.")
+                                      .arg(change)
+                                : QStringLiteral("\rUndo is cleared: its steps belong to the library as it was.");
+            const QString stepName = name.isEmpty() ? QStringLiteral("Change") : name;
+            const LibrarySnapshot madeIn = captureLibrary();
+            QMetaObject::invokeMethod(
+                m_undoStack,
+                [this, replayed, stepName, base = std::move(base), madeIn]() mutable {
+                    m_undoStack->clear();
+                    if (replayed && !SameLibrary(base, madeIn))
+                        m_undoStack->push(new LibraryChange(stepName, std::move(base), madeIn, *treeFMs,
+                                                            [this](const LibrarySnapshot &from, const LibrarySnapshot &to) {
+                                                                historyStepDone(from, to);
+                                                            }));
+                },
+                Qt::QueuedConnection);
             m_prompts->Message(message, AppTitle(), IPrompts::Icon::Information);
             afterLibraryReplaced();
             return false;
         }
-        m_prompts->Message(QStringLiteral("The changed file could not be read (%1).\rThe library shown here is kept.")
-                               .arg(reason),
+        m_prompts->Message(fresh ? QStringLiteral("%1\rThe file is not read again; the library shown here is kept.")
+                                       .arg(reason)
+                                 : QStringLiteral("The changed file could not be read (%1).\rThe library shown here "
+                                                  "is kept.")
+                                       .arg(reason),
                            AppTitle(), IPrompts::Icon::Exclamation);
     }
     const QString aside = m_store->KeepOurs(&reason);

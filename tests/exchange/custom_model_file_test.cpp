@@ -490,3 +490,35 @@ TEST(CustomModelImport, MetricHeatContentIsJoulesOrKilojoulesByItsMagnitude)
     ASSERT_EQ(english.models.size(), 1);
     EXPECT_EQ(english.models[0]->Loading1Hour(), 1);
 }
+
+namespace {
+
+// 1e308 1/cm is 3.048e309 1/ft, beyond the largest double: before the check it came in as an
+// infinite SA/V that passed the range check and made every later save of the library fail.
+TEST(CustomModelImport, AValueThatOverflowsWhenConvertedIsRefusedByLine)
+{
+    const FmdImport r = ReadFmd("METRIC\n"
+                                "30 A 2.241702312 0 0 0 0 static 1e308 49.21259843 49.21259843 30.48 20 18608 18608 "
+                                "too fine\n"
+                                "31 B 2.241702312 0 0 0 0 static 98.42519685 1E308 49.21259843 30.48 20 18608 18608 "
+                                "too fine live\n"
+                                "32 C 2.241702312 0 0 0 0 static 98.42519685 49.21259843 49.21259843 30.48 20 18608 "
+                                "18608 good\n");
+    ASSERT_EQ(r.lines.size(), 3);
+    for (int i : {0, 1}) {
+        EXPECT_EQ(r.lines[i].line, i + 2);
+        EXPECT_EQ(r.lines[i].outcome, FmdLineOutcome::Refused);
+        ASSERT_EQ(r.lines[i].reasons.size(), 1);
+        EXPECT_TRUE(r.lines[i].reasons[0].contains(QStringLiteral("beyond any number once converted")))
+            << r.lines[i].reasons[0].toStdString();
+    }
+    EXPECT_TRUE(r.lines[0].reasons[0].contains(QStringLiteral("1e308")));
+    ASSERT_EQ(r.models.size(), 1);
+    EXPECT_EQ(r.models[0]->FuelModelID(), "C");
+    EXPECT_DOUBLE_EQ(r.models[0]->SurfaceToVolume1Hour(), 3000);
+    // Every value taken can be stored in the library.
+    for (const auto &m : r.models)
+        EXPECT_TRUE(std::isfinite(m->SurfaceToVolume1Hour()) && std::isfinite(m->SurfaceToVolumeLiveHerb()));
+}
+
+} // namespace

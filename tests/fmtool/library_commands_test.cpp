@@ -84,7 +84,7 @@ TEST_F(LibraryCommands, ListShowsEverySetAndEveryFieldInFileOrder)
     EXPECT_TRUE(r.out.contains("{\"FuelModelID\": \"1\", \"Description\": \"Short grass\", \"BulkDensityDepth\": 1, "
                                "\"Loading1Hour\": 0.74,"))
         << r.out.toStdString();
-    putFile(good, "\"[FuelModelSet:a\\b\tc,Count:0]\"\r\n");
+    putFile(good, "\"[FuelModelSet:a\\b\tc,Count:0]\"\r\n\"[End]\"\r\n");
     r = run(fmtoolList, {good, "--json"});
     EXPECT_EQ(QJsonDocument::fromJson(r.out.toUtf8()).object()["sets"].toArray()[0].toObject()["name"].toString(), "a\\b\tc");
 

@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 using namespace libraryfiletest;
 
 namespace {
@@ -127,6 +129,79 @@ TEST_F(LibraryBackups, AFolderThatCannotBeWrittenSendsTheBackupToTheFallback)
     EXPECT_EQ(QFileInfo(made).absolutePath(), backups);
     EXPECT_EQ(fileBytes(made), kTwoSets);
     ASSERT_EQ(ListBackups(library(), backups).size(), 1);
+}
+
+} // namespace
+
+namespace {
+
+void setMadeTime(const QString &path, const QDateTime &when)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(f.setFileTime(when, QFileDevice::FileModificationTime));
+}
+
+// Ten backups made while the clock ran ahead (named and dated 2099): the backup a run makes now
+// is kept, and so is the next run's; the skewed ones go first.
+TEST_F(LibraryBackups, BackupsOfAClockThatRanAheadNeverPushOutNewOnes)
+{
+    const QDateTime ahead(QDate(2099, 1, 1), QTime(12, 0));
+    for (int n = 0; n < kBackupsKept; ++n) {
+        const QString path = dir.filePath(QString("OrlaFuelModels.backup-209901%1-120000.FFM").arg(n + 1, 2, 10, QChar('0')));
+        ASSERT_TRUE(putFile(path, kWorkedExample + QByteArray::number(n)));
+        setMadeTime(path, ahead.addDays(n));
+    }
+    ASSERT_TRUE(putFile(library(), kTwoSets));
+    QString error;
+    const QString first = MakeRunBackup(library(), fallback.path(), &error);
+    ASSERT_FALSE(first.isEmpty()) << qPrintable(error);
+    EXPECT_TRUE(QFileInfo::exists(first));
+    EXPECT_EQ(fileBytes(first), kTwoSets);
+    EXPECT_EQ(backupNames(dir.path()).size(), kBackupsKept);
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath("OrlaFuelModels.backup-20990101-120000.FFM"))); // the earliest skewed
+
+    // The next run, with another library.
+    ASSERT_TRUE(putFile(library(), kWorkedExample));
+    const QString second = MakeRunBackup(library(), fallback.path(), &error);
+    ASSERT_FALSE(second.isEmpty()) << qPrintable(error);
+    EXPECT_TRUE(QFileInfo::exists(first));
+    EXPECT_TRUE(QFileInfo::exists(second));
+    EXPECT_EQ(backupNames(dir.path()).size(), kBackupsKept);
+}
+
+// The copies kept beside the library are listed with the backups, each saying what it is.
+TEST_F(LibraryBackups, CopiesKeptBesideTheLibraryAreListedToo)
+{
+    ASSERT_TRUE(putFile(library(), kTwoSets));
+    ASSERT_TRUE(putFile(dir.filePath("OrlaFuelModels.backup-20260301-080000.FFM"), kTwoSets));
+    ASSERT_TRUE(putFile(dir.filePath("OrlaFuelModels.FFM.outside-20260302-080000.bak"), kWorkedExample));
+    ASSERT_TRUE(putFile(dir.filePath("OrlaFuelModels.FFM.replaced-20260303-080000.bak"), kTwoSets));
+    ASSERT_TRUE(putFile(dir.filePath("OrlaFuelModels.FFM.replaced-20260303-080000-2.bak"), kWorkedExample));
+    ASSERT_TRUE(putFile(dir.filePath("Other.FFM.outside-20260302-080000.bak"), kWorkedExample)); // not ours
+    const QList<BackupInfo> list = ListBackups(library(), fallback.path());
+    ASSERT_EQ(list.size(), 4);
+    EXPECT_EQ(list[0].kind, BackupInfo::ReplacedCopy);
+    EXPECT_EQ(list[0].path, dir.filePath("OrlaFuelModels.FFM.replaced-20260303-080000-2.bak"));
+    EXPECT_EQ(list[0].models, 1);
+    EXPECT_EQ(list[1].kind, BackupInfo::ReplacedCopy);
+    EXPECT_EQ(list[1].models, 3);
+    EXPECT_EQ(list[2].kind, BackupInfo::OutsideCopy);
+    EXPECT_EQ(list[2].when, QDateTime(QDate(2026, 3, 2), QTime(8, 0)));
+    EXPECT_EQ(list[3].kind, BackupInfo::RunBackup);
+}
+
+// A backup never takes the space the save needs: with less free space than that, none is made
+// and the reason says so.
+TEST_F(LibraryBackups, NoBackupWhereTheSaveNeedsTheSpace)
+{
+    ASSERT_TRUE(putFile(library(), kTwoSets));
+    QString error;
+    EXPECT_TRUE(MakeRunBackup(library(), kTwoSets, fallback.path(), std::numeric_limits<qint64>::max() / 2, &error)
+                    .isEmpty());
+    EXPECT_TRUE(error.contains("which the library's own save needs")) << qPrintable(error);
+    EXPECT_TRUE(backupNames(dir.path()).isEmpty());
+    EXPECT_FALSE(MakeRunBackup(library(), kTwoSets, fallback.path(), 1, &error).isEmpty());
 }
 
 } // namespace

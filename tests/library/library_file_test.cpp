@@ -149,17 +149,13 @@ TEST_F(LibraryFile, LayoutDoesNotMatter)
     QString error;
     EXPECT_EQ(SerializeLibrary(*result.sets, &error), canonical);
 
-    // No "[End]" at all: the library ends with the file. Anything after "[End]" is ignored.
-    QByteArray unterminated = canonical;
-    unterminated.chop(9);
-    EXPECT_TRUE(read(unterminated).ok);
+    // Anything after "[End]" is ignored.
     EXPECT_EQ(SerializeLibrary(*read(canonical + "trailing words, \"unread").sets, &error), canonical);
 }
 
 TEST_F(LibraryFile, EmptyLibraries)
 {
-    for (const QByteArray &bytes : {QByteArray(), QByteArray("\"[End]\"\r\n"), QByteArray("\r\n\r\n"),
-                                    QByteArray("\"\"\r\n")}) {
+    for (const QByteArray &bytes : {QByteArray("\"[End]\"\r\n"), QByteArray("\r\n\"[End]\""), QByteArray("\"\"\r\n")}) {
         const auto result = read(bytes);
         EXPECT_TRUE(result.ok) << bytes.toStdString();
         EXPECT_EQ(result.sets->Count(), 0);
@@ -175,6 +171,33 @@ TEST_F(LibraryFile, EmptyLibraries)
     ASSERT_EQ(result.sets->Count(), 2);
     EXPECT_TRUE(result.sets->Item(2)->Locked());
     EXPECT_EQ(TreeMismatch(tree, *result.sets), "");
+}
+
+TEST_F(LibraryFile, AFileCutShortOrEmptyIsAReadProblem)
+{
+    const QByteArray first = "\"[FuelModelSet:A,Count:1]\"\r\n"
+                             "\"1\",\"Short grass\",1,0.74,0,0,0,0,3500,1500,1500,0.12,8000,8000,8000,1,1\r\n";
+    const QByteArray second = "\"[FuelModelSet:B,Count:0, Locked]\"\r\n";
+    // Cut between two sets, after the last set, and with nothing at all: never a clean library.
+    for (const QByteArray &cut : {first, first + second, QByteArray(first + second).replace("\r\n", "\n")}) {
+        const auto result = read(cut);
+        EXPECT_FALSE(result.ok) << cut.toStdString();
+        EXPECT_NE(result.problem.message.indexOf("found the end of the file: the file may have been cut short"), -1)
+            << result.problem.message.toStdString();
+        EXPECT_EQ(TreeMismatch(tree, *result.sets), "");
+    }
+    // What was read stays for the caller to show: the first set and its model.
+    const auto cut = read(first + second);
+    ASSERT_EQ(cut.sets->Count(), 2);
+    EXPECT_EQ(cut.sets->ModelCount(), 1);
+    EXPECT_EQ(cut.problem.line, 3);
+
+    for (const QByteArray &empty : {QByteArray(), QByteArray("\r\n\r\n"), QByteArray("  \t\n")}) {
+        const auto result = read(empty);
+        EXPECT_FALSE(result.ok);
+        EXPECT_NE(result.problem.message.indexOf("the file is empty"), -1) << result.problem.message.toStdString();
+        EXPECT_GT(result.problem.line, 0); // about the file's bytes, which can be kept aside
+    }
 }
 
 struct Malformed

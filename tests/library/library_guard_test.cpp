@@ -103,3 +103,90 @@ TEST(FreeCopyPath, NeverNamesAnExistingFile)
 }
 
 } // namespace
+
+#include "library/WholeFileWrite.h"
+#include "support/AsOrdinaryUser.h"
+
+#include <QDir>
+
+#include <sys/stat.h>
+
+namespace {
+
+// Why a library cannot be written, as an ordinary user meets it: the file read-only, the folder
+// read-only while the file is not (a save puts a new file in the folder), or both writable.
+TEST(LibraryWriteProblem, NamesTheRealCause)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    ASSERT_TRUE(QFile::setPermissions(dir.path(), QFileDevice::Permissions(0x7777)));
+    const QDir root(dir.path());
+    for (const char *folder : {"closed", "open", "mine"})
+        ASSERT_TRUE(root.mkdir(folder));
+    // "closed": the folder is root's, the file the user's. "open": the folder everybody's, the
+    // file root's and read-only. "mine": both the user's.
+    ASSERT_TRUE(QFile::setPermissions(dir.filePath("closed"), QFileDevice::Permissions(0x7755)));
+    ASSERT_TRUE(QFile::setPermissions(dir.filePath("open"), QFileDevice::Permissions(0x7777)));
+    for (const char *folder : {"closed", "open", "mine"})
+        writeFile(dir.filePath(QString(folder) + "/OrlaFuelModels.FFM"), "\"[End]\"\r\n");
+    ASSERT_TRUE(ordinaryuser::GiveToOrdinaryUser(dir.filePath("closed/OrlaFuelModels.FFM")));
+    ASSERT_TRUE(QFile::setPermissions(dir.filePath("open/OrlaFuelModels.FFM"),
+                                      QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther));
+    ASSERT_TRUE(ordinaryuser::GiveToOrdinaryUser(dir.filePath("mine")));
+    ASSERT_TRUE(ordinaryuser::GiveToOrdinaryUser(dir.filePath("mine/OrlaFuelModels.FFM")));
+
+    const std::string failed = ordinaryuser::RunAsOrdinaryUser([&]() -> std::string {
+        std::string wrong;
+        const QString closed = LibraryWriteProblem(dir.filePath("closed/OrlaFuelModels.FFM"));
+        if (!closed.startsWith("its folder " + dir.filePath("closed") + " cannot be written"))
+            wrong += "closed: " + closed.toStdString() + "; ";
+        const QString open = LibraryWriteProblem(dir.filePath("open/OrlaFuelModels.FFM"));
+        if (!open.startsWith("the library file " + dir.filePath("open/OrlaFuelModels.FFM") + " is read-only"))
+            wrong += "open: " + open.toStdString() + "; ";
+        const QString mine = LibraryWriteProblem(dir.filePath("mine/OrlaFuelModels.FFM"));
+        if (!mine.isEmpty())
+            wrong += "mine: " + mine.toStdString() + "; ";
+        return wrong;
+    });
+    EXPECT_EQ(failed, "");
+}
+
+} // namespace
+
+namespace {
+
+// Another user's lock, left by a process that has ended, in a folder with the sticky bit: only
+// its owner may remove it. It is said to be stale, with who left it, not "open elsewhere".
+TEST(LibraryLockStale, AnotherUsersStaleLockIsSaidAsSuch)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    ASSERT_EQ(::chmod(QFile::encodeName(dir.path()).constData(), 01777), 0);
+    const QString library = dir.filePath("OrlaFuelModels.FFM");
+    writeFile(library, "\"[End]\"\r\n");
+    QProcess gone;
+    gone.start("true");
+    ASSERT_TRUE(gone.waitForStarted());
+    const qint64 pid = gone.processId();
+    ASSERT_TRUE(gone.waitForFinished());
+    writeFile(library + ".lock", QString("%1\nVarrow\n%2\n").arg(pid).arg(QSysInfo::machineHostName()).toUtf8());
+    const QString owner = QFileInfo(library + ".lock").owner();
+
+    const std::string failed = ordinaryuser::RunAsOrdinaryUser([&]() -> std::string {
+        if (::getuid() == QFileInfo(library + ".lock").ownerId())
+            return {}; // an ordinary user's own lock: taken over, nothing to tell
+        LibraryLock lock(library);
+        std::string wrong;
+        if (lock.Acquire())
+            wrong += "taken over; ";
+        if (!lock.Stale())
+            wrong += "not stale; ";
+        const QString holder = lock.Holder();
+        if (!holder.contains(QString("a stale lock left by the user %1 (process %2, which no longer runs)").arg(owner).arg(pid)))
+            wrong += "holder: " + holder.toStdString();
+        return wrong;
+    });
+    EXPECT_EQ(failed, "");
+}
+
+} // namespace

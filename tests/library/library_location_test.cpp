@@ -137,3 +137,50 @@ TEST(LibraryLocation, TheTestFolderRedirectsReadingAndWriting)
 }
 
 } // namespace
+
+#include "support/AsOrdinaryUser.h"
+
+namespace {
+
+// A program folder that can be written holding a library file that cannot: the user is told
+// that the file is read-only, not that the folder cannot be written.
+TEST(LibraryLocation, AReadOnlyLibraryFileBesideTheProgramIsNamedAsTheCause)
+{
+    QTemporaryDir program, data;
+    ASSERT_TRUE(program.isValid() && data.isValid());
+    const QString file = program.filePath("OrlaFuelModels.FFM");
+    ASSERT_TRUE(putFile(file, kLibrary));
+    // The folders are everybody's; the file is root's own and read-only to the others (and read-only to
+    // its owner too, for a test run by an ordinary user).
+    ASSERT_TRUE(QFile::setPermissions(program.path(), QFileDevice::Permissions(0x7777)));
+    ASSERT_TRUE(QFile::setPermissions(data.path(), QFileDevice::Permissions(0x7777)));
+    ASSERT_TRUE(QFile::setPermissions(file, QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther));
+
+    const std::string failed = ordinaryuser::RunAsOrdinaryUser([&]() -> std::string {
+        const LibraryLocation l = LibraryLocationFor(program.path(), data.filePath("app"));
+        std::string wrong;
+        if (l.kind != LibraryLocation::UserCopy)
+            wrong += "not the user's copy; ";
+        if (!l.reason.contains("The library file " + file + " beside the program is read-only"))
+            wrong += "reason: " + l.reason.toStdString() + "; ";
+        if (l.reason.contains("folder") && l.reason.contains("cannot be written"))
+            wrong += "blames the folder: " + l.reason.toStdString() + "; ";
+        if (l.summary.contains("folder"))
+            wrong += "summary: " + l.summary.toStdString() + "; ";
+        return wrong;
+    });
+    EXPECT_EQ(failed, "");
+
+    // A folder that cannot be written is still named as such.
+    ASSERT_TRUE(QFile::setPermissions(program.path(), QFileDevice::Permissions(0x7755)));
+    QFile::remove(data.filePath("app/OrlaFuelModels.FFM"));
+    const std::string folder = ordinaryuser::RunAsOrdinaryUser([&]() -> std::string {
+        const LibraryLocation l = LibraryLocationFor(program.path(), data.filePath("app2"));
+        return l.reason.contains("The program's folder " + program.path() + " cannot be written")
+                   ? std::string()
+                   : "reason: " + l.reason.toStdString();
+    });
+    EXPECT_EQ(folder, "");
+}
+
+} // namespace

@@ -3,12 +3,14 @@
 
 #include "LibraryFileSupport.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -138,6 +140,146 @@ TEST(WholeFileWrite, LeftoversInAFolderThatCannotBeWrittenAreLeftQuietly)
     QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     EXPECT_TRUE(removed.isEmpty());
     EXPECT_TRUE(QFileInfo::exists(leftover));
+}
+
+} // namespace
+
+namespace {
+
+QByteArray sha256(const QByteArray &bytes)
+{
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
+}
+
+// What another program writes between the check and the rename.
+QByteArray g_theirs;
+bool g_inPlace = false;
+void anotherProgramWrites(const QString &path)
+{
+    if (g_inPlace) {
+        QFile f(path);
+        if (f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            f.write(g_theirs);
+        return;
+    }
+    // As an editor saves: a new file renamed over the old one.
+    const QString temp = path + ".editor";
+    QFile f(temp);
+    if (f.open(QIODevice::WriteOnly))
+        f.write(g_theirs);
+    f.close();
+    QFile::remove(path);
+    QFile::rename(temp, path);
+}
+
+struct HookGuard
+{
+    explicit HookGuard(void (*hook)(const QString &)) { SetBetweenCheckAndRenameForTesting(hook); }
+    ~HookGuard() { SetBetweenCheckAndRenameForTesting(nullptr); }
+};
+
+// The check and the rename are one step: another program's version that lands between them is
+// never written over, whether it replaces the file or writes into it; and a rewrite of the very
+// bytes expected is no change at all.
+TEST(WholeFileWrite, AChangeBetweenTheCheckAndTheRenameIsNeverLost)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath("OrlaFuelModels.FFM");
+    QString error, aside;
+
+    for (const bool inPlace : {false, true}) {
+        ASSERT_TRUE(putFile(path, "ours as read"));
+        g_theirs = inPlace ? "their edit in place" : "their new file";
+        g_inPlace = inPlace;
+        {
+            const HookGuard hook(anotherProgramWrites);
+            EXPECT_EQ(WriteFileWholeIfUnchanged(path, "our change", sha256("ours as read"), &error, &aside),
+                      CheckedWrite::ChangedOutside);
+        }
+        EXPECT_EQ(fileBytes(path), g_theirs) << (inPlace ? "in place" : "replaced");
+        EXPECT_TRUE(aside.isEmpty());
+        EXPECT_EQ(filesIn(dir.path()), QStringList({"OrlaFuelModels.FFM"}));
+    }
+
+    // A change made before the check is seen by the check itself.
+    ASSERT_TRUE(putFile(path, "changed earlier"));
+    EXPECT_EQ(WriteFileWholeIfUnchanged(path, "our change", sha256("ours as read"), &error), CheckedWrite::ChangedOutside);
+    EXPECT_EQ(fileBytes(path), "changed earlier");
+
+    // The same bytes written again by another program: nothing to lose, the write goes on.
+    ASSERT_TRUE(putFile(path, "ours as read"));
+    EXPECT_EQ(WriteFileWholeIfUnchanged(path, "our change", sha256("ours as read"), &error), CheckedWrite::Written)
+        << error.toStdString();
+    EXPECT_EQ(fileBytes(path), "our change");
+    EXPECT_EQ(filesIn(dir.path()), QStringList({"OrlaFuelModels.FFM"}));
+
+    // No file expected: one made meanwhile by another program stays.
+    const QString fresh = dir.filePath("Fresh.FFM");
+    g_theirs = "made meanwhile";
+    g_inPlace = false;
+    {
+        const HookGuard hook(anotherProgramWrites);
+        EXPECT_EQ(WriteFileWholeIfUnchanged(fresh, "ours", QByteArray(), &error), CheckedWrite::ChangedOutside);
+    }
+    EXPECT_EQ(fileBytes(fresh), "made meanwhile");
+    QFile::remove(fresh);
+    EXPECT_EQ(WriteFileWholeIfUnchanged(fresh, "ours", QByteArray(), &error), CheckedWrite::Written);
+    EXPECT_EQ(fileBytes(fresh), "ours");
+}
+
+// A link to a link: the save reaches the real file and both links stay links.
+TEST(WholeFileWrite, ALinkToALinkIsWrittenThroughToTheRealFile)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    ASSERT_TRUE(QDir(dir.path()).mkpath("shared/data"));
+    const QString real = dir.filePath("shared/data/OrlaFuelModels.FFM");
+    ASSERT_TRUE(putFile(real, "old"));
+    const QString middle = dir.filePath("shared/current.FFM");
+    const QString outer = dir.filePath("OrlaFuelModels.FFM");
+    ASSERT_TRUE(QFile::link("data/OrlaFuelModels.FFM", middle)); // relative to its own folder
+    ASSERT_TRUE(QFile::link(middle, outer));
+    EXPECT_EQ(FinalFilePath(outer), real);
+
+    QString error;
+    ASSERT_TRUE(WriteFileWhole(outer, "new", &error)) << error.toStdString();
+    EXPECT_EQ(fileBytes(real), "new");
+    EXPECT_TRUE(QFileInfo(outer).isSymLink());
+    EXPECT_TRUE(QFileInfo(middle).isSymLink());
+    ASSERT_EQ(WriteFileWholeIfUnchanged(outer, "newer", sha256("new"), &error), CheckedWrite::Written)
+        << error.toStdString();
+    EXPECT_EQ(fileBytes(real), "newer");
+    EXPECT_TRUE(QFileInfo(middle).isSymLink());
+    EXPECT_EQ(filesIn(dir.filePath("shared/data")), QStringList({"OrlaFuelModels.FFM"}));
+}
+
+// In a folder shared by a group, the library keeps its owner and group across a save, so that
+// the next user can still write it. (Root gives both; a member of the group gives the group.)
+TEST(WholeFileWrite, ASaveKeepsTheFilesOwnerAndGroup)
+{
+    if (::getuid() != 0)
+        GTEST_SKIP() << "giving a file to another user takes an administrator";
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath("OrlaFuelModels.FFM");
+    ASSERT_TRUE(putFile(path, "old"));
+    constexpr uid_t kOwner = 65534;
+    constexpr gid_t kGroup = 65533;
+    ASSERT_EQ(::chown(QFile::encodeName(path).constData(), kOwner, kGroup), 0);
+    ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0664), 0);
+
+    QString error;
+    ASSERT_TRUE(WriteFileWhole(path, "new", &error)) << error.toStdString();
+    struct stat after;
+    ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &after), 0);
+    EXPECT_EQ(after.st_uid, kOwner);
+    EXPECT_EQ(after.st_gid, kGroup);
+    EXPECT_EQ(after.st_mode & 07777, 0664u);
+    ASSERT_EQ(WriteFileWholeIfUnchanged(path, "newer", sha256("new"), &error), CheckedWrite::Written);
+    ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &after), 0);
+    EXPECT_EQ(after.st_uid, kOwner);
+    EXPECT_EQ(after.st_gid, kGroup);
 }
 
 } // namespace

@@ -115,16 +115,21 @@ private slots:
         click(modelKey("Custom", "C1"));
         m_prompts->ExpectYesNo("Are you sure you want to delete fuel model: C1 - Custom one?", true);
         m_prompts->ExpectYesNo({}, true); // read the file again
-        m_prompts->ExpectMessage("The library was read again from the file. \"Delete Model 'C1 - Custom one'\" was "
-                                 "made in it again.");
+        m_prompts->ExpectMessage({});
         win().cmdDelete[1]->click();
+        const QString message = m_prompts->Log().last();
+        QVERIFY2(message.startsWith("The library was read again from the file."), qPrintable(message));
+        QVERIFY2(message.contains("\"Delete Model 'C1 - Custom one'\" was made in it again."), qPrintable(message));
         checkAfterAction("delete after an outside change");
         QVERIFY(!setKey("Outside set").isEmpty());
         QVERIFY(modelKey("Custom", "C1").isEmpty());
         QVERIFY(libraryBytes().contains("[FuelModelSet:Custom,Count:0]"));
         QVERIFY(libraryBytes().contains("[FuelModelSet:Outside set,Count:0]"));
-        // The history was of the library before; it starts again.
-        QTRY_VERIFY(!win().UndoStack()->canUndo());
+        // The history was of the library before; it starts again, with the action made again,
+        // and the message says so.
+        QVERIFY2(message.contains("The earlier steps of Undo are cleared"), qPrintable(message));
+        QTRY_COMPARE(win().UndoStack()->count(), 1);
+        QCOMPARE(win().UndoStack()->undoText(), QString("Delete Model 'C1 - Custom one'"));
         QVERIFY(asideCopies().isEmpty());
     }
 
@@ -154,9 +159,12 @@ private slots:
         click(setKey("Spare"));
         m_prompts->ExpectYesNo("Are you sure you want to delete fuel model set: Spare?", true);
         m_prompts->ExpectYesNo({}, true);
-        m_prompts->ExpectMessage("The library was read again from the file.\r\"Delete Set 'Spare'\" was dropped: "
-                                 "The set 'Spare' is no longer in the library.");
+        m_prompts->ExpectMessage({});
         win().cmdDelete[0]->click();
+        const QString message = m_prompts->Log().last();
+        QVERIFY2(message.contains("\r\"Delete Set 'Spare'\" was dropped: The set 'Spare' is no longer in the library."),
+                 qPrintable(message));
+        QVERIFY2(message.contains("Undo is cleared"), qPrintable(message));
         QCOMPARE(libraryBytes(), outside);
         QVERIFY(TreeAndLibraryDiffer(tree(), *gFMSets).isEmpty());
         QVERIFY(!setKey("Outside set").isEmpty());
