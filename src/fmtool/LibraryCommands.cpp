@@ -39,15 +39,21 @@ QString summary(const FuelModelSets &sets)
            counted(sets.ModelCount(), "model", "models");
 }
 
-// Reads path into gFMSets; false (problem reported) unless the read is clean.
+// Reads path into gFMSets; false (problem reported) unless the read is clean. A clean read
+// that looks like UTF-8 text gets a warning.
 bool readLibrary(const QString &path, const FmtoolStreams &io)
 {
     MemoryTree tree;
     LibraryProblem problem;
-    if (ReadFMs(path, tree, &problem))
-        return true;
-    print(io.err, problem.toString() + QLatin1Char('\n'));
-    return false;
+    if (!ReadFMs(path, tree, &problem)) {
+        print(io.err, problem.toString() + QLatin1Char('\n'));
+        return false;
+    }
+    QByteArray bytes;
+    if (ReadBoundedFile(path, kLargestLibraryFile, &bytes, nullptr))
+        if (const QString warning = Utf8Warning(bytes); !warning.isEmpty())
+            print(io.err, QStringLiteral("warning: %1: %2\n").arg(path, warning));
+    return true;
 }
 
 // The fields of a model in file order, the moisture of extinction in percent as in memory.

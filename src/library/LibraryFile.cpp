@@ -202,6 +202,31 @@ bool ReadBoundedFile(const QString &path, qint64 largest, QByteArray *bytes, QSt
     return true;
 }
 
+QString Utf8Warning(QByteArrayView bytes)
+{
+    int sequences = 0;
+    for (qsizetype i = 0; i < bytes.size();) {
+        const auto c = static_cast<unsigned char>(bytes[i]);
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        const int length = c >= 0xC2 && c <= 0xDF ? 2 : c >= 0xE0 && c <= 0xEF ? 3 : c >= 0xF0 && c <= 0xF4 ? 4 : 0;
+        if (length == 0 || i + length > bytes.size())
+            return {};
+        for (int k = 1; k < length; ++k)
+            if ((static_cast<unsigned char>(bytes[i + k]) & 0xC0) != 0x80)
+                return {};
+        ++sequences;
+        i += length;
+    }
+    if (sequences == 0)
+        return {};
+    return QStringLiteral("the file looks like UTF-8 text: its letters beyond plain ASCII, read as Windows-1252, "
+                          "show as two odd characters each (\u00c3\u00a9 for \u00e9). Save it again as "
+                          "Windows-1252 (ANSI) text.");
+}
+
 QString LibraryProblem::toString() const
 {
     QString s = path;

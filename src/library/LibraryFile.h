@@ -66,6 +66,11 @@ inline constexpr qint64 kLargestLibraryFile = 32LL * 1024 * 1024;
 // not fit in memory.
 bool ReadBoundedFile(const QString &path, qint64 largest, QByteArray *bytes, QString *problem);
 
+// A warning for bytes that read cleanly but look like UTF-8 text (valid UTF-8 with letters
+// beyond ASCII and no byte order mark), whose accented letters then read as two Windows-1252
+// characters each; empty otherwise.
+QString Utf8Warning(QByteArrayView bytes);
+
 // Parses a whole library into a new FuelModelSets, drawing keys with NewNodeKey and appending
 // the tree nodes of every set and model as it goes (set: root node, tag "Set", images 1/2 or
 // 4/5 when locked; model: child node "ID - Description", image 3). On failure the sets and

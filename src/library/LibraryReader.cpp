@@ -43,7 +43,12 @@ QString shown(QByteArrayView text)
     qsizetype n = 0;
     while (n < text.size() && n < kMax && !isLineEnd(text[n]))
         ++n;
-    QString s = FromCp1252(text.first(n));
+    // Control characters (a NUL above all, which would end the message where it is printed)
+    // are shown by their code.
+    QString s;
+    for (const QChar c : FromCp1252(text.first(n)))
+        s += c.unicode() < 0x20 || c.unicode() == 0x7f ? QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'))
+                                                       : QString(c);
     if (n < text.size())
         s += QStringLiteral("...");
     return QLatin1Char('"') + s + QLatin1Char('"');
@@ -134,6 +139,24 @@ public:
     bool startsWithByteOrderMark() const
     {
         return m_end - m_p >= 3 && std::memcmp(m_p, "\xEF\xBB\xBF", 3) == 0;
+    }
+
+    // The name of a UTF-16 or UTF-32 byte order mark at the very start, empty when there is
+    // none. UTF-32 first: its little-endian mark begins with UTF-16's.
+    QString wideByteOrderMark() const
+    {
+        const auto startsWith = [&](const char *mark, qsizetype n) {
+            return m_end - m_p >= n && std::memcmp(m_p, mark, std::size_t(n)) == 0;
+        };
+        if (startsWith("\xFF\xFE\x00\x00", 4))
+            return QStringLiteral("UTF-32 (little-endian)");
+        if (startsWith("\x00\x00\xFE\xFF", 4))
+            return QStringLiteral("UTF-32 (big-endian)");
+        if (startsWith("\xFF\xFE", 2))
+            return QStringLiteral("UTF-16 (little-endian)");
+        if (startsWith("\xFE\xFF", 2))
+            return QStringLiteral("UTF-16 (big-endian)");
+        return {};
     }
 
     // Reads the next field into text. Blank lines and blanks before a field are skipped; a
@@ -258,6 +281,11 @@ private:
             return fail(1, QStringLiteral("the file starts with a UTF-8 byte order mark: it was saved as UTF-8 text by "
                                           "another program, but a library file is Windows-1252 text. Save it again "
                                           "as Windows-1252 (ANSI) text, without a byte order mark."));
+        if (const QString wide = m_fields.wideByteOrderMark(); !wide.isEmpty())
+            return fail(1, QStringLiteral("the file starts with a %1 byte order mark: it was saved as %1 text by "
+                                          "another program, but a library file is Windows-1252 text. Save it again "
+                                          "as Windows-1252 (ANSI) text.")
+                               .arg(wide));
         QByteArrayView field;
         for (bool first = true;; first = false) {
             const auto status = m_fields.next(field);

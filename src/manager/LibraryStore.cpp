@@ -95,6 +95,7 @@ LibraryStore::LoadResult LibraryStore::Load(ITree &tree)
     loadNotes(result);
     if (clean) {
         m_readCleanly = true;
+        result.warning = Utf8Warning(m_found);
         return result;
     }
 

@@ -45,6 +45,8 @@ public:
         // Why the library cannot be written here (a read-only file, folder or file system);
         // empty when it can. The store is then read-only.
         QString cannotWrite;
+        // A library that read cleanly but looks like UTF-8 text (Utf8Warning); empty otherwise.
+        QString warning;
     };
 
     // Reads the library file into gFMSets and tree.

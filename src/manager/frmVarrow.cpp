@@ -139,6 +139,10 @@ void frmVarrow::reportLoad()
         m_prompts->Message(CurrentLibraryLocation().reason, AppTitle(), IPrompts::Icon::Information);
     if (m_load.kind == LibraryStore::LoadResult::Failed || m_load.kind == LibraryStore::LoadResult::CreateFailed)
         m_prompts->Message(m_load.message, AppTitle(), IPrompts::Icon::Exclamation);
+    if (!m_load.warning.isEmpty())
+        m_prompts->Message(QStringLiteral("The library file\r%1\rwas read, but %2")
+                               .arg(QDir::toNativeSeparators(m_store->Path()), m_load.warning),
+                           AppTitle(), IPrompts::Icon::Exclamation);
     if (!m_load.openElsewhere && !m_load.cannotWrite.isEmpty())
         m_prompts->Message(QStringLiteral("The library file\r%1\rcannot be written here: %2.\r\rIt is open read-only: "
                                           "the sets and models can be looked at and copied, but nothing can be "

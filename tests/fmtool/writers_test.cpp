@@ -239,3 +239,24 @@ TEST_F(Writers, InputsThatNeverEndAreRefusedQuickly)
 }
 
 } // namespace
+
+namespace {
+
+// A library saved as UTF-8 by another program reads cleanly but shows "é" as two letters: check
+// and list say that it looks like UTF-8; a Windows-1252 file with the same letter does not.
+TEST_F(Writers, ALibraryThatLooksLikeUtf8IsSaidToBeSo)
+{
+    putFile(library, "\"[FuelModelSet:Caf\xc3\xa9,Count:0]\"\r\n\"[End]\"\r\n");
+    for (auto command : {fmtoolCheck, fmtoolList}) {
+        const Outcome r = run(command, {library});
+        EXPECT_EQ(r.status, 0);
+        EXPECT_TRUE(r.err.startsWith("warning: " + library + ": the file looks like UTF-8 text: its letters beyond plain ASCII"))
+            << r.err.toStdString();
+    }
+    putFile(library, "\"[FuelModelSet:Caf\xe9,Count:0]\"\r\n\"[End]\"\r\n");
+    EXPECT_EQ(run(fmtoolCheck, {library}).err, "");
+    putFile(library, kLibrary);
+    EXPECT_EQ(run(fmtoolCheck, {library}).err, "");
+}
+
+} // namespace

@@ -4,6 +4,9 @@
 
 #include "LibraryFileSupport.h"
 
+#include <QStringDecoder>
+#include <QStringEncoder>
+
 #include <gtest/gtest.h>
 
 #include <cfloat>
@@ -253,6 +256,32 @@ TEST_F(LibraryLimits, AByteOrderMarkIsExplained)
         EXPECT_FALSE(m.contains(QString::fromUtf8("\u00ef"))) << m.toStdString();
         EXPECT_EQ(result.sets->Count(), 0);
     }
+    // UTF-16 and UTF-32 in both byte orders: named as what they are.
+    const QString text = QString::fromLatin1(kWorkedExample);
+    const struct
+    {
+        QStringConverter::Encoding encoding;
+        const char *name;
+    } wide[] = {{QStringConverter::Utf16LE, "UTF-16 (little-endian)"},
+                {QStringConverter::Utf16BE, "UTF-16 (big-endian)"},
+                {QStringConverter::Utf32LE, "UTF-32 (little-endian)"},
+                {QStringConverter::Utf32BE, "UTF-32 (big-endian)"}};
+    for (const auto &w : wide) {
+        QStringEncoder encode(w.encoding, QStringConverter::Flag::WriteBom);
+        const QByteArray bytes = encode(text);
+        const auto result = read(bytes);
+        EXPECT_FALSE(result.ok) << w.name;
+        EXPECT_EQ(result.problem.line, 1);
+        EXPECT_TRUE(result.problem.message.startsWith(QString("the file starts with a %1 byte order mark").arg(w.name)))
+            << result.problem.message.toStdString();
+    }
+    // A NUL in a field is shown by its code, so that the message is not cut where it stands.
+    static const char withNul[] = "\"[FuelModelSet:A,Count:1]\"\r\n\"1\",\"x\",1,0\x00\x01,0,0\r\n";
+    const auto nul = read(QByteArray(withNul, sizeof withNul - 1));
+    EXPECT_FALSE(nul.ok);
+    EXPECT_TRUE(nul.problem.message.endsWith("found \"0\\x00\\x01\"")) << nul.problem.message.toStdString();
+    EXPECT_FALSE(nul.problem.message.contains(QChar(0)));
+
     // Elsewhere the same three bytes are the Windows-1252 letters they stand for.
     const auto inName = read("\"[FuelModelSet:\xEF\xBB\xBF,Count:0]\"\r\n\"[End]\"\r\n");
     ASSERT_TRUE(inName.ok) << inName.problem.toString().toStdString();
