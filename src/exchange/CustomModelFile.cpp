@@ -5,6 +5,7 @@
 #include "data/NumberText.h"
 #include "exchange/MetricFactors.h"
 
+#include <QCryptographicHash>
 #include <QRegularExpression>
 #include <QSet>
 #include <QStringDecoder>
@@ -729,4 +730,22 @@ FmdImport ReadFmd(QByteArrayView bytes, const IdTaken &idTaken)
                                          .arg(lineList(joulesLines), lineList(kilojouleLines));
     }
     return result;
+}
+
+QList<ModelNotes> FmdImportNotes(const QString &path, const QByteArray &bytes, const FmdImport &imported)
+{
+    QList<ModelNotes> notes;
+    const QString sha = QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
+    const QDateTime now = NotesNow();
+    for (const FmdLineReport &line : imported.lines) {
+        if (line.outcome == FmdLineOutcome::Refused)
+            continue;
+        ModelNotes n;
+        QJsonObject entry = ImportedEntry(now, path, line.line, sha);
+        if (notes.size() < imported.numbers.size())
+            entry.insert(QStringLiteral("number"), imported.numbers[notes.size()]);
+        n.history << entry;
+        notes << n;
+    }
+    return notes;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/FuelModel.h"
+#include "library/ModelNotes.h"
 #include "units/Units.h"
 
 #include <QByteArray>
@@ -127,6 +128,11 @@ struct FmdImport
 // unless idTaken (the library's IDs) or an earlier line of the file has it already: then it
 // gets FreeModelID's, reported. Never throws.
 FmdImport ReadFmd(QByteArrayView bytes, const IdTaken &idTaken = {});
+
+// Where each model taken from a custom model file came from, for its notes: one entry per model
+// of imported (in its order), a history that starts with the file (path as given), its line,
+// the SHA-256 of its bytes and the model number.
+QList<ModelNotes> FmdImportNotes(const QString &path, const QByteArray &bytes, const FmdImport &imported);
 
 // The primary fire carrier guessed for a model read from the file, and why, as an analyst
 // would: from the code's family where it is written as the standard codes are, two letters and

@@ -3,6 +3,7 @@
 #include "fmtool/CommandOptions.h"
 #include "fmtool/Commands.h"
 #include "fmtool/EnvironmentOptions.h"
+#include "fmtool/LockedLibraryFile.h"
 
 #include "data/CsvTable.h"
 #include "calibration/AdjustmentFile.h"
@@ -12,8 +13,12 @@
 #include "exchange/CustomModelFile.h"
 #include "library/LibraryFile.h"
 #include "library/MemoryTree.h"
+#include "library/ModelNotes.h"
 #include "units/Units.h"
 
+#include <QCryptographicHash>
+#include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -290,8 +295,17 @@ int fmtoolFit(const QStringList &args, const FmtoolStreams &io)
     if (!readObservations(p.positional[0], c.units, observations, extra, io, "fit"))
         return 1;
     MemoryTree tree;
-    if (!readLibrary(p.positional[1], tree, io, "fit"))
+    // With --apply the library is locked as the window locks it, read and written under the
+    // lock with its notes, so that no other writer's change is lost.
+    LockedLibraryFile library(p.positional[1], io, "fit");
+    if (p.given("--apply")) {
+        if (const int status = library.Lock())
+            return status;
+        if (!library.Read(tree))
+            return 1;
+    } else if (!readLibrary(p.positional[1], tree, io, "fit")) {
         return 1;
+    }
     std::shared_ptr<FuelModelSet> set;
     std::shared_ptr<FuelModel> target;
     for (const auto &s : *gFMSets) {
@@ -411,11 +425,21 @@ int fmtoolFit(const QStringList &args, const FmtoolStreams &io)
         }
         for (size_t i = 0; i < setup.free.size(); ++i)
             setup.free[i].parameter->setValue(*target, r.after.values[i]);
-        QString error;
-        if (!WriteFMs(p.positional[1], *gFMSets, &error)) {
-            print(io.err, QStringLiteral("fmtool fit: %1\n").arg(error));
+        // The model's history records the calibration.
+        CalibrationRecord record;
+        record.observationsFile = QFileInfo(p.positional[0]).absoluteFilePath();
+        if (QFile obs(p.positional[0]); obs.open(QIODevice::ReadOnly))
+            record.observationsSha256 =
+                QString::fromLatin1(QCryptographicHash::hash(obs.readAll(), QCryptographicHash::Sha256).toHex());
+        record.fires = int(observations.size());
+        record.objective = p.given("--objective") ? p.value("--objective").toLower() : QStringLiteral("log");
+        for (const FreeParameter &f : setup.free)
+            record.freeParameters << shortName(f.parameter);
+        record.before = {{QStringLiteral("objective"), r.before.objective}, {QStringLiteral("ros-rmse"), r.before.ros.rmse}};
+        record.after = {{QStringLiteral("objective"), r.after.objective}, {QStringLiteral("ros-rmse"), r.after.ros.rmse}};
+        gLibraryNotes.Record(target, CalibratedEntry(NotesNow(), record));
+        if (!library.Write(*gFMSets))
             return 1;
-        }
         out.insert(QStringLiteral("applied"), true);
     }
     print(io.out, QString::fromUtf8(QJsonDocument(out).toJson(QJsonDocument::Indented)));

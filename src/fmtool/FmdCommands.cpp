@@ -16,6 +16,7 @@
 
 #include <QFile>
 #include <QSaveFile>
+#include <QFileInfo>
 #include <QSettings>
 
 namespace {
@@ -211,7 +212,10 @@ int fmtoolImportFmd(const QStringList &args, const FmtoolStreams &io)
     } prompts;
     bool saved = false;
     EditContext ctx{tree, prompts, {}, [&] { saved = library.Write(*gFMSets); }, {}};
-    AddImportedSets(ctx, {ImportedSet{setName, false, imported.models, {}, {}}});
+    // Each model's notes say where it came from, as in the window.
+    AddImportedSets(ctx, {ImportedSet{setName, false, imported.models,
+                                      FmdImportNotes(QFileInfo(p.positional[0]).absoluteFilePath(), fmdBytes, imported),
+                                      {}}});
     if (!saved)
         return 1;
     QSettings settings = ProgramSettings();

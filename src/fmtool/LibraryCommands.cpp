@@ -9,6 +9,8 @@
 #include "fmtool/LockedLibraryFile.h"
 #include "units/Units.h"
 
+#include <QFileInfo>
+
 #include <cerrno>
 #include <cstring>
 
@@ -239,6 +241,20 @@ int fmtoolResave(const QStringList &args, const FmtoolStreams &io)
             return 1;
     } else if (!out.Stamp() || !readLibrary(args[0], io)) {
         return 1;
+    } else {
+        // The notes come along: FILE's, and those OUT had for models it no longer holds are
+        // kept as orphaned notes, never dropped.
+        const NotesLoad notes = LoadNotes(args[0], *gFMSets, false);
+        if (notes.kind == NotesLoad::Unreadable || notes.kind == NotesLoad::OtherLibrary)
+            print(io.err, QStringLiteral("fmtool resave: %1\n")
+                              .arg(QString(notes.message).replace(QLatin1Char('\r'), QLatin1Char(' '))));
+        gLibraryNotes = notes.kind == NotesLoad::Unreadable ? LibraryNotes() : notes.notes;
+        QByteArray outNotes;
+        if (QFileInfo::exists(NotesFilePath(args[1]))
+            && ReadBoundedFile(NotesFilePath(args[1]), kLargestLibraryFile, &outNotes, nullptr)) {
+            if (const NotesParse parsed = ParseNotes(outNotes); parsed.ok)
+                AddMissingNotes(gLibraryNotes, parsed.document, *gFMSets);
+        }
     }
     if (!out.Write(*gFMSets))
         return 1;

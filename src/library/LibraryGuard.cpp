@@ -7,13 +7,18 @@
 #include <QFileInfo>
 #include <QDir>
 #include <QLockFile>
+#include <QStringList>
 #include <QSysInfo>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <vector>
 
+#include <grp.h>
+#include <pwd.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
 
@@ -117,6 +122,66 @@ QString FreeCopyPath(const QString &path, const QString &tag)
     for (int n = 2; QFileInfo::exists(candidate); ++n)
         candidate = path + QStringLiteral(".%1-%2-%3.bak").arg(tag, stamp).arg(n);
     return candidate;
+}
+
+namespace {
+
+QString userName(uid_t uid)
+{
+    if (const passwd *p = ::getpwuid(uid))
+        return QString::fromLocal8Bit(p->pw_name);
+    return QStringLiteral("user %1").arg(uid);
+}
+
+QString groupName(gid_t gid)
+{
+    if (const group *g = ::getgrgid(gid))
+        return QString::fromLocal8Bit(g->gr_name);
+    return QStringLiteral("group %1").arg(gid);
+}
+
+bool memberOf(gid_t gid)
+{
+    if (::getegid() == gid)
+        return true;
+    const int count = ::getgroups(0, nullptr);
+    if (count <= 0)
+        return false;
+    std::vector<gid_t> groups(static_cast<std::size_t>(count));
+    const int n = ::getgroups(count, groups.data());
+    return std::find(groups.begin(), groups.begin() + std::max(n, 0), gid) != groups.begin() + std::max(n, 0);
+}
+
+} // namespace
+
+QString LibraryShareWarning(const QString &path)
+{
+    const QString file = FinalFilePath(path);
+    struct stat st;
+    if (::stat(QFile::encodeName(file).constData(), &st) != 0 || !S_ISREG(st.st_mode))
+        return {};
+    QStringList said;
+    if (st.st_nlink > 1) {
+        const auto others = qulonglong(st.st_nlink - 1);
+        said << QStringLiteral("the file has %1 other %2 (hard %3), which a save does not reach: %4 the library "
+                               "as it is now")
+                    .arg(others)
+                    .arg(QLatin1String(others == 1 ? "name" : "names"), QLatin1String(others == 1 ? "link" : "links"),
+                         QLatin1String(others == 1 ? "it keeps" : "they keep"));
+    }
+    // An administrator gives the new file the old one's owner and group.
+    if (::geteuid() != 0) {
+        if (st.st_uid != ::geteuid())
+            said << QStringLiteral("the file belongs to %1, and a save makes it yours").arg(userName(st.st_uid));
+        if (st.st_gid != ::getegid() && !memberOf(st.st_gid) && (st.st_mode & S_IWGRP))
+            said << QStringLiteral("its group %1 cannot be kept (you are not a member), so the other members of "
+                                   "that group can no longer write it")
+                        .arg(groupName(st.st_gid));
+    }
+    if (said.isEmpty())
+        return {};
+    return QStringLiteral("Saving the library file %1 puts a new file in its place: %2.")
+        .arg(QDir::toNativeSeparators(file), said.join(QStringLiteral("; ")));
 }
 
 QString LibraryWriteProblem(const QString &path)

@@ -74,6 +74,12 @@ private:
 // must be writable too, even when the file is.
 QString LibraryWriteProblem(const QString &path);
 
+// What a save of the library file at path takes from others, in words for the user, to be said
+// before the first save; empty when nothing. A save puts a new file in place of the old one:
+// other names of the file (hard links) keep the old library, and an owner or a group the saver
+// cannot give the new file is lost (the group's members can then no longer write it).
+QString LibraryShareWarning(const QString &path);
+
 // A free name beside path for a copy of it: "<path>.<tag>-yyyyMMdd-hhmmss.bak", with a number
 // added when that exists.
 QString FreeCopyPath(const QString &path, const QString &tag);

@@ -1,8 +1,12 @@
 #include "library/LibraryLocation.h"
 
+#include "data/ProgramSettings.h"
 #include "library/LibraryFile.h"
+#include "library/MemoryTree.h"
 
 #include <QCoreApplication>
+#include <QCryptographicHash>
+#include <QSettings>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -44,6 +48,14 @@ QString whyDataFolder(const QString &programFolder, bool installed, const QStrin
         .arg(native(programFolder));
 }
 
+// The setting that remembers a program folder's library: one key per folder.
+QString settingKey(const QString &programFolder)
+{
+    const QByteArray folder = QDir::cleanPath(QFileInfo(programFolder).absoluteFilePath()).toUtf8();
+    return QStringLiteral("LibraryUsed/") +
+           QString::fromLatin1(QCryptographicHash::hash(folder, QCryptographicHash::Sha1).toHex());
+}
+
 QString notWritableSummary(const QString &cause)
 {
     return cause.isEmpty() ? QStringLiteral("your own copy: the program's folder cannot be written")
@@ -58,16 +70,28 @@ QString SharedLibraryPath(const QString &programFolder)
     return QDir::cleanPath(programFolder + QStringLiteral("/../share/varrow/") + QLatin1String(kLibraryFileName));
 }
 
-LibraryLocation ResolveLibraryLocation(const QString &programFolder, bool programFolderWritable,
-                                       const QString &dataFolder, const QString &sharedLibrary,
-                                       const QString &notWritableCause)
+namespace {
+
+bool sameFile(const QString &a, const QString &b)
+{
+    const QFileInfo x(a), y(b);
+    if (x.exists() && y.exists())
+        return x.canonicalFilePath() == y.canonicalFilePath();
+    return QDir::cleanPath(x.absoluteFilePath()) == QDir::cleanPath(y.absoluteFilePath());
+}
+
+LibraryLocation resolve(const QString &programFolder, bool programFolderWritable, const QString &dataFolder,
+                        const QString &sharedLibrary, const QString &notWritableCause, const QString &lastUsed)
 {
     const QString besideProgram = fileIn(programFolder);
     const QString path = fileIn(dataFolder);
     const bool installed = !sharedLibrary.isEmpty() && QFileInfo::exists(sharedLibrary);
     LibraryLocation l;
+    // A per-user copy that this program folder's copies never used (they used the file beside
+    // the program) was made for another program folder: it is not this folder's library.
+    const bool copyOfAnotherFolder = programFolderWritable && !lastUsed.isEmpty() && !sameFile(lastUsed, path);
 
-    if (QFileInfo::exists(path)) {
+    if (QFileInfo::exists(path) && !copyOfAnotherFolder) {
         l.kind = LibraryLocation::UserCopy;
         l.path = path;
         if (programFolderWritable) {
@@ -123,6 +147,34 @@ LibraryLocation ResolveLibraryLocation(const QString &programFolder, bool progra
     return l;
 }
 
+} // namespace
+
+LibraryLocation ResolveLibraryLocation(const QString &programFolder, bool programFolderWritable,
+                                       const QString &dataFolder, const QString &sharedLibrary,
+                                       const QString &notWritableCause, const QString &lastUsed)
+{
+    LibraryLocation l = resolve(programFolder, programFolderWritable, dataFolder, sharedLibrary, notWritableCause,
+                                lastUsed);
+    if (l.path.isEmpty())
+        return l;
+    // Another file than last time is never used without a word: the window asks first.
+    if (!lastUsed.isEmpty()) {
+        if (!sameFile(lastUsed, l.path) && QFileInfo::exists(lastUsed))
+            l.previousPath = QFileInfo(lastUsed).absoluteFilePath();
+    } else if (l.kind == LibraryLocation::UserCopy && programFolderWritable && !l.copiedNow
+               && QFileInfo::exists(fileIn(programFolder))) {
+        // Nothing remembered (an earlier version ran here): both files may hold the user's work.
+        l.previousPath = fileIn(programFolder);
+        l.nothingRemembered = true;
+    }
+    return l;
+}
+
+namespace {
+QString g_testProgramFolder;
+QString g_testDataFolder;
+} // namespace
+
 QString ResolveLibraryFilePath(const QString &programFolder, bool programFolderWritable, const QString &dataFolder,
                                QString *error, const QString &sharedLibrary)
 {
@@ -144,9 +196,81 @@ const LibraryLocation &CurrentLibraryLocation()
         l.reason = QStringLiteral("The library file of the folder given for tests is used: %1.").arg(native(l.path));
         return g_current.emplace(l);
     }
-    LibraryLocation l = LibraryLocationFor(QCoreApplication::applicationDirPath(),
-                                           QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+    LibraryLocation l = LibraryLocationFor(CurrentProgramFolder(),
+                                           g_testDataFolder.isEmpty()
+                                               ? QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)
+                                               : g_testDataFolder);
     return g_current.emplace(l);
+}
+
+QString CurrentProgramFolder()
+{
+    if (!g_testFolder.isEmpty())
+        return {};
+    return g_testProgramFolder.isEmpty() ? QCoreApplication::applicationDirPath() : g_testProgramFolder;
+}
+
+void KeepPreviousLibrary()
+{
+    LibraryLocation l = CurrentLibraryLocation();
+    if (l.previousPath.isEmpty())
+        return;
+    const QString chosenInstead = l.path;
+    l.path = l.previousPath;
+    l.previousPath.clear();
+    l.copiedNow = false;
+    l.kind = sameFile(l.path, fileIn(CurrentProgramFolder())) ? LibraryLocation::ProgramFolder : LibraryLocation::UserCopy;
+    l.summary = QStringLiteral("the file you chose at start");
+    l.reason = QStringLiteral("The library file you chose at start is used: %1. The other file, %2, is left as "
+                              "it is.")
+                   .arg(native(l.path), native(chosenInstead));
+    g_current = l;
+}
+
+QString LastLibraryUsed(const QString &programFolder)
+{
+    if (programFolder.isEmpty())
+        return {};
+    QSettings settings = ProgramSettings();
+    return settings.value(settingKey(programFolder)).toString();
+}
+
+void RememberLibraryUsed(const QString &programFolder, const QString &path)
+{
+    if (programFolder.isEmpty() || path.isEmpty())
+        return;
+    QSettings settings = ProgramSettings();
+    settings.setValue(settingKey(programFolder), QFileInfo(path).absoluteFilePath());
+}
+
+QString DescribeLibraryFile(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        return QStringLiteral("does not exist yet (a new library with the standard fuel models)");
+    const double kb = double(info.size()) / 1024.0;
+    QString text = QStringLiteral("%1 KB, changed %2")
+                       .arg(QString::number(kb, 'f', 1), info.lastModified().toString(QStringLiteral("yyyy-MM-dd hh:mm")));
+    QByteArray bytes;
+    QString why;
+    if (!ReadBoundedFile(path, kLargestLibraryFile, &bytes, &why))
+        return text + QStringLiteral(", cannot be read: it %1").arg(why);
+    MemoryTree tree;
+    const LibraryReadResult read = ReadLibrary(bytes, tree);
+    int sets = 0, models = 0;
+    if (read.sets)
+        for (const auto &set : *read.sets) {
+            ++sets;
+            models += int(set->FuelModels()->Count());
+        }
+    text += QStringLiteral(", %1 %2, %3 %4")
+                .arg(sets)
+                .arg(QLatin1String(sets == 1 ? "set" : "sets"))
+                .arg(models)
+                .arg(QLatin1String(models == 1 ? "model" : "models"));
+    if (!read.ok)
+        text += QStringLiteral(" (read up to a problem: %1)").arg(read.problem.message);
+    return text;
 }
 
 LibraryLocation LibraryLocationFor(const QString &programFolder, const QString &dataFolder)
@@ -162,7 +286,8 @@ LibraryLocation LibraryLocationFor(const QString &programFolder, const QString &
                               ? QStringLiteral("The library file %1 beside the program is read-only")
                                     .arg(native(file.absoluteFilePath()))
                               : QString();
-    LibraryLocation l = ResolveLibraryLocation(programFolder, writable, dataFolder, shared, cause);
+    LibraryLocation l = ResolveLibraryLocation(programFolder, writable, dataFolder, shared, cause,
+                                               LastLibraryUsed(programFolder));
     if (l.path.isEmpty()) {
         // With no data folder to fall back on, the program folder is still the best place to
         // report the failure against: reading and writing it give the reason.
@@ -184,5 +309,13 @@ QString LibraryFilePath()
 void SetLibraryFolderForTesting(const QString &folder)
 {
     g_testFolder = folder;
+    g_current.reset();
+}
+
+void SetLibraryPlacesForTesting(const QString &programFolder, const QString &dataFolder)
+{
+    g_testFolder.clear();
+    g_testProgramFolder = programFolder;
+    g_testDataFolder = dataFolder;
     g_current.reset();
 }

@@ -1,5 +1,6 @@
 #include "library/NotesFile.h"
 
+#include "library/LibraryFile.h"
 #include "library/WholeFileWrite.h"
 
 #include <QCryptographicHash>
@@ -271,7 +272,9 @@ ModelNotes placedNotes(ModelNotes m)
 
 QString NotesFilePath(const QString &libraryPath)
 {
-    return libraryPath + QStringLiteral(".notes");
+    if (!QFileInfo(libraryPath).isSymLink())
+        return libraryPath + QStringLiteral(".notes");
+    return FinalFilePath(libraryPath) + QStringLiteral(".notes");
 }
 
 NotesParse ParseNotes(QByteArrayView bytes)
@@ -432,19 +435,22 @@ NotesLoad LoadNotes(const QString &libraryPath, const FuelModelSets &sets, bool 
     const QString path = NotesFilePath(libraryPath);
     if (!QFileInfo::exists(path))
         return load;
-    QFile file(path);
+    // A notes file holds a few lines per model: one beyond the largest library is not one.
+    constexpr qint64 kLargestNotesFile = 64 * 1024 * 1024;
     QByteArray bytes;
-    if (file.open(QIODevice::ReadOnly))
-        bytes = file.readAll();
-    if (!file.isOpen() || file.error() != QFileDevice::NoError) {
+    if (QString why; !ReadBoundedFile(path, kLargestNotesFile, &bytes, &why)) {
         load.kind = NotesLoad::Unreadable;
         load.writeBlocked = true;
-        load.message = QStringLiteral("The notes file %1 cannot be read (%2). The library opens without its notes; "
+        load.message = QStringLiteral("The notes file %1 cannot be read (it %2). The library opens without its notes; "
                                       "they are not saved until the file can be read.")
-                           .arg(nativePath(path), file.errorString());
+                           .arg(nativePath(path), why);
         return load;
     }
-    load.stamp = StampOfFile(path);
+    if (bytes.isNull())
+        bytes = QByteArray("");
+    load.bytes = bytes;
+    // The stamp of the very bytes read: a write landing meanwhile is not taken for them.
+    load.stamp = StampOfBytes(bytes);
     if (bytes.trimmed().isEmpty()) {
         load.kind = NotesLoad::Empty;
         load.message = QStringLiteral("The notes file %1 is empty: the library has no notes. Notes made now are saved "
@@ -563,6 +569,59 @@ bool WriteNotes(const QString &libraryPath, const QByteArray &librarySha256, con
     return false;
 }
 
+QByteArray NotesBytes(const QString &libraryPath, const QByteArray &librarySha256, const LibraryNotes &notes,
+                      const FuelModelSets &sets)
+{
+    NotesDocument doc = DetachNotes(notes, sets);
+    doc.library = QFileInfo(libraryPath).fileName();
+    doc.librarySha256 = QString::fromLatin1(librarySha256.toHex());
+    return SerializeNotes(doc);
+}
+
+CheckedWrite WriteNotesIfUnchanged(const QString &libraryPath, const QByteArray &librarySha256,
+                                   const LibraryNotes &notes, const FuelModelSets &sets,
+                                   const QByteArray &expectedHash, QString *error, QByteArray *written,
+                                   QString *keptAside)
+{
+    const QByteArray bytes = NotesBytes(libraryPath, librarySha256, notes, sets);
+    QString why;
+    const CheckedWrite outcome = WriteFileWholeIfUnchanged(NotesFilePath(libraryPath), bytes, expectedHash, &why, keptAside);
+    if (outcome == CheckedWrite::Written && written)
+        *written = bytes;
+    if (outcome == CheckedWrite::Failed && error)
+        *error = QStringLiteral("The notes file %1 could not be written: %2")
+                     .arg(nativePath(NotesFilePath(libraryPath)), why);
+    return outcome;
+}
+
+namespace {
+
+// Notes of the library's backups deleted as too old go with them.
+void removeNotesOfGoneBackups(const QString &libraryPath, const QString &backupPath)
+{
+    const QFileInfo backup(backupPath);
+    const QString prefix = QFileInfo(libraryPath).completeBaseName() + QStringLiteral(".backup-");
+    QDir folder = backup.absoluteDir();
+    for (const QString &name : folder.entryList({prefix + QStringLiteral("*.notes")}, QDir::Files))
+        if (!QFileInfo::exists(folder.filePath(name.chopped(6))))
+            folder.remove(name);
+}
+
+} // namespace
+
+bool WriteNotesBeside(const QString &libraryPath, const QString &copyPath, const QByteArray &bytes, QString *error)
+{
+    removeNotesOfGoneBackups(libraryPath, copyPath);
+    if (bytes.isNull())
+        return true;
+    QString why;
+    if (WriteFileWhole(NotesFilePath(copyPath), bytes, &why))
+        return true;
+    if (error)
+        *error = why;
+    return false;
+}
+
 bool BackUpNotes(const QString &libraryPath, const QString &backupPath, QString *error)
 {
     const QString notes = NotesFilePath(libraryPath);
@@ -605,6 +664,12 @@ bool CopyNotesAside(const QString &libraryPath, const QString &asidePath, QStrin
 void AddMissingNotes(LibraryNotes &into, const NotesDocument &document, const FuelModelSets &sets)
 {
     const LibraryNotes ours = AttachNotes(document, sets, nullptr);
+    for (const ModelNotes &orphan : ours.orphanModels)
+        if (!orphan.IsEmpty() && !into.orphanModels.contains(orphan))
+            into.orphanModels << orphan;
+    for (const SetNotes &orphan : ours.orphanSets)
+        if (!orphan.IsEmpty() && !into.orphanSets.contains(orphan))
+            into.orphanSets << orphan;
     for (const LibraryNotes::AttachedModel &m : ours.AttachedModels())
         if (const ModelNotes *there = into.Of(m.model.get()); !there || there->IsEmpty())
             into.Edit(m.model) = m.notes;

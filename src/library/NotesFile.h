@@ -2,6 +2,7 @@
 
 #include "library/LibraryGuard.h"
 #include "library/ModelNotes.h"
+#include "library/WholeFileWrite.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -17,6 +18,8 @@
 // another set), sets by name. Notes that find no model or set are kept as orphaned notes, never
 // dropped. A file that cannot be read is kept aside whole before anything is written over it.
 
+// Beside the file the library's path finally names (links followed, as for the lock), so that
+// every link to one library shares its notes.
 QString NotesFilePath(const QString &libraryPath);
 
 // The notes as the file holds them: detached from the library's objects.
@@ -79,7 +82,8 @@ struct NotesLoad
     // The library changed since the notes were written (a save stopped between the two files,
     // or another program): the notes should be written again to agree.
     bool libraryChanged = false;
-    FileStamp stamp; // of the notes file as read
+    FileStamp stamp; // of the notes file as read (of the very bytes read)
+    QByteArray bytes; // the notes file as read; null when there was none
 };
 
 // Reads the notes of the library at libraryPath, whose sets are read already. keepAside: copy a
@@ -99,6 +103,24 @@ bool NotesWanted(const QString &libraryPath, const LibraryNotes &notes);
 bool WriteNotes(const QString &libraryPath, const QByteArray &librarySha256, const LibraryNotes &notes,
                 const FuelModelSets &sets, QString *error);
 
+// WriteNotes that replaces the notes file only while it still holds the bytes whose SHA-256 is
+// expectedHash (empty: while there is none), the check and the rename as one step (see
+// WriteFileWholeIfUnchanged). *written gets the bytes written, for the stamp of what this
+// program wrote.
+CheckedWrite WriteNotesIfUnchanged(const QString &libraryPath, const QByteArray &librarySha256,
+                                   const LibraryNotes &notes, const FuelModelSets &sets,
+                                   const QByteArray &expectedHash, QString *error, QByteArray *written,
+                                   QString *keptAside = nullptr);
+
+// The notes beside a backup or a copy of the library (copyPath + ".notes"), written whole from
+// bytes (nothing when bytes is null). Notes of the library's backups that are gone are removed.
+// False with *error when they cannot be written.
+bool WriteNotesBeside(const QString &libraryPath, const QString &copyPath, const QByteArray &bytes, QString *error);
+
+// The bytes of the notes of sets as WriteNotes writes them for the library at libraryPath.
+QByteArray NotesBytes(const QString &libraryPath, const QByteArray &librarySha256, const LibraryNotes &notes,
+                      const FuelModelSets &sets);
+
 // Keeps the notes beside a backup of the library: the notes file as it is now is copied to
 // "<backup>.notes" (nothing when there is none). Notes of backups that are gone are removed.
 // False with *error when the copy fails.
@@ -110,4 +132,6 @@ bool CopyNotesAside(const QString &libraryPath, const QString &asidePath, QStrin
 
 // Gives the models and sets of sets that have no notes in into the notes they have in document
 // (found as AttachNotes finds them): what was made here is kept when another version is read.
+// Notes of document that find no model or set of sets are kept as orphaned notes (unless into
+// has the very same ones already): a reload never drops them.
 void AddMissingNotes(LibraryNotes &into, const NotesDocument &document, const FuelModelSets &sets);

@@ -9,6 +9,7 @@
 #include "library/NotesFile.h"
 #include "library/WholeFileWrite.h"
 
+#include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -84,8 +85,11 @@ LibraryStore::LoadResult LibraryStore::Load(ITree &tree)
 
     // A library that cannot be written is only looked at: every change would fail.
     result.cannotWrite = LibraryWriteProblem(m_path);
+    m_cannotWrite = result.cannotWrite;
     if (!result.cannotWrite.isEmpty())
         m_readOnly = true;
+    else
+        result.shareWarning = LibraryShareWarning(m_path);
 
     LibraryProblem problem;
     m_stamp = StampOfFile(m_path);
@@ -127,7 +131,9 @@ bool LibraryStore::Save(QString *reason)
 {
     if (m_readOnly) {
         if (reason)
-            *reason = QStringLiteral("The library is open read-only here; another copy of the program writes it.");
+            *reason = m_cannotWrite.isEmpty()
+                          ? QStringLiteral("The library is open read-only here; another copy of the program writes it.")
+                          : QStringLiteral("The library is open read-only here: it cannot be written (%1).").arg(m_cannotWrite);
         return false;
     }
     m_changed = true;
@@ -158,7 +164,8 @@ void LibraryStore::backUpBeforeSave()
     m_runBackup = MakeRunBackup(m_path, m_found, BackupFolder(), m_found.size() + 65536, &error);
     m_backedUp = !m_runBackup.isEmpty();
     m_backupError = m_backedUp ? QString() : error;
-    if (m_backedUp && !BackUpNotes(m_path, m_runBackup, &error))
+    // The notes as this run found them go with it.
+    if (m_backedUp && !WriteNotesBeside(m_path, m_runBackup, m_notesFound, &error))
         m_backupError = QStringLiteral("The notes could not be backed up: %1").arg(error);
 }
 
@@ -180,15 +187,7 @@ bool LibraryStore::write(QString *reason)
         // they were, which the next start matches to the library again and reports.
         if (betweenWrites)
             betweenWrites();
-        if (m_notesBlocked || !NotesWanted(m_path, gLibraryNotes))
-            return true;
-        if (!WriteNotes(m_path, m_stamp.hash, gLibraryNotes, *gFMSets, &error)) {
-            if (reason)
-                *reason = QStringLiteral("The library was saved, but not its notes.\r") + error;
-            return false;
-        }
-        m_notesStamp = StampOfFile(NotesFilePath(m_path));
-        return true;
+        return writeNotes(reason);
     case CheckedWrite::ChangedOutside:
         m_changedOutside = true;
         if (reason) {
@@ -225,14 +224,25 @@ QString LibraryStore::KeepOurs(QString *reason)
     } else {
         m_stamp = {};
     }
+    // The other program's notes, kept beside its library; the save then replaces exactly those.
+    QByteArray notesBytes;
     QString notesError;
-    if (!CopyNotesAside(m_path, aside, &notesError)) {
+    const QString notesPath = NotesFilePath(m_path);
+    if (QFileInfo::exists(notesPath) && !ReadBoundedFile(notesPath, kLargestLibraryFile, &notesBytes, &notesError)) {
+        if (reason)
+            *reason = QStringLiteral("The other program's notes %1 %2.").arg(nativePath(notesPath), notesError);
+        return {};
+    }
+    if (QFileInfo::exists(notesPath) && notesBytes.isNull())
+        notesBytes = QByteArray("");
+    if (!notesBytes.isNull() && !WriteFileWhole(NotesFilePath(aside), notesBytes, &notesError)) {
         if (reason)
             *reason = QStringLiteral("The other program's notes could not be kept as %1: %2")
                           .arg(nativePath(NotesFilePath(aside)), notesError);
         return {};
     }
-    m_notesStamp = StampOfFile(NotesFilePath(m_path));
+    m_notesStamp = notesBytes.isNull() ? FileStamp() : StampOfBytes(notesBytes);
+    m_notesBlocked = false;
     if (!write(reason))
         return {};
     return aside;
@@ -246,6 +256,17 @@ QString LibraryStore::KeepShownAside(QString *reason)
     if (bytes.isEmpty() || !WriteLibraryBytes(aside, bytes, &error)) {
         if (reason)
             *reason = QStringLiteral("The library shown here could not be kept as %1: %2").arg(nativePath(aside), error);
+        return {};
+    }
+    // Its notes beside it, so that restoring the copy brings them back too.
+    if (!gLibraryNotes.IsEmpty()
+        && !WriteNotesBeside(m_path, aside,
+                             NotesBytes(aside, QCryptographicHash::hash(bytes, QCryptographicHash::Sha256),
+                                        gLibraryNotes, *gFMSets),
+                             &error)) {
+        if (reason)
+            *reason = QStringLiteral("The notes shown here could not be kept as %1: %2")
+                          .arg(nativePath(NotesFilePath(aside)), error);
         return {};
     }
     return aside;
@@ -286,17 +307,53 @@ void LibraryStore::loadNotes(LoadResult &result)
     gLibraryNotes = notes.notes;
     m_notesStamp = notes.stamp;
     m_notesBlocked = notes.writeBlocked;
+    m_notesFound = notes.bytes;
     result.notesMessage = notes.message;
 }
 
 bool LibraryStore::notesChangedOutside() const
 {
-    // A notes file that appeared, changed or went since it was read or written.
-    // One that is gone holds nothing to lose and is written again.
+    // A notes file that appeared or holds other bytes since it was read or written (a rewrite
+    // of the very same bytes is no change). One that is gone holds nothing to lose and is
+    // written again.
+    if (m_notesBlocked)
+        return false; // left as it is: never written
     const FileStamp now = StampOfFile(NotesFilePath(m_path));
     if (!now.exists)
         return false;
-    return !(now == m_notesStamp);
+    return !now.SameContent(m_notesStamp);
+}
+
+bool LibraryStore::writeNotes(QString *reason)
+{
+    if (m_notesBlocked || !NotesWanted(m_path, gLibraryNotes))
+        return true;
+    // Checked in one step with the rename, as the library is: a notes file written by another
+    // program meanwhile is never replaced unseen.
+    const QString notesPath = NotesFilePath(m_path);
+    const QByteArray expected = m_notesStamp.exists && QFileInfo::exists(notesPath) ? m_notesStamp.hash : QByteArray();
+    QString error, keptAside;
+    QByteArray written;
+    switch (WriteNotesIfUnchanged(m_path, m_stamp.hash, gLibraryNotes, *gFMSets, expected, &error, &written, &keptAside)) {
+    case CheckedWrite::Written:
+        m_notesStamp = StampOfBytes(written);
+        return true;
+    case CheckedWrite::ChangedOutside:
+        m_changedOutside = true;
+        if (reason) {
+            *reason = QStringLiteral("The library was saved, but not its notes: the notes file %1 was changed by "
+                                     "another program.")
+                          .arg(nativePath(notesPath));
+            if (!keptAside.isEmpty())
+                *reason += QStringLiteral(" A version written at the same moment is kept as %1.").arg(nativePath(keptAside));
+        }
+        return false;
+    case CheckedWrite::Failed:
+        break;
+    }
+    if (reason)
+        *reason = QStringLiteral("The library was saved, but not its notes.\r") + error;
+    return false;
 }
 
 QString LibraryStore::BackupFolder() const

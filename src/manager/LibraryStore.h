@@ -45,6 +45,9 @@ public:
         // Why the library cannot be written here (a read-only file, folder or file system);
         // empty when it can. The store is then read-only.
         QString cannotWrite;
+        // What a save takes from others (hard links, an owner or group that cannot be kept),
+        // said before the first save; empty when nothing.
+        QString shareWarning;
         // A library that read cleanly but looks like UTF-8 text (Utf8Warning); empty otherwise.
         QString warning;
     };
@@ -97,10 +100,13 @@ private:
     bool write(QString *reason);
     void loadNotes(LoadResult &result);
     bool notesChangedOutside() const;
+    bool writeNotes(QString *reason);
     void backUpBeforeSave();
 
     FileStamp m_notesStamp;
     bool m_notesBlocked = false;
+    QByteArray m_notesFound; // the notes file as this run found it (null: none), for the backup
+    QString m_cannotWrite;   // why the library cannot be written here; empty when it can
 
     QByteArray m_found; // the file's bytes as this run found it, for its backup
     bool m_backedUp = false;

@@ -71,7 +71,9 @@ frmVarrow::~frmVarrow()
 void frmVarrow::Form_Load()
 {
     setWindowTitle(windowTitle() + QStringLiteral(", Version - ") + QStringLiteral(VARROW_VERSION));
+    chooseLibraryFile();
     m_load = m_store->Load(*treeFMs);
+    RememberLibraryUsed(CurrentProgramFolder(), m_store->Path());
     if (m_load.openElsewhere)
         askOpenElsewhere();
     else if (!m_load.cannotWrite.isEmpty())
@@ -101,6 +103,31 @@ void frmVarrow::Form_Load()
         statusBar()->showMessage(m_load.message);
     showLibraryLocation();
     updateUndoActions();
+}
+
+void frmVarrow::chooseLibraryFile()
+{
+    const LibraryLocation &where = CurrentLibraryLocation();
+    if (where.previousPath.isEmpty())
+        return;
+    const auto described = [](const QString &path) {
+        return QStringLiteral("%1\r(%2)").arg(QDir::toNativeSeparators(path), DescribeLibraryFile(path));
+    };
+    const QString lastTime = where.nothingRemembered
+                                 ? QStringLiteral("This program has no record of the library file it used before. "
+                                                  "Two library files could be its own:\r\rThe file beside the "
+                                                  "program:\r%1")
+                                 : QStringLiteral("The library file this program used last time is another one than "
+                                                  "it would use now.\r\rUsed last time:\r%1");
+    const bool useNew = m_prompts->AskYesNo(
+        lastTime.arg(described(where.previousPath)) +
+            QStringLiteral("\r\rTo be used now:\r%1\r%2\r\rYes: use the file to be used now.\rNo: keep using %3.")
+                .arg(described(where.path), where.reason,
+                     where.nothingRemembered ? QStringLiteral("the file beside the program")
+                                             : QStringLiteral("the file used last time")),
+        AppTitle(), IPrompts::Icon::Question);
+    if (!useNew)
+        KeepPreviousLibrary();
 }
 
 void frmVarrow::showLibraryLocation()
@@ -148,6 +175,11 @@ void frmVarrow::reportLoad()
                                           "the sets and models can be looked at and copied, but nothing can be "
                                           "changed or saved.")
                                .arg(QDir::toNativeSeparators(m_store->Path()), m_load.cannotWrite),
+                           AppTitle(), IPrompts::Icon::Exclamation);
+    if (!m_load.openElsewhere && !m_load.shareWarning.isEmpty())
+        m_prompts->Message(m_load.shareWarning + QStringLiteral("\r\rChanges are saved all the same; to keep the file "
+                                                                 "shared, close the program and ask its owner or an "
+                                                                 "administrator."),
                            AppTitle(), IPrompts::Icon::Exclamation);
     if (!m_load.notesMessage.isEmpty())
         m_prompts->Message(m_load.notesMessage, AppTitle(), IPrompts::Icon::Information);

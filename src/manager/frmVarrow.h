@@ -196,6 +196,8 @@ private:
     // after made again in it, when given) or keep this library. True when this library was kept.
     bool resolveOutsideChange(const QString &name, const LibrarySnapshot *before, const LibrarySnapshot *after);
     void afterLibraryReplaced();
+    // Asks before using another library file than this program used last time.
+    void chooseLibraryFile();
     void askOpenElsewhere();
     void startEditBaseline(const std::shared_ptr<FuelModel> &fm);
     void recordEditorSave();

@@ -39,24 +39,6 @@ QString sha256Of(const QByteArray &bytes)
     return QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
 }
 
-// Where each model of a custom model file came from: the file, its line and number.
-QList<ModelNotes> importNotes(const QString &path, const QByteArray &bytes, const FmdImport &imported)
-{
-    QList<ModelNotes> notes;
-    const QString sha = sha256Of(bytes);
-    const QDateTime now = NotesNow();
-    for (const FmdLineReport &line : imported.lines) {
-        if (line.outcome == FmdLineOutcome::Refused)
-            continue;
-        ModelNotes n;
-        QJsonObject entry = ImportedEntry(now, QDir::toNativeSeparators(path), line.line, sha);
-        if (notes.size() < imported.numbers.size())
-            entry.insert(QStringLiteral("number"), imported.numbers[notes.size()]);
-        n.history << entry;
-        notes << n;
-    }
-    return notes;
-}
 
 const QString kFmdFilter = QStringLiteral("Custom fuel model files (*.fmd *.FMD);;All files (*)");
 
@@ -184,7 +166,7 @@ void frmVarrow::ImportCustomModels()
     for (qsizetype i = 0; i < imported.models.size() && i < carriers.size(); ++i)
         imported.models[i]->setFuelCat(carriers[i]);
     if (!addImportedSets({ImportedSet{dialog.SetName(), false, imported.models,
-                                      importNotes(path, fileBytes, imported), {}}},
+                                      FmdImportNotes(QDir::toNativeSeparators(path), fileBytes, imported), {}}},
                          QStringLiteral("Import '%1'").arg(dialog.SetName())))
         return;
     // The file's numbers are the models' identity in the simulators' projects: the next export

@@ -179,7 +179,6 @@ bool frmVarrow::resolveOutsideChange(const QString &name, const LibrarySnapshot 
         AppTitle(), IPrompts::Icon::Exclamation);
     QString reason;
     if (reload) {
-        // Notes made here are kept for the models the file still has.
         const NotesDocument ourNotes = DetachNotes(gLibraryNotes, *gFMSets);
         std::optional<LibrarySnapshot> fresh = m_store->ReadCurrentFile(&reason);
         // The library shown is kept beside the file before the file's version replaces it, so
@@ -205,7 +204,10 @@ bool frmVarrow::resolveOutsideChange(const QString &name, const LibrarySnapshot 
             base.selectedKey = fresh->selectedKey;
             base.expandedKeys = fresh->expandedKeys;
             RestoreLibrary(*fresh, *treeFMs);
+            // Notes made here are kept: with their models where the file has them, as orphaned
+            // notes where it has not; Undo of the change made again keeps them too.
             AddMissingNotes(gLibraryNotes, ourNotes, *gFMSets);
+            AddMissingNotes(base.notes, ourNotes, *gFMSets);
             QString message = QStringLiteral("The library was read again from the file.");
             if (lostSets > 0 || lostModels > 0)
                 message += QStringLiteral(" The file does not hold %1 and %2 that were shown here.")

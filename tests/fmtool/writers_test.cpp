@@ -10,7 +10,10 @@
 #include "library/LibraryFile.h"
 #include "library/LibraryGuard.h"
 #include "library/MemoryTree.h"
+#include "library/NotesFile.h"
+#include "library/WholeFileWrite.h"
 
+#include <QCryptographicHash>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QProcess>
@@ -160,6 +163,19 @@ TEST_F(Writers, TwoImportsAtOnceNeverLoseASet)
     for (const QString &set : reported)
         EXPECT_TRUE(names.contains(set)) << set.toStdString() << " was reported added but is not in the file";
     EXPECT_EQ(names.size(), 1 + reported.size());
+    // The notes agree: each set added has its model's "imported" entry, and the notes name the
+    // library's last bytes.
+    const NotesParse notes = ParseNotes(fileBytes(NotesFilePath(library)));
+    ASSERT_TRUE(notes.ok) << notes.problem.toStdString();
+    EXPECT_EQ(notes.document.librarySha256.toLatin1(),
+              QCryptographicHash::hash(fileBytes(library), QCryptographicHash::Sha256).toHex());
+    QStringList withHistory;
+    for (const ModelNotes &m : notes.document.models)
+        if (!m.history.isEmpty() && m.history.first().value("kind").toString() == "imported")
+            withHistory << m.set;
+    for (const QString &set : reported)
+        EXPECT_TRUE(withHistory.contains(set)) << set.toStdString() << " has no notes of its import";
+    EXPECT_TRUE(notes.document.orphans.isEmpty());
     // The lock is waited for: a short import never makes the other fail.
     EXPECT_EQ(refused, 0);
     std::printf("%lld sets added by %d pairs of imports\n", static_cast<long long>(reported.size()), kRounds);
@@ -257,6 +273,97 @@ TEST_F(Writers, ALibraryThatLooksLikeUtf8IsSaidToBeSo)
     EXPECT_EQ(run(fmtoolCheck, {library}).err, "");
     putFile(library, kLibrary);
     EXPECT_EQ(run(fmtoolCheck, {library}).err, "");
+}
+
+// The notes beside a library go with every writer: kept by a resave onto itself, carried to
+// another file by a resave, given the import's history by an import, and never written over
+// when another program changed them meanwhile.
+TEST_F(Writers, TheNotesGoWithEveryWriter)
+{
+    {
+        MemoryTree tree;
+        ASSERT_TRUE(ReadFMs(library, tree, nullptr));
+        LibraryNotes n;
+        n.Edit(gFMSets->Item(1)->FuelModels()->Item(1)).author = "Ana";
+        n.orphanModels << ModelNotes{"Gone", "9", "A field campaign", {}, {}, {}, {}};
+        ASSERT_TRUE(WriteNotes(library, QCryptographicHash::hash(kLibrary, QCryptographicHash::Sha256), n, *gFMSets,
+                               nullptr));
+    }
+    const QString notesPath = NotesFilePath(library);
+    const auto notesOf = [](const QString &path) { return ParseNotes(fileBytes(NotesFilePath(path))); };
+    const auto sha = [](const QByteArray &bytes) {
+        return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex();
+    };
+
+    // resave onto itself keeps them, the orphaned ones too.
+    Outcome r = run(fmtoolResave, {library, library});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    NotesParse notes = notesOf(library);
+    ASSERT_TRUE(notes.ok);
+    EXPECT_EQ(notes.document.models.value(0).author, "Ana");
+    EXPECT_EQ(notes.document.orphans.value(0).source, "A field campaign");
+
+    // resave to another file carries them there, for that file; what the other file had for
+    // models it no longer holds stays as orphaned notes.
+    const QString copy = dir.filePath("Copy.FFM");
+    putFile(copy, kLibrary);
+    {
+        MemoryTree tree;
+        ASSERT_TRUE(ReadFMs(copy, tree, nullptr));
+        LibraryNotes n;
+        n.orphanModels << ModelNotes{"Elsewhere", "7", {}, "Bo", {}, {}, {}};
+        ASSERT_TRUE(WriteNotes(copy, sha(kLibrary), n, *gFMSets, nullptr));
+    }
+    r = run(fmtoolResave, {library, copy});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    notes = notesOf(copy);
+    ASSERT_TRUE(notes.ok);
+    EXPECT_EQ(notes.document.library, "Copy.FFM");
+    EXPECT_EQ(notes.document.librarySha256.toLatin1(), sha(fileBytes(copy)));
+    EXPECT_EQ(notes.document.models.value(0).author, "Ana");
+    QStringList orphanAuthors;
+    for (const ModelNotes &m : notes.document.orphans)
+        orphanAuthors << m.author + "/" + m.source;
+    EXPECT_TRUE(orphanAuthors.contains("Bo/")) << orphanAuthors.join(", ").toStdString();
+    EXPECT_TRUE(orphanAuthors.contains("/A field campaign")) << orphanAuthors.join(", ").toStdString();
+
+    // An import adds its models' history and keeps the rest, the notes naming the new bytes.
+    r = run(fmtoolImportFmd, {fmd, library, "--set", "New", "--accept"});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    notes = notesOf(library);
+    ASSERT_TRUE(notes.ok);
+    EXPECT_EQ(notes.document.librarySha256.toLatin1(), sha(fileBytes(library)));
+    ASSERT_EQ(notes.document.models.size(), 2);
+    EXPECT_EQ(notes.document.models[0].author, "Ana");
+    EXPECT_EQ(notes.document.models[1].set, "New");
+    ASSERT_EQ(notes.document.models[1].history.size(), 1);
+    const QJsonObject imported = notes.document.models[1].history[0];
+    EXPECT_EQ(imported.value("kind").toString(), "imported");
+    EXPECT_EQ(imported.value("line").toInt(), 1);
+    EXPECT_EQ(imported.value("sha256").toString().toLatin1(), sha(kFmd));
+
+    // Another program writes the notes file between the check and the rename of the notes:
+    // its version stays, and the command says that the notes were not written.
+    const QByteArray libraryBefore = fileBytes(library);
+    SetBetweenCheckAndRenameForTesting([](const QString &path) {
+        if (path.endsWith(".notes"))
+            putFile(path, "theirs\n");
+    });
+    r = run(fmtoolImportFmd, {fmd, library, "--set", "Newer", "--accept"});
+    SetBetweenCheckAndRenameForTesting(nullptr);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains("The library was written, but not its notes")) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains("changed by another program")) << r.err.toStdString();
+    EXPECT_EQ(fileBytes(notesPath), "theirs\n");
+    EXPECT_NE(fileBytes(library), libraryBefore);
+
+    // A notes file that cannot be read is said and left as it is; the library is written.
+    putFile(notesPath, "not notes at all\n");
+    r = run(fmtoolImportFmd, {fmd, library, "--set", "Newest", "--accept"});
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains("It is left as it is")) << r.err.toStdString();
+    EXPECT_EQ(fileBytes(notesPath), "not notes at all\n");
+    EXPECT_TRUE(setNames(library).contains("Newest"));
 }
 
 } // namespace

@@ -4,10 +4,13 @@
 #include "library/LibraryBackups.h"
 
 #include "LibraryFileSupport.h"
+#include "support/AsOrdinaryUser.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
+
+#include <sys/stat.h>
 
 #include <gtest/gtest.h>
 
@@ -116,19 +119,32 @@ TEST_F(LibraryBackups, ListsBothFoldersNewestFirstWithWhatEachHolds)
 TEST_F(LibraryBackups, AFolderThatCannotBeWrittenSendsTheBackupToTheFallback)
 {
     ASSERT_TRUE(putFile(library(), kTwoSets));
-    QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-    if (QFileInfo(dir.path()).isWritable()) {
-        QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-        GTEST_SKIP() << "this user writes every folder";
-    }
+    // The library's folder only readable for the ordinary user (root writes every folder, so
+    // the backup is made as the user nobody then); the fallback open to it.
+    const auto mode = [](const QString &path, mode_t m) { return ::chmod(QFile::encodeName(path).constData(), m) == 0; };
+    ASSERT_TRUE(mode(dir.path(), 0755) && mode(library(), 0644) && mode(fallback.path(), 0777));
     const QString backups = fallback.filePath("made/backups");
-    QString error;
-    const QString made = MakeRunBackup(library(), backups, &error);
-    QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    ASSERT_FALSE(made.isEmpty()) << qPrintable(error);
-    EXPECT_EQ(QFileInfo(made).absolutePath(), backups);
-    EXPECT_EQ(fileBytes(made), kTwoSets);
-    ASSERT_EQ(ListBackups(library(), backups).size(), 1);
+    const std::string failed = ordinaryuser::RunAsOrdinaryUser([&]() -> std::string {
+        const bool own = QFileInfo(dir.path()).ownerId() == ::getuid();
+        if (own)
+            mode(dir.path(), 0555);
+        QString error;
+        const QString made = MakeRunBackup(library(), backups, &error);
+        if (own)
+            mode(dir.path(), 0755);
+        if (made.isEmpty())
+            return "no backup: " + error.toStdString();
+        std::string wrong;
+        if (QFileInfo(made).absolutePath() != backups)
+            wrong += "made in " + made.toStdString() + "; ";
+        if (fileBytes(made) != kTwoSets)
+            wrong += "other bytes; ";
+        if (ListBackups(library(), backups).size() != 1)
+            wrong += "not listed; ";
+        return wrong;
+    });
+    EXPECT_EQ(failed, "");
+    EXPECT_TRUE(QDir(dir.path()).entryList({"*backup*"}, QDir::Files).isEmpty());
 }
 
 } // namespace

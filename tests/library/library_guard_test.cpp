@@ -190,3 +190,46 @@ TEST(LibraryLockStale, AnotherUsersStaleLockIsSaidAsSuch)
 }
 
 } // namespace
+
+namespace {
+
+// What a save takes from others is said before it: other names of the file (hard links), and
+// an owner and a group shared with others that the saver cannot give the new file.
+TEST(LibraryShareWarning, HardLinksAndAGroupTheSaverIsNotInAreSaid)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString library = dir.filePath("OrlaFuelModels.FFM");
+    writeFile(library, "\"[End]\"\r\n");
+    EXPECT_EQ(LibraryShareWarning(library), QString());
+
+    const QString second = dir.filePath("Second.FFM"), third = dir.filePath("Third.FFM");
+    ASSERT_EQ(::link(QFile::encodeName(library).constData(), QFile::encodeName(second).constData()), 0);
+    EXPECT_TRUE(LibraryShareWarning(library).contains("the file has 1 other name (hard link), which a save does not "
+                                                      "reach: it keeps the library as it is now"))
+        << LibraryShareWarning(library).toStdString();
+    ASSERT_EQ(::link(QFile::encodeName(library).constData(), QFile::encodeName(third).constData()), 0);
+    EXPECT_TRUE(LibraryShareWarning(library).contains("2 other names (hard links)")) << LibraryShareWarning(library).toStdString();
+    QFile::remove(second);
+    QFile::remove(third);
+
+    // A file of the administrator's, writable by its group and everyone, in a folder everyone
+    // may write: an ordinary user who saves it makes it their own and loses the group.
+    if (::getuid() != 0)
+        return; // giving files to another user takes an administrator
+    ASSERT_EQ(::chmod(QFile::encodeName(dir.path()).constData(), 0777), 0);
+    ASSERT_EQ(::chmod(QFile::encodeName(library).constData(), 0666), 0);
+    const std::string failed = ordinaryuser::RunAsOrdinaryUser([&]() -> std::string {
+        const QString said = LibraryShareWarning(library);
+        std::string wrong;
+        if (!said.contains("the file belongs to root, and a save makes it yours"))
+            wrong += "owner: " + said.toStdString() + "; ";
+        if (!said.contains("its group root cannot be kept (you are not a member), so the other members of that group "
+                           "can no longer write it"))
+            wrong += "group: " + said.toStdString();
+        return wrong;
+    });
+    EXPECT_EQ(failed, "");
+}
+
+} // namespace

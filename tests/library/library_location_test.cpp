@@ -4,6 +4,7 @@
 #include "library/LibraryFile.h"
 #include "library/MemoryTree.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -105,6 +106,73 @@ TEST(LibraryLocation, OnceTheProgramWorksOnACopyItKeepsItAndAlwaysSaysWhy)
     ASSERT_TRUE(touched.setFileTime(QFileInfo(copy).lastModified().addSecs(60), QFileDevice::FileModificationTime));
     touched.close();
     EXPECT_TRUE(ResolveLibraryLocation(program.path(), true, dataFolder).reason.contains("changed after the copy"));
+}
+
+// The choice is made per program folder: a per-user copy made for another program folder is
+// not taken up by a folder whose copies used the file beside them, and whenever the file chosen
+// differs from the one used last time, the other one is named for the question.
+TEST(LibraryLocation, EachProgramFolderKeepsItsOwnLibraryAndAnotherFileIsNeverTakenUnasked)
+{
+    QTemporaryDir mine, other, data;
+    const QString dataFolder = data.filePath("share/Varrow");
+    const QString beside = mine.filePath("OrlaFuelModels.FFM");
+    const QString copy = dataFolder + "/OrlaFuelModels.FFM";
+    ASSERT_TRUE(putFile(beside, kLibrary));
+    // Another program folder that cannot be written made the per-user copy.
+    ASSERT_TRUE(putFile(other.filePath("OrlaFuelModels.FFM"), kLibrary));
+    const LibraryLocation theirs = ResolveLibraryLocation(other.path(), false, dataFolder);
+    ASSERT_EQ(theirs.path, copy);
+    ASSERT_TRUE(QFileInfo::exists(copy));
+
+    // This folder's copies used the file beside them: they still do, and nothing is asked.
+    LibraryLocation l = ResolveLibraryLocation(mine.path(), true, dataFolder, {}, {}, beside);
+    EXPECT_EQ(l.path, beside);
+    EXPECT_EQ(l.kind, LibraryLocation::ProgramFolder);
+    EXPECT_TRUE(l.previousPath.isEmpty());
+
+    // Nothing remembered (an earlier version): the copy as before, but the file beside the
+    // program is named for the question.
+    l = ResolveLibraryLocation(mine.path(), true, dataFolder);
+    EXPECT_EQ(l.path, copy);
+    EXPECT_EQ(l.previousPath, beside);
+    EXPECT_TRUE(l.nothingRemembered);
+
+    // Used the copy last time: kept, nothing to ask.
+    l = ResolveLibraryLocation(mine.path(), true, dataFolder, {}, {}, copy);
+    EXPECT_EQ(l.path, copy);
+    EXPECT_TRUE(l.previousPath.isEmpty());
+
+    // This folder can no longer be written: the copy, with the file used last time named.
+    l = ResolveLibraryLocation(mine.path(), false, dataFolder, {}, {}, beside);
+    EXPECT_EQ(l.path, copy);
+    EXPECT_EQ(l.previousPath, beside);
+    EXPECT_FALSE(l.nothingRemembered);
+
+    // A file used last time that is gone is nothing to ask about.
+    l = ResolveLibraryLocation(mine.path(), true, dataFolder, {}, {}, mine.filePath("gone/OrlaFuelModels.FFM"));
+    EXPECT_EQ(l.path, beside);
+    EXPECT_TRUE(l.previousPath.isEmpty());
+}
+
+TEST(LibraryLocation, ALibraryFileIsDescribedBySizeDateSetsAndModels)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("L.FFM");
+    const QByteArray bytes = "\"[FuelModelSet:A,Count:2]\"\r\n"
+                             "\"1\",\"one\",1,0.74,0,0,0,0,3500,1500,1500,0.12,8000,8000,8000,1,1\r\n"
+                             "\"2\",\"two\",1,0.74,0,0,0,0,3500,1500,1500,0.12,8000,8000,8000,1,1\r\n"
+                             "\"[FuelModelSet:B,Count:1]\"\r\n"
+                             "\"3\",\"three\",1,0.74,0,0,0,0,3500,1500,1500,0.12,8000,8000,8000,1,1\r\n"
+                             "\"[End]\"\r\n";
+    ASSERT_TRUE(putFile(path, bytes));
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(f.setFileTime(QDateTime(QDate(2026, 3, 4), QTime(5, 6)), QFileDevice::FileModificationTime));
+    f.close();
+    // 262 bytes: 0.3 KB.
+    ASSERT_EQ(bytes.size(), 262);
+    EXPECT_EQ(DescribeLibraryFile(path), "0.3 KB, changed 2026-03-04 05:06, 2 sets, 3 models");
+    EXPECT_TRUE(DescribeLibraryFile(dir.filePath("none.FFM")).startsWith("does not exist yet"));
 }
 
 TEST(LibraryLocation, AFolderThatCannotBeMadeIsReported)

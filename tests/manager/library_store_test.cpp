@@ -196,4 +196,57 @@ TEST_F(Store, TheWindowsStoreAndFmtoolNeverLoseEachOthersSets)
                 failed, kRounds);
 }
 
+// The same with a third program that takes no lock replacing the file between the check and
+// the rename of the store's saves: its sets, the store's and fmtool's all end up in the file,
+// or their writer failed and said why.
+TEST_F(Store, AThirdProgramReplacingTheFileBetweenCheckAndRenameLosesNothing)
+{
+    const QString fmd = dir.filePath("custom.fmd");
+    ASSERT_TRUE(putFile(fmd, "30 A 1 0 0 0 0 static 3000 1500 1500 1 20 8000 8000 plain\n"));
+    std::mt19937 random(2112);
+    QStringList reported;
+    int thirds = 0, refused = 0;
+    constexpr int kRounds = 6;
+    for (int round = 0; round < kRounds; ++round) {
+        QProcess window, tool;
+        const QString toolSet = QString("Fmtool round %1").arg(round);
+        window.start(STORE_CRASH_WRITER, {dir.path(), QString::number(round), "4", "third"});
+        QThread::usleep(std::uniform_int_distribution<int>(0, 20000)(random));
+        tool.start(FMTOOL_BINARY, {"import-fmd", fmd, path, "--set", toolSet, "--accept"});
+        ASSERT_TRUE(window.waitForFinished(30000));
+        ASSERT_TRUE(tool.waitForFinished(30000));
+        for (const QString &line : QString::fromUtf8(window.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts)) {
+            if (line.startsWith("third ")) {
+                reported << line.mid(6);
+                ++thirds;
+            } else if (line != "ready") {
+                reported << QString("Round %1 action %2").arg(round).arg(line);
+            }
+        }
+        if (window.exitCode() != 0) {
+            ++refused;
+            const QString err = QString::fromUtf8(window.readAllStandardError());
+            EXPECT_TRUE(err.contains("was changed by another program")) << err.toStdString();
+        }
+        if (tool.exitCode() == 0) {
+            reported << toolSet;
+        } else {
+            ++refused;
+            EXPECT_FALSE(tool.readAllStandardError().isEmpty()) << "fmtool says why it wrote nothing";
+        }
+    }
+    tree.Clear();
+    const LibraryReadResult back = ReadLibrary(fileBytes(path), tree);
+    ASSERT_TRUE(back.ok) << back.problem.toString().toStdString();
+    QStringList names;
+    for (const auto &set : *back.sets)
+        names << set->Name();
+    for (const QString &set : reported)
+        EXPECT_TRUE(names.contains(set)) << set.toStdString() << " was reported added but is not in the file";
+    EXPECT_EQ(names.size(), 1 + reported.size());
+    EXPECT_GE(thirds, kRounds); // the third program got in every round
+    std::printf("%lld sets added (%d by the third program), %d writers refused over %d rounds\n",
+                static_cast<long long>(reported.size()), thirds, refused, kRounds);
+}
+
 } // namespace

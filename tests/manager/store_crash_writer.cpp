@@ -1,16 +1,21 @@
 // The main window's library writes without the window: starts as the program does (the
 // library store's Load: lock, leftover cleanup, read), says "ready", then adds one set after
 // another through the edit action, each saved by the store, saying the number of each action
-// saved, until it is killed (or after ACTIONS actions when given).
-//   store_crash_writer FOLDER ROUND [ACTIONS]
+// saved, until it is killed (or after ACTIONS actions when given). With "third", another
+// program that takes no lock replaces the library between the check and the rename of every
+// second save, as an editor saves (a new file renamed over it) with a set of its own added,
+// saying "third NAME".
+//   store_crash_writer FOLDER ROUND [ACTIONS [third]]
 #include "data/ProgramState.h"
 #include "library/EditActions.h"
 #include "data/IPrompts.h"
 #include "library/LibraryLocation.h"
 #include "library/MemoryTree.h"
+#include "library/WholeFileWrite.h"
 #include "manager/LibraryStore.h"
 
 #include <QCoreApplication>
+#include <QFile>
 
 #include <cstdio>
 #include <string>
@@ -40,6 +45,31 @@ public:
     PasteAnswer PasteModel() override { return {}; }
 };
 
+std::string g_round;
+int g_checkedWrites = 0;
+
+void thirdProgramWrites(const QString &path)
+{
+    if (path.endsWith(QLatin1String(".notes")) || ++g_checkedWrites % 2 == 1)
+        return;
+    QFile in(path);
+    if (!in.open(QIODevice::ReadOnly))
+        return;
+    QByteArray bytes = in.readAll();
+    in.close();
+    const std::string name = "Third " + g_round + "." + std::to_string(g_checkedWrites / 2);
+    const qsizetype end = bytes.lastIndexOf("\"[End]\"");
+    if (end < 0)
+        return;
+    bytes.insert(end, QByteArray("\"[FuelModelSet:") + QByteArray::fromStdString(name) + ",Count:0]\"\r\n");
+    QFile out(path + ".editor");
+    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size())
+        return;
+    out.close();
+    if (std::rename(QFile::encodeName(out.fileName()).constData(), QFile::encodeName(path).constData()) == 0)
+        say("third " + name);
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -50,6 +80,9 @@ int main(int argc, char **argv)
     SetLibraryFolderForTesting(QString::fromLocal8Bit(argv[1]));
     const std::string round = argv[2];
     const long actions = argc > 3 ? std::stol(argv[3]) : -1;
+    g_round = round;
+    if (argc > 4 && std::string(argv[4]) == "third")
+        SetBetweenCheckAndRenameForTesting(thirdProgramWrites);
     ResetProgramState();
     MemoryTree tree;
     LibraryStore store;

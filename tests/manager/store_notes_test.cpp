@@ -6,11 +6,13 @@
 #include "library/LibraryLocation.h"
 #include "library/MemoryTree.h"
 #include "library/NotesFile.h"
+#include "library/WholeFileWrite.h"
 #include "manager/LibraryStore.h"
 
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -136,6 +138,67 @@ TEST_F(StoreNotes, NotesChangedOutsideAreNotWrittenOverAndBackupsKeepTheNotes)
     ASSERT_FALSE(aside.isEmpty()) << reason.toStdString();
     EXPECT_EQ(bytesOf(NotesFilePath(aside)), theirs);
     EXPECT_TRUE(bytesOf(notes).contains("\"notes\": \"second\""));
+}
+
+// The notes are checked as the library is: by content (the same bytes written again are no
+// change), and in one step with their rename, so that a write landing between the check and
+// the rename is never replaced unseen.
+TEST_F(StoreNotes, TheNotesAreCheckedByContentInOneStepWithTheirRename)
+{
+    writeNotes();
+    const QByteArray original = bytesOf(notes);
+    LibraryStore store;
+    load(store);
+
+    // Rewritten with the very same bytes, an hour later.
+    ASSERT_TRUE(put(notes, original));
+    {
+        QFile f(notes);
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(f.setFileTime(QFileInfo(notes).lastModified().addSecs(3600), QFileDevice::FileModificationTime));
+    }
+    gLibraryNotes.Edit(gFMSets->Item(1)->FuelModels()->Item(1)).notes = "mine";
+    QString reason;
+    ASSERT_TRUE(store.Save(&reason)) << reason.toStdString();
+    EXPECT_TRUE(bytesOf(notes).contains("\"notes\": \"mine\""));
+
+    // Another program writes the notes between their check and their rename.
+    SetBetweenCheckAndRenameForTesting([](const QString &path) {
+        if (path.endsWith(".notes"))
+            put(path, "theirs\n");
+    });
+    gLibraryNotes.Edit(gFMSets->Item(1)->FuelModels()->Item(1)).notes = "mine again";
+    const bool saved = store.Save(&reason);
+    SetBetweenCheckAndRenameForTesting(nullptr);
+    EXPECT_FALSE(saved);
+    EXPECT_TRUE(store.ChangedOutside());
+    EXPECT_EQ(bytesOf(notes), "theirs\n");
+    EXPECT_TRUE(reason.startsWith("The library was saved, but not its notes: the notes file")) << reason.toStdString();
+    EXPECT_TRUE(reason.contains("was changed by another program")) << reason.toStdString();
+
+    // Kept ours: theirs aside, ours written, and the next save goes through.
+    const QString aside = store.KeepOurs(&reason);
+    ASSERT_FALSE(aside.isEmpty()) << reason.toStdString();
+    EXPECT_EQ(bytesOf(NotesFilePath(aside)), "theirs\n");
+    EXPECT_TRUE(bytesOf(notes).contains("\"notes\": \"mine again\""));
+    ASSERT_TRUE(store.Save(&reason)) << reason.toStdString();
+}
+
+// The library shown, kept aside before a reload replaces it, keeps its notes beside it.
+TEST_F(StoreNotes, TheLibraryShownKeptAsideKeepsItsNotes)
+{
+    LibraryStore store;
+    load(store);
+    gLibraryNotes.Edit(gFMSets->Item(1)->FuelModels()->Item(2)).source = "Handbook";
+    QString reason;
+    const QString aside = store.KeepShownAside(&reason);
+    ASSERT_FALSE(aside.isEmpty()) << reason.toStdString();
+    const NotesParse kept = ParseNotes(bytesOf(NotesFilePath(aside)));
+    ASSERT_TRUE(kept.ok) << kept.problem.toStdString();
+    ASSERT_EQ(kept.document.models.size(), 1);
+    EXPECT_EQ(kept.document.models[0].id, "X2");
+    EXPECT_EQ(kept.document.models[0].source, "Handbook");
+    EXPECT_EQ(kept.document.library, QFileInfo(aside).fileName());
 }
 
 // The program is killed after writing the library and before its notes: the notes file is the

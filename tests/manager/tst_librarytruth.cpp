@@ -6,9 +6,14 @@
 #include "ManagerFixture.h"
 
 #include "library/LibraryBackups.h"
+#include "library/NotesFile.h"
 #include "manager/RestoreBackupDialog.h"
+#include "support/ImmutableFile.h"
 
 #include <QDir>
+#include <QProcess>
+#include <QPushButton>
+#include <QSysInfo>
 #include <QFileInfo>
 #include <QStatusBar>
 #include <QTimer>
@@ -114,6 +119,130 @@ private slots:
 
         // Restore from backup lists the copy kept.
         QVERIFY(restoreList().contains(QDir::toNativeSeparators(aside)));
+    }
+
+    // Notes made here survive a reload: those of a model the file no longer holds are kept as
+    // orphaned notes (in the window and in the notes file written after), the others stay with
+    // their models, and the copy of the library shown keeps them beside it.
+    void aReloadKeepsTheNotesMadeHere()
+    {
+        start();
+        const auto model = [](const QString &set, const QString &id) -> std::shared_ptr<FuelModel> {
+            for (const auto &s : *gFMSets)
+                if (s->Name() == set)
+                    for (const auto &fm : *s->FuelModels())
+                        if (fm->FuelModelID() == id)
+                            return fm;
+            return nullptr;
+        };
+        QVERIFY(model("Custom", "C1") && model("Orla Master", "GR2"));
+        gLibraryNotes.Edit(model("Custom", "C1")).source = "Field campaign 2019";
+        gLibraryNotes.Edit(model("Orla Master", "GR2")).author = "Ana";
+        QByteArray outside = kTestLibrary;
+        outside.replace("\"[FuelModelSet:Custom,Count:1]\"\r\n"
+                        "\"C1\",\"Custom one\",0.5,12000,1,1,0,3,2000,1800,1600,0.3,8100,8200,8300,2,1\r\n",
+                        "");
+        writeLibrary(outside);
+
+        m_prompts->ExpectInput("Enter the name for the new fuel model set", QString("Ours"));
+        m_prompts->ExpectYesNo({}, true); // read the file again
+        m_prompts->ExpectMessage({});
+        win().cmdNewSet->click();
+        QVERIFY(m_prompts->Finished());
+        QVERIFY(!model("Custom", "C1"));
+        const ModelNotes *gr2 = gLibraryNotes.Of(model("Orla Master", "GR2").get());
+        QVERIFY(gr2);
+        QCOMPARE(gr2->author, QString("Ana"));
+        const QList<LibraryNotes::Orphan> orphans = gLibraryNotes.OrphanedModels(*gFMSets);
+        QCOMPARE(orphans.size(), 1);
+        QCOMPARE(orphans[0].notes.source, QString("Field campaign 2019"));
+
+        // Written with the action made again, and beside the copy kept.
+        const NotesParse written = ParseNotes(readFile("OrlaFuelModels.FFM.notes"));
+        QVERIFY2(written.ok, qPrintable(written.problem));
+        QCOMPARE(written.document.orphans.size(), 1);
+        QCOMPARE(written.document.orphans[0].id, QString("C1"));
+        QCOMPARE(copies("replaced").size(), 1);
+        const NotesParse aside = ParseNotes(readFile(copies("replaced").front() + ".notes"));
+        QVERIFY2(aside.ok, qPrintable(aside.problem));
+        QCOMPARE(aside.document.models.size(), 2);
+    }
+
+    // A library file that cannot be written opens read-only, and the window says why at start
+    // (the file itself named as the cause, not its folder); nothing can be changed.
+    void aLibraryThatCannotBeWrittenOpensReadOnlyAndSaysWhy()
+    {
+        writeLibrary(kTestLibrary);
+        ImmutableFile immutable(libraryPath());
+        if (!immutable.Made())
+            QVERIFY(QFile::setPermissions(libraryPath(), QFileDevice::ReadOwner | QFileDevice::ReadGroup));
+        const QString cause = "The library file\r" + QDir::toNativeSeparators(libraryPath()) +
+                              "\rcannot be written here: the library file " + QDir::toNativeSeparators(libraryPath()) +
+                              " is read-only (";
+        m_prompts->ExpectMessage({});
+        start(QByteArray());
+        QVERIFY(m_prompts->Finished());
+        const QString said = m_prompts->Log().last();
+        QVERIFY2(said.contains(cause), qPrintable(said));
+        QVERIFY2(said.contains("It is open read-only"), qPrintable(said));
+        QVERIFY(!said.contains("folder"));
+        QVERIFY(win().windowTitle().endsWith(" (read-only)"));
+        QVERIFY(!win().cmdNewSet->isEnabled());
+        QVERIFY(win().Store().ReadOnly());
+        win().close();
+        QCOMPARE(libraryBytes(), kTestLibrary);
+        if (!immutable.Made())
+            QFile::setPermissions(libraryPath(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    }
+
+    // A lock left by a process that has ended and that cannot be removed here is said to be
+    // stale, with who left it, not taken for another copy of the program at work.
+    void aStaleLockThatCannotBeRemovedIsSaidAsSuch()
+    {
+        writeLibrary(kTestLibrary);
+        QProcess gone;
+        gone.start("true");
+        QVERIFY(gone.waitForStarted());
+        const qint64 pid = gone.processId();
+        QVERIFY(gone.waitForFinished());
+        const QString lockPath = libraryPath() + ".lock";
+        {
+            QFile lock(lockPath);
+            QVERIFY(lock.open(QIODevice::WriteOnly));
+            lock.write(QString("%1\nVarrow\n%2\n").arg(pid).arg(QSysInfo::machineHostName()).toUtf8());
+        }
+        ImmutableFile immutable(lockPath);
+        if (!immutable.Made())
+            QSKIP("an unremovable lock needs the immutable flag (an administrator, as CI runs)");
+        m_prompts->ExpectYesNo({}, true);
+        start(QByteArray());
+        QVERIFY(m_prompts->Finished());
+        const QString asked = m_prompts->Log().last();
+        QVERIFY2(asked.contains(QString("its lock file is a stale lock left by the user %1 (process %2, which no longer "
+                                        "runs) that cannot be removed here")
+                                    .arg(QFileInfo(lockPath).owner())
+                                    .arg(pid)),
+                 qPrintable(asked));
+        QVERIFY2(!asked.contains("is open in another copy"), qPrintable(asked));
+        QVERIFY(win().windowTitle().endsWith(" (read-only)"));
+    }
+
+    // A library file with another name (a hard link) is warned of before the first save: the
+    // save would leave the other name with the old library.
+    void aHardLinkIsWarnedOfBeforeTheFirstSave()
+    {
+        writeLibrary(kTestLibrary);
+        const QString other = m_libraryDir->filePath("Shared.FFM");
+        QVERIFY(::link(QFile::encodeName(libraryPath()).constData(), QFile::encodeName(other).constData()) == 0);
+        m_prompts->ExpectMessage({});
+        start(QByteArray());
+        QVERIFY(m_prompts->Finished());
+        const QString said = m_prompts->Log().last();
+        QVERIFY2(said.contains("Saving the library file " + QDir::toNativeSeparators(libraryPath()) +
+                               " puts a new file in its place: the file has 1 other name (hard link), which a save "
+                               "does not reach"),
+                 qPrintable(said));
+        QVERIFY(!win().Store().ReadOnly());
     }
 
     // A file cut short appearing while the window runs is not read as the library: the library
