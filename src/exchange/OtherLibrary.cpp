@@ -3,7 +3,6 @@
 #include "data/Cp1252.h"
 #include "exchange/CustomModelFile.h"
 #include "library/LibraryFile.h"
-#include "library/MemoryTree.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -25,8 +24,7 @@ OtherLibrary ReadOtherLibrary(const QString &path)
         result.problem = QStringLiteral("%1 is too large for a library file.").arg(path);
         return result;
     }
-    MemoryTree tree;
-    const LibraryReadResult read = ReadLibrary(file.readAll(), tree);
+    const LibraryReadResult read = ReadLibrary(file.readAll());
     if (!read.ok) {
         LibraryProblem problem = read.problem;
         problem.path = path;

@@ -11,7 +11,6 @@
 #include "data/ProgramState.h"
 #include "exchange/CustomModelFile.h"
 #include "library/LibraryFile.h"
-#include "library/MemoryTree.h"
 #include "units/Units.h"
 
 #include <QJsonArray>
@@ -127,10 +126,10 @@ bool readObservations(const QString &path, Units::System units, Observations &ou
     return true;
 }
 
-bool readLibrary(const QString &path, MemoryTree &tree, const FmtoolStreams &io, const char *command)
+bool readLibrary(const QString &path, const FmtoolStreams &io, const char *command)
 {
     LibraryProblem problem;
-    if (ReadFMs(path, tree, &problem))
+    if (ReadFMs(path, &problem))
         return true;
     print(io.err, QStringLiteral("fmtool %1: %2\n").arg(QLatin1String(command), problem.toString()));
     return false;
@@ -207,8 +206,7 @@ int fmtoolRank(const QStringList &args, const FmtoolStreams &io)
     QStringList extra;
     if (!readObservations(p.positional[0], c.units, observations, extra, io, "rank"))
         return 1;
-    MemoryTree tree;
-    if (!readLibrary(p.positional[1], tree, io, "rank"))
+    if (!readLibrary(p.positional[1], io, "rank"))
         return 1;
     std::vector<CandidateModel> candidates;
     if (p.given("--all-sets"))
@@ -289,8 +287,7 @@ int fmtoolFit(const QStringList &args, const FmtoolStreams &io)
     QStringList extra;
     if (!readObservations(p.positional[0], c.units, observations, extra, io, "fit"))
         return 1;
-    MemoryTree tree;
-    if (!readLibrary(p.positional[1], tree, io, "fit"))
+    if (!readLibrary(p.positional[1], io, "fit"))
         return 1;
     std::shared_ptr<FuelModelSet> set;
     std::shared_ptr<FuelModel> target;
@@ -456,8 +453,7 @@ int fmtoolAdjust(const QStringList &args, const FmtoolStreams &io)
     QStringList extra;
     if (!readObservations(p.positional[0], c.units, observations, extra, io, "adjust"))
         return 1;
-    MemoryTree tree;
-    if (!readLibrary(p.positional[1], tree, io, "adjust"))
+    if (!readLibrary(p.positional[1], io, "adjust"))
         return 1;
     std::vector<CandidateModel> candidates =
         p.given("--set") ? CandidatesOf(*gFMSets, p.value("--set")) : MasterSetModels(*gFMSets);

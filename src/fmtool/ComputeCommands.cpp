@@ -11,7 +11,6 @@
 #include "engine/FireSpread.h"
 #include "engine/SurfaceSpread.h"
 #include "library/LibraryFile.h"
-#include "library/MemoryTree.h"
 #include "units/Units.h"
 
 #include <QFile>
@@ -246,8 +245,7 @@ int fmtoolTable(const QStringList &args, const FmtoolStreams &io)
         return 1;
     }
     const QByteArray bytes = f.readAll();
-    MemoryTree tree;
-    const LibraryReadResult library = ReadLibrary(bytes, tree);
+    const LibraryReadResult library = ReadLibrary(bytes);
     if (!library.ok) {
         LibraryProblem problem = library.problem;
         problem.path = file;

@@ -3,7 +3,6 @@
 #include "data/NumberText.h"
 #include "data/ProgramState.h"
 #include "library/LibraryFile.h"
-#include "library/MemoryTree.h"
 #include "library/NotesFile.h"
 #include "units/Units.h"
 
@@ -37,9 +36,8 @@ QString summary(const FuelModelSets &sets)
 // Reads path into gFMSets; false (problem reported) unless the read is clean.
 bool readLibrary(const QString &path, const FmtoolStreams &io)
 {
-    MemoryTree tree;
     LibraryProblem problem;
-    if (ReadFMs(path, tree, &problem))
+    if (ReadFMs(path, &problem))
         return true;
     print(io.err, problem.toString() + QLatin1Char('\n'));
     return false;

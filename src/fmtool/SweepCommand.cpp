@@ -8,7 +8,6 @@
 #include "data/FuelModelSets.h"
 #include "data/NumberText.h"
 #include "library/LibraryFile.h"
-#include "library/MemoryTree.h"
 
 #include <QFile>
 
@@ -158,8 +157,7 @@ int fmtoolSweep(const QStringList &args, const FmtoolStreams &io)
                      f.errorString().toLocal8Bit().constData());
         return 1;
     }
-    MemoryTree tree;
-    const LibraryReadResult library = ReadLibrary(f.readAll(), tree);
+    const LibraryReadResult library = ReadLibrary(f.readAll());
     if (!library.ok) {
         LibraryProblem problem = library.problem;
         problem.path = file;

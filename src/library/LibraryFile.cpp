@@ -184,7 +184,7 @@ QString LibraryProblem::toString() const
 
 namespace {
 
-bool readFile(const QString &path, ITree &tree, LibraryProblem *problem)
+bool readFile(const QString &path, ITree *tree, LibraryProblem *problem)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -198,7 +198,7 @@ bool readFile(const QString &path, ITree &tree, LibraryProblem *problem)
             *problem = {path, 0, QStringLiteral("The library file cannot be read: %1").arg(file.errorString())};
         return false;
     }
-    LibraryReadResult result = ReadLibrary(bytes, tree);
+    LibraryReadResult result = tree ? ReadLibrary(bytes, *tree) : ReadLibrary(bytes);
     gFMSets = result.sets;
     if (!result.ok && problem) {
         *problem = result.problem;
@@ -209,7 +209,9 @@ bool readFile(const QString &path, ITree &tree, LibraryProblem *problem)
 
 } // namespace
 
-bool ReadFMs(const QString &path, ITree &tree, LibraryProblem *problem)
+namespace {
+
+bool readFMs(const QString &path, ITree *tree, LibraryProblem *problem)
 {
     gFMSets = std::make_shared<FuelModelSets>();
     try {
@@ -220,6 +222,18 @@ bool ReadFMs(const QString &path, ITree &tree, LibraryProblem *problem)
             *problem = {path, 0, QStringLiteral("There is not enough memory to read the library file.")};
         return false;
     }
+}
+
+} // namespace
+
+bool ReadFMs(const QString &path, ITree &tree, LibraryProblem *problem)
+{
+    return readFMs(path, &tree, problem);
+}
+
+bool ReadFMs(const QString &path, LibraryProblem *problem)
+{
+    return readFMs(path, nullptr, problem);
 }
 
 bool ReadFMs(ITree &tree, LibraryProblem *problem)
