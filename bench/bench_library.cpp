@@ -3,6 +3,7 @@
 //   build/bench/bench_library
 #include "data/ProgramState.h"
 #include "library/LibraryFile.h"
+#include "library/LibraryTree.h"
 #include "library/MemoryTree.h"
 
 #include "GeneratedLibrary.h"
@@ -74,6 +75,43 @@ void BM_ReadFMs(benchmark::State &state)
     state.counters["models"] = kSets * kModelsPerSet;
 }
 BENCHMARK(BM_ReadFMs)->Unit(benchmark::kMillisecond);
+
+// The read alone, as fmtool and every reader without a window make it: data only, no tree.
+void BM_ReadFMsDataOnly(benchmark::State &state)
+{
+    for (auto _ : state) {
+        state.PauseTiming();
+        ResetProgramState();
+        state.ResumeTiming();
+        LibraryProblem problem;
+        if (!ReadFMs(fixture().path, &problem))
+            state.SkipWithError(qPrintable(problem.toString()));
+        benchmark::DoNotOptimize(gFMSets.get());
+        state.PauseTiming();
+        ResetProgramState();
+        state.ResumeTiming();
+    }
+    state.counters["models"] = kSets * kModelsPerSet;
+}
+BENCHMARK(BM_ReadFMsDataOnly)->Unit(benchmark::kMillisecond);
+
+// The tree of a library already in memory, as the window's tree is filled after a read.
+void BM_FillLibraryTree(benchmark::State &state)
+{
+    FuelModelSets &sets = fixture().library;
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto tree = std::make_unique<MemoryTree>();
+        state.ResumeTiming();
+        if (!FillLibraryTree(sets, *tree, nullptr))
+            state.SkipWithError("the tree could not be filled");
+        benchmark::DoNotOptimize(tree.get());
+        state.PauseTiming();
+        tree.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_FillLibraryTree)->Unit(benchmark::kMillisecond);
 
 // What the read cannot avoid beyond parsing: every record, key and tree node made from values
 // already in memory.

@@ -45,6 +45,14 @@ public:
 
     const Ptr &Item(const QString &key) const { return m_items[std::size_t(indexOf(key))].item; }
 
+    // The key the item at position is filed under (empty for an item without a key).
+    const QString &KeyAt(int position) const
+    {
+        if (position < 1 || position > Count())
+            throw std::out_of_range("Subscript out of range");
+        return m_items[std::size_t(position - 1)].key;
+    }
+
     bool Contains(const QString &key) const { return !key.isEmpty() && m_index.count(key) != 0; }
 
     // 1-based position of the item under key, 0 when absent.

@@ -3,7 +3,6 @@
 #include "data/Cp1252.h"
 #include "exchange/CustomModelFile.h"
 #include "library/LibraryFile.h"
-#include "library/MemoryTree.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -17,8 +16,7 @@ OtherLibrary ReadOtherLibrary(const QString &path)
         result.problem = QStringLiteral("%1 %2").arg(path, why);
         return result;
     }
-    MemoryTree tree;
-    const LibraryReadResult read = ReadLibrary(bytes, tree);
+    const LibraryReadResult read = ReadLibrary(bytes);
     if (!read.ok) {
         LibraryProblem problem = read.problem;
         problem.path = path;

@@ -132,10 +132,10 @@ bool readObservations(const QString &path, Units::System units, Observations &ou
     return true;
 }
 
-bool readLibrary(const QString &path, MemoryTree &tree, const FmtoolStreams &io, const char *command)
+bool readLibrary(const QString &path, const FmtoolStreams &io, const char *command)
 {
     LibraryProblem problem;
-    if (ReadFMs(path, tree, &problem))
+    if (ReadFMs(path, &problem))
         return true;
     print(io.err, QStringLiteral("fmtool %1: %2\n").arg(QLatin1String(command), problem.toString()));
     return false;
@@ -212,8 +212,7 @@ int fmtoolRank(const QStringList &args, const FmtoolStreams &io)
     QStringList extra;
     if (!readObservations(p.positional[0], c.units, observations, extra, io, "rank"))
         return 1;
-    MemoryTree tree;
-    if (!readLibrary(p.positional[1], tree, io, "rank"))
+    if (!readLibrary(p.positional[1], io, "rank"))
         return 1;
     std::vector<CandidateModel> candidates;
     if (p.given("--all-sets"))
@@ -303,7 +302,7 @@ int fmtoolFit(const QStringList &args, const FmtoolStreams &io)
             return status;
         if (!library.Read(tree))
             return 1;
-    } else if (!readLibrary(p.positional[1], tree, io, "fit")) {
+    } else if (!readLibrary(p.positional[1], io, "fit")) {
         return 1;
     }
     std::shared_ptr<FuelModelSet> set;
@@ -480,8 +479,7 @@ int fmtoolAdjust(const QStringList &args, const FmtoolStreams &io)
     QStringList extra;
     if (!readObservations(p.positional[0], c.units, observations, extra, io, "adjust"))
         return 1;
-    MemoryTree tree;
-    if (!readLibrary(p.positional[1], tree, io, "adjust"))
+    if (!readLibrary(p.positional[1], io, "adjust"))
         return 1;
     std::vector<CandidateModel> candidates =
         p.given("--set") ? CandidatesOf(*gFMSets, p.value("--set")) : MasterSetModels(*gFMSets);

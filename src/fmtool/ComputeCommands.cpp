@@ -11,7 +11,6 @@
 #include "engine/FireSpread.h"
 #include "engine/SurfaceSpread.h"
 #include "library/LibraryFile.h"
-#include "library/MemoryTree.h"
 #include "units/Units.h"
 
 #include <QFile>
@@ -244,8 +243,7 @@ int fmtoolTable(const QStringList &args, const FmtoolStreams &io)
         std::fprintf(io.err, "fmtool table: %s %s\n", file.toLocal8Bit().constData(), why.toLocal8Bit().constData());
         return 1;
     }
-    MemoryTree tree;
-    const LibraryReadResult library = ReadLibrary(bytes, tree);
+    const LibraryReadResult library = ReadLibrary(bytes);
     if (!library.ok) {
         LibraryProblem problem = library.problem;
         problem.path = file;

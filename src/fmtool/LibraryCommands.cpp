@@ -45,9 +45,8 @@ QString summary(const FuelModelSets &sets)
 // that looks like UTF-8 text gets a warning.
 bool readLibrary(const QString &path, const FmtoolStreams &io)
 {
-    MemoryTree tree;
     LibraryProblem problem;
-    if (!ReadFMs(path, tree, &problem)) {
+    if (!ReadFMs(path, &problem)) {
         print(io.err, problem.toString() + QLatin1Char('\n'));
         return false;
     }

@@ -2,7 +2,6 @@
 
 #include "data/ProgramState.h"
 #include "library/LibraryFile.h"
-#include "library/MemoryTree.h"
 #include "library/NotesFile.h"
 
 // notes: what the notes file beside a library says of its sets and models, for people.
@@ -77,9 +76,8 @@ int fmtoolNotes(const QStringList &args, const FmtoolStreams &io)
         std::fputs(usage, io.err);
         return 2;
     }
-    MemoryTree tree;
     LibraryProblem problem;
-    if (!ReadFMs(file, tree, &problem)) {
+    if (!ReadFMs(file, &problem)) {
         print(io.err, problem.toString() + QLatin1Char('\n'));
         return 1;
     }

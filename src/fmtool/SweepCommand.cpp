@@ -8,7 +8,6 @@
 #include "data/FuelModelSets.h"
 #include "data/NumberText.h"
 #include "library/LibraryFile.h"
-#include "library/MemoryTree.h"
 
 #include <QFile>
 
@@ -157,8 +156,7 @@ int fmtoolSweep(const QStringList &args, const FmtoolStreams &io)
         std::fprintf(io.err, "fmtool sweep: %s %s\n", file.toLocal8Bit().constData(), why.toLocal8Bit().constData());
         return 1;
     }
-    MemoryTree tree;
-    const LibraryReadResult library = ReadLibrary(bytes, tree);
+    const LibraryReadResult library = ReadLibrary(bytes);
     if (!library.ok) {
         LibraryProblem problem = library.problem;
         problem.path = file;

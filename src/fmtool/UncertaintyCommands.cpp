@@ -6,7 +6,6 @@
 #include "data/CsvTable.h"
 #include "data/FuelModelSets.h"
 #include "library/LibraryFile.h"
-#include "library/MemoryTree.h"
 #include "uncertainty/Parallel.h"
 #include "uncertainty/SobolIndices.h"
 #include "uncertainty/Uncertainty.h"
@@ -206,8 +205,7 @@ int preparedModel(const char *command, const char *text, const CommonOptions &o,
                      f.errorString().toLocal8Bit().constData());
         return 1;
     }
-    MemoryTree tree;
-    const LibraryReadResult library = ReadLibrary(f.readAll(), tree);
+    const LibraryReadResult library = ReadLibrary(f.readAll());
     if (!library.ok) {
         LibraryProblem problem = library.problem;
         problem.path = o.file;

@@ -1,7 +1,6 @@
 #include "library/LibraryBackups.h"
 
 #include "library/LibraryFile.h"
-#include "library/MemoryTree.h"
 #include "library/WholeFileWrite.h"
 
 #include <QDir>
@@ -262,8 +261,7 @@ QList<BackupInfo> ListBackups(const QString &libraryPath, const QString &fallbac
         bool ok = false;
         const QByteArray bytes = bytesOf(found.path, &ok);
         if (ok) {
-            MemoryTree tree;
-            const LibraryReadResult read = ReadLibrary(bytes, tree);
+            const LibraryReadResult read = ReadLibrary(bytes);
             info.readable = read.ok;
             if (read.ok && read.sets) {
                 info.sets = read.sets->Count();

@@ -239,7 +239,7 @@ QString LibraryProblem::toString() const
 
 namespace {
 
-bool readFile(const QString &path, ITree &tree, LibraryProblem *problem)
+bool readFile(const QString &path, ITree *tree, LibraryProblem *problem)
 {
     QByteArray bytes;
     QString why;
@@ -248,7 +248,7 @@ bool readFile(const QString &path, ITree &tree, LibraryProblem *problem)
             *problem = {path, 0, QStringLiteral("The library file %1").arg(why)};
         return false;
     }
-    LibraryReadResult result = ReadLibrary(bytes, tree);
+    LibraryReadResult result = tree ? ReadLibrary(bytes, *tree) : ReadLibrary(bytes);
     gFMSets = result.sets;
     if (!result.ok && problem) {
         *problem = result.problem;
@@ -259,7 +259,9 @@ bool readFile(const QString &path, ITree &tree, LibraryProblem *problem)
 
 } // namespace
 
-bool ReadFMs(const QString &path, ITree &tree, LibraryProblem *problem)
+namespace {
+
+bool readFMs(const QString &path, ITree *tree, LibraryProblem *problem)
 {
     gFMSets = std::make_shared<FuelModelSets>();
     try {
@@ -270,6 +272,18 @@ bool ReadFMs(const QString &path, ITree &tree, LibraryProblem *problem)
             *problem = {path, 0, QStringLiteral("There is not enough memory to read the library file.")};
         return false;
     }
+}
+
+} // namespace
+
+bool ReadFMs(const QString &path, ITree &tree, LibraryProblem *problem)
+{
+    return readFMs(path, &tree, problem);
+}
+
+bool ReadFMs(const QString &path, LibraryProblem *problem)
+{
+    return readFMs(path, nullptr, problem);
 }
 
 bool ReadFMs(ITree &tree, LibraryProblem *problem)

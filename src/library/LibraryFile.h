@@ -71,16 +71,22 @@ bool ReadBoundedFile(const QString &path, qint64 largest, QByteArray *bytes, QSt
 // characters each; empty otherwise.
 QString Utf8Warning(QByteArrayView bytes);
 
-// Parses a whole library into a new FuelModelSets, drawing keys with NewNodeKey and appending
-// the tree nodes of every set and model as it goes (set: root node, tag "Set", images 1/2 or
-// 4/5 when locked; model: child node "ID - Description", image 3). On failure the sets and
-// nodes read so far stay, consistent with each other. Never throws.
+// Parses a whole library into a new FuelModelSets, drawing keys with NewNodeKey. On failure the
+// sets read so far stay (the last one with the models read before the problem). Never throws.
+// Nothing but data: the tree is filled from it (FillLibraryTree).
+LibraryReadResult ReadLibrary(QByteArrayView bytes);
+
+// ReadLibrary, then the tree's nodes of every set and model appended (see FillLibraryTree); the
+// sets and the nodes agree also when either fails.
 LibraryReadResult ReadLibrary(QByteArrayView bytes, ITree &tree);
 
 // Reads the file at path (see ReadLibrary) and makes gFMSets the sets read, also when the read
 // fails: the caller sees what could be read and decides what to do with it. Returns true for a
 // clean read; otherwise fills *problem (when given).
 bool ReadFMs(const QString &path, ITree &tree, LibraryProblem *problem);
+// The same without a tree, for readers that only need the data (the command line, other
+// libraries, backups).
+bool ReadFMs(const QString &path, LibraryProblem *problem);
 
 // ReadFMs of the program's library file (LibraryFilePath()). After a failed read of an
 // existing file, WriteFMs(QString*) refuses to replace that file with the partial library

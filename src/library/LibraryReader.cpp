@@ -18,7 +18,7 @@
 #include <string>
 
 // The reader of the library file: fields one at a time from the bytes, numbers parsed exactly,
-// records and tree nodes made as they come.
+// records made as they come. The tree is filled afterwards from the records (FillLibraryTree).
 
 using namespace libraryfile;
 
@@ -245,7 +245,7 @@ private:
 class LibraryParser
 {
 public:
-    LibraryParser(QByteArrayView bytes, ITree &tree) : m_fields(bytes), m_tree(tree) {}
+    explicit LibraryParser(QByteArrayView bytes) : m_fields(bytes) {}
 
     LibraryReadResult run()
     {
@@ -255,10 +255,9 @@ public:
         } catch (const std::bad_alloc &) {
             m_result.ok = fail(m_fields.fieldLine(), outOfMemory());
         } catch (const std::exception &e) {
-            // A key past the counter's range, or a tree refusing a node.
+            // A key past the counter's range.
             m_result.ok = fail(m_fields.fieldLine(), UserMessageOf(e));
         }
-        addModelNodes();
         return std::move(m_result);
     }
 
@@ -344,25 +343,11 @@ private:
         auto models = std::make_shared<FuelModels>();
         // Nothing is reserved from the count: memory grows with the models actually read.
         m_result.sets->Add(name, locked, models, setKey);
-        try {
-            m_tree.AddRoot(setKey, name, locked ? 4 : 1);
-            m_tree.SetExpandedImage(setKey, locked ? 5 : 2);
-            m_tree.SetTag(setKey, QStringLiteral("Set"));
-        } catch (...) {
-            // No set without its node.
-            if (m_tree.Contains(setKey))
-                m_tree.Remove(setKey);
-            m_result.sets->Remove(setKey);
-            throw;
-        }
-        m_setKey = setKey;
         m_models = models.get();
-        m_nodesAdded = 0;
-
         for (std::int64_t m = 1; m <= count; ++m)
             if (!readModel(int(m), int(count), name))
                 return false;
-        return addModelNodes();
+        return true;
     }
 
     bool readModel(int position, int count, const QString &setName)
@@ -406,53 +391,20 @@ private:
         return true;
     }
 
-    // Child nodes of the current set's models not yet in the tree (all of them after a whole
-    // set; those read before a failure otherwise).
-    // False when a node could not be added (the problem is recorded, and the models without
-    // a node are dropped).
-    bool addModelNodes()
-    {
-        if (!m_models)
-            return true;
-        bool added = true;
-        try {
-            for (int m = m_nodesAdded + 1; m <= m_models->Count(); ++m) {
-                const auto &fm = m_models->Item(m);
-                m_tree.AddChild(m_setKey, fm->Key(), fm->FuelModelID() % QLatin1String(" - ") % fm->Description(), 3);
-                m_nodesAdded = m;
-            }
-        } catch (const std::bad_alloc &) {
-            added = false;
-            if (m_result.ok || m_result.problem.message.isEmpty())
-                m_result.ok = fail(m_fields.fieldLine(), outOfMemory());
-        } catch (const std::exception &e) {
-            added = false;
-            if (m_result.ok || m_result.problem.message.isEmpty())
-                m_result.ok = fail(m_fields.fieldLine(), UserMessageOf(e));
-        }
-        // No model without its node.
-        while (m_models->Count() > m_nodesAdded)
-            m_models->Remove(m_models->Count());
-        return added;
-    }
-
     FieldReader m_fields;
-    ITree &m_tree;
     LibraryReadResult m_result;
-    QString m_setKey;
     FuelModels *m_models = nullptr;
-    int m_nodesAdded = 0;
 };
 
 
 } // namespace
 
-LibraryReadResult ReadLibrary(QByteArrayView bytes, ITree &tree)
+LibraryReadResult ReadLibrary(QByteArrayView bytes)
 {
     // No space is reserved ahead: a file's length and the counts it claims say nothing about
     // how many models it really holds.
     try {
-        return LibraryParser(bytes, tree).run();
+        return LibraryParser(bytes).run();
     } catch (const std::bad_alloc &) {
         // Not even the empty result could be made.
         LibraryReadResult result;
