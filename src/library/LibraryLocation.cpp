@@ -2,7 +2,6 @@
 
 #include "data/ProgramSettings.h"
 #include "library/LibraryFile.h"
-#include "library/MemoryTree.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
@@ -255,8 +254,7 @@ QString DescribeLibraryFile(const QString &path)
     QString why;
     if (!ReadBoundedFile(path, kLargestLibraryFile, &bytes, &why))
         return text + QStringLiteral(", cannot be read: it %1").arg(why);
-    MemoryTree tree;
-    const LibraryReadResult read = ReadLibrary(bytes, tree);
+    const LibraryReadResult read = ReadLibrary(bytes);
     int sets = 0, models = 0;
     if (read.sets)
         for (const auto &set : *read.sets) {
