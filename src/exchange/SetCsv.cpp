@@ -33,12 +33,13 @@ const ParameterColumn kFields[] = {
 
 } // namespace
 
-QByteArray SetParametersCsv(FuelModelSet &set, Units::System system)
+QByteArray SetParametersCsv(FuelModelSet &set, Units::System system, const LibraryNotes *notes)
 {
     QStringList header{QStringLiteral("Fuel Model ID"), QStringLiteral("Description")};
     for (const ParameterColumn &f : kFields)
         header << CsvField(Units::WithUnit(QString::fromLatin1(f.name), f.quantity, system));
-    header << QStringLiteral("Primary Fire Carrier") << QStringLiteral("Herb Type");
+    header << QStringLiteral("Primary Fire Carrier") << QStringLiteral("Herb Type") << QStringLiteral("Source")
+           << QStringLiteral("Author") << QStringLiteral("Notes");
     QString out = header.join(QLatin1Char(',')) + QStringLiteral("\r\n");
     for (const auto &m : *set.FuelModels()) {
         QStringList row{CsvField(m->FuelModelID()), CsvField(m->Description())};
@@ -48,6 +49,9 @@ QByteArray SetParametersCsv(FuelModelSet &set, Units::System system)
         const QString herb = HerbTypeText(m->HerbType());
         row << CsvField(carrier.isEmpty() ? FormatGeneral(m->FuelCat()) : carrier)
             << CsvField(herb.isEmpty() ? FormatGeneral(m->HerbType()) : herb);
+        const ModelNotes *n = notes ? notes->Of(m.get()) : nullptr;
+        row << CsvField(n ? n->source : QString()) << CsvField(n ? n->author : QString())
+            << CsvField(n ? n->notes : QString());
         out += row.join(QLatin1Char(',')) + QStringLiteral("\r\n");
     }
     return QByteArray("\xEF\xBB\xBF") + out.toUtf8();

@@ -151,6 +151,8 @@ QJsonObject CalibratedEntry(const QDateTime &when, const CalibrationRecord &reco
     e.insert(QStringLiteral("fires"), record.fires);
     e.insert(QStringLiteral("objective"), record.objective);
     e.insert(QStringLiteral("free"), QJsonArray::fromStringList(record.freeParameters));
+    if (record.tiedLoads)
+        e.insert(QStringLiteral("tied-loads"), true);
     e.insert(QStringLiteral("before"), statistics(record.before));
     e.insert(QStringLiteral("after"), statistics(record.after));
     return e;
@@ -161,6 +163,18 @@ QJsonObject SetRenamedEntry(const QDateTime &when, const QString &from, const QS
     QJsonObject e = entry(when, HistoryKind::SetRenamed);
     e.insert(QStringLiteral("from"), from);
     e.insert(QStringLiteral("to"), to);
+    return e;
+}
+
+QJsonObject ExportedEntry(const QDateTime &when, const QString &file, int number, const QString &code,
+                          const QString &sha256)
+{
+    QJsonObject e = entry(when, HistoryKind::Exported);
+    e.insert(QStringLiteral("file"), file);
+    e.insert(QStringLiteral("number"), number);
+    if (!code.isEmpty())
+        e.insert(QStringLiteral("code"), code);
+    e.insert(QStringLiteral("sha256"), sha256);
     return e;
 }
 
@@ -228,10 +242,22 @@ QString DescribeEntry(const QJsonObject &e)
         QStringList free;
         for (const QJsonValue &v : e.value(QStringLiteral("free")).toArray())
             free << v.toString();
+        const QString against = str("observations").isEmpty()
+                                    ? QStringLiteral("fires typed or pasted (SHA-256 %1)").arg(str("sha256").left(12))
+                                    : str("observations");
         what = QStringLiteral("calibrated against %1 (%2 fires, %3; free: %4)")
-                   .arg(str("observations"))
+                   .arg(against)
                    .arg(e.value(QStringLiteral("fires")).toInt())
                    .arg(str("objective"), free.join(QStringLiteral(", ")));
+        const QJsonValue before = e.value(QStringLiteral("before")).toObject().value(QStringLiteral("objective"));
+        const QJsonValue after = e.value(QStringLiteral("after")).toObject().value(QStringLiteral("objective"));
+        if (before.isDouble() && after.isDouble())
+            what += QStringLiteral(", objective %1 -> %2")
+                        .arg(QString::number(before.toDouble(), 'g', 4), QString::number(after.toDouble(), 'g', 4));
+    } else if (kind == HistoryKind::Exported) {
+        what = QStringLiteral("exported to %1 as model number %2").arg(str("file")).arg(e.value(QStringLiteral("number")).toInt());
+        if (!str("code").isEmpty())
+            what += QStringLiteral(" (code %1)").arg(str("code"));
     } else if (kind == HistoryKind::SetRenamed) {
         what = QStringLiteral("set renamed from \"%1\" to \"%2\"").arg(str("from"), str("to"));
     } else {
@@ -414,17 +440,68 @@ QList<LibraryNotes::Orphan> LibraryNotes::OrphanedModels(const FuelModelSets &se
 
 QList<SetNotes> LibraryNotes::OrphanedSets(const FuelModelSets &sets) const
 {
-    QList<SetNotes> out = orphanSets;
+    QList<SetNotes> out;
+    for (const OrphanSet &o : OrphanedSetEntries(sets))
+        out.append(o.notes);
+    return out;
+}
+
+QList<LibraryNotes::OrphanSet> LibraryNotes::OrphanedSetEntries(const FuelModelSets &sets) const
+{
+    QList<OrphanSet> out;
+    for (int i = 0; i < orphanSets.size(); ++i)
+        out.append({orphanSets[i], nullptr, i});
+    QList<OrphanSet> gone;
     for (const SetEntry &e : m_sets) {
         if (e.notes.IsEmpty())
             continue;
         bool present = false;
         for (const auto &set : sets)
             present = present || set.get() == e.set.get();
-        if (!present)
-            out.append(e.notes);
+        if (!present) {
+            SetNotes n = e.notes;
+            if (n.name.isEmpty())
+                n.name = e.set->Name();
+            gone.append({n, e.set.get(), -1});
+        }
     }
-    return out;
+    // A stable order: the hash's is not.
+    std::sort(gone.begin(), gone.end(), [](const OrphanSet &a, const OrphanSet &b) { return a.notes.name < b.notes.name; });
+    return out + gone;
+}
+
+bool LibraryNotes::AttachOrphanSet(const OrphanSet &orphan, const std::shared_ptr<FuelModelSet> &set)
+{
+    SetNotes taken;
+    if (orphan.set) {
+        const auto it = m_sets.find(orphan.set);
+        if (it == m_sets.end() || orphan.set == set.get())
+            return false;
+        taken = it->notes;
+        m_sets.erase(it);
+    } else {
+        if (orphan.index < 0 || orphan.index >= orphanSets.size() || !(orphanSets[orphan.index] == orphan.notes))
+            return false;
+        taken = orphanSets.takeAt(orphan.index);
+    }
+    SetNotes &target = Edit(set);
+    target.description = joinedTexts(target.description, taken.description);
+    target.owner = joinedTexts(target.owner, taken.owner);
+    target.notes = joinedTexts(target.notes, taken.notes);
+    for (auto it = taken.extra.begin(); it != taken.extra.end(); ++it)
+        if (!target.extra.contains(it.key()))
+            target.extra.insert(it.key(), it.value());
+    return true;
+}
+
+bool LibraryNotes::DeleteOrphanSet(const OrphanSet &orphan)
+{
+    if (orphan.set)
+        return m_sets.remove(orphan.set) > 0;
+    if (orphan.index < 0 || orphan.index >= orphanSets.size() || !(orphanSets[orphan.index] == orphan.notes))
+        return false;
+    orphanSets.removeAt(orphan.index);
+    return true;
 }
 
 bool LibraryNotes::AttachOrphan(const Orphan &orphan, const std::shared_ptr<FuelModel> &model)

@@ -33,6 +33,7 @@ inline const QString Imported = QStringLiteral("imported");
 inline const QString Saved = QStringLiteral("saved");
 inline const QString Calibrated = QStringLiteral("calibrated");
 inline const QString SetRenamed = QStringLiteral("set-renamed");
+inline const QString Exported = QStringLiteral("exported");
 } // namespace HistoryKind
 
 struct SetNotes
@@ -82,6 +83,7 @@ struct CalibrationRecord
     int fires = 0;
     QString objective;
     QStringList freeParameters; // short names
+    bool tiedLoads = false;     // the free loads moved together by one factor
     QList<QPair<QString, double>> before; // statistics by name, before and after the fit
     QList<QPair<QString, double>> after;
 };
@@ -98,6 +100,10 @@ QJsonObject ImportedEntry(const QDateTime &when, const QString &file, int line, 
 QJsonObject SavedEntry(const QDateTime &when, const QList<ValueChange> &changes);
 QJsonObject CalibratedEntry(const QDateTime &when, const CalibrationRecord &record);
 QJsonObject SetRenamedEntry(const QDateTime &when, const QString &from, const QString &to);
+// Written to a custom model file as its model number (and code): the number-to-ID mapping the
+// simulators' projects depend on.
+QJsonObject ExportedEntry(const QDateTime &when, const QString &file, int number, const QString &code,
+                          const QString &sha256);
 
 // Exactly the values that differ between two versions of a model, in the editor's order: ID,
 // description, the 13 fuel parameters, fire carrier, herb type.
@@ -176,6 +182,16 @@ public:
     // in date order); the orphan is gone after. False when the orphan is not there.
     bool AttachOrphan(const Orphan &orphan, const std::shared_ptr<FuelModel> &model);
     bool DeleteOrphan(const Orphan &orphan);
+    // The same for the notes of sets: the read orphans, then those of sets out of the library.
+    struct OrphanSet
+    {
+        SetNotes notes;
+        const FuelModelSet *set = nullptr; // the set out of the library, or nullptr for a read one
+        int index = -1;                    // position in orphanSets for a read one
+    };
+    QList<OrphanSet> OrphanedSetEntries(const FuelModelSets &sets) const;
+    bool AttachOrphanSet(const OrphanSet &orphan, const std::shared_ptr<FuelModelSet> &set);
+    bool DeleteOrphanSet(const OrphanSet &orphan);
 
 private:
     struct ModelEntry

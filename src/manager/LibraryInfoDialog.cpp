@@ -2,6 +2,7 @@
 
 #include "manager/RestoreBackupDialog.h"
 
+#include <QComboBox>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
@@ -14,6 +15,8 @@
 #include <QTreeWidget>
 #include <QUrl>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -124,6 +127,50 @@ LibraryInfoDialog::LibraryInfoDialog(const LibraryInfo &info, QWidget *parent)
     connect(cmdOpenFolder, &QPushButton::clicked, this, &LibraryInfoDialog::openFolder);
     connect(cmdClose, &QPushButton::clicked, this, &QDialog::accept);
 
+    m_modelTargets = info.modelTargets;
+    m_setTargets = info.setTargets;
+    m_notesChangeable = info.notesChangeable;
+    lblOrphanNotes = wrappedLabel(QString(), QStringLiteral("lblOrphanNotes"), this);
+    lstOrphanNotes = new QTreeWidget(this);
+    lstOrphanNotes->setObjectName(QStringLiteral("lstOrphanNotes"));
+    lstOrphanNotes->setAccessibleName(QStringLiteral("Orphaned notes"));
+    lstOrphanNotes->setHeaderHidden(true);
+    lstOrphanNotes->setRootIsDecorated(false);
+    lstOrphanNotes->setSelectionMode(QAbstractItemView::SingleSelection);
+    cboAttachNotesTo = new QComboBox(this);
+    cboAttachNotesTo->setObjectName(QStringLiteral("cboAttachNotesTo"));
+    cboAttachNotesTo->setAccessibleName(QStringLiteral("Attach to"));
+    cboAttachNotesTo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    cboAttachNotesTo->setMinimumContentsLength(24);
+    cmdAttachNotes = new QPushButton(QStringLiteral("&Attach"), this);
+    cmdAttachNotes->setObjectName(QStringLiteral("cmdAttachNotes"));
+    cmdAttachNotes->setToolTip(QStringLiteral("Give the chosen notes to the model (or set) chosen beside"));
+    cmdDeleteNotes = new QPushButton(QStringLiteral("&Delete Notes"), this);
+    cmdDeleteNotes->setObjectName(QStringLiteral("cmdDeleteNotes"));
+    cmdDeleteNotes->setToolTip(QStringLiteral("Delete the chosen notes (Edit > Undo brings them back)"));
+    connect(lstOrphanNotes, &QTreeWidget::currentItemChanged, this, &LibraryInfoDialog::orphanChosen);
+    connect(cmdAttachNotes, &QPushButton::clicked, this, [this] {
+        const int row = lstOrphanNotes->indexOfTopLevelItem(lstOrphanNotes->currentItem());
+        if (row >= 0 && cboAttachNotesTo->currentIndex() >= 0)
+            emit attachRequested(row, cboAttachNotesTo->currentIndex());
+    });
+    connect(cmdDeleteNotes, &QPushButton::clicked, this, [this] {
+        const int row = lstOrphanNotes->indexOfTopLevelItem(lstOrphanNotes->currentItem());
+        if (row >= 0)
+            emit deleteRequested(row);
+    });
+    auto *orphanCommands = new QHBoxLayout;
+    auto *attachLabel = new QLabel(QStringLiteral("A&ttach to:"), this);
+    attachLabel->setBuddy(cboAttachNotesTo);
+    orphanCommands->addWidget(attachLabel);
+    orphanCommands->addWidget(cboAttachNotesTo, 1);
+    orphanCommands->addWidget(cmdAttachNotes);
+    orphanCommands->addWidget(cmdDeleteNotes);
+    m_orphanCommands = new QWidget(this);
+    m_orphanCommands->setObjectName(QStringLiteral("fraOrphanNotes"));
+    orphanCommands->setContentsMargins(0, 0, 0, 0);
+    m_orphanCommands->setLayout(orphanCommands);
+
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(cmdOpenFolder);
     buttons->addStretch();
@@ -133,11 +180,59 @@ LibraryInfoDialog::LibraryInfoDialog(const LibraryInfo &info, QWidget *parent)
     layout->addSpacing(6);
     layout->addWidget(lblBackups);
     layout->addWidget(lstBackups, 1);
+    layout->addWidget(lblOrphanNotes);
+    layout->addWidget(lstOrphanNotes, 1);
+    layout->addWidget(m_orphanCommands);
     layout->addWidget(lblOpenFolderProblem);
-    if (info.backups.isEmpty())
+    if (info.backups.isEmpty() && info.orphans.isEmpty())
         layout->addStretch(1);
     layout->addLayout(buttons);
-    resize(680, info.backups.isEmpty() ? layout->totalHeightForWidth(680) : 420);
+    SetOrphans(info.orphans);
+    resize(680, info.backups.isEmpty() && info.orphans.isEmpty() ? layout->totalHeightForWidth(680) : 480);
+}
+
+void LibraryInfoDialog::SetOrphans(const QList<OrphanNotesItem> &orphans, const QString &message)
+{
+    const int row = lstOrphanNotes->indexOfTopLevelItem(lstOrphanNotes->currentItem());
+    m_orphans = orphans;
+    lstOrphanNotes->clear();
+    for (const OrphanNotesItem &o : orphans) {
+        auto *item = new QTreeWidgetItem(lstOrphanNotes, {o.what});
+        item->setToolTip(0, o.details);
+    }
+    QString text;
+    if (orphans.isEmpty())
+        text = QStringLiteral("No orphaned notes: every note belongs to a model or set of the library.");
+    else
+        text = QStringLiteral("Orphaned notes: %1 of models or sets no longer in the library, kept until they are "
+                              "attached to a model or deleted.")
+                   .arg(QLocale().toString(int(orphans.size())));
+    if (!message.isEmpty())
+        text = message + QLatin1Char(' ') + text;
+    lblOrphanNotes->setText(text);
+    lstOrphanNotes->setVisible(!orphans.isEmpty());
+    m_orphanCommands->setVisible(!orphans.isEmpty());
+    if (!orphans.isEmpty())
+        lstOrphanNotes->setCurrentItem(lstOrphanNotes->topLevelItem(std::clamp(row, 0, int(orphans.size()) - 1)));
+    orphanChosen();
+}
+
+void LibraryInfoDialog::orphanChosen()
+{
+    const int row = lstOrphanNotes->indexOfTopLevelItem(lstOrphanNotes->currentItem());
+    const bool isSet = row >= 0 && m_orphans[row].isSet;
+    const QStringList &targets = isSet ? m_setTargets : m_modelTargets;
+    const QString chosen = cboAttachNotesTo->currentText();
+    if (cboAttachNotesTo->property("setTargets").toBool() != isSet || cboAttachNotesTo->count() != targets.size()) {
+        cboAttachNotesTo->clear();
+        cboAttachNotesTo->addItems(targets);
+        cboAttachNotesTo->setProperty("setTargets", isSet);
+        if (const int again = cboAttachNotesTo->findText(chosen); again >= 0)
+            cboAttachNotesTo->setCurrentIndex(again);
+    }
+    cmdAttachNotes->setEnabled(m_notesChangeable && row >= 0 && !targets.isEmpty());
+    cmdDeleteNotes->setEnabled(m_notesChangeable && row >= 0);
+    cboAttachNotesTo->setEnabled(m_notesChangeable && row >= 0 && !targets.isEmpty());
 }
 
 void LibraryInfoDialog::openFolder()

@@ -27,6 +27,8 @@ class QSplitter;
 class QUndoStack;
 class UserGuideWindow;
 struct ImportedSet;
+struct FmdExportItem;
+struct OrphanNotesItem;
 
 // The start-up window: the library as a tree of sets and models, the parameters of the
 // selected model, and the library commands. It decides which commands a selection allows (the
@@ -220,9 +222,13 @@ private:
     bool treeFMs_AfterLabelEdit(const QString &key, const QString &newText);
     void reportLoad();
     void showLibraryLocation();
+    // The orphaned notes as File > Library... lists them: models first, then sets.
+    QList<OrphanNotesItem> orphanNotesItems() const;
     void buildExchangeActions();
     // Adds the sets of an import as one step of the history; false when it failed (reported).
     bool addImportedSets(const QList<ImportedSet> &sets, const QString &changeName);
+    // Records in each exported model's history the number it has in the custom model file.
+    void recordExport(const QString &path, const QByteArray &bytes, const QList<FmdExportItem> &items);
     // True, with a message, when the library is open read-only and cannot take an import.
     bool refuseReadOnlyImport();
     QString chooseFile(bool save, const QString &caption, const QString &filter);

@@ -4,6 +4,7 @@
 #include "data/ProgramState.h"
 #include "library/LibraryBackups.h"
 #include "library/LibraryFile.h"
+#include "library/EditActions.h"
 #include "library/LibraryGuard.h"
 #include "library/MemoryTree.h"
 #include "library/NotesFile.h"
@@ -18,7 +19,8 @@
 #include <QLocale>
 #include <QStatusBar>
 
-// File > Library... shows the library file, why it is the one, what it holds and its backups.
+// File > Library... shows the library file, why it is the one, what it holds, its backups and
+// the orphaned notes, which it attaches to a model or deletes (each one step of the history).
 // File > Restore from backup...: the library is replaced by one of its backups as one step of
 // the history, so that Undo brings back the library as it was before the restore.
 
@@ -91,6 +93,85 @@ void frmVarrow::showLibraryInfo()
     info.cannotWrite = m_load.openElsewhere ? QString() : LibraryWriteProblem(m_store->Path());
     info.backupFolder = m_store->BackupFolder();
     info.backups = ListBackups(m_store->Path(), info.backupFolder);
+    std::vector<std::shared_ptr<FuelModel>> models;
+    std::vector<std::shared_ptr<FuelModelSet>> sets;
+    if (gFMSets)
+        for (const auto &set : *gFMSets) {
+            sets.push_back(set);
+            info.setTargets << set->Name();
+            for (const auto &fm : *set->FuelModels()) {
+                models.push_back(fm);
+                info.modelTargets << QStringLiteral("%1: %2").arg(set->Name(), ModelNodeText(*fm));
+            }
+        }
+    info.notesChangeable = !m_store->ReadOnly();
+    info.orphans = orphanNotesItems();
     LibraryInfoDialog dialog(info, this);
+    // Each attach or delete is one step of the library's history, saved at once.
+    connect(&dialog, &LibraryInfoDialog::attachRequested, this, [&](int row, int target) {
+        const QList<LibraryNotes::Orphan> orphanModels = gLibraryNotes.OrphanedModels(*gFMSets);
+        const QList<LibraryNotes::OrphanSet> orphanSets = gLibraryNotes.OrphanedSetEntries(*gFMSets);
+        QString done;
+        if (row < orphanModels.size() && target >= 0 && target < int(models.size())) {
+            const LibraryNotes::Orphan orphan = orphanModels[row];
+            const auto &model = models[size_t(target)];
+            if (ApplyLibraryChange(QStringLiteral("Attach Notes of '%1' to '%2'").arg(orphan.notes.id, model->FuelModelID()),
+                                   [&] { return gLibraryNotes.AttachOrphan(orphan, model); }))
+                done = QStringLiteral("The notes of %1 were attached to %2.").arg(orphan.notes.id, info.modelTargets[target]);
+        } else if (row >= orphanModels.size() && row - orphanModels.size() < orphanSets.size() && target >= 0 &&
+                   target < int(sets.size())) {
+            const LibraryNotes::OrphanSet orphan = orphanSets[row - orphanModels.size()];
+            const auto &set = sets[size_t(target)];
+            if (ApplyLibraryChange(QStringLiteral("Attach Notes of Set '%1' to '%2'").arg(orphan.notes.name, set->Name()),
+                                   [&] { return gLibraryNotes.AttachOrphanSet(orphan, set); }))
+                done = QStringLiteral("The notes of the set \"%1\" were attached to \"%2\".").arg(orphan.notes.name, set->Name());
+        }
+        dialog.SetOrphans(orphanNotesItems(), done);
+    });
+    connect(&dialog, &LibraryInfoDialog::deleteRequested, this, [&](int row) {
+        const QList<LibraryNotes::Orphan> orphanModels = gLibraryNotes.OrphanedModels(*gFMSets);
+        const QList<LibraryNotes::OrphanSet> orphanSets = gLibraryNotes.OrphanedSetEntries(*gFMSets);
+        QString done;
+        if (row < orphanModels.size()) {
+            const LibraryNotes::Orphan orphan = orphanModels[row];
+            if (ApplyLibraryChange(QStringLiteral("Delete Notes of '%1'").arg(orphan.notes.id),
+                                   [&] { return gLibraryNotes.DeleteOrphan(orphan); }))
+                done = QStringLiteral("The notes of %1 were deleted (Edit > Undo brings them back).").arg(orphan.notes.id);
+        } else if (row - orphanModels.size() < orphanSets.size()) {
+            const LibraryNotes::OrphanSet orphan = orphanSets[row - orphanModels.size()];
+            if (ApplyLibraryChange(QStringLiteral("Delete Notes of Set '%1'").arg(orphan.notes.name),
+                                   [&] { return gLibraryNotes.DeleteOrphanSet(orphan); }))
+                done = QStringLiteral("The notes of the set \"%1\" were deleted (Edit > Undo brings them back).")
+                           .arg(orphan.notes.name);
+        }
+        dialog.SetOrphans(orphanNotesItems(), done);
+    });
     dialog.exec();
+}
+
+QList<OrphanNotesItem> frmVarrow::orphanNotesItems() const
+{
+    QList<OrphanNotesItem> items;
+    if (!gFMSets)
+        return items;
+    const auto lines = [](const QString &a, const QString &b, const QString &notes, const QList<QJsonObject> &history,
+                          const char *first, const char *second) {
+        QStringList out;
+        if (!a.isEmpty())
+            out << QStringLiteral("%1: %2").arg(QLatin1String(first), a);
+        if (!b.isEmpty())
+            out << QStringLiteral("%1: %2").arg(QLatin1String(second), b);
+        if (!notes.isEmpty())
+            out << notes;
+        if (!history.isEmpty())
+            out << DescribeEntry(history.last());
+        return out.join(QLatin1Char('\n'));
+    };
+    for (const LibraryNotes::Orphan &o : gLibraryNotes.OrphanedModels(*gFMSets))
+        items.append({false, QStringLiteral("Model %1 (was in set \"%2\")").arg(o.notes.id, o.notes.set),
+                      lines(o.notes.source, o.notes.author, o.notes.notes, o.notes.history, "Source", "Author")});
+    for (const LibraryNotes::OrphanSet &o : gLibraryNotes.OrphanedSetEntries(*gFMSets))
+        items.append({true, QStringLiteral("Set \"%1\"").arg(o.notes.name),
+                      lines(o.notes.description, o.notes.owner, o.notes.notes, {}, "Description", "Owner")});
+    return items;
 }

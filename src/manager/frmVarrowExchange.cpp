@@ -95,10 +95,32 @@ void frmVarrow::ExportCustomModels()
         return;
     }
     memory.remember(items);
+    recordExport(path, bytes, items);
     statusBar()->showMessage(QStringLiteral("%1 %2 exported to %3")
                                  .arg(items.size())
                                  .arg(items.size() == 1 ? QStringLiteral("model") : QStringLiteral("models"),
                                       QDir::toNativeSeparators(path)));
+}
+
+void frmVarrow::recordExport(const QString &path, const QByteArray &bytes, const QList<FmdExportItem> &items)
+{
+    // Each model's history keeps the number (and code) it has in the file: the simulators'
+    // projects know the model by that number only. One step of the library's history.
+    const QString sha = sha256Of(bytes);
+    const QDateTime now = NotesNow();
+    QList<QPair<std::shared_ptr<FuelModel>, QJsonObject>> entries;
+    for (const FmdExportItem &item : items)
+        for (const auto &set : *gFMSets)
+            for (const auto &fm : *set->FuelModels())
+                if (fm.get() == item.model.get())
+                    entries.append({fm, ExportedEntry(now, QDir::toNativeSeparators(path), item.number, item.code, sha)});
+    if (entries.isEmpty())
+        return;
+    ApplyLibraryChange(QStringLiteral("Export to '%1'").arg(QFileInfo(path).fileName()), [&] {
+        for (const auto &[fm, entry] : entries)
+            gLibraryNotes.Record(fm, entry);
+        return true;
+    });
 }
 
 bool frmVarrow::addImportedSets(const QList<ImportedSet> &sets, const QString &changeName)
@@ -257,7 +279,7 @@ void frmVarrow::ExportSetCsv()
         return;
     if (QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".csv");
-    const QByteArray bytes = SetParametersCsv(*set, Units::UnitSetting::instance().system());
+    const QByteArray bytes = SetParametersCsv(*set, Units::UnitSetting::instance().system(), &gLibraryNotes);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
         m_prompts->Message(QStringLiteral("The CSV file could not be written:\r%1\r%2")

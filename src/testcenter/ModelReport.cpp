@@ -37,6 +37,19 @@ QString ModelReportHtml(const ModelReport &r)
     html += QStringLiteral("<p>Reference model: %1</p>")
                 .arg(r.referenceModel.isEmpty() ? QStringLiteral("none") : esc(r.referenceModel));
     html += table(r.results, true);
+    // What is known of the model: the notes as the editor shows them, and its history.
+    html += QStringLiteral("<h3>Notes</h3>");
+    html += table({{QStringLiteral("Source"), r.source, {}}, {QStringLiteral("Author"), r.author, {}}}, false);
+    if (!r.notes.isEmpty())
+        html += QStringLiteral("<p>%1</p>").arg(esc(r.notes).replace(QLatin1Char('\n'), QStringLiteral("<br>")));
+    if (r.history.isEmpty()) {
+        html += QStringLiteral("<p>History: none recorded.</p>");
+    } else {
+        html += QStringLiteral("<p>History:</p><ul>");
+        for (const QString &line : r.history)
+            html += QStringLiteral("<li>%1</li>").arg(esc(line));
+        html += QStringLiteral("</ul>");
+    }
     if (r.charts > 0) {
         // The charts start a page of their own, one chart a row across the page: they are wide
         // and low, and two side by side shrink their axis texts below reading size.

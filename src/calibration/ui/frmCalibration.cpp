@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QClipboard>
 #include <QComboBox>
+#include <QFile>
 #include <QFileDialog>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -414,6 +415,7 @@ bool frmCalibration::ImportFile(const QString &path)
     if (!acceptReport(imported, QDir::toNativeSeparators(path)))
         return false;
     SetObservations(imported.observations, imported.extraColumns);
+    m_observationsFile = path;
     RememberObservationFile(path);
     fillRecent();
     return true;
@@ -427,6 +429,7 @@ bool frmCalibration::ExportFile(const QString &path)
         QMessageBox::warning(this, windowTitle(), error);
         return false;
     }
+    m_observationsFile = path;
     RememberObservationFile(path);
     fillRecent();
     return true;
@@ -672,6 +675,8 @@ void frmCalibration::sendRankedModel()
     if (m_hooks.EditedModel)
         m_beforeSend = m_hooks.EditedModel();
     m_hooks.SendModel(*m.candidate.model);
+    if (m_hooks.FitApplied)
+        m_hooks.FitApplied(nullptr);
 }
 
 void frmCalibration::undoSend()
@@ -681,6 +686,8 @@ void frmCalibration::undoSend()
     const FuelModel before = *m_beforeSend;
     m_beforeSend.reset();
     m_hooks.SendModel(before);
+    if (m_hooks.FitApplied)
+        m_hooks.FitApplied(nullptr);
 }
 
 // ---- Calibration -----------------------------------------------------------------------
@@ -830,6 +837,7 @@ void frmCalibration::startFit()
     }
     m_fitSetup = setup;
     m_fitObservations = observations;
+    m_fitExtraColumns = m_extraColumns;
     m_fraction = std::make_shared<std::atomic<double>>(0.0);
     m_cancelRequested = std::make_shared<std::atomic<bool>>(false);
     auto fraction = m_fraction;
@@ -890,4 +898,13 @@ void frmCalibration::applyFit()
         m_fitSetup->free[i].parameter->setValue(model, m_lastFit->after.values[i]);
     m_hooks.SendModel(model);
     fillParameters();
+    if (m_hooks.FitApplied) {
+        // The file is read again now: it names the fires only when it still holds them.
+        QByteArray bytes;
+        if (QFile file(m_observationsFile); !m_observationsFile.isEmpty() && file.open(QIODevice::ReadOnly))
+            bytes = file.read(kLargestObservationFile + 1);
+        const FitRecord record = MakeFitRecord(*m_fitSetup, *m_lastFit, m_fitObservations, m_fitExtraColumns,
+                                               bytes.isEmpty() ? QString() : m_observationsFile, bytes, m_system);
+        m_hooks.FitApplied(&record);
+    }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "calibration/Calibration.h"
+#include "calibration/FitRecord.h"
 
 #include <QFutureWatcher>
 #include <QTimer>
@@ -39,6 +40,9 @@ struct CalibrationHooks
     std::function<void(const FireEnvironment &)> SendEnvironment;
     // The model's 13 parameters and herb type into the editor's entries.
     std::function<void(const FuelModel &)> SendModel;
+    // Apply to Editor has put a fit into the entries (its record), or the entries no longer
+    // hold one (nullptr: the apply was undone or a ranked model was sent over it).
+    std::function<void(const FitRecord *)> FitApplied;
 };
 
 // The calibration window of one editor: the observed fires ("Observations"), every library
@@ -150,4 +154,6 @@ private:
     Observations m_fitObservations;
     std::optional<CalibrationResult> m_lastFit;
     std::optional<FuelModel> m_beforeSend; // the entries before the last send or apply
+    QString m_observationsFile; // the file the table was last read from or written to
+    QStringList m_fitExtraColumns;
 };

@@ -9,6 +9,7 @@
 #include "testcenter/ui/frmEditModel.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
@@ -81,6 +82,23 @@ frmCalibration *AttachEditorCalibration(frmEditModel *editor)
     hooks.MasterModels = [] { return gFMSets ? MasterSetModels(*gFMSets) : std::vector<CandidateModel>(); };
     hooks.SendEnvironment = [editor](const FireEnvironment &e) { sendEnvironment(editor, e); };
     hooks.SendModel = [editor](const FuelModel &m) { sendModel(editor, m); };
+    // The editor's Save records an applied fit in the model's history.
+    hooks.FitApplied = [editor](const FitRecord *fit) {
+        if (!fit) {
+            editor->SetAppliedCalibration(std::nullopt);
+            return;
+        }
+        CalibrationRecord record;
+        record.observationsFile = QDir::toNativeSeparators(fit->observationsFile);
+        record.observationsSha256 = fit->observationsSha256;
+        record.fires = fit->fires;
+        record.objective = fit->objective;
+        record.freeParameters = fit->freeParameters;
+        record.tiedLoads = fit->tiedLoads;
+        record.before = fit->before;
+        record.after = fit->after;
+        editor->SetAppliedCalibration(record);
+    };
     auto *window = new frmCalibration(std::move(hooks));
     editor->setProperty("calibrationWindow", QVariant::fromValue<QObject *>(window));
     QObject::connect(editor, &QObject::destroyed, [window] { delete window; });

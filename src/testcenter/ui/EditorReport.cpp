@@ -3,6 +3,7 @@
 #include "widgets/ChartExport.h"
 #include "analysis/ui/frmAnalysis.h"
 #include "data/IPrompts.h"
+#include "library/ModelNotes.h"
 #include "testcenter/EntryRules.h"
 #include "testcenter/ui/EditorAnalysis.h"
 #include "testcenter/ui/EditorCharts.h"
@@ -110,6 +111,12 @@ ModelReport EditorReport::Content() const
     if (e.cboFM()->currentIndex() >= 0)
         r.referenceModel = e.cboFMSet()->currentText() + QStringLiteral(": ") + e.cboFM()->currentText();
     r.conventions = e.cboConventions()->currentText();
+    r.source = e.txtNotesSource()->text();
+    r.author = e.txtNotesAuthor()->text();
+    r.notes = e.txtNotes()->toPlainText();
+    if (const ModelNotes *notes = e.EditFM() ? gLibraryNotes.Of(e.EditFM().get()) : nullptr)
+        for (const QJsonObject &entry : notes->history)
+            r.history << DescribeEntry(entry);
     r.units = Units::UnitSetting::instance().system() == Units::System::Metric ? QStringLiteral("metric")
                                                                               : QStringLiteral("English");
     if (const frmAnalysis *analysis = EditorAnalysisWindow(m_editor); analysis && analysis->isVisible() &&

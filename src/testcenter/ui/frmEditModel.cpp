@@ -1,5 +1,6 @@
 // Construction and layout of the editor window; the handlers live in frmEditModelEntries.cpp
-// (entries, checks, computations) and frmEditModelCommands.cpp (load, reference, commands).
+// (entries, checks, computations), frmEditModelCommands.cpp (load, reference, commands) and
+// frmEditModelNotes.cpp (the model's notes).
 #include "testcenter/ui/frmEditModel.h"
 #include "testcenter/ui/EditorAnalysis.h"
 #include "testcenter/ui/EditorCalibration.h"
@@ -435,6 +436,7 @@ QWidget *frmEditModel::buildTestPanel()
         m_tabResults->addTab(page, QString::fromLatin1(captions[k]));
     }
     m_tabResults->addTab(buildReferencePage(), QStringLiteral("Reference Fuel Model"));
+    m_tabResults->addTab(buildNotesPage(), QStringLiteral("Notes"));
     column->addWidget(m_tabResults, 1);
     return panel;
 }

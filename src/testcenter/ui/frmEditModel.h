@@ -1,5 +1,6 @@
 #pragma once
 
+#include "library/ModelNotes.h"
 #include "testcenter/EntryRules.h"
 #include "testcenter/TestComputation.h"
 #include "units/Units.h"
@@ -10,6 +11,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 
 class FuelModel;
 class IEditorOwner;
@@ -161,6 +163,18 @@ public:
     // The results area: tabs 0..3 are chart pages, each with an empty vertical layout.
     QTabWidget *tabResults() const { return m_tabResults; }
     QVBoxLayout *chartPageLayout(int tab) const;
+    // The Notes tab: the model's source, author and notes, written into the library's notes by
+    // Save together with the entries, and its history (read-only, newest last).
+    QLineEdit *txtNotesSource() const { return m_txtNotesSource; }
+    QLineEdit *txtNotesAuthor() const { return m_txtNotesAuthor; }
+    QPlainTextEdit *txtNotes() const { return m_txtNotes; }
+    QPlainTextEdit *txtNotesHistory() const { return m_txtNotesHistory; }
+    // Whether the notes boxes differ from the model's notes in the library.
+    bool NotesChanged() const;
+    // A fit the calibration window put into the entries: the next Save records it in the
+    // model's history (before the values it changed). Empty: the entries hold no fit.
+    void SetAppliedCalibration(const std::optional<CalibrationRecord> &record) { m_appliedCalibration = record; }
+    const std::optional<CalibrationRecord> &AppliedCalibration() const { return m_appliedCalibration; }
     // Row beside "Compute" for further test commands.
     QHBoxLayout *testCommandsLayout() const { return m_testCommands; }
     // Whether the test panel (environment, results, tabs) is shown.
@@ -203,6 +217,11 @@ private:
     QWidget *buildModelFrame();
     QWidget *buildTestPanel();
     QWidget *buildReferencePage();
+    QWidget *buildNotesPage();
+    void loadNotes();
+    void showNotesHistory();
+    // Writes the notes boxes into the library's notes of EditFM (nothing when they are unchanged).
+    void applyNotes();
     void addEntryRow(class QGridLayout *grid, int row, int index);
 
     bool txtFuels_KeyPress(int index, QKeyEvent *event);
@@ -271,6 +290,11 @@ private:
     QPushButton *m_cmdComp = nullptr;
     QPushButton *m_cmdTest = nullptr;
     QTabWidget *m_tabResults = nullptr;
+    QLineEdit *m_txtNotesSource = nullptr;
+    QLineEdit *m_txtNotesAuthor = nullptr;
+    QPlainTextEdit *m_txtNotes = nullptr;
+    QPlainTextEdit *m_txtNotesHistory = nullptr;
+    std::optional<CalibrationRecord> m_appliedCalibration;
     std::array<QVBoxLayout *, 4> m_chartPages{};
     QHBoxLayout *m_testCommands = nullptr;
     QWidget *m_testPanel = nullptr;

@@ -6,6 +6,7 @@
 #include "data/FuelModel.h"
 #include "data/ProgramState.h"
 #include "data/IPrompts.h"
+#include "library/ModelNotes.h"
 #include "testcenter/EditorSave.h"
 #include "testcenter/IEditorOwner.h"
 #include "testcenter/ITuners.h"
@@ -18,6 +19,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
+
+#include <optional>
 
 void frmEditModel::Open(std::shared_ptr<FuelModel> fm, bool editable)
 {
@@ -70,6 +73,7 @@ void frmEditModel::Form_Load()
     // A code outside the lists leaves nothing selected, as the list position says.
     m_cboFireCarry->setCurrentIndex(int(fm.FuelCat()) - 1);
     m_cboHerbType->setCurrentIndex(int(fm.HerbType()) - 1);
+    loadNotes();
 
     m_cboWindReduce->clear();
     m_cboSlope->clear();
@@ -209,18 +213,32 @@ bool frmEditModel::Save()
         return false;
     }
 
-    // Kept so that a failed write leaves the model as the file still has it.
+    // Kept so that a failed write leaves the model and its notes as the files still have them
+    // (the owner adds the Save to the model's history before it writes).
     const FuelModel before = *m_EditFM;
+    const std::shared_ptr<FuelModel> saved = m_EditFM;
+    const ModelNotes *notes = gLibraryNotes.Of(saved.get());
+    const std::optional<ModelNotes> notesBefore = notes ? std::optional<ModelNotes>(*notes) : std::nullopt;
     ApplyEntries(*m_EditFM, entries, m_cboFireCarry->currentIndex(), m_cboHerbType->currentIndex());
+    applyNotes();
+    if (m_appliedCalibration)
+        gLibraryNotes.Record(saved, CalibratedEntry(NotesNow(), *m_appliedCalibration));
     if (!m_owner)
         return true;
     m_owner->SetNodeText(m_EditFM->Key(), ModelNodeText(*m_EditFM));
     m_owner->RefreshFMs();
     QString error;
-    if (m_owner->SaveLibrary(&error))
+    if (m_owner->SaveLibrary(&error)) {
+        m_appliedCalibration.reset();
+        showNotesHistory();
         return true;
+    }
 
     *m_EditFM = before;
+    if (notesBefore)
+        gLibraryNotes.Edit(saved) = *notesBefore;
+    else
+        gLibraryNotes.Drop(saved.get());
     m_owner->SetNodeText(m_EditFM->Key(), ModelNodeText(*m_EditFM));
     m_owner->RefreshFMs();
     m_EntriesValid = false;
@@ -258,7 +276,8 @@ bool frmEditModel::HasUnsavedEdits() const
 {
     if (!m_loaded || !m_Editable || !m_EditFM)
         return false;
-    return EntriesChangeModel(*m_EditFM, CurrentEntries(), m_cboFireCarry->currentIndex(), m_cboHerbType->currentIndex());
+    return EntriesChangeModel(*m_EditFM, CurrentEntries(), m_cboFireCarry->currentIndex(), m_cboHerbType->currentIndex()) ||
+           NotesChanged();
 }
 
 void frmEditModel::closeEvent(QCloseEvent *event)
