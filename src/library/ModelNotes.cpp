@@ -243,7 +243,7 @@ QString DescribeEntry(const QJsonObject &e)
         for (const QJsonValue &v : e.value(QStringLiteral("free")).toArray())
             free << v.toString();
         const QString against = str("observations").isEmpty()
-                                    ? QStringLiteral("fires typed or pasted (SHA-256 %1)").arg(str("sha256").left(12))
+                                    ? QStringLiteral("fires typed or pasted, SHA-256 %1").arg(str("sha256").left(12))
                                     : str("observations");
         what = QStringLiteral("calibrated against %1 (%2 fires, %3; free: %4)")
                    .arg(against)

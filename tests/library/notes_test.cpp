@@ -480,3 +480,92 @@ TEST_F(Notes, WrittenBesideTheLibraryAndReadBack)
 }
 
 } // namespace
+
+// A set's notes read from the file for a set gone, and a set deleted in this run: both listed,
+// each attached (its texts merged with what the set has) or deleted once, never twice.
+TEST_F(Notes, OrphanedSetNotesAreAttachedOrDeleted)
+{
+    const auto grass = setOf(*gFMSets, "Grass");
+    const auto brush = setOf(*gFMSets, "Brush");
+    LibraryNotes notes;
+    SetNotes read;
+    read.name = "Old shrubs";
+    read.description = "Shrubs of 2019";
+    read.owner = "Bo";
+    notes.orphanSets << read;
+    notes.Edit(grass).notes = "grass notes";
+    notes.Edit(brush).description = "Chaparral";
+    notes.Edit(brush).notes = "brush notes";
+
+    // Brush leaves the library (deleted): its notes are orphaned under its name.
+    FuelModelSets without;
+    without.Append(grass, QStringLiteral("g"));
+    QList<LibraryNotes::OrphanSet> list = notes.OrphanedSetEntries(without);
+    ASSERT_EQ(list.size(), 2);
+    EXPECT_EQ(list[0].notes.name, "Old shrubs");
+    EXPECT_EQ(list[0].set, nullptr);
+    EXPECT_EQ(list[1].notes.name, "Brush");
+    EXPECT_EQ(list[1].set, brush.get());
+    // The file lists them under the name they had.
+    const NotesDocument doc = DetachNotes(notes, without);
+    ASSERT_EQ(doc.orphanSets.size(), 2);
+    EXPECT_EQ(doc.orphanSets[1].name, "Brush");
+
+    ASSERT_TRUE(notes.AttachOrphanSet(list[0], grass));
+    const SetNotes *merged = notes.Of(grass.get());
+    EXPECT_EQ(merged->description, "Shrubs of 2019");
+    EXPECT_EQ(merged->owner, "Bo");
+    EXPECT_EQ(merged->notes, "grass notes"); // the orphan had none: nothing appended
+    EXPECT_FALSE(notes.AttachOrphanSet(list[0], grass)); // taken already
+    EXPECT_TRUE(notes.orphanSets.isEmpty());
+
+    list = notes.OrphanedSetEntries(without);
+    ASSERT_EQ(list.size(), 1);
+    EXPECT_FALSE(notes.AttachOrphanSet(list[0], brush)); // not onto itself
+    ASSERT_TRUE(notes.DeleteOrphanSet(list[0]));
+    EXPECT_FALSE(notes.DeleteOrphanSet(list[0]));
+    EXPECT_TRUE(notes.OrphanedSetEntries(without).isEmpty());
+    EXPECT_FALSE(notes.Of(brush.get()));
+}
+
+// An export keeps the number each model has in the custom model file, the file and its sum.
+TEST(HistoryEntries, AnExportKeepsTheModelsNumberAndCode)
+{
+    const QJsonObject e = ExportedEntry(at(9, 0), "/runs/fuels.fmd", 142, "GR2x", "5e884898da28");
+    EXPECT_EQ(e.value("kind").toString(), "exported");
+    EXPECT_EQ(e.value("number").toInt(), 142);
+    EXPECT_EQ(e.value("code").toString(), "GR2x");
+    EXPECT_EQ(e.value("sha256").toString(), "5e884898da28");
+    EXPECT_EQ(DescribeEntry(e), "2026-12-09 09:40 exported to /runs/fuels.fmd as model number 142 (code GR2x)");
+    EXPECT_FALSE(ExportedEntry(at(9, 0), "f.fmd", 7, "", "aa").contains("code"));
+    // One line in the file, the documented keys first, the others in alphabetical order.
+    ModelNotes m;
+    m.set = "S";
+    m.id = "1";
+    m.history << e;
+    NotesDocument doc;
+    doc.models << m;
+    EXPECT_TRUE(SerializeNotes(doc).contains(
+        "        {\"date\": \"2026-12-09T09:40:05+00:00\", \"kind\": \"exported\", \"file\": \"/runs/fuels.fmd\", "
+        "\"sha256\": \"5e884898da28\", \"code\": \"GR2x\", \"number\": 142}\n"));
+}
+
+// A calibration of fires typed into the window names no file, and its objective before and
+// after is in the line people read; tied loads are written.
+TEST(HistoryEntries, ACalibrationWithoutAFileSaysSo)
+{
+    CalibrationRecord record;
+    record.observationsSha256 = "0123456789abcdef";
+    record.fires = 3;
+    record.objective = "log";
+    record.freeParameters = {"load-1h", "load-10h"};
+    record.tiedLoads = true;
+    record.before = {{"objective", 0.52}};
+    record.after = {{"objective", 0.031}};
+    const QJsonObject e = CalibratedEntry(at(9, 0), record);
+    EXPECT_TRUE(e.value("tied-loads").toBool());
+    EXPECT_EQ(DescribeEntry(e), "2026-12-09 09:40 calibrated against fires typed or pasted, SHA-256 0123456789ab "
+                                "(3 fires, log; free: load-1h, load-10h), objective 0.52 -> 0.031");
+    record.tiedLoads = false;
+    EXPECT_FALSE(CalibratedEntry(at(9, 0), record).contains("tied-loads"));
+}
