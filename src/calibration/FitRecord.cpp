@@ -4,6 +4,7 @@
 
 #include <QCryptographicHash>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -47,6 +48,33 @@ QList<QPair<QString, double>> statistics(const FittedModel &m)
     return out;
 }
 
+// The window's table shows each value to ten significant digits: a fire read from a file and
+// shown there is the file's to that precision.
+bool close(double a, double b)
+{
+    if (std::isnan(a) || std::isnan(b))
+        return std::isnan(a) && std::isnan(b);
+    return std::fabs(a - b) <= 1e-9 * std::max(std::fabs(a), std::fabs(b));
+}
+
+bool sameFires(const Observations &a, const Observations &b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (qsizetype i = 0; i < a.size(); ++i) {
+        const Observation &x = a[i];
+        const Observation &y = b[i];
+        bool same = x.id == y.id && close(x.ros, y.ros) && close(x.flameLength, y.flameLength) &&
+                    close(x.weight, y.weight) && close(x.environment.midflameWind, y.environment.midflameWind) &&
+                    close(x.environment.slope, y.environment.slope);
+        for (size_t k = 0; k < x.environment.moisture.size(); ++k)
+            same = same && close(x.environment.moisture[k], y.environment.moisture[k]);
+        if (!same)
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 FitRecord MakeFitRecord(const CalibrationSetup &setup, const CalibrationResult &result, const Observations &observations,
@@ -58,7 +86,7 @@ FitRecord MakeFitRecord(const CalibrationSetup &setup, const CalibrationResult &
     if (!observationsFile.isEmpty()) {
         // The file names the fires only when it still holds exactly these.
         const ObservationImport read = ReadObservations(fileBytes, units);
-        if (read.ok() && ObservationsToCsv(read.observations, read.extraColumns, Units::System::English) == fitted) {
+        if (read.ok() && sameFires(read.observations, observations)) {
             r.observationsFile = observationsFile;
             r.observationsSha256 = sha256(fileBytes);
         }

@@ -14,8 +14,9 @@
 // agreement before and after.
 struct FitRecord
 {
-    // The file the fires were read from (or last written to), when it holds exactly the fires
-    // fitted; empty when they were typed, pasted or changed since.
+    // The file the fires were read from (or last written to), when it holds the fires fitted
+    // (the same fires in the same order, their values alike to ten significant digits, as the
+    // calibration window shows them); empty when they were typed, pasted or changed since.
     QString observationsFile;
     // Hexadecimal SHA-256 of that file's bytes; without a file, of the fires as
     // ObservationsToCsv writes them in English units (so that the same fires give the same sum).

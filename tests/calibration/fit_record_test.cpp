@@ -70,6 +70,20 @@ TEST(FitRecord, NamesTheFileOnlyWhenItHoldsTheFiresFitted)
     EXPECT_EQ(r.observationsFile, "fires2.csv");
     EXPECT_EQ(r.observationsSha256, kSemicolonSha);
 
+    // The window shows ten significant digits: a fire as shown is still the file's, a fire
+    // changed in the sixth digit is not.
+    Observations shown = fit.fires;
+    shown[0].ros = 12.500000000001;
+    shown[0].environment.moisture[3] = 0.6000000000003;
+    EXPECT_EQ(MakeFitRecord(fit.setup, fit.result, shown, {}, "fires.csv", kCommaFile, Units::System::English).observationsFile,
+              "fires.csv");
+    shown[0].environment.moisture[3] = 0.600001;
+    EXPECT_TRUE(MakeFitRecord(fit.setup, fit.result, shown, {}, "fires.csv", kCommaFile, Units::System::English)
+                    .observationsFile.isEmpty());
+    Observations reordered = {fit.fires[1], fit.fires[0]};
+    EXPECT_TRUE(MakeFitRecord(fit.setup, fit.result, reordered, {}, "fires.csv", kCommaFile, Units::System::English)
+                    .observationsFile.isEmpty());
+
     // A fire changed in the window after the file was read: the file is not named, and the sum
     // is of the fires fitted, whichever file they came from.
     Observations changed = fit.fires;

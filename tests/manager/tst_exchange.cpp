@@ -8,6 +8,7 @@
 #include "units/UnitSetting.h"
 
 #include <QComboBox>
+#include <QCryptographicHash>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QTableWidget>
@@ -80,6 +81,18 @@ private slots:
         const QByteArray bytes = readAll(out);
         QVERIFY2(bytes.startsWith("METRIC\r\n42 C1 "), bytes.constData());
         QVERIFY(bytes.contains(" 15.24 30 18840.6 19305.8 Custom one\r\n"));
+        // The model's history keeps its number and code in that file (one step of the history).
+        const QString sha = QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
+        const ModelNotes *notes = gLibraryNotes.Of(gFMSets->Item(setKey("Custom"))->FuelModels()->Item(modelKey("Custom", "C1")).get());
+        QVERIFY(notes);
+        QCOMPARE(notes->history.size(), 1);
+        QCOMPARE(notes->history[0].value("kind").toString(), QStringLiteral("exported"));
+        QCOMPARE(notes->history[0].value("file").toString(), QDir::toNativeSeparators(out));
+        QCOMPARE(notes->history[0].value("number").toInt(), 42);
+        QCOMPARE(notes->history[0].value("code").toString(), QStringLiteral("C1"));
+        QCOMPARE(notes->history[0].value("sha256").toString(), sha);
+        QCOMPARE(win().actUndo->text(), QStringLiteral("&Undo Export to 'custom.fmd'"));
+        checkAfterAction("export");
 
         // The number chosen is proposed again next time (it is kept outside the library file).
         const QByteArray library = libraryBytes();
@@ -326,7 +339,60 @@ private slots:
         win().actExportSetCsv->trigger();
         const QByteArray csv = readAll(out + ".csv");
         QVERIFY2(csv.contains("Fuel Model ID,Description,1 Hour Loading (t/ac),"), csv.constData());
-        QVERIFY(csv.contains("\r\nC1,Custom one,12000,1,1,0,3,2000,1800,1600,8100,8200,8300,0.5,30,2 - Brush,1 - Static\r\n"));
+        QVERIFY(csv.contains("\r\nC1,Custom one,12000,1,1,0,3,2000,1800,1600,8100,8200,8300,0.5,30,2 - Brush,1 - Static,,,\r\n"));
+        QVERIFY(csv.contains(",Herb Type,Source,Author,Notes\r\n"));
+
+        // With notes, the last three columns hold them.
+        ModelNotes &n = gLibraryNotes.Edit(gFMSets->Item(setKey("Custom"))->FuelModels()->Item(modelKey("Custom", "C1")));
+        n.source = "Plots 3-9";
+        n.author = "Ana";
+        n.notes = "two\nlines";
+        win().actExportSetCsv->trigger();
+        QVERIFY(readAll(out + ".csv").contains(",2 - Brush,1 - Static,Plots 3-9,Ana,\"two\nlines\"\r\n"));
+    }
+
+    // Sets from a library that has a notes file bring their notes: the set's description, each
+    // model's source and history, and where each came from; undone with the import.
+    void setsFromAnotherLibraryBringTheirNotes()
+    {
+        start();
+        const QString other = m_libraryDir->filePath("colleague.FFM");
+        const QByteArray otherBytes = "\"[FuelModelSet:Coast,Count:1]\"\n"
+                                      "\"X1\",\"Theirs\",1,2,1,0.5,0.5,0,3000,1500,1500,0.15,8000,8000,8000,1,1\n"
+                                      "\"[End]\"\n";
+        {
+            QFile f(other);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(otherBytes);
+            QFile n(other + ".notes");
+            QVERIFY(n.open(QIODevice::WriteOnly));
+            n.write("\xEF\xBB\xBF{\"format\": \"varrow-notes\", \"version\": 1, \"library\": \"colleague.FFM\",\n"
+                    "\"sets\": [{\"name\": \"Coast\", \"description\": \"Coastal plain\", \"owner\": \"Bo\", \"notes\": \"\"}],\n"
+                    "\"models\": [{\"set\": \"Coast\", \"id\": \"x1\", \"source\": \"Campaign 2019\", \"author\": \"Bo\",\n"
+                    "\"notes\": \"\", \"history\": [{\"date\": \"2026-12-01T08:00:00+01:00\", \"kind\": \"created-blank\"}]}]}\n");
+        }
+        win().SetFileChooser([&](bool, const QString &, const QString &) { return other; });
+        whenShown<OtherLibraryDialog>([](OtherLibraryDialog &d) {
+            d.tblSets->item(0, 0)->setCheckState(Qt::Checked);
+            QTest::mouseClick(d.cmdImport, Qt::LeftButton);
+        });
+        win().ImportSetsFromLibrary();
+        checkAfterAction("import with notes");
+        const auto coast = gFMSets->Item(setKey("Coast"));
+        const SetNotes *setNotes = gLibraryNotes.Of(coast.get());
+        QVERIFY(setNotes);
+        QCOMPARE(setNotes->description, QStringLiteral("Coastal plain"));
+        const ModelNotes *notes = gLibraryNotes.Of(coast->FuelModels()->Item(modelKey("Coast", "X1")).get());
+        QVERIFY(notes);
+        QCOMPARE(notes->source, QStringLiteral("Campaign 2019")); // found by ID in any letter case
+        QCOMPARE(notes->history.size(), 2);
+        QCOMPARE(notes->history[0].value("kind").toString(), QStringLiteral("created-blank"));
+        QCOMPARE(notes->history[1].value("kind").toString(), QStringLiteral("imported"));
+        QCOMPARE(notes->history[1].value("sha256").toString(),
+                 QString::fromLatin1(QCryptographicHash::hash(otherBytes, QCryptographicHash::Sha256).toHex()));
+        win().actUndo->trigger();
+        checkAfterAction("undo of the import");
+        QVERIFY(gLibraryNotes.IsEmpty());
     }
 };
 

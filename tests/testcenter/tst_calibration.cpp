@@ -14,6 +14,8 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QCryptographicHash>
+#include <QJsonArray>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QLabel>
@@ -106,6 +108,7 @@ private slots:
         QStandardPaths::setTestModeEnabled(true);
         ResetProgramState();
         ResetTestCenterState();
+        ResetLibraryNotes();
         MemoryTree tree;
         gFMSets = ReadLibrary(DefaultLibraryBytes(), tree).sets;
         auto set = gFMSets->Item(2);
@@ -254,8 +257,34 @@ private slots:
 
         click("cmdApplyFit");
         QVERIFY(std::fabs(editor->EntryEnglish(13) - 1.0) < 1e-3);
+        // The fit waits in the editor for its Save, with what it was made against.
+        QVERIFY(editor->AppliedCalibration().has_value());
+        const CalibrationRecord applied = *editor->AppliedCalibration();
+        QCOMPARE(applied.observationsFile, QDir::toNativeSeparators(firesPath));
+        QFile fires(firesPath);
+        QVERIFY(fires.open(QIODevice::ReadOnly));
+        QCOMPARE(applied.observationsSha256,
+                 QString::fromLatin1(QCryptographicHash::hash(fires.readAll(), QCryptographicHash::Sha256).toHex()));
+        QCOMPARE(applied.fires, 10);
+        QCOMPARE(applied.objective, QStringLiteral("log"));
+        QCOMPARE(applied.freeParameters, QStringList{"depth"});
+        QCOMPARE(applied.before.value(0).first, QStringLiteral("objective"));
+        QCOMPARE(applied.after.value(0).first, QStringLiteral("objective"));
+        QVERIFY(applied.after.value(0).second < applied.before.value(0).second);
         click("cmdUndoApply");
         QCOMPARE(editor->EntryEnglish(13), 2.0);
+        QVERIFY(!editor->AppliedCalibration().has_value());
+
+        // Applied again and saved: the model's history records the calibration, then nothing more.
+        click("cmdApplyFit");
+        QTest::mouseClick(editor->cmdApply(), Qt::LeftButton);
+        const ModelNotes *notes = gLibraryNotes.Of(deepCopy.get());
+        QVERIFY(notes);
+        QCOMPARE(notes->history.size(), 1);
+        QCOMPARE(notes->history[0].value("kind").toString(), QStringLiteral("calibrated"));
+        QCOMPARE(notes->history[0].value("fires").toInt(), 10);
+        QCOMPARE(notes->history[0].value("free").toArray().size(), 1);
+        QVERIFY(!editor->AppliedCalibration().has_value());
     }
 
     void screenshot()
