@@ -204,9 +204,9 @@ void LibraryInfoDialog::SetOrphans(const QList<OrphanNotesItem> &orphans, const 
     if (orphans.isEmpty())
         text = QStringLiteral("No orphaned notes: every note belongs to a model or set of the library.");
     else
-        text = QStringLiteral("Orphaned notes: %1 of models or sets no longer in the library, kept until they are "
-                              "attached to a model or deleted.")
-                   .arg(QLocale().toString(int(orphans.size())));
+        text = QStringLiteral("Orphaned notes: the notes of %1, no longer in the library, kept until they are "
+                              "attached to a model (or set) or deleted.")
+                   .arg(counted(int(orphans.size()), "model or set", "models or sets"));
     if (!message.isEmpty())
         text = message + QLatin1Char(' ') + text;
     lblOrphanNotes->setText(text);
