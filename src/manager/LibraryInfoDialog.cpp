@@ -161,6 +161,7 @@ LibraryInfoDialog::LibraryInfoDialog(const LibraryInfo &info, QWidget *parent)
     });
     auto *orphanCommands = new QHBoxLayout;
     auto *attachLabel = new QLabel(QStringLiteral("A&ttach to:"), this);
+    attachLabel->setObjectName(QStringLiteral("lblAttachNotesTo"));
     attachLabel->setBuddy(cboAttachNotesTo);
     orphanCommands->addWidget(attachLabel);
     orphanCommands->addWidget(cboAttachNotesTo, 1);
