@@ -37,19 +37,6 @@ QString ModelReportHtml(const ModelReport &r)
     html += QStringLiteral("<p>Reference model: %1</p>")
                 .arg(r.referenceModel.isEmpty() ? QStringLiteral("none") : esc(r.referenceModel));
     html += table(r.results, true);
-    // What is known of the model: the notes as the editor shows them, and its history.
-    html += QStringLiteral("<h3>Notes</h3>");
-    html += table({{QStringLiteral("Source"), r.source, {}}, {QStringLiteral("Author"), r.author, {}}}, false);
-    if (!r.notes.isEmpty())
-        html += QStringLiteral("<p>%1</p>").arg(esc(r.notes).replace(QLatin1Char('\n'), QStringLiteral("<br>")));
-    if (r.history.isEmpty()) {
-        html += QStringLiteral("<p>History: none recorded.</p>");
-    } else {
-        html += QStringLiteral("<p>History:</p><ul>");
-        for (const QString &line : r.history)
-            html += QStringLiteral("<li>%1</li>").arg(esc(line));
-        html += QStringLiteral("</ul>");
-    }
     if (r.charts > 0) {
         // The charts start a page of their own, one chart a row across the page: they are wide
         // and low, and two side by side shrink their axis texts below reading size.
@@ -61,6 +48,20 @@ QString ModelReportHtml(const ModelReport &r)
     if (!r.analysisPanel.isEmpty())
         html += QStringLiteral("<h3 style=\"page-break-before: always\">Analysis: %1</h3><p><img src=\"analysis\" width=\"640\"></p>")
                     .arg(esc(r.analysisPanel));
+    // What is known of the model: the notes as the editor shows them, and its history.
+    // On a page of its own, last: page one is full with the model, its environment and results.
+    html += QStringLiteral("<h3 style=\"page-break-before: always\">Notes</h3>");
+    html += table({{QStringLiteral("Source"), r.source, {}}, {QStringLiteral("Author"), r.author, {}}}, false);
+    if (!r.notes.isEmpty())
+        html += QStringLiteral("<p>%1</p>").arg(esc(r.notes).replace(QLatin1Char('\n'), QStringLiteral("<br>")));
+    if (r.history.isEmpty()) {
+        html += QStringLiteral("<p>History: none recorded.</p>");
+    } else {
+        html += QStringLiteral("<p>History:</p><ul>");
+        for (const QString &line : r.history)
+            html += QStringLiteral("<li>%1</li>").arg(esc(line));
+        html += QStringLiteral("</ul>");
+    }
     html += QStringLiteral("<p><small>Varrow %1, printed %2</small></p>").arg(esc(r.version), esc(r.date));
     return html + QStringLiteral("</body></html>");
 }

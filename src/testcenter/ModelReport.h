@@ -6,8 +6,9 @@
 
 // The printed report of the model in the Edit and Test Center, as HTML for a text document:
 // the model (set, ID, description, every parameter with its unit), the environment, the results
-// beside the reference model's, the model's notes (source, author, notes) with its history, the charts (images the window supplies under the names
-// "chart0" to "chart3"), the panel open in the analysis window (image "analysis"), how the
+// beside the reference model's, the charts (images the window supplies under the names
+// "chart0" to "chart3"), the panel open in the analysis window (image "analysis"), the model's
+// notes (source, author, notes) with its history on a last page of their own, how the
 // results were computed, the program's version and the date.
 struct ModelReport
 {

@@ -196,12 +196,13 @@ private slots:
         QCOMPARE(content.author, QStringLiteral("Ana")); // the boxes as they stand
         QCOMPARE(content.history, QStringList{"2026-12-09 09:40 copied from 1 of set \"Orla Master\""});
         const QString html = ModelReportHtml(content);
-        QVERIFY2(html.contains("<h3>Notes</h3>"), qPrintable(html));
+        const QString heading = QStringLiteral("<h3 style=\"page-break-before: always\">Notes</h3>");
+        QVERIFY2(html.contains(heading), qPrintable(html));
         QVERIFY(html.contains("<td>Source</td><td align=\"right\">Plots &lt;3-9&gt; &amp; more</td>"));
         QVERIFY(html.contains("<p>line one<br>line two</p>"));
         QVERIFY(html.contains("<li>2026-12-09 09:40 copied from 1 of set &quot;Orla Master&quot;</li>"));
-        // The notes come before the charts' page.
-        QVERIFY(html.indexOf("<h3>Notes</h3>") > html.indexOf("<h3>Results"));
+        // The notes come last, on a page of their own.
+        QVERIFY(html.indexOf(heading) > html.indexOf("<h3>Results"));
 
         ModelReport none = content;
         none.history.clear();

@@ -135,15 +135,16 @@ private slots:
         const QString open = pdfText(path);
         QVERIFY2(open.contains(QStringLiteral("Analysis: Sensitivity")), qPrintable(open));
         QVERIFY(!open.contains(QStringLiteral("Response Curves")));
-        // Three pages (pdftotext ends each with a form feed): the model, the charts, the panel
-        // on a page of its own.
-        QCOMPARE(open.count(QLatin1Char('\f')), 3);
+        // Four pages (pdftotext ends each with a form feed): the model, the charts, the panel
+        // on a page of its own, the model's notes.
+        QCOMPARE(open.count(QLatin1Char('\f')), 4);
         QVERIFY(open.section(QLatin1Char('\f'), 2, 2).contains(QStringLiteral("Analysis: Sensitivity")));
+        QVERIFY(open.section(QLatin1Char('\f'), 3, 3).contains(QStringLiteral("History: none recorded.")));
 
         analysis->close();
         QTest::mouseClick(report->cmdExportPdf, Qt::LeftButton);
         QVERIFY(!pdfText(path).contains(QStringLiteral("Analysis:")));
-        QCOMPARE(pdfText(path).count(QLatin1Char('\f')), 2);
+        QCOMPARE(pdfText(path).count(QLatin1Char('\f')), 3);
     }
 
     // The print preview opens large enough to read a page, inside the screen.

@@ -5,7 +5,7 @@
 
 #include "library/ModelNotes.h"
 
-#include <QFormLayout>
+#include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -42,15 +42,28 @@ QWidget *frmEditModel::buildNotesPage()
     m_txtNotesHistory->setTabChangesFocus(true);
     m_txtNotesHistory->setLineWrapMode(QPlainTextEdit::NoWrap);
 
-    auto *form = new QFormLayout(page);
-    form->setRowWrapPolicy(QFormLayout::DontWrapRows);
-    form->addRow(notesLabel(QStringLiteral("Source"), "lblNotesSource", page, m_txtNotesSource), m_txtNotesSource);
-    form->addRow(notesLabel(QStringLiteral("Author"), "lblNotesAuthor", page, m_txtNotesAuthor), m_txtNotesAuthor);
-    form->addRow(notesLabel(QStringLiteral("Notes"), "lblNotes", page, m_txtNotes), m_txtNotes);
-    form->addRow(notesLabel(QStringLiteral("History"), "lblNotesHistory", page, m_txtNotesHistory), m_txtNotesHistory);
-    auto *hint = new QLabel(QStringLiteral("Saved with the model's values by Save."), page);
-    hint->setObjectName(QStringLiteral("lblNotesHint"));
-    form->addRow(hint);
+    // Low enough never to raise the window's height: source and author share a row, the two
+    // text boxes ask for two lines and scroll, the page tells how it is saved in its tool tip.
+    const int twoLines = fontMetrics().lineSpacing() * 2 + 10;
+    m_txtNotes->setMinimumHeight(twoLines);
+    m_txtNotesHistory->setMinimumHeight(twoLines);
+    for (QPlainTextEdit *box : {m_txtNotes, m_txtNotesHistory})
+        box->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Ignored);
+    auto *grid = new QGridLayout(page);
+    grid->setVerticalSpacing(2);
+    grid->addWidget(notesLabel(QStringLiteral("Source"), "lblNotesSource", page, m_txtNotesSource), 0, 0);
+    grid->addWidget(m_txtNotesSource, 0, 1);
+    grid->addWidget(notesLabel(QStringLiteral("Author"), "lblNotesAuthor", page, m_txtNotesAuthor), 0, 2);
+    grid->addWidget(m_txtNotesAuthor, 0, 3);
+    grid->addWidget(notesLabel(QStringLiteral("Notes"), "lblNotes", page, m_txtNotes), 1, 0, Qt::AlignTop);
+    grid->addWidget(m_txtNotes, 1, 1, 1, 3);
+    grid->addWidget(notesLabel(QStringLiteral("History"), "lblNotesHistory", page, m_txtNotesHistory), 2, 0, Qt::AlignTop);
+    grid->addWidget(m_txtNotesHistory, 2, 1, 1, 3);
+    grid->setColumnStretch(1, 2);
+    grid->setColumnStretch(3, 1);
+    grid->setRowStretch(1, 1);
+    grid->setRowStretch(2, 1);
+    page->setToolTip(QStringLiteral("The model's notes are saved with its values by Save."));
     return page;
 }
 
