@@ -1,0 +1,171 @@
+#include "uncertainty/ResponseBands.h"
+
+#include "uncertainty/Parallel.h"
+#include "uncertainty/Uncertainty.h"
+
+#include <algorithm>
+#include <exception>
+
+namespace {
+
+using Id = EnvironmentInputId;
+
+bool isWind(InputKey key)
+{
+    return !key.fuel && EnvironmentInputId(key.index) == Id::Wind;
+}
+
+struct Outputs
+{
+    std::array<double, kBandOutputs> value{};
+    bool computed = false;
+};
+
+Outputs computeAt(const UncertainModel &model, const double *values)
+{
+    Outputs out;
+    FireSpread fs = model.SpreadAt(values);
+    try {
+        fs.Compute();
+    } catch (const std::exception &) {
+        return out;
+    }
+    out.value = {fs.UnroundedRateOfSpread(), fs.FlameLength(), fs.FireLineIntensity(), fs.SingleEllipseArea()};
+    out.computed = true;
+    return out;
+}
+
+// The unit points of the model's inputs with the options' correlations.
+std::vector<double> drawPoints(const UncertainModel &model, const BandOptions &options)
+{
+    Correlator correlator;
+    correlator.Prepare(model.MoistureGroups(options.deadCorrelation, options.liveCorrelation), model.InputCount());
+    return DrawUnitPoints(std::max(0, options.draws), model.InputCount(), options.method, options.seed, correlator);
+}
+
+// Every output of one model at every drawn point (row-major draws x outputs); rows that could
+// not be computed are marked in `computed`.
+void computeDraws(const UncertainModel &model, const std::vector<double> &unit, int draws, int threads,
+                  std::vector<Outputs> &out)
+{
+    const int d = model.InputCount();
+    out.assign(std::size_t(draws), Outputs());
+    ParallelFor(draws, threads, [&](int begin, int end) {
+        std::vector<double> values(std::size_t(std::max(d, 1)));
+        for (int i = begin; i < end; ++i) {
+            model.ValuesAt(unit.data() + std::size_t(i) * std::size_t(d), values.data());
+            out[std::size_t(i)] = computeAt(model, values.data());
+        }
+    });
+}
+
+BandPoint summarize(double x, const std::vector<Outputs> &draws)
+{
+    BandPoint p;
+    p.x = x;
+    std::vector<double> sorted;
+    sorted.reserve(draws.size());
+    for (int k = 0; k < kBandOutputs; ++k) {
+        sorted.clear();
+        for (const Outputs &o : draws)
+            if (o.computed)
+                sorted.push_back(o.value[std::size_t(k)]);
+        std::sort(sorted.begin(), sorted.end());
+        p.computed = int(sorted.size());
+        for (std::size_t q = 0; q < kBandQuantiles.size(); ++q)
+            p.quantiles[std::size_t(k)][q] = SortedQuantile(sorted, kBandQuantiles[q] / 100);
+    }
+    return p;
+}
+
+} // namespace
+
+std::vector<VaryingInput> InputsBesideSwept(const std::vector<VaryingInput> &inputs, InputKey swept)
+{
+    std::vector<VaryingInput> beside;
+    for (const VaryingInput &v : inputs) {
+        if (v.key == swept)
+            continue;
+        if (isWind(swept) && v.key == InputKey::Environment(Id::MidflameWind))
+            continue;
+        beside.push_back(v);
+    }
+    return beside;
+}
+
+UncertaintyPoint PointAtSwept(const UncertaintyPoint &point, InputKey swept, double x)
+{
+    UncertaintyPoint p = point;
+    if (swept.fuel)
+        return p;
+    p.environment[std::size_t(swept.index)] = x;
+    if (isWind(swept))
+        p.environment[std::size_t(Id::MidflameWind)] = EditorMidflameWind(x, p.environment[std::size_t(Id::WindAdjust)]);
+    return p;
+}
+
+bool ComputeResponseBands(const UncertaintyPoint &point, const std::vector<VaryingInput> &inputs, InputKey swept,
+                          const std::vector<double> &xs, const BandOptions &options, std::vector<BandPoint> *bands,
+                          std::string *problem)
+{
+    bands->clear();
+    if (swept.fuel) {
+        *problem = "a response curve sweeps an environment input";
+        return false;
+    }
+    const std::vector<VaryingInput> beside = InputsBesideSwept(inputs, swept);
+    // Prepared at every x (a midflame wind derived from the swept 20-ft wind moves with it),
+    // always with the same inputs in the same order, so one set of draws serves every x.
+    std::vector<UncertainModel> models(xs.size());
+    for (std::size_t i = 0; i < xs.size(); ++i)
+        if (!models[i].Prepare(PointAtSwept(point, swept, xs[i]), beside, problem))
+            return false;
+    if (xs.empty())
+        return true;
+    const int draws = std::max(0, options.draws);
+    const std::vector<double> unit = drawPoints(models.front(), options);
+    std::vector<Outputs> out;
+    for (std::size_t i = 0; i < xs.size(); ++i) {
+        computeDraws(models[i], unit, draws, options.threads, out);
+        bands->push_back(summarize(xs[i], out));
+    }
+    return true;
+}
+
+bool ObservedBandCoverage(const UncertaintyPoint &point, const std::vector<VaryingInput> &inputs,
+                          const std::vector<ObservedFire> &fires, const BandOptions &options, BandCoverage *coverage,
+                          std::string *problem)
+{
+    *coverage = BandCoverage();
+    std::vector<Outputs> out;
+    std::vector<double> unit;
+    for (const ObservedFire &fire : fires) {
+        // The editor's adjustment factor stays: a drawn 20-ft wind or factor moves the midflame
+        // wind about the observed one as it moves the editor's.
+        UncertaintyPoint p = point;
+        double adjustment = p.environment[std::size_t(Id::WindAdjust)];
+        if (!(adjustment > 0))
+            adjustment = 1;
+        p.SetEnvironment(fire.moisture.data(), fire.midflameWind / adjustment, adjustment, fire.slope);
+        p.environment[std::size_t(Id::MidflameWind)] = fire.midflameWind;
+        UncertainModel model;
+        if (!model.Prepare(p, inputs, problem))
+            return false;
+        if (unit.empty())
+            unit = drawPoints(model, options);
+        computeDraws(model, unit, std::max(0, options.draws), options.threads, out);
+        const BandPoint band = summarize(0, out);
+        if (band.computed == 0)
+            continue;
+        const auto inside = [&](BandOutput o, double observed) {
+            return observed >= band.Quantile(o, 0) && observed <= band.Quantile(o, 3);
+        };
+        ++coverage->fires;
+        coverage->rosInside += inside(BandOutput::RateOfSpread, fire.rateOfSpread);
+        if (std::isfinite(fire.flameLength)) {
+            ++coverage->flameFires;
+            coverage->flameInside += inside(BandOutput::FlameLength, fire.flameLength);
+        }
+    }
+    return true;
+}
