@@ -146,8 +146,12 @@ bool ObservedBandCoverage(const UncertaintyPoint &point, const std::vector<Varyi
         double adjustment = p.environment[std::size_t(Id::WindAdjust)];
         if (!(adjustment > 0))
             adjustment = 1;
-        p.SetEnvironment(fire.moisture.data(), fire.midflameWind / adjustment, adjustment, fire.slope);
-        p.environment[std::size_t(Id::MidflameWind)] = fire.midflameWind;
+        const FireEnvironment &e = fire.environment;
+        double moisture[5];
+        for (std::size_t i = 0; i < 5; ++i)
+            moisture[i] = 100 * e.moisture[i]; // percent, as the inputs' distributions take them
+        p.SetEnvironment(moisture, e.midflameWind / adjustment, adjustment, e.slope);
+        p.environment[std::size_t(Id::MidflameWind)] = e.midflameWind;
         UncertainModel model;
         if (!model.Prepare(p, inputs, problem))
             return false;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/ModelComputation.h"
 #include "uncertainty/UncertainInputs.h"
 
 #include <array>
@@ -56,14 +57,12 @@ bool ComputeResponseBands(const UncertaintyPoint &point, const std::vector<Varyi
                           const std::vector<double> &xs, const BandOptions &options, std::vector<BandPoint> *bands,
                           std::string *problem);
 
-// An observed fire as the bands read it: its environment (moistures in percent, the midflame
-// wind in mi/h used exactly as given, slope in percent) and what was observed (ch/h, ft; a
-// flame length of NaN when none was observed).
+// An observed fire as the bands read it: its environment as a computation takes it (moistures
+// as fractions, the midflame wind in mi/h used exactly as given, slope in percent) and what was
+// observed (ch/h, ft; a flame length of NaN when none was observed).
 struct ObservedFire
 {
-    std::array<double, 5> moisture{};
-    double midflameWind = 0;
-    double slope = 0;
+    FireEnvironment environment;
     double rateOfSpread = 0;
     double flameLength = NAN;
 };

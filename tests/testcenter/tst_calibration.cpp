@@ -4,11 +4,14 @@
 // deep) is fitted back, applied and the apply undone.
 #include "EditorFixture.h"
 
+#include "analysis/ui/UncertaintyPanel.h"
+#include "analysis/ui/frmAnalysis.h"
 #include "calibration/CalibrationReport.h"
 #include "calibration/ui/frmCalibration.h"
 #include "data/ModelComputation.h"
 #include "library/DefaultLibrary.h"
 #include "library/MemoryTree.h"
+#include "testcenter/ui/EditorAnalysis.h"
 #include "testcenter/ui/EditorCalibration.h"
 #include "units/UnitSetting.h"
 
@@ -23,6 +26,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSpinBox>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -289,6 +293,57 @@ private slots:
         QVERIFY(finished.wait(60000));
         QTest::qWait(50);
         QVERIFY(window()->grab().save(QDir(dir).filePath("calibration-fit.png")));
+    }
+
+    void analysisCountsTheObservedFiresInsideItsBand()
+    {
+        // Three fires at 4 mi/h midflame on the flat: the first burns as the edited model
+        // predicts (rate and flame), the second three times as fast, the third at 0.3 times.
+        // With the 20-ft wind within +/- 25 % the model's band spans well under a factor of 2,
+        // so only the first fire is inside it.
+        const FireEnvironment e{{0.05, 0.06, 0.07, 0.60, 0.90}, 4, 0, 0};
+        const ModelFire f = ComputeModelFire(*deepCopy, e);
+        QVERIFY(f.computed);
+        const double ros = f.spread.UnroundedRateOfSpread(), flame = f.spread.FlameLength();
+        QApplication::clipboard()->setText(QStringLiteral("A\t5\t6\t7\t60\t90\t4\t0\t%1\t%2\t1\n"
+                                                          "B\t5\t6\t7\t60\t90\t4\t0\t%3\t\t1\n"
+                                                          "C\t5\t6\t7\t60\t90\t4\t0\t%4\t\t1\n")
+                                               .arg(ros, 0, 'g', 17)
+                                               .arg(flame, 0, 'g', 17)
+                                               .arg(3 * ros, 0, 'g', 17)
+                                               .arg(0.3 * ros, 0, 'g', 17));
+        click("cmdPasteObservations");
+        QCOMPARE(window()->TableObservations().observations.size(), 3);
+
+        QTest::mouseClick(editor->findChild<QPushButton *>(QStringLiteral("cmdAnalysis")), Qt::LeftButton);
+        frmAnalysis *analysis = EditorAnalysisWindow(editor.get());
+        QVERIFY(QTest::qWaitForWindowExposed(analysis));
+        QTabBar *bar = analysis->Tabs()->tabBar();
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(3).center());
+        UncertaintyPanel *panel = analysis->Uncertainty();
+        QComboBox *preset = panel->PresetBox();
+        preset->setFocus();
+        QTest::keyClick(preset, Qt::Key_Home);
+        while (preset->currentText() != QStringLiteral("wind +/- 25 %") && preset->currentIndex() < preset->count() - 1)
+            QTest::keyClick(preset, Qt::Key_Down);
+        QCOMPARE(preset->currentText(), QStringLiteral("wind +/- 25 %"));
+        QTRY_VERIFY_WITH_TIMEOUT(!panel->IsComputing() && !panel->IsStale() && panel->Coverage(), 20000);
+        QCOMPARE(panel->Coverage()->fires, 3);
+        QCOMPARE(panel->Coverage()->rosInside, 1);
+        QCOMPARE(panel->Coverage()->flameFires, 1);
+        QCOMPARE(panel->Coverage()->flameInside, 1);
+        QVERIFY2(panel->SummaryLabel()->text().contains(QStringLiteral("rate of spread 1 of 3 (33 %)")),
+                 qPrintable(panel->SummaryLabel()->text()));
+        QVERIFY(panel->SummaryLabel()->text().contains(QStringLiteral("flame length 1 of 1 (100 %)")));
+
+        // A fire deleted in the calibration window is counted no more.
+        QTableWidget *table = control<QTableWidget>("grdObservations");
+        table->selectRow(1);
+        click("cmdDeleteObservation");
+        QTRY_VERIFY_WITH_TIMEOUT(!panel->IsComputing() && !panel->IsStale() && panel->Coverage() &&
+                                     panel->Coverage()->fires == 2,
+                                 20000);
+        QVERIFY(panel->SummaryLabel()->text().contains(QStringLiteral("rate of spread 1 of 2 (50 %)")));
     }
 
     void setupProblemIsReportedWithoutAFit()

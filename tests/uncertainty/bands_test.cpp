@@ -117,9 +117,7 @@ TEST(ResponseBands, ObservedFiresInsideTheBand)
     // the model at slopes 22 and 58 % under the fire's own moistures and wind.
     const auto fire = [&](double midflame, double ros, double flame = NAN) {
         ObservedFire f;
-        f.moisture = {5, 6, 7, 75, 90};
-        f.midflameWind = midflame;
-        f.slope = 0;
+        f.environment = environment(midflame, 0);
         f.rateOfSpread = ros;
         f.flameLength = flame;
         return f;
@@ -151,9 +149,7 @@ TEST(ResponseBands, AnObservedMidflameWindIsUsedUnrounded)
     // inside only when its midflame wind of 7.37 mi/h is not rounded to 7.4.
     const UncertaintyPoint point = PointOf(ShrubModel());
     ObservedFire f;
-    f.moisture = {5, 6, 7, 75, 90};
-    f.midflameWind = 7.37;
-    f.slope = 15;
+    f.environment = environment(7.37, 15);
     f.rateOfSpread = single(point.model, environment(7.37, 15)).UnroundedRateOfSpread();
     ASSERT_NE(f.rateOfSpread, single(point.model, environment(7.4, 15)).UnroundedRateOfSpread());
     BandOptions options;

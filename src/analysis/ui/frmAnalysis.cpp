@@ -81,6 +81,7 @@ void frmAnalysis::RefreshNow()
     m_curves->Refresh(inputs);
     m_sensitivity->Refresh(inputs);
     m_characteristics->Refresh(inputs);
+    m_uncertainty->SetObservedFires(m_hooks.ObservedFires ? m_hooks.ObservedFires() : std::vector<ObservedFire>());
     m_uncertainty->Refresh(inputs);
     m_global->Refresh(inputs, m_uncertainty->VaryingInputs());
 }

@@ -321,6 +321,7 @@ void frmCalibration::showObservationStatus()
     if (!refused.isEmpty())
         text += QStringLiteral(", %1 rows not used (%2)").arg(refused.size()).arg(refused.join(QStringLiteral("; ")));
     m_observationStatus->setText(text);
+    emit observationsChanged();
 }
 
 void frmCalibration::SetObservations(const Observations &observations, const QStringList &extraColumns)

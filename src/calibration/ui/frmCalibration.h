@@ -77,6 +77,8 @@ public:
 
 signals:
     void fitFinished();
+    // The observation table changed (rows typed, pasted, imported or deleted).
+    void observationsChanged();
 
 protected:
     // The parameter table shows the editor's values as they are when the window opens.

@@ -1,11 +1,13 @@
 #include "testcenter/ui/EditorCalibration.h"
 
+#include "analysis/ui/frmAnalysis.h"
 #include "calibration/ui/frmCalibration.h"
 #include "data/FuelModelSets.h"
 #include "data/FuelParameters.h"
 #include "data/NumberText.h"
 #include "data/ProgramState.h"
 #include "testcenter/EditorSave.h"
+#include "testcenter/ui/EditorAnalysis.h"
 #include "testcenter/ui/frmEditModel.h"
 
 #include <QComboBox>
@@ -83,6 +85,11 @@ frmCalibration *AttachEditorCalibration(frmEditModel *editor)
     hooks.SendModel = [editor](const FuelModel &m) { sendModel(editor, m); };
     auto *window = new frmCalibration(std::move(hooks));
     editor->setProperty("calibrationWindow", QVariant::fromValue<QObject *>(window));
+    // The analysis window counts the observed fires inside its uncertainty band.
+    QObject::connect(window, &frmCalibration::observationsChanged, editor, [editor] {
+        if (frmAnalysis *analysis = EditorAnalysisWindow(editor))
+            analysis->EntriesChanged();
+    });
     QObject::connect(editor, &QObject::destroyed, [window] { delete window; });
 
     auto *button = new QPushButton(QStringLiteral("&Fit to Observations..."), editor);
