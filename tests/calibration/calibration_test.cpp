@@ -291,4 +291,16 @@ TEST(AdjustmentFile, NumberBlankFactorOneLineEach)
               QByteArray("14 0.85\r\n101 1.2346\r\n30 2\r\n31 0.012346\r\n"));
 }
 
+TEST(AdjustmentFile, NumbersProposedAndRefused)
+{
+    // Whole-number IDs keep their number (a standard model's too, the first time it occurs);
+    // the rest take 14, 15, ... skipping the numbers already kept.
+    EXPECT_EQ(ProposeAdjustmentNumbers({"1", "MY1", "14", "95", "14", "GR2", "300", " 101 ", "+16", "15"}),
+              (std::vector<int>{1, 16, 14, 17, 18, 19, 20, 101, 21, 15}));
+    for (int bad : {0, -3, 90, 95, 99, 257})
+        EXPECT_FALSE(AdjustmentNumberProblem(bad).isEmpty()) << bad;
+    for (int good : {1, 13, 14, 89, 100, 101, 219, 256})
+        EXPECT_TRUE(AdjustmentNumberProblem(good).isEmpty()) << good;
+}
+
 } // namespace

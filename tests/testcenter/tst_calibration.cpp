@@ -11,6 +11,7 @@
 #include "data/ModelComputation.h"
 #include "library/DefaultLibrary.h"
 #include "library/MemoryTree.h"
+#include "testcenter/PlotHistory.h"
 #include "testcenter/ui/EditorAnalysis.h"
 #include "testcenter/ui/EditorCalibration.h"
 #include "units/UnitSetting.h"
@@ -18,6 +19,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDialogButtonBox>
+#include <QLineEdit>
 #include <QFileDialog>
 #include <QLabel>
 #include <QMessageBox>
@@ -256,10 +259,103 @@ private slots:
         QVERIFY2(report.contains(QStringLiteral("depth = 1 ft (2; 0.5 to 3)")), qPrintable(report));
         QCOMPARE(control<QChartView>("chtFit")->chart()->series().size(), 5); // 1:1, band twice, before, after
 
+        // Apply plots the editor's model before and after on its charts.
+        const size_t plots = gChartState.CurrentPlotHistory.size();
+        click("cmdApplyFit");
+        QVERIFY(std::fabs(editor->EntryEnglish(13) - 1.0) < 1e-3);
+        QCOMPARE(gChartState.CurrentPlotHistory.size(), plots + 2);
+        QCOMPARE(gChartState.CurrentPlotHistory[plots]->BulkDensityDepth(), 2.0);
+        QVERIFY(std::fabs(gChartState.CurrentPlotHistory[plots + 1]->BulkDensityDepth() - 1.0) < 1e-3);
+        // The depth box's own undo gives its value before back.
+        QLineEdit *depthBox = editor->txtFuels(13);
+        depthBox->setFocus();
+        QTest::keyClick(depthBox, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(editor->EntryEnglish(13), 2.0);
+        // Applied again, the window's Undo Apply takes the whole change back.
         click("cmdApplyFit");
         QVERIFY(std::fabs(editor->EntryEnglish(13) - 1.0) < 1e-3);
         click("cmdUndoApply");
         QCOMPARE(editor->EntryEnglish(13), 2.0);
+    }
+
+    void adjustmentFileOfTheSelectedModelsWithTheNumbersChosen()
+    {
+        importFires();
+        QTRY_COMPARE(control<QTableWidget>("grdObservations")->rowCount(), 10);
+        window()->Tabs()->setCurrentIndex(1);
+        click("cmdRank");
+        QTableWidget *ranking = control<QTableWidget>("grdRanking");
+        QCOMPARE(ranking->item(1, 1)->text(), QStringLiteral("1"));
+        // The edited model and FM1 selected with the mouse (Ctrl adds the second row).
+        QTest::mouseClick(ranking->viewport(), Qt::LeftButton, {}, ranking->visualItemRect(ranking->item(0, 1)).center());
+        QTest::mouseClick(ranking->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                          ranking->visualItemRect(ranking->item(1, 1)).center());
+        QCOMPARE(ranking->selectionModel()->selectedRows().size(), 2);
+
+        // The factors worked apart: FM1 made the fires, so 1; the 2-ft deep copy's is the
+        // geometric mean of observed over predicted.
+        const Observations fires = ReadObservationFile(firesPath, Units::System::English).observations;
+        QCOMPARE(fires.size(), 10);
+        double logs = 0;
+        for (const Observation &o : fires)
+            logs += std::log(o.ros / ComputeModelFire(*deepCopy, o.environment).spread.UnroundedRateOfSpread());
+        const double deepFactor = std::exp(logs / 10);
+        QVERIFY(deepFactor > 1.05 || deepFactor < 0.95);
+
+        const QString path = dir.filePath(QStringLiteral("models.adj"));
+        QString dialogText;
+        answerModals({[&](QWidget *w) {
+                          if (w->objectName() != QLatin1String("dlgAdjustmentExport"))
+                              return false;
+                          auto *table = w->findChild<QTableWidget *>(QStringLiteral("grdAdjustmentNumbers"));
+                          // Proposed: the edited MY1 takes 14, FM1 keeps its own number 1.
+                          dialogText = table->item(0, 1)->text() + " " + table->item(0, 3)->text() + " " +
+                                       table->item(1, 1)->text() + " " + table->item(1, 3)->text();
+                          const auto type = [&](const QString &text) {
+                              const QPoint at = table->visualItemRect(table->item(0, 3)).center();
+                              QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, at);
+                              QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, at);
+                              // The cell's open editor (the dialog's window need not be the active
+                              // one; an editor closed before may not be deleted yet).
+                              QLineEdit *box = nullptr;
+                              for (QLineEdit *e : table->viewport()->findChildren<QLineEdit *>())
+                                  if (e->isVisible())
+                                      box = e;
+                              if (!box)
+                                  return;
+                              QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+                              QTest::keyClicks(box, text);
+                              // Tab commits the cell (Return would also press the default button).
+                              QTest::keyClick(box, Qt::Key_Tab);
+                          };
+                          auto *buttons = w->findChild<QDialogButtonBox *>();
+                          // A reserved number is refused with its reason; the window stays.
+                          type(QStringLiteral("95"));
+                          buttons->button(QDialogButtonBox::Ok)->click();
+                          dialogText += " | " + w->findChild<QLabel *>(QStringLiteral("lblAdjustmentProblem"))->text();
+                          type(QStringLiteral("30"));
+                          buttons->button(QDialogButtonBox::Ok)->click();
+                          return true;
+                      },
+                      [&](QWidget *w) {
+                          auto *d = qobject_cast<QFileDialog *>(w);
+                          if (!d || d->objectName() != QLatin1String("dlgAdjustmentFile"))
+                              return false;
+                          auto *name = d->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+                          name->setText(path);
+                          QTest::keyClick(name, Qt::Key_Return);
+                          return true;
+                      }});
+        click("cmdExportAdjustments");
+        QVERIFY2(dialogText.startsWith(QStringLiteral("MY1 14 1 1 | MY1: the model number 95 is reserved")),
+                 qPrintable(dialogText));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QList<QByteArray> lines = file.readAll().split('\n');
+        QCOMPARE(lines.size(), 3); // two lines, each ended by CR LF
+        QVERIFY(lines[0].startsWith("30 ") && lines[0].endsWith('\r'));
+        QVERIFY(std::fabs(lines[0].mid(3).trimmed().toDouble() - deepFactor) < 1e-4);
+        QCOMPARE(lines[1], QByteArray("1 1\r"));
     }
 
     void screenshot()

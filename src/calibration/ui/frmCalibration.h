@@ -39,6 +39,8 @@ struct CalibrationHooks
     std::function<void(const FireEnvironment &)> SendEnvironment;
     // The model's 13 parameters and herb type into the editor's entries.
     std::function<void(const FuelModel &)> SendModel;
+    // Adds the editor's entries to its charts (its Plot): Apply plots before and after.
+    std::function<void()> PlotEntries;
 };
 
 // The calibration window of one editor: the observed fires ("Observations"), every library
@@ -70,6 +72,11 @@ public:
     // Pasted text (from a spreadsheet: tab separated, with or without the column names) added
     // to the table after its report is accepted.
     bool PasteText(const QString &text);
+
+    // The simulators' adjustment file of the ranked models selected (all when none is): a window
+    // lists them with their factors and the numbers proposed, which can be typed over; then the
+    // file is chosen and written.
+    void ExportAdjustments();
 
     // The last result of the fit (empty before one).
     const std::optional<CalibrationResult> &LastFit() const { return m_lastFit; }

@@ -47,8 +47,9 @@ void sendEnvironment(frmEditModel *editor, const FireEnvironment &e)
 
 void sendModel(frmEditModel *editor, const FuelModel &model)
 {
+    // Each box keeps its value before in its own undo history (Ctrl+Z in the box).
     for (const FuelParameterInfo &p : FuelParameterTable())
-        editor->SetEntryEnglish(p.entryIndex, p.valueOf(model));
+        editor->ReplaceEntryEnglish(p.entryIndex, p.valueOf(model));
     const int herb = int(model.HerbType()) - 1;
     if (herb >= 0 && herb < editor->cboHerbType()->count())
         editor->cboHerbType()->setCurrentIndex(herb);
@@ -83,6 +84,13 @@ frmCalibration *AttachEditorCalibration(frmEditModel *editor)
     hooks.MasterModels = [] { return gFMSets ? MasterSetModels(*gFMSets) : std::vector<CandidateModel>(); };
     hooks.SendEnvironment = [editor](const FireEnvironment &e) { sendEnvironment(editor, e); };
     hooks.SendModel = [editor](const FuelModel &m) { sendModel(editor, m); };
+    hooks.PlotEntries = [editor] {
+        // The editor's own Plot, only while its entries hold (Plot would name the fault).
+        if (!editor->EntryFault().isEmpty())
+            return;
+        if (auto *plot = editor->findChild<QPushButton *>(QStringLiteral("cmdPlot")))
+            plot->click();
+    };
     auto *window = new frmCalibration(std::move(hooks));
     editor->setProperty("calibrationWindow", QVariant::fromValue<QObject *>(window));
     // The analysis window counts the observed fires inside its uncertainty band.
