@@ -167,6 +167,8 @@ calibration_mutations=(
   $'if (digits && AdjustmentNumberProblem(own)\tif (ok && AdjustmentNumberProblem(own)\tonly an ID of digits keeps its number\tsrc/calibration/AdjustmentFile.cpp'
   $'while (next <= 89 && used.count(next))\twhile (next <= 89 && false)\tproposed numbers skip those kept\tsrc/calibration/AdjustmentFile.cpp'
   $'&& used.insert(own).second)\t&& (used.insert(own), true))\tan ID number kept once\tsrc/calibration/AdjustmentFile.cpp'
+  $'ros(after - o.ros));\tros(o.ros - after));\tresidual is predicted less observed\tsrc/calibration/CalibrationReport.cpp'
+  $'Stats(r.after.flame, units, flUnit, Quantity::FlameLength)\tStats(r.after.flame, units, flUnit)\tflame lengths in the units shown\tsrc/calibration/CalibrationReport.cpp'
 )
 # Faults of the uncertainty layer: distributions and their truncation, the sampler's scrambling,
 # the correlation of moistures, the summaries and the Sobol estimators with their bootstrap.
