@@ -43,33 +43,37 @@ std::vector<double> drawPoints(const UncertainModel &model, const BandOptions &o
     return DrawUnitPoints(std::max(0, options.draws), model.InputCount(), options.method, options.seed, correlator);
 }
 
-// Every output of one model at every drawn point (row-major draws x outputs); rows that could
-// not be computed are marked in `computed`.
-void computeDraws(const UncertainModel &model, const std::vector<double> &unit, int draws, int threads,
-                  std::vector<Outputs> &out)
+// Every output of each model at every drawn point: row m * draws + i is model m at point i.
+// The rows are worked on in blocks across the threads, so that few draws over many models
+// share the work as well as many draws of one.
+std::vector<Outputs> computeDraws(const std::vector<UncertainModel> &models, const std::vector<double> &unit, int draws,
+                                  int threads)
 {
-    const int d = model.InputCount();
-    out.assign(std::size_t(draws), Outputs());
-    ParallelFor(draws, threads, [&](int begin, int end) {
+    const int d = models.empty() ? 0 : models.front().InputCount();
+    std::vector<Outputs> out(models.size() * std::size_t(draws));
+    ParallelFor(int(out.size()), threads, [&](int begin, int end) {
         std::vector<double> values(std::size_t(std::max(d, 1)));
-        for (int i = begin; i < end; ++i) {
-            model.ValuesAt(unit.data() + std::size_t(i) * std::size_t(d), values.data());
-            out[std::size_t(i)] = computeAt(model, values.data());
+        for (int k = begin; k < end; ++k) {
+            const UncertainModel &model = models[std::size_t(k / draws)];
+            model.ValuesAt(unit.data() + std::size_t(k % draws) * std::size_t(d), values.data());
+            out[std::size_t(k)] = computeAt(model, values.data());
         }
     });
+    return out;
 }
 
-BandPoint summarize(double x, const std::vector<Outputs> &draws)
+// The band of the rows [first, first + count).
+BandPoint summarize(double x, const Outputs *first, int count)
 {
     BandPoint p;
     p.x = x;
     std::vector<double> sorted;
-    sorted.reserve(draws.size());
+    sorted.reserve(std::size_t(count));
     for (int k = 0; k < kBandOutputs; ++k) {
         sorted.clear();
-        for (const Outputs &o : draws)
-            if (o.computed)
-                sorted.push_back(o.value[std::size_t(k)]);
+        for (const Outputs *o = first; o != first + count; ++o)
+            if (o->computed)
+                sorted.push_back(o->value[std::size_t(k)]);
         std::sort(sorted.begin(), sorted.end());
         p.computed = int(sorted.size());
         for (std::size_t q = 0; q < kBandQuantiles.size(); ++q)
@@ -124,11 +128,9 @@ bool ComputeResponseBands(const UncertaintyPoint &point, const std::vector<Varyi
         return true;
     const int draws = std::max(0, options.draws);
     const std::vector<double> unit = drawPoints(models.front(), options);
-    std::vector<Outputs> out;
-    for (std::size_t i = 0; i < xs.size(); ++i) {
-        computeDraws(models[i], unit, draws, options.threads, out);
-        bands->push_back(summarize(xs[i], out));
-    }
+    const std::vector<Outputs> out = computeDraws(models, unit, draws, options.threads);
+    for (std::size_t i = 0; i < xs.size(); ++i)
+        bands->push_back(summarize(xs[i], out.data() + i * std::size_t(draws), draws));
     return true;
 }
 
@@ -137,28 +139,31 @@ bool ObservedBandCoverage(const UncertaintyPoint &point, const std::vector<Varyi
                           std::string *problem)
 {
     *coverage = BandCoverage();
-    std::vector<Outputs> out;
-    std::vector<double> unit;
-    for (const ObservedFire &fire : fires) {
+    std::vector<UncertainModel> models(fires.size());
+    for (std::size_t f = 0; f < fires.size(); ++f) {
         // The editor's adjustment factor stays: a drawn 20-ft wind or factor moves the midflame
         // wind about the observed one as it moves the editor's.
         UncertaintyPoint p = point;
         double adjustment = p.environment[std::size_t(Id::WindAdjust)];
         if (!(adjustment > 0))
             adjustment = 1;
-        const FireEnvironment &e = fire.environment;
+        const FireEnvironment &e = fires[f].environment;
         double moisture[5];
         for (std::size_t i = 0; i < 5; ++i)
             moisture[i] = 100 * e.moisture[i]; // percent, as the inputs' distributions take them
         p.SetEnvironment(moisture, e.midflameWind / adjustment, adjustment, e.slope);
         p.environment[std::size_t(Id::MidflameWind)] = e.midflameWind;
-        UncertainModel model;
-        if (!model.Prepare(p, inputs, problem))
+        if (!models[f].Prepare(p, inputs, problem))
             return false;
-        if (unit.empty())
-            unit = drawPoints(model, options);
-        computeDraws(model, unit, std::max(0, options.draws), options.threads, out);
-        const BandPoint band = summarize(0, out);
+    }
+    if (fires.empty())
+        return true;
+    // One set of draws for every fire, as for the points of a curve.
+    const int draws = std::max(0, options.draws);
+    const std::vector<Outputs> out = computeDraws(models, drawPoints(models.front(), options), draws, options.threads);
+    for (std::size_t f = 0; f < fires.size(); ++f) {
+        const ObservedFire &fire = fires[f];
+        const BandPoint band = summarize(0, out.data() + f * std::size_t(draws), draws);
         if (band.computed == 0)
             continue;
         const auto inside = [&](BandOutput o, double observed) {

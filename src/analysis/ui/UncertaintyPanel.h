@@ -38,7 +38,7 @@ public:
     // takes effect at the next Refresh.
     void SetObservedFires(std::vector<ObservedFire> fires) { m_fires = std::move(fires); }
     // Each observed fire's band is drawn from at most this many draws.
-    static constexpr int kCoverageDraws = 1000;
+    static constexpr int kCoverageDraws = 400;
 
     // The inputs ticked in the table with their distributions (English units).
     std::vector<VaryingInput> VaryingInputs() const;
