@@ -185,7 +185,7 @@ uncertainty_mutations=(
   $'if (d.a > d.b)\tif (d.a > d.b + 1)\ta range from high to low refused\tsrc/uncertainty/Distributions.cpp'
   $'const bool absent = current == 0 &&\tconst bool absent = false &&\tabsent fuel classes kept absent\tsrc/uncertainty/UncertainInputs.cpp'
   $'|| id == EnvironmentInputId::MoistureWoody)\t|| false)\twoody moisture among the live group\tsrc/uncertainty/UncertainInputs.cpp'
-  $'const double tenths = wind * windAdjustment * 10;\tconst double tenths = wind * windAdjustment * 100;\tmidflame wind to one decimal\tsrc/uncertainty/UncertainInputs.cpp'
+  $'adjustmentFactor), u"##0.0"));\tadjustmentFactor), u"##0.00"));\tmidflame wind to one decimal\tsrc/units/MidflameWind.cpp'
   $'m_windDerived = wind;\tm_windDerived = false;\tmidflame wind follows a drawn 20-ft wind\tsrc/uncertainty/UncertainInputs.cpp'
   $'unitOf(bits ^ m_state->shift[std::size_t(i)])\tunitOf(bits + m_state->shift[std::size_t(i)])\tdigital shift by XOR\tsrc/uncertainty/Sampling.cpp'
   $'const std::uint64_t bits = origin ? 0 : std::uint64_t(m_state->sobol());\tconst std::uint64_t bits = std::uint64_t(m_state->sobol());\tthe sequence\'s first point 0\tsrc/uncertainty/Sampling.cpp'
