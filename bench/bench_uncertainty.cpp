@@ -1,10 +1,11 @@
-// Monte Carlo uncertainty and Sobol indices of a shrub model with every fuel class, beside the
-// engine's own cost of one computation.
+// Monte Carlo uncertainty, response curve bands and Sobol indices of a shrub model with every
+// fuel class, beside the engine's own cost of one computation.
 //   build/bench/bench_uncertainty --benchmark_min_time=1
 // The threads argument is the number of threads the draws are computed on (the results do not
 // depend on it).
 #include "data/FuelModel.h"
 #include "data/ModelComputation.h"
+#include "uncertainty/ResponseBands.h"
 #include "uncertainty/Sampling.h"
 #include "uncertainty/SobolIndices.h"
 #include "uncertainty/Uncertainty.h"
@@ -50,15 +51,18 @@ VaryingInput vary(const char *name, double percent)
 
 // The "all of these" inputs: moistures +/- 30 %, the fuel bed's loads and depth +/- 20 %, the
 // wind +/- 25 %.
+std::vector<VaryingInput> presetInputs()
+{
+    return {vary("moist-1h", 30), vary("moist-10h", 30), vary("moist-100h", 30), vary("moist-herb", 30),
+            vary("moist-woody", 30), vary("load-1h", 20), vary("load-10h", 20), vary("load-100h", 20),
+            vary("load-herb", 20), vary("load-woody", 20), vary("depth", 20), vary("wind", 25)};
+}
+
 UncertainModel presetModel()
 {
     UncertainModel m;
     std::string problem;
-    m.Prepare(point(),
-              {vary("moist-1h", 30), vary("moist-10h", 30), vary("moist-100h", 30), vary("moist-herb", 30),
-               vary("moist-woody", 30), vary("load-1h", 20), vary("load-10h", 20), vary("load-100h", 20),
-               vary("load-herb", 20), vary("load-woody", 20), vary("depth", 20), vary("wind", 25)},
-              &problem);
+    m.Prepare(point(), presetInputs(), &problem);
     return m;
 }
 
@@ -157,6 +161,51 @@ void sobolSeventeen(benchmark::State &state)
     state.counters["computations"] = double(options.baseSamples * (m.InputCount() + 2));
 }
 BENCHMARK(sobolSeventeen)->Args({1, 0})->Args({2, 0})->Args({1, 100})->Args({2, 100})->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The bands of one response curve as the Analysis window computes them: 41 values of the 20-ft
+// wind from 0 to 30 mi/h, 400 draws of the other "all of these" inputs at each.
+void responseBands(benchmark::State &state)
+{
+    std::vector<double> xs;
+    for (int i = 0; i < 41; ++i)
+        xs.push_back(30.0 * i / 40);
+    BandOptions options;
+    options.draws = 400;
+    options.threads = int(state.range(0));
+    std::vector<BandPoint> bands;
+    std::string problem;
+    for (auto _ : state) {
+        ComputeResponseBands(point(), presetInputs(), *FindInput("wind"), xs, options, &bands, &problem);
+        benchmark::DoNotOptimize(bands.data());
+    }
+    state.counters["computations"] = double(xs.size()) * options.draws;
+}
+BENCHMARK(responseBands)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// 40 observed fires, each with its 5-95 % band from 400 draws of the "all of these" inputs (as
+// the Uncertainty tab counts them).
+void observedCoverage(benchmark::State &state)
+{
+    std::vector<ObservedFire> fires;
+    for (int i = 0; i < 40; ++i) {
+        ObservedFire f;
+        f.environment.moisture = {0.04 + 0.002 * i, 0.06, 0.08, 0.6 + 0.01 * i, 0.9};
+        f.environment.midflameWind = 1 + 0.25 * i;
+        f.environment.slope = i % 4 * 10;
+        f.rateOfSpread = 5 + i;
+        fires.push_back(f);
+    }
+    BandOptions options;
+    options.draws = 400;
+    options.threads = int(state.range(0));
+    BandCoverage coverage;
+    std::string problem;
+    for (auto _ : state) {
+        ObservedBandCoverage(point(), presetInputs(), fires, options, &coverage, &problem);
+        benchmark::DoNotOptimize(coverage);
+    }
+}
+BENCHMARK(observedCoverage)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
 

@@ -7,10 +7,11 @@
 #           units tests
 #   options faults of fmtool's shared environment options (src/fmtool/EnvironmentOptions.cpp)
 #           against the fmtool tests
-#   calibration faults of the agreement statistics, objectives, adjustment factor, observation
-#           units, folds and bound flags (src/calibration) against the calibration tests
-#   uncertainty  faults of the sampling, truncation, correlation, quantiles and Sobol estimators
-#           (src/uncertainty) against the uncertainty tests
+#   calibration faults of the agreement statistics, objectives, adjustment factor and numbers,
+#           observation units, folds and bound flags (src/calibration) against the calibration
+#           tests
+#   uncertainty  faults of the sampling, truncation, correlation, quantiles, Sobol estimators
+#           and response bands (src/uncertainty) against the uncertainty tests
 #
 #   scripts/mutation-check.sh [engine|units|options|calibration|uncertainty] [WORK_DIR]   (default engine,
 #                                                    build-mutation[-units|-options|-calibration|-uncertainty])
@@ -161,6 +162,13 @@ calibration_mutations=(
   $'obs.environment.midflameWind = *wind * *adjust;\tobs.environment.midflameWind = *wind;\twind adjustment factor applied\tsrc/calibration/Observations.cpp'
   $'foldOf[size_t(order[size_t(k)])] = k % folds;\tfoldOf[size_t(order[size_t(k)])] = k % folds / 2;\tfolds dealt in turn\tsrc/calibration/Calibration.cpp'
   $'if (u >= 1 - kAtBoundDistance)\tif (u >= 1)\tupper bound flag\tsrc/calibration/MultiStart.cpp'
+  $'if (number >= 90 && number <= 99)\tif (number >= 91 && number <= 99)\tadjustment numbers 90 refused\tsrc/calibration/AdjustmentFile.cpp'
+  $'if (number < 1 || number > 256)\tif (number < 0 || number > 256)\tadjustment number 0 refused\tsrc/calibration/AdjustmentFile.cpp'
+  $'if (digits && AdjustmentNumberProblem(own)\tif (ok && AdjustmentNumberProblem(own)\tonly an ID of digits keeps its number\tsrc/calibration/AdjustmentFile.cpp'
+  $'while (next <= 89 && used.count(next))\twhile (next <= 89 && false)\tproposed numbers skip those kept\tsrc/calibration/AdjustmentFile.cpp'
+  $'&& used.insert(own).second)\t&& (used.insert(own), true))\tan ID number kept once\tsrc/calibration/AdjustmentFile.cpp'
+  $'ros(after - o.ros));\tros(o.ros - after));\tresidual is predicted less observed\tsrc/calibration/CalibrationReport.cpp'
+  $'Stats(r.after.flame, units, flUnit, Quantity::FlameLength)\tStats(r.after.flame, units, flUnit)\tflame lengths in the units shown\tsrc/calibration/CalibrationReport.cpp'
 )
 # Faults of the uncertainty layer: distributions and their truncation, the sampler's scrambling,
 # the correlation of moistures, the summaries and the Sobol estimators with their bootstrap.
@@ -177,7 +185,7 @@ uncertainty_mutations=(
   $'if (d.a > d.b)\tif (d.a > d.b + 1)\ta range from high to low refused\tsrc/uncertainty/Distributions.cpp'
   $'const bool absent = current == 0 &&\tconst bool absent = false &&\tabsent fuel classes kept absent\tsrc/uncertainty/UncertainInputs.cpp'
   $'|| id == EnvironmentInputId::MoistureWoody)\t|| false)\twoody moisture among the live group\tsrc/uncertainty/UncertainInputs.cpp'
-  $'const double tenths = wind * windAdjustment * 10;\tconst double tenths = wind * windAdjustment * 100;\tmidflame wind to one decimal\tsrc/uncertainty/UncertainInputs.cpp'
+  $'adjustmentFactor), u"##0.0"));\tadjustmentFactor), u"##0.00"));\tmidflame wind to one decimal\tsrc/units/MidflameWind.cpp'
   $'m_windDerived = wind;\tm_windDerived = false;\tmidflame wind follows a drawn 20-ft wind\tsrc/uncertainty/UncertainInputs.cpp'
   $'unitOf(bits ^ m_state->shift[std::size_t(i)])\tunitOf(bits + m_state->shift[std::size_t(i)])\tdigital shift by XOR\tsrc/uncertainty/Sampling.cpp'
   $'const std::uint64_t bits = origin ? 0 : std::uint64_t(m_state->sobol());\tconst std::uint64_t bits = std::uint64_t(m_state->sobol());\tthe sequence\'s first point 0\tsrc/uncertainty/Sampling.cpp'
@@ -194,6 +202,17 @@ uncertainty_mutations=(
   $'s.firstHigh = percentile(values, 0.975);\ts.firstHigh = percentile(values, 0.5);\tupper end of the first-order interval\tsrc/uncertainty/SobolIndices.cpp'
   $'point[std::size_t(block - 2)] = b[block - 2];\tpoint[std::size_t(block - 2)] = a[block - 2];\tcolumn i of AB_i from B\tsrc/uncertainty/SobolIndices.cpp'
   $'const double *b = a + d;\tconst double *b = a;\tB apart from A\tsrc/uncertainty/SobolIndices.cpp'
+  $'if (v.key == swept)\n            continue;\tif (false)\n            continue;\tswept input set, not drawn\tsrc/uncertainty/ResponseBands.cpp'
+  $'if (isWind(swept) && v.key\tif (false && v.key\tmidflame wind stops with a swept 20-ft wind\tsrc/uncertainty/ResponseBands.cpp'
+  $'= EditorMidflameWind(x, p.environment[std::size_t(Id::WindAdjust)]);\t= x;\tmidflame wind of a swept 20-ft wind by the editor\'s rule\tsrc/uncertainty/ResponseBands.cpp'
+  $'SortedQuantile(sorted, kBandQuantiles[q] / 100)\tSortedQuantile(sorted, kBandQuantiles[q] / 101)\tband quantiles in percent\tsrc/uncertainty/ResponseBands.cpp'
+  $'kBandQuantiles = {5, 25, 75, 95};\tkBandQuantiles = {5, 25, 50, 95};\tthe 25-75 % band\tsrc/uncertainty/ResponseBands.h'
+  $'return observed >= band.Quantile(o, 0) && observed <= band.Quantile(o, 3);\treturn observed >= band.Quantile(o, 1) && observed <= band.Quantile(o, 3);\tobserved fires judged by the band\'s 5 % end\tsrc/uncertainty/ResponseBands.cpp'
+  $'return observed >= band.Quantile(o, 0) && observed <= band.Quantile(o, 3);\treturn observed >= band.Quantile(o, 0) && observed <= band.Quantile(o, 2);\tobserved fires judged by the band\'s 95 % end\tsrc/uncertainty/ResponseBands.cpp'
+  $'moisture[i] = 100 * e.moisture[i];\tmoisture[i] = e.moisture[i];\tobserved moistures in percent\tsrc/uncertainty/ResponseBands.cpp'
+  $'p.environment[std::size_t(Id::MidflameWind)] = e.midflameWind;\t(void)0;\tobserved midflame wind used unrounded\tsrc/uncertainty/ResponseBands.cpp'
+  $'if (std::isfinite(fire.flameLength)) {\tif (true) {\tonly observed flame lengths counted\tsrc/uncertainty/ResponseBands.cpp'
+  $'inside(BandOutput::FlameLength, fire.flameLength)\tinside(BandOutput::Intensity, fire.flameLength)\tflame length against its own band\tsrc/uncertainty/ResponseBands.cpp'
 )
 if [ "$suite" = engine ]; then
   mutations=("${engine_mutations[@]}")

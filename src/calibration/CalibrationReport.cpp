@@ -20,13 +20,14 @@ QString Value(const FuelParameterInfo *p, Units::System units, double english)
     return QString::number(Units::FromEnglish(p->quantity, units, english), 'g', 5);
 }
 
-QString Stats(const AgreementStats &s, Units::System units, const QString &rosUnit)
+QString Stats(const AgreementStats &s, Units::System units, const QString &rosUnit,
+              Quantity quantity = Quantity::RateOfSpread)
 {
     if (s.count == 0)
         return QStringLiteral("-");
     return QStringLiteral("RMSE %1 %2, bias %3 %2, MAPE %4 %, within +/-35 %: %5 %")
-        .arg(QString::number(Units::FromEnglish(Quantity::RateOfSpread, units, s.rmse), 'f', 2), rosUnit,
-             QString::number(Units::FromEnglish(Quantity::RateOfSpread, units, s.bias), 'f', 2),
+        .arg(QString::number(Units::FromEnglish(quantity, units, s.rmse), 'f', 2), rosUnit,
+             QString::number(Units::FromEnglish(quantity, units, s.bias), 'f', 2),
              QString::number(s.mape, 'f', 1), QString::number(100 * s.within35, 'f', 0));
 }
 
@@ -76,6 +77,15 @@ QString CalibrationReportText(const CalibrationSetup &setup, const CalibrationRe
         out << QStringLiteral("Best standard model %1 %2 (objective %3): %4")
                    .arg(r.bestStandard.candidate.setName, r.bestStandard.candidate.model->FuelModelID(),
                         QString::number(r.bestStandard.objective, 'g', 4), Stats(r.bestStandard.ros, units, rosUnit));
+    if (r.after.flame.count > 0) {
+        // Flame length where it was observed, whether or not the objective weighed it.
+        const QString flUnit = Units::UnitLabel(Quantity::FlameLength, units);
+        out << QStringLiteral("Flame length before: %1").arg(Stats(r.before.flame, units, flUnit, Quantity::FlameLength));
+        out << QStringLiteral("Flame length after:  %1").arg(Stats(r.after.flame, units, flUnit, Quantity::FlameLength));
+        if (r.hasStandard)
+            out << QStringLiteral("Best standard model's flame length: %1")
+                       .arg(Stats(r.bestStandard.flame, units, flUnit, Quantity::FlameLength));
+    }
     if (!r.alternatives.empty()) {
         out << QString();
         out << QStringLiteral("Other optima of similar skill (the data do not tell these apart):");
@@ -104,16 +114,25 @@ QString CalibrationReportText(const CalibrationSetup &setup, const CalibrationRe
             out << QStringLiteral("  ") + w;
     }
     out << QString();
-    out << QStringLiteral("Residuals (%1): observed, before, after").arg(rosUnit);
+    out << QStringLiteral("Rate of spread of each fire (%1): observed, predicted before, predicted after, residual "
+                          "after (predicted less observed)")
+               .arg(rosUnit);
+    const auto ros = [&](double english) {
+        return QString::number(Units::FromEnglish(Quantity::RateOfSpread, units, english), 'f', 2);
+    };
     for (qsizetype i = 0; i < observations.size(); ++i) {
         const Observation &o = observations[i];
-        out << QStringLiteral("  %1  %2  %3  %4")
-                   .arg(o.id.isEmpty() ? QStringLiteral("#%1").arg(i + 1) : o.id,
-                        QString::number(Units::FromEnglish(Quantity::RateOfSpread, units, o.ros), 'f', 2),
-                        QString::number(Units::FromEnglish(Quantity::RateOfSpread, units, r.before.predictions[size_t(i)].ros), 'f', 2),
-                        QString::number(Units::FromEnglish(Quantity::RateOfSpread, units, r.after.predictions[size_t(i)].ros), 'f', 2));
+        const double after = r.after.predictions[size_t(i)].ros;
+        out << QStringLiteral("  %1  %2  %3  %4  %5")
+                   .arg(o.id.isEmpty() ? QStringLiteral("#%1").arg(i + 1) : o.id, ros(o.ros),
+                        ros(r.before.predictions[size_t(i)].ros), ros(after), ros(after - o.ros));
     }
-    out << QStringLiteral("%1 evaluations in %2 s").arg(r.evaluations).arg(QString::number(r.seconds, 'f', 2));
+    out << QStringLiteral("%1 evaluations in %2 s; seed %3 and %4 starts (the same seed, setup and fires repeat this "
+                          "fit exactly)")
+               .arg(r.evaluations)
+               .arg(QString::number(r.seconds, 'f', 2))
+               .arg(setup.seed)
+               .arg(setup.starts);
     return out.join(QLatin1Char('\n')) + QLatin1Char('\n');
 }
 

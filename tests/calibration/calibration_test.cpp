@@ -5,6 +5,7 @@
 
 #include "calibration/AdjustmentFile.h"
 #include "calibration/Calibration.h"
+#include "calibration/CalibrationReport.h"
 
 #include <gtest/gtest.h>
 
@@ -289,6 +290,54 @@ TEST(AdjustmentFile, NumberBlankFactorOneLineEach)
 {
     EXPECT_EQ(WriteAdjustmentFile({{14, 0.85}, {101, 1.2345678}, {30, 2}, {31, 0.0123456}}),
               QByteArray("14 0.85\r\n101 1.2346\r\n30 2\r\n31 0.012346\r\n"));
+}
+
+TEST(CalibrationReport, FlameLengthResidualsAndSeedInTheUnitsShown)
+{
+    // A result set by hand, shown in metric: 1 ch/h = 20.1168 m / 60 min = 0.33528 m/min,
+    // 1 ft = 0.3048 m.
+    CalibrationSetup setup;
+    setup.free.push_back({FindFuelParameter("depth"), 0.5, 3});
+    setup.seed = 7;
+    setup.starts = 3;
+    CalibrationResult r;
+    r.before.values = {2};
+    r.after.values = {1};
+    Observation a, b;
+    a.id = QStringLiteral("A");
+    a.ros = 10;
+    a.flameLength = 4;
+    b.ros = 4;
+    const Observations fires = {a, b};
+    r.before.predictions = {{8, 3, true}, {5, 2, true}};
+    r.after.predictions = {{12.5, 5, true}, {3, 1, true}};
+    r.before.ros = r.after.ros = {1, 0, 10, 0.5, 2};
+    r.before.flame = {3.28084, 1.64042, 25, 0, 1};
+    r.after.flame = {3.28084, -1.64042, 12.5, 0.5, 1};
+    const QString text = CalibrationReportText(setup, r, fires, Units::System::Metric);
+    EXPECT_TRUE(text.contains(QStringLiteral("Flame length before: RMSE 1.00 m, bias 0.50 m, MAPE 25.0 %, within +/-35 %: 0 %")))
+        << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("Flame length after:  RMSE 1.00 m, bias -0.50 m, MAPE 12.5 %, within +/-35 %: 50 %")));
+    // Observed 10 ch/h, predicted 8 before and 12.5 after: residual 2.5 ch/h = 0.8382 m/min;
+    // the second fire, without an ID, is named by its place: 3 - 4 = -1 ch/h = -0.33528 m/min.
+    EXPECT_TRUE(text.contains(QStringLiteral("  A  3.35  2.68  4.19  0.84\n")));
+    EXPECT_TRUE(text.contains(QStringLiteral("  #2  1.34  1.68  1.01  -0.34\n")));
+    EXPECT_TRUE(text.contains(QStringLiteral("seed 7 and 3 starts")));
+    // Without observed flame lengths no flame line is shown.
+    r.after.flame.count = 0;
+    EXPECT_FALSE(CalibrationReportText(setup, r, fires, Units::System::Metric).contains(QStringLiteral("Flame length")));
+}
+
+TEST(AdjustmentFile, NumbersProposedAndRefused)
+{
+    // Whole-number IDs keep their number (a standard model's too, the first time it occurs);
+    // the rest take 14, 15, ... skipping the numbers already kept.
+    EXPECT_EQ(ProposeAdjustmentNumbers({"1", "MY1", "14", "95", "14", "GR2", "300", " 101 ", "+16", "15"}),
+              (std::vector<int>{1, 16, 14, 17, 18, 19, 20, 101, 21, 15}));
+    for (int bad : {0, -3, 90, 95, 99, 257})
+        EXPECT_FALSE(AdjustmentNumberProblem(bad).isEmpty()) << bad;
+    for (int good : {1, 13, 14, 89, 100, 101, 219, 256})
+        EXPECT_TRUE(AdjustmentNumberProblem(good).isEmpty()) << good;
 }
 
 } // namespace

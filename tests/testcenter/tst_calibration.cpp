@@ -4,11 +4,15 @@
 // deep) is fitted back, applied and the apply undone.
 #include "EditorFixture.h"
 
+#include "analysis/ui/UncertaintyPanel.h"
+#include "analysis/ui/frmAnalysis.h"
 #include "calibration/CalibrationReport.h"
 #include "calibration/ui/frmCalibration.h"
 #include "data/ModelComputation.h"
 #include "library/DefaultLibrary.h"
 #include "library/MemoryTree.h"
+#include "testcenter/PlotHistory.h"
+#include "testcenter/ui/EditorAnalysis.h"
 #include "testcenter/ui/EditorCalibration.h"
 #include "units/UnitSetting.h"
 
@@ -17,6 +21,8 @@
 #include <QCryptographicHash>
 #include <QJsonArray>
 #include <QComboBox>
+#include <QDialogButtonBox>
+#include <QLineEdit>
 #include <QFileDialog>
 #include <QLabel>
 #include <QMessageBox>
@@ -25,6 +31,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSpinBox>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -255,6 +262,19 @@ private slots:
         QVERIFY2(report.contains(QStringLiteral("depth = 1 ft (2; 0.5 to 3)")), qPrintable(report));
         QCOMPARE(control<QChartView>("chtFit")->chart()->series().size(), 5); // 1:1, band twice, before, after
 
+        // Apply plots the editor's model before and after on its charts.
+        const size_t plots = gChartState.CurrentPlotHistory.size();
+        click("cmdApplyFit");
+        QVERIFY(std::fabs(editor->EntryEnglish(13) - 1.0) < 1e-3);
+        QCOMPARE(gChartState.CurrentPlotHistory.size(), plots + 2);
+        QCOMPARE(gChartState.CurrentPlotHistory[plots]->BulkDensityDepth(), 2.0);
+        QVERIFY(std::fabs(gChartState.CurrentPlotHistory[plots + 1]->BulkDensityDepth() - 1.0) < 1e-3);
+        // The depth box's own undo gives its value before back.
+        QLineEdit *depthBox = editor->txtFuels(13);
+        depthBox->setFocus();
+        QTest::keyClick(depthBox, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(editor->EntryEnglish(13), 2.0);
+        // Applied again, the window's Undo Apply takes the whole change back.
         click("cmdApplyFit");
         QVERIFY(std::fabs(editor->EntryEnglish(13) - 1.0) < 1e-3);
         // The fit waits in the editor for its Save, with what it was made against.
@@ -285,6 +305,86 @@ private slots:
         QCOMPARE(notes->history[0].value("fires").toInt(), 10);
         QCOMPARE(notes->history[0].value("free").toArray().size(), 1);
         QVERIFY(!editor->AppliedCalibration().has_value());
+    }
+
+    void adjustmentFileOfTheSelectedModelsWithTheNumbersChosen()
+    {
+        importFires();
+        QTRY_COMPARE(control<QTableWidget>("grdObservations")->rowCount(), 10);
+        window()->Tabs()->setCurrentIndex(1);
+        click("cmdRank");
+        QTableWidget *ranking = control<QTableWidget>("grdRanking");
+        QCOMPARE(ranking->item(1, 1)->text(), QStringLiteral("1"));
+        // The edited model and FM1 selected with the mouse (Ctrl adds the second row).
+        QTest::mouseClick(ranking->viewport(), Qt::LeftButton, {}, ranking->visualItemRect(ranking->item(0, 1)).center());
+        QTest::mouseClick(ranking->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                          ranking->visualItemRect(ranking->item(1, 1)).center());
+        QCOMPARE(ranking->selectionModel()->selectedRows().size(), 2);
+
+        // The factors worked apart: FM1 made the fires, so 1; the 2-ft deep copy's is the
+        // geometric mean of observed over predicted.
+        const Observations fires = ReadObservationFile(firesPath, Units::System::English).observations;
+        QCOMPARE(fires.size(), 10);
+        double logs = 0;
+        for (const Observation &o : fires)
+            logs += std::log(o.ros / ComputeModelFire(*deepCopy, o.environment).spread.UnroundedRateOfSpread());
+        const double deepFactor = std::exp(logs / 10);
+        QVERIFY(deepFactor > 1.05 || deepFactor < 0.95);
+
+        const QString path = dir.filePath(QStringLiteral("models.adj"));
+        QString dialogText;
+        answerModals({[&](QWidget *w) {
+                          if (w->objectName() != QLatin1String("dlgAdjustmentExport"))
+                              return false;
+                          auto *table = w->findChild<QTableWidget *>(QStringLiteral("grdAdjustmentNumbers"));
+                          // Proposed: the edited MY1 takes 14, FM1 keeps its own number 1.
+                          dialogText = table->item(0, 1)->text() + " " + table->item(0, 3)->text() + " " +
+                                       table->item(1, 1)->text() + " " + table->item(1, 3)->text();
+                          const auto type = [&](const QString &text) {
+                              const QPoint at = table->visualItemRect(table->item(0, 3)).center();
+                              QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, at);
+                              QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, at);
+                              // The cell's open editor (the dialog's window need not be the active
+                              // one; an editor closed before may not be deleted yet).
+                              QLineEdit *box = nullptr;
+                              for (QLineEdit *e : table->viewport()->findChildren<QLineEdit *>())
+                                  if (e->isVisible())
+                                      box = e;
+                              if (!box)
+                                  return;
+                              QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+                              QTest::keyClicks(box, text);
+                              // Tab commits the cell (Return would also press the default button).
+                              QTest::keyClick(box, Qt::Key_Tab);
+                          };
+                          auto *buttons = w->findChild<QDialogButtonBox *>();
+                          // A reserved number is refused with its reason; the window stays.
+                          type(QStringLiteral("95"));
+                          buttons->button(QDialogButtonBox::Ok)->click();
+                          dialogText += " | " + w->findChild<QLabel *>(QStringLiteral("lblAdjustmentProblem"))->text();
+                          type(QStringLiteral("30"));
+                          buttons->button(QDialogButtonBox::Ok)->click();
+                          return true;
+                      },
+                      [&](QWidget *w) {
+                          auto *d = qobject_cast<QFileDialog *>(w);
+                          if (!d || d->objectName() != QLatin1String("dlgAdjustmentFile"))
+                              return false;
+                          auto *name = d->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+                          name->setText(path);
+                          QTest::keyClick(name, Qt::Key_Return);
+                          return true;
+                      }});
+        click("cmdExportAdjustments");
+        QVERIFY2(dialogText.startsWith(QStringLiteral("MY1 14 1 1 | MY1: the model number 95 is reserved")),
+                 qPrintable(dialogText));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QList<QByteArray> lines = file.readAll().split('\n');
+        QCOMPARE(lines.size(), 3); // two lines, each ended by CR LF
+        QVERIFY(lines[0].startsWith("30 ") && lines[0].endsWith('\r'));
+        QVERIFY(std::fabs(lines[0].mid(3).trimmed().toDouble() - deepFactor) < 1e-4);
+        QCOMPARE(lines[1], QByteArray("1 1\r"));
     }
 
     void screenshot()
@@ -318,6 +418,57 @@ private slots:
         QVERIFY(finished.wait(60000));
         QTest::qWait(50);
         QVERIFY(window()->grab().save(QDir(dir).filePath("calibration-fit.png")));
+    }
+
+    void analysisCountsTheObservedFiresInsideItsBand()
+    {
+        // Three fires at 4 mi/h midflame on the flat: the first burns as the edited model
+        // predicts (rate and flame), the second three times as fast, the third at 0.3 times.
+        // With the 20-ft wind within +/- 25 % the model's band spans well under a factor of 2,
+        // so only the first fire is inside it.
+        const FireEnvironment e{{0.05, 0.06, 0.07, 0.60, 0.90}, 4, 0, 0};
+        const ModelFire f = ComputeModelFire(*deepCopy, e);
+        QVERIFY(f.computed);
+        const double ros = f.spread.UnroundedRateOfSpread(), flame = f.spread.FlameLength();
+        QApplication::clipboard()->setText(QStringLiteral("A\t5\t6\t7\t60\t90\t4\t0\t%1\t%2\t1\n"
+                                                          "B\t5\t6\t7\t60\t90\t4\t0\t%3\t\t1\n"
+                                                          "C\t5\t6\t7\t60\t90\t4\t0\t%4\t\t1\n")
+                                               .arg(ros, 0, 'g', 17)
+                                               .arg(flame, 0, 'g', 17)
+                                               .arg(3 * ros, 0, 'g', 17)
+                                               .arg(0.3 * ros, 0, 'g', 17));
+        click("cmdPasteObservations");
+        QCOMPARE(window()->TableObservations().observations.size(), 3);
+
+        QTest::mouseClick(editor->findChild<QPushButton *>(QStringLiteral("cmdAnalysis")), Qt::LeftButton);
+        frmAnalysis *analysis = EditorAnalysisWindow(editor.get());
+        QVERIFY(QTest::qWaitForWindowExposed(analysis));
+        QTabBar *bar = analysis->Tabs()->tabBar();
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(3).center());
+        UncertaintyPanel *panel = analysis->Uncertainty();
+        QComboBox *preset = panel->PresetBox();
+        preset->setFocus();
+        QTest::keyClick(preset, Qt::Key_Home);
+        while (preset->currentText() != QStringLiteral("wind +/- 25 %") && preset->currentIndex() < preset->count() - 1)
+            QTest::keyClick(preset, Qt::Key_Down);
+        QCOMPARE(preset->currentText(), QStringLiteral("wind +/- 25 %"));
+        QTRY_VERIFY_WITH_TIMEOUT(!panel->IsComputing() && !panel->IsStale() && panel->Coverage(), 20000);
+        QCOMPARE(panel->Coverage()->fires, 3);
+        QCOMPARE(panel->Coverage()->rosInside, 1);
+        QCOMPARE(panel->Coverage()->flameFires, 1);
+        QCOMPARE(panel->Coverage()->flameInside, 1);
+        QVERIFY2(panel->SummaryLabel()->text().contains(QStringLiteral("rate of spread 1 of 3 (33 %)")),
+                 qPrintable(panel->SummaryLabel()->text()));
+        QVERIFY(panel->SummaryLabel()->text().contains(QStringLiteral("flame length 1 of 1 (100 %)")));
+
+        // A fire deleted in the calibration window is counted no more.
+        QTableWidget *table = control<QTableWidget>("grdObservations");
+        table->selectRow(1);
+        click("cmdDeleteObservation");
+        QTRY_VERIFY_WITH_TIMEOUT(!panel->IsComputing() && !panel->IsStale() && panel->Coverage() &&
+                                     panel->Coverage()->fires == 2,
+                                 20000);
+        QVERIFY(panel->SummaryLabel()->text().contains(QStringLiteral("rate of spread 1 of 2 (50 %)")));
     }
 
     void setupProblemIsReportedWithoutAFit()

@@ -320,6 +320,8 @@ private slots:
             find<QPushButton>(curves, "cmdAddCurveModel")->click();
         }
         settle();
+        // The bands of the Uncertainty tab's inputs around the edited curve.
+        QTRY_VERIFY_WITH_TIMEOUT(!curves->BandsComputing() && !curves->Bands().empty(), 20000);
         QTest::qWait(100);
         QVERIFY(QDir().mkpath(dir));
         QVERIFY(window->grab().save(QDir(dir).filePath("analysis-curves.png")));

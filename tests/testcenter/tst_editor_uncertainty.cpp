@@ -3,6 +3,7 @@
 #include "EditorFixture.h"
 
 #include "analysis/ui/GlobalSensitivityPanel.h"
+#include "analysis/ui/ResponseCurvesPanel.h"
 #include "analysis/ui/UncertaintyPanel.h"
 #include "analysis/ui/UncertaintyViews.h"
 #include "analysis/ui/frmAnalysis.h"
@@ -15,6 +16,8 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QAreaSeries>
+#include <QLineSeries>
 #include <QPushButton>
 #include <QSettings>
 #include <QTabBar>
@@ -117,6 +120,19 @@ class tst_EditorUncertainty : public QObject
         return fs.UnroundedRateOfSpread();
     }
 
+    // As rosAtWindFactor, with the 1-h moisture at percent.
+    double rosAtWindFactorAndMoisture(double factor, double percent)
+    {
+        FireSpread fs;
+        SetCalculatorInputs(fs, editor->CurrentEntries());
+        const double wind = fs.WindSpeedNA() * factor;
+        const double adjust = fs.WindSpeed() / fs.WindSpeedNA();
+        fs.setWindSpeed(std::round(wind * adjust * 10) / 10);
+        fs.setFuelMoisture1Hour(percent / 100);
+        fs.Compute();
+        return fs.UnroundedRateOfSpread();
+    }
+
 private slots:
     void init()
     {
@@ -166,6 +182,50 @@ private slots:
         QVERIFY(panel->SummaryLabel()->text().contains(QStringLiteral("4 ft: ")));
         // The choice is kept in the settings.
         QCOMPARE(settings().value(QStringLiteral("Uncertainty/Inputs")).toString(), QStringLiteral("wind=pct:25"));
+    }
+
+    void bandsAroundTheEditedCurveFollowTheUncertainInputs()
+    {
+        openTab(3);
+        choosePreset(QStringLiteral("wind +/- 25 %"));
+        QTabBar *bar = window->Tabs()->tabBar();
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(0).center());
+        ResponseCurvesPanel *curves = window->Curves();
+        // Sweep the 1-h moisture (the list's second entry) while the 20-ft wind varies.
+        QComboBox *input = find<QComboBox>(curves, "cboSweepInput");
+        input->setFocus();
+        QTest::keyClick(input, Qt::Key_Home);
+        QTest::keyClick(input, Qt::Key_Down);
+        QCOMPARE(input->currentIndex(), 1);
+        settle();
+        QTRY_VERIFY_WITH_TIMEOUT(!curves->BandsComputing() && !curves->Bands().empty(), 20000);
+        const std::vector<BandPoint> &bands = curves->Bands();
+        QCOMPARE(int(bands.size()), ResponseCurvesPanel::kBandPoints);
+        // The wind is uniform within +/- 25 % and the rate of spread grows with it: the band's
+        // q-quantile is the model at 0.75 + 0.5 q times the wind (5 %: 0.775, 95 %: 1.225),
+        // within a step of the midflame wind's 0.1 mi/h.
+        for (const BandPoint *b : {&bands.front(), &bands[5]}) { // 1 and 8.375 %
+            const double low = rosAtWindFactorAndMoisture(0.775, b->x), high = rosAtWindFactorAndMoisture(1.225, b->x);
+            QVERIFY2(std::abs(b->Quantile(BandOutput::RateOfSpread, 0) - low) < 0.03 * low, qPrintable(QStringLiteral("%1 %2 %3 %4").arg(b->x).arg(b->Quantile(BandOutput::RateOfSpread, 0)).arg(low).arg(high)));
+            QVERIFY(std::abs(b->Quantile(BandOutput::RateOfSpread, 3) - high) < 0.03 * high);
+            QVERIFY(b->Quantile(BandOutput::RateOfSpread, 1) < b->Quantile(BandOutput::RateOfSpread, 2));
+        }
+        // Drawn around the edited curve of the rate of spread chart: the outer area's edges are
+        // the 5 and 95 % of the first band point (English units shown).
+        QAreaSeries *outer = curves->BandArea(0, 0);
+        QVERIFY(outer->isVisible());
+        QCOMPARE(outer->upperSeries()->count(), ResponseCurvesPanel::kBandPoints);
+        QCOMPARE(outer->lowerSeries()->at(0).y(), bands.front().Quantile(BandOutput::RateOfSpread, 0));
+        QCOMPARE(curves->BandArea(1, 1)->upperSeries()->at(0).y(), bands.front().Quantile(BandOutput::FlameLength, 2));
+        QVERIFY(curves->LegendText().contains(QStringLiteral("5-95")));
+
+        // Off with its check box: no band is drawn.
+        QCheckBox *box = find<QCheckBox>(curves, "chkCurveBands");
+        QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(5, box->height() / 2));
+        QVERIFY(!box->isChecked());
+        settle();
+        QVERIFY(curves->Bands().empty());
+        QVERIFY(!outer->isVisible());
     }
 
     void previousResultDimmedUntilTheNewOneIsReady()

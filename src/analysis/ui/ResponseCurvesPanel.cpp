@@ -5,8 +5,11 @@
 #include "widgets/ChartReadout.h"
 #include "widgets/ChartStyle.h"
 #include "data/FuelModel.h"
+#include "uncertainty/Parallel.h"
+#include "uncertainty/Presets.h"
 #include "units/UnitSetting.h"
 
+#include <QAreaSeries>
 #include <QCheckBox>
 #include <QChart>
 #include <QChartView>
@@ -22,6 +25,7 @@
 #include <QScatterSeries>
 #include <QValueAxis>
 #include <QVBoxLayout>
+#include <QtConcurrent/QtConcurrentRun>
 
 #include <algorithm>
 
@@ -149,6 +153,12 @@ ResponseCurvesPanel::ResponseCurvesPanel(QWidget *parent) : QWidget(parent)
     m_chkReference->setObjectName(QStringLiteral("chkCurveReference"));
     m_chkReference->setChecked(true);
     side->addWidget(m_chkReference);
+    m_chkBands = new QCheckBox(QStringLiteral("&Uncertainty bands"), this);
+    m_chkBands->setObjectName(QStringLiteral("chkCurveBands"));
+    m_chkBands->setToolTip(QStringLiteral("5-95 % and 25-75 % of the edited model while the inputs ticked in the "
+                                          "Uncertainty tab vary"));
+    m_chkBands->setChecked(true);
+    side->addWidget(m_chkBands);
 
     auto *lblPick = new QLabel(QStringLiteral("&Library models (up to 5):"), this);
     m_cboLibraryModel = new QComboBox(this);
@@ -185,6 +195,11 @@ ResponseCurvesPanel::ResponseCurvesPanel(QWidget *parent) : QWidget(parent)
     m_status->setObjectName(QStringLiteral("lblCurveStatus"));
     m_status->setWordWrap(true);
     side->addWidget(m_status);
+    m_bandStatus = new QLabel(this);
+    m_bandStatus->setObjectName(QStringLiteral("lblBandStatus"));
+    m_bandStatus->setWordWrap(true);
+    m_bandStatus->setMaximumWidth(260);
+    side->addWidget(m_bandStatus);
     side->addStretch();
     layout->addLayout(side);
 
@@ -203,6 +218,16 @@ ResponseCurvesPanel::ResponseCurvesPanel(QWidget *parent) : QWidget(parent)
         m_axisY[k] = new QValueAxis(m_charts[k]);
         m_charts[k]->addAxis(m_axisX[k], Qt::AlignBottom);
         m_charts[k]->addAxis(m_axisY[k], Qt::AlignLeft);
+        // The bands first, so that every curve is drawn over them.
+        for (std::size_t b = 0; b < 2; ++b) {
+            auto *area = new QAreaSeries(new QLineSeries, new QLineSeries);
+            area->setName(b == 0 ? QStringLiteral("5-95 %") : QStringLiteral("25-75 %"));
+            area->setPen(Qt::NoPen);
+            m_charts[k]->addSeries(area);
+            area->attachAxis(m_axisX[k]);
+            area->attachAxis(m_axisY[k]);
+            m_bandAreas[k][b] = area;
+        }
         m_views[k] = new QChartView(m_charts[k], m_chartsArea);
         m_views[k]->setObjectName(QStringLiteral("chtCurve_%1").arg(k));
         m_views[k]->setAccessibleName(QStringLiteral("%1 curve chart").arg(QString::fromUtf8(kOutputs[k].title)));
@@ -236,10 +261,24 @@ ResponseCurvesPanel::ResponseCurvesPanel(QWidget *parent) : QWidget(parent)
     connect(m_from, &QDoubleSpinBox::valueChanged, this, &ResponseCurvesPanel::SettingsChanged);
     connect(m_to, &QDoubleSpinBox::valueChanged, this, &ResponseCurvesPanel::SettingsChanged);
     connect(m_chkReference, &QCheckBox::toggled, this, &ResponseCurvesPanel::SettingsChanged);
+    connect(m_chkBands, &QCheckBox::toggled, this, &ResponseCurvesPanel::SettingsChanged);
+    connect(&m_bandWatcher, &QFutureWatcher<BandOutcome>::finished, this, &ResponseCurvesPanel::bandsDone);
     connect(m_cmdAdd, &QPushButton::clicked, this, &ResponseCurvesPanel::addPicked);
     connect(m_cmdRemove, &QPushButton::clicked, this, &ResponseCurvesPanel::removePicked);
     connect(&Units::UnitSetting::instance(), &Units::UnitSetting::changed, this, &ResponseCurvesPanel::inputChosen);
     inputChosen();
+}
+
+ResponseCurvesPanel::~ResponseCurvesPanel()
+{
+    m_bandPending.reset();
+    m_bandWatcher.waitForFinished();
+}
+
+void ResponseCurvesPanel::SetBandInputs(const std::vector<VaryingInput> &inputs, double moistureCorrelation)
+{
+    m_bandInputs = inputs;
+    m_bandCorrelation = moistureCorrelation;
 }
 
 SweepInput ResponseCurvesPanel::Input() const
@@ -269,6 +308,9 @@ void ResponseCurvesPanel::inputChosen()
         SetAxisTitle(x, title, QString());
     for (std::size_t k = 0; k < kOutputs.size(); ++k)
         SetAxisTitle(m_axisY[k], QString::fromUtf8(kOutputs[k].title), Units::UnitLabel(kOutputs[k].quantity, system));
+    // Bands of another input (or in other units) do not belong on the new axis.
+    m_bands.clear();
+    drawBands();
     emit SettingsChanged();
 }
 
@@ -317,6 +359,107 @@ void ResponseCurvesPanel::Refresh(const AnalysisInputs &inputs)
                                      Units::ToEnglish(q, system, m_from->value()),
                                      Units::ToEnglish(q, system, m_to->value()), kPoints);
     redraw();
+    requestBands();
+}
+
+void ResponseCurvesPanel::requestBands()
+{
+    if (!m_chkBands->isChecked() || m_bandInputs.empty()) {
+        m_bandPending.reset();
+        const bool hadBands = !m_bands.empty();
+        m_bands.clear();
+        m_bandStatus->setText(m_chkBands->isChecked() ? QStringLiteral("No input varies: tick inputs in the Uncertainty tab "
+                                                                       "to see bands.")
+                                                      : QString());
+        drawBands();
+        if (hadBands)
+            redraw();
+        return;
+    }
+    const SweepInputInfo &info = SweepInputInfoOf(Input());
+    const Units::System system = shownSystem();
+    BandRequest request;
+    request.point = PointOfSpread(m_inputs.edited, m_inputs.windAdjustment);
+    request.inputs = m_bandInputs;
+    request.swept = *FindInput(info.key);
+    const double from = Units::ToEnglish(info.quantity, system, m_from->value());
+    const double to = Units::ToEnglish(info.quantity, system, m_to->value());
+    for (int i = 0; i < kBandPoints; ++i)
+        request.xs.push_back(from + (to - from) * i / (kBandPoints - 1));
+    request.options.draws = kBandDraws;
+    request.options.deadCorrelation = request.options.liveCorrelation = m_bandCorrelation;
+    request.options.threads = ComputeThreads();
+    m_bandPending = std::move(request);
+    for (const auto &chart : m_bandAreas)
+        for (QAreaSeries *area : chart)
+            area->setOpacity(0.4);
+    if (!m_bandWatcher.isRunning())
+        startBands();
+}
+
+void ResponseCurvesPanel::startBands()
+{
+    if (!m_bandPending)
+        return;
+    auto request = std::make_shared<BandRequest>(std::move(*m_bandPending));
+    m_bandPending.reset();
+    m_bandWatcher.setFuture(QtConcurrent::run([request] {
+        BandOutcome out;
+        out.swept = request->swept;
+        ComputeResponseBands(request->point, request->inputs, request->swept, request->xs, request->options, &out.bands,
+                             &out.problem);
+        return out;
+    }));
+}
+
+void ResponseCurvesPanel::bandsDone()
+{
+    if (m_bandPending) {
+        // Already out of date: the newest entries are computed instead.
+        startBands();
+        return;
+    }
+    const BandOutcome out = m_bandWatcher.result();
+    // Bands of an input no longer swept wait for the next refresh.
+    if (!m_chkBands->isChecked() || m_bandInputs.empty() || !(out.swept == *FindInput(SweepInputInfoOf(Input()).key)))
+        return;
+    m_bands = out.bands;
+    m_bandStatus->setText(out.problem.empty()
+                              ? QStringLiteral("Bands: 5-95 % and 25-75 % of the edited model over %1 draws of the "
+                                               "inputs ticked in the Uncertainty tab.")
+                                    .arg(kBandDraws)
+                              : QStringLiteral("No bands: ") + QString::fromStdString(out.problem));
+    drawBands();
+    redraw();
+    emit BandsShown();
+}
+
+void ResponseCurvesPanel::drawBands()
+{
+    const SweepInputInfo &info = SweepInputInfoOf(Input());
+    const Units::System system = shownSystem();
+    QColor colour = CurveColour(0);
+    for (std::size_t k = 0; k < kOutputs.size(); ++k) {
+        for (std::size_t b = 0; b < 2; ++b) {
+            // Outer band 5 to 95 % (quantiles 0 and 3), inner 25 to 75 % (1 and 2).
+            const int low = b == 0 ? 0 : 1, high = b == 0 ? 3 : 2;
+            QList<QPointF> upper, lower;
+            for (const BandPoint &p : m_bands) {
+                if (p.computed == 0)
+                    continue;
+                const double x = Units::FromEnglish(info.quantity, system, p.x);
+                upper.append(QPointF(x, Units::FromEnglish(kOutputs[k].quantity, system, p.Quantile(BandOutput(k), high))));
+                lower.append(QPointF(x, Units::FromEnglish(kOutputs[k].quantity, system, p.Quantile(BandOutput(k), low))));
+            }
+            QAreaSeries *area = m_bandAreas[k][b];
+            area->upperSeries()->replace(upper);
+            area->lowerSeries()->replace(lower);
+            colour.setAlpha(b == 0 ? 45 : 90);
+            area->setBrush(colour);
+            area->setOpacity(1);
+            area->setVisible(!upper.isEmpty());
+        }
+    }
 }
 
 ResponseCurvesPanel::CurveSeries &ResponseCurvesPanel::seriesOf(std::size_t chart, std::size_t curve)
@@ -437,9 +580,16 @@ void ResponseCurvesPanel::redraw()
                                                                             : QStringLiteral("&#9473;&#9473;&#9473;"),
                                    name.toHtmlEscaped().replace(QLatin1Char(' '), QStringLiteral("&nbsp;")));
         }
+        for (const BandPoint &p : m_bands)
+            if (p.computed > 0)
+                yMax = std::max(yMax, Units::FromEnglish(kOutputs[k].quantity, system, p.Quantile(BandOutput(k), 3)));
         SetRoundAxis(m_axisX[k], m_from->value(), std::max(m_to->value(), m_from->value() + 0.1), 6);
         SetRoundAxisFromZero(m_axisY[k], yMax * 1.05, 5);
     }
+    if (!m_bands.empty())
+        legend << QStringLiteral("<span style=\"color:%1\">&#9619;</span>&nbsp;25-75&nbsp;%&nbsp;and&nbsp;"
+                                 "<span style=\"color:%2\">&#9617;</span>&nbsp;5-95&nbsp;%&nbsp;(uncertainty)")
+                      .arg(CurveColour(0).name(), CurveColour(0).lighter(150).name());
     legend << QStringLiteral("&#9679;&nbsp;current environment") << QStringLiteral("&#9633;&nbsp;wind limit reached");
     const QString legendText = legend.join(QStringLiteral("&nbsp;&nbsp; "));
     if (m_legend->text() != legendText)

@@ -200,7 +200,7 @@ UncertaintyPanel::UncertaintyPanel(QWidget *parent) : QWidget(parent)
     connect(m_draws, &QSpinBox::valueChanged, this, changed);
     connect(m_correlation, &QDoubleSpinBox::valueChanged, this, changed);
     connect(m_thresholds, &QLineEdit::textEdited, this, changed);
-    connect(&m_watcher, &QFutureWatcher<UncertaintyResult>::finished, this, &UncertaintyPanel::showResult);
+    connect(&m_watcher, &QFutureWatcher<Outcome>::finished, this, &UncertaintyPanel::showResult);
 }
 
 UncertaintyPanel::~UncertaintyPanel()
@@ -309,6 +309,8 @@ void UncertaintyPanel::Refresh(const AnalysisInputs &inputs)
     request.options.deadCorrelation = request.options.liveCorrelation = m_correlation->value();
     request.options.flameThresholds = thresholdsFeet();
     request.options.threads = ComputeThreads();
+    request.inputs = VaryingInputs();
+    request.fires = m_fires;
     m_pending = std::move(request);
     for (HistogramView *h : m_histograms)
         h->SetStale(true);
@@ -329,12 +331,31 @@ void UncertaintyPanel::startComputation()
         return;
     auto request = std::make_shared<Request>(std::move(*m_pending));
     m_pending.reset();
-    m_watcher.setFuture(QtConcurrent::run([request] { return RunUncertainty(request->model, request->options); }));
+    m_watcher.setFuture(QtConcurrent::run([request] {
+        Outcome out;
+        out.result = RunUncertainty(request->model, request->options);
+        if (!request->fires.empty()) {
+            BandOptions options;
+            options.draws = std::min(request->options.draws, kCoverageDraws);
+            options.seed = request->options.seed;
+            options.method = request->options.method;
+            options.deadCorrelation = request->options.deadCorrelation;
+            options.liveCorrelation = request->options.liveCorrelation;
+            options.threads = request->options.threads;
+            BandCoverage coverage;
+            if (ObservedBandCoverage(request->model.Point(), request->inputs, request->fires, options, &coverage,
+                                     &out.coverageProblem))
+                out.coverage = coverage;
+        }
+        return out;
+    }));
 }
 
 void UncertaintyPanel::showResult()
 {
-    m_result = m_watcher.result();
+    const Outcome outcome = m_watcher.result();
+    m_result = outcome.result;
+    m_coverage = outcome.coverage;
     const Units::System s = shownSystem();
     const OutputSummary *outputs[] = {&m_result.rateOfSpread, &m_result.flameLength, &m_result.intensity};
     for (std::size_t k = 0; k < 3; ++k) {
@@ -363,6 +384,18 @@ void UncertaintyPanel::showResult()
     lines << QStringLiteral("%1 draws").arg(m_result.draws);
     if (m_result.failed > 0)
         lines << QStringLiteral("%1 draws could not be computed and are left out").arg(m_result.failed);
+    if (m_coverage) {
+        const BandCoverage &c = *m_coverage;
+        lines << QString() << QStringLiteral("Observed fires inside the 5-95 % band (each under its own environment):");
+        lines << QStringLiteral("rate of spread %1 of %2 (%3 %)").arg(c.rosInside).arg(c.fires).arg(TableNumber(100 * c.RosShare(), 0));
+        if (c.flameFires > 0)
+            lines << QStringLiteral("flame length %1 of %2 (%3 %)")
+                         .arg(c.flameInside)
+                         .arg(c.flameFires)
+                         .arg(TableNumber(100 * c.FlameShare(), 0));
+    } else if (!outcome.coverageProblem.empty()) {
+        lines << QString() << QStringLiteral("Observed fires: ") + QString::fromStdString(outcome.coverageProblem);
+    }
     m_summary->setText(lines.join(QLatin1Char('\n')));
     if (m_pending) {
         startComputation();

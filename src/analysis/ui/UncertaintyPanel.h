@@ -1,12 +1,14 @@
 #pragma once
 
 #include "analysis/AnalysisInputs.h"
+#include "uncertainty/ResponseBands.h"
 #include "uncertainty/Uncertainty.h"
 
 #include <QFutureWatcher>
 #include <QWidget>
 
 #include <array>
+#include <optional>
 
 class HistogramView;
 class QComboBox;
@@ -20,7 +22,9 @@ class QTableWidget;
 // with its distribution, presets, the user's choices kept in the settings), and the
 // distribution of rate of spread, flame length and fireline intensity over the draws as
 // histograms with their quantiles and mean, the chance that the flame length exceeds the
-// briefing thresholds, and the chance that the model does not spread. The draws are computed
+// briefing thresholds, and the chance that the model does not spread; where observed fires are
+// loaded (the editor's calibration window), the share of them inside the model's 5-95 % band
+// under their own environments. The draws are computed
 // off the window's thread; while a newer computation runs the previous result stays, dimmed.
 class UncertaintyPanel : public QWidget
 {
@@ -30,6 +34,11 @@ public:
     ~UncertaintyPanel() override;
 
     void Refresh(const AnalysisInputs &inputs);
+    // The observed fires whose share inside the 5-95 % band is shown (none: no such line);
+    // takes effect at the next Refresh.
+    void SetObservedFires(std::vector<ObservedFire> fires) { m_fires = std::move(fires); }
+    // Each observed fire's band is drawn from at most this many draws.
+    static constexpr int kCoverageDraws = 400;
 
     // The inputs ticked in the table with their distributions (English units).
     std::vector<VaryingInput> VaryingInputs() const;
@@ -37,6 +46,8 @@ public:
     void SetVaryingInputs(const std::vector<VaryingInput> &inputs);
 
     const UncertaintyResult &Result() const { return m_result; }
+    // The observed fires inside the band at the last result (empty without observed fires).
+    const std::optional<BandCoverage> &Coverage() const { return m_coverage; }
     bool IsComputing() const { return m_watcher.isRunning(); }
     bool IsStale() const;
     QString Problem() const { return m_problem; }
@@ -63,6 +74,14 @@ private:
     {
         UncertainModel model;
         UncertaintyOptions options;
+        std::vector<VaryingInput> inputs;
+        std::vector<ObservedFire> fires;
+    };
+    struct Outcome
+    {
+        UncertaintyResult result;
+        std::optional<BandCoverage> coverage;
+        std::string coverageProblem;
     };
     void startComputation();
     void showResult();
@@ -79,8 +98,10 @@ private:
     QLabel *m_summary = nullptr;
     bool m_filling = false;
 
-    QFutureWatcher<UncertaintyResult> m_watcher;
+    QFutureWatcher<Outcome> m_watcher;
     std::optional<Request> m_pending;
     UncertaintyResult m_result;
+    std::optional<BandCoverage> m_coverage;
+    std::vector<ObservedFire> m_fires;
     QString m_problem;
 };

@@ -7,6 +7,8 @@
 #include "analysis/ui/UncertaintyPanel.h"
 #include "units/UnitSetting.h"
 
+#include <QDoubleSpinBox>
+
 #include <QKeySequence>
 #include <QLabel>
 #include <QShortcut>
@@ -75,9 +77,11 @@ void frmAnalysis::RefreshNow()
         return;
     }
     m_refusedNote->hide();
+    m_curves->SetBandInputs(m_uncertainty->VaryingInputs(), m_uncertainty->CorrelationBox()->value());
     m_curves->Refresh(inputs);
     m_sensitivity->Refresh(inputs);
     m_characteristics->Refresh(inputs);
+    m_uncertainty->SetObservedFires(m_hooks.ObservedFires ? m_hooks.ObservedFires() : std::vector<ObservedFire>());
     m_uncertainty->Refresh(inputs);
     m_global->Refresh(inputs, m_uncertainty->VaryingInputs());
 }

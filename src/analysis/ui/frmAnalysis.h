@@ -1,6 +1,7 @@
 #pragma once
 
 #include "analysis/AnalysisInputs.h"
+#include "uncertainty/ResponseBands.h"
 
 #include <QTimer>
 #include <QWidget>
@@ -22,6 +23,8 @@ struct AnalysisHooks
     std::function<AnalysisInputs()> Inputs;
     // The library's models for the curve picker, set by set.
     std::function<std::vector<PickedModel>()> LibraryModels;
+    // The observed fires loaded for calibration (none when no hook or none loaded).
+    std::function<std::vector<ObservedFire>()> ObservedFires;
 };
 
 // The analysis window of one editor: tabs "Response Curves", "Sensitivity", "Fire

@@ -1,5 +1,6 @@
 #include "calibration/ui/frmCalibration.h"
 
+#include "calibration/AdjustmentFile.h"
 #include "data/CsvTable.h"
 #include "widgets/ChartStyle.h"
 #include "calibration/CalibrationReport.h"
@@ -11,6 +12,8 @@
 #include <QDir>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QFile>
 #include <QFileDialog>
 #include <QFormLayout>
@@ -22,6 +25,7 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSet>
 #include <QSpinBox>
 #include <QSplitter>
 #include <QTabWidget>
@@ -322,6 +326,7 @@ void frmCalibration::showObservationStatus()
     if (!refused.isEmpty())
         text += QStringLiteral(", %1 rows not used (%2)").arg(refused.size()).arg(refused.join(QStringLiteral("; ")));
     m_observationStatus->setText(text);
+    emit observationsChanged();
 }
 
 void frmCalibration::SetObservations(const Observations &observations, const QStringList &extraColumns)
@@ -554,6 +559,12 @@ void frmCalibration::buildRankingPage(QWidget *page)
     undo->setObjectName(QStringLiteral("cmdUndoSend"));
     connect(undo, &QPushButton::clicked, this, &frmCalibration::undoSend);
     top->addWidget(undo);
+    auto *adjust = new QPushButton(QStringLiteral("Export Ad&justment File..."), page);
+    adjust->setObjectName(QStringLiteral("cmdExportAdjustments"));
+    adjust->setToolTip(QStringLiteral("The rate of spread adjustment factors of the selected models (all when none "
+                                      "is selected) as the fire growth simulators read them"));
+    connect(adjust, &QPushButton::clicked, this, &frmCalibration::ExportAdjustments);
+    top->addWidget(adjust);
     top->addStretch(1);
     layout->addLayout(top);
 
@@ -677,6 +688,109 @@ void frmCalibration::sendRankedModel()
     m_hooks.SendModel(*m.candidate.model);
     if (m_hooks.FitApplied)
         m_hooks.FitApplied(nullptr);
+}
+
+void frmCalibration::ExportAdjustments()
+{
+    QList<int> rows;
+    for (const QModelIndex &i : m_ranking->selectionModel()->selectedRows())
+        rows << i.row();
+    if (rows.isEmpty())
+        for (int r = 0; r < m_ranking->rowCount(); ++r)
+            rows << r;
+    std::sort(rows.begin(), rows.end());
+    std::vector<const RankedModel *> models;
+    QStringList ids;
+    for (int row : rows) {
+        const RankedModel &m = m_rankedModels[size_t(m_ranking->item(row, 0)->data(Qt::UserRole).toInt())];
+        if (!std::isfinite(m.adjustment))
+            continue; // spreads at no observed fire
+        models.push_back(&m);
+        ids << m.candidate.model->FuelModelID();
+    }
+    if (models.empty()) {
+        QMessageBox box(QMessageBox::Information, windowTitle(),
+                        QStringLiteral("No ranked model has an adjustment factor: rank the models first (a model that "
+                                       "spreads at no observed fire has none)."),
+                        QMessageBox::Ok, this);
+        box.setObjectName(QStringLiteral("msgNoAdjustments"));
+        box.exec();
+        return;
+    }
+
+    QDialog dialog(this);
+    dialog.setObjectName(QStringLiteral("dlgAdjustmentExport"));
+    dialog.setWindowTitle(QStringLiteral("Export Adjustment File"));
+    auto *layout = new QVBoxLayout(&dialog);
+    auto *intro = new QLabel(QStringLiteral("Each model's line gets the number typed here (the model number in the "
+                                            "simulators' landscape). Flame length is not adjusted by these factors."),
+                             &dialog);
+    intro->setWordWrap(true);
+    layout->addWidget(intro);
+    auto *table = new QTableWidget(int(models.size()), 4, &dialog);
+    table->setObjectName(QStringLiteral("grdAdjustmentNumbers"));
+    table->setHorizontalHeaderLabels({QStringLiteral("Set"), QStringLiteral("ID"), QStringLiteral("Factor"), QStringLiteral("Number")});
+    table->verticalHeader()->hide();
+    const std::vector<int> proposed = ProposeAdjustmentNumbers(ids);
+    for (int r = 0; r < int(models.size()); ++r) {
+        const RankedModel &m = *models[size_t(r)];
+        const QStringList cells = {m.candidate.setName, m.candidate.model->FuelModelID(), TableNumber(m.adjustment, 4)};
+        for (int c = 0; c < 3; ++c) {
+            auto *item = new QTableWidgetItem(cells[c]);
+            item->setFlags(item->flags() & ~Qt::ItemIsEditable);
+            table->setItem(r, c, item);
+        }
+        table->setItem(r, 3, new QTableWidgetItem(proposed[size_t(r)] > 0 ? QString::number(proposed[size_t(r)]) : QString()));
+    }
+    table->resizeColumnsToContents();
+    layout->addWidget(table, 1);
+    auto *problem = new QLabel(&dialog);
+    problem->setObjectName(QStringLiteral("lblAdjustmentProblem"));
+    problem->setStyleSheet(QStringLiteral("QLabel { color: #a01010; }"));
+    problem->setWordWrap(true);
+    layout->addWidget(problem);
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("&Export..."));
+    layout->addWidget(buttons);
+    std::vector<std::pair<int, double>> lines;
+    connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    connect(buttons, &QDialogButtonBox::accepted, &dialog, [&] {
+        lines.clear();
+        QStringList faults;
+        QSet<int> used;
+        for (int r = 0; r < table->rowCount(); ++r) {
+            bool ok = false;
+            const int number = table->item(r, 3)->text().trimmed().toInt(&ok);
+            const QString id = table->item(r, 1)->text();
+            QString fault = !ok ? QStringLiteral("no model number") : AdjustmentNumberProblem(number);
+            if (fault.isEmpty() && used.contains(number))
+                fault = QStringLiteral("the model number %1 is given twice").arg(number);
+            if (!fault.isEmpty()) {
+                faults << QStringLiteral("%1: %2").arg(id, fault);
+                continue;
+            }
+            used.insert(number);
+            lines.emplace_back(number, models[size_t(r)]->adjustment);
+        }
+        problem->setText(faults.join(QLatin1Char('\n')));
+        if (faults.isEmpty())
+            dialog.accept();
+    });
+    dialog.resize(460, 360);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+
+    QFileDialog files(this, QStringLiteral("Export Adjustment File"), QString(),
+                      QStringLiteral("Adjustment files (*.adj);;All files (*)"));
+    files.setObjectName(QStringLiteral("dlgAdjustmentFile"));
+    files.setOption(QFileDialog::DontUseNativeDialog);
+    files.setAcceptMode(QFileDialog::AcceptSave);
+    files.setDefaultSuffix(QStringLiteral("adj"));
+    if (files.exec() != QDialog::Accepted || files.selectedFiles().isEmpty())
+        return;
+    QString error;
+    if (!SaveTextFile(files.selectedFiles().constFirst(), QString::fromLatin1(WriteAdjustmentFile(lines)), &error))
+        QMessageBox::warning(this, windowTitle(), error);
 }
 
 void frmCalibration::undoSend()
@@ -896,7 +1010,12 @@ void frmCalibration::applyFit()
     m_beforeSend = model;
     for (size_t i = 0; i < m_fitSetup->free.size(); ++i)
         m_fitSetup->free[i].parameter->setValue(model, m_lastFit->after.values[i]);
+    // The editor's charts get the model before and after, side by side.
+    if (m_hooks.PlotEntries)
+        m_hooks.PlotEntries();
     m_hooks.SendModel(model);
+    if (m_hooks.PlotEntries)
+        m_hooks.PlotEntries();
     fillParameters();
     if (m_hooks.FitApplied) {
         // The file is read again now: it names the fires only when it still holds them.

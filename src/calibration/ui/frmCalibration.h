@@ -43,6 +43,8 @@ struct CalibrationHooks
     // Apply to Editor has put a fit into the entries (its record), or the entries no longer
     // hold one (nullptr: the apply was undone or a ranked model was sent over it).
     std::function<void(const FitRecord *)> FitApplied;
+    // Adds the editor's entries to its charts (its Plot): Apply plots before and after.
+    std::function<void()> PlotEntries;
 };
 
 // The calibration window of one editor: the observed fires ("Observations"), every library
@@ -75,12 +77,19 @@ public:
     // to the table after its report is accepted.
     bool PasteText(const QString &text);
 
+    // The simulators' adjustment file of the ranked models selected (all when none is): a window
+    // lists them with their factors and the numbers proposed, which can be typed over; then the
+    // file is chosen and written.
+    void ExportAdjustments();
+
     // The last result of the fit (empty before one).
     const std::optional<CalibrationResult> &LastFit() const { return m_lastFit; }
     bool FitRunning() const { return m_watcher.isRunning(); }
 
 signals:
     void fitFinished();
+    // The observation table changed (rows typed, pasted, imported or deleted).
+    void observationsChanged();
 
 protected:
     // The parameter table shows the editor's values as they are when the window opens.

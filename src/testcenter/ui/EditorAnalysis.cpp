@@ -1,12 +1,14 @@
 #include "testcenter/ui/EditorAnalysis.h"
 
 #include "analysis/ui/frmAnalysis.h"
+#include "calibration/ui/frmCalibration.h"
 #include "data/FuelModelSets.h"
 #include "widgets/WindowHabits.h"
 #include "data/NumberText.h"
 #include "data/ProgramState.h"
 #include "testcenter/PlotHistory.h"
 #include "testcenter/TestComputation.h"
+#include "testcenter/ui/EditorCalibration.h"
 #include "testcenter/ui/frmEditModel.h"
 
 #include <QCheckBox>
@@ -16,6 +18,8 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QEvent>
+
+#include <cmath>
 
 namespace {
 
@@ -94,6 +98,18 @@ frmAnalysis *AttachEditorAnalysis(frmEditModel *editor)
     AnalysisHooks hooks;
     hooks.Inputs = [editor] { return editorInputs(editor); };
     hooks.LibraryModels = libraryModels;
+    hooks.ObservedFires = [editor] {
+        std::vector<ObservedFire> fires;
+        if (const frmCalibration *calibration = EditorCalibrationWindow(editor))
+            for (const Observation &o : calibration->TableObservations().observations) {
+                ObservedFire f;
+                f.environment = o.environment;
+                f.rateOfSpread = o.ros;
+                f.flameLength = o.hasFlameLength() ? o.flameLength : NAN;
+                fires.push_back(f);
+            }
+        return fires;
+    };
     auto *window = new frmAnalysis(std::move(hooks));
     KeepInsideScreen(window);
     editor->setProperty("analysisWindow", QVariant::fromValue<QObject *>(window));

@@ -1,11 +1,13 @@
 #include "testcenter/ui/EditorCalibration.h"
 
+#include "analysis/ui/frmAnalysis.h"
 #include "calibration/ui/frmCalibration.h"
 #include "data/FuelModelSets.h"
 #include "data/FuelParameters.h"
 #include "data/NumberText.h"
 #include "data/ProgramState.h"
 #include "testcenter/EditorSave.h"
+#include "testcenter/ui/EditorAnalysis.h"
 #include "testcenter/ui/frmEditModel.h"
 
 #include <QComboBox>
@@ -46,8 +48,9 @@ void sendEnvironment(frmEditModel *editor, const FireEnvironment &e)
 
 void sendModel(frmEditModel *editor, const FuelModel &model)
 {
+    // Each box keeps its value before in its own undo history (Ctrl+Z in the box).
     for (const FuelParameterInfo &p : FuelParameterTable())
-        editor->SetEntryEnglish(p.entryIndex, p.valueOf(model));
+        editor->ReplaceEntryEnglish(p.entryIndex, p.valueOf(model));
     const int herb = int(model.HerbType()) - 1;
     if (herb >= 0 && herb < editor->cboHerbType()->count())
         editor->cboHerbType()->setCurrentIndex(herb);
@@ -99,8 +102,20 @@ frmCalibration *AttachEditorCalibration(frmEditModel *editor)
         record.after = fit->after;
         editor->SetAppliedCalibration(record);
     };
+    hooks.PlotEntries = [editor] {
+        // The editor's own Plot, only while its entries hold (Plot would name the fault).
+        if (!editor->EntryFault().isEmpty())
+            return;
+        if (auto *plot = editor->findChild<QPushButton *>(QStringLiteral("cmdPlot")))
+            plot->click();
+    };
     auto *window = new frmCalibration(std::move(hooks));
     editor->setProperty("calibrationWindow", QVariant::fromValue<QObject *>(window));
+    // The analysis window counts the observed fires inside its uncertainty band.
+    QObject::connect(window, &frmCalibration::observationsChanged, editor, [editor] {
+        if (frmAnalysis *analysis = EditorAnalysisWindow(editor))
+            analysis->EntriesChanged();
+    });
     QObject::connect(editor, &QObject::destroyed, [window] { delete window; });
 
     auto *button = new QPushButton(QStringLiteral("&Fit to Observations..."), editor);

@@ -115,6 +115,8 @@ public:
     Units::System ShownUnits() const { return m_system; }
     // Fills number box index (2..14, 20..25) from an English value, in the shown units.
     void SetEntryEnglish(int index, double english);
+    // As SetEntryEnglish, but as one step of the box's own undo history (ReplaceEntryText).
+    void ReplaceEntryEnglish(int index, double english);
     // The English value number box index stands for.
     double EntryEnglish(int index) const;
     // A number written by code with its text in the shown units and the English value behind

@@ -219,6 +219,13 @@ void frmEditModel::SetEntryEnglish(int index, double english)
     SetEntryText(index, m_shown[std::size_t(index)].show(m_system, english));
 }
 
+void frmEditModel::ReplaceEntryEnglish(int index, double english)
+{
+    if (index < 2 || index >= kEntrySlots || !IsEntryIndex(index))
+        return;
+    ReplaceEntryText(index, m_shown[std::size_t(index)].show(m_system, english));
+}
+
 double frmEditModel::EntryEnglish(int index) const
 {
     if (index < 0 || index >= kEntrySlots)
