@@ -109,8 +109,9 @@ void frmVarrow::showLibraryLocation()
         lblLibraryFile->setObjectName(QStringLiteral("lblLibraryFile"));
         lblLibraryFile->setTextInteractionFlags(Qt::TextSelectableByMouse);
         statusBar()->addPermanentWidget(lblLibraryFile);
+        connect(statusBar(), &QStatusBar::messageChanged, this, &frmVarrow::fitStatusMessage);
     }
-    lblLibraryFile->setText(QStringLiteral("Library: %1 (%2)").arg(QDir::toNativeSeparators(where.path), where.summary));
+    fitStatusMessage(statusBar()->currentMessage());
     lblLibraryFile->setToolTip(where.reason);
     // A long path must not make the window wider than the screen: the line shows what fits, the
     // tooltip and File > Library... the whole of it.
@@ -369,9 +370,14 @@ void frmVarrow::cmdCut_Click()
 void frmVarrow::cmdPaste_Click()
 {
     const QString mode = gPasteMode;
+    const int nodes = treeFMs->Count();
     dispatch(QStringLiteral("PASTE"));
-    setPasteEnabled(false);
-    gPasteMode.clear();
+    // A copy stays on the clipboard until the next Copy or Cut, so it can be pasted again; a
+    // cut model is pasted once, and stays only while its paste was cancelled.
+    if (mode != QLatin1String("Copy") && treeFMs->Count() != nodes) {
+        setPasteEnabled(false);
+        gPasteMode.clear();
+    }
     RefreshFMs();
     // An editor left open by "New Blank Model" keeps the model it shows: pointing it at the
     // pasted model would let its Save write one model's entries into another.

@@ -218,6 +218,10 @@ private:
     bool treeFMs_AfterLabelEdit(const QString &key, const QString &newText);
     void reportLoad();
     void showLibraryLocation();
+    // A passing message and the library file share the status line: while a message shows, the
+    // library is named by its file alone and a message too long for the room left is cut in
+    // its middle, whole in the line's tooltip.
+    void fitStatusMessage(const QString &message);
     void buildExchangeActions();
     // Adds the sets of an import as one step of the history; false when it failed (reported).
     bool addImportedSets(const QList<ImportedSet> &sets, const QString &changeName);
@@ -238,6 +242,7 @@ private:
     QAction *m_fileLibrarySection = nullptr;
     QPointer<UserGuideWindow> m_userGuide;
     bool m_cutting = false;
+    bool m_fittingStatus = false;
     bool m_outsidePending = false;
     bool m_quitAtStart = false;
     // The model of the open editor and its values and node text at its last save (or opening).

@@ -24,6 +24,7 @@
 #include <QSpinBox>
 #include <QChart>
 #include <QChartView>
+#include <QClipboard>
 #include <QTabWidget>
 #include <QValueAxis>
 #include <QImage>
@@ -294,6 +295,43 @@ private slots:
         QVERIFY(picture.height() > chart->mapTo(curves, QPoint(0, chart->height())).y() -
                                        find<QWidget>(curves, "chtCurve_0")->mapTo(curves, QPoint(0, 0)).y());
         QVERIFY(find<QWidget>(curves, "fraCurveCharts")->isAncestorOf(find<QWidget>(curves, "lblCurveLegend")));
+    }
+
+    // The sensitivity bars and the fire characteristics chart, exported or copied as pictures,
+    // carry their legend and name the models they show.
+    void sensitivityAndCharacteristicsPicturesNameTheirModels()
+    {
+        openAnalysis();
+        QTemporaryDir dir;
+        QString path;
+        ChartExporter::ChooseFile() = [&](QWidget *, const QString &, const QString &, const QString &) { return path; };
+        const auto svgOf = [&](QWidget *panel, const char *button, const QString &name) {
+            path = dir.filePath(name);
+            QTest::mouseClick(find<QPushButton>(panel, button), Qt::LeftButton);
+            QFile f(path);
+            return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()).replace(QStringLiteral("&#xa0;"), QStringLiteral(" "))
+                                                : QString();
+        };
+
+        window->Tabs()->setCurrentWidget(window->Sensitivity());
+        settle();
+        SensitivityPanel *sensitivity = window->Sensitivity();
+        const QString bars = svgOf(sensitivity, "cmdExportSensitivity", QStringLiteral("sensitivity.svg"));
+        for (const QString &text : {QStringLiteral("2 (edited), set Grass Models"), QStringLiteral("Base:"),
+                                    QStringLiteral("-10 %"), QStringLiteral("+10 %")})
+            QVERIFY2(bars.contains(text), qPrintable(text));
+        // The copy holds the same picture: the charts and the line naming the model below them.
+        QTest::mouseClick(find<QPushButton>(sensitivity, "cmdCopySensitivity"), Qt::LeftButton);
+        const QImage copied = QApplication::clipboard()->image();
+        const QWidget *chart = find<QWidget>(sensitivity, "chtSensitivity_0");
+        QVERIFY2(copied.height() > chart->height() + find<QWidget>(sensitivity, "lblSensitivityNote")->height() / 2,
+                 qPrintable(QStringLiteral("%1 against %2").arg(copied.height()).arg(chart->height())));
+
+        window->Tabs()->setCurrentWidget(window->Characteristics());
+        settle();
+        const QString points = svgOf(window->Characteristics(), "cmdExportCharacteristics", QStringLiteral("characteristics.svg"));
+        for (const QString &text : {QStringLiteral("2 (edited)"), QStringLiteral("Ref: 1"), QStringLiteral("Fire characteristics")})
+            QVERIFY2(points.contains(text), qPrintable(text));
     }
 
     // With VARROW_SCREENSHOT_DIR set, saves the three tabs for the README.

@@ -175,12 +175,19 @@ ComparisonPanel::ComparisonPanel(frmEditModel *editor) : QWidget(editor->tabResu
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->setAlternatingRowColors(true);
     m_table->verticalHeader()->hide();
-    m_table->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    m_table->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 3);
     m_table->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
     m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     m_table->horizontalHeader()->setSectionResizeMode(ColDescription, QHeaderView::Interactive);
     m_table->sortByColumn(-1, Qt::AscendingOrder);
-    column->addWidget(m_table, 1);
+    // The nearest models and the rule stand beside the table, not under it, so that the table
+    // keeps the tab's whole height for its rows.
+    auto *body = new QHBoxLayout;
+    body->addWidget(m_table, 1);
+    auto *side = new QVBoxLayout;
+    side->setContentsMargins(0, 0, 0, 0);
+    body->addLayout(side);
+    column->addLayout(body, 1);
 
     m_nearestBehaviour = new QLabel(this);
     m_nearestBehaviour->setObjectName(QStringLiteral("lblNearestBehaviour"));
@@ -196,9 +203,14 @@ ComparisonPanel::ComparisonPanel(frmEditModel *editor) : QWidget(editor->tabResu
     QFont small = m_conditions->font();
     small.setPointSizeF(small.pointSizeF() * 0.9);
     m_conditions->setFont(small);
-    column->addWidget(m_nearestBehaviour);
-    column->addWidget(m_nearestParameters);
-    column->addWidget(m_conditions);
+    // As wide as a nearest line of five short IDs needs on two lines.
+    const int sideWidth = fontMetrics().horizontalAdvance(QStringLiteral("Nearest by parameters: 102 (0.000), 104 (0.056)")) + 8;
+    for (QLabel *text : {m_nearestBehaviour, m_nearestParameters, m_conditions}) {
+        text->setFixedWidth(sideWidth);
+        text->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        side->addWidget(text);
+    }
+    side->addStretch(1);
 
     m_exporter = new ChartExporter(this, nullptr, [this] { return Table(); }, QStringLiteral("comparison"));
     connect(exportButton, &QPushButton::clicked, m_exporter, [this] { m_exporter->ExportWithDialog(); });
