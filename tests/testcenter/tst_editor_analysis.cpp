@@ -12,6 +12,8 @@
 #include "testcenter/PlotHistory.h"
 #include "testcenter/TestComputation.h"
 #include "testcenter/ui/EditorAnalysis.h"
+#include "units/UnitSetting.h"
+#include "units/Units.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -28,6 +30,7 @@
 #include <QTabWidget>
 #include <QValueAxis>
 #include <QImage>
+#include <QLabel>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -91,6 +94,7 @@ private slots:
 
     void cleanup()
     {
+        Units::UnitSetting::instance().setSystem(Units::System::English);
         ChartExporter::ResetDialogs();
         window = nullptr;
         editor.reset();
@@ -320,6 +324,30 @@ private slots:
         for (const QString &text : {QStringLiteral("2 (edited), set Grass Models"), QStringLiteral("Base:"),
                                     QStringLiteral("-10 %"), QStringLiteral("+10 %")})
             QVERIFY2(bars.contains(text), qPrintable(text));
+        // In metric the base rate of spread reads as the editor's result box does, also at a
+        // wind where the rate rounded to 0.1 ch/h and then turned into m/min reads otherwise.
+        for (int wind = 1; wind <= 40; ++wind) {
+            typeInto(*editor, 25, QString::number(wind));
+            FireSpread fs;
+            SetCalculatorInputs(fs, editor->CurrentEntries());
+            fs.Compute();
+            if (Units::FormatResult(Units::Quantity::RateOfSpread, Units::System::Metric, fs.RateOfSpread()) !=
+                Units::FormatResult(Units::Quantity::RateOfSpread, Units::System::Metric, fs.UnroundedRateOfSpread()))
+                break;
+        }
+        editor->cboUnits()->setCurrentIndex(1);
+        emit editor->cboUnits()->activated(1);
+        settle();
+        window->RefreshNow();
+        editor->cmdComp()->click();
+        const QString note = find<QLabel>(sensitivity, "lblSensitivityNote")->text();
+        const QString metricRos = editor->txtROS()->text().trimmed();
+        editor->cboUnits()->setCurrentIndex(0);
+        emit editor->cboUnits()->activated(0);
+        settle();
+        QVERIFY2(note.contains(QStringLiteral("Base: ") + metricRos + QStringLiteral(" m/min")),
+                 qPrintable(note + QStringLiteral(" / ") + metricRos));
+        window->RefreshNow();
         // The copy holds the same picture: the charts and the line naming the model below them.
         QTest::mouseClick(find<QPushButton>(sensitivity, "cmdCopySensitivity"), Qt::LeftButton);
         const QImage copied = QApplication::clipboard()->image();

@@ -1,5 +1,6 @@
 #include "analysis/ui/SensitivityPanel.h"
 
+#include "analysis/ShownResults.h"
 #include "widgets/ChartExport.h"
 #include "widgets/ChartReadout.h"
 #include "widgets/ChartStyle.h"
@@ -125,6 +126,10 @@ void SensitivityPanel::Refresh(const AnalysisInputs &inputs)
     if (!inputs.editedSet.isEmpty())
         m_modelName += QStringLiteral(", set ") + inputs.editedSet;
     m_result = ComputeSensitivity(inputs.edited, m_percent->value());
+    // The base rate of spread as the editor's result box shows it (in metric from the
+    // unrounded rate, rounded once).
+    m_base = inputs.edited;
+    m_base.Compute();
     redraw();
 }
 
@@ -156,7 +161,7 @@ QString SensitivityPanel::ClampNote() const
     }
     const Units::System s = shownSystem();
     QString note = QStringLiteral("%1. Base: %2 %3, %4 %5.")
-                       .arg(m_modelName, Units::FormatResult(Units::Quantity::RateOfSpread, s, m_result.baseRos),
+                       .arg(m_modelName, Units::FormatResult(Units::Quantity::RateOfSpread, s, RateOfSpreadToShow(m_base, s)),
                             Units::UnitLabel(Units::Quantity::RateOfSpread, s),
                             Units::FormatResult(Units::Quantity::FlameLength, s, m_result.baseFlame),
                             Units::UnitLabel(Units::Quantity::FlameLength, s));

@@ -55,6 +55,7 @@ private:
     SensitivityResult m_result;
     // The model the bars are of, as the other panels' legends name it: "ID (edited), set NAME".
     QString m_modelName;
+    FireSpread m_base;
     QSpinBox *m_percent = nullptr;
     QLabel *m_note = nullptr;
     QWidget *m_chartsArea = nullptr;

@@ -203,8 +203,8 @@ ComparisonPanel::ComparisonPanel(frmEditModel *editor) : QWidget(editor->tabResu
     QFont small = m_conditions->font();
     small.setPointSizeF(small.pointSizeF() * 0.9);
     m_conditions->setFont(small);
-    // As wide as a nearest line of five short IDs needs on two lines.
-    const int sideWidth = fontMetrics().horizontalAdvance(QStringLiteral("Nearest by parameters: 102 (0.000), 104 (0.056)")) + 8;
+    // Narrow: a nearest line of five short IDs takes two or three lines.
+    const int sideWidth = fontMetrics().horizontalAdvance(QStringLiteral("Nearest by parameters: 102 (0.000),")) + 8;
     for (QLabel *text : {m_nearestBehaviour, m_nearestParameters, m_conditions}) {
         text->setFixedWidth(sideWidth);
         text->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -304,6 +304,7 @@ void ComparisonPanel::ShowComparison()
     auto addRow = [this](const QString &id, const QString &description, const Behaviour &b, const ComparisonRow *row) {
         QList<QStandardItem *> items;
         items << textItem(id) << textItem(description);
+        items.last()->setToolTip(description);
         const std::pair<Quantity, std::pair<double, double>> values[] = {
             // In metric from the unrounded rate, rounded once, as the result box shows it.
             {Quantity::RateOfSpread, {units() == Units::System::English ? b.ros : b.unroundedRos, row ? row->dRos : 0}},
@@ -335,7 +336,8 @@ void ComparisonPanel::ShowComparison()
 
     m_table->setSortingEnabled(true);
     m_table->sortByColumn(sortColumn, order);
-    m_table->setColumnWidth(ColDescription, fontMetrics().horizontalAdvance(QStringLiteral("Moderate load, humid climate")));
+    // Room for the start of a description; the whole of it is the cell's tooltip.
+    m_table->setColumnWidth(ColDescription, fontMetrics().horizontalAdvance(QStringLiteral("FM6 Dormant brush, ha")));
 
     m_nearestBehaviour->setText(QStringLiteral("<b>Nearest by behaviour:</b> ") +
                                 nearestText(NearestByBehaviour(m_comparison), &ComparisonRow::behaviourDistance));
