@@ -110,8 +110,9 @@ void frmVarrow::showLibraryLocation()
         lblLibraryFile->setTextInteractionFlags(Qt::TextSelectableByMouse);
         statusBar()->addPermanentWidget(lblLibraryFile);
         connect(statusBar(), &QStatusBar::messageChanged, this, &frmVarrow::fitStatusMessage);
+        m_statusMessage = statusBar()->currentMessage(); // shown before the line was watched
     }
-    fitStatusMessage(statusBar()->currentMessage());
+    fitStatusMessage(m_statusMessage);
     lblLibraryFile->setToolTip(where.reason);
     // A long path must not make the window wider than the screen: the line shows what fits, the
     // tooltip and File > Library... the whole of it.
@@ -123,6 +124,7 @@ void frmVarrow::showLibraryLocation()
 void frmVarrow::showEvent(QShowEvent *event)
 {
     QMainWindow::showEvent(event);
+    fitStatusMessage(m_statusMessage);
     if (!m_loadReported) {
         m_loadReported = true;
         // After the window is on screen, so that the message stands in front of it.

@@ -243,6 +243,8 @@ private:
     QPointer<UserGuideWindow> m_userGuide;
     bool m_cutting = false;
     bool m_fittingStatus = false;
+    // The passing message as given, before it is fitted to the status line.
+    QString m_statusMessage;
     bool m_outsidePending = false;
     bool m_quitAtStart = false;
     // The model of the open editor and its values and node text at its last save (or opening).
