@@ -16,6 +16,7 @@
 #include "units/UnitSetting.h"
 
 #include <QCloseEvent>
+#include <QResizeEvent>
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
@@ -130,6 +131,14 @@ void frmVarrow::showEvent(QShowEvent *event)
         // After the window is on screen, so that the message stands in front of it.
         QMetaObject::invokeMethod(this, &frmVarrow::reportLoad, Qt::QueuedConnection);
     }
+}
+
+void frmVarrow::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    // A narrower line cuts a passing message again; a wider one shows more of it.
+    if (!m_statusMessage.isEmpty())
+        fitStatusMessage(m_statusMessage);
 }
 
 void frmVarrow::reportLoad()
