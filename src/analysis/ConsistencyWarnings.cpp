@@ -92,6 +92,15 @@ std::vector<ConsistencyWarning> ConsistencyWarnings(const FuelBed &bed, const Fi
 {
     std::vector<ConsistencyWarning> w;
     const auto &p = bed.p;
+    // A class burns only with a load and a surface to heat; the 10-h and 100-h classes have
+    // theirs fixed.
+    const bool fuel = (p[0] > 0 && p[5] > 0) || p[1] > 0 || p[2] > 0 || (p[3] > 0 && p[6] > 0) || (p[4] > 0 && p[7] > 0);
+    if (!fuel)
+        w.push_back({WarningKind::NoFuelToBurn, 2,
+                     std::all_of(p.begin(), p.begin() + 5, [](double load) { return load == 0; })
+                         ? QStringLiteral("Every fuel load is 0: the model has no fuel and cannot burn.")
+                         : QStringLiteral("Every fuel load is in a class whose SA/V is 0: the model cannot "
+                                          "burn.")});
     const bool dynamic = bed.herbType == 2;
     if (dynamic && p[3] == 0)
         w.push_back({WarningKind::DynamicWithoutHerb, 5,

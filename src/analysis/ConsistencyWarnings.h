@@ -11,6 +11,7 @@
 // at the editor's current environment. They only inform: nothing here blocks a Save.
 
 enum class WarningKind {
+    NoFuelToBurn,           // every load 0, or load only in classes of SA/V 0: it cannot burn
     DynamicWithoutHerb,     // dynamic herb type but no live herb load: nothing to transfer
     HerbInStatic,           // live herb load in a static model: it never cures
     ExtinctionAtDeadMoisture, // dead moisture at or above the moisture of extinction
@@ -22,8 +23,8 @@ enum class WarningKind {
 struct ConsistencyWarning
 {
     WarningKind kind;
-    // The editor entry the warning stands beside: a txtFuels index (5 live herb loading,
-    // 14 moisture of extinction, 6 live woody loading), or -1 for the characteristic SA/V and
+    // The editor entry the warning stands beside: a txtFuels index (2 1-h loading, 5 live herb
+    // loading, 14 moisture of extinction, 6 live woody loading), or -1 for the characteristic SA/V and
     // -2 for the relative packing ratio boxes.
     int entry;
     QString text;

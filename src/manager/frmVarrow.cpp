@@ -16,6 +16,7 @@
 #include "units/UnitSetting.h"
 
 #include <QCloseEvent>
+#include <QResizeEvent>
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
@@ -139,8 +140,10 @@ void frmVarrow::showLibraryLocation()
         lblLibraryFile->setObjectName(QStringLiteral("lblLibraryFile"));
         lblLibraryFile->setTextInteractionFlags(Qt::TextSelectableByMouse);
         statusBar()->addPermanentWidget(lblLibraryFile);
+        connect(statusBar(), &QStatusBar::messageChanged, this, &frmVarrow::fitStatusMessage);
+        m_statusMessage = statusBar()->currentMessage(); // shown before the line was watched
     }
-    lblLibraryFile->setText(QStringLiteral("Library: %1 (%2)").arg(QDir::toNativeSeparators(where.path), where.summary));
+    fitStatusMessage(m_statusMessage);
     lblLibraryFile->setToolTip(where.reason);
     // A long path must not make the window wider than the screen: the line shows what fits, the
     // tooltip and File > Library... the whole of it.
@@ -152,11 +155,20 @@ void frmVarrow::showLibraryLocation()
 void frmVarrow::showEvent(QShowEvent *event)
 {
     QMainWindow::showEvent(event);
+    fitStatusMessage(m_statusMessage);
     if (!m_loadReported) {
         m_loadReported = true;
         // After the window is on screen, so that the message stands in front of it.
         QMetaObject::invokeMethod(this, &frmVarrow::reportLoad, Qt::QueuedConnection);
     }
+}
+
+void frmVarrow::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    // A narrower line cuts a passing message again; a wider one shows more of it.
+    if (!m_statusMessage.isEmpty())
+        fitStatusMessage(m_statusMessage);
 }
 
 void frmVarrow::reportLoad()
@@ -420,9 +432,14 @@ void frmVarrow::cmdCut_Click()
 void frmVarrow::cmdPaste_Click()
 {
     const QString mode = gPasteMode;
+    const int nodes = treeFMs->Count();
     dispatch(QStringLiteral("PASTE"));
-    setPasteEnabled(false);
-    gPasteMode.clear();
+    // A copy stays on the clipboard until the next Copy or Cut, so it can be pasted again; a
+    // cut model is pasted once, and stays only while its paste was cancelled.
+    if (mode != QLatin1String("Copy") && treeFMs->Count() != nodes) {
+        setPasteEnabled(false);
+        gPasteMode.clear();
+    }
     RefreshFMs();
     // An editor left open by "New Blank Model" keeps the model it shows: pointing it at the
     // pasted model would let its Save write one model's entries into another.

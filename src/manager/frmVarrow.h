@@ -175,6 +175,7 @@ public slots:
 protected:
     void closeEvent(QCloseEvent *event) override;
     void showEvent(QShowEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     void buildWindow();
@@ -224,6 +225,10 @@ private:
     void showLibraryLocation();
     // The orphaned notes as File > Library... lists them: models first, then sets.
     QList<OrphanNotesItem> orphanNotesItems() const;
+    // A passing message and the library file share the status line: while a message shows, the
+    // library is named by its file alone and a message too long for the room left is cut in
+    // its middle, whole in the line's tooltip.
+    void fitStatusMessage(const QString &message);
     void buildExchangeActions();
     // Adds the sets of an import as one step of the history; false when it failed (reported).
     bool addImportedSets(const QList<ImportedSet> &sets, const QString &changeName);
@@ -246,6 +251,9 @@ private:
     QAction *m_fileLibrarySection = nullptr;
     QPointer<UserGuideWindow> m_userGuide;
     bool m_cutting = false;
+    bool m_fittingStatus = false;
+    // The passing message as given, before it is fitted to the status line.
+    QString m_statusMessage;
     bool m_outsidePending = false;
     bool m_quitAtStart = false;
     // The model of the open editor and its values and node text at its last save (or opening).

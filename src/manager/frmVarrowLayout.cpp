@@ -1,5 +1,6 @@
 #include "manager/frmVarrow.h"
 
+#include "library/LibraryLocation.h"
 #include "widgets/WindowHabits.h"
 #include "manager/FMTree.h"
 
@@ -9,6 +10,8 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -17,6 +20,8 @@
 #include <QSplitter>
 #include <QStatusBar>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 // The controls of the main window and their places: the library frame on the left, the
 // parameter frame on the right (the two in a splitter), Close below; Qt layouts keep them in
@@ -276,4 +281,36 @@ void frmVarrow::makePanelReadOnly()
     makeReadOnlyBox(txtFuelModelSet);
     for (QWidget *box : txtFuels)
         makeReadOnlyBox(box);
+}
+
+void frmVarrow::fitStatusMessage(const QString &message)
+{
+    if (m_fittingStatus || !lblLibraryFile)
+        return;
+    m_statusMessage = message;
+    const LibraryLocation &where = CurrentLibraryLocation();
+    const QString full = QStringLiteral("Library: %1 (%2)").arg(QDir::toNativeSeparators(where.path), where.summary);
+    const QString brief = QStringLiteral("Library: %1 (%2)").arg(QFileInfo(where.path).fileName(), where.summary);
+    // The whole message stays at hand in the line's tooltip and for screen readers.
+    statusBar()->setToolTip(message);
+    statusBar()->setAccessibleName(message);
+    // The room the line leaves for a message beside a label text: its width less the label,
+    // the label's margin and the line's own margins and size grip. Only a shown window has its
+    // width; showEvent fits the message again.
+    const QFontMetrics metrics = statusBar()->fontMetrics();
+    const auto roomBeside = [&](const QString &label) {
+        return statusBar()->width() - lblLibraryFile->fontMetrics().horizontalAdvance(label) - 44;
+    };
+    const bool fits = message.isEmpty() || !isVisible() || metrics.horizontalAdvance(message) <= roomBeside(full);
+    const QString label = fits ? full : brief;
+    if (lblLibraryFile->text() != label)
+        lblLibraryFile->setText(label);
+    if (fits && statusBar()->currentMessage() == message)
+        return;
+    const QString fitted = fits ? message : metrics.elidedText(message, Qt::ElideMiddle, std::max(roomBeside(label), 60));
+    if (fitted == statusBar()->currentMessage())
+        return;
+    m_fittingStatus = true;
+    statusBar()->showMessage(fitted);
+    m_fittingStatus = false;
 }

@@ -24,9 +24,10 @@ constexpr EntryRow kRows[kEntrySlots] = {
     {"100 Hour Loading (t/ac)", "(0 - 30.49) ", 0, 30.49},
     {" Live Herb Loading (t/ac)", "(0 - 30.49) ", 0, 30.49},
     {"Live Woody Loading (t/ac)", "(0 - 30.49) ", 0, 30.49},
-    {"1 Hour Surface SA/V (ft2/ft3)", "(109 - 4000 ) ", 109, 4000},
-    {"Live Herb SA/V (ft2/ft3)", "(109 - 4000 ) ", 109, 4000},
-    {"Live Woody SA/V (ft2/ft3)", "(109 - 4000 ) ", 109, 4000},
+    // An SA/V of 0 (no fuel of the class) is taken as well: the hint says so.
+    {"1 Hour Surface SA/V (ft2/ft3)", "(0 or 109 - 4000) ", 109, 4000},
+    {"Live Herb SA/V (ft2/ft3)", "(0 or 109 - 4000) ", 109, 4000},
+    {"Live Woody SA/V (ft2/ft3)", "(0 or 109 - 4000) ", 109, 4000},
     {"Heat Content Dead (btu/lb)", "(6,000 - 12,000 )", 6000, 12000},
     {"Heat Content Live Herb (btu/lb)", "(6,000 - 12,000 )", 6000, 12000},
     {" Heat Content Live Woody (btu/lb)", "(6,000 - 12,000 )", 6000, 12000},
@@ -161,6 +162,8 @@ QString EntryHint(int index, Units::System s)
     const QString high = shownLimitText(q, Units::ShownHigh(q, s, kRows[index].high));
     if (q == Units::Quantity::WindSpeed)
         return QLatin1Char('(') + low + QLatin1Char('-') + high + QStringLiteral(" km/h)");
+    if (q == Units::Quantity::SurfaceToVolume)
+        return QStringLiteral("(0 or ") + low + QStringLiteral(" - ") + high + QStringLiteral(") ");
     return QLatin1Char('(') + low + QStringLiteral(" - ") + high + QStringLiteral(") ");
 }
 

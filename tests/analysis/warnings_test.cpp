@@ -157,3 +157,28 @@ TEST(ConsistencyWarnings, CharacteristicSavAndPackingRatioAgainstTheStandardEnve
     EXPECT_FALSE(has(ConsistencyWarnings(bed({0.74, 0, 0, 0, 0}, {3600, 1500, 1500}, 1, 0.2), kDefaults, Envelope{}),
                      WarningKind::SurfToVolOutsideEnvelope));
 }
+
+// A fuel bed burns only with a load in a class that has a surface: the 10-h and 100-h classes
+// always have one (109 and 30 ft2/ft3), the 1-h and live classes only with their SA/V above 0.
+TEST(ConsistencyWarnings, AModelWithoutFuelThatCanBurn)
+{
+    const Envelope none;
+    auto noFuel = [&](const FuelBed &b) { return has(ConsistencyWarnings(b, kDefaults, none), WarningKind::NoFuelToBurn, 2); };
+    EXPECT_TRUE(noFuel(bed({0, 0, 0, 0, 0}, {2000, 1800, 1500}, 1, 0.15)));
+    EXPECT_TRUE(noFuel(bed({0, 0, 0, 0, 0}, {0, 0, 0}, 1, 0.15, 2)));
+    // Loads only where the SA/V is 0.
+    EXPECT_TRUE(noFuel(bed({0.5, 0, 0, 1.0, 0.3}, {0, 0, 0}, 1, 0.15, 1)));
+    // One class that can burn is enough, whichever it is.
+    EXPECT_FALSE(noFuel(bed({0.5, 0, 0, 0, 0}, {2000, 0, 0}, 1, 0.15)));
+    EXPECT_FALSE(noFuel(bed({0, 0.5, 0, 0, 0}, {0, 0, 0}, 1, 0.15)));
+    EXPECT_FALSE(noFuel(bed({0, 0, 0.5, 0, 0}, {0, 0, 0}, 1, 0.15)));
+    EXPECT_FALSE(noFuel(bed({0, 0, 0, 0.5, 0}, {0, 1800, 0}, 1, 0.15)));
+    EXPECT_FALSE(noFuel(bed({0, 0, 0, 0, 0.5}, {0, 0, 1500}, 1, 0.15)));
+    // The texts say which of the two it is.
+    const auto all = ConsistencyWarnings(bed({0, 0, 0, 0, 0}, {2000, 1800, 1500}, 1, 0.15), kDefaults, none);
+    ASSERT_FALSE(all.empty());
+    EXPECT_TRUE(all.front().text.contains(QStringLiteral("Every fuel load is 0")));
+    const auto flat = ConsistencyWarnings(bed({0.5, 0, 0, 0, 0}, {0, 1800, 1500}, 1, 0.15), kDefaults, none);
+    ASSERT_FALSE(flat.empty());
+    EXPECT_TRUE(flat.front().text.contains(QStringLiteral("SA/V is 0")));
+}

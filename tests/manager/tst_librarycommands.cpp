@@ -67,12 +67,27 @@ private slots:
         QCOMPARE(tree().Text(pasted->Key()), QString("99 - Mine"));
         QCOMPARE(tree().SelectedKey(), pasted->Key());
         QCOMPARE(win().PanelText(0), QString("99"));
-        QVERIFY(!win().cmdPaste->isEnabled());
-        QVERIFY(!win().mnuPasteModelPU->isEnabled());
-        QVERIFY(gPasteMode.isEmpty());
+        // The copy stays on the clipboard until the next Copy or Cut: it pastes again.
+        QVERIFY(win().cmdPaste->isEnabled());
+        QVERIFY(win().mnuPasteModelPU->isEnabled());
+        QCOMPARE(gPasteMode, QString("Copy"));
         checkAfterAction("paste");
+        click(setKey("Spare"));
+        QVERIFY(win().cmdPaste->isEnabled());
+        m_prompts->fillPaste = [](frmPasteModel &dialog) {
+            QTest::keyClicks(dialog.txtFuels[0], "98");
+            QTest::keyClicks(dialog.txtFuels[1], "Again");
+            QTest::mouseClick(dialog.cmdOK, Qt::LeftButton);
+        };
+        press(win().cmdPaste);
+        QCOMPARE(m_prompts->pasteDialogs, 2);
+        QCOMPARE(gFMSets->Item(setKey("Spare"))->FuelModels()->Count(), 1);
+        const auto again = gFMSets->Item(setKey("Spare"))->FuelModels()->Item(1);
+        QCOMPARE(again->FuelModelID(), QString("98"));
+        QCOMPARE(again->Loading1Hour(), 0.74);
+        QCOMPARE(gFMSets->Item(setKey("Custom"))->FuelModels()->Count(), 2);
 
-        // Cancelling the dialog pastes nothing.
+        // Cancelling the dialog pastes nothing, and the copy stays to be pasted.
         press(win().cmdCopy);
         click(setKey("Spare"));
         m_prompts->fillPaste = [](frmPasteModel &dialog) {
@@ -81,8 +96,9 @@ private slots:
         };
         const QByteArray before = libraryBytes();
         press(win().cmdPaste);
-        QCOMPARE(gFMSets->Item(setKey("Spare"))->FuelModels()->Count(), 0);
+        QCOMPARE(gFMSets->Item(setKey("Spare"))->FuelModels()->Count(), 1);
         QCOMPARE(libraryBytes(), before);
+        QVERIFY(win().cmdPaste->isEnabled());
     }
 
     void cutModelMovesToTheSetItIsPastedInto()

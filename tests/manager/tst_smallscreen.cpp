@@ -12,7 +12,10 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QMenu>
+#include <QHeaderView>
 #include <QScreen>
+#include <QTabWidget>
+#include <QTableView>
 #include <QTemporaryDir>
 
 class TestSmallScreen : public QObject, public ManagerFixture
@@ -66,6 +69,17 @@ private slots:
         frmEditModel *editor = win().Editor();
         QVERIFY(editor);
         checkInside(editor, "editor");
+
+        // The Compare tab gives its table the room for a useful number of rows.
+        QTabWidget *results = editor->tabResults();
+        QWidget *compare = editor->findChild<QWidget *>(QStringLiteral("tabPageCompare"));
+        QVERIFY(compare);
+        results->setCurrentWidget(compare);
+        QCoreApplication::processEvents();
+        auto *table = compare->findChild<QTableView *>(QStringLiteral("tblComparison"));
+        QVERIFY(table && table->isVisible());
+        const int rows = table->viewport()->height() / table->verticalHeader()->defaultSectionSize();
+        QVERIFY2(rows >= 8, qPrintable(QStringLiteral("%1 rows in %2 px").arg(rows).arg(table->viewport()->height())));
 
         QTest::mouseClick(editor->findChild<QPushButton *>(QStringLiteral("cmdAnalysis")), Qt::LeftButton);
         frmAnalysis *analysis = EditorAnalysisWindow(editor);

@@ -8,6 +8,7 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QHelpEvent>
 #include <QLabel>
@@ -129,6 +130,47 @@ private slots:
         start();
         QVERIFY2(screen.contains(win().frameGeometry().topLeft()), qPrintable(QString("%1,%2").arg(win().x()).arg(win().y())));
         QVERIFY(screen.intersects(win().frameGeometry()));
+    }
+
+    // A passing message never runs into the library's name: while it shows, the library is
+    // named by its file alone, and a message longer than the room left is cut in its middle,
+    // whole in the line's tooltip. Without a message the whole path comes back.
+    void aStatusMessageKeepsClearOfTheLibraryName()
+    {
+        start();
+        win().resize(1300, 680);
+        win().show();
+        QVERIFY(QTest::qWaitForWindowExposed(&win()));
+        const QString out = m_libraryDir->filePath(QString(40, 'x') + "/" + QString(40, 'y') + "/custom-set");
+        QVERIFY(QDir().mkpath(QFileInfo(out).absolutePath()));
+        win().SetFileChooser([&](bool save, const QString &, const QString &) { return save ? out : QString(); });
+        click(modelKey("Custom", "C1"));
+        win().actExportSetCsv->trigger();
+        QCoreApplication::processEvents();
+        QStatusBar *line = win().statusBar();
+        QLabel *library = win().lblLibraryFile;
+        const QString shown = line->currentMessage();
+        QVERIFY2(!shown.isEmpty(), "no message after the export");
+        QVERIFY2(line->toolTip().contains(QDir::toNativeSeparators(out + ".csv")), qPrintable(line->toolTip()));
+        QVERIFY2(!library->text().contains(QDir::toNativeSeparators(m_libraryDir->path())), qPrintable(library->text()));
+        QVERIFY(library->text().contains(QFileInfo(libraryPath()).fileName()));
+        // The message ends, with room to spare, where the library's name begins.
+        const int messageEnd = 6 + line->fontMetrics().horizontalAdvance(shown);
+        QVERIFY2(messageEnd + 6 <= library->x(),
+                 qPrintable(QStringLiteral("message to %1, library from %2: %3").arg(messageEnd).arg(library->x()).arg(shown)));
+        QVERIFY(library->width() >= library->sizeHint().width());
+        // A narrower window (its first size on a 1366x768 screen) cuts the message again, clear
+        // of the library's name.
+        win().resize(913, 680);
+        QCoreApplication::processEvents();
+        const QString narrower = line->currentMessage();
+        QVERIFY2(narrower.size() < shown.size(), qPrintable(narrower));
+        QVERIFY2(6 + line->fontMetrics().horizontalAdvance(narrower) + 6 <= library->x(),
+                 qPrintable(QStringLiteral("library from %1: %2").arg(library->x()).arg(narrower)));
+        line->clearMessage();
+        QCoreApplication::processEvents();
+        QVERIFY(library->text().contains(QDir::toNativeSeparators(libraryPath())));
+        QVERIFY(line->toolTip().isEmpty());
     }
 
     void longModelNamesShowInFullAsTooltips()

@@ -50,7 +50,9 @@ TEST(EntryRules, RangesAreInclusiveAtTheBoundsThatMatter)
 TEST(EntryRules, TableAndListTexts)
 {
     EXPECT_EQ(EntryCaption(5), " Live Herb Loading (t/ac)");
-    EXPECT_EQ(EntryHint(7), "(109 - 4000 ) ");
+    // An SA/V of 0 is taken, and its hint says so.
+    EXPECT_EQ(EntryHint(7), "(0 or 109 - 4000) ");
+    EXPECT_EQ(EntryHint(9), "(0 or 109 - 4000) ");
     EXPECT_EQ(EntryHint(10), "(6,000 - 12,000 )");
     EXPECT_EQ(EntryHint(1), "");
     EXPECT_EQ(EntryCaption(17), "");

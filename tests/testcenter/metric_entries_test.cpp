@@ -135,7 +135,8 @@ TEST(MetricEntries, WriteBackChangesOnlyWhatWasTyped)
 TEST(MetricEntries, RangeEdgesAreTheEnglishEdges)
 {
     EXPECT_EQ(EntryHint(2, System::Metric), QStringLiteral("(0 - 68.35) "));
-    EXPECT_EQ(EntryHint(7, System::Metric), QStringLiteral("(358 - 13123) "));
+    EXPECT_EQ(EntryHint(7, System::Metric), QStringLiteral("(0 or 358 - 13123) "));
+    EXPECT_EQ(EntryHint(8, System::Metric), QStringLiteral("(0 or 358 - 13123) "));
     EXPECT_EQ(EntryHint(10, System::Metric), QStringLiteral("(13956 - 27912) "));
     EXPECT_EQ(EntryHint(13, System::Metric), QStringLiteral("(0.02 - 1.83) "));
     EXPECT_EQ(EntryHint(25, System::Metric), QStringLiteral("(0-159.3 km/h)"));

@@ -228,6 +228,31 @@ private slots:
         QVERIFY(herb->toolTip().contains(QStringLiteral("static")));
     }
 
+    // A model that cannot burn is told so beside its 1-h load: every load 0, or loads only in
+    // classes without surface (SA/V 0). Any load with a surface ends the warning.
+    void aModelWithoutFuelToBurnIsWarnedOf()
+    {
+        open(copyOfFm1); // 0.74 t/ac of 1-h fuel, nothing else
+        auto *view = editor->findChild<ConsistencyWarningsView *>();
+        view->Refresh();
+        QLabel *load = view->Marker(2);
+        QVERIFY(load && !load->isVisibleTo(editor.get()));
+        typeInto(*editor, 2, QStringLiteral("0"));
+        QTRY_VERIFY(load->isVisibleTo(editor.get()));
+        QVERIFY2(load->toolTip().contains(QStringLiteral("Every fuel load is 0")), qPrintable(load->toolTip()));
+        QVERIFY(view->Summary()->toPlainText().contains(QStringLiteral("cannot burn")));
+        // A 10-h load has its surface fixed by the model: it burns.
+        typeInto(*editor, 3, QStringLiteral("0.5"));
+        QTRY_VERIFY(!load->isVisibleTo(editor.get()));
+        typeInto(*editor, 3, QStringLiteral("0"));
+        typeInto(*editor, 2, QStringLiteral("0.74"));
+        typeInto(*editor, 7, QStringLiteral("0"));
+        QTRY_VERIFY(load->isVisibleTo(editor.get()));
+        QVERIFY2(load->toolTip().contains(QStringLiteral("SA/V is 0")), qPrintable(load->toolTip()));
+        typeInto(*editor, 7, QStringLiteral("3500"));
+        QTRY_VERIFY(!load->isVisibleTo(editor.get()));
+    }
+
     void anUnchangedStandardModelRaisesNoEnvelopeWarning()
     {
         open(copyOfFm1);

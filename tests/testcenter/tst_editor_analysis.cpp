@@ -12,6 +12,8 @@
 #include "testcenter/PlotHistory.h"
 #include "testcenter/TestComputation.h"
 #include "testcenter/ui/EditorAnalysis.h"
+#include "units/UnitSetting.h"
+#include "units/Units.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -24,9 +26,11 @@
 #include <QSpinBox>
 #include <QChart>
 #include <QChartView>
+#include <QClipboard>
 #include <QTabWidget>
 #include <QValueAxis>
 #include <QImage>
+#include <QLabel>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -90,6 +94,7 @@ private slots:
 
     void cleanup()
     {
+        Units::UnitSetting::instance().setSystem(Units::System::English);
         ChartExporter::ResetDialogs();
         window = nullptr;
         editor.reset();
@@ -294,6 +299,67 @@ private slots:
         QVERIFY(picture.height() > chart->mapTo(curves, QPoint(0, chart->height())).y() -
                                        find<QWidget>(curves, "chtCurve_0")->mapTo(curves, QPoint(0, 0)).y());
         QVERIFY(find<QWidget>(curves, "fraCurveCharts")->isAncestorOf(find<QWidget>(curves, "lblCurveLegend")));
+    }
+
+    // The sensitivity bars and the fire characteristics chart, exported or copied as pictures,
+    // carry their legend and name the models they show.
+    void sensitivityAndCharacteristicsPicturesNameTheirModels()
+    {
+        openAnalysis();
+        QTemporaryDir dir;
+        QString path;
+        ChartExporter::ChooseFile() = [&](QWidget *, const QString &, const QString &, const QString &) { return path; };
+        const auto svgOf = [&](QWidget *panel, const char *button, const QString &name) {
+            path = dir.filePath(name);
+            QTest::mouseClick(find<QPushButton>(panel, button), Qt::LeftButton);
+            QFile f(path);
+            return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()).replace(QStringLiteral("&#xa0;"), QStringLiteral(" "))
+                                                : QString();
+        };
+
+        window->Tabs()->setCurrentWidget(window->Sensitivity());
+        settle();
+        SensitivityPanel *sensitivity = window->Sensitivity();
+        const QString bars = svgOf(sensitivity, "cmdExportSensitivity", QStringLiteral("sensitivity.svg"));
+        for (const QString &text : {QStringLiteral("2 (edited), set Grass Models"), QStringLiteral("Base:"),
+                                    QStringLiteral("-10 %"), QStringLiteral("+10 %")})
+            QVERIFY2(bars.contains(text), qPrintable(text));
+        // In metric the base rate of spread reads as the editor's result box does, also at a
+        // wind where the rate rounded to 0.1 ch/h and then turned into m/min reads otherwise.
+        for (int wind = 1; wind <= 40; ++wind) {
+            typeInto(*editor, 25, QString::number(wind));
+            FireSpread fs;
+            SetCalculatorInputs(fs, editor->CurrentEntries());
+            fs.Compute();
+            if (Units::FormatResult(Units::Quantity::RateOfSpread, Units::System::Metric, fs.RateOfSpread()) !=
+                Units::FormatResult(Units::Quantity::RateOfSpread, Units::System::Metric, fs.UnroundedRateOfSpread()))
+                break;
+        }
+        editor->cboUnits()->setCurrentIndex(1);
+        emit editor->cboUnits()->activated(1);
+        settle();
+        window->RefreshNow();
+        editor->cmdComp()->click();
+        const QString note = find<QLabel>(sensitivity, "lblSensitivityNote")->text();
+        const QString metricRos = editor->txtROS()->text().trimmed();
+        editor->cboUnits()->setCurrentIndex(0);
+        emit editor->cboUnits()->activated(0);
+        settle();
+        QVERIFY2(note.contains(QStringLiteral("Base: ") + metricRos + QStringLiteral(" m/min")),
+                 qPrintable(note + QStringLiteral(" / ") + metricRos));
+        window->RefreshNow();
+        // The copy holds the same picture: the charts and the line naming the model below them.
+        QTest::mouseClick(find<QPushButton>(sensitivity, "cmdCopySensitivity"), Qt::LeftButton);
+        const QImage copied = QApplication::clipboard()->image();
+        const QWidget *chart = find<QWidget>(sensitivity, "chtSensitivity_0");
+        QVERIFY2(copied.height() > chart->height() + find<QWidget>(sensitivity, "lblSensitivityNote")->height() / 2,
+                 qPrintable(QStringLiteral("%1 against %2").arg(copied.height()).arg(chart->height())));
+
+        window->Tabs()->setCurrentWidget(window->Characteristics());
+        settle();
+        const QString points = svgOf(window->Characteristics(), "cmdExportCharacteristics", QStringLiteral("characteristics.svg"));
+        for (const QString &text : {QStringLiteral("2 (edited)"), QStringLiteral("Ref: 1"), QStringLiteral("Fire characteristics")})
+            QVERIFY2(points.contains(text), qPrintable(text));
     }
 
     // With VARROW_SCREENSHOT_DIR set, saves the three tabs for the README.

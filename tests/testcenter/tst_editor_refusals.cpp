@@ -335,8 +335,20 @@ private slots:
         editor->cboSlope()->setCurrentIndex(4);
         emit editor->cboSlope()->activated(4);
         QVERIFY(editor->lblResultsNote()->isVisible());
+        // A slope typed into the box counts as one chosen from its list.
+        QTest::mouseClick(editor->cmdComp(), Qt::LeftButton);
+        QVERIFY(editor->lblResultsNote()->isHidden());
+        QLineEdit *slope = editor->cboSlope()->lineEdit();
+        slope->selectAll();
+        QTest::keyClicks(slope, QStringLiteral("35"));
+        QVERIFY(editor->lblResultsNote()->isVisible());
         // With Auto Compute the herb type list recomputes at once.
         autoCompute();
+        const QString steep = editor->txtROS()->text();
+        slope->selectAll();
+        QTest::keyClicks(slope, QStringLiteral("0"));
+        QVERIFY2(editor->txtROS()->text() != steep, qPrintable(steep));
+        QVERIFY(editor->lblResultsNote()->isHidden());
         editor->cboHerbType()->setCurrentIndex(1);
         emit editor->cboHerbType()->activated(1);
         QVERIFY(editor->lblResultsNote()->isHidden());

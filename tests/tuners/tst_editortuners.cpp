@@ -130,6 +130,9 @@ private slots:
         QCOMPARE(t->windowTitle(), editor->RowLabelText(2));
         QCOMPARE(t->windowTitle(), QStringLiteral("1 Hour Loading (t/ac)"));
         QCOMPARE(t->sldTune->value(), 379); // the box reads 3.794076
+        // The tuner shows the value the box holds, not the slider's hundredths.
+        QCOMPARE(editor->EntryText(2), QStringLiteral("3.794076"));
+        QCOMPARE(t->lblVal->text(), QStringLiteral("3.794076"));
         QVERIFY(editor->chkAuto()->isChecked());
         QVERIFY(!editor->cmdTuner(2)->isEnabled());
         QVERIFY(!editor->cmdTuner(0)->isEnabled());
@@ -142,6 +145,17 @@ private slots:
         type(2, QStringLiteral("2.25"));
         QCOMPARE(t->sldTune->value(), 225);
         QCOMPARE(editor->EntryText(2), QStringLiteral("2.25"));
+        QCOMPARE(t->lblVal->text(), QStringLiteral("2.25"));
+        // A depth typed to the thousandth: tuner and box show the same 0.914 (slider at 0.91).
+        type(13, QStringLiteral("0.914"));
+        frmTuner *depth = clickTuner(13);
+        QVERIFY(depth);
+        QCOMPARE(depth->sldTune->value(), 91);
+        QCOMPARE(depth->lblVal->text(), QStringLiteral("0.914"));
+        type(13, QStringLiteral("1.237"));
+        QCOMPARE(depth->sldTune->value(), 124);
+        QCOMPARE(depth->lblVal->text(), QStringLiteral("1.237"));
+        depth->close();
 
         QTest::mouseClick(t->cmdPlot, Qt::LeftButton);
         QTest::mouseClick(t->cmdPlot, Qt::LeftButton);

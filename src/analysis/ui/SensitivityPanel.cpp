@@ -1,5 +1,6 @@
 #include "analysis/ui/SensitivityPanel.h"
 
+#include "analysis/ShownResults.h"
 #include "widgets/ChartExport.h"
 #include "widgets/ChartReadout.h"
 #include "widgets/ChartStyle.h"
@@ -69,8 +70,11 @@ SensitivityPanel::SensitivityPanel(QWidget *parent) : QWidget(parent)
 
     m_chartsArea = new QWidget(this);
     m_chartsArea->setObjectName(QStringLiteral("fraSensitivityCharts"));
-    auto *charts = new QHBoxLayout(m_chartsArea);
+    auto *area = new QVBoxLayout(m_chartsArea);
+    area->setContentsMargins(0, 0, 0, 0);
+    auto *charts = new QHBoxLayout;
     charts->setContentsMargins(0, 0, 0, 0);
+    area->addLayout(charts, 1);
     const char *titles[] = {"Change of rate of spread", "Change of flame length"};
     for (std::size_t k = 0; k < 2; ++k) {
         m_charts[k] = new QChart;
@@ -103,10 +107,12 @@ SensitivityPanel::SensitivityPanel(QWidget *parent) : QWidget(parent)
         charts->addWidget(m_views[k]);
     }
     layout->addWidget(m_chartsArea, 1);
-    m_note = new QLabel(this);
+    // Inside the charts' area, so that an exported or copied picture names the model, its
+    // base values and the clamped parameters with the bars.
+    m_note = new QLabel(m_chartsArea);
     m_note->setObjectName(QStringLiteral("lblSensitivityNote"));
     m_note->setWordWrap(true);
-    layout->addWidget(m_note);
+    area->addWidget(m_note);
 
     m_exporter = new ChartExporter(this, m_chartsArea, [this] { return Table(); }, QStringLiteral("sensitivity"));
     connect(cmdExport, &QPushButton::clicked, m_exporter, &ChartExporter::ExportWithDialog);
@@ -116,7 +122,14 @@ SensitivityPanel::SensitivityPanel(QWidget *parent) : QWidget(parent)
 
 void SensitivityPanel::Refresh(const AnalysisInputs &inputs)
 {
+    m_modelName = inputs.editedId.isEmpty() ? QStringLiteral("Edited model") : inputs.editedId + QStringLiteral(" (edited)");
+    if (!inputs.editedSet.isEmpty())
+        m_modelName += QStringLiteral(", set ") + inputs.editedSet;
     m_result = ComputeSensitivity(inputs.edited, m_percent->value());
+    // The base rate of spread as the editor's result box shows it (in metric from the
+    // unrounded rate, rounded once).
+    m_base = inputs.edited;
+    m_base.Compute();
     redraw();
 }
 
@@ -147,8 +160,8 @@ QString SensitivityPanel::ClampNote() const
             clamped << QStringLiteral("%1 (%2)").arg(QString::fromUtf8(p.name), ends.join(QStringLiteral(", ")));
     }
     const Units::System s = shownSystem();
-    QString note = QStringLiteral("Base: %1 %2, %3 %4.")
-                       .arg(Units::FormatResult(Units::Quantity::RateOfSpread, s, m_result.baseRos),
+    QString note = QStringLiteral("%1. Base: %2 %3, %4 %5.")
+                       .arg(m_modelName, Units::FormatResult(Units::Quantity::RateOfSpread, s, RateOfSpreadToShow(m_base, s)),
                             Units::UnitLabel(Units::Quantity::RateOfSpread, s),
                             Units::FormatResult(Units::Quantity::FlameLength, s, m_result.baseFlame),
                             Units::UnitLabel(Units::Quantity::FlameLength, s));

@@ -37,6 +37,8 @@ public:
     QSpinBox *PercentBox() const { return m_percent; }
     QChartView *Chart(int k) const { return m_views[std::size_t(k)]; }
     QStringList Categories() const;
+    // The line under the bars: the model, its base rate of spread and flame length, and the
+    // clamped parameters.
     QString ClampNote() const;
     // The bar sets of chart k: lowered (-) and raised (+), one bar per category.
     QBarSet *LoweredBars(int k) const { return m_low[std::size_t(k)]; }
@@ -51,6 +53,9 @@ private:
     QString barText(std::size_t chart, QBarSet *set, int index) const;
 
     SensitivityResult m_result;
+    // The model the bars are of, as the other panels' legends name it: "ID (edited), set NAME".
+    QString m_modelName;
+    FireSpread m_base;
     QSpinBox *m_percent = nullptr;
     QLabel *m_note = nullptr;
     QWidget *m_chartsArea = nullptr;

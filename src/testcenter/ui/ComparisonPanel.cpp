@@ -175,12 +175,19 @@ ComparisonPanel::ComparisonPanel(frmEditModel *editor) : QWidget(editor->tabResu
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->setAlternatingRowColors(true);
     m_table->verticalHeader()->hide();
-    m_table->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    m_table->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 3);
     m_table->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
     m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     m_table->horizontalHeader()->setSectionResizeMode(ColDescription, QHeaderView::Interactive);
     m_table->sortByColumn(-1, Qt::AscendingOrder);
-    column->addWidget(m_table, 1);
+    // The nearest models and the rule stand beside the table, not under it, so that the table
+    // keeps the tab's whole height for its rows.
+    auto *body = new QHBoxLayout;
+    body->addWidget(m_table, 1);
+    auto *side = new QVBoxLayout;
+    side->setContentsMargins(0, 0, 0, 0);
+    body->addLayout(side);
+    column->addLayout(body, 1);
 
     m_nearestBehaviour = new QLabel(this);
     m_nearestBehaviour->setObjectName(QStringLiteral("lblNearestBehaviour"));
@@ -196,9 +203,14 @@ ComparisonPanel::ComparisonPanel(frmEditModel *editor) : QWidget(editor->tabResu
     QFont small = m_conditions->font();
     small.setPointSizeF(small.pointSizeF() * 0.9);
     m_conditions->setFont(small);
-    column->addWidget(m_nearestBehaviour);
-    column->addWidget(m_nearestParameters);
-    column->addWidget(m_conditions);
+    // Narrow: a nearest line of five short IDs takes two or three lines.
+    const int sideWidth = fontMetrics().horizontalAdvance(QStringLiteral("Nearest by parameters: 102 (0.000),")) + 8;
+    for (QLabel *text : {m_nearestBehaviour, m_nearestParameters, m_conditions}) {
+        text->setFixedWidth(sideWidth);
+        text->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        side->addWidget(text);
+    }
+    side->addStretch(1);
 
     m_exporter = new ChartExporter(this, nullptr, [this] { return Table(); }, QStringLiteral("comparison"));
     connect(exportButton, &QPushButton::clicked, m_exporter, [this] { m_exporter->ExportWithDialog(); });
@@ -292,6 +304,7 @@ void ComparisonPanel::ShowComparison()
     auto addRow = [this](const QString &id, const QString &description, const Behaviour &b, const ComparisonRow *row) {
         QList<QStandardItem *> items;
         items << textItem(id) << textItem(description);
+        items.last()->setToolTip(description);
         const std::pair<Quantity, std::pair<double, double>> values[] = {
             // In metric from the unrounded rate, rounded once, as the result box shows it.
             {Quantity::RateOfSpread, {units() == Units::System::English ? b.ros : b.unroundedRos, row ? row->dRos : 0}},
@@ -323,7 +336,8 @@ void ComparisonPanel::ShowComparison()
 
     m_table->setSortingEnabled(true);
     m_table->sortByColumn(sortColumn, order);
-    m_table->setColumnWidth(ColDescription, fontMetrics().horizontalAdvance(QStringLiteral("Moderate load, humid climate")));
+    // Room for the start of a description; the whole of it is the cell's tooltip.
+    m_table->setColumnWidth(ColDescription, fontMetrics().horizontalAdvance(QStringLiteral("FM6 Dormant brush, ha")));
 
     m_nearestBehaviour->setText(QStringLiteral("<b>Nearest by behaviour:</b> ") +
                                 nearestText(NearestByBehaviour(m_comparison), &ComparisonRow::behaviourDistance));

@@ -63,7 +63,7 @@ QString markerName(int entry)
 
 ConsistencyWarningsView::ConsistencyWarningsView(frmEditModel *editor) : QObject(editor), m_editor(editor)
 {
-    for (int entry : {5, 6, 14})
+    for (int entry : {2, 5, 6, 14})
         placeMarker(entry, editor->txtFuels(entry));
     placeMarker(kCharSurfVolEntry, editor->txtCharSurfVolRatio());
     placeMarker(kPackRatioEntry, editor->txtPackRatio());

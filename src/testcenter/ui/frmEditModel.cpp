@@ -206,6 +206,8 @@ void frmEditModel::buildWindow()
     connect(m_cboWindReduce, &QComboBox::activated, this, &frmEditModel::cboWindReduce_Click);
     connect(m_cboWindReduce, &QComboBox::editTextChanged, this, &frmEditModel::cboWindReduce_Change);
     connect(m_cboSlope, &QComboBox::activated, this, &frmEditModel::cboSlope_Click);
+    // A typed slope counts as soon as it is shown, like a typed wind adjustment factor.
+    connect(m_cboSlope, &QComboBox::editTextChanged, this, &frmEditModel::cboSlope_Click);
     // Turned on, Auto Compute answers the entries shown at once (or names the one at fault).
     connect(m_chkAuto, &QCheckBox::toggled, this, [this](bool on) {
         if (on)

@@ -9,6 +9,20 @@
 
 #include <algorithm>
 
+namespace {
+
+// The value shown above the slider for an entry text: the entry's own number while the slider
+// stands for it (a depth of 0.914 stands at 0.91 on a slider of hundredths, and the tuner
+// shows 0.914 as the box does); else the slider's value.
+QString labelFor(const TunerRange &range, const QString &entryText, int position)
+{
+    if (SliderPositionOf(range, entryText) == position)
+        return FormatGeneral(ParseLeadingNumber(entryText));
+    return ValueText(range, position);
+}
+
+} // namespace
+
 frmTuner::frmTuner(ITunerHost &host, QWidget *parent)
     : TunerWindow(host, parent)
 {
@@ -23,8 +37,9 @@ void frmTuner::SetUp(int index)
     if (!m_range)
         return;
     SetSliderRange(m_range->min, m_range->max, m_range->step());
-    SetSliderQuietly(SliderStart(*m_range, m_host.EntryText(index)));
-    lblVal->setText(ValueText(*m_range, sldTune->value()));
+    const QString entry = m_host.EntryText(index);
+    SetSliderQuietly(SliderStart(*m_range, entry));
+    lblVal->setText(labelFor(*m_range, entry, sldTune->value()));
     lblMax->setText(m_range->maxLabel);
     lblMin->setText(m_range->minLabel);
 }
@@ -37,7 +52,7 @@ void frmTuner::FollowEntry(const QString &text)
     if (position < m_range->min || position > m_range->max)
         return;
     SetSliderQuietly(int(position));
-    lblVal->setText(ValueText(*m_range, position));
+    lblVal->setText(labelFor(*m_range, text, int(position)));
 }
 
 void frmTuner::UnitsChanged()
