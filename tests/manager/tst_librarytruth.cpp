@@ -282,7 +282,8 @@ private slots:
         FailBackupWritesForTesting(1);
         m_prompts->ExpectInput("Enter the name for the new fuel model set", QString("One"));
         win().cmdNewSet->click();
-        const QString status = win().statusBar()->currentMessage();
+        // The line may cut a long message in its middle; its tooltip holds the whole of it.
+        const QString status = win().statusBar()->toolTip();
         QVERIFY2(status.contains("No space left on device"), qPrintable(status));
         QVERIFY2(status.contains("The library itself was saved"), qPrintable(status));
         QVERIFY(libraryBytes().contains("[FuelModelSet:One,Count:0]"));
@@ -304,7 +305,7 @@ private slots:
             FullDisk full;
             win().cmdNewSet->click();
         }
-        const QString both = win().statusBar()->currentMessage();
+        const QString both = win().statusBar()->toolTip();
         QVERIFY2(both.contains("could not be saved either"), qPrintable(both));
         QVERIFY2(!both.contains("saved;") && !both.contains("written all the same"), qPrintable(both));
         QVERIFY(m_prompts->Finished());
