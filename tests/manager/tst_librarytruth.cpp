@@ -174,6 +174,8 @@ private slots:
     {
         writeLibrary(kTestLibrary);
         ImmutableFile immutable(libraryPath());
+        if (!immutable.Made() && ::geteuid() == 0)
+            QSKIP("an administrator writes a read-only file: this needs the immutable flag, which this file system lacks");
         if (!immutable.Made())
             QVERIFY(QFile::setPermissions(libraryPath(), QFileDevice::ReadOwner | QFileDevice::ReadGroup));
         const QString cause = "The library file\r" + QDir::toNativeSeparators(libraryPath()) +
