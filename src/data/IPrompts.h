@@ -40,6 +40,33 @@ public:
     // The modal paste dialog: a new ID and description for a pasted model, checked by the
     // dialog itself (the ID must not exist anywhere in the library).
     virtual PasteAnswer PasteModel() = 0;
+
+    // A file to open or to save to, asked of the user.
+    struct FileChoice
+    {
+        bool save = false;
+        QString caption;
+        QString filter;      // "CSV files (*.csv);;All files (*)"
+        QString suggested;   // a file name, a folder, or a path holding both; empty for none
+        QString suffix;      // added to a saved name typed without one; empty for none
+        bool qtDialog = false; // Qt's own dialog rather than the desktop's
+        QString dialogName;  // objectName of the dialog, for windows that drive it
+    };
+    // The path chosen; empty when cancelled. Without file dialogs of its own a prompter
+    // cancels every choice.
+    virtual QString ChooseFile(const FileChoice &choice)
+    {
+        (void)choice;
+        return {};
+    }
+    QString ChooseOpenFile(const QString &caption, const QString &filter, const QString &suggested = {})
+    {
+        return ChooseFile({false, caption, filter, suggested, {}, false, {}});
+    }
+    QString ChooseSaveFile(const QString &caption, const QString &filter, const QString &suggested = {})
+    {
+        return ChooseFile({true, caption, filter, suggested, {}, false, {}});
+    }
 };
 
 // The program's default message title.

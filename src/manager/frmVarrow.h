@@ -116,10 +116,6 @@ public:
     QAction *actImportSets = nullptr;
     QAction *actExportSetCsv = nullptr;
 
-    // The file dialogs of those commands; a test passes its own (save: a file to write).
-    using FileChooser = std::function<QString(bool save, const QString &caption, const QString &filter)>;
-    void SetFileChooser(FileChooser chooser) { m_fileChooser = std::move(chooser); }
-
     // The menu bar (frmVarrowMenus.cpp); new commands join these menus there.
     QMenu *mnuFile;
     QMenu *mnuEdit;
@@ -261,5 +257,4 @@ private:
     FuelModel m_editBaseline;
     QString m_editBaselineText;
     LibraryNotes m_editNotesBaseline; // the notes before the editor's first unsaved change
-    FileChooser m_fileChooser;
 };

@@ -26,7 +26,6 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QSettings>
@@ -46,10 +45,7 @@ const QString kFmdFilter = QStringLiteral("Custom fuel model files (*.fmd *.FMD)
 
 QString frmVarrow::chooseFile(bool save, const QString &caption, const QString &filter)
 {
-    if (m_fileChooser)
-        return m_fileChooser(save, caption, filter);
-    return save ? QFileDialog::getSaveFileName(this, caption, QString(), filter)
-                : QFileDialog::getOpenFileName(this, caption, QString(), filter);
+    return save ? m_prompts->ChooseSaveFile(caption, filter) : m_prompts->ChooseOpenFile(caption, filter);
 }
 
 void frmVarrow::ExportCustomModels()

@@ -1,13 +1,13 @@
 #include "widgets/ChartExport.h"
 
+#include "widgets/QtPrompts.h"
+
 #include <QApplication>
 #include <QBuffer>
 #include <QChartView>
 #include <QClipboard>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
-#include <QMessageBox>
 #include <QMimeData>
 #include <QPainter>
 #include <QPixmap>
@@ -41,16 +41,6 @@ QPixmap chartPixmap(QWidget *view)
 {
     // The readout box belongs to the moment, not to the picture.
     return view->grab();
-}
-
-QString defaultChooser(QWidget *parent, const QString &caption, const QString &suggested, const QString &filters)
-{
-    return QFileDialog::getSaveFileName(parent, caption, suggested, filters);
-}
-
-void defaultReporter(QWidget *parent, const QString &message)
-{
-    QMessageBox::warning(parent, QStringLiteral("Export"), message);
 }
 
 } // namespace
@@ -102,22 +92,15 @@ ChartExporter::ChartExporter(QWidget *parent, QWidget *view, std::function<CsvTa
 {
 }
 
-ChartExporter::FileChooser &ChartExporter::ChooseFile()
-{
-    static FileChooser chooser = defaultChooser;
-    return chooser;
-}
+ChartExporter::~ChartExporter() = default;
 
-ChartExporter::ErrorReporter &ChartExporter::ReportError()
+IPrompts &ChartExporter::prompts()
 {
-    static ErrorReporter reporter = defaultReporter;
-    return reporter;
-}
-
-void ChartExporter::ResetDialogs()
-{
-    ChooseFile() = defaultChooser;
-    ReportError() = defaultReporter;
+    if (m_prompts)
+        return *m_prompts;
+    if (!m_ownPrompts)
+        m_ownPrompts = std::make_unique<QtPrompts>(m_parent);
+    return *m_ownPrompts;
 }
 
 bool ChartExporter::ExportTo(const QString &chosen)
@@ -138,7 +121,7 @@ bool ChartExporter::ExportTo(const QString &chosen)
     if (ok)
         m_lastFolder = QFileInfo(path).absolutePath();
     else
-        ReportError()(m_parent, error);
+        prompts().Message(error, QStringLiteral("Export"), IPrompts::Icon::Exclamation);
     return ok;
 }
 
@@ -149,8 +132,8 @@ bool ChartExporter::ExportWithDialog()
         folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     const QString filters = m_view ? QStringLiteral("CSV table (*.csv);;PNG picture (*.png);;SVG drawing (*.svg)")
                                    : QStringLiteral("CSV table (*.csv)");
-    const QString path = ChooseFile()(m_parent, QStringLiteral("Export"),
-                                      QDir(folder).filePath(m_baseName + QStringLiteral(".csv")), filters);
+    const QString path =
+        prompts().ChooseSaveFile(QStringLiteral("Export"), filters, QDir(folder).filePath(m_baseName + QStringLiteral(".csv")));
     if (path.isEmpty())
         return false;
     return ExportTo(path);

@@ -6,7 +6,9 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 
+class IPrompts;
 class QAction;
 class QChartView;
 class QWidget;
@@ -24,14 +26,15 @@ void CopyChartToClipboard(QWidget *view, const CsvTable &table);
 
 // The Export... and Copy commands of one panel. The table is asked for when needed, so it
 // always holds what the panel shows. Without a chart view only CSV is offered. The file
-// dialog and the error message go through the two replaceable functions below, so that tests
-// answer them without a modal dialog.
+// dialog and the error message go through the window's prompts (Qt's dialogs over the parent
+// until SetPrompts is given them).
 class ChartExporter : public QObject
 {
     Q_OBJECT
 public:
     // view: the chart view (or the panel of charts) to draw; null for a table only.
     ChartExporter(QWidget *parent, QWidget *view, std::function<CsvTable()> table, QString baseName);
+    ~ChartExporter() override;
 
     // Writes the file named, its kind from the extension (.csv, .png, .svg; anything else is
     // written as CSV with ".csv" appended). False, with the error reported, on failure.
@@ -45,13 +48,8 @@ public:
     QWidget *View() const { return m_view; }
     void SetBaseName(const QString &name) { m_baseName = name; }
 
-    // (parent, caption, suggested path, filters) -> chosen path, empty when cancelled.
-    using FileChooser = std::function<QString(QWidget *, const QString &, const QString &, const QString &)>;
-    using ErrorReporter = std::function<void(QWidget *, const QString &)>;
-    static FileChooser &ChooseFile();
-    static ErrorReporter &ReportError();
-    // Back to the real file dialog and message box.
-    static void ResetDialogs();
+    // The prompts that choose the file and report a failure; they outlive the exporter.
+    void SetPrompts(IPrompts *prompts) { m_prompts = prompts; }
 
 private:
     QWidget *m_parent;
@@ -59,4 +57,8 @@ private:
     std::function<CsvTable()> m_table;
     QString m_baseName;
     QString m_lastFolder;
+    IPrompts *m_prompts = nullptr;
+    std::unique_ptr<IPrompts> m_ownPrompts;
+
+    IPrompts &prompts();
 };

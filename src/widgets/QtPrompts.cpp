@@ -1,6 +1,7 @@
 #include "widgets/QtPrompts.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
 
@@ -94,4 +95,23 @@ IPrompts::PasteAnswer QtPrompts::PasteModel()
 {
     // Windows that paste models ask through LibraryPrompts; anywhere else a paste is cancelled.
     return {};
+}
+
+QString QtPrompts::ChooseFile(const FileChoice &choice)
+{
+    QFileDialog dialog(owner(), choice.caption, choice.suggested, choice.filter);
+    if (!choice.dialogName.isEmpty())
+        dialog.setObjectName(choice.dialogName);
+    if (choice.qtDialog)
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+    // As the static dialogs do: a save asks before it replaces a file, an open takes one that exists.
+    if (choice.save)
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+    else
+        dialog.setFileMode(QFileDialog::ExistingFile);
+    if (!choice.suffix.isEmpty())
+        dialog.setDefaultSuffix(choice.suffix);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
 }

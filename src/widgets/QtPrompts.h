@@ -4,7 +4,7 @@
 
 class QWidget;
 
-// The prompts as the user sees them: Qt message boxes and input boxes, all modal over the
+// The prompts as the user sees them: Qt message boxes, input boxes and file dialogs, all modal over the
 // active window of the program (the given window when none is active). The paste dialog belongs
 // to the library's windows (LibraryPrompts); here a paste is always cancelled. A carriage return in a text starts a new line.
 class QtPrompts : public IPrompts
@@ -18,6 +18,7 @@ public:
     std::optional<QString> InputBox(const QString &prompt, const QString &title, const QString &defaultText) override;
     void Beep() override;
     PasteAnswer PasteModel() override;
+    QString ChooseFile(const FileChoice &choice) override;
 
 protected:
     QWidget *owner() const;

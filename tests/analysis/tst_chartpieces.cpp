@@ -1,5 +1,6 @@
 // The shared chart pieces on real Qt Charts objects: round axes, the readout under the mouse,
 // export and copy.
+#include "support/ScriptedPrompts.h"
 #include "widgets/ChartExport.h"
 #include "widgets/ChartReadout.h"
 #include "widgets/ChartStyle.h"
@@ -72,7 +73,6 @@ class TestChartPieces : public QObject
     Q_OBJECT
 private slots:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
-    void cleanup() { ChartExporter::ResetDialogs(); }
 
     void axesTickAtRoundValuesWithinTheirEnds()
     {
@@ -129,6 +129,8 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&c.view));
         QTemporaryDir dir;
         ChartExporter exporter(&c.view, &c.view, sampleTable, QStringLiteral("wind"));
+        ScriptedPrompts prompts;
+        exporter.SetPrompts(&prompts);
 
         QVERIFY(exporter.ExportTo(dir.filePath(QStringLiteral("wind.csv"))));
         QCOMPARE(fileBytes(dir.filePath(QStringLiteral("wind.csv"))), sampleTable().ToCsv().toUtf8());
@@ -143,19 +145,19 @@ private slots:
         QVERIFY(QFile::exists(dir.filePath(QStringLiteral("wind.csv"))));
 
         // The dialog: the suggested name carries the panel's base name; cancelling writes nothing.
-        QString suggested;
-        ChartExporter::ChooseFile() = [&](QWidget *, const QString &, const QString &s, const QString &) {
-            suggested = s;
-            return QString();
-        };
+        prompts.AnswerFiles(QString());
         QVERIFY(!exporter.ExportWithDialog());
-        QVERIFY(suggested.endsWith(QStringLiteral("wind.csv")));
+        QCOMPARE(prompts.FileChoices().size(), std::size_t(1));
+        QVERIFY(prompts.FileChoices().front().save);
+        QVERIFY(prompts.FileChoices().front().suggested.endsWith(QStringLiteral("wind.csv")));
+        QVERIFY(prompts.FileChoices().front().filter.contains(QStringLiteral("*.svg")));
+        QVERIFY(prompts.Log().isEmpty());
 
         // A folder that does not exist: the analyst is told, with the file's name.
-        QString reported;
-        ChartExporter::ReportError() = [&](QWidget *, const QString &m) { reported = m; };
+        prompts.ExpectMessage({}, QStringLiteral("Export"));
         QVERIFY(!exporter.ExportTo(dir.filePath(QStringLiteral("gone/wind.png"))));
-        QVERIFY(reported.contains(QStringLiteral("wind.png")));
+        QVERIFY(prompts.Finished());
+        QVERIFY(prompts.Log().last().contains(QStringLiteral("wind.png")));
     }
 
     void copyPutsPictureTableAndCsvOnTheClipboard()

@@ -54,7 +54,7 @@ private slots:
     {
         start();
         const QString out = m_libraryDir->filePath("custom.fmd");
-        win().SetFileChooser([&](bool save, const QString &, const QString &) { return save ? out : QString(); });
+        m_prompts->AnswerFiles([&](const IPrompts::FileChoice &c) { return c.save ? out : QString(); });
         click(setKey("Custom"));
         bool seen = false;
         whenShown<FmdExportDialog>([&](FmdExportDialog &d) {
@@ -115,7 +115,7 @@ private slots:
                     "30 GRz 0.5 0 0 1 0 dynamic 2000 1800 1500 1 15 8000 8000 Tuned grass\n"
                     "3 FM3 3 0 0 0 0 static 1500 1500 1500 2.5 25 8000 8000 a standard number\n");
         }
-        win().SetFileChooser([&](bool save, const QString &, const QString &) { return save ? QString() : in; });
+        m_prompts->AnswerFiles([&](const IPrompts::FileChoice &c) { return c.save ? QString() : in; });
         const QByteArray before = libraryBytes();
         whenShown<FmdImportDialog>([](FmdImportDialog &d) {
             QVERIFY(d.txtReport->toPlainText().contains("Line 2: taken (30 GRz)"));
@@ -173,7 +173,7 @@ private slots:
             f.write("28 C1 0.74 0 0 0 0 S 3500 1500 1500 1 12 8000 8000 short grass\r\r\n"
                     "29 GRx 0.1 0 0 1 0 D 2200 2000 1500 1 15 8000 8000 grass\r\r\n");
         }
-        win().SetFileChooser([&](bool save, const QString &, const QString &) { return save ? QString() : in; });
+        m_prompts->AnswerFiles([&](const IPrompts::FileChoice &c) { return c.save ? QString() : in; });
         whenShown<FmdImportDialog>([](FmdImportDialog &d) {
             const QString report = d.txtReport->toPlainText();
             QVERIFY2(report.contains("Line 1: changed (28 C1): the ID \"C1\" is taken in the library: the model's ID "
@@ -231,7 +231,7 @@ private slots:
                     "\"X1\",\"Theirs\",1,2,1,0.5,0.5,0,3000,1500,1500,0.15,8000,8000,8000,1,1\r\n"
                     "\"[FuelModelSet:Shrubs,Count:0, Locked]\"\r\n\"[End]\"\r\n");
         }
-        win().SetFileChooser([&](bool, const QString &, const QString &) { return other; });
+        m_prompts->AnswerFiles([&](const IPrompts::FileChoice &) { return other; });
         const QByteArray before = libraryBytes();
         whenShown<OtherLibraryDialog>([](OtherLibraryDialog &d) {
             QCOMPARE(d.tblSets->rowCount(), 2);
@@ -285,7 +285,7 @@ private slots:
                     "\"Y1\",\"Free ID\",1,2,1,0.5,0.5,0,3000,1500,1500,0.15,8000,8000,8000,1,1\r\n"
                     "\"[End]\"\r\n");
         }
-        win().SetFileChooser([&](bool, const QString &, const QString &) { return other; });
+        m_prompts->AnswerFiles([&](const IPrompts::FileChoice &) { return other; });
         whenShown<OtherLibraryDialog>([](OtherLibraryDialog &d) {
             d.tblSets->item(0, 0)->setCheckState(Qt::Checked);
             QTest::mouseClick(d.cmdImport, Qt::LeftButton);
@@ -316,7 +316,7 @@ private slots:
         frmVarrow second(m_prompts.get());
         QVERIFY(second.ReadOnly());
         bool asked = false;
-        second.SetFileChooser([&](bool, const QString &, const QString &) {
+        m_prompts->AnswerFiles([&](const IPrompts::FileChoice &) {
             asked = true;
             return QString();
         });
@@ -334,7 +334,7 @@ private slots:
     {
         start();
         const QString out = m_libraryDir->filePath("custom");
-        win().SetFileChooser([&](bool save, const QString &, const QString &) { return save ? out : QString(); });
+        m_prompts->AnswerFiles([&](const IPrompts::FileChoice &c) { return c.save ? out : QString(); });
         click(modelKey("Custom", "C1")); // a model: its set is exported
         win().actExportSetCsv->trigger();
         const QByteArray csv = readAll(out + ".csv");
@@ -371,7 +371,7 @@ private slots:
                     "\"models\": [{\"set\": \"Coast\", \"id\": \"x1\", \"source\": \"Campaign 2019\", \"author\": \"Bo\",\n"
                     "\"notes\": \"\", \"history\": [{\"date\": \"2026-12-01T08:00:00+01:00\", \"kind\": \"created-blank\"}]}]}\n");
         }
-        win().SetFileChooser([&](bool, const QString &, const QString &) { return other; });
+        m_prompts->AnswerFiles([&](const IPrompts::FileChoice &) { return other; });
         whenShown<OtherLibraryDialog>([](OtherLibraryDialog &d) {
             d.tblSets->item(0, 0)->setCheckState(Qt::Checked);
             QTest::mouseClick(d.cmdImport, Qt::LeftButton);

@@ -143,7 +143,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&win()));
         const QString out = m_libraryDir->filePath(QString(40, 'x') + "/" + QString(40, 'y') + "/custom-set");
         QVERIFY(QDir().mkpath(QFileInfo(out).absolutePath()));
-        win().SetFileChooser([&](bool save, const QString &, const QString &) { return save ? out : QString(); });
+        m_prompts->AnswerFiles([&](const IPrompts::FileChoice &c) { return c.save ? out : QString(); });
         click(modelKey("Custom", "C1"));
         win().actExportSetCsv->trigger();
         QCoreApplication::processEvents();

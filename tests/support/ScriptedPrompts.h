@@ -5,11 +5,14 @@
 #include <QStringList>
 
 #include <deque>
+#include <functional>
+#include <vector>
 #include <stdexcept>
 #include <string>
 
 // Test double of IPrompts: a script of expected prompts (kind and exact text) with canned
-// answers. An unexpected prompt throws; Finished() tells whether every answer was used.
+// answers. An unexpected prompt throws; Finished() tells whether every answer was used. File
+// dialogs are answered apart from the script, by AnswerFiles; without it one is unexpected.
 class ScriptedPrompts : public IPrompts
 {
 public:
@@ -57,6 +60,20 @@ public:
         return *this;
     }
 
+    // Every file dialog from now on is answered by answer (an empty path cancels it).
+    ScriptedPrompts &AnswerFiles(std::function<QString(const FileChoice &)> answer)
+    {
+        m_files = std::move(answer);
+        return *this;
+    }
+    // Every file dialog from now on is answered with path.
+    ScriptedPrompts &AnswerFiles(const QString &path)
+    {
+        return AnswerFiles([path](const FileChoice &) { return path; });
+    }
+    // The file dialogs shown, in order.
+    const std::vector<FileChoice> &FileChoices() const { return m_fileChoices; }
+
     bool Finished() const { return m_steps.empty(); }
     // Every prompt shown, in order, as "kind: text".
     const QStringList &Log() const { return m_log; }
@@ -83,6 +100,13 @@ public:
     }
     void Beep() override { take(Kind::Beep, {}, {}, Icon::None); }
     PasteAnswer PasteModel() override { return take(Kind::Paste, {}, {}, Icon::None).paste; }
+    QString ChooseFile(const FileChoice &choice) override
+    {
+        m_fileChoices.push_back(choice);
+        if (!m_files)
+            throw std::logic_error("unexpected file dialog: " + choice.caption.toStdString());
+        return m_files(choice);
+    }
 
     const QString &LastInputDefault() const { return m_lastDefault; }
     // The default text of every input box shown, in order.
@@ -112,4 +136,6 @@ private:
     Icon m_lastIcon = Icon::None;
     QString m_lastDefault;
     QStringList m_defaults;
+    std::function<QString(const FileChoice &)> m_files;
+    std::vector<FileChoice> m_fileChoices;
 };

@@ -23,7 +23,6 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QLineEdit>
-#include <QFileDialog>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPlainTextEdit>
@@ -83,19 +82,11 @@ class tst_Calibration : public QObject
 
     void importFires()
     {
-        answerModals({[this](QWidget *w) {
-                          auto *d = qobject_cast<QFileDialog *>(w);
-                          if (!d)
-                              return false;
-                          // Typed into the file name box, as a user does.
-                          auto *name = d->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
-                          if (!name)
-                              return false;
-                          name->setText(firesPath);
-                          QTest::keyClick(name, Qt::Key_Return);
-                          return true;
-                      },
-                      [](QWidget *w) {
+        prompts.AnswerFiles([this](const IPrompts::FileChoice &c) {
+            // Qt's own dialog, a file that exists.
+            return !c.save && c.qtDialog && c.dialogName == QLatin1String("dlgObservationFile") ? firesPath : QString();
+        });
+        answerModals({[](QWidget *w) {
                           auto *box = qobject_cast<QMessageBox *>(w);
                           if (!box || box->objectName() != QLatin1String("msgObservationReport"))
                               return false;
@@ -365,16 +356,12 @@ private slots:
                           type(QStringLiteral("30"));
                           buttons->button(QDialogButtonBox::Ok)->click();
                           return true;
-                      },
-                      [&](QWidget *w) {
-                          auto *d = qobject_cast<QFileDialog *>(w);
-                          if (!d || d->objectName() != QLatin1String("dlgAdjustmentFile"))
-                              return false;
-                          auto *name = d->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
-                          name->setText(path);
-                          QTest::keyClick(name, Qt::Key_Return);
-                          return true;
                       }});
+        prompts.AnswerFiles([&](const IPrompts::FileChoice &c) {
+            return c.save && c.qtDialog && c.dialogName == QLatin1String("dlgAdjustmentFile") && c.suffix == QLatin1String("adj")
+                ? path
+                : QString();
+        });
         click("cmdExportAdjustments");
         QVERIFY2(dialogText.startsWith(QStringLiteral("MY1 14 1 1 | MY1: the model number 95 is reserved")),
                  qPrintable(dialogText));

@@ -467,7 +467,7 @@ private slots:
         QTemporaryDir dir;
         plot(11);
         const QString path = dir.filePath("plots"); // the extension is added
-        charts->SetExportPathChooser([&] { return path; });
+        prompts->AnswerFiles(path);
         QTest::mouseClick(button("cmdExport"), Qt::LeftButton);
         QFile f(path + ".csv");
         QVERIFY(f.open(QIODevice::ReadOnly));

@@ -76,7 +76,6 @@ private slots:
     {
         editor.reset();
         Units::UnitSetting::instance().setSystem(Units::System::English);
-        ChartExporter::ResetDialogs();
         QVERIFY(prompts.Finished());
     }
 
@@ -172,7 +171,7 @@ private slots:
         showCompareTab();
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("compare.csv"));
-        ChartExporter::ChooseFile() = [&](QWidget *, const QString &, const QString &, const QString &) { return path; };
+        prompts.AnswerFiles(path);
         editor->findChild<QPushButton *>(QStringLiteral("cmdExportComparison"))->click();
         QFile f(path);
         QVERIFY(f.open(QIODevice::ReadOnly));

@@ -95,7 +95,6 @@ private slots:
     void cleanup()
     {
         Units::UnitSetting::instance().setSystem(Units::System::English);
-        ChartExporter::ResetDialogs();
         window = nullptr;
         editor.reset();
         QVERIFY2(prompts->Finished(), "a scripted message was not shown");
@@ -256,7 +255,7 @@ private slots:
         openAnalysis();
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("curves.csv"));
-        ChartExporter::ChooseFile() = [&](QWidget *, const QString &, const QString &, const QString &) { return path; };
+        prompts->AnswerFiles([&](const IPrompts::FileChoice &) { return path; });
         QTest::mouseClick(find<QPushButton>(window->Curves(), "cmdExportCurves"), Qt::LeftButton);
         QFile f(path);
         QVERIFY(f.open(QIODevice::ReadOnly));
@@ -279,7 +278,7 @@ private slots:
         QCOMPARE(curves->Curves().size(), std::size_t(3));
         QTemporaryDir dir;
         QString path = dir.filePath(QStringLiteral("curves.svg"));
-        ChartExporter::ChooseFile() = [&](QWidget *, const QString &, const QString &, const QString &) { return path; };
+        prompts->AnswerFiles([&](const IPrompts::FileChoice &) { return path; });
         QTest::mouseClick(find<QPushButton>(curves, "cmdExportCurves"), Qt::LeftButton);
         QFile f(path);
         QVERIFY(f.open(QIODevice::ReadOnly));
@@ -308,7 +307,7 @@ private slots:
         openAnalysis();
         QTemporaryDir dir;
         QString path;
-        ChartExporter::ChooseFile() = [&](QWidget *, const QString &, const QString &, const QString &) { return path; };
+        prompts->AnswerFiles([&](const IPrompts::FileChoice &) { return path; });
         const auto svgOf = [&](QWidget *panel, const char *button, const QString &name) {
             path = dir.filePath(name);
             QTest::mouseClick(find<QPushButton>(panel, button), Qt::LeftButton);

@@ -77,8 +77,12 @@ private slots:
         const QString path = dir.filePath("report.pdf");
         EditorReport *report = EditorReport::Of(editor.get());
         QVERIFY(report);
-        report->SetFileChooser([&] { return path; });
+        prompts->AnswerFiles(path);
         QTest::mouseClick(report->cmdExportPdf, Qt::LeftButton);
+        // A file to save to, named after the model.
+        QCOMPARE(prompts->FileChoices().size(), std::size_t(1));
+        QVERIFY(prompts->FileChoices().front().save);
+        QCOMPARE(prompts->FileChoices().front().suggested, QStringLiteral("1.pdf"));
         QVERIFY(QFile::exists(path));
         const QString text = pdfText(path);
         QVERIFY2(text.contains(QStringLiteral("Fuel model 1 - Short grass")), qPrintable(text));
@@ -125,7 +129,7 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.filePath("report.pdf");
         EditorReport *report = EditorReport::Of(editor.get());
-        report->SetFileChooser([&] { return path; });
+        prompts->AnswerFiles(path);
 
         QTest::mouseClick(editor->findChild<QPushButton *>("cmdAnalysis"), Qt::LeftButton);
         frmAnalysis *analysis = EditorAnalysisWindow(editor.get());
@@ -188,7 +192,7 @@ private slots:
             old.write("an older report");
         }
         EditorReport *report = EditorReport::Of(editor.get());
-        report->SetFileChooser([&] { return path; });
+        prompts->AnswerFiles(path);
         QTest::mouseClick(report->cmdExportPdf, Qt::LeftButton);
         QFile written(path);
         QVERIFY(written.open(QIODevice::ReadOnly));
@@ -198,7 +202,7 @@ private slots:
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"report.pdf"});
 
         const QString nowhere = dir.filePath("no such folder/report.pdf");
-        report->SetFileChooser([&] { return nowhere; });
+        prompts->AnswerFiles(nowhere);
         prompts->ExpectMessage({}, QStringLiteral("Export PDF"));
         QTest::mouseClick(report->cmdExportPdf, Qt::LeftButton);
         QVERIFY(prompts->Finished());

@@ -6,6 +6,7 @@
 #include "analysis/ui/SensitivityPanel.h"
 #include "analysis/ui/UncertaintyPanel.h"
 #include "units/UnitSetting.h"
+#include "widgets/ChartExport.h"
 
 #include <QDoubleSpinBox>
 
@@ -39,6 +40,9 @@ frmAnalysis::frmAnalysis(AnalysisHooks hooks, QWidget *parent) : QWidget(parent,
     m_tabs->addTab(m_uncertainty, QStringLiteral("Uncertainty"));
     m_tabs->addTab(m_global, QStringLiteral("Global Sensitivity"));
     layout->addWidget(m_tabs);
+    if (m_hooks.Prompts)
+        for (ChartExporter *exporter : {m_curves->Exporter(), m_sensitivity->Exporter(), m_characteristics->Exporter()})
+            exporter->SetPrompts(m_hooks.Prompts);
     // Room for the charts on a 1366x768 screen with its panel and the window's frame.
     resize(1180, 680);
 

@@ -9,6 +9,7 @@
 #include <functional>
 
 class CharacteristicsPanel;
+class IPrompts;
 class QLabel;
 class GlobalSensitivityPanel;
 class QTabWidget;
@@ -25,6 +26,8 @@ struct AnalysisHooks
     std::function<std::vector<PickedModel>()> LibraryModels;
     // The observed fires loaded for calibration (none when no hook or none loaded).
     std::function<std::vector<ObservedFire>()> ObservedFires;
+    // The editor's prompts, for the panels' export dialogs and messages (Qt's own without them).
+    IPrompts *Prompts = nullptr;
 };
 
 // The analysis window of one editor: tabs "Response Curves", "Sensitivity", "Fire

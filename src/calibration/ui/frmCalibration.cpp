@@ -3,6 +3,7 @@
 #include "calibration/AdjustmentFile.h"
 #include "data/CsvTable.h"
 #include "widgets/ChartStyle.h"
+#include "widgets/QtPrompts.h"
 #include "calibration/CalibrationReport.h"
 #include "units/UnitSetting.h"
 #include "units/Units.h"
@@ -15,7 +16,6 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFile>
-#include <QFileDialog>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -225,6 +225,15 @@ frmCalibration::~frmCalibration()
     if (m_cancelRequested)
         m_cancelRequested->store(true);
     m_watcher.waitForFinished();
+}
+
+IPrompts &frmCalibration::prompts()
+{
+    if (m_hooks.Prompts)
+        return *m_hooks.Prompts;
+    if (!m_ownPrompts)
+        m_ownPrompts = std::make_unique<QtPrompts>(this);
+    return *m_ownPrompts;
 }
 
 void frmCalibration::showEvent(QShowEvent *event)
@@ -478,24 +487,19 @@ bool frmCalibration::PasteText(const QString &text)
 
 void frmCalibration::importClicked()
 {
-    QFileDialog dialog(this, QStringLiteral("Import Observed Fires"), QString(),
-                       QStringLiteral("CSV files (*.csv *.txt);;All files (*)"));
-    dialog.setObjectName(QStringLiteral("dlgObservationFile"));
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
-        ImportFile(dialog.selectedFiles().constFirst());
+    const QString path = prompts().ChooseFile({false, QStringLiteral("Import Observed Fires"),
+                                               QStringLiteral("CSV files (*.csv *.txt);;All files (*)"), {}, {}, true,
+                                               QStringLiteral("dlgObservationFile")});
+    if (!path.isEmpty())
+        ImportFile(path);
 }
 
 void frmCalibration::exportClicked()
 {
-    QFileDialog dialog(this, QStringLiteral("Export Observed Fires"), QString(), QStringLiteral("CSV files (*.csv)"));
-    dialog.setObjectName(QStringLiteral("dlgObservationFile"));
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(QStringLiteral("csv"));
-    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
-        ExportFile(dialog.selectedFiles().constFirst());
+    const QString path = prompts().ChooseFile({true, QStringLiteral("Export Observed Fires"), QStringLiteral("CSV files (*.csv)"),
+                                               {}, QStringLiteral("csv"), true, QStringLiteral("dlgObservationFile")});
+    if (!path.isEmpty())
+        ExportFile(path);
 }
 
 void frmCalibration::fillRecent()
@@ -780,16 +784,13 @@ void frmCalibration::ExportAdjustments()
     if (dialog.exec() != QDialog::Accepted)
         return;
 
-    QFileDialog files(this, QStringLiteral("Export Adjustment File"), QString(),
-                      QStringLiteral("Adjustment files (*.adj);;All files (*)"));
-    files.setObjectName(QStringLiteral("dlgAdjustmentFile"));
-    files.setOption(QFileDialog::DontUseNativeDialog);
-    files.setAcceptMode(QFileDialog::AcceptSave);
-    files.setDefaultSuffix(QStringLiteral("adj"));
-    if (files.exec() != QDialog::Accepted || files.selectedFiles().isEmpty())
+    const QString path = prompts().ChooseFile({true, QStringLiteral("Export Adjustment File"),
+                                               QStringLiteral("Adjustment files (*.adj);;All files (*)"), {},
+                                               QStringLiteral("adj"), true, QStringLiteral("dlgAdjustmentFile")});
+    if (path.isEmpty())
         return;
     QString error;
-    if (!SaveTextFile(files.selectedFiles().constFirst(), QString::fromLatin1(WriteAdjustmentFile(lines)), &error))
+    if (!SaveTextFile(path, QString::fromLatin1(WriteAdjustmentFile(lines)), &error))
         QMessageBox::warning(this, windowTitle(), error);
 }
 

@@ -12,6 +12,7 @@
 #include <memory>
 #include <optional>
 
+class IPrompts;
 class QCheckBox;
 class QChartView;
 class QComboBox;
@@ -45,6 +46,8 @@ struct CalibrationHooks
     std::function<void(const FitRecord *)> FitApplied;
     // Adds the editor's entries to its charts (its Plot): Apply plots before and after.
     std::function<void()> PlotEntries;
+    // The editor's prompts, for the file dialogs (Qt's own over the window without them).
+    IPrompts *Prompts = nullptr;
 };
 
 // The calibration window of one editor: the observed fires ("Observations"), every library
@@ -124,6 +127,7 @@ private:
     void fitDone();
     void applyFit();
     void drawFitChart();
+    IPrompts &prompts();
 
     CalibrationHooks m_hooks;
     Units::System m_system;
@@ -165,4 +169,5 @@ private:
     std::optional<FuelModel> m_beforeSend; // the entries before the last send or apply
     QString m_observationsFile; // the file the table was last read from or written to
     QStringList m_fitExtraColumns;
+    std::unique_ptr<IPrompts> m_ownPrompts; // when the hooks bring none
 };

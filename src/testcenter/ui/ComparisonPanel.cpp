@@ -213,6 +213,7 @@ ComparisonPanel::ComparisonPanel(frmEditModel *editor) : QWidget(editor->tabResu
     side->addStretch(1);
 
     m_exporter = new ChartExporter(this, nullptr, [this] { return Table(); }, QStringLiteral("comparison"));
+    m_exporter->SetPrompts(&editor->Prompts());
     connect(exportButton, &QPushButton::clicked, m_exporter, [this] { m_exporter->ExportWithDialog(); });
     connect(copyButton, &QPushButton::clicked, m_exporter, [this] { m_exporter->Copy(); });
     connect(m_cboSet, &QComboBox::activated, this, [this] { Recompute(); });

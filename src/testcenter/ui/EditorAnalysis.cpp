@@ -98,6 +98,7 @@ frmAnalysis *AttachEditorAnalysis(frmEditModel *editor)
     AnalysisHooks hooks;
     hooks.Inputs = [editor] { return editorInputs(editor); };
     hooks.LibraryModels = libraryModels;
+    hooks.Prompts = &editor->Prompts();
     hooks.ObservedFires = [editor] {
         std::vector<ObservedFire> fires;
         if (const frmCalibration *calibration = EditorCalibrationWindow(editor))

@@ -66,6 +66,7 @@ frmCalibration *EditorCalibrationWindow(const frmEditModel *editor)
 frmCalibration *AttachEditorCalibration(frmEditModel *editor)
 {
     CalibrationHooks hooks;
+    hooks.Prompts = &editor->Prompts();
     hooks.EditedModel = [editor] { return editedModel(editor); };
     hooks.EditedLabel = [editor] {
         const QString set = editor->txtFuelModelSet() ? editor->txtFuelModelSet()->text() : QString();

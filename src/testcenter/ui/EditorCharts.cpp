@@ -2,6 +2,7 @@
 
 #include "data/IPrompts.h"
 #include "widgets/ChartExport.h"
+#include "widgets/QtPrompts.h"
 #include "data/ProgramState.h"
 #include "testcenter/PlotExport.h"
 #include "testcenter/TestComputation.h"
@@ -15,11 +16,9 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -206,11 +205,10 @@ void EditorCharts::cmdExport_Click()
 {
     if (gChartState.CurrentPlotHistory.empty())
         return;
-    QString path = m_choosePath ? m_choosePath()
-                                : QFileDialog::getSaveFileName(m_editor, QStringLiteral("Export Plots"),
-                                                               defaultExportPath(),
-                                                               QStringLiteral("CSV files (*.csv);;PNG pictures of the chart shown (*.png);;"
-                                                                              "SVG pictures of the chart shown (*.svg)"));
+    QString path = prompts().ChooseSaveFile(QStringLiteral("Export Plots"),
+                                            QStringLiteral("CSV files (*.csv);;PNG pictures of the chart shown (*.png);;"
+                                                           "SVG pictures of the chart shown (*.svg)"),
+                                            defaultExportPath());
     if (path.isEmpty())
         return;
     const QString suffix = QFileInfo(path).suffix().toLower();
@@ -229,10 +227,16 @@ void EditorCharts::cmdExport_Click()
     if (ok)
         return;
     const QString text = QStringLiteral("The plots could not be written to %1: %2").arg(QDir::toNativeSeparators(path), error);
+    prompts().Message(text, QStringLiteral("Export"), IPrompts::Icon::Exclamation);
+}
+
+IPrompts &EditorCharts::prompts()
+{
     if (m_hooks.Prompts)
-        m_hooks.Prompts->Message(text, QStringLiteral("Export"), IPrompts::Icon::Exclamation);
-    else
-        QMessageBox::warning(m_editor, QStringLiteral("Export"), text);
+        return *m_hooks.Prompts;
+    if (!m_ownPrompts)
+        m_ownPrompts = std::make_unique<QtPrompts>(m_editor);
+    return *m_ownPrompts;
 }
 
 void EditorCharts::cmdCopyChart_Click()

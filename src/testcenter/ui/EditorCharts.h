@@ -30,7 +30,7 @@ struct ChartEditorHooks
     // Writes a number box (control by objectName) with its shown text and the English value
     // behind it; false when the control is not such a box (then the text is set as usual).
     std::function<bool(const QString &control, const QString &text, double english)> WriteNumber;
-    IPrompts *Prompts = nullptr; // for the export's failure message; a message box without it
+    IPrompts *Prompts = nullptr; // the export's file dialog and failure message; Qt's dialogs without it
     // Where the chart commands go; without it they go below tabResults.
     QBoxLayout *CommandsLayout = nullptr;
 };
@@ -62,9 +62,6 @@ public:
     void PlotCharts(int first, int last, bool fromScroll) { m_controller.PlotCharts(first, last, fromScroll); }
     void PlotFromTuner() { m_controller.PlotFromTuner(); }
     void RefreshEntries(int k) { m_controller.RefreshEntries(k); }
-
-    // Export asks for the file through this; an empty answer cancels. Tests put a path here.
-    void SetExportPathChooser(std::function<QString()> chooser) { m_choosePath = std::move(chooser); }
 
 public slots:
     void cmdPlot_Click() { m_controller.cmdPlot_Click(); }
@@ -101,6 +98,7 @@ private:
     void buildCommands();
     QString textOf(const char *name) const;
     QString defaultExportPath();
+    IPrompts &prompts();
     struct PlotExportContext exportContext() const;
 
     QWidget *m_editor;
@@ -112,7 +110,7 @@ private:
     QPointer<QCheckBox> m_plotRef;
     QPointer<QPushButton> m_export;
     QPointer<QPushButton> m_copy;
-    std::function<QString()> m_choosePath;
+    std::unique_ptr<IPrompts> m_ownPrompts; // when the hooks bring none
     ChartController m_controller;
 };
 

@@ -13,6 +13,7 @@ EditorCharts *AttachEditorCharts(frmEditModel *editor)
     hooks.CurrentFireSpread = [] { return ::CurrentFireSpread; };
     hooks.ReferenceFireSpread = [] { return ::ReferenceFireSpread; };
     hooks.CommandsLayout = editor->testCommandsLayout();
+    hooks.Prompts = &editor->Prompts();
     hooks.WriteNumber = [editor](const QString &control, const QString &text, double english) {
         return editor->WriteShownNumber(control, text, english);
     };

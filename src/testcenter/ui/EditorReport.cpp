@@ -17,7 +17,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -219,10 +218,8 @@ void EditorReport::print()
 
 void EditorReport::exportPdf()
 {
-    QString path = m_chooser ? m_chooser()
-                             : QFileDialog::getSaveFileName(m_editor, QStringLiteral("Export PDF"),
-                                                            m_editor->EntryText(0).trimmed() + QStringLiteral(".pdf"),
-                                                            QStringLiteral("PDF files (*.pdf)"));
+    QString path = m_editor->Prompts().ChooseSaveFile(QStringLiteral("Export PDF"), QStringLiteral("PDF files (*.pdf)"),
+                                                      m_editor->EntryText(0).trimmed() + QStringLiteral(".pdf"));
     if (path.isEmpty())
         return;
     if (!path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))

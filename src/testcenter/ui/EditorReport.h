@@ -4,15 +4,13 @@
 
 #include <QObject>
 
-#include <functional>
-
 class frmEditModel;
 class QPrinter;
 class QPushButton;
 
 // "Print..." and "Export PDF..." of the Edit and Test Center: the report of the model being
 // edited (see ModelReport) with the four charts as the editor shows them, through Qt's print
-// preview (with its page set-up) or straight to a PDF file.
+// preview (with its page set-up) or straight to a PDF file chosen through the editor's prompts.
 class EditorReport : public QObject
 {
     Q_OBJECT
@@ -26,10 +24,6 @@ public:
     // Writes the report as PDF; false and *error when the file cannot be written.
     bool ExportPdf(const QString &path, QString *error);
 
-    // The file dialog of Export PDF; a test passes its own.
-    using FileChooser = std::function<QString()>;
-    void SetFileChooser(FileChooser chooser) { m_chooser = std::move(chooser); }
-
     static EditorReport *Of(frmEditModel *editor);
 
     QPushButton *cmdPrint;
@@ -40,7 +34,6 @@ private:
     void exportPdf();
 
     frmEditModel *m_editor;
-    FileChooser m_chooser;
 };
 
 EditorReport *AttachEditorReport(frmEditModel *editor);

@@ -3,9 +3,14 @@
 
 #include "widgets/QtPrompts.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -89,6 +94,55 @@ private slots:
         whenBoxShows([&](QMessageBox &box) { box.button(QMessageBox::No)->click(); });
         QCOMPARE(prompts.AskYesNoCancel("Save them before closing?", QString(), IPrompts::Icon::Question),
                  IPrompts::Answer::No);
+    }
+
+    // Qt's own file dialog, as the calibration window asks for it: named, opening only a file
+    // that exists, saving with the suffix added to a name typed without one, starting from the
+    // name suggested; Escape cancels.
+    void fileDialogsTakeWhatIsTypedIntoThem()
+    {
+        QWidget owner;
+        QtPrompts prompts(&owner);
+        QTemporaryDir dir;
+        const QString fires = dir.filePath("fires.csv");
+        {
+            QFile f(fires);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+        }
+        struct Seen
+        {
+            QString name, typedBefore;
+            bool existingOnly = false, saves = false;
+        } seen;
+        const auto typeIn = [&seen](const QString &text, Qt::Key key) {
+            QTimer::singleShot(0, [&seen, text, key] {
+                auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+                QVERIFY(dialog);
+                auto *name = dialog->findChild<QLineEdit *>("fileNameEdit");
+                QVERIFY(name);
+                seen = {dialog->objectName(), name->text(), dialog->fileMode() == QFileDialog::ExistingFile,
+                        dialog->acceptMode() == QFileDialog::AcceptSave};
+                name->setText(text);
+                QTest::keyClick(name, key);
+            });
+        };
+
+        typeIn(fires, Qt::Key_Return);
+        QCOMPARE(prompts.ChooseFile({false, "Import Observed Fires", "CSV files (*.csv *.txt);;All files (*)", {}, {}, true,
+                                     "dlgObservationFile"}),
+                 fires);
+        QCOMPARE(seen.name, QString("dlgObservationFile"));
+        QVERIFY(seen.existingOnly && !seen.saves);
+
+        typeIn(dir.filePath("adjusted"), Qt::Key_Return);
+        QCOMPARE(prompts.ChooseFile({true, "Export Adjustment File", "Adjustment files (*.adj);;All files (*)",
+                                     dir.filePath("report.adj"), "adj", true, "dlgAdjustmentFile"}),
+                 dir.filePath("adjusted.adj"));
+        QVERIFY(seen.saves);
+        QCOMPARE(seen.typedBefore, QString("report.adj"));
+
+        typeIn(QString(), Qt::Key_Escape);
+        QCOMPARE(prompts.ChooseSaveFile("Export", "CSV table (*.csv)", dir.path()), QString());
     }
 };
 
