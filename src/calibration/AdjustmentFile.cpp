@@ -1,5 +1,6 @@
 #include "calibration/AdjustmentFile.h"
 
+#include <QSet>
 #include <QString>
 
 #include <algorithm>
@@ -58,4 +59,24 @@ std::vector<int> ProposeAdjustmentNumbers(const QStringList &ids)
         used.insert(next);
     }
     return numbers;
+}
+
+std::vector<std::pair<int, double>> AdjustmentLines(const std::vector<TypedAdjustment> &typed, QStringList *faults)
+{
+    std::vector<std::pair<int, double>> lines;
+    QSet<int> used;
+    for (const TypedAdjustment &t : typed) {
+        bool ok = false;
+        const int number = t.number.trimmed().toInt(&ok);
+        QString fault = !ok ? QStringLiteral("no model number") : AdjustmentNumberProblem(number);
+        if (fault.isEmpty() && used.contains(number))
+            fault = QStringLiteral("the model number %1 is given twice").arg(number);
+        if (!fault.isEmpty()) {
+            *faults << QStringLiteral("%1: %2").arg(t.id, fault);
+            continue;
+        }
+        used.insert(number);
+        lines.emplace_back(number, t.factor);
+    }
+    return lines;
 }

@@ -21,3 +21,16 @@ QString AdjustmentNumberProblem(int number);
 // and a valid model number keeps it (where no earlier model took it), the others get the lowest
 // of 14-89 not taken; 0 when none is left.
 std::vector<int> ProposeAdjustmentNumbers(const QStringList &ids);
+
+// One model's line as typed in the export window: its ID, the number typed and its factor.
+struct TypedAdjustment
+{
+    QString id;
+    QString number;
+    double factor = 1;
+};
+
+// The lines (number and factor) of the typed numbers, in their order, and in *faults one text
+// per model whose number cannot stand: "ID: no model number", "ID: " + AdjustmentNumberProblem,
+// or "ID: the model number N is given twice". The file may be written only without faults.
+std::vector<std::pair<int, double>> AdjustmentLines(const std::vector<TypedAdjustment> &typed, QStringList *faults);

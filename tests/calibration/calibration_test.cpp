@@ -340,4 +340,19 @@ TEST(AdjustmentFile, NumbersProposedAndRefused)
         EXPECT_TRUE(AdjustmentNumberProblem(good).isEmpty()) << good;
 }
 
+TEST(AdjustmentFile, TypedNumbersGiveLinesOrOneFaultPerModel)
+{
+    QStringList faults;
+    const auto lines = AdjustmentLines({{"MY1", " 30 ", 0.9}, {"MY2", "14", 1.25}}, &faults);
+    EXPECT_TRUE(faults.isEmpty());
+    EXPECT_EQ(lines, (std::vector<std::pair<int, double>>{{30, 0.9}, {14, 1.25}}));
+
+    AdjustmentLines({{"A", "95", 1}, {"B", "30", 1}, {"C", "30", 1}, {"D", "", 1}, {"E", "x1", 1}, {"F", "31", 1}}, &faults);
+    ASSERT_EQ(faults.size(), 4) << faults.join('|').toStdString();
+    EXPECT_EQ(faults[0], "A: " + AdjustmentNumberProblem(95));
+    EXPECT_EQ(faults[1], QStringLiteral("C: the model number 30 is given twice"));
+    EXPECT_EQ(faults[2], QStringLiteral("D: no model number"));
+    EXPECT_EQ(faults[3], QStringLiteral("E: no model number"));
+}
+
 } // namespace
