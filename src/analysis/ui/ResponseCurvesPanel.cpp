@@ -1,20 +1,19 @@
 #include "analysis/ui/ResponseCurvesPanel.h"
 
+#include "analysis/CurveLabels.h"
 #include "analysis/CurveTable.h"
+#include "data/FuelModel.h"
+#include "units/UnitSetting.h"
 #include "widgets/ChartExport.h"
 #include "widgets/ChartReadout.h"
 #include "widgets/ChartStyle.h"
-#include "data/FuelModel.h"
-#include "uncertainty/Parallel.h"
-#include "uncertainty/Presets.h"
-#include "units/UnitSetting.h"
+#include "widgets/ClampingSpinBox.h"
 
 #include <QAreaSeries>
 #include <QCheckBox>
 #include <QChart>
 #include <QChartView>
 #include <QComboBox>
-#include <QDoubleSpinBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -22,86 +21,13 @@
 #include <QLineSeries>
 #include <QListWidget>
 #include <QPushButton>
-#include <QScatterSeries>
 #include <QValueAxis>
 #include <QVBoxLayout>
-#include <QtConcurrent/QtConcurrentRun>
 
 #include <algorithm>
 
-namespace {
-
-// A number typed above the maximum is taken as the maximum, shown so once the box is left (or
-// Enter pressed), instead of the key that made it too large being dropped unseen: "300" typed
-// where 99 is the most reads 99.0, not 30.0.
-class ClampingSpinBox : public QDoubleSpinBox
-{
-public:
-    using QDoubleSpinBox::QDoubleSpinBox;
-
-    QValidator::State validate(QString &text, int &pos) const override
-    {
-        const QValidator::State state = QDoubleSpinBox::validate(text, pos);
-        if (state == QValidator::Invalid && aboveMaximum(text))
-            return QValidator::Intermediate;
-        return state;
-    }
-    void fixup(QString &text) const override
-    {
-        if (aboveMaximum(text))
-            text = prefix() + textFromValue(maximum()) + suffix();
-        else
-            QDoubleSpinBox::fixup(text);
-    }
-
-private:
-    bool aboveMaximum(const QString &text) const
-    {
-        QString number = text;
-        if (!suffix().isEmpty() && number.endsWith(suffix()))
-            number.chop(suffix().size());
-        if (!prefix().isEmpty() && number.startsWith(prefix()))
-            number.remove(0, prefix().size());
-        bool ok = false;
-        const double value = locale().toDouble(number.trimmed(), &ok);
-        return ok && value > maximum();
-    }
-};
-
-struct Output
-{
-    const char *title;
-    Units::Quantity quantity;
-    double SweepPoint::*value;
-};
-
-const std::array<Output, 4> kOutputs = {{
-    {"Rate of spread", Units::Quantity::RateOfSpread, &SweepPoint::rateOfSpread},
-    {"Flame length", Units::Quantity::FlameLength, &SweepPoint::flameLength},
-    {"Fireline intensity", Units::Quantity::FirelineIntensity, &SweepPoint::fireLineIntensity},
-    {"Size after 1 hour", Units::Quantity::FireSize, &SweepPoint::size},
-}};
-
-Units::System shownSystem()
-{
-    return Units::UnitSetting::instance().system();
-}
-
-double shownValue(const Output &o, const SweepPoint &p)
-{
-    return Units::FromEnglish(o.quantity, shownSystem(), p.*o.value);
-}
-
-QString curveName(const ModelCurve &c)
-{
-    if (c.role == QLatin1String("Edited"))
-        return QStringLiteral("%1 (edited)").arg(c.modelId.isEmpty() ? QStringLiteral("model") : c.modelId);
-    if (c.role == QLatin1String("Reference"))
-        return QStringLiteral("Ref: %1").arg(c.modelId);
-    return QStringLiteral("%1 (%2)").arg(c.modelId, c.setName);
-}
-
-} // namespace
+// The panel's controls, the models picked and the sweep asked for. The curves and bands are
+// drawn in ResponseCurvesCharts.cpp.
 
 QColor CurveColour(int position)
 {
@@ -210,7 +136,7 @@ ResponseCurvesPanel::ResponseCurvesPanel(QWidget *parent) : QWidget(parent)
     auto *grid = new QGridLayout(m_chartsArea);
     grid->setContentsMargins(0, 0, 0, 0);
     grid->setSpacing(2);
-    for (std::size_t k = 0; k < kOutputs.size(); ++k) {
+    for (std::size_t k = 0; k < CurveOutputs().size(); ++k) {
         m_charts[k] = new QChart;
         ApplyChartStyle(m_charts[k]);
         m_charts[k]->legend()->hide();
@@ -230,7 +156,7 @@ ResponseCurvesPanel::ResponseCurvesPanel(QWidget *parent) : QWidget(parent)
         }
         m_views[k] = new QChartView(m_charts[k], m_chartsArea);
         m_views[k]->setObjectName(QStringLiteral("chtCurve_%1").arg(k));
-        m_views[k]->setAccessibleName(QStringLiteral("%1 curve chart").arg(QString::fromUtf8(kOutputs[k].title)));
+        m_views[k]->setAccessibleName(QStringLiteral("%1 curve chart").arg(QString::fromUtf8(CurveOutputs()[k].title)));
         MakeChartGrow(m_views[k], QSize(300, 200));
         m_readouts[k] = new ChartReadout(m_views[k]);
         const int chart = int(k);
@@ -289,7 +215,7 @@ SweepInput ResponseCurvesPanel::Input() const
 void ResponseCurvesPanel::inputChosen()
 {
     const SweepInputInfo &info = SweepInputInfoOf(Input());
-    const Units::System system = shownSystem();
+    const Units::System system = Units::UnitSetting::instance().system();
     const QSignalBlocker b1(m_from), b2(m_to);
     const double min = Units::FromEnglish(info.quantity, system, info.min);
     const double max = Units::FromEnglish(info.quantity, system, info.max);
@@ -306,8 +232,8 @@ void ResponseCurvesPanel::inputChosen()
     const QString title = Units::WithUnit(QString::fromUtf8(info.title), info.quantity, system);
     for (QValueAxis *x : m_axisX)
         SetAxisTitle(x, title, QString());
-    for (std::size_t k = 0; k < kOutputs.size(); ++k)
-        SetAxisTitle(m_axisY[k], QString::fromUtf8(kOutputs[k].title), Units::UnitLabel(kOutputs[k].quantity, system));
+    for (std::size_t k = 0; k < CurveOutputs().size(); ++k)
+        SetAxisTitle(m_axisY[k], QString::fromUtf8(CurveOutputs()[k].title), Units::UnitLabel(CurveOutputs()[k].quantity, system));
     // Bands of another input (or in other units) do not belong on the new axis.
     m_bands.clear();
     drawBands();
@@ -354,7 +280,7 @@ void ResponseCurvesPanel::Refresh(const AnalysisInputs &inputs)
     m_inputs = inputs;
     m_haveInputs = true;
     const Units::Quantity q = SweepInputInfoOf(Input()).quantity;
-    const Units::System system = shownSystem();
+    const Units::System system = Units::UnitSetting::instance().system();
     m_curves = ComputeResponseCurves(inputs, m_chkReference->isChecked(), m_picked, Input(),
                                      Units::ToEnglish(q, system, m_from->value()),
                                      Units::ToEnglish(q, system, m_to->value()), kPoints);
@@ -362,275 +288,12 @@ void ResponseCurvesPanel::Refresh(const AnalysisInputs &inputs)
     requestBands();
 }
 
-void ResponseCurvesPanel::requestBands()
-{
-    if (!m_chkBands->isChecked() || m_bandInputs.empty()) {
-        m_bandPending.reset();
-        const bool hadBands = !m_bands.empty();
-        m_bands.clear();
-        m_bandStatus->setText(m_chkBands->isChecked() ? QStringLiteral("No input varies: tick inputs in the Uncertainty tab "
-                                                                       "to see bands.")
-                                                      : QString());
-        drawBands();
-        if (hadBands)
-            redraw();
-        return;
-    }
-    const SweepInputInfo &info = SweepInputInfoOf(Input());
-    const Units::System system = shownSystem();
-    BandRequest request;
-    request.point = PointOfSpread(m_inputs.edited, m_inputs.windAdjustment);
-    request.inputs = m_bandInputs;
-    request.swept = *FindInput(info.key);
-    const double from = Units::ToEnglish(info.quantity, system, m_from->value());
-    const double to = Units::ToEnglish(info.quantity, system, m_to->value());
-    for (int i = 0; i < kBandPoints; ++i)
-        request.xs.push_back(from + (to - from) * i / (kBandPoints - 1));
-    request.options.draws = kBandDraws;
-    request.options.deadCorrelation = request.options.liveCorrelation = m_bandCorrelation;
-    request.options.threads = ComputeThreads();
-    m_bandPending = std::move(request);
-    for (const auto &chart : m_bandAreas)
-        for (QAreaSeries *area : chart)
-            area->setOpacity(0.4);
-    if (!m_bandWatcher.isRunning())
-        startBands();
-}
-
-void ResponseCurvesPanel::startBands()
-{
-    if (!m_bandPending)
-        return;
-    auto request = std::make_shared<BandRequest>(std::move(*m_bandPending));
-    m_bandPending.reset();
-    m_bandWatcher.setFuture(QtConcurrent::run([request] {
-        BandOutcome out;
-        out.swept = request->swept;
-        ComputeResponseBands(request->point, request->inputs, request->swept, request->xs, request->options, &out.bands,
-                             &out.problem);
-        return out;
-    }));
-}
-
-void ResponseCurvesPanel::bandsDone()
-{
-    if (m_bandPending) {
-        // Already out of date: the newest entries are computed instead.
-        startBands();
-        return;
-    }
-    const BandOutcome out = m_bandWatcher.result();
-    // Bands of an input no longer swept wait for the next refresh.
-    if (!m_chkBands->isChecked() || m_bandInputs.empty() || !(out.swept == *FindInput(SweepInputInfoOf(Input()).key)))
-        return;
-    m_bands = out.bands;
-    m_bandStatus->setText(out.problem.empty()
-                              ? QStringLiteral("Bands: 5-95 % and 25-75 % of the edited model over %1 draws of the "
-                                               "inputs ticked in the Uncertainty tab.")
-                                    .arg(kBandDraws)
-                              : QStringLiteral("No bands: ") + QString::fromStdString(out.problem));
-    drawBands();
-    redraw();
-    emit BandsShown();
-}
-
-void ResponseCurvesPanel::drawBands()
-{
-    const SweepInputInfo &info = SweepInputInfoOf(Input());
-    const Units::System system = shownSystem();
-    QColor colour = CurveColour(0);
-    for (std::size_t k = 0; k < kOutputs.size(); ++k) {
-        for (std::size_t b = 0; b < 2; ++b) {
-            // Outer band 5 to 95 % (quantiles 0 and 3), inner 25 to 75 % (1 and 2).
-            const int low = b == 0 ? 0 : 1, high = b == 0 ? 3 : 2;
-            QList<QPointF> upper, lower;
-            for (const BandPoint &p : m_bands) {
-                if (p.computed == 0)
-                    continue;
-                const double x = Units::FromEnglish(info.quantity, system, p.x);
-                upper.append(QPointF(x, Units::FromEnglish(kOutputs[k].quantity, system, p.Quantile(BandOutput(k), high))));
-                lower.append(QPointF(x, Units::FromEnglish(kOutputs[k].quantity, system, p.Quantile(BandOutput(k), low))));
-            }
-            QAreaSeries *area = m_bandAreas[k][b];
-            area->upperSeries()->replace(upper);
-            area->lowerSeries()->replace(lower);
-            colour.setAlpha(b == 0 ? 45 : 90);
-            area->setBrush(colour);
-            area->setOpacity(1);
-            area->setVisible(!upper.isEmpty());
-        }
-    }
-}
-
-ResponseCurvesPanel::CurveSeries &ResponseCurvesPanel::seriesOf(std::size_t chart, std::size_t curve)
-{
-    std::vector<CurveSeries> &pool = m_series[chart];
-    while (pool.size() <= curve) {
-        // Created once per curve and chart, then only refilled: a redraw on every keystroke must
-        // not rebuild the chart's items.
-        CurveSeries s;
-        s.line = new QLineSeries;
-        s.current = new QScatterSeries;
-        s.current->setName(QStringLiteral("Current environment"));
-        s.current->setMarkerShape(QScatterSeries::MarkerShapeCircle);
-        s.current->setMarkerSize(9);
-        s.current->setBorderColor(Qt::black);
-        s.current->setProperty("marker", true);
-        s.limit = new QScatterSeries;
-        s.limit->setName(QStringLiteral("Wind limit reached"));
-        s.limit->setMarkerShape(QScatterSeries::MarkerShapeRectangle);
-        s.limit->setMarkerSize(10);
-        s.limit->setColor(Qt::white);
-        s.limit->setProperty("marker", true);
-        for (QXYSeries *x : {static_cast<QXYSeries *>(s.line), static_cast<QXYSeries *>(s.current),
-                             static_cast<QXYSeries *>(s.limit)}) {
-            x->setProperty("curve", int(pool.size()));
-            m_charts[chart]->addSeries(x);
-            x->attachAxis(m_axisX[chart]);
-            x->attachAxis(m_axisY[chart]);
-        }
-        pool.push_back(s);
-    }
-    return pool[curve];
-}
-
-void ResponseCurvesPanel::dropSeriesFrom(std::size_t chart, std::size_t count)
-{
-    std::vector<CurveSeries> &pool = m_series[chart];
-    while (pool.size() > count) {
-        const CurveSeries s = pool.back();
-        pool.pop_back();
-        for (QAbstractSeries *x : {static_cast<QAbstractSeries *>(s.line), static_cast<QAbstractSeries *>(s.current),
-                                   static_cast<QAbstractSeries *>(s.limit)}) {
-            m_charts[chart]->removeSeries(x);
-            delete x;
-        }
-    }
-}
-
-void ResponseCurvesPanel::redraw()
-{
-    const SweepInput input = Input();
-    const SweepInputInfo &info = SweepInputInfoOf(input);
-    const Units::System system = shownSystem();
-    const auto shownX = [&](double x) { return Units::FromEnglish(info.quantity, system, x); };
-    const double current = SweptInputValue(m_inputs.edited, input);
-    QStringList legend;
-    QStringList limits;
-    for (std::size_t k = 0; k < kOutputs.size(); ++k) {
-        dropSeriesFrom(k, m_curves.size());
-        double yMax = 0;
-        for (std::size_t c = 0; c < m_curves.size(); ++c) {
-            const ModelCurve &curve = m_curves[c];
-            CurveSeries &series = seriesOf(k, c);
-            const QColor colour = CurveColour(int(c));
-            const QString name = curveName(curve);
-            if (series.line->name() != name)
-                series.line->setName(name);
-            QPen pen(colour, c == 0 ? 2.5 : 1.8);
-            if (curve.role == QLatin1String("Reference"))
-                pen.setStyle(Qt::DashLine);
-            if (series.line->pen() != pen)
-                series.line->setPen(pen);
-            QList<QPointF> pts;
-            pts.reserve(qsizetype(curve.points.size()));
-            for (const SweepPoint &p : curve.points) {
-                const double y = shownValue(kOutputs[k], p);
-                pts.append(QPointF(shownX(p.x), y));
-                yMax = std::max(yMax, y);
-            }
-            series.line->replace(pts);
-
-            // The current environment on this curve: the model computed at the editor's value.
-            QList<QPointF> mark;
-            if (!curve.points.empty() && current >= curve.points.front().x && current <= curve.points.back().x) {
-                // The nearest swept point carries the values the readout shows.
-                const double step = curve.points.size() > 1 ? (curve.points.back().x - curve.points.front().x) /
-                                                                  double(curve.points.size() - 1)
-                                                            : 1;
-                const int nearest = std::clamp(step > 0 ? int(std::lround((current - curve.points.front().x) / step)) : 0,
-                                               0, int(curve.points.size()) - 1);
-                const SweepPoint &p = curve.points[std::size_t(nearest)];
-                mark.append(QPointF(shownX(p.x), shownValue(kOutputs[k], p)));
-                series.current->setProperty("pointIndex", nearest);
-            }
-            if (series.current->color() != colour)
-                series.current->setColor(colour);
-            series.current->replace(mark);
-
-            QList<QPointF> limit;
-            if (const auto at = WindLimitReachedAt(curve.points)) {
-                const auto it = std::find_if(curve.points.begin(), curve.points.end(),
-                                             [&](const SweepPoint &p) { return p.x == *at; });
-                limit.append(QPointF(shownX(*at), shownValue(kOutputs[k], *it)));
-                series.limit->setProperty("pointIndex", int(it - curve.points.begin()));
-                if (k == 0)
-                    limits << QStringLiteral("%1 at %2 %3").arg(name, TableNumber(shownX(*at), 1),
-                                                                Units::UnitLabel(info.quantity, system));
-            }
-            if (series.limit->borderColor() != colour)
-                series.limit->setBorderColor(colour);
-            series.limit->replace(limit);
-
-            if (k == 0)
-                // A name never breaks inside itself: the legend wraps between entries only.
-                legend << QStringLiteral("<span style=\"color:%1\">%2</span>&nbsp;%3")
-                              .arg(colour.name(),
-                                   curve.role == QLatin1String("Reference") ? QStringLiteral("&#9472;&nbsp;&#9472;")
-                                                                            : QStringLiteral("&#9473;&#9473;&#9473;"),
-                                   name.toHtmlEscaped().replace(QLatin1Char(' '), QStringLiteral("&nbsp;")));
-        }
-        for (const BandPoint &p : m_bands)
-            if (p.computed > 0)
-                yMax = std::max(yMax, Units::FromEnglish(kOutputs[k].quantity, system, p.Quantile(BandOutput(k), 3)));
-        SetRoundAxis(m_axisX[k], m_from->value(), std::max(m_to->value(), m_from->value() + 0.1), 6);
-        SetRoundAxisFromZero(m_axisY[k], yMax * 1.05, 5);
-    }
-    if (!m_bands.empty())
-        legend << QStringLiteral("<span style=\"color:%1\">&#9619;</span>&nbsp;25-75&nbsp;%&nbsp;and&nbsp;"
-                                 "<span style=\"color:%2\">&#9617;</span>&nbsp;5-95&nbsp;%&nbsp;(uncertainty)")
-                      .arg(CurveColour(0).name(), CurveColour(0).lighter(150).name());
-    legend << QStringLiteral("&#9679;&nbsp;current environment") << QStringLiteral("&#9633;&nbsp;wind limit reached");
-    const QString legendText = legend.join(QStringLiteral("&nbsp;&nbsp; "));
-    if (m_legend->text() != legendText)
-        m_legend->setText(legendText);
-    const QString status = limits.isEmpty() ? QStringLiteral("The wind limit is not reached in this range.")
-                                            : QStringLiteral("Wind limit reached: ") + limits.join(QStringLiteral("; "));
-    if (m_status->text() != status)
-        m_status->setText(status);
-}
-
 QString ResponseCurvesPanel::LegendText() const
 {
     return m_legend->text();
 }
 
-QString ResponseCurvesPanel::pointText(int curve, int index) const
-{
-    if (curve < 0 || curve >= int(m_curves.size()))
-        return QString();
-    const ModelCurve &c = m_curves[std::size_t(curve)];
-    if (index < 0 || index >= int(c.points.size()))
-        return QString();
-    const SweepPoint &p = c.points[std::size_t(index)];
-    const SweepInputInfo &info = SweepInputInfoOf(Input());
-    const Units::System system = shownSystem();
-    QStringList lines{curveName(c), QStringLiteral("%1: %2 %3").arg(QString::fromUtf8(info.title),
-                                                                    TableNumber(Units::FromEnglish(info.quantity, system, p.x), 1),
-                                                                    Units::UnitLabel(info.quantity, system))};
-    if (!p.computed) {
-        lines << QStringLiteral("cannot compute");
-        return lines.join(u'\n');
-    }
-    for (const Output &o : kOutputs)
-        lines << QStringLiteral("%1: %2 %3").arg(QString::fromUtf8(o.title), Units::FormatResult(o.quantity, system, p.*o.value),
-                                                 Units::UnitLabel(o.quantity, system));
-    if (p.windLimit && p.rateOfSpread > 0)
-        lines << QStringLiteral("wind limit reached");
-    return lines.join(u'\n');
-}
-
 CsvTable ResponseCurvesPanel::Table() const
 {
-    return CurvesTable(m_curves, Input(), shownSystem());
+    return CurvesTable(m_curves, Input(), Units::UnitSetting::instance().system());
 }
