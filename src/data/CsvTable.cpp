@@ -1,8 +1,8 @@
 #include "data/CsvTable.h"
 
-#include <QFileInfo>
+#include "data/WholeFileWrite.h"
+
 #include <QRegularExpression>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <charconv>
@@ -108,23 +108,7 @@ QString TableNumber(double value, int decimals)
 
 bool SaveTextFile(const QString &path, const QString &text, QString *error)
 {
-    QSaveFile file(path);
-    const auto fail = [&](const QString &reason) {
-        if (error)
-            *error = QStringLiteral("Could not write %1: %2").arg(QFileInfo(path).fileName(), reason);
-        return false;
-    };
-    if (!file.open(QIODevice::WriteOnly))
-        return fail(file.errorString());
-    const QByteArray bytes = text.toUtf8();
-    if (file.write(bytes) != bytes.size()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        return fail(reason);
-    }
-    if (!file.commit())
-        return fail(file.errorString());
-    return true;
+    return SaveFileWhole(path, text.toUtf8(), error);
 }
 
 QString TitleWithUnit(const QString &quantity, const QString &unit)

@@ -10,6 +10,7 @@
 #include "calibration/Calibration.h"
 #include "data/FuelModelSets.h"
 #include "data/ProgramState.h"
+#include "data/WholeFileWrite.h"
 #include "exchange/CustomModelFile.h"
 #include "library/LibraryFile.h"
 #include "library/MemoryTree.h"
@@ -23,7 +24,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
-#include <QSaveFile>
 
 #include <cmath>
 
@@ -531,9 +531,9 @@ int fmtoolAdjust(const QStringList &args, const FmtoolStreams &io)
     for (const QString &r : refused)
         print(io.err, QStringLiteral("left out: %1\n").arg(r));
     const QByteArray bytes = WriteAdjustmentFile(lines);
-    QSaveFile file(p.value("--out"));
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        print(io.err, QStringLiteral("fmtool adjust: %1: %2\n").arg(p.value("--out"), file.errorString()));
+    QString why;
+    if (!WriteFileWhole(p.value("--out"), bytes, &why)) {
+        print(io.err, QStringLiteral("fmtool adjust: %1: %2\n").arg(p.value("--out"), why));
         return 1;
     }
     return 0;

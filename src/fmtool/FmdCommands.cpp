@@ -6,6 +6,7 @@
 #include "data/Cp1252.h"
 #include "data/ProgramSettings.h"
 #include "data/ProgramState.h"
+#include "data/WholeFileWrite.h"
 #include "exchange/CustomModelFile.h"
 #include "exchange/ExportNumbers.h"
 #include "exchange/OtherLibrary.h"
@@ -15,7 +16,6 @@
 #include "library/MemoryTree.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <QFileInfo>
 #include <QSettings>
 
@@ -136,9 +136,9 @@ int fmtoolExportFmd(const QStringList &args, const FmtoolStreams &io)
         return 1;
     }
     const QByteArray bytes = WriteFmd(items, units);
-    QSaveFile out(p.positional[1]);
-    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit()) {
-        print(io.err, QStringLiteral("fmtool export-fmd: %1: %2\n").arg(p.positional[1], out.errorString()));
+    QString why;
+    if (!WriteFileWhole(p.positional[1], bytes, &why)) {
+        print(io.err, QStringLiteral("fmtool export-fmd: %1: %2\n").arg(p.positional[1], why));
         return 1;
     }
     for (const FmdExportItem &item : items)

@@ -5,7 +5,7 @@
 #include "library/LibraryFile.h"
 #include "library/MemoryTree.h"
 #include "library/NotesFile.h"
-#include "library/WholeFileWrite.h"
+#include "data/WholeFileWrite.h"
 #include "fmtool/LockedLibraryFile.h"
 #include "units/Units.h"
 

@@ -4,7 +4,7 @@
 #include "library/LibraryFile.h"
 #include "library/LibraryGuard.h"
 #include "library/NotesFile.h"
-#include "library/WholeFileWrite.h"
+#include "data/WholeFileWrite.h"
 
 #include <QCryptographicHash>
 #include <QDir>

@@ -1,7 +1,7 @@
 #include "library/LibraryBackups.h"
 
 #include "library/LibraryFile.h"
-#include "library/WholeFileWrite.h"
+#include "data/WholeFileWrite.h"
 
 #include <QDir>
 #include <QFile>

@@ -5,7 +5,7 @@
 #include "data/ProgramState.h"
 #include "library/LibraryFormat.h"
 #include "library/LibraryLocation.h"
-#include "library/WholeFileWrite.h"
+#include "data/WholeFileWrite.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -367,8 +367,26 @@ QByteArray SerializeLibrary(const FuelModelSets &sets, QString *error)
     return QByteArray(out.data(), qsizetype(out.size()));
 }
 
+namespace {
+
+// True (with the reason in *error) when path is the library file whose failed read blocks
+// overwriting it, by whatever name or link it is given.
+bool overwriteBlocked(const QString &path, QString *error)
+{
+    if (g_blockedPath.isEmpty() || FinalFilePath(path) != FinalFilePath(g_blockedPath))
+        return false;
+    setError(error, QStringLiteral("The library file \"%1\" could not be read completely (%2). It is not "
+                                   "replaced by the part that was read.")
+                        .arg(g_blockedPath, g_blockedProblem.toString()));
+    return true;
+}
+
+} // namespace
+
 bool WriteLibraryBytes(const QString &path, QByteArrayView bytes, QString *error)
 {
+    if (overwriteBlocked(path, error))
+        return false;
     QString why;
     if (WriteFileWhole(path, bytes, &why))
         return true;
@@ -386,22 +404,15 @@ bool WriteFMs(const QString &path, const FuelModelSets &sets, QString *error)
 
 bool WriteFMs(QString *error)
 {
-    const QString path = LibraryFilePath();
-    if (!g_blockedPath.isEmpty() && g_blockedPath == path)
-        return setError(error, QStringLiteral("The library file \"%1\" could not be read completely (%2). It is not "
-                                              "replaced by the part that was read.")
-                                   .arg(path, g_blockedProblem.toString()));
-    return WriteFMs(path, *gFMSets, error);
+    return WriteFMs(LibraryFilePath(), *gFMSets, error);
 }
 
 CheckedWrite WriteFMsIfUnchanged(const QByteArray &expectedHash, QString *error, QByteArray *written,
                                  QString *keptAside)
 {
     const QString path = LibraryFilePath();
-    if (!g_blockedPath.isEmpty() && g_blockedPath == path) {
-        WriteFMs(error);
+    if (overwriteBlocked(path, error))
         return CheckedWrite::Failed;
-    }
     QString why;
     const QByteArray bytes = SerializeLibrary(*gFMSets, &why);
     if (bytes.isEmpty()) {

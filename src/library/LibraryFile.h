@@ -1,7 +1,7 @@
 #pragma once
 
 #include "data/FuelModelSets.h"
-#include "library/WholeFileWrite.h"
+#include "data/WholeFileWrite.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -89,8 +89,9 @@ bool ReadFMs(const QString &path, ITree &tree, LibraryProblem *problem);
 bool ReadFMs(const QString &path, LibraryProblem *problem);
 
 // ReadFMs of the program's library file (LibraryFilePath()). After a failed read of an
-// existing file, WriteFMs(QString*) refuses to replace that file with the partial library
-// until AllowLibraryOverwrite() is called (the user chose to) or a later read succeeds.
+// existing file, every write of it (each WriteFMs, WriteFMsIfUnchanged, WriteLibraryBytes; by
+// any name or link of the file) refuses to replace it with the partial library until
+// AllowLibraryOverwrite() is called (the user chose to) or a later read succeeds.
 bool ReadFMs(ITree &tree, LibraryProblem *problem);
 
 // The bytes of the library file for sets; an empty array and *error (when given) when a text
@@ -114,7 +115,7 @@ CheckedWrite WriteFMsIfUnchanged(const QByteArray &expectedHash, QString *error,
 // The safe write under WriteFMs, for bytes already made (the default library, seeding).
 bool WriteLibraryBytes(const QString &path, QByteArrayView bytes, QString *error);
 
-// True while WriteFMs(QString*) refuses to overwrite a library file that failed to read.
+// True while the writes refuse to overwrite a library file that failed to read.
 bool LibraryOverwriteBlocked();
 void AllowLibraryOverwrite();
 // Back to a fresh start (tests).

@@ -1,6 +1,6 @@
 #include "library/LibraryGuard.h"
 
-#include "library/WholeFileWrite.h"
+#include "data/WholeFileWrite.h"
 
 #include <QCryptographicHash>
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "library/NotesFile.h"
 
 #include "library/LibraryFile.h"
-#include "library/WholeFileWrite.h"
+#include "data/WholeFileWrite.h"
 
 #include <QCryptographicHash>
 #include <QDateTime>

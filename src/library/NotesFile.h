@@ -2,7 +2,7 @@
 
 #include "library/LibraryGuard.h"
 #include "library/ModelNotes.h"
-#include "library/WholeFileWrite.h"
+#include "data/WholeFileWrite.h"
 
 #include <QByteArray>
 #include <QByteArrayView>

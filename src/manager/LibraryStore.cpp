@@ -7,7 +7,7 @@
 #include "library/LibraryLocation.h"
 #include "library/MemoryTree.h"
 #include "library/NotesFile.h"
-#include "library/WholeFileWrite.h"
+#include "data/WholeFileWrite.h"
 
 #include <QCryptographicHash>
 #include <QDateTime>

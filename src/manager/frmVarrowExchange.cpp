@@ -8,6 +8,7 @@
 #include "data/Cp1252.h"
 #include "data/ProgramSettings.h"
 #include "data/ProgramState.h"
+#include "data/WholeFileWrite.h"
 #include "data/UserMessage.h"
 #include "exchange/ExportNumbers.h"
 #include "exchange/OtherLibrary.h"
@@ -27,7 +28,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QSettings>
 #include <QStatusBar>
 
@@ -83,10 +83,9 @@ void frmVarrow::ExportCustomModels()
         path += QStringLiteral(".fmd");
     const QList<FmdExportItem> items = dialog.Items();
     const QByteArray bytes = WriteFmd(items, dialog.Units());
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    if (QString why; !WriteFileWhole(path, bytes, &why)) {
         m_prompts->Message(QStringLiteral("The custom fuel model file could not be written:\r%1\r%2")
-                               .arg(QDir::toNativeSeparators(path), file.errorString()),
+                               .arg(QDir::toNativeSeparators(path), why),
                            AppTitle(), IPrompts::Icon::Exclamation);
         return;
     }
@@ -276,10 +275,9 @@ void frmVarrow::ExportSetCsv()
     if (QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".csv");
     const QByteArray bytes = SetParametersCsv(*set, Units::UnitSetting::instance().system(), &gLibraryNotes);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    if (QString why; !WriteFileWhole(path, bytes, &why)) {
         m_prompts->Message(QStringLiteral("The CSV file could not be written:\r%1\r%2")
-                               .arg(QDir::toNativeSeparators(path), file.errorString()),
+                               .arg(QDir::toNativeSeparators(path), why),
                            AppTitle(), IPrompts::Icon::Exclamation);
         return;
     }

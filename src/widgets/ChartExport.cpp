@@ -1,5 +1,6 @@
 #include "widgets/ChartExport.h"
 
+#include "data/WholeFileWrite.h"
 #include "widgets/QtPrompts.h"
 
 #include <QApplication>
@@ -11,31 +12,10 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QPixmap>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QSvgGenerator>
 
 namespace {
-
-bool saveBytes(const QString &path, const QByteArray &bytes, QString *error)
-{
-    QSaveFile file(path);
-    const auto fail = [&](const QString &reason) {
-        if (error)
-            *error = QStringLiteral("Could not write %1: %2").arg(QFileInfo(path).fileName(), reason);
-        return false;
-    };
-    if (!file.open(QIODevice::WriteOnly))
-        return fail(file.errorString());
-    if (file.write(bytes) != bytes.size()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        return fail(reason);
-    }
-    if (!file.commit())
-        return fail(file.errorString());
-    return true;
-}
 
 QPixmap chartPixmap(QWidget *view)
 {
@@ -55,7 +35,7 @@ bool SaveChartPng(QWidget *view, const QString &path, QString *error)
             *error = QStringLiteral("Could not draw the chart as PNG.");
         return false;
     }
-    return saveBytes(path, bytes, error);
+    return SaveFileWhole(path, bytes, error);
 }
 
 bool SaveChartSvg(QWidget *view, const QString &path, QString *error)
@@ -74,7 +54,7 @@ bool SaveChartSvg(QWidget *view, const QString &path, QString *error)
         QPainter painter(&svg);
         view->render(&painter);
     }
-    return saveBytes(path, bytes, error);
+    return SaveFileWhole(path, bytes, error);
 }
 
 void CopyChartToClipboard(QWidget *view, const CsvTable &table)

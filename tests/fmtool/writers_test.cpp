@@ -11,7 +11,7 @@
 #include "library/LibraryGuard.h"
 #include "library/MemoryTree.h"
 #include "library/NotesFile.h"
-#include "library/WholeFileWrite.h"
+#include "data/WholeFileWrite.h"
 
 #include <QCryptographicHash>
 #include <QElapsedTimer>

@@ -1,6 +1,6 @@
 #include "library/CrashSupport.h"
 #include "library/LibraryFile.h"
-#include "library/WholeFileWrite.h"
+#include "data/WholeFileWrite.h"
 
 #include "LibraryFileSupport.h"
 

@@ -319,7 +319,19 @@ TEST_F(LibraryFile, ADamagedLibraryIsNotOverwrittenByWhatWasReadOfIt)
     QString error;
     EXPECT_FALSE(WriteFMs(&error));
     EXPECT_TRUE(error.contains("could not be read completely")) << error.toStdString();
+    // Every way of writing the file honours the block, also through a link to it.
+    const QString link = dir.filePath("link.FFM");
+    ASSERT_TRUE(QFile::link(path, link));
+    for (const QString &name : {path, link}) {
+        error.clear();
+        EXPECT_FALSE(WriteFMs(name, *gFMSets, &error)) << name.toStdString();
+        EXPECT_TRUE(error.contains("could not be read completely")) << error.toStdString();
+        EXPECT_FALSE(WriteLibraryBytes(name, "\"[End]\"\r\n", &error)) << name.toStdString();
+    }
+    EXPECT_EQ(WriteFMsIfUnchanged(HashOfFile(path), &error), CheckedWrite::Failed);
     EXPECT_EQ(fileBytes(path), damaged);
+    // Another file is not blocked.
+    EXPECT_TRUE(WriteFMs(dir.filePath("Other.FFM"), *gFMSets, &error)) << error.toStdString();
 
     // The user chose to keep what could be read.
     AllowLibraryOverwrite();

@@ -104,7 +104,7 @@ TEST(FreeCopyPath, NeverNamesAnExistingFile)
 
 } // namespace
 
-#include "library/WholeFileWrite.h"
+#include "data/WholeFileWrite.h"
 #include "support/AsOrdinaryUser.h"
 
 #include <QDir>

@@ -1,5 +1,5 @@
 #include "library/LibraryBackups.h"
-#include "library/WholeFileWrite.h"
+#include "data/WholeFileWrite.h"
 
 #include "LibraryFileSupport.h"
 #include "support/AsOrdinaryUser.h"
@@ -25,6 +25,26 @@ QStringList filesIn(const QString &folder)
 
 // A process number no process can have (beyond the largest the system hands out).
 constexpr qint64 kEndedProcess = 99999999;
+
+TEST(WholeFileWrite, NeverReplacesAPipeOrAFolderWithAFile)
+{
+    // An export aimed at a device (an administrator's /dev/null) must not take the device away;
+    // a named pipe stands in for it here.
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString pipe = dir.filePath("out.csv");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    QString error;
+    EXPECT_FALSE(WriteFileWhole(pipe, "a,b\r\n", &error));
+    EXPECT_TRUE(error.contains("not a regular file")) << error.toStdString();
+    struct stat after {};
+    ASSERT_EQ(::lstat(QFile::encodeName(pipe).constData(), &after), 0);
+    EXPECT_TRUE(S_ISFIFO(after.st_mode));
+    ASSERT_TRUE(QDir(dir.path()).mkdir("folder"));
+    EXPECT_FALSE(WriteFileWhole(dir.filePath("folder"), "x", &error));
+    EXPECT_TRUE(QFileInfo(dir.filePath("folder")).isDir());
+    EXPECT_EQ(filesIn(dir.path()), QStringList({"folder", "out.csv"}));
+}
 
 TEST(WholeFileWrite, ReplacesTheFileThroughALinkKeepingItsPermissionsAndLeavesNothingBeside)
 {

@@ -11,7 +11,7 @@
 #include "data/IPrompts.h"
 #include "library/LibraryLocation.h"
 #include "library/MemoryTree.h"
-#include "library/WholeFileWrite.h"
+#include "data/WholeFileWrite.h"
 #include "manager/LibraryStore.h"
 
 #include <QCoreApplication>

@@ -6,7 +6,7 @@
 #include "library/LibraryLocation.h"
 #include "library/MemoryTree.h"
 #include "library/NotesFile.h"
-#include "library/WholeFileWrite.h"
+#include "data/WholeFileWrite.h"
 #include "manager/LibraryStore.h"
 
 #include <QCryptographicHash>

@@ -3,6 +3,7 @@
 #include "widgets/ChartExport.h"
 #include "analysis/ui/frmAnalysis.h"
 #include "data/IPrompts.h"
+#include "data/WholeFileWrite.h"
 #include "library/ModelNotes.h"
 #include "testcenter/EntryRules.h"
 #include "testcenter/ui/EditorAnalysis.h"
@@ -16,7 +17,6 @@
 #include <QDate>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -27,11 +27,9 @@
 #include <QScreen>
 #include <QPushButton>
 #include <QTabWidget>
-#include <QTemporaryFile>
+#include <QTemporaryDir>
 #include <QTextDocument>
 #include <QUrl>
-
-#include <filesystem>
 
 #ifndef VARROW_VERSION
 #define VARROW_VERSION ""
@@ -162,41 +160,31 @@ void EditorReport::Paint(QPrinter *printer)
 
 bool EditorReport::ExportPdf(const QString &path, QString *error)
 {
-    // Written beside the target under another name, then put in its place: a file that cannot
-    // be written leaves the one there untouched, and a stale one never passes for a new one.
-    const QFileInfo target(path);
-    QTemporaryFile temporary(target.absolutePath() + QStringLiteral("/.") + target.fileName() +
-                             QStringLiteral(".XXXXXX"));
     const auto fail = [&](const QString &why) {
         if (error)
             *error = QStringLiteral("The PDF file could not be written:\n%1\n%2").arg(QDir::toNativeSeparators(path), why);
         return false;
     };
-    if (!temporary.open())
-        return fail(temporary.errorString());
-    temporary.close();
+    // QPrinter writes only to a file by name: the pages are made in a folder of their own, then
+    // put in place whole (a file that cannot be written leaves the one there untouched).
+    QTemporaryDir pages;
+    if (!pages.isValid())
+        return fail(pages.errorString());
+    const QString made = pages.filePath(QStringLiteral("report.pdf"));
     {
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(temporary.fileName());
+        printer.setOutputFileName(made);
         printer.setDocName(QStringLiteral("Fuel model ") + m_editor->EntryText(0));
         Paint(&printer);
     }
     // QPrinter says nothing when the file cannot be written: look at it.
-    if (QFileInfo(temporary.fileName()).size() == 0)
-        return fail(QStringLiteral("Nothing could be written to the folder."));
-    // The permissions a newly made file gets (a temporary file is the owner's only), or those
-    // of the file it replaces.
-    temporary.setPermissions(target.exists() ? target.permissions()
-                                             : QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser |
-                                                   QFileDevice::WriteUser | QFileDevice::ReadGroup | QFileDevice::ReadOther);
-    // Replaces the file there in one step.
-    std::error_code failed;
-    std::filesystem::rename(std::filesystem::path(temporary.fileName().toStdU16String()),
-                            std::filesystem::path(target.absoluteFilePath().toStdU16String()), failed);
-    if (failed)
-        return fail(QString::fromLocal8Bit(failed.message()));
-    temporary.setAutoRemove(false);
+    QFile pdf(made);
+    if (!pdf.open(QIODevice::ReadOnly) || pdf.size() == 0)
+        return fail(QStringLiteral("The pages could not be made."));
+    QString why;
+    if (!WriteFileWhole(path, pdf.readAll(), &why))
+        return fail(why);
     return true;
 }
 

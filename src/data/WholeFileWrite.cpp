@@ -1,4 +1,4 @@
-#include "library/WholeFileWrite.h"
+#include "data/WholeFileWrite.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
@@ -165,6 +165,10 @@ bool writeTemporary(const QString &target, QByteArrayView bytes, QString *tempPa
     };
     struct stat old;
     if (::stat(QFile::encodeName(target).constData(), &old) == 0) {
+        // A device, a pipe or a folder is never replaced by a file of its own name (an
+        // administrator's export to /dev/null would otherwise take the device away).
+        if (!S_ISREG(old.st_mode))
+            return abandon(QStringLiteral("%1 is not a regular file").arg(QDir::toNativeSeparators(target)));
         // In a folder shared by a group the file keeps its group, so that the others can
         // still write it; and its owner, where the writer may give it (an administrator).
         if (::fchown(temp.handle(), old.st_uid, old.st_gid) != 0)
@@ -317,4 +321,14 @@ QStringList RemoveWriteLeftovers(const QString &folderPath, const QString &targe
             removed << leftover;
     }
     return removed;
+}
+
+bool SaveFileWhole(const QString &path, QByteArrayView bytes, QString *error)
+{
+    QString why;
+    if (WriteFileWhole(path, bytes, &why))
+        return true;
+    if (error)
+        *error = QStringLiteral("Could not write %1: %2").arg(QFileInfo(path).fileName(), why);
+    return false;
 }

@@ -12,9 +12,16 @@
 // A target that is a symbolic link, also a link to a link, is written through to the file it
 // finally names; the permissions of an existing target are kept, and so are its owner and group
 // as far as the writer may set them (a user can give the file its group when a member of it).
+// An existing target that is no regular file (a device, a pipe, a folder) is refused.
 // On failure the target is untouched, the temporary file is gone and *error (when given) says
 // why.
+// Every whole file the program writes goes through here: the library, its notes and backups,
+// and every export (CSV, pictures, reports, custom model and adjustment files).
 bool WriteFileWhole(const QString &path, QByteArrayView bytes, QString *error);
+
+// WriteFileWhole for an export: on failure *error names the file for the user, "Could not
+// write <file name>: <reason>".
+bool SaveFileWhole(const QString &path, QByteArrayView bytes, QString *error);
 
 // The file path finally names: every symbolic link followed (also a link to a link, and a link
 // whose target does not exist yet), as an absolute path. A path that is no link comes back
