@@ -2,12 +2,12 @@
 
 #include "data/FuelModelSet.h"
 #include "data/FuelModelSets.h"
+#include "data/ModelComputation.h"
 #include "engine/FireSpread.h"
 #include "units/MoistureScenarios.h"
 
 #include <algorithm>
 #include <cmath>
-#include <exception>
 #include <numeric>
 
 namespace {
@@ -100,11 +100,8 @@ Behaviour ComputeBehaviour(const FuelBed &bed, const FireEnvironment &env)
 {
     FireSpread fs = calculatorFor(bed, env);
     Behaviour b;
-    try {
-        fs.Compute();
-    } catch (const std::exception &) {
+    if (!ComputeSpread(fs))
         return b; // the editor shows a failed computation as zeros
-    }
     b.ros = fs.RateOfSpread();
     b.unroundedRos = fs.UnroundedRateOfSpread();
     b.fl = fs.FlameLength();

@@ -5,8 +5,6 @@
 #include "engine/SurfaceSpread.h"
 #include "units/MidflameWind.h"
 
-#include <exception>
-
 namespace {
 
 const std::array<SweepInputInfo, 5> kInputs = {{
@@ -84,11 +82,8 @@ SweepPoint ComputePoint(const FireSpread &fs, double x)
     SweepPoint p;
     p.x = x;
     FireSpread work = fs;
-    try {
-        work.Compute();
-    } catch (const std::exception &) {
+    if (!ComputeSpread(work))
         return p;
-    }
     p.computed = true;
     p.rateOfSpread = work.RateOfSpread();
     p.unroundedRateOfSpread = work.UnroundedRateOfSpread();

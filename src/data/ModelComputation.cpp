@@ -32,17 +32,24 @@ void SetEnvironmentInputs(FireSpread &fs, const FireEnvironment &env)
     fs.setFireHours(env.fireHours);
 }
 
+bool ComputeSpread(FireSpread &fs, std::string *problem)
+{
+    try {
+        fs.Compute();
+        return true;
+    } catch (const std::exception &e) {
+        if (problem)
+            *problem = e.what();
+        return false;
+    }
+}
+
 ModelFire ComputeModelFire(const FuelModel &model, const FireEnvironment &env, SpreadConventions conventions)
 {
     ModelFire fire;
     SetFuelModelInputs(fire.spread, model);
     SetEnvironmentInputs(fire.spread, env);
     fire.spread.setConventions(conventions);
-    try {
-        fire.spread.Compute();
-        fire.computed = true;
-    } catch (const ArithmeticError &e) {
-        fire.problem = e.what();
-    }
+    fire.computed = ComputeSpread(fire.spread, &fire.problem);
     return fire;
 }

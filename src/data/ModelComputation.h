@@ -28,6 +28,12 @@ void SetFuelModelInputs(FireSpread &fs, const FuelModel &model);
 // Moistures, midflame wind, slope and fire duration of fs from env.
 void SetEnvironmentInputs(FireSpread &fs, const FireEnvironment &env);
 
+// Computes fs. A fuel bed the spread core cannot burn (no fuel, no depth, ...) is an ordinary
+// outcome of trying entries and drawing inputs, not an error: false then, with the core's
+// reason in *problem (when given), and fs's outputs stay zero. The one place a failed
+// computation is caught; every caller that shows zeros for it computes through here.
+bool ComputeSpread(FireSpread &fs, std::string *problem = nullptr);
+
 struct ModelFire
 {
     FireSpread spread;   // inputs set; outputs zero unless computed

@@ -2,11 +2,10 @@
 
 #include "analysis/ShownResults.h"
 #include "data/FuelModelSets.h"
+#include "data/ModelComputation.h"
 #include "data/NumberText.h"
 #include "engine/FireSpread.h"
 #include "testcenter/TestCenterState.h"
-
-#include <exception>
 
 namespace {
 
@@ -124,14 +123,8 @@ std::shared_ptr<FuelModel> ReferenceModelAt(const FuelModelSets &sets, int setPo
 
 bool ComputeQuietly(FireSpread &fs)
 {
-    // A fuel bed the spread core cannot burn (no fuel, no depth, ...) is an ordinary outcome of
-    // trying entries: the boxes show zeros and the analyst carries on.
-    try {
-        fs.Compute();
-        return true;
-    } catch (const std::exception &) {
-        return false;
-    }
+    // The boxes show zeros for a fuel bed that cannot burn and the analyst carries on.
+    return ComputeSpread(fs);
 }
 
 ResultTexts FormatResults(const FireSpread &fs, Units::System s)

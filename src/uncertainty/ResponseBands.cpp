@@ -1,10 +1,10 @@
 #include "uncertainty/ResponseBands.h"
 
+#include "data/ModelComputation.h"
 #include "uncertainty/Parallel.h"
 #include "uncertainty/Uncertainty.h"
 
 #include <algorithm>
-#include <exception>
 
 namespace {
 
@@ -25,11 +25,8 @@ Outputs computeAt(const UncertainModel &model, const double *values)
 {
     Outputs out;
     FireSpread fs = model.SpreadAt(values);
-    try {
-        fs.Compute();
-    } catch (const std::exception &) {
+    if (!ComputeSpread(fs))
         return out;
-    }
     out.value = {fs.UnroundedRateOfSpread(), fs.FlameLength(), fs.FireLineIntensity(), fs.SingleEllipseArea()};
     out.computed = true;
     return out;

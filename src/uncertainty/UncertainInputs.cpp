@@ -163,11 +163,8 @@ DrawnFire UncertainModel::Compute(const double *values) const
 {
     FireSpread fs = SpreadAt(values);
     DrawnFire out;
-    try {
-        fs.Compute();
-    } catch (const ArithmeticError &) {
+    if (!ComputeSpread(fs))
         return out;
-    }
     out.rateOfSpread = fs.UnroundedRateOfSpread();
     out.flameLength = fs.FlameLength();
     out.intensity = fs.FireLineIntensity();
