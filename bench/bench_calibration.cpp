@@ -4,75 +4,25 @@
 // parameters to 10 fires (5 starts); BM_Fit10x40 fits 10 parameters to 40 fires (5 starts);
 // BM_Fit10x40WithCv5 the same with the 5-fold cross-validation the report adds (six fits).
 #include "calibration/Calibration.h"
-#include "data/ProgramState.h"
 #include "library/DefaultLibrary.h"
 #include "library/LibraryFile.h"
-#include "library/MemoryTree.h"
+
+#include "support/CalibrationModels.h"
 
 #include <benchmark/benchmark.h>
 
-#include <QFile>
-#include <QTemporaryDir>
-
-#include <random>
-
 namespace {
 
-FuelModel grassShrub()
-{
-    FuelModel m;
-    m.setLoading1Hour(0.3);
-    m.setLoading10Hour(0.2);
-    m.setLoading100Hour(0.1);
-    m.setLoadingLiveHerb(1.5);
-    m.setLoadingLiveWoody(0.4);
-    m.setSurfaceToVolume1Hour(2000);
-    m.setSurfaceToVolumeLiveHerb(1800);
-    m.setSurfaceToVolumeLiveWoody(1600);
-    m.setHeatContentDead(8000);
-    m.setHeatContentLiveHerb(8000);
-    m.setHeatContentLiveWoody(8000);
-    m.setBulkDensityDepth(1.5);
-    m.setMoistureOfExtinction(25);
-    m.setHerbType(2);
-    return m;
-}
-
-// n fires of the grass-shrub model at random environments, rates of spread with 10 % noise.
+// n fires of the grass-shrub model at random environments, rates of spread and flame lengths
+// with 10 % noise.
 Observations fires(int n)
 {
-    std::mt19937 random(17);
-    std::uniform_real_distribution<double> u(0, 1);
-    std::normal_distribution<double> noise(0, 0.1);
-    Observations out;
-    for (int i = 0; i < n; ++i) {
-        Observation o;
-        const double dead = 0.03 + 0.09 * u(random);
-        o.environment.moisture = {dead, dead + 0.01, dead + 0.02, 0.4 + 1.1 * u(random), 0.7 + 0.8 * u(random)};
-        o.environment.midflameWind = 0.5 + 7.5 * u(random);
-        o.environment.slope = 40 * u(random);
-        const ModelFire f = ComputeModelFire(grassShrub(), o.environment);
-        o.ros = f.spread.UnroundedRateOfSpread() * std::exp(noise(random));
-        o.flameLength = f.spread.FlameLength() * std::exp(noise(random));
-        out << o;
-    }
-    return out;
+    return TwinObservations(GrassModel(), RandomEnvironments(n, 17), 0.1);
 }
 
 std::vector<CandidateModel> &masterSet()
 {
-    static std::vector<CandidateModel> models = [] {
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("default.FFM"));
-        QFile f(path);
-        f.open(QIODevice::WriteOnly);
-        f.write(DefaultLibraryBytes());
-        f.close();
-        MemoryTree tree;
-        LibraryProblem problem;
-        ReadFMs(path, tree, &problem);
-        return MasterSetModels(*gFMSets);
-    }();
+    static std::vector<CandidateModel> models = MasterSetModels(*ReadLibrary(DefaultLibraryBytes()).sets);
     return models;
 }
 
@@ -89,7 +39,7 @@ BENCHMARK(BM_Rank53x40)->Unit(benchmark::kMillisecond);
 CalibrationSetup setupOf(std::initializer_list<const char *> names, int cv)
 {
     CalibrationSetup setup;
-    setup.start = grassShrub();
+    setup.start = GrassModel();
     setup.start.setBulkDensityDepth(1.0);
     setup.start.setSurfaceToVolume1Hour(1500);
     setup.start.setMoistureOfExtinction(30);

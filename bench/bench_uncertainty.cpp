@@ -10,38 +10,16 @@
 #include "uncertainty/SobolIndices.h"
 #include "uncertainty/Uncertainty.h"
 
+#include "support/UncertaintyModels.h"
+
 #include <benchmark/benchmark.h>
 
 namespace {
 
-FuelModel shrub()
-{
-    FuelModel m;
-    m.setFuelModelID(QStringLiteral("SH"));
-    m.setLoading1Hour(1.35);
-    m.setLoading10Hour(2.40);
-    m.setLoading100Hour(0.75);
-    m.setLoadingLiveHerb(0.5);
-    m.setLoadingLiveWoody(3.85);
-    m.setSurfaceToVolume1Hour(2000);
-    m.setSurfaceToVolumeLiveHerb(1800);
-    m.setSurfaceToVolumeLiveWoody(1600);
-    m.setHeatContentDead(8000);
-    m.setHeatContentLiveHerb(8000);
-    m.setHeatContentLiveWoody(8000);
-    m.setBulkDensityDepth(1.0);
-    m.setMoistureOfExtinction(15);
-    m.setHerbType(1);
-    return m;
-}
-
+// The shrub bed on a 20 % slope.
 UncertaintyPoint point()
 {
-    UncertaintyPoint p;
-    p.model = shrub();
-    const double moisture[5] = {5, 6, 7, 75, 90};
-    p.SetEnvironment(moisture, 10, 0.7, 20);
-    return p;
+    return PointOf(ShrubModel(), 20);
 }
 
 VaryingInput vary(const char *name, double percent)

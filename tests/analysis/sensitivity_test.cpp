@@ -1,4 +1,4 @@
-#include "AnalysisModels.h"
+#include "support/AnalysisModels.h"
 
 #include "analysis/Sensitivity.h"
 #include "testcenter/EntryRules.h"

@@ -2,7 +2,7 @@
 // rebuilt: after a change they must hold the new values and nothing left over from before,
 // with the same series and bar sets as before (a re-creation on every keystroke would leak or
 // flicker), and the round axes must still follow every change of the ends.
-#include "AnalysisModels.h"
+#include "support/AnalysisModels.h"
 
 #include "analysis/AnalysisInputs.h"
 #include "analysis/Sensitivity.h"

@@ -1,7 +1,7 @@
 // Calibration: twin experiments (fires computed from a known model, its parameters forgotten
 // and fitted again), the search on constructed functions with known optima, the diagnostics
 // and cross-validation folds.
-#include "CalibrationModels.h"
+#include "support/CalibrationModels.h"
 
 #include "calibration/AdjustmentFile.h"
 #include "calibration/Calibration.h"

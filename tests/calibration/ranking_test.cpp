@@ -1,6 +1,6 @@
 // The ranking of models against observed fires, checked against single calculator runs set up
 // by hand and against the published worked example.
-#include "CalibrationModels.h"
+#include "support/CalibrationModels.h"
 
 #include "calibration/Ranking.h"
 #include "engine/FireSpread.h"

@@ -1,53 +1,33 @@
 #pragma once
 
-#include "engine/FireSpread.h"
+#include "data/ModelComputation.h"
+#include "support/HandMadeModels.h"
 
-// Fuel beds for the analysis tests, set up by hand.
+// The hand-made fuel beds as calculators with their environments, for the analysis tests.
 
-// The dead-fuel-only worked example with a published answer: 0.74 t/ac of 1-h fuel, SA/V
-// 3500, 8000 btu/lb, 1 ft deep, extinction moisture 12 %, moistures 6, 7, 8 %: 93.9 ch/h at a
-// midflame wind of 5 mi/h, 4.2 ch/h without wind, flat ground.
+// The worked example (WorkedExampleModel) at moistures 6, 7, 8 % (live 75 and 90 %), flat
+// ground: 93.9 ch/h at a midflame wind of 5 mi/h, 4.2 ch/h without wind.
 inline FireSpread WorkedExample(double midflameWind = 5)
 {
     FireSpread fs;
-    fs.setLoading1Hour(0.74);
-    fs.setSurfaceToVolume1Hour(3500);
-    fs.setHeatContentDead(8000);
-    fs.setBulkDensityDepth(1.0);
-    fs.setMoistureOfExtinction(0.12);
-    fs.setFuelMoisture1Hour(0.06);
-    fs.setFuelMoisture10Hour(0.07);
-    fs.setFuelMoisture100Hour(0.08);
-    fs.setFuelMoistureHerb(0.75);
-    fs.setFuelMoistureWoody(0.90);
-    fs.setWindSpeed(midflameWind);
-    fs.setHerbType(1);
+    SetFuelModelInputs(fs, WorkedExampleModel());
+    FireEnvironment env;
+    env.moisture = {0.06, 0.07, 0.08, 0.75, 0.90};
+    env.midflameWind = midflameWind;
+    SetEnvironmentInputs(fs, env);
     return fs;
 }
 
-// A grass bed with live herbaceous load and some woody fuel, dynamic (herb type 2).
+// The dynamic grass-shrub bed (GrassModel) at moistures 5, 6, 7 % (live 75 and 90 %), a
+// midflame wind of 4 mi/h from a 20-ft wind of 10 mi/h, flat ground.
 inline FireSpread DynamicGrass()
 {
     FireSpread fs;
-    fs.setLoading1Hour(0.3);
-    fs.setLoading10Hour(0.2);
-    fs.setLoadingLiveHerb(1.5);
-    fs.setLoadingLiveWoody(0.4);
-    fs.setSurfaceToVolume1Hour(2000);
-    fs.setSurfaceToVolumeLiveHerb(1800);
-    fs.setSurfaceToVolumeLiveWoody(1600);
-    fs.setHeatContentDead(8000);
-    fs.setHeatContentLiveHerb(8000);
-    fs.setHeatContentLiveWoody(8000);
-    fs.setBulkDensityDepth(1.5);
-    fs.setMoistureOfExtinction(0.25);
-    fs.setFuelMoisture1Hour(0.05);
-    fs.setFuelMoisture10Hour(0.06);
-    fs.setFuelMoisture100Hour(0.07);
-    fs.setFuelMoistureHerb(0.75);
-    fs.setFuelMoistureWoody(0.90);
-    fs.setWindSpeed(4);
+    SetFuelModelInputs(fs, GrassModel());
+    FireEnvironment env;
+    env.moisture = {0.05, 0.06, 0.07, 0.75, 0.90};
+    env.midflameWind = 4;
+    SetEnvironmentInputs(fs, env);
     fs.setWindSpeedNA(10);
-    fs.setHerbType(2);
     return fs;
 }

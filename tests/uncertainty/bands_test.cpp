@@ -1,6 +1,6 @@
 // Uncertainty bands of response curves and the observed fires inside a model's band, against
 // single computations of the spread core at hand-chosen inputs.
-#include "UncertaintyModels.h"
+#include "support/UncertaintyModels.h"
 
 #include "data/ModelComputation.h"
 #include "uncertainty/ResponseBands.h"

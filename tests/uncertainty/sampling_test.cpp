@@ -1,6 +1,6 @@
 // Input distributions, their truncation to entry ranges, the unit-cube samplers and the
 // correlation of moistures.
-#include "UncertaintyModels.h"
+#include "support/UncertaintyModels.h"
 
 #include "uncertainty/Distributions.h"
 #include "uncertainty/Sampling.h"

@@ -1,5 +1,5 @@
 // Sobol indices, first on functions whose indices are known in closed form, then on the model.
-#include "UncertaintyModels.h"
+#include "support/UncertaintyModels.h"
 
 #include "uncertainty/SobolIndices.h"
 

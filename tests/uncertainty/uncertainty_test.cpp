@@ -1,5 +1,5 @@
 // The uncertainty summaries against single computations of the same draws.
-#include "UncertaintyModels.h"
+#include "support/UncertaintyModels.h"
 
 #include "data/ModelComputation.h"
 #include "uncertainty/Uncertainty.h"
