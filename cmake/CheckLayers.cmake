@@ -1,6 +1,8 @@
 cmake_policy(VERSION 3.25)
 # Fails when a source file includes a layer above its own, or when a GUI-free layer includes
-# Qt Widgets, Gui or Charts. Run as: cmake -DSRC=<src dir> -P CheckLayers.cmake
+# Qt Widgets, Gui or Charts. Given the folder of Qt Core's headers (QTCORE), a GUI-free layer may
+# include no Qt class outside it either (an undo stack or an action is Qt Gui in Qt 6).
+# Run as: cmake -DSRC=<src dir> [-DQTCORE=<QtCore include dir>] -P CheckLayers.cmake
 set(allowed_engine "engine")
 set(allowed_data "engine;data")
 set(allowed_units "data;units")
@@ -49,6 +51,12 @@ foreach(layer IN LISTS layers)
       if(layer IN_LIST gui_free AND NOT rel MATCHES "/ui/"
          AND line MATCHES "<(QtWidgets|QtGui|QtCharts|QWidget|QApplication|QDialog|QMessageBox|QLineEdit|QPushButton|QLabel|QPainter|QColor)")
         string(APPEND problems "${rel}: a GUI-free layer includes ${line}\n")
+      endif()
+      if(QTCORE AND layer IN_LIST gui_free AND NOT rel MATCHES "/ui/"
+         AND line MATCHES "#[ \t]*include[ \t]*<(Q[A-Za-z]*)>")
+        if(NOT EXISTS "${QTCORE}/${CMAKE_MATCH_1}")
+          string(APPEND problems "${rel}: a GUI-free layer includes ${line}, which is not Qt Core\n")
+        endif()
       endif()
     endforeach()
   endforeach()

@@ -25,7 +25,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStatusBar>
-#include <QUndoStack>
 
 #ifndef VARROW_VERSION
 #define VARROW_VERSION "0.0.0"
@@ -33,7 +32,7 @@
 
 
 frmVarrow::frmVarrow(IPrompts *prompts, QWidget *parent)
-    : QMainWindow(parent), m_prompts(prompts), m_store(std::make_unique<LibraryStore>())
+    : QMainWindow(parent), m_prompts(prompts)
 {
     if (!m_prompts) {
         m_ownPrompts = std::make_unique<LibraryPrompts>(this);
@@ -64,20 +63,18 @@ void frmVarrow::ShowUnits()
 frmVarrow::~frmVarrow()
 {
     delete m_editor; // a window of its own, not a child
-    // The stack clears itself as it goes, after the menus and their actions are gone.
-    if (m_undoStack)
-        m_undoStack->disconnect(this);
+    // The history is left without a window to tell.
+    m_session->History().changed = nullptr;
 }
 
 void frmVarrow::Form_Load()
 {
     setWindowTitle(windowTitle() + QStringLiteral(", Version - ") + QStringLiteral(VARROW_VERSION));
-    chooseLibraryFile();
-    m_load = m_store->Load(*treeFMs);
-    RememberLibraryUsed(CurrentProgramFolder(), m_store->Path());
-    if (m_load.openElsewhere)
-        askOpenElsewhere();
-    else if (!m_load.cannotWrite.isEmpty())
+    m_session->ChooseLibraryFile();
+    const LibraryStore::LoadResult &load = m_session->Load();
+    if (load.openElsewhere && !m_session->AskOpenElsewhere())
+        m_quitAtStart = true;
+    else if (load.openElsewhere || !load.cannotWrite.isEmpty())
         setWindowTitle(windowTitle() + QStringLiteral(" (read-only)"));
     if (treeFMs->Count() > 0) {
         treeFMs->SetSelectedKey(treeFMs->KeyAt(1));
@@ -100,35 +97,10 @@ void frmVarrow::Form_Load()
     }
     if (treeFMs->SelectedKey() != m_lastShown && !treeFMs->SelectedKey().isEmpty())
         RefreshFMs();
-    if (m_load.kind == LibraryStore::LoadResult::Created)
-        statusBar()->showMessage(m_load.message);
+    if (load.kind == LibraryStore::LoadResult::Created)
+        statusBar()->showMessage(load.message);
     showLibraryLocation();
     updateUndoActions();
-}
-
-void frmVarrow::chooseLibraryFile()
-{
-    const LibraryLocation &where = CurrentLibraryLocation();
-    if (where.previousPath.isEmpty())
-        return;
-    const auto described = [](const QString &path) {
-        return QStringLiteral("%1\r(%2)").arg(QDir::toNativeSeparators(path), DescribeLibraryFile(path));
-    };
-    const QString lastTime = where.nothingRemembered
-                                 ? QStringLiteral("This program has no record of the library file it used before. "
-                                                  "Two library files could be its own:\r\rThe file beside the "
-                                                  "program:\r%1")
-                                 : QStringLiteral("The library file this program used last time is another one than "
-                                                  "it would use now.\r\rUsed last time:\r%1");
-    const bool useNew = m_prompts->AskYesNo(
-        lastTime.arg(described(where.previousPath)) +
-            QStringLiteral("\r\rTo be used now:\r%1\r%2\r\rYes: use the file to be used now.\rNo: keep using %3.")
-                .arg(described(where.path), where.reason,
-                     where.nothingRemembered ? QStringLiteral("the file beside the program")
-                                             : QStringLiteral("the file used last time")),
-        AppTitle(), IPrompts::Icon::Question);
-    if (!useNew)
-        KeepPreviousLibrary();
 }
 
 void frmVarrow::showLibraryLocation()
@@ -159,7 +131,7 @@ void frmVarrow::showEvent(QShowEvent *event)
     if (!m_loadReported) {
         m_loadReported = true;
         // After the window is on screen, so that the message stands in front of it.
-        QMetaObject::invokeMethod(this, &frmVarrow::reportLoad, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, [this] { m_session->ReportLoad(); }, Qt::QueuedConnection);
     }
 }
 
@@ -169,32 +141,6 @@ void frmVarrow::resizeEvent(QResizeEvent *event)
     // A narrower line cuts a passing message again; a wider one shows more of it.
     if (!m_statusMessage.isEmpty())
         fitStatusMessage(m_statusMessage);
-}
-
-void frmVarrow::reportLoad()
-{
-    // Moving to another file is never silent.
-    if (CurrentLibraryLocation().copiedNow)
-        m_prompts->Message(CurrentLibraryLocation().reason, AppTitle(), IPrompts::Icon::Information);
-    if (m_load.kind == LibraryStore::LoadResult::Failed || m_load.kind == LibraryStore::LoadResult::CreateFailed)
-        m_prompts->Message(m_load.message, AppTitle(), IPrompts::Icon::Exclamation);
-    if (!m_load.warning.isEmpty())
-        m_prompts->Message(QStringLiteral("The library file\r%1\rwas read, but %2")
-                               .arg(QDir::toNativeSeparators(m_store->Path()), m_load.warning),
-                           AppTitle(), IPrompts::Icon::Exclamation);
-    if (!m_load.openElsewhere && !m_load.cannotWrite.isEmpty())
-        m_prompts->Message(QStringLiteral("The library file\r%1\rcannot be written here: %2.\r\rIt is open read-only: "
-                                          "the sets and models can be looked at and copied, but nothing can be "
-                                          "changed or saved.")
-                               .arg(QDir::toNativeSeparators(m_store->Path()), m_load.cannotWrite),
-                           AppTitle(), IPrompts::Icon::Exclamation);
-    if (!m_load.openElsewhere && !m_load.shareWarning.isEmpty())
-        m_prompts->Message(m_load.shareWarning + QStringLiteral("\r\rChanges are saved all the same; to keep the file "
-                                                                 "shared, close the program and ask its owner or an "
-                                                                 "administrator."),
-                           AppTitle(), IPrompts::Icon::Exclamation);
-    if (!m_load.notesMessage.isEmpty())
-        m_prompts->Message(m_load.notesMessage, AppTitle(), IPrompts::Icon::Information);
 }
 
 QString frmVarrow::PanelText(int index) const
@@ -291,7 +237,7 @@ void frmVarrow::applyCommandStates(const QString &sel)
 {
     LibraryCommandContext context;
     context.clipboardFull = !gPasteMode.isEmpty();
-    context.readOnly = m_store->ReadOnly();
+    context.readOnly = m_session->Store().ReadOnly();
     if (!sel.isEmpty() && treeFMs->Contains(sel)) {
         const bool isSet = treeFMs->Tag(sel) == kSetTag;
         context.selection = SelectionOf(isSet, IsLockedKey(isSet ? sel : treeFMs->ParentKey(sel)));
@@ -322,26 +268,9 @@ void frmVarrow::applyCommandStates(const QString &sel)
     apply(LibraryCommand::Close, cmdClose);
 }
 
-void frmVarrow::askOpenElsewhere()
-{
-    const QString question =
-        m_load.staleLock
-            ? QStringLiteral("The library file\r%1\rcannot be locked for this copy of Varrow: its lock file is %2.\r\r"
-                             "Yes: open it here read-only (nothing can be changed or saved).\rNo: quit.")
-            : QStringLiteral("The library file\r%1\ris open in another copy of Varrow (%2), which saves every change "
-                             "to it.\r\rYes: open it here read-only (nothing can be changed or saved).\rNo: quit.");
-    const bool readOnly = m_prompts->AskYesNo(question.arg(QDir::toNativeSeparators(m_store->Path()), m_load.holder),
-                                              AppTitle(), IPrompts::Icon::Question);
-    m_store->SetReadOnly(true);
-    if (!readOnly)
-        m_quitAtStart = true;
-    else
-        setWindowTitle(windowTitle() + QStringLiteral(" (read-only)"));
-}
-
 void frmVarrow::setPasteEnabled(bool enabled)
 {
-    if (m_store->ReadOnly())
+    if (m_session->Store().ReadOnly())
         enabled = false;
     cmdPaste->setEnabled(enabled);
     mnuPasteModelPU->setEnabled(enabled);
@@ -352,55 +281,9 @@ void frmVarrow::RefreshFMs()
     treeFMs_NodeClick(treeFMs->SelectedKey());
 }
 
-void frmVarrow::dispatch(const QString &action)
-{
-    // Every action that changes the library becomes one step of the history.
-    const QString word = action.toUpper();
-    const bool changes = word != QLatin1String("COPY");
-    LibrarySnapshot before;
-    if (changes)
-        before = captureLibrary();
-    EditContext ctx{*treeFMs, *m_prompts, [this] { setPasteEnabled(true); }, [this] { saveLibrary(true); },
-                    m_editor && m_editor->EditFM() ? m_editor->EditFM()->Key() : QString()};
-    try {
-        EditAction(ctx, action);
-    } catch (const std::exception &e) {
-        m_prompts->Message(QStringLiteral("The command could not be completed. ") + UserMessageOf(e),
-                           AppTitle(), IPrompts::Icon::Critical);
-    }
-    if (changes) {
-        LibrarySnapshot after = captureLibrary();
-        const QString name = changeName(word, before, after);
-        recordChange(name, std::move(before), std::move(after));
-    }
-}
-
-bool frmVarrow::saveLibrary(bool tellUser)
-{
-    QString reason;
-    const bool ok = m_store->Save(&reason);
-    if (!ok && m_store->ChangedOutside()) {
-        // Settled by the action's caller, which knows what the change was.
-        m_outsidePending = true;
-        return false;
-    }
-    if (!ok && tellUser && !m_store->ReadOnly())
-        m_prompts->Message(reason + QStringLiteral("\r\rYour changes are kept in the program and are saved with "
-                                                   "the next successful save."),
-                           AppTitle(), IPrompts::Icon::Exclamation);
-    if (ok)
-        statusBar()->clearMessage();
-    // Only what happened: the backup's trouble, and whether the library itself was saved.
-    if (const QString backup = m_store->TakeBackupError(); !backup.isEmpty())
-        statusBar()->showMessage(backup + (ok ? QStringLiteral(" The library itself was saved; the backup is tried "
-                                                               "again before the next save.")
-                                              : QStringLiteral(" The library could not be saved either.")));
-    return ok;
-}
-
 void frmVarrow::cmdCopy_Click()
 {
-    dispatch(QStringLiteral("COPY"));
+    m_session->Run(QStringLiteral("COPY"), modelInEditor());
     // The marker comes first, so the paste commands show what the clipboard now holds.
     gPasteMode = QStringLiteral("Copy");
     RefreshFMs();
@@ -408,23 +291,7 @@ void frmVarrow::cmdCopy_Click()
 
 void frmVarrow::cmdCut_Click()
 {
-    const QString cut = treeFMs->SelectedKey();
-    const auto copyNode = gCopyNode;
-    const auto clipFM = gClipFM;
-    const QString mode = gPasteMode;
-    dispatch(QStringLiteral("COPY"));
-    m_cutting = true;
-    dispatch(QStringLiteral("DELETE"));
-    m_cutting = false;
-    if (!cut.isEmpty() && treeFMs->Contains(cut)) {
-        // Not deleted (answered No, or refused): nothing was cut, and the clipboard holds what
-        // it held before.
-        gCopyNode = copyNode;
-        gClipFM = clipFM;
-        gPasteMode = mode;
-    } else {
-        gPasteMode = QStringLiteral("Cut");
-    }
+    m_session->Cut(modelInEditor());
     // The selection may have moved to a neighbour; the commands must follow it.
     RefreshFMs();
 }
@@ -433,7 +300,7 @@ void frmVarrow::cmdPaste_Click()
 {
     const QString mode = gPasteMode;
     const int nodes = treeFMs->Count();
-    dispatch(QStringLiteral("PASTE"));
+    m_session->Run(QStringLiteral("PASTE"), modelInEditor());
     // A copy stays on the clipboard until the next Copy or Cut, so it can be pasted again; a
     // cut model is pasted once, and stays only while its paste was cancelled.
     if (mode != QLatin1String("Copy") && treeFMs->Count() != nodes) {
@@ -448,7 +315,7 @@ void frmVarrow::cmdPaste_Click()
 void frmVarrow::cmdDelete_Click(int)
 {
     // The index is not used: the selected node decides between a set and a model.
-    dispatch(QStringLiteral("DELETE"));
+    m_session->Run(QStringLiteral("DELETE"), modelInEditor());
     RefreshFMs();
     if (treeFMs->Count() == 0) {
         txtFuelModelSet->clear();
@@ -460,7 +327,7 @@ void frmVarrow::cmdDelete_Click(int)
 void frmVarrow::cmdNewSet_Click()
 {
     RefreshFMs();
-    dispatch(QStringLiteral("ADDSET"));
+    m_session->Run(QStringLiteral("ADDSET"), modelInEditor());
     // In an empty library the new set is the one to work on.
     if (treeFMs->SelectedKey().isEmpty() && treeFMs->Count() > 0) {
         treeFMs->SetSelectedKey(treeFMs->KeyAt(1));
@@ -479,7 +346,7 @@ void frmVarrow::cmdNewFM_Click()
         return;
     }
     const int nodes = treeFMs->Count();
-    dispatch(QStringLiteral("AddModel"));
+    m_session->Run(QStringLiteral("AddModel"), modelInEditor());
     RefreshFMs();
     // Only a model just made is opened as the new one (no key left makes none).
     if (treeFMs->Count() > nodes)
@@ -503,8 +370,9 @@ void frmVarrow::openEditor(bool newModel)
         m_editor = new frmEditModel(this, m_prompts);
         InstallTuners(*m_editor);
     }
-    startEditBaseline(fm);
-    m_editor->Open(fm, (newModel || m_editable) && !m_store->ReadOnly());
+    m_session->StartEdit(fm);
+    updateUndoActions();
+    m_editor->Open(fm, (newModel || m_editable) && !m_session->Store().ReadOnly());
     if (newModel) {
         // The blank model is already in the library; there is nothing to cancel back to.
         m_editor->cmdCancel()->setEnabled(false);
@@ -546,27 +414,9 @@ void frmVarrow::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
-    // However the window is closed, the file is left holding every change.
-    QString reason;
-    if (m_store->NeedsSaveOnClose() && !m_store->Save(&reason)) {
-        if (m_store->ChangedOutside()) {
-            // Nothing of this run is unsaved but what the other program's version lacks.
-            if (m_prompts->AskYesNo(QStringLiteral("The library file\r%1\rwas changed by another program. Keep the "
-                                                   "library shown here in it? (The other version is first kept as "
-                                                   "a backup.)\r\rNo leaves the file as the other program wrote it.")
-                                        .arg(QDir::toNativeSeparators(m_store->Path())),
-                                    AppTitle(), IPrompts::Icon::Question) &&
-                m_store->KeepOurs(&reason).isEmpty() &&
-                !m_prompts->AskYesNo(reason + QStringLiteral("\r\rClose anyway?"), AppTitle(),
-                                     IPrompts::Icon::Exclamation)) {
-                event->ignore();
-                return;
-            }
-        } else if (!m_prompts->AskYesNo(reason + QStringLiteral("\r\rClose anyway? The changes not saved will be lost."),
-                                        AppTitle(), IPrompts::Icon::Exclamation)) {
-            event->ignore();
-            return;
-        }
+    if (!m_session->SaveOnClose()) {
+        event->ignore();
+        return;
     }
     event->accept();
     saveWindowLayout();
@@ -578,7 +428,7 @@ void frmVarrow::closeEvent(QCloseEvent *event)
 bool frmVarrow::treeFMs_BeforeLabelEdit(const QString &key)
 {
     // Locked sets keep their names; a library open read-only keeps every name.
-    return !IsLockedKey(key) && !m_store->ReadOnly();
+    return !IsLockedKey(key) && !m_session->Store().ReadOnly();
 }
 
 bool frmVarrow::treeFMs_AfterLabelEdit(const QString &key, const QString &newText)
@@ -605,17 +455,7 @@ bool frmVarrow::treeFMs_AfterLabelEdit(const QString &key, const QString &newTex
     case SetRenameCheck::Accept:
         break;
     }
-    LibrarySnapshot before = captureLibrary();
-    const QString oldName = gFMSets->Item(key)->Name();
-    gFMSets->Item(key)->setName(newText);
-    RecordSetRename(gLibraryNotes, *gFMSets->Item(key), oldName, newText);
-    treeFMs->SetText(key, newText);
-    // The click that ended the edit may have selected another node by now: the panel shows
-    // whatever is selected, never merely the set just renamed.
-    RefreshFMs();
-    // Saved at once, so that no way of leaving the program loses the new name.
-    saveLibrary(true);
-    recordChange(QStringLiteral("Rename Set '%1' to '%2'").arg(oldName, newText), std::move(before), captureLibrary());
+    m_session->RenameSet(key, newText);
     return true;
 }
 
@@ -632,19 +472,7 @@ void frmVarrow::SetNodeText(const QString &key, const QString &text)
 
 bool frmVarrow::SaveLibrary(QString *error)
 {
-    // The model's history lists exactly what this Save changed.
-    if (m_editModel)
-        if (const QList<ValueChange> changes = ModelChanges(m_editBaseline, *m_editModel); !changes.isEmpty())
-            gLibraryNotes.Record(m_editModel, SavedEntry(NotesNow(), changes));
-    QString reason;
-    bool ok = m_store->Save(&reason);
-    if (ok)
-        recordEditorSave();
-    else if (m_store->ChangedOutside())
-        ok = resolveEditorSaveOutside();
-    if (!ok && error)
-        *error = reason;
-    return ok;
+    return m_session->SaveEdit(error);
 }
 
 frmEditModel *frmVarrow::Editor() const
@@ -658,6 +486,6 @@ void frmVarrow::EditorClosed()
     if (m_editor)
         m_editor->deleteLater();
     m_editor = nullptr;
-    m_editModel.reset();
+    m_session->EndEdit();
     updateUndoActions();
 }

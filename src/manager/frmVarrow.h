@@ -2,7 +2,7 @@
 
 #include "data/IPrompts.h"
 #include "library/LibraryHistory.h"
-#include "manager/LibraryStore.h"
+#include "library/LibrarySession.h"
 #include "testcenter/IEditorOwner.h"
 
 #include <QMainWindow>
@@ -24,7 +24,6 @@ class QLineEdit;
 class QMenu;
 class QPushButton;
 class QSplitter;
-class QUndoStack;
 class UserGuideWindow;
 struct ImportedSet;
 struct FmdExportItem;
@@ -35,8 +34,9 @@ struct OrphanNotesItem;
 // only guard of locked sets), hands the structural changes to EditAction, renames sets in place
 // and saves the library after every change and whenever it closes, however it is closed.
 //
-// It owns the tree, the panel and the library store. Every question goes through the IPrompts
-// it is given (real dialogs unless a test passes its own). A library that cannot be read or
+// It owns the tree, the panel and the library session (the store, the history and what is done
+// when the file changed from outside). Every question goes through the IPrompts it is given
+// (real dialogs unless a test passes its own). A library that cannot be read or
 // written is reported to the user; the window keeps working on what it holds in memory.
 class frmVarrow : public QMainWindow, public IEditorOwner
 {
@@ -61,10 +61,11 @@ public:
     bool Editable() const { return m_editable; }
     FMTree *Tree() const { return treeFMs; }
     QMenu *PopupMenu() const { return mnuFuelModel; }
-    const LibraryStore &Store() const { return *m_store; }
+    const LibraryStore &Store() const { return m_session->Store(); }
+    LibrarySession &Session() { return *m_session; }
     // The library is open in another copy and the user chose to quit rather than read it only.
     bool QuitAtStart() const { return m_quitAtStart; }
-    bool ReadOnly() const { return m_store->ReadOnly(); }
+    bool ReadOnly() const { return m_session->ReadOnly(); }
     // The open Edit and Test Center, or null.
     frmEditModel *Editor() const;
     // Makes the editor window when one is opened; by default the editor with its tuners.
@@ -141,7 +142,7 @@ public:
     QAction *actUserGuide;
     QAction *actAbout;
     // The history of library changes, for the whole run.
-    QUndoStack *UndoStack() const { return m_undoStack; }
+    LibraryUndoStack *UndoStack() const { return &m_session->History(); }
     // A library change made by a command outside the buttons (an import, a restore) as one step
     // of the history, named name ("Import 'Field.fmd'"): change() alters gFMSets and the tree
     // (through Tree()) and returns false when it changed nothing; the library is then written
@@ -187,28 +188,14 @@ private:
     void buildHistory();
     bool canUseHistory() const;
     void updateUndoActions();
-    LibrarySnapshot captureLibrary(const std::vector<std::shared_ptr<FuelModel>> &valuesOf = {}) const;
-    void recordChange(const QString &name, LibrarySnapshot before, LibrarySnapshot after);
-    QString changeName(const QString &word, const LibrarySnapshot &before, const LibrarySnapshot &after) const;
-    void historyStepDone(const LibrarySnapshot &from, const LibrarySnapshot &to);
-    // The file changed from outside: asks whether to read it again (the change from before to
-    // after made again in it, when given) or keep this library. True when this library was kept.
-    bool resolveOutsideChange(const QString &name, const LibrarySnapshot *before, const LibrarySnapshot *after);
     void afterLibraryReplaced();
-    // Asks before using another library file than this program used last time.
-    void chooseLibraryFile();
-    void askOpenElsewhere();
-    void startEditBaseline(const std::shared_ptr<FuelModel> &fm);
-    void recordEditorSave();
-    void editorPictures(LibrarySnapshot &before, LibrarySnapshot &after) const;
-    bool resolveEditorSaveOutside();
+    // The key of the model open in the editor, or empty.
+    QString modelInEditor() const;
     void makePanelReadOnly();
     QWidget *buildNotesPage(QWidget *parent);
     void showNotes();
     void cmdSaveNotes_Click();
     void Form_Load();
-    void dispatch(const QString &action);
-    bool saveLibrary(bool tellUser);
     void showModel(const QString &setKey, const QString &modelKey);
     void clearPanel();
     void setBoxText(int index, const QString &text);
@@ -217,7 +204,6 @@ private:
     void openEditor(bool newModel);
     bool treeFMs_BeforeLabelEdit(const QString &key);
     bool treeFMs_AfterLabelEdit(const QString &key, const QString &newText);
-    void reportLoad();
     void showLibraryLocation();
     // The orphaned notes as File > Library... lists them: models first, then sets.
     QList<OrphanNotesItem> orphanNotesItems() const;
@@ -236,25 +222,16 @@ private:
 
     std::unique_ptr<IPrompts> m_ownPrompts;
     IPrompts *m_prompts;
-    std::unique_ptr<LibraryStore> m_store;
-    LibraryStore::LoadResult m_load;
+    std::unique_ptr<LibrarySession> m_session;
     bool m_loadReported = false;
     bool m_editable = true;
     QString m_lastShown;
     EditorFactory m_editorFactory;
     QPointer<frmEditModel> m_editor;
-    QUndoStack *m_undoStack = nullptr;
     QAction *m_fileLibrarySection = nullptr;
     QPointer<UserGuideWindow> m_userGuide;
-    bool m_cutting = false;
     bool m_fittingStatus = false;
     // The passing message as given, before it is fitted to the status line.
     QString m_statusMessage;
-    bool m_outsidePending = false;
     bool m_quitAtStart = false;
-    // The model of the open editor and its values and node text at its last save (or opening).
-    std::shared_ptr<FuelModel> m_editModel;
-    FuelModel m_editBaseline;
-    QString m_editBaselineText;
-    LibraryNotes m_editNotesBaseline; // the notes before the editor's first unsaved change
 };

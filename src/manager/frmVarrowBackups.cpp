@@ -26,14 +26,14 @@
 
 void frmVarrow::restoreFromBackup()
 {
-    if (m_store->ReadOnly()) {
+    if (m_session->Store().ReadOnly()) {
         m_prompts->Message(QStringLiteral("The library is open read-only here: nothing can be restored into it."),
                            AppTitle(), IPrompts::Icon::Exclamation);
         return;
     }
     if (!canUseHistory())
         return;
-    RestoreBackupDialog dialog(ListBackups(m_store->Path(), m_store->BackupFolder()), this);
+    RestoreBackupDialog dialog(ListBackups(m_session->Store().Path(), m_session->Store().BackupFolder()), this);
     if (dialog.exec() != QDialog::Accepted || dialog.ChosenPath().isEmpty())
         return;
     const QString path = dialog.ChosenPath();
@@ -58,7 +58,7 @@ void frmVarrow::restoreFromBackup()
     else
         backup.notes = AttachNotes(DetachNotes(gLibraryNotes, *gFMSets), *result.sets, nullptr);
     QString when;
-    for (const BackupInfo &b : ListBackups(m_store->Path(), m_store->BackupFolder()))
+    for (const BackupInfo &b : ListBackups(m_session->Store().Path(), m_session->Store().BackupFolder()))
         if (b.path == path)
             when = QLocale().toString(b.when, QLocale::ShortFormat);
     const QString name = QStringLiteral("Restore Backup of %1").arg(when.isEmpty() ? QFileInfo(path).fileName() : when);
@@ -75,8 +75,8 @@ void frmVarrow::showLibraryInfo()
 {
     LibraryInfo info;
     info.location = CurrentLibraryLocation();
-    const QFileInfo file(m_store->Path());
-    info.location.path = m_store->Path();
+    const QFileInfo file(m_session->Store().Path());
+    info.location.path = m_session->Store().Path();
     info.exists = file.exists();
     info.size = info.exists ? file.size() : 0;
     // The library in memory is the file's: every change is written at once.
@@ -86,13 +86,13 @@ void frmVarrow::showLibraryInfo()
         for (const auto &set : *gFMSets)
             info.lockedSets += set->Locked() ? 1 : 0;
     }
-    info.readOnly = m_store->ReadOnly();
-    info.holder = m_load.holder;
+    info.readOnly = m_session->Store().ReadOnly();
+    info.holder = m_session->LoadOutcome().holder;
     const QFileInfo folder(file.absolutePath());
     info.folderWritable = folder.isDir() && folder.isWritable() && (!file.exists() || file.isWritable());
-    info.cannotWrite = m_load.openElsewhere ? QString() : LibraryWriteProblem(m_store->Path());
-    info.backupFolder = m_store->BackupFolder();
-    info.backups = ListBackups(m_store->Path(), info.backupFolder);
+    info.cannotWrite = m_session->LoadOutcome().openElsewhere ? QString() : LibraryWriteProblem(m_session->Store().Path());
+    info.backupFolder = m_session->Store().BackupFolder();
+    info.backups = ListBackups(m_session->Store().Path(), info.backupFolder);
     std::vector<std::shared_ptr<FuelModel>> models;
     std::vector<std::shared_ptr<FuelModelSet>> sets;
     if (gFMSets)
@@ -104,7 +104,7 @@ void frmVarrow::showLibraryInfo()
                 info.modelTargets << QStringLiteral("%1: %2").arg(set->Name(), ModelNodeText(*fm));
             }
         }
-    info.notesChangeable = !m_store->ReadOnly();
+    info.notesChangeable = !m_session->Store().ReadOnly();
     info.orphans = orphanNotesItems();
     LibraryInfoDialog dialog(info, this);
     // Each attach or delete is one step of the library's history, saved at once.

@@ -121,8 +121,8 @@ void frmVarrow::recordExport(const QString &path, const QByteArray &bytes, const
 bool frmVarrow::addImportedSets(const QList<ImportedSet> &sets, const QString &changeName)
 {
     // One step of the library's history, undone and redone as a whole.
-    LibrarySnapshot before = captureLibrary();
-    EditContext ctx{*treeFMs, *m_prompts, [this] { setPasteEnabled(true); }, [this] { saveLibrary(true); }, {}};
+    LibrarySnapshot before = m_session->Capture();
+    EditContext ctx{*treeFMs, *m_prompts, [this] { setPasteEnabled(true); }, [this] { m_session->Save(true); }, {}};
     bool added = true;
     try {
         AddImportedSets(ctx, sets);
@@ -131,13 +131,13 @@ bool frmVarrow::addImportedSets(const QList<ImportedSet> &sets, const QString &c
                            AppTitle(), IPrompts::Icon::Critical);
         added = false;
     }
-    recordChange(changeName, std::move(before), captureLibrary());
+    m_session->Record(changeName, std::move(before), m_session->Capture());
     return added;
 }
 
 bool frmVarrow::refuseReadOnlyImport()
 {
-    if (!m_store->ReadOnly())
+    if (!m_session->Store().ReadOnly())
         return false;
     m_prompts->Message(QStringLiteral("The library is open read-only here: nothing can be imported into it."),
                        AppTitle(), IPrompts::Icon::Exclamation);

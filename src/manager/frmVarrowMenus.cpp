@@ -11,7 +11,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QUndoStack>
 
 #ifndef VARROW_VERSION
 #define VARROW_VERSION "0.0.0"
@@ -79,8 +78,6 @@ void frmVarrow::buildMenuBar()
 {
     QMenuBar *bar = menuBar();
     bar->setObjectName(QStringLiteral("menuBar"));
-    m_undoStack = new QUndoStack(this);
-    m_undoStack->setObjectName(QStringLiteral("undoStack"));
 
     // File. Commands that bring libraries in or take them out go above Restore and Library.
     mnuFile = bar->addMenu(QStringLiteral("&File"));
@@ -190,7 +187,7 @@ void frmVarrow::showAbout()
 {
     const QString text = QStringLiteral("Varrow %1\r\rKeeps, edits and tests surface fire behavior fuel models.\r\r"
                                         "Library file (%3):\r%2\r\rFile > Library... tells more about it.")
-                             .arg(QStringLiteral(VARROW_VERSION), QDir::toNativeSeparators(m_store->Path()),
+                             .arg(QStringLiteral(VARROW_VERSION), QDir::toNativeSeparators(m_session->Store().Path()),
                                   CurrentLibraryLocation().summary);
     m_prompts->Message(text, QStringLiteral("About Varrow"), IPrompts::Icon::Information);
 }

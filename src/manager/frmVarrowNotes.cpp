@@ -102,7 +102,7 @@ void frmVarrow::showNotes()
     txtNotesHistory->setPlainText(history);
     txtNotesHistory->setEnabled(!isSet);
     // Notes of a locked set's models can be written too: they are not in the library file.
-    const bool editable = !sel.isEmpty() && !m_store->ReadOnly() && !m_editor;
+    const bool editable = !sel.isEmpty() && !m_session->Store().ReadOnly() && !m_editor;
     for (QWidget *w : {static_cast<QWidget *>(txtNotesSource), static_cast<QWidget *>(txtNotesAuthor),
                        static_cast<QWidget *>(txtNotes), static_cast<QWidget *>(cmdSaveNotes)})
         w->setEnabled(editable);

@@ -8,6 +8,7 @@
 #include "data/ProgramState.h"
 #include "library/LibraryFile.h"
 #include "library/MemoryTree.h"
+#include "library/LibrarySession.h"
 
 #include <QFile>
 
@@ -24,8 +25,7 @@ class LibraryFileTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        ResetProgramState();
-        ResetLibraryFileState();
+        LibrarySession::ResetProgram();
     }
 
     LibraryReadResult read(const QByteArray &bytes)

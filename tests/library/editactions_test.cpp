@@ -4,6 +4,7 @@
 #include "library/LibraryFile.h"
 #include "library/LibraryInvariant.h"
 #include "library/MemoryTree.h"
+#include "library/LibrarySession.h"
 #include "support/ScriptedPrompts.h"
 
 #include <QFile>
@@ -26,9 +27,7 @@ class EditActions : public ::testing::Test
 protected:
     void SetUp() override
     {
-        ResetProgramState();
-        ResetEditActions();
-        ResetLibraryFileState();
+        LibrarySession::ResetProgram();
         ASSERT_TRUE(m_dir.isValid());
         m_path = m_dir.filePath("OrlaFuelModels.FFM");
         const LibraryReadResult read = ReadLibrary(kLibrary, m_tree);

@@ -7,6 +7,7 @@
 #include "library/LibraryHistory.h"
 #include "library/LibraryInvariant.h"
 #include "library/MemoryTree.h"
+#include "library/LibrarySession.h"
 #include "support/ScriptedPrompts.h"
 
 #include <gtest/gtest.h>
@@ -27,8 +28,7 @@ class LibraryHistory : public ::testing::Test
 protected:
     void SetUp() override
     {
-        ResetProgramState();
-        ResetEditActions();
+        LibrarySession::ResetProgram();
         m_tree.Clear();
         const LibraryReadResult read = ReadLibrary(kLibrary, m_tree);
         ASSERT_TRUE(read.ok);

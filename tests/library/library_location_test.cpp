@@ -3,6 +3,7 @@
 #include "data/ProgramState.h"
 #include "library/LibraryFile.h"
 #include "library/MemoryTree.h"
+#include "library/LibrarySession.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -186,8 +187,7 @@ TEST(LibraryLocation, AFolderThatCannotBeMadeIsReported)
 
 TEST(LibraryLocation, TheTestFolderRedirectsReadingAndWriting)
 {
-    ResetProgramState();
-    ResetLibraryFileState();
+    LibrarySession::ResetProgram();
     QTemporaryDir dir;
     SetLibraryFolderForTesting(dir.path());
     EXPECT_EQ(LibraryFilePath(), dir.filePath("OrlaFuelModels.FFM"));

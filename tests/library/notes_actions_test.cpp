@@ -10,6 +10,7 @@
 #include "library/MemoryTree.h"
 #include "library/ModelNotes.h"
 #include "library/NotesFile.h"
+#include "library/LibrarySession.h"
 #include "support/ScriptedPrompts.h"
 
 #include <gtest/gtest.h>
@@ -31,9 +32,7 @@ class NotesActions : public ::testing::Test
 protected:
     void SetUp() override
     {
-        ResetProgramState();
-        ResetEditActions();
-        ResetLibraryNotes();
+        LibrarySession::ResetProgram();
         SetNotesClock([] { return kNow; });
         const LibraryReadResult read = ReadLibrary(kLibrary, m_tree);
         ASSERT_TRUE(read.ok);

@@ -10,6 +10,7 @@
 #include "library/LibraryLocation.h"
 #include "library/NotesFile.h"
 #include "library/ui/frmPasteModel.h"
+#include "library/LibrarySession.h"
 #include "manager/FMTree.h"
 #include "manager/frmVarrow.h"
 #include "support/ScriptedPrompts.h"
@@ -115,9 +116,7 @@ protected:
     void setUp()
     {
         m_window.reset();
-        ResetProgramState();
-        ResetEditActions();
-        ResetLibraryFileState();
+        LibrarySession::ResetProgram();
         m_prompts = std::make_unique<DialogPrompts>();
         m_libraryDir = std::make_unique<QTemporaryDir>();
         SetLibraryFolderForTesting(m_libraryDir->path());

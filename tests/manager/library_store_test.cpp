@@ -8,7 +8,7 @@
 #include "library/LibraryBackups.h"
 #include "library/LibraryLocation.h"
 #include "library/MemoryTree.h"
-#include "manager/LibraryStore.h"
+#include "library/LibraryStore.h"
 #include "support/AsOrdinaryUser.h"
 
 #include <QDir>

@@ -7,7 +7,7 @@
 #include "data/IPrompts.h"
 #include "library/LibraryLocation.h"
 #include "library/MemoryTree.h"
-#include "manager/LibraryStore.h"
+#include "library/LibraryStore.h"
 
 #include <QCoreApplication>
 

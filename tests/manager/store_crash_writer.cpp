@@ -12,7 +12,7 @@
 #include "library/LibraryLocation.h"
 #include "library/MemoryTree.h"
 #include "data/WholeFileWrite.h"
-#include "manager/LibraryStore.h"
+#include "library/LibraryStore.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -7,7 +7,8 @@
 #include "library/MemoryTree.h"
 #include "library/NotesFile.h"
 #include "data/WholeFileWrite.h"
-#include "manager/LibraryStore.h"
+#include "library/LibraryStore.h"
+#include "library/LibrarySession.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -43,9 +44,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(dir.isValid());
-        ResetProgramState();
-        ResetLibraryFileState();
-        ResetLibraryNotes();
+        LibrarySession::ResetProgram();
         SetLibraryFolderForTesting(dir.path());
         library = dir.filePath("OrlaFuelModels.FFM");
         notes = NotesFilePath(library);

@@ -6,7 +6,7 @@
 
 #include "data/ProgramSettings.h"
 #include "library/LibraryLocation.h"
-#include "manager/LibraryStore.h"
+#include "library/LibraryStore.h"
 
 #include <QDateTime>
 #include <QDir>

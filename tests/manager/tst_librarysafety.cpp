@@ -12,7 +12,6 @@
 #include <QTimer>
 #include <QTreeWidget>
 #include <QSysInfo>
-#include <QUndoStack>
 
 class TestLibrarySafety : public QObject, public ManagerFixture
 {

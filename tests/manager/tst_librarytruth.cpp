@@ -18,7 +18,6 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QTreeWidget>
-#include <QUndoStack>
 
 class TestLibraryTruth : public QObject, public ManagerFixture
 {

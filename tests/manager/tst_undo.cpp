@@ -6,7 +6,6 @@
 
 #include "testcenter/ui/frmEditModel.h"
 
-#include <QUndoStack>
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "manager/LibraryStore.h"
+#include "library/LibraryStore.h"
 
 #include "data/ProgramState.h"
 #include "library/DefaultLibrary.h"
