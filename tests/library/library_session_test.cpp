@@ -262,6 +262,43 @@ TEST_F(Session, AnUndoOverAnOutsideChangeReplacesTheHistoryAfterItsStep)
     EXPECT_FALSE(m_session->History().canRedo());
 }
 
+// The editor's Save finds the file changed by another program and reads it again: the saved
+// values are made again in the file's model of the same ID, the editor goes on with that model,
+// and Undo gives back the values the file held.
+TEST_F(Session, AnEditorSaveOverAnOutsideChangeIsMadeAgainInTheFileRead)
+{
+    std::shared_ptr<FuelModel> followed;
+    LibrarySession::Host host;
+    host.editorFollows = [&](const std::shared_ptr<FuelModel> &model) {
+        followed = model;
+        return true;
+    };
+    m_session.reset(); // its lock goes with it
+    m_tree.Clear();
+    m_session = std::make_unique<LibrarySession>(m_tree, m_prompts, host);
+    ASSERT_EQ(m_session->Load().kind, LibraryStore::LoadResult::Read);
+
+    const auto model = gFMSets->Item(setKey("Mine"))->FuelModels()->Item(modelKey("Mine", "X1"));
+    m_session->StartEdit(model);
+    ASSERT_TRUE(putFile(m_path, kTheirs));
+    model->setLoading1Hour(4.5);
+    m_prompts.ExpectYesNo({}, true);
+    m_prompts.ExpectMessage({});
+    QString error;
+    ASSERT_TRUE(m_session->SaveEdit(&error)) << error.toStdString();
+    expectOneTruth("editor save over an outside change");
+    ASSERT_TRUE(followed);
+    EXPECT_NE(followed, model);
+    EXPECT_EQ(followed->Loading1Hour(), 4.5);
+    EXPECT_EQ(setNames(), QStringList({"Master", "Mine", "Other", "Theirs"}));
+    EXPECT_EQ(m_session->History().undoText(), QString("Save Model 'X1 - Mine one'"));
+
+    m_session->Undo();
+    expectOneTruth("undo of the editor save made again");
+    EXPECT_EQ(followed->Loading1Hour(), 1.0);
+    EXPECT_EQ(fileBytes(m_path), kTheirs);
+}
+
 // A cut that is not made (the deletion answered No) leaves the clipboard as it was.
 TEST_F(Session, ACutNotMadeKeepsTheClipboard)
 {
