@@ -292,6 +292,9 @@ TEST_F(Session, AnEditorSaveOverAnOutsideChangeIsMadeAgainInTheFileRead)
     EXPECT_EQ(followed->Loading1Hour(), 4.5);
     EXPECT_EQ(setNames(), QStringList({"Master", "Mine", "Other", "Theirs"}));
     EXPECT_EQ(m_session->History().undoText(), QString("Save Model 'X1 - Mine one'"));
+    // The editor's next Save starts from the model it goes on with.
+    ASSERT_TRUE(m_session->SaveEdit(&error)) << error.toStdString();
+    EXPECT_EQ(m_session->History().count(), 1);
 
     m_session->Undo();
     expectOneTruth("undo of the editor save made again");
