@@ -31,8 +31,8 @@ struct OrphanNotesItem;
 
 // The start-up window: the library as a tree of sets and models, the parameters of the
 // selected model, and the library commands. It decides which commands a selection allows (the
-// only guard of locked sets), hands the structural changes to EditAction, renames sets in place
-// and saves the library after every change and whenever it closes, however it is closed.
+// only guard of locked sets) and hands every change of the library to its library session, which
+// writes the library after every change and whenever the window closes, however it is closed.
 //
 // It owns the tree, the panel and the library session (the store, the history and what is done
 // when the file changed from outside). Every question goes through the IPrompts it is given

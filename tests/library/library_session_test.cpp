@@ -99,7 +99,8 @@ protected:
         int n = 0;
         for (const QString &dir : {m_dir.path(), m_dir.filePath("backups")})
             for (const QFileInfo &f : QDir(dir).entryInfoList(QDir::Files))
-                if (f.absoluteFilePath() != QFileInfo(m_path).absoluteFilePath() && fileBytes(f.absoluteFilePath()) == bytes)
+                if (f.absoluteFilePath() != QFileInfo(m_path).absoluteFilePath() &&
+                    fileBytes(f.absoluteFilePath()) == bytes)
                     ++n;
         return n;
     }
