@@ -159,7 +159,7 @@ private slots:
 
         // The next start highlights it.
         m_window.reset();
-        ResetProgramState();
+        LibrarySession::ResetProgram(); // a new run
         start(QByteArray());
         QCOMPARE(tree().Text(tree().SelectedKey()), QString("Custom"));
     }

@@ -103,7 +103,7 @@ private slots:
 
         tearDown();
         SetLibraryPlacesForTesting(m_program.path(), m_data.path());
-        ResetProgramState();
+        LibrarySession::ResetProgram(); // a new run
         startAnswering(QMessageBox::No);
         QVERIFY2(m_asked.isEmpty(), qPrintable(m_asked.join("\n---\n")));
         QCOMPARE(QDir::cleanPath(win().Store().Path()), QDir::cleanPath(m_beside));
@@ -119,7 +119,7 @@ private slots:
 
         tearDown();
         SetLibraryPlacesForTesting(m_program.path(), m_data.path());
-        ResetProgramState();
+        LibrarySession::ResetProgram(); // a new run
         startAnswering(QMessageBox::No);
         QVERIFY2(m_asked.isEmpty(), qPrintable(m_asked.join("\n---\n")));
         QCOMPARE(QDir::cleanPath(win().Store().Path()), QDir::cleanPath(m_copy));
@@ -140,7 +140,7 @@ private slots:
         put(elsewhere, kCopy, QDateTime(QDate(2026, 1, 2), QTime(3, 4)));
         RememberLibraryUsed(m_program.path(), elsewhere);
         SetLibraryPlacesForTesting(m_program.path(), m_data.path());
-        ResetProgramState();
+        LibrarySession::ResetProgram(); // a new run
         startAnswering(QMessageBox::No);
         QCOMPARE(m_asked.size(), 1);
         QVERIFY2(m_asked.front().contains("Used last time:\n" + QDir::toNativeSeparators(elsewhere)),
