@@ -1,6 +1,7 @@
 #pragma once
 
 #include "library/ModelNotes.h"
+#include "testcenter/EditorEntryModel.h"
 #include "testcenter/EntryRules.h"
 #include "testcenter/TestComputation.h"
 #include "units/Units.h"
@@ -110,9 +111,13 @@ public:
     // The entries in the form the computations take.
     TestEntries CurrentEntries() const;
 
+    // The entries as data: every box's text, the value behind it, the units, the scenario and
+    // the range checks, with a signal for each change. The boxes show it and write into it.
+    EditorEntryModel &Entries() const { return *m_entries; }
+
     // Units. The boxes show the program's unit setting; the English value each box was filled
     // with is remembered, so a box the user did not change gives back exactly that value.
-    Units::System ShownUnits() const { return m_system; }
+    Units::System ShownUnits() const { return m_entries->units(); }
     // Fills number box index (2..14, 20..25) from an English value, in the shown units.
     void SetEntryEnglish(int index, double english);
     // As SetEntryEnglish, but as one step of the box's own undo history (ReplaceEntryText).
@@ -123,7 +128,11 @@ public:
     // it (txtFuels_i or txtMidFlameWind); false for any other control.
     bool WriteShownNumber(const QString &control, const QString &text, double english);
     // Shows every entry, caption, hint and result in the system (the unit setting's changed()).
-    void ApplyUnits(Units::System system);
+    void ApplyUnits(Units::System system) { m_entries->setUnits(system); }
+    // Places a sign (a warning, say) at the end of the row of box (an entry or a derived box of
+    // the model frame), and a widget below the model frame.
+    void PlaceRowSign(QWidget *box, QWidget *sign);
+    void PlaceBelowModelFrame(QWidget *widget);
     QComboBox *cboUnits() const { return m_cboUnits; }
 
     // The "Moisture scenario" choice of the Environment: "Custom", the 16 standard scenarios,
@@ -247,7 +256,13 @@ private:
     QWidget *buildUnitsRow();
     void addScenarioRow(class QGridLayout *grid, int row);
     void FillScenarioList(const QString &select = QString());
-    void ScenarioEntryChanged(int index);
+    // The model's signals shown in the window.
+    void showEntry(int index, const QString &text);
+    // The text of box index changed in the box (typed, or written by the window).
+    void boxEdited(int index);
+    QString BoxText(int index) const;
+    void showUnits(Units::System system);
+    void showScenario(const QString &key);
 
     IEditorOwner *m_owner;
     IPrompts *m_prompts;
@@ -301,11 +316,13 @@ private:
     QHBoxLayout *m_testCommands = nullptr;
     QWidget *m_testPanel = nullptr;
 
-    Units::System m_system = Units::System::English;
-    std::array<Units::ShownValue, kEntrySlots> m_shown = EntryShownValues();
+    EditorEntryModel *m_entries = nullptr;
     Units::ShownValue m_midShown{Units::Quantity::WindSpeed};
     QComboBox *m_cboUnits = nullptr;
     QComboBox *m_cboMoistureScenario = nullptr;
     QPushButton *m_cmdDeleteEnvironment = nullptr;
-    bool m_fillingEnvironment = false;
+    QWidget *m_modelFrame = nullptr;
+    class QGridLayout *m_modelGrid = nullptr;
+    QVBoxLayout *m_leftColumn = nullptr;
+    bool m_writingBox = false;
 };
