@@ -133,12 +133,12 @@ frmEditModel::frmEditModel(IEditorOwner *owner, IPrompts *prompts, QWidget *pare
     buildWindow();
     // Before the charts connect theirs: the charts redraw from the boxes this converts.
     connect(&Units::UnitSetting::instance(), &Units::UnitSetting::changed, this, &frmEditModel::ApplyUnits);
-    AttachEditorCharts(this);
+    m_charts = AttachEditorCharts(this);
     AttachEditorAnalysis(this);
     AttachEditorCalibration(this);
     AttachComparisonPanel(this);
     AttachConsistencyWarnings(this);
-    AttachEditorReport(this);
+    m_report = AttachEditorReport(this);
     addKeyboardAccess(*this);
 }
 
@@ -284,7 +284,9 @@ void frmEditModel::addEntryRow(QGridLayout *grid, int row, int index)
             edit->setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("0000000.00")) + 12);
         grid->addWidget(edit, row, 1);
         connect(edit, &QLineEdit::textChanged, this, [this, index] { boxEdited(index); });
-        grid->addWidget(makeLabel(EntryHint(index, ShownUnits()), indexed("lblHint", index), this), row, 2);
+        grid->addWidget(unitLabel(makeLabel(EntryHint(index, ShownUnits()), indexed("lblHint", index), this),
+                                  [index](Units::System s) { return EntryHint(index, s); }),
+                        row, 2);
     }
     box->setObjectName(indexed("txtFuels", index));
     box->setAutoFillBackground(true);
@@ -336,8 +338,9 @@ QWidget *frmEditModel::buildModelFrame()
         addEntryRow(grid, row++, i);
 
     m_txtCharSurfVolRatio = derivedBox("txtCharSurfVolRatio", frame, true);
-    grid->addWidget(makeLabel(ResultCaption(u"charSurfVol", ShownUnits()),
-                              QStringLiteral("lblCharSurfVolRatio"), frame, m_txtCharSurfVolRatio),
+    grid->addWidget(unitLabel(makeLabel(ResultCaption(u"charSurfVol", ShownUnits()),
+                                        QStringLiteral("lblCharSurfVolRatio"), frame, m_txtCharSurfVolRatio),
+                              [](Units::System s) { return ResultCaption(u"charSurfVol", s); }),
                     row, 0);
     grid->addWidget(m_txtCharSurfVolRatio, row++, 1);
     m_txtPackRatio = derivedBox("txtPackRatio", frame, true);
@@ -352,6 +355,12 @@ QWidget *frmEditModel::buildModelFrame()
     grid->setColumnStretch(0, 1);
 
     return frame;
+}
+
+QLabel *frmEditModel::unitLabel(QLabel *label, std::function<QString(Units::System)> caption)
+{
+    m_unitLabels.emplace_back(label, std::move(caption));
+    return label;
 }
 
 void frmEditModel::PlaceRowSign(QWidget *box, QWidget *sign)
@@ -396,9 +405,12 @@ QWidget *frmEditModel::buildTestPanel()
     grid->addWidget(m_cboWindReduce, row++, 1);
 
     m_txtMidFlameWind = derivedBox("txtMidFlameWind", env);
-    grid->addWidget(makeLabel(MidFlameWindCaption(ShownUnits()), QStringLiteral("lblMidFlameWind"), env, m_txtMidFlameWind), row, 0);
+    grid->addWidget(unitLabel(makeLabel(MidFlameWindCaption(ShownUnits()), QStringLiteral("lblMidFlameWind"), env, m_txtMidFlameWind),
+                              MidFlameWindCaption),
+                    row, 0);
     grid->addWidget(m_txtMidFlameWind, row, 1);
-    grid->addWidget(makeLabel(MidFlameWindHint(ShownUnits()), QStringLiteral("lblMidFlameWindHint"), env), row++, 2);
+    grid->addWidget(unitLabel(makeLabel(MidFlameWindHint(ShownUnits()), QStringLiteral("lblMidFlameWindHint"), env), MidFlameWindHint),
+                    row++, 2);
 
     m_cboSlope = new QComboBox(this);
     m_cboSlope->setObjectName(QStringLiteral("cboSlope"));
@@ -433,7 +445,9 @@ QWidget *frmEditModel::buildTestPanel()
     // Two results a row, so that the charts below keep their height on a small screen.
     int k = 0;
     for (const auto &[caption, box] : rows) {
-        rgrid->addWidget(makeLabel(ResultCaption(caption, ShownUnits()), QStringLiteral("lbl_") + box->objectName(), results, box), k / 2, (k % 2) * 2);
+        rgrid->addWidget(unitLabel(makeLabel(ResultCaption(caption, ShownUnits()), QStringLiteral("lbl_") + box->objectName(), results, box),
+                                   [caption](Units::System s) { return ResultCaption(caption, s); }),
+                         k / 2, (k % 2) * 2);
         rgrid->addWidget(box, k / 2, (k % 2) * 2 + 1);
         ++k;
     }
@@ -511,7 +525,9 @@ QWidget *frmEditModel::buildReferencePage()
     const std::pair<const char16_t *, QLineEdit *> rows[] = {
         {u"ros", m_txtRefROS}, {u"fli", m_txtRefFLI}, {u"fl", m_txtRefFL}, {u"heat", m_txtRefHeat}};
     for (const auto &[caption, box] : rows) {
-        grid->addWidget(makeLabel(ResultCaption(caption, ShownUnits()), QStringLiteral("lbl_") + box->objectName(), page, box), row, 0);
+        grid->addWidget(unitLabel(makeLabel(ResultCaption(caption, ShownUnits()), QStringLiteral("lbl_") + box->objectName(), page, box),
+                                  [caption](Units::System s) { return ResultCaption(caption, s); }),
+                        row, 0);
         grid->addWidget(box, row++, 1);
     }
     grid->setRowStretch(row, 1);

@@ -11,9 +11,14 @@
 #include <QWidget>
 
 #include <array>
+#include <functional>
 #include <memory>
+#include <utility>
+#include <vector>
 #include <optional>
 
+class EditorCharts;
+class EditorReport;
 class FuelModel;
 class IEditorOwner;
 class IPrompts;
@@ -188,6 +193,11 @@ public:
     const std::optional<CalibrationRecord> &AppliedCalibration() const { return m_appliedCalibration; }
     // Row beside "Compute" for further test commands.
     QHBoxLayout *testCommandsLayout() const { return m_testCommands; }
+    // The row of the units choice (fraUnits), below the model's commands.
+    QHBoxLayout *unitsRowLayout() const { return m_unitsRow; }
+    // The charts of the results tabs and the report commands, built with the window.
+    EditorCharts *Charts() const { return m_charts; }
+    EditorReport *Report() const { return m_report; }
     // Whether the test panel (environment, results, tabs) is shown.
     bool TestPanelShown() const;
     // "Ref: " + the reference model list text.
@@ -234,6 +244,8 @@ private:
     // Writes the notes boxes into the library's notes of EditFM (nothing when they are unchanged).
     void applyNotes();
     void addEntryRow(class QGridLayout *grid, int row, int index);
+    // A label whose text follows the units: caption gives its text in a system.
+    QLabel *unitLabel(QLabel *label, std::function<QString(Units::System)> caption);
 
     bool txtFuels_KeyPress(int index, QKeyEvent *event);
     void txtFuels_KeyUp(int index);
@@ -314,6 +326,10 @@ private:
     std::optional<CalibrationRecord> m_appliedCalibration;
     std::array<QVBoxLayout *, 4> m_chartPages{};
     QHBoxLayout *m_testCommands = nullptr;
+    QHBoxLayout *m_unitsRow = nullptr;
+    std::vector<std::pair<QLabel *, std::function<QString(Units::System)>>> m_unitLabels;
+    EditorCharts *m_charts = nullptr;
+    EditorReport *m_report = nullptr;
     QWidget *m_testPanel = nullptr;
 
     EditorEntryModel *m_entries = nullptr;

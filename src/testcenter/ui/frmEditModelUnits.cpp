@@ -34,6 +34,7 @@ QWidget *frmEditModel::buildUnitsRow()
     auto *row = new QWidget(this);
     row->setObjectName(QStringLiteral("fraUnits"));
     auto *layout = new QHBoxLayout(row);
+    m_unitsRow = layout;
     layout->setContentsMargins(0, 0, 0, 0);
     m_cboUnits = new QComboBox(row);
     m_cboUnits->setObjectName(QStringLiteral("cboUnits"));
@@ -263,26 +264,14 @@ void frmEditModel::showUnits(Units::System system)
             continue;
         if (QLabel *label = lblFuels(i))
             label->setText(EntryCaption(i, system));
-        if (auto *hint = findChild<QLabel *>(QStringLiteral("lblHint_%1").arg(i)))
-            hint->setText(EntryHint(i, system));
         if (QPushButton *tune = i >= 2 ? cmdTuner(i) : nullptr) {
             tune->setToolTip(QStringLiteral("Tune ") + EntryCaption(i, system).trimmed() + QStringLiteral(" (Ctrl+T in its box)"));
             tune->setAccessibleName(QStringLiteral("Tune ") + EntryCaption(i, system).trimmed());
         }
     }
-    findChild<QLabel *>(QStringLiteral("lblMidFlameWind"))->setText(MidFlameWindCaption(system));
-    findChild<QLabel *>(QStringLiteral("lblMidFlameWindHint"))->setText(MidFlameWindHint(system));
-    findChild<QLabel *>(QStringLiteral("lblCharSurfVolRatio"))->setText(ResultCaption(u"charSurfVol", system));
-    for (const char16_t *box : {u"ros", u"fli", u"fl", u"heat"}) {
-        const QString upper = box == std::u16string_view(u"ros") ? QStringLiteral("ROS")
-                              : box == std::u16string_view(u"fli") ? QStringLiteral("FLI")
-                              : box == std::u16string_view(u"fl")  ? QStringLiteral("FL")
-                                                                   : QStringLiteral("Heat");
-        for (const QString &prefix : {QStringLiteral("lbl_txt"), QStringLiteral("lbl_txtRef")}) {
-            if (auto *label = findChild<QLabel *>(prefix + upper))
-                label->setText(ResultCaption(box, system));
-        }
-    }
+    // Hints, the midflame wind's caption and hint, and the result captions.
+    for (const auto &[label, caption] : m_unitLabels)
+        label->setText(caption(system));
 
     // Results shown from the last computation, in the new units (Auto Compute has already
     // recomputed them when it is on).
