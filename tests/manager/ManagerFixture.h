@@ -12,6 +12,7 @@
 #include "library/ui/frmPasteModel.h"
 #include "manager/FMTree.h"
 #include "manager/frmVarrow.h"
+#include "tuners/ui/EditorTuners.h"
 #include "support/ScriptedPrompts.h"
 
 #include <QAction>
@@ -150,6 +151,8 @@ protected:
         if (!library.isNull())
             writeLibrary(library);
         m_window = std::make_unique<frmVarrow>(m_prompts.get());
+        // The editor with its tuners, as the program wires it.
+        m_window->SetEditorFactory(NewEditorWithTuners);
         m_window->show();
         QCoreApplication::processEvents();
         return *m_window;

@@ -357,30 +357,6 @@ QWidget *frmEditModel::buildModelFrame()
     return frame;
 }
 
-QLabel *frmEditModel::unitLabel(QLabel *label, std::function<QString(Units::System)> caption)
-{
-    m_unitLabels.emplace_back(label, std::move(caption));
-    return label;
-}
-
-void frmEditModel::PlaceRowSign(QWidget *box, QWidget *sign)
-{
-    // Column 4, after the box, its hint and its tune button.
-    const int at = box ? m_modelGrid->indexOf(box) : -1;
-    if (at < 0) {
-        sign->setParent(m_modelFrame);
-        return;
-    }
-    int row = 0, col = 0, rowSpan = 0, colSpan = 0;
-    m_modelGrid->getItemPosition(at, &row, &col, &rowSpan, &colSpan);
-    m_modelGrid->addWidget(sign, row, 4);
-}
-
-void frmEditModel::PlaceBelowModelFrame(QWidget *widget)
-{
-    m_leftColumn->insertWidget(m_leftColumn->indexOf(m_modelFrame) + 1, widget);
-}
-
 QWidget *frmEditModel::buildTestPanel()
 {
     auto *panel = new QWidget(this);

@@ -39,9 +39,11 @@ class QVBoxLayout;
 // under the environment entries and compared with a reference model of the library.
 //
 // The window edits the library's own FuelModel object (EditFM) but changes it only on Save;
-// until then the entries live as text in the boxes. Every change of a box's text, typed or
-// written by code, runs its range check (light red when out of range), and Compute, Plot and
-// Save check the texts again themselves. It reaches the main window only through IEditorOwner,
+// until then the entries live as text in its entry model (Entries(), without widgets), which
+// the boxes show and typing writes. Every change of an entry's text, typed or written by code,
+// runs its range check (light red when out of range), and Compute, Plot and Save check the
+// texts again themselves. The editor's panels (charts, tuners, warnings, analysis) follow the
+// model's signals. It reaches the main window only through IEditorOwner,
 // shows every message through IPrompts, and drives tuner windows through ITuners when they are
 // installed. A spread computation that fails shows zeros; it is never reported.
 //

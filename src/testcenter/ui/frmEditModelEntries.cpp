@@ -8,6 +8,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGridLayout>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -15,6 +16,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTimer>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -420,4 +422,22 @@ void frmEditModel::AutoCompute()
         box->clear();
     ShowResultsNote(QStringLiteral("No results: ") + fault + QLatin1Char('.'));
     emit resultsRefused(fault);
+}
+
+void frmEditModel::PlaceRowSign(QWidget *box, QWidget *sign)
+{
+    // Column 4, after the box, its hint and its tune button.
+    const int at = box ? m_modelGrid->indexOf(box) : -1;
+    if (at < 0) {
+        sign->setParent(m_modelFrame);
+        return;
+    }
+    int row = 0, col = 0, rowSpan = 0, colSpan = 0;
+    m_modelGrid->getItemPosition(at, &row, &col, &rowSpan, &colSpan);
+    m_modelGrid->addWidget(sign, row, 4);
+}
+
+void frmEditModel::PlaceBelowModelFrame(QWidget *widget)
+{
+    m_leftColumn->insertWidget(m_leftColumn->indexOf(m_modelFrame) + 1, widget);
 }

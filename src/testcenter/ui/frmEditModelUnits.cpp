@@ -297,3 +297,9 @@ void frmEditModel::showUnits(Units::System system)
         m_cboUnits->setCurrentIndex(system == Units::System::Metric ? 1 : 0);
     }
 }
+
+QLabel *frmEditModel::unitLabel(QLabel *label, std::function<QString(Units::System)> caption)
+{
+    m_unitLabels.emplace_back(label, std::move(caption));
+    return label;
+}

@@ -100,3 +100,10 @@ Tuners *InstallTuners(frmEditModel &editor)
     editor.setTuners(&installed->tuners);
     return &installed->tuners;
 }
+
+frmEditModel *NewEditorWithTuners(IEditorOwner *owner, IPrompts *prompts)
+{
+    auto *editor = new frmEditModel(owner, prompts);
+    InstallTuners(*editor);
+    return editor;
+}
