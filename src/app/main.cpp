@@ -1,5 +1,6 @@
 #include "manager/AccessibleWindows.h"
 #include "manager/frmVarrow.h"
+#include "tuners/ui/EditorTuners.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -13,6 +14,9 @@ int main(int argc, char **argv)
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("varrow")));
     InstallAccessibleWindows();
     frmVarrow window;
+    // The windows wired together: the main window opens the Edit and Test Center with its
+    // tuners.
+    window.SetEditorFactory(NewEditorWithTuners);
     // The library is open in another copy and the user chose not to read it here.
     if (window.QuitAtStart())
         return 0;

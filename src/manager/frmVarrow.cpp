@@ -12,7 +12,6 @@
 #include "manager/FMTree.h"
 #include "testcenter/EntryRules.h"
 #include "testcenter/ui/frmEditModel.h"
-#include "tuners/ui/EditorTuners.h"
 #include "units/UnitSetting.h"
 
 #include <QCloseEvent>
@@ -364,12 +363,9 @@ void frmVarrow::openEditor(bool newModel)
     if (sel.isEmpty() || m_editor || treeFMs->Tag(sel) == kSetTag)
         return;
     const auto fm = gFMSets->Item(treeFMs->ParentKey(sel))->FuelModels()->Item(sel);
-    if (m_editorFactory) {
-        m_editor = m_editorFactory(this, m_prompts);
-    } else {
-        m_editor = new frmEditModel(this, m_prompts);
-        InstallTuners(*m_editor);
-    }
+    // The program's factory adds the tuner windows (app/main.cpp); without one the editor
+    // stands alone.
+    m_editor = m_editorFactory ? m_editorFactory(this, m_prompts) : new frmEditModel(this, m_prompts);
     m_session->StartEdit(fm);
     updateUndoActions();
     m_editor->Open(fm, (newModel || m_editable) && !m_session->Store().ReadOnly());

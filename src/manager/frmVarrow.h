@@ -68,7 +68,8 @@ public:
     bool ReadOnly() const { return m_session->ReadOnly(); }
     // The open Edit and Test Center, or null.
     frmEditModel *Editor() const;
-    // Makes the editor window when one is opened; by default the editor with its tuners.
+    // Makes the editor window when one is opened (the program gives the editor with its tuners,
+    // NewEditorWithTuners); without a factory the editor stands alone.
     using EditorFactory = std::function<frmEditModel *(IEditorOwner *owner, IPrompts *prompts)>;
     void SetEditorFactory(EditorFactory factory) { m_editorFactory = std::move(factory); }
 

@@ -13,6 +13,7 @@
 #include "library/LibrarySession.h"
 #include "manager/FMTree.h"
 #include "manager/frmVarrow.h"
+#include "tuners/ui/EditorTuners.h"
 #include "support/ScriptedPrompts.h"
 
 #include <QAction>
@@ -149,6 +150,8 @@ protected:
         if (!library.isNull())
             writeLibrary(library);
         m_window = std::make_unique<frmVarrow>(m_prompts.get());
+        // The editor with its tuners, as the program wires it.
+        m_window->SetEditorFactory(NewEditorWithTuners);
         m_window->show();
         QCoreApplication::processEvents();
         return *m_window;

@@ -8,47 +8,14 @@
 #include "units/UnitSetting.h"
 
 #include <QApplication>
-#include <QBoxLayout>
 #include <QComboBox>
-#include <QGridLayout>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QStyle>
 #include <QTextBrowser>
 #include <QTimer>
 
 namespace {
-
-// The grid layout (at any depth below root) that holds w.
-QGridLayout *gridHolding(QLayout *root, QWidget *w)
-{
-    if (!root)
-        return nullptr;
-    if (auto *grid = qobject_cast<QGridLayout *>(root); grid && grid->indexOf(w) >= 0)
-        return grid;
-    for (int i = 0; i < root->count(); ++i)
-        if (QGridLayout *found = gridHolding(root->itemAt(i)->layout(), w))
-            return found;
-    return nullptr;
-}
-
-QBoxLayout *boxHolding(QLayout *root, QWidget *w, int *index)
-{
-    if (!root)
-        return nullptr;
-    if (auto *box = qobject_cast<QBoxLayout *>(root)) {
-        if (const int i = box->indexOf(w); i >= 0) {
-            *index = i;
-            return box;
-        }
-    }
-    for (int i = 0; i < root->count(); ++i)
-        if (QBoxLayout *found = boxHolding(root->itemAt(i)->layout(), w, index))
-            return found;
-    return nullptr;
-}
 
 QString markerName(int entry)
 {
@@ -73,11 +40,9 @@ ConsistencyWarningsView::ConsistencyWarningsView(frmEditModel *editor) : QObject
     m_pending->setSingleShot(true);
     m_pending->setInterval(0);
     connect(m_pending, &QTimer::timeout, this, &ConsistencyWarningsView::Refresh);
-    for (int i = 0; i < 26; ++i)
-        if (QLineEdit *box = editor->txtFuels(i))
-            connect(box, &QLineEdit::textChanged, m_pending, qOverload<>(&QTimer::start));
+    connect(&editor->Entries(), &EditorEntryModel::entryChanged, m_pending, qOverload<>(&QTimer::start));
+    connect(&editor->Entries(), &EditorEntryModel::unitsChanged, m_pending, qOverload<>(&QTimer::start));
     connect(editor->cboHerbType(), &QComboBox::currentIndexChanged, m_pending, qOverload<>(&QTimer::start));
-    connect(&Units::UnitSetting::instance(), &Units::UnitSetting::changed, m_pending, qOverload<>(&QTimer::start));
     m_pending->start();
 }
 
@@ -85,10 +50,6 @@ void ConsistencyWarningsView::placeMarker(int entry, QWidget *box)
 {
     if (!box)
         return;
-    // The entry's own frame holds the grid of its row (a frame's layout is not part of the
-    // window's layout tree).
-    QWidget *frame = box->parentWidget();
-    QGridLayout *grid = frame ? gridHolding(frame->layout(), box) : nullptr;
     auto *marker = new QLabel(box->parentWidget());
     marker->setObjectName(markerName(entry));
     const int size = marker->style()->pixelMetric(QStyle::PM_SmallIconSize);
@@ -99,17 +60,12 @@ void ConsistencyWarningsView::placeMarker(int entry, QWidget *box)
     keep.setRetainSizeWhenHidden(true);
     marker->setSizePolicy(keep);
     marker->hide();
-    if (grid) {
-        int row = 0, col = 0, rowSpan = 0, colSpan = 0;
-        grid->getItemPosition(grid->indexOf(box), &row, &col, &rowSpan, &colSpan);
-        grid->addWidget(marker, row, 4);
-    }
+    m_editor->PlaceRowSign(box, marker);
     m_markers[entry] = marker;
 }
 
 void ConsistencyWarningsView::placeSummary()
 {
-    QWidget *frame = m_editor->findChild<QGroupBox *>(QStringLiteral("fraModel"));
     m_summary = new QTextBrowser(m_editor);
     m_summary->setObjectName(QStringLiteral("txtConsistencyWarnings"));
     m_summary->setAccessibleName(QStringLiteral("Consistency warnings"));
@@ -117,9 +73,7 @@ void ConsistencyWarningsView::placeSummary()
     // A box of its own size whatever it holds, so that the window keeps its layout.
     m_summary->setFixedHeight(m_summary->fontMetrics().lineSpacing() * 4 + 8);
     m_summary->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    int index = -1;
-    if (QBoxLayout *box = frame ? boxHolding(m_editor->layout(), frame, &index) : nullptr)
-        box->insertWidget(index + 1, m_summary);
+    m_editor->PlaceBelowModelFrame(m_summary);
 }
 
 QLabel *ConsistencyWarningsView::Marker(int entry) const

@@ -9,6 +9,7 @@
 #include "testcenter/PlotHistory.h"
 #include "testcenter/TestComputation.h"
 #include "testcenter/ui/EditorCalibration.h"
+#include "testcenter/ui/EditorCharts.h"
 #include "testcenter/ui/frmEditModel.h"
 
 #include <QCheckBox>
@@ -134,9 +135,7 @@ frmAnalysis *AttachEditorAnalysis(frmEditModel *editor)
         if (editor->chkAuto() && editor->chkAuto()->isChecked())
             window->EntriesChanged();
     };
-    for (int i = 0; i < kEntrySlots; ++i)
-        if (QLineEdit *box = editor->txtFuels(i))
-            QObject::connect(box, &QLineEdit::textChanged, window, follow);
+    QObject::connect(&editor->Entries(), &EditorEntryModel::entryChanged, window, follow);
     QObject::connect(editor->txtMidFlameWind(), &QLineEdit::textChanged, window, follow);
     for (QComboBox *list : {editor->cboHerbType(), editor->cboWindReduce(), editor->cboSlope()}) {
         QObject::connect(list, &QComboBox::currentIndexChanged, window, follow);
@@ -155,9 +154,9 @@ frmAnalysis *AttachEditorAnalysis(frmEditModel *editor)
     showConventions();
     QObject::connect(editor, &frmEditModel::referenceModelChosen, window, &frmAnalysis::EntriesChanged);
     QObject::connect(editor->cmdComp(), &QPushButton::clicked, window, &frmAnalysis::EntriesChanged);
-    if (auto *plot = editor->findChild<QPushButton *>(QStringLiteral("cmdPlot")))
-        QObject::connect(plot, &QPushButton::clicked, window, &frmAnalysis::EntriesChanged);
-    if (auto *clear = editor->findChild<QPushButton *>(QStringLiteral("cmdClearGraph")))
-        QObject::connect(clear, &QPushButton::clicked, window, &frmAnalysis::EntriesChanged);
+    if (EditorCharts *charts = editor->Charts()) {
+        QObject::connect(charts->PlotButton(), &QPushButton::clicked, window, &frmAnalysis::EntriesChanged);
+        QObject::connect(charts->ClearButton(), &QPushButton::clicked, window, &frmAnalysis::EntriesChanged);
+    }
     return window;
 }

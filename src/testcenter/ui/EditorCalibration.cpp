@@ -8,6 +8,7 @@
 #include "data/ProgramState.h"
 #include "testcenter/EditorSave.h"
 #include "testcenter/ui/EditorAnalysis.h"
+#include "testcenter/ui/EditorCharts.h"
 #include "testcenter/ui/frmEditModel.h"
 
 #include <QComboBox>
@@ -107,8 +108,8 @@ frmCalibration *AttachEditorCalibration(frmEditModel *editor)
         // The editor's own Plot, only while its entries hold (Plot would name the fault).
         if (!editor->EntryFault().isEmpty())
             return;
-        if (auto *plot = editor->findChild<QPushButton *>(QStringLiteral("cmdPlot")))
-            plot->click();
+        if (EditorCharts *charts = editor->Charts())
+            charts->PlotButton()->click();
     };
     auto *window = new frmCalibration(std::move(hooks));
     editor->setProperty("calibrationWindow", QVariant::fromValue<QObject *>(window));

@@ -7,10 +7,11 @@
 #include "testcenter/PlotExport.h"
 #include "testcenter/TestComputation.h"
 #include "testcenter/ui/FireChartView.h"
+#include "testcenter/ui/frmEditModel.h"
 #include "units/UnitSetting.h"
 
 #include <QApplication>
-#include <QBoxLayout>
+#include <QHBoxLayout>
 #include <QCheckBox>
 #include <QChartView>
 #include <QClipboard>
@@ -19,69 +20,23 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <QStandardPaths>
 #include <QTabWidget>
-#include <QTextEdit>
 
 namespace {
 
 EditorCharts *gActiveCharts = nullptr;
 
-const char *const kTabTexts[] = {"ROS", "FLI", "FL", "Size", "Reference Fuel Model"};
-
-// The box layout (at any depth below root) that holds w, with w's position in it.
-QBoxLayout *boxLayoutHolding(QLayout *root, QWidget *w, int *index)
-{
-    if (!root)
-        return nullptr;
-    if (auto *box = qobject_cast<QBoxLayout *>(root)) {
-        const int i = box->indexOf(w);
-        if (i >= 0) {
-            *index = i;
-            return box;
-        }
-    }
-    for (int i = 0; i < root->count(); ++i) {
-        if (QBoxLayout *found = boxLayoutHolding(root->itemAt(i)->layout(), w, index))
-            return found;
-    }
-    return nullptr;
-}
-
-template <typename T>
-T *findOrCreate(QWidget *editor, const QString &name, const QString &text, QWidget *parent)
-{
-    if (auto *existing = editor->findChild<T *>(name))
-        return existing;
-    auto *w = new T(text, parent);
-    w->setObjectName(name);
-    return w;
-}
-
-QTabWidget *resultTabs(QWidget *editor)
-{
-    auto *tabs = editor->findChild<QTabWidget *>(QStringLiteral("tabResults"));
-    if (!tabs) {
-        tabs = new QTabWidget(editor);
-        tabs->setObjectName(QStringLiteral("tabResults"));
-        if (editor->layout())
-            editor->layout()->addWidget(tabs);
-    }
-    for (int k = tabs->count(); k < 5; ++k)
-        tabs->addTab(new QWidget(tabs), QString::fromLatin1(kTabTexts[k]));
-    return tabs;
-}
 
 } // namespace
 
-EditorCharts::EditorCharts(QWidget *editor, ChartEditorHooks hooks)
+EditorCharts::EditorCharts(frmEditModel *editor, ChartEditorHooks hooks)
     : QObject(editor), m_editor(editor), m_hooks(std::move(hooks)), m_controller(gChartState, *this)
 {
-    m_tabs = resultTabs(editor);
+    m_tabs = editor->tabResults();
     for (int k = 0; k < ChartCount; ++k) {
         auto *view = new FireChartView(k, m_tabs->widget(k));
         m_charts[std::size_t(k)] = view;
@@ -91,16 +46,13 @@ EditorCharts::EditorCharts(QWidget *editor, ChartEditorHooks hooks)
                 [this](int row) { m_controller.EditedBarClicked(row); });
     }
     buildCommands();
-    if (auto *cboFM = editor->findChild<QComboBox *>(QStringLiteral("cboFM"))) {
-        for (FireChartView *view : m_charts)
-            view->RefNameLabel()->setText(QStringLiteral("Ref: ") + cboFM->currentText());
-    }
+    for (FireChartView *view : m_charts)
+        view->RefNameLabel()->setText(editor->RefLabelText());
     m_controller.EditorLoaded();
     gActiveCharts = this;
     connect(&Units::UnitSetting::instance(), &Units::UnitSetting::changed, this, [this] {
         for (int k = 0; k < ChartCount; ++k) {
-            if (auto *title = m_editor->findChild<QLabel *>(QStringLiteral("lblChartTitle_%1").arg(k)))
-                title->setText(ChartTitle(k));
+            m_charts[std::size_t(k)]->TitleLabel()->setText(ChartTitle(k));
             m_charts[std::size_t(k)]->ScrollBar()->setAccessibleName(ChartTitle(k) + QStringLiteral(" plots shown"));
         }
         m_controller.UnitsChanged();
@@ -125,31 +77,28 @@ void EditorCharts::buildCommands()
     auto *layout = new QHBoxLayout(row);
     layout->setContentsMargins(0, 0, 0, 0);
 
-    auto *plot = findOrCreate<QPushButton>(m_editor, QStringLiteral("cmdPlot"), QStringLiteral("&Plot"), row);
-    auto *clear = findOrCreate<QPushButton>(m_editor, QStringLiteral("cmdClearGraph"),
-                                            QStringLiteral("C&lear Graphs"), row);
-    m_plotRef = findOrCreate<QCheckBox>(m_editor, QStringLiteral("chkPlotRefFM"),
-                                        QStringLiteral("Plot &Reference Model"), row);
-    m_export = findOrCreate<QPushButton>(m_editor, QStringLiteral("cmdExport"), QStringLiteral("E&xport..."), row);
-    m_copy = findOrCreate<QPushButton>(m_editor, QStringLiteral("cmdCopyChart"), QStringLiteral("Cop&y Chart"), row);
+    const auto named = [](auto *w, const char *name) {
+        w->setObjectName(QString::fromLatin1(name));
+        return w;
+    };
+    auto *plot = named(new QPushButton(QStringLiteral("&Plot"), row), "cmdPlot");
+    auto *clear = named(new QPushButton(QStringLiteral("C&lear Graphs"), row), "cmdClearGraph");
+    m_plot = plot;
+    m_clear = clear;
+    m_plotRef = named(new QCheckBox(QStringLiteral("Plot &Reference Model"), row), "chkPlotRefFM");
+    m_export = named(new QPushButton(QStringLiteral("E&xport..."), row), "cmdExport");
+    m_copy = named(new QPushButton(QStringLiteral("Cop&y Chart"), row), "cmdCopyChart");
     m_export->setToolTip(QStringLiteral("Write every plot, with the reference model beside it, to a CSV file, or the chart shown as a PNG or SVG picture"));
     m_copy->setToolTip(QStringLiteral("Put the chart shown on the clipboard as a picture"));
-    for (QWidget *w : {static_cast<QWidget *>(plot), static_cast<QWidget *>(clear), static_cast<QWidget *>(m_plotRef)}) {
-        if (w->parentWidget() == row)
-            layout->addWidget(w);
-    }
+    layout->addWidget(plot);
+    layout->addWidget(clear);
+    layout->addWidget(m_plotRef);
     layout->addStretch(1);
-    for (QWidget *w : {static_cast<QWidget *>(m_export), static_cast<QWidget *>(m_copy)}) {
-        if (w->parentWidget() == row)
-            layout->addWidget(w);
-    }
+    layout->addWidget(m_export);
+    layout->addWidget(m_copy);
 
-    int index = -1;
-    QWidget *holder = m_tabs->parentWidget();
     if (m_hooks.CommandsLayout) {
         m_hooks.CommandsLayout->addWidget(row);
-    } else if (QBoxLayout *box = holder ? boxLayoutHolding(holder->layout(), m_tabs, &index) : nullptr) {
-        box->insertWidget(index + 1, row);
     } else {
         row->setParent(m_tabs);
         m_tabs->setCornerWidget(row, Qt::BottomRightCorner);
@@ -171,14 +120,14 @@ void EditorCharts::buildCommands()
 void EditorCharts::ReferenceModelChosen(const QString &refLabel)
 {
     m_controller.cmdClearGraph_Click();
-    const QString label = refLabel.isEmpty() ? QStringLiteral("Ref: ") + textOf("cboFM") : refLabel;
+    const QString label = refLabel.isEmpty() ? m_editor->RefLabelText() : refLabel;
     for (FireChartView *view : m_charts)
         view->RefNameLabel()->setText(label);
 }
 
 QString EditorCharts::defaultExportPath()
 {
-    QString id = textOf("txtFuels_0").trimmed();
+    QString id = m_editor->Entries().text(0).trimmed();
     id.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9_-]")), QStringLiteral("_"));
     const QString file = (id.isEmpty() ? QStringLiteral("plots") : id + QStringLiteral("-plots")) +
                          QStringLiteral(".csv");
@@ -188,12 +137,12 @@ QString EditorCharts::defaultExportPath()
 PlotExportContext EditorCharts::exportContext() const
 {
     PlotExportContext c;
-    c.setName = textOf("txtFuelModelSet");
-    c.modelId = textOf("txtFuels_0").trimmed();
-    c.referenceSet = textOf("cboFMSet");
-    auto *cboFMSet = m_editor->findChild<QComboBox *>(QStringLiteral("cboFMSet"));
-    auto *cboFM = m_editor->findChild<QComboBox *>(QStringLiteral("cboFM"));
-    if (gFMSets && cboFMSet && cboFM) {
+    QComboBox *cboFMSet = m_editor->cboFMSet();
+    QComboBox *cboFM = m_editor->cboFM();
+    c.setName = m_editor->txtFuelModelSet()->text();
+    c.modelId = m_editor->Entries().text(0).trimmed();
+    c.referenceSet = cboFMSet->currentText();
+    if (gFMSets) {
         if (const auto ref = ReferenceModelAt(*gFMSets, cboFMSet->currentIndex(), cboFM->currentIndex()))
             c.referenceId = ref->FuelModelID();
     }
@@ -273,31 +222,44 @@ std::shared_ptr<FireSpread> EditorCharts::ReferenceFireSpread() const
     return m_hooks.ReferenceFireSpread ? m_hooks.ReferenceFireSpread() : nullptr;
 }
 
-QString EditorCharts::textOf(const char *name) const
+QPushButton *EditorCharts::PlotButton() const
 {
-    QObject *o = m_editor->findChild<QObject *>(QString::fromLatin1(name));
-    if (auto *e = qobject_cast<QLineEdit *>(o))
-        return e->text();
-    if (auto *c = qobject_cast<QComboBox *>(o))
-        return c->currentText();
-    if (auto *l = qobject_cast<QLabel *>(o))
-        return l->text();
-    return {};
+    return m_plot;
+}
+
+QPushButton *EditorCharts::ClearButton() const
+{
+    return m_clear;
+}
+
+QWidget *EditorCharts::control(const QString &name) const
+{
+    const frmEditModel &e = *m_editor;
+    const std::pair<const char *, QWidget *> controls[] = {
+        {"txtMidFlameWind", e.txtMidFlameWind()}, {"cboHerbType", e.cboHerbType()},
+        {"cboSlope", e.cboSlope()},               {"cboWindReduce", e.cboWindReduce()},
+        {"txtROS", e.txtROS()},                   {"txtFLI", e.txtFLI()},
+        {"txtHeat", e.txtHeat()},                 {"txtFL", e.txtFL()},
+        {"txtCharSurfVolRatio", e.txtCharSurfVolRatio()}, {"txtPackRatio", e.txtPackRatio()}};
+    for (const auto &[controlName, widget] : controls)
+        if (name == QLatin1String(controlName))
+            return widget;
+    return nullptr;
 }
 
 QString EditorCharts::RefFLIText() const
 {
-    return textOf("txtRefFLI");
+    return m_editor->txtRefFLI()->text();
 }
 
 QString EditorCharts::RefFLText() const
 {
-    return textOf("txtRefFL");
+    return m_editor->txtRefFL()->text();
 }
 
 QString EditorCharts::WindReduceText() const
 {
-    return textOf("cboWindReduce");
+    return m_editor->cboWindReduce()->currentText();
 }
 
 void EditorCharts::WriteEntries(const std::vector<EntryWrite> &writes)
@@ -305,7 +267,12 @@ void EditorCharts::WriteEntries(const std::vector<EntryWrite> &writes)
     for (const EntryWrite &w : writes) {
         if (w.english && m_hooks.WriteNumber && m_hooks.WriteNumber(w.control, w.text, *w.english))
             continue;
-        QObject *o = m_editor->findChild<QObject *>(w.control);
+        // An entry box's text goes to the entries, which the box shows.
+        if (w.control.startsWith(QLatin1String("txtFuels_"))) {
+            m_editor->Entries().setText(w.control.mid(9).toInt(), w.text);
+            continue;
+        }
+        QWidget *o = control(w.control);
         if (auto *c = qobject_cast<QComboBox *>(o)) {
             if (w.kind == EntryWrite::Kind::ListIndex) {
                 if (w.index >= -1 && w.index < c->count())
@@ -321,10 +288,6 @@ void EditorCharts::WriteEntries(const std::vector<EntryWrite> &writes)
             }
         } else if (auto *e = qobject_cast<QLineEdit *>(o)) {
             e->setText(w.text);
-        } else if (auto *p = qobject_cast<QPlainTextEdit *>(o)) {
-            p->setPlainText(w.text);
-        } else if (auto *t = qobject_cast<QTextEdit *>(o)) {
-            t->setPlainText(w.text);
         }
     }
 }

@@ -18,8 +18,9 @@ class QCheckBox;
 class QPushButton;
 class QTabWidget;
 class FireChartView;
+class frmEditModel;
 
-// What the charts call on the editor beyond the controls they find by name.
+// What the charts call on the editor beyond the controls and entries they read.
 struct ChartEditorHooks
 {
     std::function<bool()> EntriesOK;
@@ -39,18 +40,18 @@ struct ChartEditorHooks
 // a QTabWidget `tabResults` whose tabs 0 to 3 are empty pages: a FireChartView in each, and
 // the commands `cmdPlot` "Plot", `cmdClearGraph` "Clear Graphs", `chkPlotRefFM` "Plot
 // Reference Model", `cmdExport` "Export..." and `cmdCopyChart` "Copy Chart" below the tabs.
-// The editor's other controls are found by objectName: the reference result boxes txtRefFLI
-// and txtRefFL, the reference model list cboFM, and the boxes and lists that RefreshEntries
-// writes (txtFuels_2 .. txtFuels_25, txtMidFlameWind, cboHerbType, cboSlope, cboWindReduce,
-// txtROS, txtFLI, txtHeat, txtFL, txtCharSurfVolRatio); a control that is not there is
-// skipped. The behaviour lives in ChartController on gChartState; this class is its window
+// The editor's entries are read and written through its entry model; its other controls
+// through its accessors: the reference result boxes txtRefFLI and txtRefFL, the reference
+// lists cboFMSet and cboFM, and the boxes and lists that RefreshEntries writes by name
+// (txtMidFlameWind, cboHerbType, cboSlope, cboWindReduce, txtROS, txtFLI, txtHeat, txtFL,
+// txtCharSurfVolRatio, txtPackRatio); any other name is skipped. The behaviour lives in ChartController on gChartState; this class is its window
 // side. The last EditorCharts created is the one the tuners' Plot buttons reach through
 // PlotCharts and PlotFromTuner below.
 class EditorCharts : public QObject, public IChartHost
 {
     Q_OBJECT
 public:
-    EditorCharts(QWidget *editor, ChartEditorHooks hooks);
+    EditorCharts(frmEditModel *editor, ChartEditorHooks hooks);
     ~EditorCharts() override;
 
     // The open editor's charts, or null.
@@ -58,6 +59,9 @@ public:
 
     ChartController &Controller() { return m_controller; }
     FireChartView *Chart(int k) const { return m_charts[std::size_t(k)]; }
+    // The chart commands, for the editor's other panels that follow a plot.
+    QPushButton *PlotButton() const;
+    QPushButton *ClearButton() const;
 
     void PlotCharts(int first, int last, bool fromScroll) { m_controller.PlotCharts(first, last, fromScroll); }
     void PlotFromTuner() { m_controller.PlotFromTuner(); }
@@ -96,17 +100,20 @@ public:
 
 private:
     void buildCommands();
-    QString textOf(const char *name) const;
+    // The editor's control a plot writes by name (not the entry boxes), or null.
+    QWidget *control(const QString &name) const;
     QString defaultExportPath();
     IPrompts &prompts();
     struct PlotExportContext exportContext() const;
 
-    QWidget *m_editor;
+    frmEditModel *m_editor;
     ChartEditorHooks m_hooks;
     QTabWidget *m_tabs = nullptr;
     std::array<FireChartView *, ChartCount> m_charts{};
     // The commands sit in the editor's layout and may go before this object when the editor
     // is destroyed.
+    QPointer<QPushButton> m_plot;
+    QPointer<QPushButton> m_clear;
     QPointer<QCheckBox> m_plotRef;
     QPointer<QPushButton> m_export;
     QPointer<QPushButton> m_copy;
@@ -120,7 +127,6 @@ void PlotCharts(int first, int last, bool fromScroll);
 // ten shown.
 void PlotFromTuner();
 
-class frmEditModel;
 // Builds the charts into the Edit and Test Center: the commands go beside "Compute", and the
 // editor's reference model choice runs Clear Graphs. Owned by the editor.
 EditorCharts *AttachEditorCharts(frmEditModel *editor);

@@ -46,8 +46,7 @@ EditorReport::EditorReport(frmEditModel *editor) : QObject(editor), m_editor(edi
     cmdExportPdf->setToolTip(QStringLiteral("Write a report of the model, its results and charts as PDF"));
     // At the end of the units row, in the column of the model's commands: the row of test
     // commands is full, and a row of their own would cost the charts height.
-    auto *unitsRow = editor->findChild<QWidget *>(QStringLiteral("fraUnits"));
-    if (auto *row = unitsRow ? qobject_cast<QHBoxLayout *>(unitsRow->layout()) : nullptr) {
+    if (QHBoxLayout *row = editor->unitsRowLayout()) {
         row->addSpacing(12);
         row->addWidget(cmdPrint);
         row->addWidget(cmdExportPdf);
@@ -61,18 +60,15 @@ EditorReport::EditorReport(frmEditModel *editor) : QObject(editor), m_editor(edi
 
 EditorReport *EditorReport::Of(frmEditModel *editor)
 {
-    return editor->findChild<EditorReport *>(QStringLiteral("EditorReport"), Qt::FindDirectChildrenOnly);
+    return editor->Report();
 }
 
 namespace {
 
-// The caption the editor shows beside box (it follows the chosen units), without its mnemonic.
-QString captionOf(const frmEditModel &editor, const QWidget *box, const QString &fallback)
+// A caption as the editor shows it, without its mnemonic.
+QString plainCaption(QString caption)
 {
-    for (const QLabel *label : editor.findChildren<QLabel *>())
-        if (label->buddy() == box && !label->text().isEmpty())
-            return label->text().remove(QLatin1Char('&')).trimmed();
-    return fallback;
+    return caption.remove(QLatin1Char('&')).trimmed();
 }
 
 } // namespace
@@ -91,18 +87,19 @@ ModelReport EditorReport::Content() const
     for (int i = kFirstEnvEntry; i <= kLastEnvEntry; ++i)
         r.environment << ModelReport::Line{e.RowLabelText(i).trimmed(), e.EntryText(i), {}};
     r.environment << ModelReport::Line{QStringLiteral("Wind Adjustment Factor"), e.cboWindReduce()->currentText().trimmed(), {}};
-    r.environment << ModelReport::Line{captionOf(e, e.txtMidFlameWind(), QStringLiteral("Midflame Wind Speed")),
+    r.environment << ModelReport::Line{plainCaption(MidFlameWindCaption(e.ShownUnits())),
                                        e.txtMidFlameWind()->text(), {}};
     r.environment << ModelReport::Line{QStringLiteral("Slope Steepness (%)"), e.cboSlope()->currentText().trimmed(), {}};
     const std::pair<QLineEdit *, QLineEdit *> results[] = {{e.txtROS(), e.txtRefROS()},
                                                            {e.txtFLI(), e.txtRefFLI()},
                                                            {e.txtFL(), e.txtRefFL()},
                                                            {e.txtHeat(), e.txtRefHeat()}};
-    const char *fallbacks[] = {"Rate of Spread", "Fireline Intensity", "Flame Length", "Size After 1 Hour"};
+    // The captions the editor shows beside the boxes, in its units.
+    const char16_t *captions[] = {u"ros", u"fli", u"fl", u"heat"};
     for (std::size_t k = 0; k < std::size(results); ++k)
-        r.results << ModelReport::Line{captionOf(e, results[k].first, QString::fromLatin1(fallbacks[k])),
+        r.results << ModelReport::Line{plainCaption(ResultCaption(captions[k], e.ShownUnits())),
                                        results[k].first->text(), results[k].second->text()};
-    r.results << ModelReport::Line{captionOf(e, e.txtCharSurfVolRatio(), QStringLiteral("Char SA/V")),
+    r.results << ModelReport::Line{plainCaption(ResultCaption(u"charSurfVol", e.ShownUnits())),
                                    e.txtCharSurfVolRatio()->text(), {}}
               << ModelReport::Line{QStringLiteral("Relative Packing Ratio"), e.txtPackRatio()->text(), {}};
     if (e.cboFM()->currentIndex() >= 0)
@@ -129,7 +126,7 @@ void EditorReport::Paint(QPrinter *printer)
     ModelReport content = Content();
     QTextDocument doc;
     // The charts as the editor shows them: each tab shown in turn so that it is laid out.
-    if (EditorCharts *charts = m_editor->findChild<EditorCharts *>()) {
+    if (EditorCharts *charts = m_editor->Charts()) {
         QTabWidget *tabs = m_editor->tabResults();
         const int shown = tabs->currentIndex();
         for (int k = 0; k < ChartCount; ++k) {

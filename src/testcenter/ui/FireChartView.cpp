@@ -64,6 +64,7 @@ FireChartView::FireChartView(int k, QWidget *page) : QObject(page), m_k(k)
     areaLayout->setSpacing(0);
 
     auto *title = new QLabel(ChartTitle(k), m_area);
+    m_title = title;
     title->setObjectName(QStringLiteral("lblChartTitle_%1").arg(k));
     title->setAlignment(Qt::AlignCenter);
     QFont bold = title->font();

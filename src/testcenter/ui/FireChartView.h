@@ -38,6 +38,8 @@ public:
     QChartView *ChartView() const { return m_view; }
     QWidget *LegendPanel() const { return m_legend; }
     QLabel *RefNameLabel() const { return m_refName; }
+    // The chart's title above it (lblChartTitle_k).
+    QLabel *TitleLabel() const { return m_title; }
     // Title, chart and legend: what Copy Chart puts on the clipboard.
     QWidget *ChartArea() const { return m_area; }
 
@@ -66,6 +68,7 @@ private:
     QScrollBar *m_scroll = nullptr;
     QWidget *m_legend = nullptr;
     QLabel *m_refName = nullptr;
+    QLabel *m_title = nullptr;
     std::vector<ChartRow> m_rows;
     ChartReadout *m_readout = nullptr;
     QString m_unit;

@@ -4,6 +4,7 @@
 #include "testcenter/ui/frmEditModel.h"
 #include "testcenter/ui/EditorAnalysis.h"
 #include "testcenter/ui/EditorCalibration.h"
+#include "testcenter/ITuners.h"
 
 #include "data/NumberText.h"
 #include "testcenter/ui/ComparisonPanel.h"
@@ -109,16 +110,35 @@ frmEditModel::frmEditModel(IEditorOwner *owner, IPrompts *prompts, QWidget *pare
         m_ownPrompts = std::make_unique<QtPrompts>(this);
         m_prompts = m_ownPrompts.get();
     }
-    m_system = Units::UnitSetting::instance().system();
+    // The model first: the boxes are filled through it while the window is built.
+    m_entries = new EditorEntryModel(Units::UnitSetting::instance().system(), this);
+    connect(m_entries, &EditorEntryModel::entryChanged, this, &frmEditModel::showEntry);
+    connect(m_entries, &EditorEntryModel::unitsChanged, this, &frmEditModel::showUnits);
+    connect(m_entries, &EditorEntryModel::scenarioChanged, this, &frmEditModel::showScenario);
+    // The tuners follow the entries once the window shows them: an open tuner's slider follows
+    // its box, and a unit switch (captions already shown) their ranges and titles.
+    connect(m_entries, &EditorEntryModel::entryChanged, this, [this](int index, const QString &text) {
+        if (!m_tuners)
+            return;
+        // An open tuner follows the box as well as it can; it never stops the typing.
+        try {
+            m_tuners->EntryChanged(index, text);
+        } catch (...) {
+        }
+    });
+    connect(m_entries, &EditorEntryModel::unitsChanged, this, [this] {
+        if (m_tuners)
+            m_tuners->UnitsChanged();
+    });
     buildWindow();
     // Before the charts connect theirs: the charts redraw from the boxes this converts.
     connect(&Units::UnitSetting::instance(), &Units::UnitSetting::changed, this, &frmEditModel::ApplyUnits);
-    AttachEditorCharts(this);
+    m_charts = AttachEditorCharts(this);
     AttachEditorAnalysis(this);
     AttachEditorCalibration(this);
     AttachComparisonPanel(this);
     AttachConsistencyWarnings(this);
-    AttachEditorReport(this);
+    m_report = AttachEditorReport(this);
     addKeyboardAccess(*this);
 }
 
@@ -171,6 +191,7 @@ void frmEditModel::buildWindow()
     auto *root = new QHBoxLayout(this);
     root->setContentsMargins(6, 6, 6, 6);
     auto *left = new QVBoxLayout;
+    m_leftColumn = left;
     left->setSpacing(3);
     root->addLayout(left);
 
@@ -242,7 +263,7 @@ void frmEditModel::showConventions()
 
 void frmEditModel::addEntryRow(QGridLayout *grid, int row, int index)
 {
-    auto *label = makeLabel(EntryCaption(index, m_system), indexed("lblFuels", index), this);
+    auto *label = makeLabel(EntryCaption(index, ShownUnits()), indexed("lblFuels", index), this);
     m_lblFuels[std::size_t(index)] = label;
     grid->addWidget(label, row, 0);
 
@@ -254,7 +275,7 @@ void frmEditModel::addEntryRow(QGridLayout *grid, int row, int index)
         m_txtDescription->setFixedHeight(fontMetrics().lineSpacing() * 2 + 10);
         box = m_txtDescription;
         grid->addWidget(box, row, 1, 1, 3);
-        connect(m_txtDescription, &QPlainTextEdit::textChanged, this, [this] { txtFuels_Change(1); });
+        connect(m_txtDescription, &QPlainTextEdit::textChanged, this, [this] { boxEdited(1); });
     } else {
         auto *edit = new QLineEdit(this);
         m_txtFuels[std::size_t(index)] = edit;
@@ -262,8 +283,10 @@ void frmEditModel::addEntryRow(QGridLayout *grid, int row, int index)
         if (index >= 2)
             edit->setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("0000000.00")) + 12);
         grid->addWidget(edit, row, 1);
-        connect(edit, &QLineEdit::textChanged, this, [this, index] { txtFuels_Change(index); });
-        grid->addWidget(makeLabel(EntryHint(index, m_system), indexed("lblHint", index), this), row, 2);
+        connect(edit, &QLineEdit::textChanged, this, [this, index] { boxEdited(index); });
+        grid->addWidget(unitLabel(makeLabel(EntryHint(index, ShownUnits()), indexed("lblHint", index), this),
+                                  [index](Units::System s) { return EntryHint(index, s); }),
+                        row, 2);
     }
     box->setObjectName(indexed("txtFuels", index));
     box->setAutoFillBackground(true);
@@ -274,10 +297,10 @@ void frmEditModel::addEntryRow(QGridLayout *grid, int row, int index)
     if (index >= 2) {
         auto *tune = new QPushButton(QStringLiteral("Tune"), this);
         tune->setObjectName(indexed("cmdTuner", index));
-        tune->setToolTip(QStringLiteral("Tune ") + EntryCaption(index, m_system).trimmed() +
+        tune->setToolTip(QStringLiteral("Tune ") + EntryCaption(index, ShownUnits()).trimmed() +
                          QStringLiteral(" (Ctrl+T in its box)"));
         // Thirteen buttons read "Tune": the name says which entry each one tunes.
-        tune->setAccessibleName(QStringLiteral("Tune ") + EntryCaption(index, m_system).trimmed());
+        tune->setAccessibleName(QStringLiteral("Tune ") + EntryCaption(index, ShownUnits()).trimmed());
         tune->setFocusPolicy(Qt::NoFocus);
         tune->setFixedWidth(fontMetrics().horizontalAdvance(tune->text()) + 24);
         m_cmdTuner[std::size_t(index)] = tune;
@@ -289,7 +312,9 @@ QWidget *frmEditModel::buildModelFrame()
 {
     auto *frame = new QGroupBox(QStringLiteral("Model Parameters"), this);
     frame->setObjectName(QStringLiteral("fraModel"));
+    m_modelFrame = frame;
     auto *grid = new QGridLayout(frame);
+    m_modelGrid = grid;
     grid->setVerticalSpacing(2);
     int row = 0;
     addEntryRow(grid, row++, 0);
@@ -313,8 +338,9 @@ QWidget *frmEditModel::buildModelFrame()
         addEntryRow(grid, row++, i);
 
     m_txtCharSurfVolRatio = derivedBox("txtCharSurfVolRatio", frame, true);
-    grid->addWidget(makeLabel(ResultCaption(u"charSurfVol", m_system),
-                              QStringLiteral("lblCharSurfVolRatio"), frame, m_txtCharSurfVolRatio),
+    grid->addWidget(unitLabel(makeLabel(ResultCaption(u"charSurfVol", ShownUnits()),
+                                        QStringLiteral("lblCharSurfVolRatio"), frame, m_txtCharSurfVolRatio),
+                              [](Units::System s) { return ResultCaption(u"charSurfVol", s); }),
                     row, 0);
     grid->addWidget(m_txtCharSurfVolRatio, row++, 1);
     m_txtPackRatio = derivedBox("txtPackRatio", frame, true);
@@ -355,9 +381,12 @@ QWidget *frmEditModel::buildTestPanel()
     grid->addWidget(m_cboWindReduce, row++, 1);
 
     m_txtMidFlameWind = derivedBox("txtMidFlameWind", env);
-    grid->addWidget(makeLabel(MidFlameWindCaption(m_system), QStringLiteral("lblMidFlameWind"), env, m_txtMidFlameWind), row, 0);
+    grid->addWidget(unitLabel(makeLabel(MidFlameWindCaption(ShownUnits()), QStringLiteral("lblMidFlameWind"), env, m_txtMidFlameWind),
+                              MidFlameWindCaption),
+                    row, 0);
     grid->addWidget(m_txtMidFlameWind, row, 1);
-    grid->addWidget(makeLabel(MidFlameWindHint(m_system), QStringLiteral("lblMidFlameWindHint"), env), row++, 2);
+    grid->addWidget(unitLabel(makeLabel(MidFlameWindHint(ShownUnits()), QStringLiteral("lblMidFlameWindHint"), env), MidFlameWindHint),
+                    row++, 2);
 
     m_cboSlope = new QComboBox(this);
     m_cboSlope->setObjectName(QStringLiteral("cboSlope"));
@@ -392,7 +421,9 @@ QWidget *frmEditModel::buildTestPanel()
     // Two results a row, so that the charts below keep their height on a small screen.
     int k = 0;
     for (const auto &[caption, box] : rows) {
-        rgrid->addWidget(makeLabel(ResultCaption(caption, m_system), QStringLiteral("lbl_") + box->objectName(), results, box), k / 2, (k % 2) * 2);
+        rgrid->addWidget(unitLabel(makeLabel(ResultCaption(caption, ShownUnits()), QStringLiteral("lbl_") + box->objectName(), results, box),
+                                   [caption](Units::System s) { return ResultCaption(caption, s); }),
+                         k / 2, (k % 2) * 2);
         rgrid->addWidget(box, k / 2, (k % 2) * 2 + 1);
         ++k;
     }
@@ -470,7 +501,9 @@ QWidget *frmEditModel::buildReferencePage()
     const std::pair<const char16_t *, QLineEdit *> rows[] = {
         {u"ros", m_txtRefROS}, {u"fli", m_txtRefFLI}, {u"fl", m_txtRefFL}, {u"heat", m_txtRefHeat}};
     for (const auto &[caption, box] : rows) {
-        grid->addWidget(makeLabel(ResultCaption(caption, m_system), QStringLiteral("lbl_") + box->objectName(), page, box), row, 0);
+        grid->addWidget(unitLabel(makeLabel(ResultCaption(caption, ShownUnits()), QStringLiteral("lbl_") + box->objectName(), page, box),
+                                  [caption](Units::System s) { return ResultCaption(caption, s); }),
+                        row, 0);
         grid->addWidget(box, row++, 1);
     }
     grid->setRowStretch(row, 1);

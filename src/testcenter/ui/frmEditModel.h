@@ -1,6 +1,7 @@
 #pragma once
 
 #include "library/ModelNotes.h"
+#include "testcenter/EditorEntryModel.h"
 #include "testcenter/EntryRules.h"
 #include "testcenter/TestComputation.h"
 #include "units/Units.h"
@@ -10,9 +11,14 @@
 #include <QWidget>
 
 #include <array>
+#include <functional>
 #include <memory>
+#include <utility>
+#include <vector>
 #include <optional>
 
+class EditorCharts;
+class EditorReport;
 class FuelModel;
 class IEditorOwner;
 class IPrompts;
@@ -33,9 +39,11 @@ class QVBoxLayout;
 // under the environment entries and compared with a reference model of the library.
 //
 // The window edits the library's own FuelModel object (EditFM) but changes it only on Save;
-// until then the entries live as text in the boxes. Every change of a box's text, typed or
-// written by code, runs its range check (light red when out of range), and Compute, Plot and
-// Save check the texts again themselves. It reaches the main window only through IEditorOwner,
+// until then the entries live as text in its entry model (Entries(), without widgets), which
+// the boxes show and typing writes. Every change of an entry's text, typed or written by code,
+// runs its range check (light red when out of range), and Compute, Plot and Save check the
+// texts again themselves. The editor's panels (charts, tuners, warnings, analysis) follow the
+// model's signals. It reaches the main window only through IEditorOwner,
 // shows every message through IPrompts, and drives tuner windows through ITuners when they are
 // installed. A spread computation that fails shows zeros; it is never reported.
 //
@@ -110,9 +118,13 @@ public:
     // The entries in the form the computations take.
     TestEntries CurrentEntries() const;
 
+    // The entries as data: every box's text, the value behind it, the units, the scenario and
+    // the range checks, with a signal for each change. The boxes show it and write into it.
+    EditorEntryModel &Entries() const { return *m_entries; }
+
     // Units. The boxes show the program's unit setting; the English value each box was filled
     // with is remembered, so a box the user did not change gives back exactly that value.
-    Units::System ShownUnits() const { return m_system; }
+    Units::System ShownUnits() const { return m_entries->units(); }
     // Fills number box index (2..14, 20..25) from an English value, in the shown units.
     void SetEntryEnglish(int index, double english);
     // As SetEntryEnglish, but as one step of the box's own undo history (ReplaceEntryText).
@@ -123,7 +135,11 @@ public:
     // it (txtFuels_i or txtMidFlameWind); false for any other control.
     bool WriteShownNumber(const QString &control, const QString &text, double english);
     // Shows every entry, caption, hint and result in the system (the unit setting's changed()).
-    void ApplyUnits(Units::System system);
+    void ApplyUnits(Units::System system) { m_entries->setUnits(system); }
+    // Places a sign (a warning, say) at the end of the row of box (an entry or a derived box of
+    // the model frame), and a widget below the model frame.
+    void PlaceRowSign(QWidget *box, QWidget *sign);
+    void PlaceBelowModelFrame(QWidget *widget);
     QComboBox *cboUnits() const { return m_cboUnits; }
 
     // The "Moisture scenario" choice of the Environment: "Custom", the 16 standard scenarios,
@@ -179,6 +195,11 @@ public:
     const std::optional<CalibrationRecord> &AppliedCalibration() const { return m_appliedCalibration; }
     // Row beside "Compute" for further test commands.
     QHBoxLayout *testCommandsLayout() const { return m_testCommands; }
+    // The row of the units choice (fraUnits), below the model's commands.
+    QHBoxLayout *unitsRowLayout() const { return m_unitsRow; }
+    // The charts of the results tabs and the report commands, built with the window.
+    EditorCharts *Charts() const { return m_charts; }
+    EditorReport *Report() const { return m_report; }
     // Whether the test panel (environment, results, tabs) is shown.
     bool TestPanelShown() const;
     // "Ref: " + the reference model list text.
@@ -225,6 +246,8 @@ private:
     // Writes the notes boxes into the library's notes of EditFM (nothing when they are unchanged).
     void applyNotes();
     void addEntryRow(class QGridLayout *grid, int row, int index);
+    // A label whose text follows the units: caption gives its text in a system.
+    QLabel *unitLabel(QLabel *label, std::function<QString(Units::System)> caption);
 
     bool txtFuels_KeyPress(int index, QKeyEvent *event);
     void txtFuels_KeyUp(int index);
@@ -247,7 +270,13 @@ private:
     QWidget *buildUnitsRow();
     void addScenarioRow(class QGridLayout *grid, int row);
     void FillScenarioList(const QString &select = QString());
-    void ScenarioEntryChanged(int index);
+    // The model's signals shown in the window.
+    void showEntry(int index, const QString &text);
+    // The text of box index changed in the box (typed, or written by the window).
+    void boxEdited(int index);
+    QString BoxText(int index) const;
+    void showUnits(Units::System system);
+    void showScenario(const QString &key);
 
     IEditorOwner *m_owner;
     IPrompts *m_prompts;
@@ -299,13 +328,19 @@ private:
     std::optional<CalibrationRecord> m_appliedCalibration;
     std::array<QVBoxLayout *, 4> m_chartPages{};
     QHBoxLayout *m_testCommands = nullptr;
+    QHBoxLayout *m_unitsRow = nullptr;
+    std::vector<std::pair<QLabel *, std::function<QString(Units::System)>>> m_unitLabels;
+    EditorCharts *m_charts = nullptr;
+    EditorReport *m_report = nullptr;
     QWidget *m_testPanel = nullptr;
 
-    Units::System m_system = Units::System::English;
-    std::array<Units::ShownValue, kEntrySlots> m_shown = EntryShownValues();
+    EditorEntryModel *m_entries = nullptr;
     Units::ShownValue m_midShown{Units::Quantity::WindSpeed};
     QComboBox *m_cboUnits = nullptr;
     QComboBox *m_cboMoistureScenario = nullptr;
     QPushButton *m_cmdDeleteEnvironment = nullptr;
-    bool m_fillingEnvironment = false;
+    QWidget *m_modelFrame = nullptr;
+    class QGridLayout *m_modelGrid = nullptr;
+    QVBoxLayout *m_leftColumn = nullptr;
+    bool m_writingBox = false;
 };

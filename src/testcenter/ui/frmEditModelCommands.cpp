@@ -120,7 +120,7 @@ void frmEditModel::cboFM_Click()
     if (m_cboFM->count() == 0) {
         // No model to compare with: no reference result may linger from the previous one.
         ReferenceFireSpread = std::make_shared<FireSpread>();
-        const ReferenceTexts zero = FormatReference(*ReferenceFireSpread, m_system);
+        const ReferenceTexts zero = FormatReference(*ReferenceFireSpread, ShownUnits());
         m_txtRefROS->setText(zero.ros);
         m_txtRefFLI->setText(zero.fli);
         m_txtRefHeat->setText(zero.heat);
@@ -138,7 +138,7 @@ QString frmEditModel::RefLabelText() const
 void frmEditModel::cboWindReduce_Click()
 {
     UpdateMidFlameWind();
-    ScenarioEntryChanged(-1);
+    m_entries->environmentEdited();
     AutoCompute();
 }
 
@@ -147,13 +147,13 @@ void frmEditModel::cboWindReduce_Change()
     // A typed factor counts as soon as it is shown, like a chosen one: the midflame wind and
     // every computation follow the text in the box.
     UpdateMidFlameWind();
-    ScenarioEntryChanged(-1);
+    m_entries->environmentEdited();
     AutoCompute();
 }
 
 void frmEditModel::cboSlope_Click()
 {
-    ScenarioEntryChanged(-1);
+    m_entries->environmentEdited();
     AutoCompute();
 }
 

@@ -5,10 +5,10 @@
 #include "data/FuelModel.h"
 #include "data/ProgramState.h"
 #include "data/IPrompts.h"
-#include "testcenter/ITuners.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGridLayout>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -16,6 +16,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTimer>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -125,9 +126,48 @@ void frmEditModel::CheckRange(int index)
 
 bool frmEditModel::EntryHoldsRange(int index) const
 {
-    // Number boxes are judged by their English value, so a metric box is red exactly when
-    // the English value it stands for is out of range.
-    return IsNumericEntry(index) ? EntryValueInRange(index, EntryEnglish(index)) : EntryInRange(index, EntryText(index));
+    return m_entries->holdsRange(index);
+}
+
+void frmEditModel::boxEdited(int index)
+{
+    if (m_writingBox)
+        return;
+    const QString text = BoxText(index);
+    // The description box tells of every text it is given, the same one too; the check and
+    // the computation answer it as before.
+    if (index == 1 && text == m_entries->text(1)) {
+        txtFuels_Change(1);
+        return;
+    }
+    m_entries->setText(index, text);
+}
+
+void frmEditModel::showEntry(int index, const QString &text)
+{
+    if (BoxText(index) != text) {
+        m_writingBox = true;
+        if (index == 1)
+            m_txtDescription->setPlainText(text);
+        else if (QLineEdit *edit = txtFuels(index))
+            edit->setText(text);
+        m_writingBox = false;
+        // A box keeps a text in its own form (the description its line ends): the model takes
+        // that form, and the change is answered once, for it.
+        if (const QString shown = BoxText(index); shown != text) {
+            m_entries->setText(index, shown);
+            return;
+        }
+    }
+    txtFuels_Change(index);
+}
+
+QString frmEditModel::BoxText(int index) const
+{
+    if (index == 1)
+        return m_txtDescription->toPlainText();
+    const QLineEdit *edit = txtFuels(index);
+    return edit ? edit->text() : QString();
 }
 
 void frmEditModel::txtFuels_Change(int index)
@@ -137,14 +177,6 @@ void frmEditModel::txtFuels_Change(int index)
     CheckRange(index);
     if (index == kLastEnvEntry)
         UpdateMidFlameWind();
-    ScenarioEntryChanged(index);
-    if (m_tuners) {
-        // An open tuner follows the box as well as it can; it never stops the typing.
-        try {
-            m_tuners->EntryChanged(index, EntryText(index));
-        } catch (...) {
-        }
-    }
     if ((index >= 2 && index <= 9) || index == 13)
         ComputeRatioOnly();
     AutoCompute();
@@ -166,18 +198,16 @@ void frmEditModel::txtFuels_GotFocus(int index, bool deferred)
 
 QString frmEditModel::EntryText(int index) const
 {
-    if (index == 1)
-        return m_txtDescription->toPlainText();
-    const QLineEdit *edit = txtFuels(index);
-    return edit ? edit->text() : QString();
+    return m_entries->text(index);
 }
 
 void frmEditModel::SetEntryText(int index, const QString &text)
 {
-    if (index == 1)
+    // The description box answers a text it already holds as well (see boxEdited).
+    if (index == 1 && text == m_entries->text(1))
         m_txtDescription->setPlainText(text);
-    else if (QLineEdit *edit = txtFuels(index))
-        edit->setText(text);
+    else
+        m_entries->setText(index, text);
 }
 
 void frmEditModel::ReplaceEntryText(int index, const QString &text)
@@ -245,8 +275,8 @@ TestEntries frmEditModel::CurrentEntries() const
     e.windReduceText = m_cboWindReduce->currentText();
     e.windReducePosition = m_cboWindReduce->findText(e.windReduceText, Qt::MatchExactly);
     e.midFlameWindText = m_txtMidFlameWind->text();
-    e.system = m_system;
-    e.shown = m_shown;
+    e.system = ShownUnits();
+    e.shown = m_entries->shownValues();
     e.midFlameShown = m_midShown;
     e.slopeText = m_cboSlope->currentText();
     e.herbTypePosition = m_cboHerbType->currentIndex();
@@ -296,23 +326,19 @@ bool frmEditModel::EnvEntriesOK()
 
 bool frmEditModel::MidFlameWindHolds() const
 {
-    return MidFlameWindInRange(m_midShown.english(m_system, m_txtMidFlameWind->text()));
+    return MidFlameWindInRange(m_midShown.english(ShownUnits(), m_txtMidFlameWind->text()));
 }
 
 QString frmEditModel::MidFlameWindFault() const
 {
-    return MidFlameWindCaption(m_system) + QStringLiteral(": ") + m_txtMidFlameWind->text() +
-           QStringLiteral(" is outside its range ") + MidFlameWindHint(m_system);
+    return MidFlameWindCaption(ShownUnits()) + QStringLiteral(": ") + m_txtMidFlameWind->text() +
+           QStringLiteral(" is outside its range ") + MidFlameWindHint(ShownUnits());
 }
 
 QString frmEditModel::EntryFault() const
 {
-    for (int i = 2; i < kEntrySlots; ++i) {
-        if (!IsNumericEntry(i) || IsReadOnlyEntry(i) || EntryHoldsRange(i))
-            continue;
-        return EntryCaption(i, m_system).trimmed() + QStringLiteral(": ") + EntryText(i) +
-               QStringLiteral(" is outside its range ") + EntryHint(i, m_system).trimmed();
-    }
+    if (QString fault = m_entries->fault(); !fault.isEmpty())
+        return fault;
     if (!MidFlameWindHolds())
         return MidFlameWindFault();
     return {};
@@ -332,6 +358,7 @@ void frmEditModel::SetLocked()
             m_txtDescription->setReadOnly(true);
         else
             txtFuels(i)->setReadOnly(true);
+        m_entries->setReadOnly(i, true);
         SetEntryColour(i, face);
         if (QPushButton *b = cmdTuner(i))
             b->setEnabled(false);
@@ -395,4 +422,22 @@ void frmEditModel::AutoCompute()
         box->clear();
     ShowResultsNote(QStringLiteral("No results: ") + fault + QLatin1Char('.'));
     emit resultsRefused(fault);
+}
+
+void frmEditModel::PlaceRowSign(QWidget *box, QWidget *sign)
+{
+    // Column 4, after the box, its hint and its tune button.
+    const int at = box ? m_modelGrid->indexOf(box) : -1;
+    if (at < 0) {
+        sign->setParent(m_modelFrame);
+        return;
+    }
+    int row = 0, col = 0, rowSpan = 0, colSpan = 0;
+    m_modelGrid->getItemPosition(at, &row, &col, &rowSpan, &colSpan);
+    m_modelGrid->addWidget(sign, row, 4);
+}
+
+void frmEditModel::PlaceBelowModelFrame(QWidget *widget)
+{
+    m_leftColumn->insertWidget(m_leftColumn->indexOf(m_modelFrame) + 1, widget);
 }

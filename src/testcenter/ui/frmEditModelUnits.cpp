@@ -4,7 +4,6 @@
 
 #include "data/NumberText.h"
 #include "data/IPrompts.h"
-#include "testcenter/ITuners.h"
 #include "testcenter/TestCenterState.h"
 #include "widgets/WindowHabits.h"
 #include "units/MoistureScenarios.h"
@@ -35,13 +34,14 @@ QWidget *frmEditModel::buildUnitsRow()
     auto *row = new QWidget(this);
     row->setObjectName(QStringLiteral("fraUnits"));
     auto *layout = new QHBoxLayout(row);
+    m_unitsRow = layout;
     layout->setContentsMargins(0, 0, 0, 0);
     m_cboUnits = new QComboBox(row);
     m_cboUnits->setObjectName(QStringLiteral("cboUnits"));
     m_cboUnits->setAccessibleName(QStringLiteral("Units"));
     m_cboUnits->addItem(QStringLiteral("English (t/ac, ft, mi/h)"));
     m_cboUnits->addItem(QStringLiteral("Metric (t/ha, m, km/h)"));
-    m_cboUnits->setCurrentIndex(m_system == Units::System::Metric ? 1 : 0);
+    m_cboUnits->setCurrentIndex(ShownUnits() == Units::System::Metric ? 1 : 0);
     auto *label = new QLabel(QStringLiteral("&Units"), row);
     label->setObjectName(QStringLiteral("lblUnits"));
     label->setBuddy(m_cboUnits);
@@ -99,11 +99,21 @@ void frmEditModel::FillScenarioList(const QString &select)
     const int found = select.isEmpty() ? 0 : m_cboMoistureScenario->findData(select);
     m_cboMoistureScenario->setCurrentIndex(found < 0 ? 0 : found);
     m_cmdDeleteEnvironment->setEnabled(m_cboMoistureScenario->currentData().toString().startsWith(kUserPrefix));
+    m_entries->setScenario(m_cboMoistureScenario->currentData().toString());
+}
+
+void frmEditModel::showScenario(const QString &key)
+{
+    const QSignalBlocker block(m_cboMoistureScenario);
+    const int found = m_cboMoistureScenario->findData(key);
+    m_cboMoistureScenario->setCurrentIndex(found < 0 ? 0 : found);
+    m_cmdDeleteEnvironment->setEnabled(key.startsWith(kUserPrefix));
 }
 
 void frmEditModel::cboMoistureScenario_Click()
 {
     const QString data = m_cboMoistureScenario->currentData().toString();
+    m_entries->setScenario(data);
     m_cmdDeleteEnvironment->setEnabled(data.startsWith(kUserPrefix));
     double moistures[5] = {};
     std::optional<Units::UserEnvironment> user;
@@ -123,7 +133,7 @@ void frmEditModel::cboMoistureScenario_Click()
         return;
     }
 
-    m_fillingEnvironment = true;
+    const EditorEntryModel::Fill fill(*m_entries);
     for (int i = 0; i < 5; ++i) {
         SetEntryEnglish(kFirstEnvEntry + i, moistures[i]);
         CheckRange(kFirstEnvEntry + i);
@@ -141,21 +151,6 @@ void frmEditModel::cboMoistureScenario_Click()
         UpdateMidFlameWind();
         AutoCompute();
     }
-    m_fillingEnvironment = false;
-}
-
-void frmEditModel::ScenarioEntryChanged(int index)
-{
-    if (m_fillingEnvironment || !m_cboMoistureScenario)
-        return;
-    const QString data = m_cboMoistureScenario->currentData().toString();
-    const bool moisture = index >= kFirstEnvEntry && index < kLastEnvEntry;
-    const bool otherEnvironment = index == kLastEnvEntry || index < 0;
-    if (data.isEmpty() || !(moisture || (otherEnvironment && data.startsWith(kUserPrefix))))
-        return;
-    const QSignalBlocker block(m_cboMoistureScenario);
-    m_cboMoistureScenario->setCurrentIndex(0);
-    m_cmdDeleteEnvironment->setEnabled(false);
 }
 
 void frmEditModel::cmdSaveEnvironment_Click()
@@ -214,29 +209,25 @@ void frmEditModel::cmdDeleteEnvironment_Click()
 
 void frmEditModel::SetEntryEnglish(int index, double english)
 {
-    if (index < 2 || index >= kEntrySlots || !IsEntryIndex(index))
-        return;
-    SetEntryText(index, m_shown[std::size_t(index)].show(m_system, english));
+    m_entries->setEnglish(index, english);
 }
 
 void frmEditModel::ReplaceEntryEnglish(int index, double english)
 {
     if (index < 2 || index >= kEntrySlots || !IsEntryIndex(index))
         return;
-    ReplaceEntryText(index, m_shown[std::size_t(index)].show(m_system, english));
+    ReplaceEntryText(index, m_entries->rememberEnglish(index, english));
 }
 
 double frmEditModel::EntryEnglish(int index) const
 {
-    if (index < 0 || index >= kEntrySlots)
-        return 0;
-    return m_shown[std::size_t(index)].english(m_system, EntryText(index));
+    return m_entries->english(index);
 }
 
 bool frmEditModel::WriteShownNumber(const QString &control, const QString &text, double english)
 {
     if (control == QLatin1String("txtMidFlameWind")) {
-        m_midShown.remember(text, m_system, english);
+        m_midShown.remember(text, ShownUnits(), english);
         m_txtMidFlameWind->setText(text);
         return true;
     }
@@ -245,15 +236,14 @@ bool frmEditModel::WriteShownNumber(const QString &control, const QString &text,
     const int index = control.mid(9).toInt();
     if (!IsNumericEntry(index))
         return false;
-    m_shown[std::size_t(index)].remember(text, m_system, english);
-    SetEntryText(index, text);
+    m_entries->writeShown(index, text, english);
     return true;
 }
 
 void frmEditModel::UpdateMidFlameWind()
 {
-    const MidFlameWind wind = MidFlameWindOf(m_cboWindReduce->currentText(), EntryEnglish(kLastEnvEntry), m_system);
-    m_midShown.remember(wind.text, m_system, wind.english);
+    const MidFlameWind wind = MidFlameWindOf(m_cboWindReduce->currentText(), EntryEnglish(kLastEnvEntry), ShownUnits());
+    m_midShown.remember(wind.text, ShownUnits(), wind.english);
     m_txtMidFlameWind->setText(wind.text);
     // Derived, but with a range of its own: marked like any entry out of range.
     QPalette p = m_txtMidFlameWind->palette();
@@ -264,23 +254,9 @@ void frmEditModel::UpdateMidFlameWind()
     }
 }
 
-void frmEditModel::ApplyUnits(Units::System system)
+void frmEditModel::showUnits(Units::System system)
 {
-    if (system == m_system)
-        return;
-    const Units::System old = m_system;
-    std::array<QString, kEntrySlots> texts;
-    for (int i = 2; i < kEntrySlots; ++i) {
-        if (IsNumericEntry(i))
-            texts[std::size_t(i)] = m_shown[std::size_t(i)].convert(old, system, EntryText(i));
-    }
-    m_system = system;
-    m_fillingEnvironment = true;
-    for (int i = 2; i < kEntrySlots; ++i) {
-        if (IsNumericEntry(i))
-            SetEntryText(i, texts[std::size_t(i)]);
-    }
-    m_fillingEnvironment = false;
+    // The model has written every box in the new units already.
     UpdateMidFlameWind();
 
     for (int i = 0; i < kEntrySlots; ++i) {
@@ -288,26 +264,14 @@ void frmEditModel::ApplyUnits(Units::System system)
             continue;
         if (QLabel *label = lblFuels(i))
             label->setText(EntryCaption(i, system));
-        if (auto *hint = findChild<QLabel *>(QStringLiteral("lblHint_%1").arg(i)))
-            hint->setText(EntryHint(i, system));
         if (QPushButton *tune = i >= 2 ? cmdTuner(i) : nullptr) {
             tune->setToolTip(QStringLiteral("Tune ") + EntryCaption(i, system).trimmed() + QStringLiteral(" (Ctrl+T in its box)"));
             tune->setAccessibleName(QStringLiteral("Tune ") + EntryCaption(i, system).trimmed());
         }
     }
-    findChild<QLabel *>(QStringLiteral("lblMidFlameWind"))->setText(MidFlameWindCaption(system));
-    findChild<QLabel *>(QStringLiteral("lblMidFlameWindHint"))->setText(MidFlameWindHint(system));
-    findChild<QLabel *>(QStringLiteral("lblCharSurfVolRatio"))->setText(ResultCaption(u"charSurfVol", system));
-    for (const char16_t *box : {u"ros", u"fli", u"fl", u"heat"}) {
-        const QString upper = box == std::u16string_view(u"ros") ? QStringLiteral("ROS")
-                              : box == std::u16string_view(u"fli") ? QStringLiteral("FLI")
-                              : box == std::u16string_view(u"fl")  ? QStringLiteral("FL")
-                                                                   : QStringLiteral("Heat");
-        for (const QString &prefix : {QStringLiteral("lbl_txt"), QStringLiteral("lbl_txtRef")}) {
-            if (auto *label = findChild<QLabel *>(prefix + upper))
-                label->setText(ResultCaption(box, system));
-        }
-    }
+    // Hints, the midflame wind's caption and hint, and the result captions.
+    for (const auto &[label, caption] : m_unitLabels)
+        label->setText(caption(system));
 
     // Results shown from the last computation, in the new units (Auto Compute has already
     // recomputed them when it is on).
@@ -332,6 +296,10 @@ void frmEditModel::ApplyUnits(Units::System system)
         const QSignalBlocker block(m_cboUnits);
         m_cboUnits->setCurrentIndex(system == Units::System::Metric ? 1 : 0);
     }
-    if (m_tuners)
-        m_tuners->UnitsChanged();
+}
+
+QLabel *frmEditModel::unitLabel(QLabel *label, std::function<QString(Units::System)> caption)
+{
+    m_unitLabels.emplace_back(label, std::move(caption));
+    return label;
 }

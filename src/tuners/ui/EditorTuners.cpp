@@ -17,7 +17,7 @@ EditorTunerHost::EditorTunerHost(frmEditModel &editor)
 
 QString EditorTunerHost::EntryText(int index) const
 {
-    return m_editor.EntryText(index);
+    return m_editor.Entries().text(index);
 }
 
 void EditorTunerHost::SetEntryText(int index, const QString &text)
@@ -63,12 +63,12 @@ QString EditorTunerHost::RowLabel(int index) const
 double EditorTunerHost::StoredValue(int index) const
 {
     const auto &fm = m_editor.EditFM();
-    return fm ? Units::FromEnglish(EntryQuantity(index), m_editor.ShownUnits(), StoredEntryValue(*fm, index)) : 0;
+    return fm ? Units::FromEnglish(EntryQuantity(index), ShownUnits(), StoredEntryValue(*fm, index)) : 0;
 }
 
 Units::System EditorTunerHost::ShownUnits() const
 {
-    return m_editor.ShownUnits();
+    return m_editor.Entries().units();
 }
 
 void EditorTunerHost::TunerPlot()
@@ -99,4 +99,11 @@ Tuners *InstallTuners(frmEditModel &editor)
     auto *installed = new InstalledTuners(editor);
     editor.setTuners(&installed->tuners);
     return &installed->tuners;
+}
+
+frmEditModel *NewEditorWithTuners(IEditorOwner *owner, IPrompts *prompts)
+{
+    auto *editor = new frmEditModel(owner, prompts);
+    InstallTuners(*editor);
+    return editor;
 }

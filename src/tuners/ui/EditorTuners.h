@@ -2,6 +2,8 @@
 
 #include "tuners/ITunerHost.h"
 
+class IEditorOwner;
+class IPrompts;
 class frmEditModel;
 class Tuners;
 
@@ -34,3 +36,7 @@ private:
 // Gives the editor its tuner windows: creates the host and the Tuners, installs them with
 // setTuners, and destroys them with the editor. Returns the Tuners (owned by the editor).
 Tuners *InstallTuners(frmEditModel &editor);
+
+// The Edit and Test Center as the program opens it: the editor window with its tuner windows
+// installed. The main window's editor factory (set where the program starts).
+frmEditModel *NewEditorWithTuners(IEditorOwner *owner, IPrompts *prompts);
