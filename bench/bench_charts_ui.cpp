@@ -2,7 +2,7 @@
 // "Plot" (entry checks, Compute, append, PlotCharts) until all four charts are drawn again.
 // Each chart is rendered into an image, so the hidden tabs are drawn as well as the shown one.
 //   build/bench/bench_charts_ui --benchmark_min_time=2
-#include "testcenter/EditorFixture.h"
+#include "support/EditorFixture.h"
 #include "testcenter/PlotHistory.h"
 #include "testcenter/ui/EditorCharts.h"
 

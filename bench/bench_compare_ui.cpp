@@ -2,7 +2,7 @@
 // the editor with the tab shown (results, comparison, table), and the redraw alone (the table
 // and the nearest models filled again from a made comparison, then painted).
 //   build/bench/bench_compare_ui --benchmark_min_time=2
-#include "testcenter/EditorFixture.h"
+#include "support/EditorFixture.h"
 #include "testcenter/ui/ComparisonPanel.h"
 
 #include "library/DefaultLibrary.h"

@@ -6,7 +6,7 @@
 #include "library/LibraryTree.h"
 #include "library/MemoryTree.h"
 
-#include "GeneratedLibrary.h"
+#include "support/GeneratedLibrary.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -9,7 +9,7 @@
 #include "manager/frmVarrow.h"
 #include "support/ScriptedPrompts.h"
 
-#include "GeneratedLibrary.h"
+#include "support/GeneratedLibrary.h"
 
 #include <QApplication>
 #include <QSettings>

@@ -1,7 +1,7 @@
 // One keystroke in a loading box of the Edit and Test Center with "Auto Compute" on, from the
 // key press to every result box holding its new text (filter, change handling, fuel bed
 // descriptors, range check and the full computation of edited and reference model).
-#include "testcenter/EditorFixture.h"
+#include "support/EditorFixture.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -3,7 +3,7 @@
 // model and the result boxes hold the new texts. The single tuner writes one box, the
 // synchronized tuner six (each followed by the editor's recomputation).
 //   build/bench/bench_tuners_ui --benchmark_min_time=2
-#include "testcenter/EditorFixture.h"
+#include "support/EditorFixture.h"
 #include "tuners/ui/EditorTuners.h"
 #include "tuners/ui/Tuners.h"
 #include "tuners/ui/frmSyncTuner.h"

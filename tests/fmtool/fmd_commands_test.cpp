@@ -1,4 +1,4 @@
-#include "fmtool/CapturedRun.h"
+#include "support/CapturedRun.h"
 #include "fmtool/Commands.h"
 
 #include "data/ProgramSettings.h"

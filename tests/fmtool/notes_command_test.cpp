@@ -1,6 +1,6 @@
 // fmtool notes and the notes in fmtool list --json, read from a notes file written by hand.
 
-#include "fmtool/CapturedRun.h"
+#include "support/CapturedRun.h"
 #include "fmtool/Commands.h"
 
 #include "data/ProgramState.h"

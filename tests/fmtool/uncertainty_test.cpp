@@ -1,5 +1,5 @@
 // fmtool uncertainty and fmtool sobol through their command lines.
-#include "CapturedRun.h"
+#include "support/CapturedRun.h"
 
 #include "data/ProgramState.h"
 

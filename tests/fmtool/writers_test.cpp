@@ -2,7 +2,7 @@
 // every command that writes a library; a cut library is refused; output that cannot be written
 // and inputs that never end are failures with a message.
 
-#include "fmtool/CapturedRun.h"
+#include "support/CapturedRun.h"
 #include "fmtool/Commands.h"
 #include "fmtool/LockedLibraryFile.h"
 

@@ -2,7 +2,7 @@
 #include "data/ProgramState.h"
 #include "library/EditActions.h"
 #include "library/LibraryFile.h"
-#include "library/LibraryInvariant.h"
+#include "support/LibraryInvariant.h"
 #include "library/MemoryTree.h"
 #include "library/LibrarySession.h"
 #include "support/ScriptedPrompts.h"

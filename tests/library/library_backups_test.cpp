@@ -3,7 +3,7 @@
 
 #include "library/LibraryBackups.h"
 
-#include "LibraryFileSupport.h"
+#include "support/LibraryFileSupport.h"
 #include "support/AsOrdinaryUser.h"
 
 #include <QDir>

@@ -1,8 +1,8 @@
-#include "library/CrashSupport.h"
+#include "support/CrashSupport.h"
 #include "library/LibraryFile.h"
 #include "data/WholeFileWrite.h"
 
-#include "LibraryFileSupport.h"
+#include "support/LibraryFileSupport.h"
 
 #include <QDir>
 #include <QTemporaryDir>

@@ -1,6 +1,6 @@
 #include "library/LibraryFile.h"
 
-#include "LibraryFileSupport.h"
+#include "support/LibraryFileSupport.h"
 #include "library/LibraryLocation.h"
 
 #include <QDir>

@@ -2,7 +2,7 @@
 // really holds, and files that are not Windows-1252 text.
 #include "library/LibraryFile.h"
 
-#include "LibraryFileSupport.h"
+#include "support/LibraryFileSupport.h"
 
 #include <QStringDecoder>
 #include <QStringEncoder>

@@ -2,7 +2,7 @@
 // read, and a tree that refuses a node leaves the library and the tree agreeing.
 #include "library/LibraryTree.h"
 
-#include "LibraryFileSupport.h"
+#include "support/LibraryFileSupport.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "library/LibraryFile.h"
 
-#include "LibraryFileSupport.h"
+#include "support/LibraryFileSupport.h"
 #include "data/NumberText.h"
 
 #include <QDir>

@@ -6,7 +6,7 @@
 #include "library/EditActions.h"
 #include "library/LibraryFile.h"
 #include "library/LibraryHistory.h"
-#include "library/LibraryInvariant.h"
+#include "support/LibraryInvariant.h"
 #include "library/MemoryTree.h"
 #include "library/ModelNotes.h"
 #include "library/NotesFile.h"

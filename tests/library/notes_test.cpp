@@ -1,7 +1,7 @@
 // The notes beside a library: the history entries the program writes, the file's exact bytes,
 // reading every shape a notes file takes, finding models again, and never losing a note.
 
-#include "library/LibraryFileSupport.h"
+#include "support/LibraryFileSupport.h"
 #include "library/ModelNotes.h"
 #include "library/NotesFile.h"
 

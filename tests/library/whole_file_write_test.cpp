@@ -1,7 +1,7 @@
 #include "library/LibraryBackups.h"
 #include "data/WholeFileWrite.h"
 
-#include "LibraryFileSupport.h"
+#include "support/LibraryFileSupport.h"
 #include "support/AsOrdinaryUser.h"
 
 #include <QCryptographicHash>

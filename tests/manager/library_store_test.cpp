@@ -2,7 +2,7 @@
 // run's backup tried again until it is made, and a library that cannot be written opened
 // read-only.
 
-#include "library/LibraryFileSupport.h"
+#include "support/LibraryFileSupport.h"
 
 #include "data/ProgramState.h"
 #include "library/LibraryBackups.h"

@@ -1,5 +1,5 @@
-#include "library/CrashSupport.h"
-#include "library/LibraryFileSupport.h"
+#include "support/CrashSupport.h"
+#include "support/LibraryFileSupport.h"
 
 #include <QDir>
 #include <QFileInfo>

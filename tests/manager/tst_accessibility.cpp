@@ -3,7 +3,7 @@
 // follows the layout, mnemonics are unique in each window, and the library commands, the tree
 // rename and the tuners answer their keys.
 
-#include "ManagerFixture.h"
+#include "support/ManagerFixture.h"
 
 #include "manager/AccessibleWindows.h"
 #include "testcenter/ui/frmEditModel.h"

@@ -1,6 +1,6 @@
 // The main window's custom fuel model file commands, driven as a user would: the command, the
 // modal dialog through its own event loop, its controls.
-#include "ManagerFixture.h"
+#include "support/ManagerFixture.h"
 
 #include "exchange/ui/FmdExportDialog.h"
 #include "exchange/ui/FmdImportDialog.h"

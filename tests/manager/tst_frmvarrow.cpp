@@ -2,7 +2,7 @@
 // default set, the commands each kind of node allows, the parameter panel, the default-set
 // question, the popup menu and the editor it opens.
 
-#include "ManagerFixture.h"
+#include "support/ManagerFixture.h"
 
 #include "manager/DefaultSet.h"
 #include "testcenter/ui/frmEditModel.h"

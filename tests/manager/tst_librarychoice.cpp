@@ -2,7 +2,7 @@
 // one this program used last time is never opened without asking: the question, in the real
 // message box, names both files with their sizes, dates, sets and models.
 
-#include "ManagerFixture.h"
+#include "support/ManagerFixture.h"
 
 #include "data/ProgramSettings.h"
 #include "library/LibraryLocation.h"

@@ -2,7 +2,7 @@
 // models (with the real paste dialog), copying a set, deleting, new sets and renaming in place.
 // After each one the tree and the library agree and the file holds the library.
 
-#include "ManagerFixture.h"
+#include "support/ManagerFixture.h"
 
 class TestLibraryCommands : public QObject, public ManagerFixture
 {

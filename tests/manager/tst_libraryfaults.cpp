@@ -1,7 +1,7 @@
 // The main window when the library file is missing, unreadable or cannot be written, when the
 // library is empty, and when a paste finds its source gone: nothing the user made is lost.
 
-#include "ManagerFixture.h"
+#include "support/ManagerFixture.h"
 
 #include "library/DefaultLibrary.h"
 

@@ -2,7 +2,7 @@
 // size, sets and models, whether this copy may change it and its backups, and its button asks
 // the file manager for the library's folder.
 
-#include "ManagerFixture.h"
+#include "support/ManagerFixture.h"
 
 #include "manager/LibraryInfoDialog.h"
 

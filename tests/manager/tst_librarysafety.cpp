@@ -1,7 +1,7 @@
 // One writer at a time and changes from outside: a second window on the same library reads it
 // only, and a file changed by another program is never written over unseen.
 
-#include "ManagerFixture.h"
+#include "support/ManagerFixture.h"
 
 #include "manager/RestoreBackupDialog.h"
 #include "testcenter/ui/frmEditModel.h"

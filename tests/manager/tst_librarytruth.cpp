@@ -3,7 +3,7 @@
 // short is never taken for the library; the history is never cleared unsaid; backups that
 // fail are said as they are; a read-only copy says why it cannot restore.
 
-#include "ManagerFixture.h"
+#include "support/ManagerFixture.h"
 
 #include "library/LibraryBackups.h"
 #include "library/NotesFile.h"

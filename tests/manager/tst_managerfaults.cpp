@@ -3,7 +3,7 @@
 // on a delete question, the library file the status line names, and every popup menu item
 // driven through the menu itself.
 
-#include "ManagerFixture.h"
+#include "support/ManagerFixture.h"
 
 #include "manager/DefaultSet.h"
 #include "testcenter/ui/frmEditModel.h"

@@ -2,7 +2,7 @@
 // command as its button and follows the button's enabled state, the keys belong to exactly one
 // command each, and Help shows the guide and the program's version and library.
 
-#include "ManagerFixture.h"
+#include "support/ManagerFixture.h"
 
 #include "testcenter/ui/frmEditModel.h"
 #include "manager/UserGuideWindow.h"

@@ -2,7 +2,7 @@
 // typed and saved at once, one undoable step each, and a pasted copy's history shown; the
 // editor's Save of values and notes as one step; orphaned notes attached and deleted from
 // File > Library..., each undoable.
-#include "ManagerFixture.h"
+#include "support/ManagerFixture.h"
 
 #include "manager/LibraryInfoDialog.h"
 #include "testcenter/ui/frmEditModel.h"

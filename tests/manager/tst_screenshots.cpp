@@ -3,7 +3,7 @@
 // them (VARROW_SCREENSHOT_DIR names the folder); without the variable only the metric panel's
 // values are checked and no picture is made.
 
-#include "ManagerFixture.h"
+#include "support/ManagerFixture.h"
 
 #include "units/UnitSetting.h"
 

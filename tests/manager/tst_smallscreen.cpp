@@ -2,7 +2,7 @@
 // first placement, the Edit and Test Center, its analysis window, both tuners and the user
 // guide. The offscreen platform is given one screen of that size before the application starts.
 
-#include "ManagerFixture.h"
+#include "support/ManagerFixture.h"
 
 #include "analysis/ui/frmAnalysis.h"
 #include "manager/UserGuideWindow.h"

@@ -2,7 +2,7 @@
 // the tree and the library of its moment, names itself in the Edit menu, answers the standard
 // keys, and waits while the Edit and Test Center is open.
 
-#include "ManagerFixture.h"
+#include "support/ManagerFixture.h"
 
 #include "testcenter/ui/frmEditModel.h"
 

@@ -2,7 +2,7 @@
 // the splitter's place and the windows' places and sizes come back after closing, and names a
 // narrow box can cut show in full as tooltips.
 
-#include "ManagerFixture.h"
+#include "support/ManagerFixture.h"
 
 #include "testcenter/ui/frmEditModel.h"
 

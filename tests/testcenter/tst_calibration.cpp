@@ -2,7 +2,7 @@
 // shipped library: fires computed from FM1 (1 ft deep) are imported through the file dialog
 // and its report, the library is ranked against them, and the edited copy of FM1 (made 2 ft
 // deep) is fitted back, applied and the apply undone.
-#include "EditorFixture.h"
+#include "support/EditorFixture.h"
 
 #include "analysis/ui/UncertaintyPanel.h"
 #include "analysis/ui/frmAnalysis.h"

@@ -1,7 +1,7 @@
 // The fire behavior charts in the real Edit and Test Center: Plot, paging, the reference line,
 // restoring a clicked bar, Clear Graphs, the tuners' Plot, the CSV export and Copy Chart.
 // With VARROW_SCREENSHOT_DIR set, screenshot() saves the editor with ten plots there.
-#include "EditorFixture.h"
+#include "support/EditorFixture.h"
 #include "data/NumberText.h"
 #include "testcenter/ChartData.h"
 #include "testcenter/PlotHistory.h"

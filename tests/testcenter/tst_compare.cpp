@@ -1,6 +1,6 @@
 // The Compare tab and the consistency warnings of the Edit and Test Center, through their
 // controls, over the shipped library (the 53 standard models in the locked master set).
-#include "EditorFixture.h"
+#include "support/EditorFixture.h"
 
 #include "widgets/ChartExport.h"
 #include "library/DefaultLibrary.h"

@@ -1,5 +1,5 @@
 // The analysis window opened from the editor, driven through its real controls.
-#include "EditorFixture.h"
+#include "support/EditorFixture.h"
 
 #include "analysis/Sweep.h"
 #include "widgets/ChartExport.h"

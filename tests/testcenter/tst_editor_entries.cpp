@@ -1,5 +1,5 @@
 // The editor's entry boxes driven by keyboard: filter, range colours, checks and computations.
-#include "EditorFixture.h"
+#include "support/EditorFixture.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,5 +1,5 @@
 // The editor opened on a library model: loading, reference choice, Save and the ways it closes.
-#include "EditorFixture.h"
+#include "support/EditorFixture.h"
 
 #include <QComboBox>
 #include <QFile>

@@ -2,7 +2,7 @@
 // and written by Save with the values (a failed write takes both back), the close button asking
 // about typed notes, a locked model's notes read-only, an applied calibration recorded at Save,
 // and the printed report's Notes section.
-#include "EditorFixture.h"
+#include "support/EditorFixture.h"
 
 #include "library/ModelNotes.h"
 #include "testcenter/ui/EditorReport.h"

@@ -2,7 +2,7 @@
 // dynamic reference model, and with unsaved edits when its window is closed, through the real
 // controls: Auto Compute with a red entry, the midflame wind beyond its range, the close
 // button, the environment names, the stale-results note and the Tune buttons' names.
-#include "EditorFixture.h"
+#include "support/EditorFixture.h"
 
 #include "analysis/Sweep.h"
 #include "analysis/ui/ResponseCurvesPanel.h"

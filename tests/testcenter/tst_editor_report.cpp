@@ -1,6 +1,6 @@
 // The printed report of the Edit and Test Center, written as PDF through the real button and
 // read back with a PDF tool; and the computation setting with its mark.
-#include "EditorFixture.h"
+#include "support/EditorFixture.h"
 
 #include "analysis/ui/frmAnalysis.h"
 

@@ -1,6 +1,6 @@
 // The uncertainty and global sensitivity tabs of the analysis window opened from the editor,
 // driven through their real controls.
-#include "EditorFixture.h"
+#include "support/EditorFixture.h"
 
 #include "analysis/ui/GlobalSensitivityPanel.h"
 #include "analysis/ui/ResponseCurvesPanel.h"

@@ -1,7 +1,7 @@
 // The editor in metric, driven through its controls: the unit choice, saving without a change
 // (the file keeps its bytes), a typed metric value, a red metric box, and the moisture scenarios
 // and named environments of the Environment.
-#include "EditorFixture.h"
+#include "support/EditorFixture.h"
 
 #include "units/UnitSetting.h"
 #include "units/UserEnvironments.h"

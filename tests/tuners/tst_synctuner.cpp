@@ -1,4 +1,4 @@
-#include "FakeTunerHost.h"
+#include "support/FakeTunerHost.h"
 
 #include "data/ProgramState.h"
 #include "tuners/ui/Tuners.h"

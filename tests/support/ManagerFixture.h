@@ -6,7 +6,7 @@
 #include "data/ProgramState.h"
 #include "library/EditActions.h"
 #include "library/LibraryFile.h"
-#include "library/LibraryInvariant.h"
+#include "support/LibraryInvariant.h"
 #include "library/LibraryLocation.h"
 #include "library/NotesFile.h"
 #include "library/ui/frmPasteModel.h"
