@@ -8,11 +8,29 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QStandardPaths>
-#include <QStorageInfo>
 
 #include <algorithm>
 
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+
 namespace {
+
+// The bytes free to this user on the file system holding folder when it also holds
+// libraryFolder; -1 when they are on different file systems or either cannot be looked at.
+// Asked of the file system itself, not of the mount table, which a container or a changed root
+// may not show.
+qint64 freeBytesBeside(const QString &folder, const QString &libraryFolder)
+{
+    struct stat a {}, b {};
+    if (::stat(QFile::encodeName(folder).constData(), &a) != 0 ||
+        ::stat(QFile::encodeName(libraryFolder).constData(), &b) != 0 || a.st_dev != b.st_dev)
+        return -1;
+    struct statvfs fs {};
+    if (::statvfs(QFile::encodeName(folder).constData(), &fs) != 0)
+        return -1;
+    return qint64(fs.f_bavail) * qint64(fs.f_frsize);
+}
 
 const QString kStampFormat = QStringLiteral("yyyyMMdd-hhmmss");
 
@@ -203,14 +221,13 @@ QString MakeRunBackup(const QString &libraryPath, const QByteArray &bytes, const
     for (int n = 2; QFileInfo::exists(target); ++n)
         target = dir.filePath(prefixOf(libraryPath) + stamp + QStringLiteral("-%1.FFM").arg(n));
     if (keepFree > 0) {
-        const QStorageInfo disk(folder);
-        if (disk.isValid() && disk == QStorageInfo(QFileInfo(libraryPath).absolutePath()) &&
-            disk.bytesAvailable() < bytes.size() + keepFree) {
+        const qint64 available = freeBytesBeside(folder, QFileInfo(libraryPath).absolutePath());
+        if (available >= 0 && available < bytes.size() + keepFree) {
             if (error)
                 *error = QStringLiteral("No backup of the library was made: the disk holding %1 has %2 bytes free, "
                                         "which the library's own save needs.")
                              .arg(QDir::toNativeSeparators(folder))
-                             .arg(disk.bytesAvailable());
+                             .arg(available);
             return {};
         }
     }
