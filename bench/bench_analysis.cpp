@@ -118,9 +118,15 @@ void BM_FmtoolSweepPerLine(benchmark::State &state)
                 "\"[End]\"\r\n");
     }
     const int steps = 20000;
-    const QStringList args{path, QStringLiteral("--vary"), QStringLiteral("wind"), QStringLiteral("--from"),
-                           QStringLiteral("0"), QStringLiteral("--to"), QStringLiteral("40"),
-                           QStringLiteral("--steps"), QString::number(steps)};
+    const QStringList args{path,
+                           QStringLiteral("--vary"),
+                           QStringLiteral("wind"),
+                           QStringLiteral("--from"),
+                           QStringLiteral("0"),
+                           QStringLiteral("--to"),
+                           QStringLiteral("40"),
+                           QStringLiteral("--steps"),
+                           QString::number(steps)};
     FmtoolStreams io;
     io.out = std::fopen("/dev/null", "w");
     io.err = io.out;

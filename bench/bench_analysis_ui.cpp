@@ -142,8 +142,7 @@ BENCHMARK(BM_RedrawFireCharacteristics)->Unit(benchmark::kMillisecond);
 // change (the paint alone), refreshed without painting (compute and series update), and the
 // floor of any chart of that size: QChartViews of the same size and layout with empty charts
 // (title, axes with their ticks and labels, no series).
-template <class Panel>
-void paintOnly(benchmark::State &state)
+template <class Panel> void paintOnly(benchmark::State &state)
 {
     Panel panel;
     panel.resize(1180, 700);
@@ -154,8 +153,7 @@ void paintOnly(benchmark::State &state)
         render(&panel, image);
 }
 
-template <class Panel>
-void refreshOnly(benchmark::State &state)
+template <class Panel> void refreshOnly(benchmark::State &state)
 {
     Panel panel;
     panel.resize(1180, 700);
@@ -170,10 +168,22 @@ void refreshOnly(benchmark::State &state)
     }
 }
 
-void BM_PaintOnlySensitivity(benchmark::State &state) { paintOnly<SensitivityPanel>(state); }
-void BM_PaintOnlyFireCharacteristics(benchmark::State &state) { paintOnly<CharacteristicsPanel>(state); }
-void BM_RefreshOnlySensitivity(benchmark::State &state) { refreshOnly<SensitivityPanel>(state); }
-void BM_RefreshOnlyFireCharacteristics(benchmark::State &state) { refreshOnly<CharacteristicsPanel>(state); }
+void BM_PaintOnlySensitivity(benchmark::State &state)
+{
+    paintOnly<SensitivityPanel>(state);
+}
+void BM_PaintOnlyFireCharacteristics(benchmark::State &state)
+{
+    paintOnly<CharacteristicsPanel>(state);
+}
+void BM_RefreshOnlySensitivity(benchmark::State &state)
+{
+    refreshOnly<SensitivityPanel>(state);
+}
+void BM_RefreshOnlyFireCharacteristics(benchmark::State &state)
+{
+    refreshOnly<CharacteristicsPanel>(state);
+}
 BENCHMARK(BM_PaintOnlySensitivity)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PaintOnlyFireCharacteristics)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RefreshOnlySensitivity)->Unit(benchmark::kMillisecond);

@@ -70,7 +70,7 @@ void BM_Fit3x10(benchmark::State &state)
 BENCHMARK(BM_Fit3x10)->Unit(benchmark::kMillisecond);
 
 const std::initializer_list<const char *> kTen = {"load-1h", "load-10h", "load-100h", "load-herb", "load-woody",
-                                                  "sav-1h", "sav-herb", "sav-woody", "depth", "mx"};
+                                                  "sav-1h",  "sav-herb", "sav-woody", "depth",     "mx"};
 
 void BM_Fit10x40(benchmark::State &state)
 {

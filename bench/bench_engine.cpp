@@ -17,9 +17,9 @@ struct Model
     double depth, mxPercent, herbType;
 };
 
-const Model kGrass = {{0.10, 0, 0, 1.00, 0}, {2000, 1800, 1500}, 1.0, 15, 2};                // GR2
-const Model kShrub = {{1.35, 2.40, 0.75, 0, 3.85}, {2000, 1500, 1600}, 1.0, 15, 1};          // SH2
-const Model kTimber = {{0.50, 2.20, 2.80, 0, 0}, {2000, 1500, 1500}, 0.3, 20, 1};            // TL3
+const Model kGrass = {{0.10, 0, 0, 1.00, 0}, {2000, 1800, 1500}, 1.0, 15, 2};       // GR2
+const Model kShrub = {{1.35, 2.40, 0.75, 0, 3.85}, {2000, 1500, 1600}, 1.0, 15, 1}; // SH2
+const Model kTimber = {{0.50, 2.20, 2.80, 0, 0}, {2000, 1500, 1500}, 0.3, 20, 1};   // TL3
 
 FireSpread makeSpread(const Model &m)
 {

@@ -31,9 +31,9 @@ VaryingInput vary(const char *name, double percent)
 // wind +/- 25 %.
 std::vector<VaryingInput> presetInputs()
 {
-    return {vary("moist-1h", 30), vary("moist-10h", 30), vary("moist-100h", 30), vary("moist-herb", 30),
-            vary("moist-woody", 30), vary("load-1h", 20), vary("load-10h", 20), vary("load-100h", 20),
-            vary("load-herb", 20), vary("load-woody", 20), vary("depth", 20), vary("wind", 25)};
+    return {vary("moist-1h", 30),    vary("moist-10h", 30),  vary("moist-100h", 30), vary("moist-herb", 30),
+            vary("moist-woody", 30), vary("load-1h", 20),    vary("load-10h", 20),   vary("load-100h", 20),
+            vary("load-herb", 20),   vary("load-woody", 20), vary("depth", 20),      vary("wind", 25)};
 }
 
 UncertainModel presetModel()
@@ -91,8 +91,7 @@ void engineOnDraws(benchmark::State &state)
         for (FireSpread &fs : spreads) {
             try {
                 fs.Compute();
-            } catch (const ArithmeticError &) {
-            }
+            } catch (const ArithmeticError &) { }
         }
         benchmark::DoNotOptimize(spreads.data());
     }
@@ -122,10 +121,16 @@ void uncertaintyDraws(benchmark::State &state)
     options.threads = int(state.range(1));
     for (auto _ : state)
         benchmark::DoNotOptimize(RunUncertainty(m, options));
-    state.counters["per draw (ns)"] =
-        benchmark::Counter(double(options.draws), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+    state.counters["per draw (ns)"] = benchmark::Counter(
+        double(options.draws), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
-BENCHMARK(uncertaintyDraws)->Args({1000, 1})->Args({1000, 2})->Args({10000, 1})->Args({10000, 2})->Unit(benchmark::kMicrosecond)->UseRealTime();
+BENCHMARK(uncertaintyDraws)
+    ->Args({1000, 1})
+    ->Args({1000, 2})
+    ->Args({10000, 1})
+    ->Args({10000, 2})
+    ->Unit(benchmark::kMicrosecond)
+    ->UseRealTime();
 
 void sobolSeventeen(benchmark::State &state)
 {
@@ -138,7 +143,13 @@ void sobolSeventeen(benchmark::State &state)
         benchmark::DoNotOptimize(FireSobolAnalysis(m, options));
     state.counters["computations"] = double(options.baseSamples * (m.InputCount() + 2));
 }
-BENCHMARK(sobolSeventeen)->Args({1, 0})->Args({2, 0})->Args({1, 100})->Args({2, 100})->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(sobolSeventeen)
+    ->Args({1, 0})
+    ->Args({2, 0})
+    ->Args({1, 100})
+    ->Args({2, 100})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 // The bands of one response curve as the Analysis window computes them: 41 values of the 20-ft
 // wind from 0 to 30 mi/h, 400 draws of the other "all of these" inputs at each.

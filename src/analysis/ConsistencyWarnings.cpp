@@ -12,7 +12,7 @@ constexpr double kSav100h = 30;
 QString surfaceToVolume(double perFoot, Units::System s)
 {
     return Units::FormatResult(Units::Quantity::SurfaceToVolume, s, perFoot).trimmed() + QLatin1Char(' ') +
-           Units::UnitLabel(Units::Quantity::SurfaceToVolume, s);
+        Units::UnitLabel(Units::Quantity::SurfaceToVolume, s);
 }
 
 QString percent(double fraction)
@@ -94,7 +94,8 @@ std::vector<ConsistencyWarning> ConsistencyWarnings(const FuelBed &bed, const Fi
     const auto &p = bed.p;
     // A class burns only with a load and a surface to heat; the 10-h and 100-h classes have
     // theirs fixed.
-    const bool fuel = (p[0] > 0 && p[5] > 0) || p[1] > 0 || p[2] > 0 || (p[3] > 0 && p[6] > 0) || (p[4] > 0 && p[7] > 0);
+    const bool fuel =
+        (p[0] > 0 && p[5] > 0) || p[1] > 0 || p[2] > 0 || (p[3] > 0 && p[6] > 0) || (p[4] > 0 && p[7] > 0);
     if (!fuel)
         w.push_back({WarningKind::NoFuelToBurn, 2,
                      std::all_of(p.begin(), p.begin() + 5, [](double load) { return load == 0; })
@@ -127,8 +128,7 @@ std::vector<ConsistencyWarning> ConsistencyWarnings(const FuelBed &bed, const Fi
         if (b.computed && (b.packRatio < envelope.packRatioMin || b.packRatio > envelope.packRatioMax))
             w.push_back({WarningKind::PackRatioOutsideEnvelope, kPackRatioEntry,
                          QStringLiteral("Relative packing ratio %1 is outside the standard models' %2 to %3.")
-                             .arg(QString::number(b.packRatio, 'f', 3),
-                                  QString::number(envelope.packRatioMin, 'f', 3),
+                             .arg(QString::number(b.packRatio, 'f', 3), QString::number(envelope.packRatioMin, 'f', 3),
                                   QString::number(envelope.packRatioMax, 'f', 3))});
     }
 

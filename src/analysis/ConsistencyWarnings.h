@@ -11,13 +11,13 @@
 // at the editor's current environment. They only inform: nothing here blocks a Save.
 
 enum class WarningKind {
-    NoFuelToBurn,           // every load 0, or load only in classes of SA/V 0: it cannot burn
-    DynamicWithoutHerb,     // dynamic herb type but no live herb load: nothing to transfer
-    HerbInStatic,           // live herb load in a static model: it never cures
+    NoFuelToBurn,             // every load 0, or load only in classes of SA/V 0: it cannot burn
+    DynamicWithoutHerb,       // dynamic herb type but no live herb load: nothing to transfer
+    HerbInStatic,             // live herb load in a static model: it never cures
     ExtinctionAtDeadMoisture, // dead moisture at or above the moisture of extinction
     SurfToVolOutsideEnvelope, // characteristic SA/V outside the standard models' range
     PackRatioOutsideEnvelope, // relative packing ratio outside the standard models' range
-    LiveNeverBurns,         // live fuel extinguished whatever the dead fuel moisture
+    LiveNeverBurns,           // live fuel extinguished whatever the dead fuel moisture
 };
 
 struct ConsistencyWarning

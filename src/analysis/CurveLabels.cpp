@@ -31,8 +31,7 @@ std::optional<std::size_t> NearestSweepPoint(const std::vector<SweepPoint> &poin
 {
     if (points.empty() || !(x >= points.front().x && x <= points.back().x))
         return std::nullopt;
-    const double step =
-        points.size() > 1 ? (points.back().x - points.front().x) / double(points.size() - 1) : 1;
+    const double step = points.size() > 1 ? (points.back().x - points.front().x) / double(points.size() - 1) : 1;
     const int nearest =
         std::clamp(step > 0 ? int(std::lround((x - points.front().x) / step)) : 0, 0, int(points.size()) - 1);
     return std::size_t(nearest);
@@ -44,16 +43,19 @@ QString CurvePointText(const ModelCurve &c, std::size_t index, SweepInput input,
         return QString();
     const SweepPoint &p = c.points[index];
     const SweepInputInfo &info = SweepInputInfoOf(input);
-    QStringList lines{CurveName(c), QStringLiteral("%1: %2 %3").arg(QString::fromUtf8(info.title),
-                                                                    TableNumber(Units::FromEnglish(info.quantity, system, p.x), 1),
-                                                                    Units::UnitLabel(info.quantity, system))};
+    QStringList lines{CurveName(c),
+                      QStringLiteral("%1: %2 %3")
+                          .arg(QString::fromUtf8(info.title),
+                               TableNumber(Units::FromEnglish(info.quantity, system, p.x), 1),
+                               Units::UnitLabel(info.quantity, system))};
     if (!p.computed) {
         lines << QStringLiteral("cannot compute");
         return lines.join(u'\n');
     }
     for (const CurveOutput &o : CurveOutputs())
-        lines << QStringLiteral("%1: %2 %3").arg(QString::fromUtf8(o.title), Units::FormatResult(o.quantity, system, p.*o.value),
-                                                 Units::UnitLabel(o.quantity, system));
+        lines << QStringLiteral("%1: %2 %3")
+                     .arg(QString::fromUtf8(o.title), Units::FormatResult(o.quantity, system, p.*o.value),
+                          Units::UnitLabel(o.quantity, system));
     if (p.windLimit && p.rateOfSpread > 0)
         lines << QStringLiteral("wind limit reached");
     return lines.join(u'\n');

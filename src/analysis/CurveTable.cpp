@@ -89,10 +89,12 @@ CsvTable CurvesTable(const std::vector<ModelCurve> &curves, SweepInput input, Un
     const Quantity xQuantity = SweepInputInfoOf(input).quantity;
     for (const ModelCurve &c : curves) {
         for (const SweepPoint &p : c.points) {
-            QStringList row{c.setName, c.modelId, TableNumber(Units::FromEnglish(xQuantity, system, p.x), kCurveDecimals)};
+            QStringList row{c.setName, c.modelId,
+                            TableNumber(Units::FromEnglish(xQuantity, system, p.x), kCurveDecimals)};
             if (p.computed) {
                 for (const ResultColumn &col : kColumns)
-                    row << TableNumber(Units::FromEnglish(col.quantity, system, shownValue(p, col, system)), kCurveDecimals);
+                    row << TableNumber(Units::FromEnglish(col.quantity, system, shownValue(p, col, system)),
+                                       kCurveDecimals);
                 row << (p.windLimit ? QStringLiteral("yes") : QStringLiteral("no")) << QString();
             } else {
                 row << QString() << QString() << QString() << QString() << QString() << QString() << QString()

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "data/CsvTable.h"
 #include "analysis/Sweep.h"
+#include "data/CsvTable.h"
 
 #include <string>
 #include <vector>

@@ -37,11 +37,13 @@ std::vector<CharacteristicCurve> CharacteristicCurves(double xMin, double xMax, 
         CharacteristicCurve c;
         c.flameLength = fl;
         c.intensity = IntensityOfFlameLength(fl);
-        c.label = QStringLiteral("%1 %2 (%3 %4)")
-                      .arg(TableNumber(Units::FromEnglish(Units::Quantity::FlameLength, system, fl), 1),
-                           Units::UnitLabel(Units::Quantity::FlameLength, system),
-                           TableNumber(std::round(Units::FromEnglish(Units::Quantity::FirelineIntensity, system, c.intensity)), 0),
-                           Units::UnitLabel(Units::Quantity::FirelineIntensity, system));
+        c.label =
+            QStringLiteral("%1 %2 (%3 %4)")
+                .arg(TableNumber(Units::FromEnglish(Units::Quantity::FlameLength, system, fl), 1),
+                     Units::UnitLabel(Units::Quantity::FlameLength, system),
+                     TableNumber(
+                         std::round(Units::FromEnglish(Units::Quantity::FirelineIntensity, system, c.intensity)), 0),
+                     Units::UnitLabel(Units::Quantity::FirelineIntensity, system));
         // Where the hyperbola enters the chart from the top: rate of spread = rosMax.
         const double start = std::max(xMin, rosMax > 0 ? RateOfSpreadAtIntensity(c.intensity, rosMax) : xMin);
         if (start >= xMax)

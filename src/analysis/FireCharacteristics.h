@@ -20,9 +20,9 @@ double RateOfSpreadAtIntensity(double intensity, double heatPerUnitArea);
 
 struct CharacteristicCurve
 {
-    double flameLength;  // ft
-    double intensity;    // btu/ft/s
-    QString label;       // "4 ft (115 btu/ft/s)"
+    double flameLength; // ft
+    double intensity;   // btu/ft/s
+    QString label;      // "4 ft (115 btu/ft/s)"
     std::vector<double> heat, ros;
 };
 

@@ -13,25 +13,37 @@ namespace {
 std::array<FuelParameter, 13> makeParameters()
 {
     std::array<FuelParameter, 13> out{};
-    const std::array<double (FireSpread::*)() const, 13> getters = {
-        &FireSpread::Loading1Hour,          &FireSpread::Loading10Hour,           &FireSpread::Loading100Hour,
-        &FireSpread::LoadingLiveHerb,       &FireSpread::LoadingLiveWoody,        &FireSpread::SurfaceToVolume1Hour,
-        &FireSpread::SurfaceToVolumeLiveHerb, &FireSpread::SurfaceToVolumeLiveWoody, &FireSpread::HeatContentDead,
-        &FireSpread::HeatContentLiveHerb,   &FireSpread::HeatContentLiveWoody,    &FireSpread::BulkDensityDepth,
-        &FireSpread::MoistureOfExtinction};
-    const std::array<void (FireSpread::*)(double), 13> setters = {
-        &FireSpread::setLoading1Hour,          &FireSpread::setLoading10Hour,
-        &FireSpread::setLoading100Hour,        &FireSpread::setLoadingLiveHerb,
-        &FireSpread::setLoadingLiveWoody,      &FireSpread::setSurfaceToVolume1Hour,
-        &FireSpread::setSurfaceToVolumeLiveHerb, &FireSpread::setSurfaceToVolumeLiveWoody,
-        &FireSpread::setHeatContentDead,       &FireSpread::setHeatContentLiveHerb,
-        &FireSpread::setHeatContentLiveWoody,  &FireSpread::setBulkDensityDepth,
-        &FireSpread::setMoistureOfExtinction};
+    const std::array<double (FireSpread::*)() const, 13> getters = {&FireSpread::Loading1Hour,
+                                                                    &FireSpread::Loading10Hour,
+                                                                    &FireSpread::Loading100Hour,
+                                                                    &FireSpread::LoadingLiveHerb,
+                                                                    &FireSpread::LoadingLiveWoody,
+                                                                    &FireSpread::SurfaceToVolume1Hour,
+                                                                    &FireSpread::SurfaceToVolumeLiveHerb,
+                                                                    &FireSpread::SurfaceToVolumeLiveWoody,
+                                                                    &FireSpread::HeatContentDead,
+                                                                    &FireSpread::HeatContentLiveHerb,
+                                                                    &FireSpread::HeatContentLiveWoody,
+                                                                    &FireSpread::BulkDensityDepth,
+                                                                    &FireSpread::MoistureOfExtinction};
+    const std::array<void (FireSpread::*)(double), 13> setters = {&FireSpread::setLoading1Hour,
+                                                                  &FireSpread::setLoading10Hour,
+                                                                  &FireSpread::setLoading100Hour,
+                                                                  &FireSpread::setLoadingLiveHerb,
+                                                                  &FireSpread::setLoadingLiveWoody,
+                                                                  &FireSpread::setSurfaceToVolume1Hour,
+                                                                  &FireSpread::setSurfaceToVolumeLiveHerb,
+                                                                  &FireSpread::setSurfaceToVolumeLiveWoody,
+                                                                  &FireSpread::setHeatContentDead,
+                                                                  &FireSpread::setHeatContentLiveHerb,
+                                                                  &FireSpread::setHeatContentLiveWoody,
+                                                                  &FireSpread::setBulkDensityDepth,
+                                                                  &FireSpread::setMoistureOfExtinction};
     for (std::size_t i = 0; i < out.size(); ++i) {
         const FuelParameterInfo &p = FuelParameterTable()[i];
         const double scale = p.id == FuelParameterId::MoistureOfExtinction ? 100 : 1;
-        out[i] = {p.chartName.data(), p.zeroAllowed, p.low / scale, p.high / scale, scale, getters[i], setters[i],
-                  p.quantity};
+        out[i] = {p.chartName.data(), p.zeroAllowed, p.low / scale, p.high / scale, scale,
+                  getters[i],         setters[i],    p.quantity};
     }
     return out;
 }

@@ -30,12 +30,12 @@ const std::array<FuelParameter, 13> &FuelParameters();
 
 struct SensitivityRow
 {
-    int parameter = 0; // index into FuelParameters()
-    double value = 0;  // the base value (calculator units)
-    double low = 0, high = 0;                 // the values tried, after clamping
+    int parameter = 0;        // index into FuelParameters()
+    double value = 0;         // the base value (calculator units)
+    double low = 0, high = 0; // the values tried, after clamping
     bool lowClamped = false, highClamped = false;
-    double rosLow = 0, rosHigh = 0;           // ch/h at low and high
-    double flameLow = 0, flameHigh = 0;       // ft
+    double rosLow = 0, rosHigh = 0;     // ch/h at low and high
+    double flameLow = 0, flameHigh = 0; // ft
     bool lowComputed = false, highComputed = false;
 
     // Changes from the base results, in percent of the base (0 when the base is 0).

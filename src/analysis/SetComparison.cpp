@@ -13,8 +13,21 @@
 namespace {
 
 // Parameter indexes in the fuel bed.
-enum : std::size_t { Load1h, Load10h, Load100h, LoadHerb, LoadWoody, Sav1h, SavHerb, SavWoody,
-                     HeatDead, HeatHerb, HeatWoody, Depth, Mx };
+enum : std::size_t {
+    Load1h,
+    Load10h,
+    Load100h,
+    LoadHerb,
+    LoadWoody,
+    Sav1h,
+    SavHerb,
+    SavWoody,
+    HeatDead,
+    HeatHerb,
+    HeatWoody,
+    Depth,
+    Mx
+};
 
 // Width of a parameter's entry range, in calculator units (the moisture of extinction as a
 // fraction).
@@ -66,10 +79,18 @@ std::vector<int> sortedBy(const SetComparison &c, double ComparisonRow::*distanc
 FuelBed FuelBedOf(const FuelModel &m)
 {
     FuelBed bed;
-    bed.p = {m.Loading1Hour(),          m.Loading10Hour(),           m.Loading100Hour(),
-             m.LoadingLiveHerb(),       m.LoadingLiveWoody(),        m.SurfaceToVolume1Hour(),
-             m.SurfaceToVolumeLiveHerb(), m.SurfaceToVolumeLiveWoody(), m.HeatContentDead(),
-             m.HeatContentLiveHerb(),   m.HeatContentLiveWoody(),    m.BulkDensityDepth(),
+    bed.p = {m.Loading1Hour(),
+             m.Loading10Hour(),
+             m.Loading100Hour(),
+             m.LoadingLiveHerb(),
+             m.LoadingLiveWoody(),
+             m.SurfaceToVolume1Hour(),
+             m.SurfaceToVolumeLiveHerb(),
+             m.SurfaceToVolumeLiveWoody(),
+             m.HeatContentDead(),
+             m.HeatContentLiveHerb(),
+             m.HeatContentLiveWoody(),
+             m.BulkDensityDepth(),
              m.MoistureOfExtinction() / 100};
     bed.herbType = m.HerbType();
     return bed;
@@ -78,10 +99,18 @@ FuelBed FuelBedOf(const FuelModel &m)
 FuelBed FuelBedOf(const FireSpread &fs)
 {
     FuelBed bed;
-    bed.p = {fs.Loading1Hour(),          fs.Loading10Hour(),           fs.Loading100Hour(),
-             fs.LoadingLiveHerb(),       fs.LoadingLiveWoody(),        fs.SurfaceToVolume1Hour(),
-             fs.SurfaceToVolumeLiveHerb(), fs.SurfaceToVolumeLiveWoody(), fs.HeatContentDead(),
-             fs.HeatContentLiveHerb(),   fs.HeatContentLiveWoody(),    fs.BulkDensityDepth(),
+    bed.p = {fs.Loading1Hour(),
+             fs.Loading10Hour(),
+             fs.Loading100Hour(),
+             fs.LoadingLiveHerb(),
+             fs.LoadingLiveWoody(),
+             fs.SurfaceToVolume1Hour(),
+             fs.SurfaceToVolumeLiveHerb(),
+             fs.SurfaceToVolumeLiveWoody(),
+             fs.HeatContentDead(),
+             fs.HeatContentLiveHerb(),
+             fs.HeatContentLiveWoody(),
+             fs.BulkDensityDepth(),
              fs.MoistureOfExtinction()};
     bed.herbType = fs.HerbType();
     return bed;

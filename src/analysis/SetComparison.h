@@ -39,14 +39,14 @@ FireEnvironment EnvironmentOf(const FireSpread &fs);
 
 struct Behaviour
 {
-    double ros = 0; // ch/h, to 0.1 as the editor shows it
+    double ros = 0;          // ch/h, to 0.1 as the editor shows it
     double unroundedRos = 0; // ch/h before that rounding: metric values are made from it
-    double fl = 0;  // ft
-    double fli = 0; // btu/ft/s
-    double hpa = 0; // btu/ft2
-    double surfToVol = 0; // characteristic SA/V, ft2/ft3
-    double packRatio = 0; // relative packing ratio
-    bool computed = false; // false: the spread core failed and every value is 0
+    double fl = 0;           // ft
+    double fli = 0;          // btu/ft/s
+    double hpa = 0;          // btu/ft2
+    double surfToVol = 0;    // characteristic SA/V, ft2/ft3
+    double packRatio = 0;    // relative packing ratio
+    bool computed = false;   // false: the spread core failed and every value is 0
 };
 Behaviour ComputeBehaviour(const FuelBed &bed, const FireEnvironment &env);
 
@@ -91,10 +91,10 @@ double ParameterDistance(const FuelBed &a, const FuelBed &b, const std::array<do
 
 struct ComparisonRow
 {
-    int position = 0;       // 1-based position in the set
-    QString id;             // FuelModelID
+    int position = 0; // 1-based position in the set
+    QString id;       // FuelModelID
     QString description;
-    Behaviour behaviour;    // at the current environment
+    Behaviour behaviour;                          // at the current environment
     double dRos = 0, dFl = 0, dFli = 0, dHpa = 0; // this model less the edited model
     double behaviourDistance = 0;
     double parameterDistance = 0;
@@ -102,7 +102,7 @@ struct ComparisonRow
 
 struct SetComparison
 {
-    Behaviour edited;               // the edited model at the current environment
+    Behaviour edited;                // the edited model at the current environment
     std::vector<ComparisonRow> rows; // the set's models in set order
 };
 

@@ -42,13 +42,13 @@ struct SweepPoint
 {
     double x = 0;
     bool computed = false;
-    double rateOfSpread = 0;      // ch/h, to 0.1 as the editor shows it
+    double rateOfSpread = 0;          // ch/h, to 0.1 as the editor shows it
     double unroundedRateOfSpread = 0; // ch/h before that rounding: metric values are made from it
-    double flameLength = 0;       // ft
-    double fireLineIntensity = 0; // btu/ft/s
-    double size = 0;              // ac after one hour (single ellipse)
-    double heatPerUnitArea = 0;   // btu/ft2
-    double effectiveWind = 0;     // mi/h
+    double flameLength = 0;           // ft
+    double fireLineIntensity = 0;     // btu/ft/s
+    double size = 0;                  // ac after one hour (single ellipse)
+    double heatPerUnitArea = 0;       // btu/ft2
+    double effectiveWind = 0;         // mi/h
     bool windLimit = false;
 };
 

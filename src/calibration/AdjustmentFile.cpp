@@ -43,7 +43,8 @@ std::vector<int> ProposeAdjustmentNumbers(const QStringList &ids)
         const QString id = ids[i].trimmed();
         const int own = id.toInt(&ok, 10);
         // Digits only: "+5" or " 7 " inside an ID is no number of its own.
-        const bool digits = ok && !id.isEmpty() && std::all_of(id.begin(), id.end(), [](QChar c) { return c.isDigit(); });
+        const bool digits =
+            ok && !id.isEmpty() && std::all_of(id.begin(), id.end(), [](QChar c) { return c.isDigit(); });
         if (digits && AdjustmentNumberProblem(own).isEmpty() && used.insert(own).second)
             numbers[std::size_t(i)] = own;
     }

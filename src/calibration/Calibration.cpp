@@ -148,7 +148,8 @@ QString CalibrationSetupProblem(const CalibrationSetup &setup, const Observation
         if (!seen.insert(f.parameter).second)
             return QStringLiteral("%1 is named twice").arg(name);
         if (!std::isfinite(f.low) || !std::isfinite(f.high) || f.low > f.high)
-            return QStringLiteral("the bounds of %1 (%2 to %3) are not a range").arg(name, Number(f.low), Number(f.high));
+            return QStringLiteral("the bounds of %1 (%2 to %3) are not a range")
+                .arg(name, Number(f.low), Number(f.high));
         if (!f.parameter->inRange(f.low) || !f.parameter->inRange(f.high))
             return QStringLiteral("the bounds of %1 (%2 to %3) go outside its range, %4 to %5")
                 .arg(name, Number(f.low), Number(f.high), Number(f.parameter->low), Number(f.parameter->high));
@@ -302,7 +303,8 @@ CalibrationResult Calibrate(const CalibrationSetup &setup, const Observations &o
                 RankModels(setup.standards, training, setup.objective, setup.conventions);
             if (const RankedModel *best = BestByObjective(foldRanking)) {
                 standardHeld = Predict(*best->candidate.model, held, setup.conventions);
-                cv.standardChosen << QStringLiteral("%1: %2").arg(best->candidate.setName, best->candidate.model->FuelModelID());
+                cv.standardChosen << QStringLiteral("%1: %2").arg(best->candidate.setName,
+                                                                  best->candidate.model->FuelModelID());
             }
             for (size_t k = 0; k < heldIndex.size(); ++k) {
                 cv.fitPredictions[size_t(heldIndex[k])] = fitHeld[k];
@@ -328,19 +330,23 @@ CalibrationResult Calibrate(const CalibrationSetup &setup, const Observations &o
 
     // What to read first.
     if (result.hasStandard && !result.beatsStandard)
-        result.messages << QStringLiteral("The fit cannot beat the best standard model, %1 %2 (objective %3 against %4).")
-                               .arg(result.bestStandard.candidate.setName, result.bestStandard.candidate.model->FuelModelID(),
-                                    Number(result.after.objective), Number(result.bestStandard.objective));
+        result.messages << QStringLiteral(
+                               "The fit cannot beat the best standard model, %1 %2 (objective %3 against %4).")
+                               .arg(result.bestStandard.candidate.setName,
+                                    result.bestStandard.candidate.model->FuelModelID(), Number(result.after.objective),
+                                    Number(result.bestStandard.objective));
     if (result.cv.folds > 0 && result.hasStandard && !(result.cv.fitObjective < result.cv.standardObjective))
-        result.messages << QStringLiteral("Cross-validated, the fit does no better than choosing the best standard model "
-                                          "(objective %1 against %2): it follows these fires rather than the fuel.")
+        result.messages << QStringLiteral(
+                               "Cross-validated, the fit does no better than choosing the best standard model "
+                               "(objective %1 against %2): it follows these fires rather than the fuel.")
                                .arg(Number(result.cv.fitObjective), Number(result.cv.standardObjective));
     for (const ParameterAtBound &b : result.atBound)
         result.messages << QStringLiteral("%1 ended at its %2 bound: the data push beyond what the bounds allow.")
                                .arg(ShortName(b.parameter), b.high ? QStringLiteral("upper") : QStringLiteral("lower"));
     if (!result.alternatives.empty())
-        result.messages << QStringLiteral("%1 other optima fit about as well with different values: the observations do not "
-                                          "determine these parameters.")
+        result.messages << QStringLiteral(
+                               "%1 other optima fit about as well with different values: the observations do not "
+                               "determine these parameters.")
                                .arg(result.alternatives.size());
     result.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     return result;

@@ -71,8 +71,8 @@ struct ParameterAtBound
 
 struct CrossValidation
 {
-    int folds = 0; // 0: not done
-    std::vector<int> foldOf; // fold of each observation
+    int folds = 0;                                               // 0: not done
+    std::vector<int> foldOf;                                     // fold of each observation
     std::vector<Prediction> fitPredictions, standardPredictions; // each from the fold that held it out
     AgreementStats fit, standard;
     double fitObjective = NAN, standardObjective = NAN;
@@ -83,8 +83,8 @@ struct CalibrationResult
 {
     QString problem; // not fitted: why
     bool cancelled = false;
-    FittedModel before;  // the start model
-    FittedModel after;   // the best fit
+    FittedModel before;                    // the start model
+    FittedModel after;                     // the best fit
     std::vector<FittedModel> alternatives; // other optima of similar skill, far from the best
     std::vector<ParameterAtBound> atBound;
     bool hasStandard = false;

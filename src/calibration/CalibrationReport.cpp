@@ -27,8 +27,8 @@ QString Stats(const AgreementStats &s, Units::System units, const QString &rosUn
         return QStringLiteral("-");
     return QStringLiteral("RMSE %1 %2, bias %3 %2, MAPE %4 %, within +/-35 %: %5 %")
         .arg(QString::number(Units::FromEnglish(quantity, units, s.rmse), 'f', 2), rosUnit,
-             QString::number(Units::FromEnglish(quantity, units, s.bias), 'f', 2),
-             QString::number(s.mape, 'f', 1), QString::number(100 * s.within35, 'f', 0));
+             QString::number(Units::FromEnglish(quantity, units, s.bias), 'f', 2), QString::number(s.mape, 'f', 1),
+             QString::number(100 * s.within35, 'f', 0));
 }
 
 QSettings OpenSettings()
@@ -40,8 +40,8 @@ const QString kRecentKey = QStringLiteral("Calibration/RecentObservationFiles");
 
 } // namespace
 
-QString CalibrationReportText(const CalibrationSetup &setup, const CalibrationResult &r, const Observations &observations,
-                              Units::System units)
+QString CalibrationReportText(const CalibrationSetup &setup, const CalibrationResult &r,
+                              const Observations &observations, Units::System units)
 {
     QStringList out;
     if (!r.problem.isEmpty())
@@ -69,8 +69,8 @@ QString CalibrationReportText(const CalibrationSetup &setup, const CalibrationRe
     if (setup.tieLoads)
         out << QStringLiteral("  (the free loads moved together, their ratios kept)");
     out << QString();
-    out << QStringLiteral("Objective: %1 before, %2 after").arg(QString::number(r.before.objective, 'g', 4),
-                                                                   QString::number(r.after.objective, 'g', 4));
+    out << QStringLiteral("Objective: %1 before, %2 after")
+               .arg(QString::number(r.before.objective, 'g', 4), QString::number(r.after.objective, 'g', 4));
     out << QStringLiteral("Rate of spread before: %1").arg(Stats(r.before.ros, units, rosUnit));
     out << QStringLiteral("Rate of spread after:  %1").arg(Stats(r.after.ros, units, rosUnit));
     if (r.hasStandard)
@@ -80,8 +80,10 @@ QString CalibrationReportText(const CalibrationSetup &setup, const CalibrationRe
     if (r.after.flame.count > 0) {
         // Flame length where it was observed, whether or not the objective weighed it.
         const QString flUnit = Units::UnitLabel(Quantity::FlameLength, units);
-        out << QStringLiteral("Flame length before: %1").arg(Stats(r.before.flame, units, flUnit, Quantity::FlameLength));
-        out << QStringLiteral("Flame length after:  %1").arg(Stats(r.after.flame, units, flUnit, Quantity::FlameLength));
+        out << QStringLiteral("Flame length before: %1")
+                   .arg(Stats(r.before.flame, units, flUnit, Quantity::FlameLength));
+        out << QStringLiteral("Flame length after:  %1")
+                   .arg(Stats(r.after.flame, units, flUnit, Quantity::FlameLength));
         if (r.hasStandard)
             out << QStringLiteral("Best standard model's flame length: %1")
                        .arg(Stats(r.bestStandard.flame, units, flUnit, Quantity::FlameLength));
@@ -93,16 +95,16 @@ QString CalibrationReportText(const CalibrationSetup &setup, const CalibrationRe
             QStringList values;
             for (size_t i = 0; i < setup.free.size(); ++i)
                 values << QStringLiteral("%1 = %2").arg(Name(setup.free[i].parameter),
-                                                         Value(setup.free[i].parameter, units, a.values[i]));
-            out << QStringLiteral("  %1 (objective %2)").arg(values.join(QStringLiteral(", ")),
-                                                             QString::number(a.objective, 'g', 4));
+                                                        Value(setup.free[i].parameter, units, a.values[i]));
+            out << QStringLiteral("  %1 (objective %2)")
+                       .arg(values.join(QStringLiteral(", ")), QString::number(a.objective, 'g', 4));
         }
     }
     if (r.cv.folds > 0) {
         out << QString();
         out << QStringLiteral("%1-fold cross-validation (each fold predicted by a fit to the others):").arg(r.cv.folds);
-        out << QStringLiteral("  fit: objective %1, %2").arg(QString::number(r.cv.fitObjective, 'g', 4),
-                                                             Stats(r.cv.fit, units, rosUnit));
+        out << QStringLiteral("  fit: objective %1, %2")
+                   .arg(QString::number(r.cv.fitObjective, 'g', 4), Stats(r.cv.fit, units, rosUnit));
         if (r.hasStandard)
             out << QStringLiteral("  best standard model chosen on the same folds: objective %1, %2")
                        .arg(QString::number(r.cv.standardObjective, 'g', 4), Stats(r.cv.standard, units, rosUnit));

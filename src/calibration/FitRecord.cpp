@@ -18,9 +18,15 @@ QString objectiveName(const ObjectiveOptions &o)
 {
     QString name;
     switch (o.kind) {
-    case ObjectiveKind::LogRatio: name = QStringLiteral("log"); break;
-    case ObjectiveKind::Rmse: name = QStringLiteral("rmse"); break;
-    case ObjectiveKind::Mape: name = QStringLiteral("mape"); break;
+    case ObjectiveKind::LogRatio:
+        name = QStringLiteral("log");
+        break;
+    case ObjectiveKind::Rmse:
+        name = QStringLiteral("rmse");
+        break;
+    case ObjectiveKind::Mape:
+        name = QStringLiteral("mape");
+        break;
     }
     if (o.flameWeight > 0)
         name += QStringLiteral(", flame length weight %1").arg(o.flameWeight);
@@ -65,8 +71,8 @@ bool sameFires(const Observations &a, const Observations &b)
         const Observation &x = a[i];
         const Observation &y = b[i];
         bool same = x.id == y.id && close(x.ros, y.ros) && close(x.flameLength, y.flameLength) &&
-                    close(x.weight, y.weight) && close(x.environment.midflameWind, y.environment.midflameWind) &&
-                    close(x.environment.slope, y.environment.slope);
+            close(x.weight, y.weight) && close(x.environment.midflameWind, y.environment.midflameWind) &&
+            close(x.environment.slope, y.environment.slope);
         for (size_t k = 0; k < x.environment.moisture.size(); ++k)
             same = same && close(x.environment.moisture[k], y.environment.moisture[k]);
         if (!same)
@@ -77,9 +83,9 @@ bool sameFires(const Observations &a, const Observations &b)
 
 } // namespace
 
-FitRecord MakeFitRecord(const CalibrationSetup &setup, const CalibrationResult &result, const Observations &observations,
-                        const QStringList &extraColumns, const QString &observationsFile, const QByteArray &fileBytes,
-                        Units::System units)
+FitRecord MakeFitRecord(const CalibrationSetup &setup, const CalibrationResult &result,
+                        const Observations &observations, const QStringList &extraColumns,
+                        const QString &observationsFile, const QByteArray &fileBytes, Units::System units)
 {
     FitRecord r;
     const QString fitted = ObservationsToCsv(observations, extraColumns, Units::System::English);

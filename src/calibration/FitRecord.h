@@ -22,7 +22,7 @@ struct FitRecord
     // ObservationsToCsv writes them in English units (so that the same fires give the same sum).
     QString observationsSha256;
     int fires = 0;
-    QString objective; // "log", "rmse" or "mape" (fmtool's names), with the flame length weight when used
+    QString objective;          // "log", "rmse" or "mape" (fmtool's names), with the flame length weight when used
     QStringList freeParameters; // short names ("load-1h", "depth")
     bool tiedLoads = false;
     // Statistics by name: "objective", "ros-rmse", "ros-bias" (ch/h), "ros-mape" (percent),
@@ -34,6 +34,6 @@ struct FitRecord
 // The record of result, a fit of setup to observations (with their extra columns).
 // observationsFile and fileBytes: the file the window's fires came from and its bytes now
 // (empty when none), read in units where its columns name none.
-FitRecord MakeFitRecord(const CalibrationSetup &setup, const CalibrationResult &result, const Observations &observations,
-                        const QStringList &extraColumns, const QString &observationsFile, const QByteArray &fileBytes,
-                        Units::System units);
+FitRecord MakeFitRecord(const CalibrationSetup &setup, const CalibrationResult &result,
+                        const Observations &observations, const QStringList &extraColumns,
+                        const QString &observationsFile, const QByteArray &fileBytes, Units::System units);

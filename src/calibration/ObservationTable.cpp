@@ -38,8 +38,9 @@ QStringList ObservationColumnTitles(Units::System system, const QStringList &ext
 {
     QStringList titles;
     for (const ObservationColumn &c : ObservationColumns())
-        titles << (c.quantity == Quantity::Ratio ? QLatin1String(c.title)
-                                                 : TitleWithUnit(QLatin1String(c.title), Units::UnitLabel(c.quantity, system)));
+        titles << (c.quantity == Quantity::Ratio
+                       ? QLatin1String(c.title)
+                       : TitleWithUnit(QLatin1String(c.title), Units::UnitLabel(c.quantity, system)));
     return titles << extraColumns;
 }
 
@@ -47,7 +48,8 @@ QStringList ObservationReaderHeader(Units::System system, const QStringList &ext
 {
     QStringList header;
     for (const ObservationColumn &c : ObservationColumns()) {
-        const QString unit = c.quantity == Quantity::Ratio || c.quantity == Quantity::Moisture || c.quantity == Quantity::Slope
+        const QString unit =
+            c.quantity == Quantity::Ratio || c.quantity == Quantity::Moisture || c.quantity == Quantity::Slope
             ? QString()
             : Units::UnitLabel(c.quantity, system);
         header << (unit.isEmpty() ? QLatin1String(c.name) : QStringLiteral("%1 (%2)").arg(QLatin1String(c.name), unit));

@@ -14,8 +14,8 @@
 
 struct ObservationColumn
 {
-    const char *name;  // the reader's column name
-    const char *title; // the table's title, without unit
+    const char *name;         // the reader's column name
+    const char *title;        // the table's title, without unit
     Units::Quantity quantity; // Ratio for the columns without a unit (ID, weight)
 };
 

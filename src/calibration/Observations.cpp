@@ -1,7 +1,7 @@
 #include "calibration/Observations.h"
 
-#include "data/CsvTable.h"
 #include "data/Cp1252.h"
+#include "data/CsvTable.h"
 #include "units/Units.h"
 
 #include <QFile>
@@ -144,7 +144,8 @@ QList<Record> SplitRecords(const QString &text, QChar separator)
     int line = 1;
     while (i < n) {
         qsizetype k = i;
-        while (k < n && (text[k] == QLatin1Char(' ') || (text[k] == QLatin1Char('\t') && separator != QLatin1Char('\t'))))
+        while (k < n &&
+               (text[k] == QLatin1Char(' ') || (text[k] == QLatin1Char('\t') && separator != QLatin1Char('\t'))))
             ++k;
         if (k < n && text[k] == QLatin1Char('#')) {
             while (i < n && text[i] != QLatin1Char('\n'))
@@ -272,12 +273,14 @@ QString ObservationImport::reportText() const
                                                    : QStringLiteral("English (ch/h, ft, mi/h)"));
     out << notes;
     if (!extraColumns.isEmpty())
-        out << QStringLiteral("Columns kept for display and otherwise ignored: %1.").arg(extraColumns.join(QStringLiteral(", ")));
+        out << QStringLiteral("Columns kept for display and otherwise ignored: %1.")
+                   .arg(extraColumns.join(QStringLiteral(", ")));
     for (const ObservationLineReport &l : lines) {
         const QString who = l.id.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(l.id);
-        out << QStringLiteral("Line %1%2: %3 %4").arg(l.line).arg(who,
-                                                         l.refused ? QStringLiteral("refused:") : QStringLiteral("marked:"),
-                                                         l.reasons.join(QStringLiteral("; ")));
+        out << QStringLiteral("Line %1%2: %3 %4")
+                   .arg(l.line)
+                   .arg(who, l.refused ? QStringLiteral("refused:") : QStringLiteral("marked:"),
+                        l.reasons.join(QStringLiteral("; ")));
     }
     return out.join(QLatin1Char('\n')) + QLatin1Char('\n');
 }
@@ -326,7 +329,8 @@ ObservationImport ReadObservations(QByteArrayView bytes, Units::System units)
             continue;
         }
         if (position[hc.column] >= 0) {
-            result.problem = QStringLiteral("the column \"%1\" is named twice").arg(QLatin1String(kColumns[hc.column].name));
+            result.problem =
+                QStringLiteral("the column \"%1\" is named twice").arg(QLatin1String(kColumns[hc.column].name));
             return result;
         }
         position[hc.column] = int(c);
@@ -344,7 +348,8 @@ ObservationImport ReadObservations(QByteArrayView bytes, Units::System units)
                 for (const UnitFactor &u : UnitsOf(kind))
                     accepted << QLatin1String(u.unit);
                 result.problem = accepted.isEmpty()
-                    ? QStringLiteral("the column \"%1\" takes no unit, \"%2\" was given").arg(QLatin1String(kColumns[hc.column].name), unit)
+                    ? QStringLiteral("the column \"%1\" takes no unit, \"%2\" was given")
+                          .arg(QLatin1String(kColumns[hc.column].name), unit)
                     : QStringLiteral("the column \"%1\" cannot be in \"%2\" (%3)")
                           .arg(QLatin1String(kColumns[hc.column].name), unit, accepted.join(QStringLiteral(", ")));
                 return result;
@@ -363,9 +368,10 @@ ObservationImport ReadObservations(QByteArrayView bytes, Units::System units)
         missing << (position[ColWind] >= 0 ? QStringLiteral("wind-adjust (with wind)")
                                            : QStringLiteral("midflame-wind (or wind with wind-adjust)"));
     if (!missing.isEmpty()) {
-        result.problem = QStringLiteral("the column%1 %2 %3 missing")
-                             .arg(missing.size() > 1 ? QStringLiteral("s") : QString(), missing.join(QStringLiteral(", ")),
-                                  missing.size() > 1 ? QStringLiteral("are") : QStringLiteral("is"));
+        result.problem =
+            QStringLiteral("the column%1 %2 %3 missing")
+                .arg(missing.size() > 1 ? QStringLiteral("s") : QString(), missing.join(QStringLiteral(", ")),
+                     missing.size() > 1 ? QStringLiteral("are") : QStringLiteral("is"));
         return result;
     }
     for (int k = ColMoist10; k <= ColMoistWoody; ++k)
@@ -388,7 +394,9 @@ ObservationImport ReadObservations(QByteArrayView bytes, Units::System units)
         int headerFields = int(header.fields.size());
         for (qsizetype c = headerFields; c < rec.fields.size(); ++c)
             if (!rec.fields[c].trimmed().isEmpty()) {
-                problems << QStringLiteral("%1 fields where the column names are %2").arg(rec.fields.size()).arg(headerFields);
+                problems << QStringLiteral("%1 fields where the column names are %2")
+                                .arg(rec.fields.size())
+                                .arg(headerFields);
                 break;
             }
         auto field = [&](int column) -> QString {
@@ -454,7 +462,8 @@ ObservationImport ReadObservations(QByteArrayView bytes, Units::System units)
             if (!adjust && int(problems.size()) == before)
                 problems << QStringLiteral("no wind adjustment factor");
             else if (adjust && *adjust > 1)
-                problems << QStringLiteral("the wind adjustment factor %1 is above 1").arg(field(ColWindAdjust).trimmed());
+                problems
+                    << QStringLiteral("the wind adjustment factor %1 is above 1").arg(field(ColWindAdjust).trimmed());
             if (wind && adjust)
                 obs.environment.midflameWind = *wind * *adjust;
         }
@@ -537,8 +546,8 @@ QString ObservationsToCsv(const Observations &observations, const QStringList &e
         row << o.id;
         for (double m : e.moisture)
             row << num(100 * m);
-        row << num(Units::FromEnglish(Quantity::WindSpeed, units, e.midflameWind))
-            << num(e.slope) << num(Units::FromEnglish(Quantity::RateOfSpread, units, o.ros))
+        row << num(Units::FromEnglish(Quantity::WindSpeed, units, e.midflameWind)) << num(e.slope)
+            << num(Units::FromEnglish(Quantity::RateOfSpread, units, o.ros))
             << num(o.hasFlameLength() ? Units::FromEnglish(Quantity::FlameLength, units, o.flameLength) : NAN)
             << num(o.weight);
         for (qsizetype k = 0; k < extraColumns.size(); ++k)

@@ -40,7 +40,7 @@ struct ObservationLineReport
 
 struct ObservationImport
 {
-    QString problem;          // a refusal of the whole file (no header, a column missing, ...)
+    QString problem; // a refusal of the whole file (no header, a column missing, ...)
     QChar separator = QLatin1Char(',');
     Units::System units = Units::System::English;
     QStringList notes;        // file-wide remarks: unit overrides, missing optional columns

@@ -87,8 +87,9 @@ QString RankingCsv(const std::vector<RankedModel> &ranking, const Observations &
                      << QStringLiteral("fl-within-35");
     table.header << QStringLiteral("ros-adjust") << QStringLiteral("objective") << QStringLiteral("failed");
     auto stats = [&](QStringList &row, const AgreementStats &s, Quantity q) {
-        row << TableNumber(Units::FromEnglish(q, units, s.rmse), 4) << TableNumber(Units::FromEnglish(q, units, s.bias), 4)
-            << TableNumber(s.mape, 2) << TableNumber(s.within35, 4);
+        row << TableNumber(Units::FromEnglish(q, units, s.rmse), 4)
+            << TableNumber(Units::FromEnglish(q, units, s.bias), 4) << TableNumber(s.mape, 2)
+            << TableNumber(s.within35, 4);
     };
     for (const RankedModel &r : ranking) {
         QStringList row;

@@ -5,8 +5,7 @@
 AppError::AppError(std::int32_t number, QString source, QString description)
     : std::runtime_error(description.toStdString()), m_number(number), m_source(std::move(source)),
       m_description(std::move(description))
-{
-}
+{ }
 
 namespace {
 std::int32_t g_classDebugCounter = 0;

@@ -21,8 +21,8 @@ QString SpreadsheetSafeText(const QString &text)
     if (text.isEmpty() || IsCsvNumber(text))
         return text;
     const QChar first = text.front();
-    const bool formulaLike = first == u'=' || first == u'+' || first == u'-' || first == u'@' || first == u'\t' ||
-                             first == u'\r';
+    const bool formulaLike =
+        first == u'=' || first == u'+' || first == u'-' || first == u'@' || first == u'\t' || first == u'\r';
     return formulaLike ? u'\'' + text : text;
 }
 
@@ -30,8 +30,7 @@ QString CsvField(const QString &text)
 {
     const QString safe = SpreadsheetSafeText(text);
     const bool needsQuotes = safe.size() != text.size() || safe.contains(u',') || safe.contains(u'"') ||
-                             safe.contains(u'\n') || safe.contains(u'\r') || safe.startsWith(u' ') ||
-                             safe.endsWith(u' ');
+        safe.contains(u'\n') || safe.contains(u'\r') || safe.startsWith(u' ') || safe.endsWith(u' ');
     if (!needsQuotes)
         return safe;
     QString quoted = safe;

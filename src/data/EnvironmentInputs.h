@@ -15,8 +15,8 @@ enum class EnvironmentInputId {
     Moisture100Hour,
     MoistureHerb,
     MoistureWoody,
-    Wind,          // 20-ft wind
-    MidflameWind,  // the wind the computation takes (20-ft wind x adjustment unless given)
+    Wind,         // 20-ft wind
+    MidflameWind, // the wind the computation takes (20-ft wind x adjustment unless given)
     WindAdjust,
     Slope,
 };
@@ -26,8 +26,8 @@ inline constexpr int kEnvironmentInputCount = 9;
 struct EnvironmentInputInfo
 {
     EnvironmentInputId id;
-    std::string_view shortName;  // "moist-1h" ... "slope"
-    std::string_view chartName;  // "1-h moisture"
+    std::string_view shortName; // "moist-1h" ... "slope"
+    std::string_view chartName; // "1-h moisture"
     Units::Quantity quantity;
     double low, high;
 

@@ -2,7 +2,7 @@
 
 #include "data/AppError.h"
 
-FuelModelSet::FuelModelSet() : m_ClassDebugID(NextClassDebugID()) {}
+FuelModelSet::FuelModelSet() : m_ClassDebugID(NextClassDebugID()) { }
 
 const std::shared_ptr<FuelModels> &FuelModelSet::FuelModels()
 {

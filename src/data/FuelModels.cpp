@@ -38,9 +38,8 @@ std::shared_ptr<FuelModel> FuelModels::Add(const QString &FuelModelID, const QSt
 std::shared_ptr<FuelModel> FuelModels::AddCopy(const FuelModel &s, const QString &FuelModelID,
                                                const QString &Description, const QString &key)
 {
-    return Add(FuelModelID, Description, s.BulkDensityDepth(), s.Loading1Hour(), s.Loading10Hour(),
-               s.Loading100Hour(), s.LoadingLiveHerb(), s.LoadingLiveWoody(), s.SurfaceToVolume1Hour(),
-               s.SurfaceToVolumeLiveHerb(), s.SurfaceToVolumeLiveWoody(), s.MoistureOfExtinction(),
-               s.HeatContentDead(), s.HeatContentLiveHerb(), s.HeatContentLiveWoody(), s.FuelCat(), s.HerbType(),
-               key, key);
+    return Add(FuelModelID, Description, s.BulkDensityDepth(), s.Loading1Hour(), s.Loading10Hour(), s.Loading100Hour(),
+               s.LoadingLiveHerb(), s.LoadingLiveWoody(), s.SurfaceToVolume1Hour(), s.SurfaceToVolumeLiveHerb(),
+               s.SurfaceToVolumeLiveWoody(), s.MoistureOfExtinction(), s.HeatContentDead(), s.HeatContentLiveHerb(),
+               s.HeatContentLiveWoody(), s.FuelCat(), s.HerbType(), key, key);
 }

@@ -35,15 +35,15 @@ inline constexpr int kFuelParameterCount = 13;
 struct FuelParameterInfo
 {
     FuelParameterId id;
-    int filePosition;             // field of a model line in the library file (0 is the ID)
-    int entryIndex;               // the Edit and Test Center's box index (2 to 14)
-    std::string_view shortName;   // "load-1h" ... "mx", as fmtool names it
-    std::string_view chartName;   // "1-h load", as charts and tables label it
+    int filePosition;                // field of a model line in the library file (0 is the ID)
+    int entryIndex;                  // the Edit and Test Center's box index (2 to 14)
+    std::string_view shortName;      // "load-1h" ... "mx", as fmtool names it
+    std::string_view chartName;      // "1-h load", as charts and tables label it
     std::string_view captionEnglish; // the editor's caption, "1 Hour Loading (t/ac)"
     std::string_view captionMetric;  // the same in metric, "1 Hour Loading (t/ha)"
     Units::Quantity quantity;
-    double low, high;             // the inclusive English range
-    bool zeroAllowed;             // 0 is also accepted (an SA/V of 0: no such fuel)
+    double low, high; // the inclusive English range
+    bool zeroAllowed; // 0 is also accepted (an SA/V of 0: no such fuel)
     double (FuelModel::*get)() const;
     void (FuelModel::*set)(double);
 

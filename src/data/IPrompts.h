@@ -46,11 +46,11 @@ public:
     {
         bool save = false;
         QString caption;
-        QString filter;      // "CSV files (*.csv);;All files (*)"
-        QString suggested;   // a file name, a folder, or a path holding both; empty for none
-        QString suffix;      // added to a saved name typed without one; empty for none
+        QString filter;        // "CSV files (*.csv);;All files (*)"
+        QString suggested;     // a file name, a folder, or a path holding both; empty for none
+        QString suffix;        // added to a saved name typed without one; empty for none
         bool qtDialog = false; // Qt's own dialog rather than the desktop's
-        QString dialogName;  // objectName of the dialog, for windows that drive it
+        QString dialogName;    // objectName of the dialog, for windows that drive it
     };
     // The path chosen; empty when cancelled. Without file dialogs of its own a prompter
     // cancels every choice.

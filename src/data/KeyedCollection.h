@@ -28,8 +28,7 @@ struct QStringKeyHash
 // Item and Remove with a key that is absent or a position outside 1..Count() throw
 // std::out_of_range and leave the collection unchanged; appending under a key already present
 // throws std::invalid_argument.
-template <typename T>
-class KeyedCollection
+template <typename T> class KeyedCollection
 {
 public:
     using Ptr = std::shared_ptr<T>;
@@ -106,7 +105,7 @@ public:
     {
     public:
         using Inner = typename std::vector<typename KeyedCollection::Entry>::const_iterator;
-        explicit const_iterator(Inner it) : m_it(it) {}
+        explicit const_iterator(Inner it) : m_it(it) { }
         const Ptr &operator*() const { return m_it->item; }
         const_iterator &operator++()
         {

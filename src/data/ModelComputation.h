@@ -36,7 +36,7 @@ bool ComputeSpread(FireSpread &fs, std::string *problem = nullptr);
 
 struct ModelFire
 {
-    FireSpread spread;   // inputs set; outputs zero unless computed
+    FireSpread spread; // inputs set; outputs zero unless computed
     bool computed = false;
     std::string problem; // the core's reason when not computed
 };

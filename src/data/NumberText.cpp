@@ -44,7 +44,7 @@ std::string roundedDigits(double value, int decimals)
     if (decimals == 0)
         return digits;
     return digits.substr(0, digits.size() - std::size_t(decimals)) + "." +
-           digits.substr(digits.size() - std::size_t(decimals));
+        digits.substr(digits.size() - std::size_t(decimals));
 }
 
 } // namespace
@@ -55,8 +55,8 @@ QString FormatPattern(double value, QStringView pattern)
     const QStringView intPat = dot < 0 ? pattern : pattern.left(dot);
     const QStringView fracPat = dot < 0 ? QStringView() : pattern.mid(dot + 1);
     const int decimals = int(fracPat.size());
-    const int mandatoryDecimals = int(fracPat.indexOf(QLatin1Char('#')) < 0 ? fracPat.size()
-                                                                           : fracPat.indexOf(QLatin1Char('#')));
+    const int mandatoryDecimals =
+        int(fracPat.indexOf(QLatin1Char('#')) < 0 ? fracPat.size() : fracPat.indexOf(QLatin1Char('#')));
     const int mandatoryInt = int(intPat.count(QLatin1Char('0')));
 
     if (!std::isfinite(value))

@@ -9,19 +9,11 @@
 
 double FireSpread::Compute()
 {
-    std::array<double, 13> fuel = {m_Loading1Hour,
-                                   m_Loading10Hour,
-                                   m_Loading100Hour,
-                                   m_LoadingLiveHerb,
-                                   m_LoadingLiveWoody,
-                                   m_SurfaceToVolume1Hour,
-                                   m_SurfaceToVolumeLiveHerb,
-                                   m_SurfaceToVolumeLiveWoody,
-                                   m_HeatContentDead,
-                                   m_HeatContentLiveHerb,
-                                   m_HeatContentLiveWoody,
-                                   m_BulkDensityDepth,
-                                   m_MoistureOfExtinction};
+    std::array<double, 13> fuel = {
+        m_Loading1Hour,        m_Loading10Hour,        m_Loading100Hour,          m_LoadingLiveHerb,
+        m_LoadingLiveWoody,    m_SurfaceToVolume1Hour, m_SurfaceToVolumeLiveHerb, m_SurfaceToVolumeLiveWoody,
+        m_HeatContentDead,     m_HeatContentLiveHerb,  m_HeatContentLiveWoody,    m_BulkDensityDepth,
+        m_MoistureOfExtinction};
     const std::array<double, 5> moisture = {m_FuelMoisture1Hour, m_FuelMoisture10Hour, m_FuelMoisture100Hour,
                                             m_FuelMoistureHerb, m_FuelMoistureWoody};
     const double windSpeed = m_WindSpeed;
@@ -34,10 +26,10 @@ double FireSpread::Compute()
     bool windLimitMet = false;
     double unroundedRate = 0;
     // Throws before anything below is stored, so a failure leaves every output as it was.
-    const std::string ros = ComputeSurfaceSpread(fuel, moisture, windSpeed, slope, flameLength, fireLineIntensity,
-                                                 heatPerUnitArea, windLimitMet, singleEllipseArea, doubleEllipseArea,
-                                                 fireHours, herbType, effectiveWind, surfToVol, packRatio,
-                                                 m_Conventions, &unroundedRate);
+    const std::string ros =
+        ComputeSurfaceSpread(fuel, moisture, windSpeed, slope, flameLength, fireLineIntensity, heatPerUnitArea,
+                             windLimitMet, singleEllipseArea, doubleEllipseArea, fireHours, herbType, effectiveWind,
+                             surfToVol, packRatio, m_Conventions, &unroundedRate);
     double rateOfSpread = 0;
     std::from_chars(ros.data(), ros.data() + ros.size(), rateOfSpread);
 
@@ -65,12 +57,11 @@ struct PropertySlot
     void (*set)(FireSpread &, double);
 };
 
-#define VARROW_PROPERTY(Name, isOutput)                                                                      \
-    PropertySlot                                                                                           \
-    {                                                                                                      \
-        #Name, isOutput, [](const FireSpread &f) { return f.Name(); }, [](FireSpread &f, double v) {        \
-            f.set##Name(v);                                                                                \
-        }                                                                                                  \
+#define VARROW_PROPERTY(Name, isOutput)                                                                                \
+    PropertySlot                                                                                                       \
+    {                                                                                                                  \
+#Name, isOutput, [](const FireSpread &f) { return f.Name(); },                                                 \
+                                                                    [](FireSpread & f, double v) { f.set##Name(v); }   \
     }
 
 // In the order of the object's interface.
@@ -118,8 +109,8 @@ const std::array<PropertySlot, 36> kProperties = {
 
 const PropertySlot &findProperty(std::string_view name)
 {
-    const auto it = std::find_if(kProperties.begin(), kProperties.end(),
-                                 [name](const PropertySlot &p) { return name == p.name; });
+    const auto it =
+        std::find_if(kProperties.begin(), kProperties.end(), [name](const PropertySlot &p) { return name == p.name; });
     if (it == kProperties.end())
         throw std::invalid_argument("FireSpread has no property \"" + std::string(name) + "\"");
     return *it;

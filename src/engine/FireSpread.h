@@ -143,8 +143,7 @@ public:
     // Always returns 0; throws ArithmeticError when the spread core fails.
     double Compute();
     // Does nothing; kept for callers that expect it.
-    template <typename T>
-    void SetModel(const T &) {}
+    template <typename T> void SetModel(const T &) { }
 
     // Run-time access by property name, spelled as the accessors above ("RateOfSpread",
     // "MaxWindSpeedMet", ...). MaxWindSpeedMet reads as -1 or 0 and is set from a number

@@ -17,13 +17,13 @@
 
 namespace {
 
-constexpr double kParticleDensity = 32;    // lb/ft3
-constexpr double kNetLoadFactor = 0.9445;  // load less its total mineral content
-constexpr double kMineralContent = 0.01;   // effective mineral content of every class
-constexpr double kLoadToLbFt2 = 0.04591;   // t/ac to lb/ft2
+constexpr double kParticleDensity = 32;   // lb/ft3
+constexpr double kNetLoadFactor = 0.9445; // load less its total mineral content
+constexpr double kMineralContent = 0.01;  // effective mineral content of every class
+constexpr double kLoadToLbFt2 = 0.04591;  // t/ac to lb/ft2
 constexpr double kMphToFtMin = 88;
 constexpr double kFtMinPerChH = 1.1;
-constexpr double kPi = 3.14159;            // the published fire-size figures use this value
+constexpr double kPi = 3.14159; // the published fire-size figures use this value
 constexpr double kSav10Hour = 109;
 constexpr double kSav100Hour = 30;
 
@@ -141,11 +141,10 @@ std::string FormatRateOfSpread(double chainsPerHour)
     return (chainsPerHour < 0 && !zero ? "-" : "") + intPart + s.substr(dot);
 }
 
-std::string ComputeSurfaceSpread(std::array<double, 13> &fuel, const std::array<double, 5> &moisture,
-                                 double windSpeed, double slope, double &flameLength,
-                                 double &fireLineIntensity, double &heatPerUnitArea, bool &windLimitMet,
-                                 double &singleEllipseArea, double &doubleEllipseArea, double &fireHours,
-                                 double &herbType, double &effectiveWind, double &surfToVol,
+std::string ComputeSurfaceSpread(std::array<double, 13> &fuel, const std::array<double, 5> &moisture, double windSpeed,
+                                 double slope, double &flameLength, double &fireLineIntensity, double &heatPerUnitArea,
+                                 bool &windLimitMet, double &singleEllipseArea, double &doubleEllipseArea,
+                                 double &fireHours, double &herbType, double &effectiveWind, double &surfToVol,
                                  double &packRatio, SpreadConventions conventions, double *unroundedRate)
 {
     const bool simulators = conventions == SpreadConventions::Simulators;
@@ -226,8 +225,8 @@ std::string ComputeSurfaceSpread(std::array<double, 13> &fuel, const std::array<
     if (bed.count[1] != 0) {
         double wd = 0, sd = 0;
         for (int k = 0; k < bed.count[0]; ++k) {
-            const double e = expo(quot(-138, bed.sav[0][k], "dead fine fuel factor (dead SA/V 0)"),
-                                  "dead fine fuel factor");
+            const double e =
+                expo(quot(-138, bed.sav[0][k], "dead fine fuel factor (dead SA/V 0)"), "dead fine fuel factor");
             wd = fin(wd + bed.w0[0][k] * e, "dead fine fuel load");
             sd = fin(sd + bed.moist[0][k] * bed.w0[0][k] * e, "dead fine fuel moisture");
         }
@@ -235,14 +234,15 @@ std::string ComputeSurfaceSpread(std::array<double, 13> &fuel, const std::array<
         double wl = 0;
         for (int k = 0; k < bed.count[1]; ++k) {
             if (bed.sav[1][k] != 0)
-                wl = fin(wl + bed.w0[1][k] * expo(quot(-500, bed.sav[1][k], "live fine fuel factor"), "live fine fuel factor"),
+                wl = fin(wl +
+                             bed.w0[1][k] *
+                                 expo(quot(-500, bed.sav[1][k], "live fine fuel factor"), "live fine fuel factor"),
                          "live fine fuel load");
         }
         double w = 0;
         if (wl != 0)
             w = fin(wd / wl, "dead to live fine fuel ratio");
-        mxLive = fin((1 - quot(mfDead, mxDead, "dead moisture ratio (moisture of extinction 0)")) * (2.9 * w) -
-                         0.226,
+        mxLive = fin((1 - quot(mfDead, mxDead, "dead moisture ratio (moisture of extinction 0)")) * (2.9 * w) - 0.226,
                      "live moisture of extinction");
         if (mxLive < mxDead)
             mxLive = mxDead;
@@ -269,8 +269,11 @@ std::string ComputeSurfaceSpread(std::array<double, 13> &fuel, const std::array<
             loadLb = fin(loadLb + w0 * kLoadToLbFt2, "total load");
             volume = fin(volume + w0 * kLoadToLbFt2 / kParticleDensity, "particle volume");
             if (bed.sav[i][k] != 0)
-                heatSink = fin(heatSink + fi[i] * f * qig * expo(quot(-138, bed.sav[i][k], "effective heating number"), "effective heating number"),
-                               "heat sink");
+                heatSink =
+                    fin(heatSink +
+                            fi[i] * f * qig *
+                                expo(quot(-138, bed.sav[i][k], "effective heating number"), "effective heating number"),
+                        "heat sink");
         }
         for (int k = 0; k < bed.count[i]; ++k) {
             double weight = fk[i][k];
@@ -283,8 +286,8 @@ std::string ComputeSurfaceSpread(std::array<double, 13> &fuel, const std::array<
             }
             wn = fin(wn + wnk[k] * weight, "weighted net load");
         }
-        const double r = quot(m, mx[i], i == 0 ? "dead moisture ratio (moisture of extinction 0)"
-                                               : "live moisture ratio");
+        const double r =
+            quot(m, mx[i], i == 0 ? "dead moisture ratio (moisture of extinction 0)" : "live moisture ratio");
         double etaM = 0;
         if (m < mx[i])
             etaM = fin(1 - 2.59 * r + 5.11 * r * r - 3.52 * r * r * r, "moisture damping");
@@ -303,15 +306,15 @@ std::string ComputeSurfaceSpread(std::array<double, 13> &fuel, const std::array<
     const double beta = quot(volume, fuel[11], "packing ratio (fuel bed depth 0)");
 
     // 8. Reaction intensity.
-    const double betaOp = quot(3.348, power(sigma, 0.8189, "optimum packing ratio"),
-                               "optimum packing ratio (characteristic SA/V 0)");
+    const double betaOp =
+        quot(3.348, power(sigma, 0.8189, "optimum packing ratio"), "optimum packing ratio (characteristic SA/V 0)");
     double rp = 0;
     if (betaOp != 0)
         rp = fin(beta / betaOp, "relative packing ratio");
     const double bigA = quot(133, power(sigma, 0.7913, "reaction velocity exponent"), "reaction velocity exponent");
     const double sigma15 = power(sigma, 1.5, "maximum reaction velocity");
-    const double gammaMax = quot(sigma15, fin(495 + 0.0594 * sigma15, "maximum reaction velocity"),
-                                 "maximum reaction velocity");
+    const double gammaMax =
+        quot(sigma15, fin(495 + 0.0594 * sigma15, "maximum reaction velocity"), "maximum reaction velocity");
     const double gamma = fin(gammaMax * power(rp, bigA, "reaction velocity") *
                                  expo(fin(bigA * (1 - rp), "reaction velocity"), "reaction velocity"),
                              "reaction velocity");
@@ -330,24 +333,23 @@ std::string ComputeSurfaceSpread(std::array<double, 13> &fuel, const std::array<
     // 10. Slope and wind factors.
     const double tanSlope = fin(slope / 100, "slope");
     const double phiS = fin(5.275 * power(beta, -0.3, "slope factor") * tanSlope * tanSlope, "slope factor");
-    const double coefC = fin(7.47 * expo(fin(-0.133 * power(sigma, 0.55, "wind factor"), "wind factor"), "wind factor"),
-                             "wind factor");
+    const double coefC =
+        fin(7.47 * expo(fin(-0.133 * power(sigma, 0.55, "wind factor"), "wind factor"), "wind factor"), "wind factor");
     const double coefB = fin(0.02526 * power(sigma, 0.54, "wind factor"), "wind factor");
     const double coefE = fin(0.715 * expo(-0.000359 * sigma, "wind factor"), "wind factor");
     const double u = fin(windSpeed * kMphToFtMin, "wind speed");
     // A negative wind and a wind too strong for the power are different faults: name each.
     if (u < 0) [[unlikely]]
         fail("invalid argument (fractional power of a negative number)", "wind factor (negative wind speed)");
-    const double phiW = fin(power(u, coefB, "wind factor (wind speed too high)") * coefC *
-                                power(rp, -coefE, "wind factor"),
-                            "wind factor");
+    const double phiW = fin(
+        power(u, coefB, "wind factor (wind speed too high)") * coefC * power(rp, -coefE, "wind factor"), "wind factor");
 
     // 11. Rate of spread and intensity.
     const double uMax = fin(0.9 * ir, "wind limit");
     double rate = fin(r0 * fin(1 + phiW + phiS, "spread factor"), "rate of spread");
     heatPerUnitArea = quot(fin(ir * 384, "heat per unit area"), sigma, "heat per unit area");
-    fireLineIntensity = quot(fin(ir * 384 * rate, "fireline intensity"), fin(sigma * 60, "fireline intensity"),
-                             "fireline intensity");
+    fireLineIntensity =
+        quot(fin(ir * 384 * rate, "fireline intensity"), fin(sigma * 60, "fireline intensity"), "fireline intensity");
     flameLength = fin(0.45 * power(fireLineIntensity, 0.46, "flame length"), "flame length");
 
     // 12. Effective wind speed and the wind limit.
@@ -361,8 +363,8 @@ std::string ComputeSurfaceSpread(std::array<double, 13> &fuel, const std::array<
         // The capped wind factor replaces wind and slope together.
         phi = fin(power(uMax, coefB, "wind limit") * coefC * power(rp, -coefE, "wind limit"), "wind limit");
         rate = fin(r0 * (1 + phi), "rate of spread");
-        fireLineIntensity = quot(fin(ir * 384 * rate, "fireline intensity"),
-                                 fin(sigma * 60, "fireline intensity"), "fireline intensity");
+        fireLineIntensity = quot(fin(ir * 384 * rate, "fireline intensity"), fin(sigma * 60, "fireline intensity"),
+                                 "fireline intensity");
         flameLength = fin(0.45 * power(fireLineIntensity, 0.46, "flame length"), "flame length");
     }
 
@@ -380,8 +382,8 @@ std::string ComputeSurfaceSpread(std::array<double, 13> &fuel, const std::array<
     if (ue > 0) {
         const double d = fin(fireHours * ros, "fire distance");
         const double ea = fin(0.534 * expo(-0.1147 * ue, "double ellipse"), "double ellipse");
-        const double eb = fin(2.502 * power(fin(kMphToFtMin * ue, "double ellipse"), -0.3, "double ellipse"),
-                              "double ellipse");
+        const double eb =
+            fin(2.502 * power(fin(kMphToFtMin * ue, "double ellipse"), -0.3, "double ellipse"), "double ellipse");
         const double ec = fin(1 + 0.492 * expo(-0.1845 * ue, "double ellipse") - eb, "double ellipse");
         doubleEllipseArea = fin(d * d * (ea * kPi) * (ec + eb) / 2 / 10, "double-ellipse area");
     } else {

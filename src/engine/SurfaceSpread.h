@@ -45,11 +45,10 @@ enum class SpreadConventions { Core, Simulators };
 // Throws ArithmeticError at the first floating-point fault. Outputs written before the fault
 // keep what was written (surfToVol and packRatio are set to 0 on entry, windLimitMet to false
 // after the herbaceous transfer); later ones are untouched.
-std::string ComputeSurfaceSpread(std::array<double, 13> &fuel, const std::array<double, 5> &moisture,
-                                 double windSpeed, double slope, double &flameLength,
-                                 double &fireLineIntensity, double &heatPerUnitArea, bool &windLimitMet,
-                                 double &singleEllipseArea, double &doubleEllipseArea, double &fireHours,
-                                 double &herbType, double &effectiveWind, double &surfToVol,
+std::string ComputeSurfaceSpread(std::array<double, 13> &fuel, const std::array<double, 5> &moisture, double windSpeed,
+                                 double slope, double &flameLength, double &fireLineIntensity, double &heatPerUnitArea,
+                                 bool &windLimitMet, double &singleEllipseArea, double &doubleEllipseArea,
+                                 double &fireHours, double &herbType, double &effectiveWind, double &surfToVol,
                                  double &packRatio, SpreadConventions conventions = SpreadConventions::Core,
                                  double *unroundedRate = nullptr);
 

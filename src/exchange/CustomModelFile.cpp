@@ -63,13 +63,21 @@ constexpr ValueField kAfterType[] = {{7, "1-h SA/V", "1/ft", "1/cm"},
 double englishFromMetric(int entry, double v)
 {
     switch (entry) {
-    case 2: case 3: case 4: case 5: case 6:
+    case 2:
+    case 3:
+    case 4:
+    case 5:
+    case 6:
         return v / metric::kTonsPerHectarePerTonPerAcre;
-    case 7: case 8: case 9:
+    case 7:
+    case 8:
+    case 9:
         return v * metric::kCentimetresPerFoot; // 1/cm to 1/ft
     case 13:
         return v / metric::kCentimetresPerFoot;
-    case 10: case 11: case 12:
+    case 10:
+    case 11:
+    case 12:
         return v / metric::kKilojoulesPerKgPerBtuPerLb;
     default:
         return v;
@@ -79,13 +87,21 @@ double englishFromMetric(int entry, double v)
 double metricFromEnglish(int entry, double v)
 {
     switch (entry) {
-    case 2: case 3: case 4: case 5: case 6:
+    case 2:
+    case 3:
+    case 4:
+    case 5:
+    case 6:
         return v * metric::kTonsPerHectarePerTonPerAcre;
-    case 7: case 8: case 9:
+    case 7:
+    case 8:
+    case 9:
         return v / metric::kCentimetresPerFoot;
     case 13:
         return v * metric::kCentimetresPerFoot;
-    case 10: case 11: case 12:
+    case 10:
+    case 11:
+    case 12:
         return v * metric::kKilojoulesPerKgPerBtuPerLb;
     default:
         return v;
@@ -211,7 +227,7 @@ QList<FmdExportItem> ProposeFmdExport(const QList<FmdExportItem> &models, const 
 double FmdLiveHeatContent(const FuelModel &model)
 {
     return model.LoadingLiveWoody() > model.LoadingLiveHerb() ? model.HeatContentLiveWoody()
-                                                                : model.HeatContentLiveHerb();
+                                                              : model.HeatContentLiveHerb();
 }
 
 namespace {
@@ -266,7 +282,9 @@ FmdExportCheck CheckFmdExport(const QList<FmdExportItem> &items, FmdUnits units,
                 check.errors << QStringLiteral("%1: %2").arg(who, problem);
             else if (numbers.contains(item.number))
                 check.errors << QStringLiteral("%1: the model number %2 is already given to %3")
-                                    .arg(who).arg(item.number).arg(numbers.value(item.number));
+                                    .arg(who)
+                                    .arg(item.number)
+                                    .arg(numbers.value(item.number));
             else
                 numbers.insert(item.number, who);
         }
@@ -279,10 +297,19 @@ FmdExportCheck CheckFmdExport(const QList<FmdExportItem> &items, FmdUnits units,
         else
             codes.insert(item.code.toUpper(), who);
 
-        const double values[] = {m.Loading1Hour(), m.Loading10Hour(), m.Loading100Hour(), m.LoadingLiveHerb(),
-                                 m.LoadingLiveWoody(), m.SurfaceToVolume1Hour(), m.SurfaceToVolumeLiveHerb(),
-                                 m.SurfaceToVolumeLiveWoody(), m.BulkDensityDepth(), m.MoistureOfExtinction(),
-                                 m.HeatContentDead(), m.HeatContentLiveHerb(), m.HeatContentLiveWoody()};
+        const double values[] = {m.Loading1Hour(),
+                                 m.Loading10Hour(),
+                                 m.Loading100Hour(),
+                                 m.LoadingLiveHerb(),
+                                 m.LoadingLiveWoody(),
+                                 m.SurfaceToVolume1Hour(),
+                                 m.SurfaceToVolumeLiveHerb(),
+                                 m.SurfaceToVolumeLiveWoody(),
+                                 m.BulkDensityDepth(),
+                                 m.MoistureOfExtinction(),
+                                 m.HeatContentDead(),
+                                 m.HeatContentLiveHerb(),
+                                 m.HeatContentLiveWoody()};
         bool finite = true;
         for (double v : values) {
             if (!std::isfinite(v)) {
@@ -299,7 +326,7 @@ FmdExportCheck CheckFmdExport(const QList<FmdExportItem> &items, FmdUnits units,
             const bool woody = m.LoadingLiveWoody() > m.LoadingLiveHerb();
             const auto heat = [shown](double english) {
                 return Units::FormatEntry(Units::Quantity::HeatContent, shown, english) + QLatin1Char(' ') +
-                       Units::UnitLabel(Units::Quantity::HeatContent, shown);
+                    Units::UnitLabel(Units::Quantity::HeatContent, shown);
             };
             check.warnings << QStringLiteral("%1: the live herb heat content (%2) and the live woody heat "
                                              "content (%3) differ; the file holds one live heat content and "
@@ -354,19 +381,19 @@ QString FmdImport::reportText() const
                        .arg(count(FmdLineOutcome::Changed))
                        .arg(count(FmdLineOutcome::Refused));
     text += units == FmdUnits::Metric
-                ? QStringLiteral("Units: metric (t/ha, 1/cm, cm, kJ/kg)%1.\n")
-                      .arg(unitsLineFound ? QString() : QStringLiteral(", assumed"))
-                : QStringLiteral("Units: English (t/ac, 1/ft, ft, btu/lb)%1.\n")
-                      .arg(unitsLineFound ? QString() : QStringLiteral(", assumed: the file has no units line"));
+        ? QStringLiteral("Units: metric (t/ha, 1/cm, cm, kJ/kg)%1.\n")
+              .arg(unitsLineFound ? QString() : QStringLiteral(", assumed"))
+        : QStringLiteral("Units: English (t/ac, 1/ft, ft, btu/lb)%1.\n")
+              .arg(unitsLineFound ? QString() : QStringLiteral(", assumed: the file has no units line"));
     if (!heatContentNote.isEmpty())
         text += heatContentNote + QLatin1Char('\n');
     text += QStringLiteral("The file holds no primary fire carrier: each model's is guessed (line by line below) and "
                            "can be changed before the models are added. The one live heat content goes to both "
                            "live herb and live woody.\n");
     for (const FmdLineReport &l : lines) {
-        const char *word = l.outcome == FmdLineOutcome::Taken     ? "taken"
-                           : l.outcome == FmdLineOutcome::Changed ? "changed"
-                                                                  : "refused";
+        const char *word = l.outcome == FmdLineOutcome::Taken ? "taken"
+            : l.outcome == FmdLineOutcome::Changed            ? "changed"
+                                                              : "refused";
         text += QStringLiteral("Line %1: %2").arg(l.line).arg(QLatin1String(word));
         if (!l.model.isEmpty())
             text += QStringLiteral(" (%1)").arg(l.model);
@@ -560,7 +587,8 @@ FmdImport ReadFmd(QByteArrayView bytes, const IdTaken &idTaken)
             continue;
         }
         if (numberLine.contains(number)) {
-            refuse(QStringLiteral("the model number %1 is already used on line %2").arg(number).arg(numberLine[number]));
+            refuse(
+                QStringLiteral("the model number %1 is already used on line %2").arg(number).arg(numberLine[number]));
             continue;
         }
 
@@ -643,8 +671,8 @@ FmdImport ReadFmd(QByteArrayView bytes, const IdTaken &idTaken)
                 };
                 const QString unit = QLatin1String(metricFile ? r.field.metricUnit : r.field.unit);
                 changes << QStringLiteral("the %1 %2 %3 clamped to %4 %3 (the editor's range is %5 to %6 %3)")
-                               .arg(QLatin1String(r.field.name), FormatGeneral(inFile), unit, said(clamped),
-                                    said(low), said(high));
+                               .arg(QLatin1String(r.field.name), FormatGeneral(inFile), unit, said(clamped), said(low),
+                                    said(high));
                 v = clamped;
             }
             values[r.field.entry] = v;

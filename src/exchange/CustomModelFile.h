@@ -112,10 +112,10 @@ struct FmdImport
 {
     FmdUnits units = FmdUnits::English;
     bool unitsLineFound = false;
-    QString heatContentNote;            // metric files: which heat content unit was assumed
-    QList<FmdLineReport> lines;         // every line that is not blank, in file order
+    QString heatContentNote;                  // metric files: which heat content unit was assumed
+    QList<FmdLineReport> lines;               // every line that is not blank, in file order
     QList<std::shared_ptr<FuelModel>> models; // the models taken or changed, in file order
-    QList<int> numbers;                 // their numbers in the file
+    QList<int> numbers;                       // their numbers in the file
 
     int count(FmdLineOutcome outcome) const;
     // The whole report as plain text: summary, assumptions, then one line per file line.

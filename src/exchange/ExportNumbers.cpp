@@ -9,7 +9,7 @@ QString settingsKey(const QString &setName, const QString &id)
 {
     // Percent-encoded so that a "/" in a name does not open a settings group.
     return QStringLiteral("CustomModelNumbers/") +
-           QString::fromLatin1(QUrl::toPercentEncoding(setName + QLatin1Char('\t') + id.trimmed()));
+        QString::fromLatin1(QUrl::toPercentEncoding(setName + QLatin1Char('\t') + id.trimmed()));
 }
 
 } // namespace

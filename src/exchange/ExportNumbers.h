@@ -10,7 +10,7 @@ class QSettings;
 class ExportNumberMemory
 {
 public:
-    explicit ExportNumberMemory(QSettings &settings) : m_settings(settings) {}
+    explicit ExportNumberMemory(QSettings &settings) : m_settings(settings) { }
 
     int number(const QString &setName, const FuelModel &model) const;
     void remember(const QList<FmdExportItem> &items);

@@ -5,9 +5,9 @@
 #include "fmtool/EnvironmentOptions.h"
 #include "fmtool/LockedLibraryFile.h"
 
-#include "data/CsvTable.h"
 #include "calibration/AdjustmentFile.h"
 #include "calibration/Calibration.h"
+#include "data/CsvTable.h"
 #include "data/FuelModelSets.h"
 #include "data/ProgramState.h"
 #include "data/WholeFileWrite.h"
@@ -124,7 +124,9 @@ bool readObservations(const QString &path, Units::System units, Observations &ou
     if (!imported.lines.isEmpty() || !imported.extraColumns.isEmpty() || !imported.notes.isEmpty())
         print(io.err, imported.reportText());
     if (imported.observations.isEmpty()) {
-        print(io.err, QStringLiteral("fmtool %1: %2 holds no observed fire that can be used\n").arg(QLatin1String(command), path));
+        print(io.err,
+              QStringLiteral("fmtool %1: %2 holds no observed fire that can be used\n")
+                  .arg(QLatin1String(command), path));
         return false;
     }
     out = imported.observations;
@@ -317,8 +319,9 @@ int fmtoolFit(const QStringList &args, const FmtoolStreams &io)
             }
     }
     if (!target) {
-        print(io.err, QStringLiteral("fmtool fit: %1 has no model \"%2\" in a set named \"%3\"\n")
-                          .arg(p.positional[1], p.value("--model"), p.value("--set")));
+        print(io.err,
+              QStringLiteral("fmtool fit: %1 has no model \"%2\" in a set named \"%3\"\n")
+                  .arg(p.positional[1], p.value("--model"), p.value("--set")));
         return 1;
     }
     setup.start = *target;
@@ -341,7 +344,8 @@ int fmtoolFit(const QStringList &args, const FmtoolStreams &io)
             if (shortName(f.parameter) == m.captured(1).toLower())
                 bound = &f;
         if (!bound)
-            return usage(io, "fit", kFitUsage, QStringLiteral("--bound %1: %2 is not a free parameter").arg(value, m.captured(1)));
+            return usage(io, "fit", kFitUsage,
+                         QStringLiteral("--bound %1: %2 is not a free parameter").arg(value, m.captured(1)));
         bound->low = Units::ToEnglish(bound->parameter->quantity, c.units, low);
         bound->high = Units::ToEnglish(bound->parameter->quantity, c.units, high);
     }
@@ -353,7 +357,9 @@ int fmtoolFit(const QStringList &args, const FmtoolStreams &io)
 
     const CalibrationResult r = Calibrate(setup, observations);
     if (!r.ok()) {
-        print(io.err, QStringLiteral("fmtool fit: %1\n").arg(r.problem.isEmpty() ? QStringLiteral("the fit stopped") : r.problem));
+        print(io.err,
+              QStringLiteral("fmtool fit: %1\n")
+                  .arg(r.problem.isEmpty() ? QStringLiteral("the fit stopped") : r.problem));
         return 1;
     }
 
@@ -365,8 +371,9 @@ int fmtoolFit(const QStringList &args, const FmtoolStreams &io)
     out.insert(QStringLiteral("start"), fittedJson(setup, r.before.values, c.units));
     QJsonObject bounds;
     for (const FreeParameter &f : setup.free)
-        bounds.insert(shortName(f.parameter),
-                      QJsonArray{number(shown(f.parameter, c.units, f.low)), number(shown(f.parameter, c.units, f.high))});
+        bounds.insert(
+            shortName(f.parameter),
+            QJsonArray{number(shown(f.parameter, c.units, f.low)), number(shown(f.parameter, c.units, f.high))});
     out.insert(QStringLiteral("bounds"), bounds);
     out.insert(QStringLiteral("before"), statsJson(r.before.ros, r.before.flame, r.before.objective, c.units));
     out.insert(QStringLiteral("after"), statsJson(r.after.ros, r.after.flame, r.after.objective, c.units));
@@ -401,12 +408,13 @@ int fmtoolFit(const QStringList &args, const FmtoolStreams &io)
     for (qsizetype i = 0; i < observations.size(); ++i) {
         const Observation &o = observations[i];
         using Units::Quantity;
-        QJsonObject row{{QStringLiteral("id"), o.id},
-                        {QStringLiteral("ros"), number(Units::FromEnglish(Quantity::RateOfSpread, c.units, o.ros))},
-                        {QStringLiteral("ros-before"),
-                         number(Units::FromEnglish(Quantity::RateOfSpread, c.units, r.before.predictions[size_t(i)].ros))},
-                        {QStringLiteral("ros-after"),
-                         number(Units::FromEnglish(Quantity::RateOfSpread, c.units, r.after.predictions[size_t(i)].ros))}};
+        QJsonObject row{
+            {QStringLiteral("id"), o.id},
+            {QStringLiteral("ros"), number(Units::FromEnglish(Quantity::RateOfSpread, c.units, o.ros))},
+            {QStringLiteral("ros-before"),
+             number(Units::FromEnglish(Quantity::RateOfSpread, c.units, r.before.predictions[size_t(i)].ros))},
+            {QStringLiteral("ros-after"),
+             number(Units::FromEnglish(Quantity::RateOfSpread, c.units, r.after.predictions[size_t(i)].ros))}};
         residuals.append(row);
     }
     out.insert(QStringLiteral("residuals"), residuals);
@@ -419,7 +427,8 @@ int fmtoolFit(const QStringList &args, const FmtoolStreams &io)
 
     if (p.given("--apply")) {
         if (set->Locked()) {
-            print(io.err, QStringLiteral("fmtool fit: the set \"%1\" is locked; nothing was written\n").arg(set->Name()));
+            print(io.err,
+                  QStringLiteral("fmtool fit: the set \"%1\" is locked; nothing was written\n").arg(set->Name()));
             return 1;
         }
         for (size_t i = 0; i < setup.free.size(); ++i)
@@ -434,8 +443,10 @@ int fmtoolFit(const QStringList &args, const FmtoolStreams &io)
         record.objective = p.given("--objective") ? p.value("--objective").toLower() : QStringLiteral("log");
         for (const FreeParameter &f : setup.free)
             record.freeParameters << shortName(f.parameter);
-        record.before = {{QStringLiteral("objective"), r.before.objective}, {QStringLiteral("ros-rmse"), r.before.ros.rmse}};
-        record.after = {{QStringLiteral("objective"), r.after.objective}, {QStringLiteral("ros-rmse"), r.after.ros.rmse}};
+        record.before = {{QStringLiteral("objective"), r.before.objective},
+                         {QStringLiteral("ros-rmse"), r.before.ros.rmse}};
+        record.after = {{QStringLiteral("objective"), r.after.objective},
+                        {QStringLiteral("ros-rmse"), r.after.ros.rmse}};
         gLibraryNotes.Record(target, CalibratedEntry(NotesNow(), record));
         if (!library.Write(*gFMSets))
             return 1;
@@ -512,13 +523,13 @@ int fmtoolAdjust(const QStringList &args, const FmtoolStreams &io)
     for (qsizetype i = 0; i < items.size(); ++i) {
         const FmdExportItem &item = items[i];
         const double factor = AdjustmentFactor(Predict(*item.model, observations, c.conventions), observations);
-        const QString numberProblem =
-            IsStandardModelNumber(item.number) ? QString() : FmdNumberProblem(item.number);
+        const QString numberProblem = IsStandardModelNumber(item.number) ? QString() : FmdNumberProblem(item.number);
         csv += QStringLiteral("%1,%2,%3,%4\r\n")
                    .arg(CsvField(item.setName), CsvField(item.model->FuelModelID()),
                         numberProblem.isEmpty() ? QString::number(item.number) : QString(), TableNumber(factor, 4));
         if (!std::isfinite(factor))
-            refused << QStringLiteral("%1: does not spread at any observed fire, no factor").arg(item.model->FuelModelID());
+            refused
+                << QStringLiteral("%1: does not spread at any observed fire, no factor").arg(item.model->FuelModelID());
         else if (!numberProblem.isEmpty())
             refused << QStringLiteral("%1: %2").arg(item.model->FuelModelID(), numberProblem);
         else

@@ -3,8 +3,8 @@
 #include "fmtool/Commands.h"
 #include "fmtool/EnvironmentOptions.h"
 
-#include "data/CsvTable.h"
 #include "analysis/ShownResults.h"
+#include "data/CsvTable.h"
 #include "data/FuelModelSets.h"
 #include "data/ModelComputation.h"
 #include "data/NumberText.h"
@@ -27,9 +27,9 @@
 namespace {
 
 // The outputs in the order every result line lists them.
-const char *const kOutputs[] = {"RateOfSpread",      "FireLineIntensity", "FlameLength", "HeatPerUnitArea",
-                                "EWind",             "MaxWindSpeedMet",   "SingleEllipseArea",
-                                "DoubleEllipseArea", "SurfToVol",         "PackRatio"};
+const char *const kOutputs[] = {"RateOfSpread", "FireLineIntensity", "FlameLength",       "HeatPerUnitArea",
+                                "EWind",        "MaxWindSpeedMet",   "SingleEllipseArea", "DoubleEllipseArea",
+                                "SurfToVol",    "PackRatio"};
 
 bool readLine(std::FILE *in, std::string &line)
 {
@@ -69,9 +69,8 @@ std::string computeLine(const std::string &line, SpreadConventions conventions, 
     QJsonParseError parseError;
     const QJsonDocument doc = QJsonDocument::fromJson(QByteArray::fromStdString(line), &parseError);
     if (parseError.error != QJsonParseError::NoError)
-        return errorLine(QStringLiteral("invalid JSON: %1 at offset %2")
-                             .arg(parseError.errorString())
-                             .arg(parseError.offset));
+        return errorLine(
+            QStringLiteral("invalid JSON: %1 at offset %2").arg(parseError.errorString()).arg(parseError.offset));
     if (!doc.isObject())
         return errorLine(QStringLiteral("invalid request: a JSON object of input properties is expected"));
 
@@ -260,10 +259,10 @@ int fmtoolTable(const QStringList &args, const FmtoolStreams &io)
         out = QStringLiteral("# Computed as the fire growth simulators (net loads weighted by size class, the cured "
                              "herb a dead class of its own)\n");
     out += QStringLiteral("Set,ID,Description,") + header("ROS", Quantity::RateOfSpread) + QLatin1Char(',') +
-                  header("Fireline Intensity", Quantity::FirelineIntensity) + QLatin1Char(',') +
-                  header("Flame Length", Quantity::FlameLength) + QLatin1Char(',') +
-                  header("Size After 1 Hour", Quantity::FireSize) + QLatin1Char(',') +
-                  header("Char SA/V", Quantity::SurfaceToVolume) + QStringLiteral(",Relative Packing Ratio,Error\n");
+        header("Fireline Intensity", Quantity::FirelineIntensity) + QLatin1Char(',') +
+        header("Flame Length", Quantity::FlameLength) + QLatin1Char(',') +
+        header("Size After 1 Hour", Quantity::FireSize) + QLatin1Char(',') +
+        header("Char SA/V", Quantity::SurfaceToVolume) + QStringLiteral(",Relative Packing Ratio,Error\n");
     bool allOk = true;
     bool setFound = false;
     for (const auto &set : *library.sets) {
@@ -283,8 +282,7 @@ int fmtoolTable(const QStringList &args, const FmtoolStreams &io)
                     << Units::FormatResult(Quantity::FlameLength, units, spread.FlameLength())
                     << Units::FormatResult(Quantity::FireSize, units, spread.SingleEllipseArea())
                     << Units::FormatResult(Quantity::SurfaceToVolume, units, spread.SurfToVol())
-                    << FormatPattern(spread.PackRatio(), u"#####0.000")
-                    << QString();
+                    << FormatPattern(spread.PackRatio(), u"#####0.000") << QString();
             } catch (const ArithmeticError &e) {
                 allOk = false;
                 row << QString() << QString() << QString() << QString() << QString() << QString()

@@ -22,8 +22,8 @@ struct NumberOption
 };
 
 constexpr NumberOption kOptions[] = {
-    {"--moist-1h", 1, 60, Units::Quantity::Moisture},     {"--moist-10h", 1, 60, Units::Quantity::Moisture},
-    {"--moist-100h", 1, 60, Units::Quantity::Moisture},   {"--moist-herb", 30, 300, Units::Quantity::Moisture},
+    {"--moist-1h", 1, 60, Units::Quantity::Moisture},      {"--moist-10h", 1, 60, Units::Quantity::Moisture},
+    {"--moist-100h", 1, 60, Units::Quantity::Moisture},    {"--moist-herb", 30, 300, Units::Quantity::Moisture},
     {"--moist-woody", 30, 300, Units::Quantity::Moisture}, {"--wind", 0, 99, Units::Quantity::WindSpeed},
     {"--wind-adjust", 0, 1, Units::Quantity::Ratio},       {"--slope", 0, 1000, Units::Quantity::Slope},
 };
@@ -72,7 +72,7 @@ bool ParseConventions(const QString &text, SpreadConventions &conventions)
 }
 
 EnvironmentOptionParser::Outcome EnvironmentOptionParser::Take(const QString &name, const QString &value,
-                                                                QString *problem)
+                                                               QString *problem)
 {
     if (name == QLatin1String("--scenario")) {
         m_scenario = value;
@@ -114,8 +114,8 @@ bool EnvironmentOptionParser::Finish(Environment &e, QString *problem) const
             e.windAdjustment = saved->windAdjustment;
             e.slope = saved->slope;
         } else {
-            *problem = QStringLiteral("--scenario: no standard scenario or saved environment is named \"%1\"")
-                           .arg(m_scenario);
+            *problem =
+                QStringLiteral("--scenario: no standard scenario or saved environment is named \"%1\"").arg(m_scenario);
             return false;
         }
     }
@@ -133,10 +133,12 @@ bool EnvironmentOptionParser::Finish(Environment &e, QString *problem) const
         const double english = k == kWind ? Units::ToEnglish(option.quantity, m_units, typed) : typed;
         if (english < option.low || english > option.high) {
             const Units::Quantity q = option.quantity;
-            const QString low = k == kWind ? Units::FormatShownEntry(q, m_units, Units::ShownLow(q, m_units, option.low))
-                                           : FormatGeneral(option.low);
-            const QString high = k == kWind ? Units::FormatShownEntry(q, m_units, Units::ShownHigh(q, m_units, option.high))
-                                            : FormatGeneral(option.high);
+            const QString low = k == kWind
+                ? Units::FormatShownEntry(q, m_units, Units::ShownLow(q, m_units, option.low))
+                : FormatGeneral(option.low);
+            const QString high = k == kWind
+                ? Units::FormatShownEntry(q, m_units, Units::ShownHigh(q, m_units, option.high))
+                : FormatGeneral(option.high);
             *problem = QStringLiteral("%1: %2 is outside the acceptable range %3 to %4").arg(name, value, low, high);
             return false;
         }

@@ -125,8 +125,8 @@ int fmtoolExportFmd(const QStringList &args, const FmtoolStreams &io)
             item.number = it.value();
     }
     const FmdUnits units = unitsText == QLatin1String("metric") ? FmdUnits::Metric : FmdUnits::English;
-    const FmdExportCheck check = CheckFmdExport(items, units,
-                                                units == FmdUnits::Metric ? Units::System::Metric : Units::System::English);
+    const FmdExportCheck check =
+        CheckFmdExport(items, units, units == FmdUnits::Metric ? Units::System::Metric : Units::System::English);
     for (const QString &w : check.warnings)
         print(io.err, QStringLiteral("warning: ") + w + QLatin1Char('\n'));
     if (!check.ok()) {
@@ -187,8 +187,9 @@ int fmtoolImportFmd(const QStringList &args, const FmtoolStreams &io)
     const FmdImport imported = ReadFmd(fmdBytes, LibraryIdTaken(*gFMSets));
     for (const auto &s : *gFMSets) {
         if (s->Name().compare(setName, Qt::CaseInsensitive) == 0) {
-            print(io.err, QStringLiteral("fmtool import-fmd: %1 already has a set named \"%2\"\n")
-                              .arg(p.positional[1], s->Name()));
+            print(io.err,
+                  QStringLiteral("fmtool import-fmd: %1 already has a set named \"%2\"\n")
+                      .arg(p.positional[1], s->Name()));
             return 1;
         }
     }
@@ -204,25 +205,29 @@ int fmtoolImportFmd(const QStringList &args, const FmtoolStreams &io)
     class NoPrompts : public IPrompts
     {
     public:
-        void Message(const QString &, const QString &, Icon) override {}
+        void Message(const QString &, const QString &, Icon) override { }
         bool AskYesNo(const QString &, const QString &, Icon) override { return false; }
         std::optional<QString> InputBox(const QString &, const QString &, const QString &) override { return {}; }
-        void Beep() override {}
+        void Beep() override { }
         PasteAnswer PasteModel() override { return {}; }
     } prompts;
     bool saved = false;
     EditContext ctx{tree, prompts, {}, [&] { saved = library.Write(*gFMSets); }, {}};
     // Each model's notes say where it came from, as in the window.
-    AddImportedSets(ctx, {ImportedSet{setName, false, imported.models,
-                                      FmdImportNotes(QFileInfo(p.positional[0]).absoluteFilePath(), fmdBytes, imported),
-                                      {}}});
+    AddImportedSets(ctx,
+                    {ImportedSet{setName,
+                                 false,
+                                 imported.models,
+                                 FmdImportNotes(QFileInfo(p.positional[0]).absoluteFilePath(), fmdBytes, imported),
+                                 {}}});
     if (!saved)
         return 1;
     QSettings settings = ProgramSettings();
     ExportNumberMemory(settings).remember(setName, imported.models, imported.numbers);
-    print(io.out, QStringLiteral("Set \"%1\" with %2 models added to %3.\n")
-                      .arg(setName)
-                      .arg(imported.models.size())
-                      .arg(p.positional[1]));
+    print(io.out,
+          QStringLiteral("Set \"%1\" with %2 models added to %3.\n")
+              .arg(setName)
+              .arg(imported.models.size())
+              .arg(p.positional[1]));
     return 0;
 }

@@ -2,11 +2,11 @@
 
 #include "data/NumberText.h"
 #include "data/ProgramState.h"
+#include "data/WholeFileWrite.h"
+#include "fmtool/LockedLibraryFile.h"
 #include "library/LibraryFile.h"
 #include "library/MemoryTree.h"
 #include "library/NotesFile.h"
-#include "data/WholeFileWrite.h"
-#include "fmtool/LockedLibraryFile.h"
 #include "units/Units.h"
 
 #include <QFileInfo>
@@ -37,8 +37,7 @@ QString counted(int n, const char *one, const char *many)
 
 QString summary(const FuelModelSets &sets)
 {
-    return counted(sets.Count(), "set", "sets") + QStringLiteral(", ") +
-           counted(sets.ModelCount(), "model", "models");
+    return counted(sets.Count(), "set", "sets") + QStringLiteral(", ") + counted(sets.ModelCount(), "model", "models");
 }
 
 // Reads path into gFMSets; false (problem reported) unless the read is clean. A clean read
@@ -199,8 +198,8 @@ int fmtoolList(const QStringList &args, const FmtoolStreams &io)
             json = true;
         } else if (a == QLatin1String("--units") || a.startsWith(QLatin1String("--units="))) {
             const QString value = a.contains(QLatin1Char('=')) ? a.mid(a.indexOf(QLatin1Char('=')) + 1)
-                                  : i + 1 < args.size()       ? args[++i]
-                                                              : QString();
+                : i + 1 < args.size()                          ? args[++i]
+                                                               : QString();
             if (!Units::ParseSystemName(value, &units))
                 return usageError(io, usage);
         } else if (a.startsWith(QLatin1Char('-'))) {
@@ -245,12 +244,13 @@ int fmtoolResave(const QStringList &args, const FmtoolStreams &io)
         // kept as orphaned notes, never dropped.
         const NotesLoad notes = LoadNotes(args[0], *gFMSets, false);
         if (notes.kind == NotesLoad::Unreadable || notes.kind == NotesLoad::OtherLibrary)
-            print(io.err, QStringLiteral("fmtool resave: %1\n")
-                              .arg(QString(notes.message).replace(QLatin1Char('\r'), QLatin1Char(' '))));
+            print(io.err,
+                  QStringLiteral("fmtool resave: %1\n")
+                      .arg(QString(notes.message).replace(QLatin1Char('\r'), QLatin1Char(' '))));
         gLibraryNotes = notes.kind == NotesLoad::Unreadable ? LibraryNotes() : notes.notes;
         QByteArray outNotes;
-        if (QFileInfo::exists(NotesFilePath(args[1]))
-            && ReadBoundedFile(NotesFilePath(args[1]), kLargestLibraryFile, &outNotes, nullptr)) {
+        if (QFileInfo::exists(NotesFilePath(args[1])) &&
+            ReadBoundedFile(NotesFilePath(args[1]), kLargestLibraryFile, &outNotes, nullptr)) {
             if (const NotesParse parsed = ParseNotes(outNotes); parsed.ok)
                 AddMissingNotes(gLibraryNotes, parsed.document, *gFMSets);
         }

@@ -1,10 +1,10 @@
 #include "fmtool/LockedLibraryFile.h"
 
 #include "data/ProgramState.h"
+#include "data/WholeFileWrite.h"
 #include "library/LibraryFile.h"
 #include "library/LibraryGuard.h"
 #include "library/NotesFile.h"
-#include "data/WholeFileWrite.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -26,8 +26,7 @@ void print(std::FILE *to, const QString &text)
 
 LockedLibraryFile::LockedLibraryFile(const QString &path, const FmtoolStreams &io, const char *command)
     : m_path(path), m_io(io), m_command(QString::fromLatin1(command)), m_lock(std::make_unique<LibraryLock>(path))
-{
-}
+{ }
 
 LockedLibraryFile::~LockedLibraryFile() = default;
 
@@ -36,12 +35,13 @@ int LockedLibraryFile::Lock()
     if (m_lock->Acquire(LockWaitMs))
         return 0;
     if (m_lock->HeldByAnother()) {
-        print(m_io.err, QStringLiteral("fmtool %1: %2 is in use by another program (%3): its lock %4 was not "
-                                       "freed within %5 seconds. Nothing was written; close the library there "
-                                       "(or wait for the other command) and run this again.\n")
-                            .arg(m_command, QDir::toNativeSeparators(m_path), m_lock->Holder(),
-                                 QDir::toNativeSeparators(m_lock->LockPath()))
-                            .arg(LockWaitMs / 1000.0));
+        print(m_io.err,
+              QStringLiteral("fmtool %1: %2 is in use by another program (%3): its lock %4 was not "
+                             "freed within %5 seconds. Nothing was written; close the library there "
+                             "(or wait for the other command) and run this again.\n")
+                  .arg(m_command, QDir::toNativeSeparators(m_path), m_lock->Holder(),
+                       QDir::toNativeSeparators(m_lock->LockPath()))
+                  .arg(LockWaitMs / 1000.0));
         return kExitLibraryInUse;
     }
     // No lock file can be made there (a folder that cannot be written, or none at all): no
@@ -80,8 +80,9 @@ bool LockedLibraryFile::Read(ITree &tree, bool missingIsEmpty)
         m_notesHash = notes.stamp.hash;
         m_notesBlocked = notes.writeBlocked;
         if (notes.kind == NotesLoad::Unreadable || notes.kind == NotesLoad::OtherLibrary)
-            print(m_io.err, QStringLiteral("fmtool %1: %2 It is left as it is.\n")
-                                .arg(m_command, QString(notes.message).replace(QLatin1Char('\r'), QLatin1Char(' '))));
+            print(m_io.err,
+                  QStringLiteral("fmtool %1: %2 It is left as it is.\n")
+                      .arg(m_command, QString(notes.message).replace(QLatin1Char('\r'), QLatin1Char(' '))));
         return true;
     } catch (const std::bad_alloc &) {
         return problem(QStringLiteral("%1: There is not enough memory to read the library file.").arg(m_path));
@@ -100,8 +101,9 @@ bool LockedLibraryFile::Stamp()
     m_notesHash = HashOfFile(notesPath, &readable);
     m_notesBlocked = !readable;
     if (!readable)
-        print(m_io.err, QStringLiteral("fmtool %1: the notes file %2 cannot be read; it is left as it is\n")
-                            .arg(m_command, notesPath));
+        print(m_io.err,
+              QStringLiteral("fmtool %1: the notes file %2 cannot be read; it is left as it is\n")
+                  .arg(m_command, notesPath));
     return true;
 }
 
@@ -113,9 +115,10 @@ bool LockedLibraryFile::notesUnchanged()
     bool readable = false;
     if (HashOfFile(notesPath, &readable) == m_notesHash && readable)
         return true;
-    print(m_io.err, QStringLiteral("fmtool %1: the notes file %2 was changed by another program while this command "
-                                   "ran; nothing was written.\n")
-                        .arg(m_command, QDir::toNativeSeparators(notesPath)));
+    print(m_io.err,
+          QStringLiteral("fmtool %1: the notes file %2 was changed by another program while this command "
+                         "ran; nothing was written.\n")
+              .arg(m_command, QDir::toNativeSeparators(notesPath)));
     return false;
 }
 
@@ -137,19 +140,20 @@ bool LockedLibraryFile::Write(const FuelModelSets &sets)
         m_readHash = QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
         return writeNotes(sets);
     case CheckedWrite::ChangedOutside:
-        print(m_io.err, QStringLiteral("fmtool %1: %2 was changed by another program while this command ran; "
-                                       "nothing was written.%3\n")
-                            .arg(m_command, QDir::toNativeSeparators(m_path),
-                                 aside.isEmpty() ? QString()
-                                                 : QStringLiteral(" A version written at the same moment is kept "
-                                                                  "as %1.")
-                                                       .arg(QDir::toNativeSeparators(aside))));
+        print(m_io.err,
+              QStringLiteral("fmtool %1: %2 was changed by another program while this command ran; "
+                             "nothing was written.%3\n")
+                  .arg(m_command, QDir::toNativeSeparators(m_path),
+                       aside.isEmpty() ? QString()
+                                       : QStringLiteral(" A version written at the same moment is kept "
+                                                        "as %1.")
+                                             .arg(QDir::toNativeSeparators(aside))));
         return false;
     case CheckedWrite::Failed:
         break;
     }
-    print(m_io.err, QStringLiteral("fmtool %1: The library file \"%2\" could not be written: %3\n")
-                        .arg(m_command, m_path, why));
+    print(m_io.err,
+          QStringLiteral("fmtool %1: The library file \"%2\" could not be written: %3\n").arg(m_command, m_path, why));
     return false;
 }
 

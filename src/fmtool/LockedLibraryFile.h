@@ -50,7 +50,7 @@ private:
     bool notesUnchanged();
     bool writeNotes(const FuelModelSets &sets);
 
-    QByteArray m_readHash; // SHA-256 of the bytes read; empty: there was no file
-    QByteArray m_notesHash; // the same of the notes file
+    QByteArray m_readHash;       // SHA-256 of the bytes read; empty: there was no file
+    QByteArray m_notesHash;      // the same of the notes file
     bool m_notesBlocked = false; // a notes file that cannot be read is left as it is
 };

@@ -104,8 +104,8 @@ int fmtoolNotes(const QStringList &args, const FmtoolStreams &io)
             const ModelNotes *n = load.notes.Of(fm.get());
             if (!oneModel && (!n || n->IsEmpty()))
                 continue;
-            const QString heading = QStringLiteral("Model %1 - %2 (set \"%3\")")
-                                        .arg(fm->FuelModelID(), fm->Description(), set->Name());
+            const QString heading =
+                QStringLiteral("Model %1 - %2 (set \"%3\")").arg(fm->FuelModelID(), fm->Description(), set->Name());
             out += modelText(heading, n ? *n : ModelNotes());
             if (oneModel && (!n || n->IsEmpty()))
                 out += QStringLiteral("  (no notes)\n");

@@ -108,7 +108,8 @@ int fmtoolSweep(const QStringList &args, const FmtoolStreams &io)
         if (arg == QLatin1String("--steps")) {
             steps = value.trimmed().toInt(&ok);
             if (!ok || steps < 1 || steps > 1000000)
-                return sweepUsage(io.err, QStringLiteral("--steps: \"%1\" is not a whole number from 1 to 1000000").arg(value));
+                return sweepUsage(io.err,
+                                  QStringLiteral("--steps: \"%1\" is not a whole number from 1 to 1000000").arg(value));
             continue;
         }
         const double v = value.trimmed().toDouble(&ok);
@@ -134,8 +135,10 @@ int fmtoolSweep(const QStringList &args, const FmtoolStreams &io)
         return sweepUsage(io.err, QStringLiteral("--vary is needed"));
     const auto input = SweepInputFromKey(vary);
     if (!input)
-        return sweepUsage(io.err, QStringLiteral("--vary: \"%1\" is not one of wind, moist-1h, moist-herb, "
-                                                 "moist-woody, slope").arg(vary));
+        return sweepUsage(io.err,
+                          QStringLiteral("--vary: \"%1\" is not one of wind, moist-1h, moist-herb, "
+                                         "moist-woody, slope")
+                              .arg(vary));
     const SweepInputInfo &info = SweepInputInfoOf(*input);
     // The range in the unit the user sees, checked there, swept in English.
     const double shownMin = Units::FromEnglish(info.quantity, system, info.min);
@@ -146,8 +149,9 @@ int fmtoolSweep(const QStringList &args, const FmtoolStreams &io)
         to = shownMax;
     for (double end : {from, to})
         if (end < shownMin - 1e-9 || end > shownMax + 1e-9)
-            return sweepUsage(io.err, QStringLiteral("--vary %1: %2 is outside the acceptable range %3 to %4")
-                                          .arg(vary, FormatGeneral(end), FormatGeneral(shownMin), FormatGeneral(shownMax)));
+            return sweepUsage(io.err,
+                              QStringLiteral("--vary %1: %2 is outside the acceptable range %3 to %4")
+                                  .arg(vary, FormatGeneral(end), FormatGeneral(shownMin), FormatGeneral(shownMax)));
     from = std::clamp(Units::ToEnglish(info.quantity, system, from), info.min, info.max);
     to = std::clamp(Units::ToEnglish(info.quantity, system, to), info.min, info.max);
 

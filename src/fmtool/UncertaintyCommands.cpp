@@ -43,21 +43,19 @@ const char kUncertaintyUsage[] =
     "    --json        a JSON object with the rows, the exceedance probabilities and the share\n"
     "                  of draws that does not spread\n";
 
-const char kSobolUsage[] =
-    "usage: fmtool sobol FILE --set NAME --model ID --vary NAME=DIST [--vary NAME=DIST ...]\n"
-    "                    [--samples N] [--seed N] [--bootstrap N] [environment options]\n"
-    "  Sobol indices of the rate of spread and the flame length of one model over its varying\n"
-    "  inputs (drawn independently): CSV with the columns\n"
-    "  input,output,S1,S1-low,S1-high,ST,ST-low,ST-high, one row per input and output (ros,\n"
-    "  flame-length). S1 is the first-order index (Saltelli's estimator), ST the total one\n"
-    "  (Jansen's), each with its bootstrap 95 % interval.\n"
-    "    --vary NAME=DIST  as for fmtool uncertainty\n"
-    "    --samples     base samples N (16384): N x (inputs + 2) computations\n"
-    "    --seed        seed of the scrambled Sobol design (1)\n"
-    "    --bootstrap   resamples for the intervals (100)\n";
+const char kSobolUsage[] = "usage: fmtool sobol FILE --set NAME --model ID --vary NAME=DIST [--vary NAME=DIST ...]\n"
+                           "                    [--samples N] [--seed N] [--bootstrap N] [environment options]\n"
+                           "  Sobol indices of the rate of spread and the flame length of one model over its varying\n"
+                           "  inputs (drawn independently): CSV with the columns\n"
+                           "  input,output,S1,S1-low,S1-high,ST,ST-low,ST-high, one row per input and output (ros,\n"
+                           "  flame-length). S1 is the first-order index (Saltelli's estimator), ST the total one\n"
+                           "  (Jansen's), each with its bootstrap 95 % interval.\n"
+                           "    --vary NAME=DIST  as for fmtool uncertainty\n"
+                           "    --samples     base samples N (16384): N x (inputs + 2) computations\n"
+                           "    --seed        seed of the scrambled Sobol design (1)\n"
+                           "    --bootstrap   resamples for the intervals (100)\n";
 
-const char kUsageEnd[] =
-    "  Exit status 1 when the file cannot be read or has no such model.\n";
+const char kUsageEnd[] = "  Exit status 1 when the file cannot be read or has no such model.\n";
 
 struct CommonOptions
 {
@@ -167,7 +165,8 @@ int readArguments(const QStringList &args, const char *command, const char *text
             bool ok = false;
             o.seed = value.trimmed().toULongLong(&ok);
             if (!ok)
-                return usage(command, text, io.err, QStringLiteral("--seed: \"%1\" is not a whole number of 0 or more").arg(value));
+                return usage(command, text, io.err,
+                             QStringLiteral("--seed: \"%1\" is not a whole number of 0 or more").arg(value));
             continue;
         }
         QString problem;
@@ -283,14 +282,15 @@ int fmtoolUncertainty(const QStringList &args, const FmtoolStreams &io)
         if (name == QLatin1String("--draws")) {
             options.draws = value.trimmed().toInt(&ok);
             return ok && options.draws >= 1 && options.draws <= 10000000
-                       ? QString()
-                       : QStringLiteral("--draws: \"%1\" is not a whole number from 1 to 10000000").arg(value);
+                ? QString()
+                : QStringLiteral("--draws: \"%1\" is not a whole number from 1 to 10000000").arg(value);
         }
         if (name == QLatin1String("--correlation")) {
             const double r = value.trimmed().toDouble(&ok);
             options.deadCorrelation = options.liveCorrelation = r;
-            return ok && r >= 0 && r <= 0.99 ? QString()
-                                             : QStringLiteral("--correlation: \"%1\" is not a number from 0 to 0.99").arg(value);
+            return ok && r >= 0 && r <= 0.99
+                ? QString()
+                : QStringLiteral("--correlation: \"%1\" is not a number from 0 to 0.99").arg(value);
         }
         if (name == QLatin1String("--sampling")) {
             if (value.compare(QLatin1String("sobol"), Qt::CaseInsensitive) == 0)
@@ -323,7 +323,8 @@ int fmtoolUncertainty(const QStringList &args, const FmtoolStreams &io)
             options.flameThresholds.push_back(Units::ToEnglish(Units::Quantity::FlameLength, units, t));
         }
     } else if (units == Units::System::Metric) {
-        options.flameThresholds = {1.2 / Units::kMetersPerFoot, 2.4 / Units::kMetersPerFoot, 3.4 / Units::kMetersPerFoot};
+        options.flameThresholds = {1.2 / Units::kMetersPerFoot, 2.4 / Units::kMetersPerFoot,
+                                   3.4 / Units::kMetersPerFoot};
     }
     UncertainModel model;
     if (const int status = preparedModel(command, kUncertaintyUsage, o, io, model); status != 0)
@@ -351,14 +352,15 @@ int fmtoolUncertainty(const QStringList &args, const FmtoolStreams &io)
             out += '\n';
         }
     } else {
-        out = "{\"set\": " + jsonText(o.setName) + ", \"model\": " + jsonText(o.modelId) + ", \"draws\": " +
-              std::to_string(r.draws) + ", \"failed\": " + std::to_string(r.failed) + ",\n \"outputs\": [";
+        out = "{\"set\": " + jsonText(o.setName) + ", \"model\": " + jsonText(o.modelId) +
+            ", \"draws\": " + std::to_string(r.draws) + ", \"failed\": " + std::to_string(r.failed) +
+            ",\n \"outputs\": [";
         bool first = true;
         for (const OutputRow &row : rows) {
             out += first ? "\n  " : ",\n  ";
             first = false;
-            out += "{\"output\": \"" + std::string(row.name) + "\", \"unit\": " +
-                   jsonText(Units::UnitLabel(row.quantity, units));
+            out += "{\"output\": \"" + std::string(row.name) +
+                "\", \"unit\": " + jsonText(Units::UnitLabel(row.quantity, units));
             const auto field = [&](const char *name, double v) {
                 out += ", \"" + std::string(name) + "\": ";
                 if (std::isfinite(v))
@@ -411,14 +413,14 @@ int fmtoolSobol(const QStringList &args, const FmtoolStreams &io)
         if (name == QLatin1String("--samples")) {
             options.baseSamples = value.trimmed().toInt(&ok);
             return ok && options.baseSamples >= 2 && options.baseSamples <= 1 << 22
-                       ? QString()
-                       : QStringLiteral("--samples: \"%1\" is not a whole number from 2 to 4194304").arg(value);
+                ? QString()
+                : QStringLiteral("--samples: \"%1\" is not a whole number from 2 to 4194304").arg(value);
         }
         if (name == QLatin1String("--bootstrap")) {
             options.bootstrap = value.trimmed().toInt(&ok);
             return ok && options.bootstrap >= 0 && options.bootstrap <= 10000
-                       ? QString()
-                       : QStringLiteral("--bootstrap: \"%1\" is not a whole number from 0 to 10000").arg(value);
+                ? QString()
+                : QStringLiteral("--bootstrap: \"%1\" is not a whole number from 0 to 10000").arg(value);
         }
         return QStringLiteral("?");
     };

@@ -75,8 +75,8 @@ LibraryCommandStates CommandStatesFor(const LibraryCommandContext &context)
         bool on = false;
         if (context.selection == LibrarySelection::Nothing) {
             // An empty library: only a new set (and closing) make sense.
-            on = command == LibraryCommand::NewSet || command == LibraryCommand::MenuNewSet
-                 || command == LibraryCommand::Close;
+            on = command == LibraryCommand::NewSet || command == LibraryCommand::MenuNewSet ||
+                command == LibraryCommand::Close;
         } else {
             const Rule rule = kTable[std::size_t(i)][std::size_t(context.selection) - 1];
             on = rule == Rule::On || (rule == Rule::Clip && context.clipboardFull);

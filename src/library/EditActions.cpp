@@ -184,8 +184,9 @@ void addModel(EditContext &ctx)
 
 void addSet(EditContext &ctx)
 {
-    const QString name = GetNewSetName(ctx.tree, ctx.prompts, QStringLiteral("Enter the name for the new fuel model set"),
-                                       QStringLiteral("New Fuel Model Set"));
+    const QString name =
+        GetNewSetName(ctx.tree, ctx.prompts, QStringLiteral("Enter the name for the new fuel model set"),
+                      QStringLiteral("New Fuel Model Set"));
     if (name.isEmpty())
         return;
     const QString key = NewNodeKey(false);
@@ -408,6 +409,7 @@ SetRenameCheck CheckSetRename(const ITree &tree, const QString &key, const QStri
             return {SetRenameCheck::Taken, QStringLiteral("Fuel model set already exists!\rPlease change the name.")};
     }
     if (const QString problem = SetNameProblem(newText); !problem.isEmpty())
-        return {SetRenameCheck::Unstorable, QStringLiteral("This name cannot be used for a fuel model set.\r") + problem};
+        return {SetRenameCheck::Unstorable,
+                QStringLiteral("This name cannot be used for a fuel model set.\r") + problem};
     return {SetRenameCheck::Accept, {}};
 }

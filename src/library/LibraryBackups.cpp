@@ -1,7 +1,7 @@
 #include "library/LibraryBackups.h"
 
-#include "library/LibraryFile.h"
 #include "data/WholeFileWrite.h"
+#include "library/LibraryFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -22,11 +22,14 @@ namespace {
 // may not show.
 qint64 freeBytesBeside(const QString &folder, const QString &libraryFolder)
 {
-    struct stat a {}, b {};
+    struct stat a
+    {
+    }, b{};
     if (::stat(QFile::encodeName(folder).constData(), &a) != 0 ||
         ::stat(QFile::encodeName(libraryFolder).constData(), &b) != 0 || a.st_dev != b.st_dev)
         return -1;
-    struct statvfs fs {};
+    struct statvfs fs
+    { };
     if (::statvfs(QFile::encodeName(folder).constData(), &fs) != 0)
         return -1;
     return qint64(fs.f_bavail) * qint64(fs.f_frsize);
@@ -53,8 +56,8 @@ struct Found
 {
     QString path;
     QDateTime when;
-    int number = 1; // 2, 3, ... for a second backup within the same second
-    QDateTime made; // the file's own time
+    int number = 1;         // 2, 3, ... for a second backup within the same second
+    QDateTime made;         // the file's own time
     bool madeLater = false; // made "after now": by a clock that ran ahead, so of no known age
     BackupInfo::Kind kind = BackupInfo::RunBackup;
 };
@@ -104,10 +107,11 @@ QList<Found> copiesBeside(const QString &libraryPath)
     QList<Found> out;
     const QFileInfo library(libraryPath);
     const QDir dir(library.absolutePath());
-    for (const BackupInfo::Kind kind : {BackupInfo::OutsideCopy, BackupInfo::ReplacedCopy, BackupInfo::UnreadableCopy}) {
+    for (const BackupInfo::Kind kind :
+         {BackupInfo::OutsideCopy, BackupInfo::ReplacedCopy, BackupInfo::UnreadableCopy}) {
         const QString prefix = library.fileName() + QLatin1Char('.') + BackupCopyTag(kind) + QLatin1Char('-');
-        const QRegularExpression pattern(QStringLiteral("^%1(\\d{8}-\\d{6})(?:-(\\d+))?\\.bak$")
-                                             .arg(QRegularExpression::escape(prefix)));
+        const QRegularExpression pattern(
+            QStringLiteral("^%1(\\d{8}-\\d{6})(?:-(\\d+))?\\.bak$").arg(QRegularExpression::escape(prefix)));
         for (const QString &name : dir.entryList({prefix + QStringLiteral("*.bak")}, QDir::Files)) {
             const QRegularExpressionMatch m = pattern.match(name);
             if (!m.hasMatch())
@@ -265,9 +269,8 @@ QList<BackupInfo> ListBackups(const QString &libraryPath, const QString &fallbac
     if (!fallbackFolder.isEmpty() && QFileInfo(fallbackFolder).absoluteFilePath() != own)
         files += backupsIn(libraryPath, fallbackFolder);
     files += copiesBeside(libraryPath);
-    std::sort(files.begin(), files.end(), [](const Found &a, const Found &b) {
-        return a.when != b.when ? a.when > b.when : a.number > b.number;
-    });
+    std::sort(files.begin(), files.end(),
+              [](const Found &a, const Found &b) { return a.when != b.when ? a.when > b.when : a.number > b.number; });
     QList<BackupInfo> out;
     for (const Found &found : files) {
         BackupInfo info;

@@ -16,9 +16,9 @@ inline constexpr int kBackupsKept = 10;
 struct BackupInfo
 {
     enum Kind {
-        RunBackup,    // the library as a run found it
-        OutsideCopy,  // another program's version, kept when the window's library was saved over it
-        ReplacedCopy, // the window's library, kept when the file was read again in its place
+        RunBackup,     // the library as a run found it
+        OutsideCopy,   // another program's version, kept when the window's library was saved over it
+        ReplacedCopy,  // the window's library, kept when the file was read again in its place
         UnreadableCopy // a file that could not be read completely, kept before it was written over
     };
     Kind kind = RunBackup;

@@ -3,19 +3,19 @@
 #include "data/Cp1252.h"
 #include "data/NumberText.h"
 #include "data/ProgramState.h"
+#include "data/WholeFileWrite.h"
 #include "library/LibraryFormat.h"
 #include "library/LibraryLocation.h"
-#include "data/WholeFileWrite.h"
 
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <algorithm>
 #include <new>
 #include <string>
 
@@ -184,8 +184,9 @@ bool ReadBoundedFile(const QString &path, qint64 largest, QByteArray *bytes, QSt
         for (;;) {
             const qint64 room = largest + 1 - bytes->size();
             if (room <= 0)
-                return setError(problem, QStringLiteral("is larger than %1 MB, more than any file of its kind holds")
-                                             .arg(double(largest) / (1024 * 1024)));
+                return setError(problem,
+                                QStringLiteral("is larger than %1 MB, more than any file of its kind holds")
+                                    .arg(double(largest) / (1024 * 1024)));
             const QByteArray piece = file.read(std::min(kPiece, room));
             if (piece.isEmpty())
                 break;
@@ -322,25 +323,33 @@ QByteArray SerializeLibrary(const FuelModelSets &sets, QString *error)
         for (int m = 1; m <= models.Count(); ++m) {
             const FuelModel &fm = *models.Item(m);
             const auto modelError = [&](const QString &what) {
-                return setError(error, QStringLiteral("Model %1 \"%2\" of set \"%3\", %4")
-                                           .arg(m)
-                                           .arg(fm.FuelModelID(), set->Name(), what));
+                return setError(error,
+                                QStringLiteral("Model %1 \"%2\" of set \"%3\", %4")
+                                    .arg(m)
+                                    .arg(fm.FuelModelID(), set->Name(), what));
             };
-            for (const auto &[field, text] : {std::pair{"FuelModelID", &fm.FuelModelID()},
-                                              std::pair{"Description", &fm.Description()}}) {
+            for (const auto &[field, text] :
+                 {std::pair{"FuelModelID", &fm.FuelModelID()}, std::pair{"Description", &fm.Description()}}) {
                 const QString p = textProblem(*text);
                 if (!p.isEmpty()) {
                     modelError(QString::fromLatin1(field) + QStringLiteral(": ") + p);
                     return {};
                 }
             }
-            const double numbers[15] = {fm.BulkDensityDepth(),        fm.Loading1Hour(),
-                                        fm.Loading10Hour(),           fm.Loading100Hour(),
-                                        fm.LoadingLiveHerb(),         fm.LoadingLiveWoody(),
-                                        fm.SurfaceToVolume1Hour(),    fm.SurfaceToVolumeLiveHerb(),
-                                        fm.SurfaceToVolumeLiveWoody(), fm.MoistureOfExtinction(),
-                                        fm.HeatContentDead(),         fm.HeatContentLiveHerb(),
-                                        fm.HeatContentLiveWoody(),    fm.FuelCat(),
+            const double numbers[15] = {fm.BulkDensityDepth(),
+                                        fm.Loading1Hour(),
+                                        fm.Loading10Hour(),
+                                        fm.Loading100Hour(),
+                                        fm.LoadingLiveHerb(),
+                                        fm.LoadingLiveWoody(),
+                                        fm.SurfaceToVolume1Hour(),
+                                        fm.SurfaceToVolumeLiveHerb(),
+                                        fm.SurfaceToVolumeLiveWoody(),
+                                        fm.MoistureOfExtinction(),
+                                        fm.HeatContentDead(),
+                                        fm.HeatContentLiveHerb(),
+                                        fm.HeatContentLiveWoody(),
+                                        fm.FuelCat(),
                                         fm.HerbType()};
             appendQuoted(out, fm.FuelModelID());
             out += ',';
@@ -375,9 +384,10 @@ bool overwriteBlocked(const QString &path, QString *error)
 {
     if (g_blockedPath.isEmpty() || FinalFilePath(path) != FinalFilePath(g_blockedPath))
         return false;
-    setError(error, QStringLiteral("The library file \"%1\" could not be read completely (%2). It is not "
-                                   "replaced by the part that was read.")
-                        .arg(g_blockedPath, g_blockedProblem.toString()));
+    setError(error,
+             QStringLiteral("The library file \"%1\" could not be read completely (%2). It is not "
+                            "replaced by the part that was read.")
+                 .arg(g_blockedPath, g_blockedProblem.toString()));
     return true;
 }
 

@@ -3,9 +3,9 @@
 #include "data/WholeFileWrite.h"
 
 #include <QCryptographicHash>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QDir>
 #include <QLockFile>
 #include <QStringList>
 #include <QSysInfo>
@@ -194,9 +194,9 @@ QString LibraryWriteProblem(const QString &path)
     if (::statvfs(folderName.constData(), &disk) == 0 && (disk.f_flag & ST_RDONLY))
         return QStringLiteral("the file system holding %1 is read-only").arg(QDir::toNativeSeparators(folder));
     if (QFileInfo::exists(file) && ::access(QFile::encodeName(file).constData(), W_OK) != 0)
-        return errno == EROFS ? QStringLiteral("the file system holding %1 is read-only").arg(QDir::toNativeSeparators(folder))
-                              : QStringLiteral("the library file %1 is read-only (%2)")
-                                    .arg(QDir::toNativeSeparators(file), why());
+        return errno == EROFS
+            ? QStringLiteral("the file system holding %1 is read-only").arg(QDir::toNativeSeparators(folder))
+            : QStringLiteral("the library file %1 is read-only (%2)").arg(QDir::toNativeSeparators(file), why());
     if (::access(folderName.constData(), W_OK | X_OK) != 0)
         return QStringLiteral("its folder %1 cannot be written (%2)").arg(QDir::toNativeSeparators(folder), why());
     return {};

@@ -12,14 +12,14 @@ namespace {
 bool sameValues(const FuelModel &a, const FuelModel &b)
 {
     return a.Key() == b.Key() && a.FuelModelID() == b.FuelModelID() && a.Description() == b.Description() &&
-           a.HerbType() == b.HerbType() && a.FuelCat() == b.FuelCat() && a.LoadingLiveHerb() == b.LoadingLiveHerb() &&
-           a.MoistureOfExtinction() == b.MoistureOfExtinction() && a.BulkDensityDepth() == b.BulkDensityDepth() &&
-           a.HeatContentLiveWoody() == b.HeatContentLiveWoody() && a.HeatContentLiveHerb() == b.HeatContentLiveHerb() &&
-           a.HeatContentDead() == b.HeatContentDead() && a.SurfaceToVolumeLiveWoody() == b.SurfaceToVolumeLiveWoody() &&
-           a.SurfaceToVolumeLiveHerb() == b.SurfaceToVolumeLiveHerb() &&
-           a.SurfaceToVolume1Hour() == b.SurfaceToVolume1Hour() && a.LoadingLiveWoody() == b.LoadingLiveWoody() &&
-           a.Loading1000Hour() == b.Loading1000Hour() && a.Loading100Hour() == b.Loading100Hour() &&
-           a.Loading10Hour() == b.Loading10Hour() && a.Loading1Hour() == b.Loading1Hour();
+        a.HerbType() == b.HerbType() && a.FuelCat() == b.FuelCat() && a.LoadingLiveHerb() == b.LoadingLiveHerb() &&
+        a.MoistureOfExtinction() == b.MoistureOfExtinction() && a.BulkDensityDepth() == b.BulkDensityDepth() &&
+        a.HeatContentLiveWoody() == b.HeatContentLiveWoody() && a.HeatContentLiveHerb() == b.HeatContentLiveHerb() &&
+        a.HeatContentDead() == b.HeatContentDead() && a.SurfaceToVolumeLiveWoody() == b.SurfaceToVolumeLiveWoody() &&
+        a.SurfaceToVolumeLiveHerb() == b.SurfaceToVolumeLiveHerb() &&
+        a.SurfaceToVolume1Hour() == b.SurfaceToVolume1Hour() && a.LoadingLiveWoody() == b.LoadingLiveWoody() &&
+        a.Loading1000Hour() == b.Loading1000Hour() && a.Loading100Hour() == b.Loading100Hour() &&
+        a.Loading10Hour() == b.Loading10Hour() && a.Loading1Hour() == b.Loading1Hour();
 }
 
 } // namespace
@@ -62,8 +62,7 @@ LibrarySnapshot CaptureLibrary(const FuelModelSets &sets, const ITree &tree,
         const auto &models = *entry.set->FuelModels();
         entry.models.reserve(std::size_t(models.Count()));
         for (const auto &fm : models)
-            entry.models.push_back(
-                {fm, tree.Contains(fm->Key()) ? tree.Text(fm->Key()) : ModelNodeText(*fm)});
+            entry.models.push_back({fm, tree.Contains(fm->Key()) ? tree.Text(fm->Key()) : ModelNodeText(*fm)});
     }
     for (const auto &fm : valuesOf)
         if (fm)
@@ -211,13 +210,12 @@ bool ReplayChange(const LibrarySnapshot &before, const LibrarySnapshot &after, L
         if (!old)
             continue;
         LibrarySnapshot::Set *there = setNamed(result, old->name);
-        const bool touched = old->name != now.name || old->models.size() != now.models.size() ||
-                             [&] {
-                                 for (std::size_t i = 0; i < now.models.size(); ++i)
-                                     if (old->models[i].model != now.models[i].model)
-                                         return true;
-                                 return false;
-                             }();
+        const bool touched = old->name != now.name || old->models.size() != now.models.size() || [&] {
+            for (std::size_t i = 0; i < now.models.size(); ++i)
+                if (old->models[i].model != now.models[i].model)
+                    return true;
+            return false;
+        }();
         if (!touched)
             continue;
         if (!there)
@@ -278,10 +276,10 @@ bool ReplayChange(const LibrarySnapshot &before, const LibrarySnapshot &after, L
                 home = &s;
         LibrarySnapshot::Set *there = home ? setNamed(result, home->name) : nullptr;
         if (!there)
-            return fail(QStringLiteral("The model %1 is no longer in the library.").arg(quotedName(ModelNodeText(oldValues))));
-        const auto it = std::find_if(there->models.begin(), there->models.end(), [&](const auto &t) {
-            return t.model->FuelModelID() == oldValues.FuelModelID();
-        });
+            return fail(
+                QStringLiteral("The model %1 is no longer in the library.").arg(quotedName(ModelNodeText(oldValues))));
+        const auto it = std::find_if(there->models.begin(), there->models.end(),
+                                     [&](const auto &t) { return t.model->FuelModelID() == oldValues.FuelModelID(); });
         if (it == there->models.end())
             return fail(QStringLiteral("The model %1 is no longer in the set %2.")
                             .arg(quotedName(ModelNodeText(oldValues)), quotedName(there->name)));

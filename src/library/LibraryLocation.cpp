@@ -5,11 +5,11 @@
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
-#include <QSettings>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSettings>
 #include <QStandardPaths>
 
 #include <optional>
@@ -52,14 +52,14 @@ QString settingKey(const QString &programFolder)
 {
     const QByteArray folder = QDir::cleanPath(QFileInfo(programFolder).absoluteFilePath()).toUtf8();
     return QStringLiteral("LibraryUsed/") +
-           QString::fromLatin1(QCryptographicHash::hash(folder, QCryptographicHash::Sha1).toHex());
+        QString::fromLatin1(QCryptographicHash::hash(folder, QCryptographicHash::Sha1).toHex());
 }
 
 QString notWritableSummary(const QString &cause)
 {
     return cause.isEmpty() ? QStringLiteral("your own copy: the program's folder cannot be written")
-                                        : QStringLiteral("your own copy: the library beside the program cannot be "
-                                                         "written");
+                           : QStringLiteral("your own copy: the library beside the program cannot be "
+                                            "written");
 }
 
 } // namespace
@@ -103,8 +103,10 @@ LibraryLocation resolve(const QString &programFolder, bool programFolderWritable
             if (program.exists() && program.lastModified() > copy.lastModified())
                 l.reason += QStringLiteral(" That file was changed after the copy was last saved.");
         } else {
-            l.summary = installed ? QStringLiteral("your own copy: the program is installed") : notWritableSummary(notWritableCause);
-            l.reason = whyDataFolder(programFolder, installed, notWritableCause) + QStringLiteral(": %1.").arg(native(path));
+            l.summary = installed ? QStringLiteral("your own copy: the program is installed")
+                                  : notWritableSummary(notWritableCause);
+            l.reason =
+                whyDataFolder(programFolder, installed, notWritableCause) + QStringLiteral(": %1.").arg(native(path));
         }
         return l;
     }
@@ -117,10 +119,12 @@ LibraryLocation resolve(const QString &programFolder, bool programFolderWritable
     }
 
     if (!QDir().mkpath(dataFolder))
-        return failed(QStringLiteral("The folder \"%1\" for the library file cannot be created.").arg(native(dataFolder)));
+        return failed(
+            QStringLiteral("The folder \"%1\" for the library file cannot be created.").arg(native(dataFolder)));
     l.kind = LibraryLocation::UserCopy;
     l.path = path;
-    l.summary = installed ? QStringLiteral("your own copy: the program is installed") : notWritableSummary(notWritableCause);
+    l.summary =
+        installed ? QStringLiteral("your own copy: the program is installed") : notWritableSummary(notWritableCause);
     l.reason = whyDataFolder(programFolder, installed, notWritableCause) + QStringLiteral(": %1.").arg(native(path));
     QFile seed(besideProgram);
     if (!seed.exists() && installed)
@@ -128,21 +132,21 @@ LibraryLocation resolve(const QString &programFolder, bool programFolderWritable
     if (!seed.exists())
         return l; // the caller makes a new library there
     if (!seed.open(QIODevice::ReadOnly))
-        return failed(QStringLiteral("The library file \"%1\" cannot be opened: %2").arg(native(seed.fileName()),
-                                                                                        seed.errorString()));
+        return failed(QStringLiteral("The library file \"%1\" cannot be opened: %2")
+                          .arg(native(seed.fileName()), seed.errorString()));
     const QByteArray bytes = seed.readAll();
     if (seed.error() != QFileDevice::NoError)
-        return failed(QStringLiteral("The library file \"%1\" cannot be read: %2").arg(native(seed.fileName()),
-                                                                                      seed.errorString()));
+        return failed(QStringLiteral("The library file \"%1\" cannot be read: %2")
+                          .arg(native(seed.fileName()), seed.errorString()));
     QString error;
     if (!WriteLibraryBytes(path, bytes, &error))
         return failed(error);
     l.copiedNow = seed.fileName() == besideProgram;
-    l.reason += l.copiedNow ? QStringLiteral(" It was copied there now from %1, which is left as it was and is not "
-                                             "used from now on.")
-                                  .arg(native(besideProgram))
-                            : QStringLiteral(" It was made now from the installed library %1.")
-                                  .arg(native(sharedLibrary));
+    l.reason += l.copiedNow
+        ? QStringLiteral(" It was copied there now from %1, which is left as it was and is not "
+                         "used from now on.")
+              .arg(native(besideProgram))
+        : QStringLiteral(" It was made now from the installed library %1.").arg(native(sharedLibrary));
     return l;
 }
 
@@ -152,16 +156,16 @@ LibraryLocation ResolveLibraryLocation(const QString &programFolder, bool progra
                                        const QString &dataFolder, const QString &sharedLibrary,
                                        const QString &notWritableCause, const QString &lastUsed)
 {
-    LibraryLocation l = resolve(programFolder, programFolderWritable, dataFolder, sharedLibrary, notWritableCause,
-                                lastUsed);
+    LibraryLocation l =
+        resolve(programFolder, programFolderWritable, dataFolder, sharedLibrary, notWritableCause, lastUsed);
     if (l.path.isEmpty())
         return l;
     // Another file than last time is never used without a word: the window asks first.
     if (!lastUsed.isEmpty()) {
         if (!sameFile(lastUsed, l.path) && QFileInfo::exists(lastUsed))
             l.previousPath = QFileInfo(lastUsed).absoluteFilePath();
-    } else if (l.kind == LibraryLocation::UserCopy && programFolderWritable && !l.copiedNow
-               && QFileInfo::exists(fileIn(programFolder))) {
+    } else if (l.kind == LibraryLocation::UserCopy && programFolderWritable && !l.copiedNow &&
+               QFileInfo::exists(fileIn(programFolder))) {
         // Nothing remembered (an earlier version ran here): both files may hold the user's work.
         l.previousPath = fileIn(programFolder);
         l.nothingRemembered = true;
@@ -218,7 +222,8 @@ void KeepPreviousLibrary()
     l.path = l.previousPath;
     l.previousPath.clear();
     l.copiedNow = false;
-    l.kind = sameFile(l.path, fileIn(CurrentProgramFolder())) ? LibraryLocation::ProgramFolder : LibraryLocation::UserCopy;
+    l.kind =
+        sameFile(l.path, fileIn(CurrentProgramFolder())) ? LibraryLocation::ProgramFolder : LibraryLocation::UserCopy;
     l.summary = QStringLiteral("the file you chose at start");
     l.reason = QStringLiteral("The library file you chose at start is used: %1. The other file, %2, is left as "
                               "it is.")
@@ -248,8 +253,9 @@ QString DescribeLibraryFile(const QString &path)
     if (!info.exists())
         return QStringLiteral("does not exist yet (a new library with the standard fuel models)");
     const double kb = double(info.size()) / 1024.0;
-    QString text = QStringLiteral("%1 KB, changed %2")
-                       .arg(QString::number(kb, 'f', 1), info.lastModified().toString(QStringLiteral("yyyy-MM-dd hh:mm")));
+    QString text =
+        QStringLiteral("%1 KB, changed %2")
+            .arg(QString::number(kb, 'f', 1), info.lastModified().toString(QStringLiteral("yyyy-MM-dd hh:mm")));
     QByteArray bytes;
     QString why;
     if (!ReadBoundedFile(path, kLargestLibraryFile, &bytes, &why))
@@ -281,20 +287,20 @@ LibraryLocation LibraryLocationFor(const QString &programFolder, const QString &
     const bool writable = !installed && folderWritable && (!file.exists() || file.isWritable());
     // A folder that can be written holding a library file that cannot: the file is the cause.
     const QString cause = folderWritable && file.exists() && !file.isWritable()
-                              ? QStringLiteral("The library file %1 beside the program is read-only")
-                                    .arg(native(file.absoluteFilePath()))
-                              : QString();
-    LibraryLocation l = ResolveLibraryLocation(programFolder, writable, dataFolder, shared, cause,
-                                               LastLibraryUsed(programFolder));
+        ? QStringLiteral("The library file %1 beside the program is read-only").arg(native(file.absoluteFilePath()))
+        : QString();
+    LibraryLocation l =
+        ResolveLibraryLocation(programFolder, writable, dataFolder, shared, cause, LastLibraryUsed(programFolder));
     if (l.path.isEmpty()) {
         // With no data folder to fall back on, the program folder is still the best place to
         // report the failure against: reading and writing it give the reason.
         l.kind = LibraryLocation::ProgramFolder;
         l.path = fileIn(programFolder);
         l.summary = QStringLiteral("beside the program, although its folder cannot be written");
-        l.reason = l.error + QStringLiteral(" The library file beside the program is used instead: %1; changes "
-                                            "cannot be saved while its folder cannot be written.")
-                                 .arg(native(l.path));
+        l.reason = l.error +
+            QStringLiteral(" The library file beside the program is used instead: %1; changes "
+                           "cannot be saved while its folder cannot be written.")
+                .arg(native(l.path));
     }
     return l;
 }

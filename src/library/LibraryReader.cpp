@@ -47,14 +47,13 @@ QString shown(QByteArrayView text)
     // are shown by their code.
     QString s;
     for (const QChar c : FromCp1252(text.first(n)))
-        s += c.unicode() < 0x20 || c.unicode() == 0x7f ? QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'))
-                                                       : QString(c);
+        s += c.unicode() < 0x20 || c.unicode() == 0x7f
+            ? QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'))
+            : QString(c);
     if (n < text.size())
         s += QStringLiteral("...");
     return QLatin1Char('"') + s + QLatin1Char('"');
 }
-
-
 
 // Parses the whole of text as a decimal number (optional sign, digits with an optional ".",
 // optional exponent) times 10^shift, correctly rounded (infinite beyond the range of a double).
@@ -131,15 +130,12 @@ bool parseNumber(QByteArrayView text, int shift, double &out)
 class FieldReader
 {
 public:
-    explicit FieldReader(QByteArrayView bytes) : m_p(bytes.data()), m_end(bytes.data() + bytes.size()) {}
+    explicit FieldReader(QByteArrayView bytes) : m_p(bytes.data()), m_end(bytes.data() + bytes.size()) { }
 
     enum class Status { Field, EndOfFile, Error };
 
     // A UTF-8 byte order mark at the very start (the reader does not skip it).
-    bool startsWithByteOrderMark() const
-    {
-        return m_end - m_p >= 3 && std::memcmp(m_p, "\xEF\xBB\xBF", 3) == 0;
-    }
+    bool startsWithByteOrderMark() const { return m_end - m_p >= 3 && std::memcmp(m_p, "\xEF\xBB\xBF", 3) == 0; }
 
     // The name of a UTF-16 or UTF-32 byte order mark at the very start, empty when there is
     // none. UTF-32 first: its little-endian mark begins with UTF-16's.
@@ -245,7 +241,7 @@ private:
 class LibraryParser
 {
 public:
-    explicit LibraryParser(QByteArrayView bytes) : m_fields(bytes) {}
+    explicit LibraryParser(QByteArrayView bytes) : m_fields(bytes) { }
 
     LibraryReadResult run()
     {
@@ -277,25 +273,29 @@ private:
     bool readAll()
     {
         if (m_fields.startsWithByteOrderMark())
-            return fail(1, QStringLiteral("the file starts with a UTF-8 byte order mark: it was saved as UTF-8 text by "
-                                          "another program, but a library file is Windows-1252 text. Save it again "
-                                          "as Windows-1252 (ANSI) text, without a byte order mark."));
+            return fail(1,
+                        QStringLiteral("the file starts with a UTF-8 byte order mark: it was saved as UTF-8 text by "
+                                       "another program, but a library file is Windows-1252 text. Save it again "
+                                       "as Windows-1252 (ANSI) text, without a byte order mark."));
         if (const QString wide = m_fields.wideByteOrderMark(); !wide.isEmpty())
-            return fail(1, QStringLiteral("the file starts with a %1 byte order mark: it was saved as %1 text by "
-                                          "another program, but a library file is Windows-1252 text. Save it again "
-                                          "as Windows-1252 (ANSI) text.")
-                               .arg(wide));
+            return fail(1,
+                        QStringLiteral("the file starts with a %1 byte order mark: it was saved as %1 text by "
+                                       "another program, but a library file is Windows-1252 text. Save it again "
+                                       "as Windows-1252 (ANSI) text.")
+                            .arg(wide));
         QByteArrayView field;
         for (bool first = true;; first = false) {
             const auto status = m_fields.next(field);
             // A library always ends with its "[End]" line: a file without it was cut short (a
             // copy or a write stopped midway), and what it holds is not the whole library.
             if (status == FieldReader::Status::EndOfFile && first)
-                return fail(1, QStringLiteral("the file is empty: a library file holds at least "
-                                                                 "its \"[End]\" line"));
+                return fail(1,
+                            QStringLiteral("the file is empty: a library file holds at least "
+                                           "its \"[End]\" line"));
             if (status == FieldReader::Status::EndOfFile)
-                return fail(m_fields.lastFieldLine(), QStringLiteral("expected a set header or \"[End]\", found the end of "
-                                                                 "the file: the file may have been cut short"));
+                return fail(m_fields.lastFieldLine(),
+                            QStringLiteral("expected a set header or \"[End]\", found the end of "
+                                           "the file: the file may have been cut short"));
             if (status == FieldReader::Status::Error)
                 return fail(m_fields.fieldLine(), m_fields.error());
             if (field == QByteArrayView("[End]"))
@@ -319,9 +319,10 @@ private:
         const QString header = FromCp1252(field);
         const qsizetype p = header.lastIndexOf(kCountMark);
         if (p < kHeaderPrefixLength)
-            return fail(headerLine, QStringLiteral("expected a set header \"[FuelModelSet:NAME,Count:N]\" or "
-                                                   "\"[End]\", found %1")
-                                        .arg(shown(field)));
+            return fail(headerLine,
+                        QStringLiteral("expected a set header \"[FuelModelSet:NAME,Count:N]\" or "
+                                       "\"[End]\", found %1")
+                            .arg(shown(field)));
         const QString name = header.mid(kHeaderPrefixLength, p - kHeaderPrefixLength);
         qsizetype i = p + kCountMark.size();
         while (i < header.size() && header[i] == QLatin1Char(' '))
@@ -334,9 +335,10 @@ private:
                 return fail(headerLine, QStringLiteral("the number of models of set \"%1\" is out of range").arg(name));
         }
         if (i == digitsStart)
-            return fail(headerLine, QStringLiteral("expected the number of models after \",Count:\" in the header "
-                                                   "of set \"%1\", found %2")
-                                        .arg(name, shown(field)));
+            return fail(headerLine,
+                        QStringLiteral("expected the number of models after \",Count:\" in the header "
+                                       "of set \"%1\", found %2")
+                            .arg(name, shown(field)));
         const bool locked = QStringView(header).mid(i).contains(QLatin1String("locked"), Qt::CaseInsensitive);
 
         const QString setKey = NewNodeKey(locked);
@@ -353,7 +355,11 @@ private:
     bool readModel(int position, int count, const QString &setName)
     {
         const auto where = [&](int field) {
-            return QStringLiteral("field %1 of model %2 of %3 in set \"%4\"").arg(field).arg(position).arg(count).arg(setName);
+            return QStringLiteral("field %1 of model %2 of %3 in set \"%4\"")
+                .arg(field)
+                .arg(position)
+                .arg(count)
+                .arg(setName);
         };
         QByteArrayView text[2];
         double numbers[15];
@@ -363,19 +369,20 @@ private:
             if (status == FieldReader::Status::Error)
                 return fail(m_fields.fieldLine(), m_fields.error());
             if (status == FieldReader::Status::EndOfFile)
-                return fail(m_fields.lastFieldLine(), QStringLiteral("expected %1 (%2), found the end of the file")
-                                                 .arg(f < 2 ? QString::fromLatin1(f == 0 ? "FuelModelID" : "Description")
-                                                            : QString::fromLatin1(kNumberFields[std::size_t(f - 2)]),
-                                                      where(f + 1)));
+                return fail(m_fields.lastFieldLine(),
+                            QStringLiteral("expected %1 (%2), found the end of the file")
+                                .arg(f < 2 ? QString::fromLatin1(f == 0 ? "FuelModelID" : "Description")
+                                           : QString::fromLatin1(kNumberFields[std::size_t(f - 2)]),
+                                     where(f + 1)));
             if (f < 2) {
                 text[f] = field;
                 continue;
             }
             const int n = f - 2;
             if (!parseNumber(field, n == kMoistureField ? 2 : 0, numbers[n]))
-                return fail(m_fields.fieldLine(), QStringLiteral("expected a number for %1 (%2), found %3")
-                                                      .arg(QString::fromLatin1(kNumberFields[std::size_t(n)]),
-                                                           where(f + 1), shown(field)));
+                return fail(m_fields.fieldLine(),
+                            QStringLiteral("expected a number for %1 (%2), found %3")
+                                .arg(QString::fromLatin1(kNumberFields[std::size_t(n)]), where(f + 1), shown(field)));
             if (!fitsLibraryFile(numbers[n]))
                 return fail(m_fields.fieldLine(),
                             QStringLiteral("the number %1 for %2 (%3) is too large: a library file holds numbers "
@@ -386,8 +393,8 @@ private:
         }
         const QString key = NewNodeKey(false);
         m_models->Add(FromCp1252(text[0]), FromCp1252(text[1]), numbers[0], numbers[1], numbers[2], numbers[3],
-                      numbers[4], numbers[5], numbers[6], numbers[7], numbers[8], numbers[9], numbers[10],
-                      numbers[11], numbers[12], numbers[13], numbers[14], key, key);
+                      numbers[4], numbers[5], numbers[6], numbers[7], numbers[8], numbers[9], numbers[10], numbers[11],
+                      numbers[12], numbers[13], numbers[14], key, key);
         return true;
     }
 
@@ -395,7 +402,6 @@ private:
     LibraryReadResult m_result;
     FuelModels *m_models = nullptr;
 };
-
 
 } // namespace
 

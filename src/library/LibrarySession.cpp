@@ -97,8 +97,7 @@ QString counted(int n, const char *one, const char *many)
 
 LibrarySession::LibrarySession(ITree &tree, IPrompts &prompts, Host host)
     : m_tree(tree), m_prompts(prompts), m_host(std::move(host)), m_store(std::make_unique<LibraryStore>())
-{
-}
+{ }
 
 LibrarySession::~LibrarySession()
 {
@@ -127,11 +126,11 @@ void LibrarySession::ChooseLibraryFile()
         return QStringLiteral("%1\r(%2)").arg(QDir::toNativeSeparators(path), DescribeLibraryFile(path));
     };
     const QString lastTime = where.nothingRemembered
-                                 ? QStringLiteral("This program has no record of the library file it used before. "
-                                                  "Two library files could be its own:\r\rThe file beside the "
-                                                  "program:\r%1")
-                                 : QStringLiteral("The library file this program used last time is another one than "
-                                                  "it would use now.\r\rUsed last time:\r%1");
+        ? QStringLiteral("This program has no record of the library file it used before. "
+                         "Two library files could be its own:\r\rThe file beside the "
+                         "program:\r%1")
+        : QStringLiteral("The library file this program used last time is another one than "
+                         "it would use now.\r\rUsed last time:\r%1");
     const bool useNew = m_prompts.AskYesNo(
         lastTime.arg(described(where.previousPath)) +
             QStringLiteral("\r\rTo be used now:\r%1\r%2\r\rYes: use the file to be used now.\rNo: keep using %3.")
@@ -152,12 +151,11 @@ const LibraryStore::LoadResult &LibrarySession::Load()
 
 bool LibrarySession::AskOpenElsewhere()
 {
-    const QString question =
-        m_load.staleLock
-            ? QStringLiteral("The library file\r%1\rcannot be locked for this copy of Varrow: its lock file is %2.\r\r"
-                             "Yes: open it here read-only (nothing can be changed or saved).\rNo: quit.")
-            : QStringLiteral("The library file\r%1\ris open in another copy of Varrow (%2), which saves every change "
-                             "to it.\r\rYes: open it here read-only (nothing can be changed or saved).\rNo: quit.");
+    const QString question = m_load.staleLock
+        ? QStringLiteral("The library file\r%1\rcannot be locked for this copy of Varrow: its lock file is %2.\r\r"
+                         "Yes: open it here read-only (nothing can be changed or saved).\rNo: quit.")
+        : QStringLiteral("The library file\r%1\ris open in another copy of Varrow (%2), which saves every change "
+                         "to it.\r\rYes: open it here read-only (nothing can be changed or saved).\rNo: quit.");
     const bool readOnly = m_prompts.AskYesNo(question.arg(QDir::toNativeSeparators(m_store->Path()), m_load.holder),
                                              AppTitle(), IPrompts::Icon::Question);
     m_store->SetReadOnly(true);
@@ -182,9 +180,10 @@ void LibrarySession::ReportLoad()
                               .arg(QDir::toNativeSeparators(m_store->Path()), m_load.cannotWrite),
                           AppTitle(), IPrompts::Icon::Exclamation);
     if (!m_load.openElsewhere && !m_load.shareWarning.isEmpty())
-        m_prompts.Message(m_load.shareWarning + QStringLiteral("\r\rChanges are saved all the same; to keep the file "
-                                                                "shared, close the program and ask its owner or an "
-                                                                "administrator."),
+        m_prompts.Message(m_load.shareWarning +
+                              QStringLiteral("\r\rChanges are saved all the same; to keep the file "
+                                             "shared, close the program and ask its owner or an "
+                                             "administrator."),
                           AppTitle(), IPrompts::Icon::Exclamation);
     if (!m_load.notesMessage.isEmpty())
         m_prompts.Message(m_load.notesMessage, AppTitle(), IPrompts::Icon::Information);
@@ -205,26 +204,27 @@ bool LibrarySession::Save(bool tellUser)
         return false;
     }
     if (!ok && tellUser && !m_store->ReadOnly())
-        m_prompts.Message(reason + QStringLiteral("\r\rYour changes are kept in the program and are saved with "
-                                                  "the next successful save."),
+        m_prompts.Message(reason +
+                              QStringLiteral("\r\rYour changes are kept in the program and are saved with "
+                                             "the next successful save."),
                           AppTitle(), IPrompts::Icon::Exclamation);
     if (ok && m_host.showStatus)
         m_host.showStatus(QString());
     // Only what happened: the backup's trouble, and whether the library itself was saved.
     if (const QString backup = m_store->TakeBackupError(); !backup.isEmpty() && m_host.showStatus)
-        m_host.showStatus(backup + (ok ? QStringLiteral(" The library itself was saved; the backup is tried "
-                                                        "again before the next save.")
-                                       : QStringLiteral(" The library could not be saved either.")));
+        m_host.showStatus(backup +
+                          (ok ? QStringLiteral(" The library itself was saved; the backup is tried "
+                                               "again before the next save.")
+                              : QStringLiteral(" The library could not be saved either.")));
     return ok;
 }
 
 std::unique_ptr<LibraryChange> LibrarySession::change(const QString &name, LibrarySnapshot before,
                                                       LibrarySnapshot after)
 {
-    return std::make_unique<LibraryChange>(name, std::move(before), std::move(after), m_tree,
-                                           [this](const LibrarySnapshot &from, const LibrarySnapshot &to) {
-                                               stepDone(from, to);
-                                           });
+    return std::make_unique<LibraryChange>(
+        name, std::move(before), std::move(after), m_tree,
+        [this](const LibrarySnapshot &from, const LibrarySnapshot &to) { stepDone(from, to); });
 }
 
 void LibrarySession::Record(const QString &name, LibrarySnapshot before, LibrarySnapshot after)
@@ -426,9 +426,9 @@ bool LibrarySession::ResolveOutsideChange(const QString &name, const LibrarySnap
             // The history belongs to the library as it was before: its steps would undo the
             // other program's changes too. It is left once a running undo step is over; the
             // change made again is its first step.
-            message += replayed ? QStringLiteral("\rThe earlier steps of Undo are cleared; Undo now takes back %1.")
-                                      .arg(change)
-                                : QStringLiteral("\rUndo is cleared: its steps belong to the library as it was.");
+            message += replayed
+                ? QStringLiteral("\rThe earlier steps of Undo are cleared; Undo now takes back %1.").arg(change)
+                : QStringLiteral("\rUndo is cleared: its steps belong to the library as it was.");
             const QString stepName = name.isEmpty() ? QStringLiteral("Change") : name;
             LibrarySnapshot madeIn = Capture();
             m_history.replaceWith(replayed && !SameLibrary(base, madeIn)
@@ -438,12 +438,12 @@ bool LibrarySession::ResolveOutsideChange(const QString &name, const LibrarySnap
             replaced();
             return false;
         }
-        m_prompts.Message(fresh ? QStringLiteral("%1\rThe file is not read again; the library shown here is kept.")
-                                      .arg(reason)
-                                : QStringLiteral("The changed file could not be read (%1).\rThe library shown here "
-                                                 "is kept.")
-                                      .arg(reason),
-                          AppTitle(), IPrompts::Icon::Exclamation);
+        m_prompts.Message(
+            fresh ? QStringLiteral("%1\rThe file is not read again; the library shown here is kept.").arg(reason)
+                  : QStringLiteral("The changed file could not be read (%1).\rThe library shown here "
+                                   "is kept.")
+                        .arg(reason),
+            AppTitle(), IPrompts::Icon::Exclamation);
     }
     const QString aside = m_store->KeepOurs(&reason);
     if (aside.isEmpty()) {
@@ -535,14 +535,14 @@ bool LibrarySession::SaveOnClose()
         return true;
     if (m_store->ChangedOutside()) {
         // Nothing of this run is unsaved but what the other program's version lacks.
-        return !(m_prompts.AskYesNo(QStringLiteral("The library file\r%1\rwas changed by another program. Keep the "
-                                                   "library shown here in it? (The other version is first kept as "
-                                                   "a backup.)\r\rNo leaves the file as the other program wrote it.")
-                                        .arg(QDir::toNativeSeparators(m_store->Path())),
-                                    AppTitle(), IPrompts::Icon::Question) &&
-                 m_store->KeepOurs(&reason).isEmpty() &&
-                 !m_prompts.AskYesNo(reason + QStringLiteral("\r\rClose anyway?"), AppTitle(),
-                                     IPrompts::Icon::Exclamation));
+        return !(
+            m_prompts.AskYesNo(QStringLiteral("The library file\r%1\rwas changed by another program. Keep the "
+                                              "library shown here in it? (The other version is first kept as "
+                                              "a backup.)\r\rNo leaves the file as the other program wrote it.")
+                                   .arg(QDir::toNativeSeparators(m_store->Path())),
+                               AppTitle(), IPrompts::Icon::Question) &&
+            m_store->KeepOurs(&reason).isEmpty() &&
+            !m_prompts.AskYesNo(reason + QStringLiteral("\r\rClose anyway?"), AppTitle(), IPrompts::Icon::Exclamation));
     }
     return m_prompts.AskYesNo(reason + QStringLiteral("\r\rClose anyway? The changes not saved will be lost."),
                               AppTitle(), IPrompts::Icon::Exclamation);

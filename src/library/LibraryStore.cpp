@@ -1,13 +1,13 @@
 #include "library/LibraryStore.h"
 
 #include "data/ProgramState.h"
+#include "data/WholeFileWrite.h"
 #include "library/DefaultLibrary.h"
 #include "library/LibraryBackups.h"
 #include "library/LibraryFile.h"
 #include "library/LibraryLocation.h"
 #include "library/MemoryTree.h"
 #include "library/NotesFile.h"
-#include "data/WholeFileWrite.h"
 
 #include <QCryptographicHash>
 #include <QDateTime>
@@ -104,9 +104,10 @@ LibraryStore::LoadResult LibraryStore::Load(ITree &tree)
     }
 
     result.kind = LoadResult::Failed;
-    const QString where = problem.line > 0 ? QStringLiteral("%1, line %2").arg(nativePath(m_path)).arg(problem.line)
-                                           : nativePath(m_path);
-    QString text = QStringLiteral("The library file could not be read completely.\r%1:\r%2\r\r").arg(where, problem.message);
+    const QString where =
+        problem.line > 0 ? QStringLiteral("%1, line %2").arg(nativePath(m_path)).arg(problem.line) : nativePath(m_path);
+    QString text =
+        QStringLiteral("The library file could not be read completely.\r%1:\r%2\r\r").arg(where, problem.message);
     QFile original(m_path);
     if (problem.line == 0) {
         // Not even the bytes could be read: there is nothing to keep a copy of, so the file is
@@ -132,8 +133,8 @@ bool LibraryStore::Save(QString *reason)
     if (m_readOnly) {
         if (reason)
             *reason = m_cannotWrite.isEmpty()
-                          ? QStringLiteral("The library is open read-only here; another copy of the program writes it.")
-                          : QStringLiteral("The library is open read-only here: it cannot be written (%1).").arg(m_cannotWrite);
+                ? QStringLiteral("The library is open read-only here; another copy of the program writes it.")
+                : QStringLiteral("The library is open read-only here: it cannot be written (%1).").arg(m_cannotWrite);
         return false;
     }
     m_changed = true;
@@ -193,7 +194,8 @@ bool LibraryStore::write(QString *reason)
         if (reason) {
             *reason = QStringLiteral("The library file %1 was changed by another program.").arg(nativePath(m_path));
             if (!keptAside.isEmpty())
-                *reason += QStringLiteral(" A version written at the same moment is kept as %1.").arg(nativePath(keptAside));
+                *reason +=
+                    QStringLiteral(" A version written at the same moment is kept as %1.").arg(nativePath(keptAside));
         }
         return false;
     case CheckedWrite::Failed:
@@ -255,15 +257,16 @@ QString LibraryStore::KeepShownAside(QString *reason)
     const QString aside = FreeCopyPath(m_path, BackupCopyTag(BackupInfo::ReplacedCopy));
     if (bytes.isEmpty() || !WriteLibraryBytes(aside, bytes, &error)) {
         if (reason)
-            *reason = QStringLiteral("The library shown here could not be kept as %1: %2").arg(nativePath(aside), error);
+            *reason =
+                QStringLiteral("The library shown here could not be kept as %1: %2").arg(nativePath(aside), error);
         return {};
     }
     // Its notes beside it, so that restoring the copy brings them back too.
-    if (!gLibraryNotes.IsEmpty()
-        && !WriteNotesBeside(m_path, aside,
-                             NotesBytes(aside, QCryptographicHash::hash(bytes, QCryptographicHash::Sha256),
-                                        gLibraryNotes, *gFMSets),
-                             &error)) {
+    if (!gLibraryNotes.IsEmpty() &&
+        !WriteNotesBeside(
+            m_path, aside,
+            NotesBytes(aside, QCryptographicHash::hash(bytes, QCryptographicHash::Sha256), gLibraryNotes, *gFMSets),
+            &error)) {
         if (reason)
             *reason = QStringLiteral("The notes shown here could not be kept as %1: %2")
                           .arg(nativePath(NotesFilePath(aside)), error);
@@ -334,7 +337,8 @@ bool LibraryStore::writeNotes(QString *reason)
     const QByteArray expected = m_notesStamp.exists && QFileInfo::exists(notesPath) ? m_notesStamp.hash : QByteArray();
     QString error, keptAside;
     QByteArray written;
-    switch (WriteNotesIfUnchanged(m_path, m_stamp.hash, gLibraryNotes, *gFMSets, expected, &error, &written, &keptAside)) {
+    switch (
+        WriteNotesIfUnchanged(m_path, m_stamp.hash, gLibraryNotes, *gFMSets, expected, &error, &written, &keptAside)) {
     case CheckedWrite::Written:
         m_notesStamp = StampOfBytes(written);
         return true;
@@ -345,7 +349,8 @@ bool LibraryStore::writeNotes(QString *reason)
                                      "another program.")
                           .arg(nativePath(notesPath));
             if (!keptAside.isEmpty())
-                *reason += QStringLiteral(" A version written at the same moment is kept as %1.").arg(nativePath(keptAside));
+                *reason +=
+                    QStringLiteral(" A version written at the same moment is kept as %1.").arg(nativePath(keptAside));
         }
         return false;
     case CheckedWrite::Failed:

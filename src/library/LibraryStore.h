@@ -32,7 +32,7 @@ public:
             Failed        // the file could not be read completely; see message
         };
         Kind kind = Read;
-        QString message; // for the user; empty after a clean read
+        QString message;    // for the user; empty after a clean read
         QString backupPath; // copy of the original bytes after a failed read, when one was made
         // Another copy of the program holds the library's lock: who, for the user.
         bool openElsewhere = false;

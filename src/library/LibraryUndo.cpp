@@ -1,10 +1,8 @@
 #include "library/LibraryUndo.h"
 
-LibraryChange::LibraryChange(const QString &text, LibrarySnapshot before, LibrarySnapshot after, ITree &tree,
-                             Done done)
+LibraryChange::LibraryChange(const QString &text, LibrarySnapshot before, LibrarySnapshot after, ITree &tree, Done done)
     : m_text(text), m_before(std::move(before)), m_after(std::move(after)), m_tree(tree), m_done(std::move(done))
-{
-}
+{ }
 
 void LibraryChange::undo()
 {

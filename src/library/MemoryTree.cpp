@@ -49,7 +49,8 @@ void MemoryTree::AddRoot(const QString &key, const QString &text, int image)
 void MemoryTree::AddChild(const QString &parentKey, const QString &key, const QString &text, int image)
 {
     // Children arrive in runs under one parent: look it up by key only when it changes.
-    if (m_lastParent < 0 || std::size_t(m_lastParent) >= m_nodes.size() || m_nodes[std::size_t(m_lastParent)].key != parentKey)
+    if (m_lastParent < 0 || std::size_t(m_lastParent) >= m_nodes.size() ||
+        m_nodes[std::size_t(m_lastParent)].key != parentKey)
         m_lastParent = int(&node(parentKey) - m_nodes.data()); // throws for an unknown parent
     append(Node{key, text, {}, m_nodes[std::size_t(m_lastParent)].key, image, 0, false});
 }

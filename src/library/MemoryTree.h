@@ -81,7 +81,7 @@ private:
 
     std::vector<Node> m_nodes;
     std::unordered_map<QString, int, KeyHash> m_index; // key -> index into m_nodes
-    int m_lastParent = -1; // index of the last parent found, as children come in runs
+    int m_lastParent = -1;                             // index of the last parent found, as children come in runs
     QString m_selected;
     bool m_labelEditAutomatic = true;
     int m_labelEditStarts = 0;

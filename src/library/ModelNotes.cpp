@@ -102,7 +102,7 @@ QString NotesDateText(const QDateTime &when)
     const int offset = when.offsetFromUtc();
     const int minutes = std::abs(offset) / 60;
     return when.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")) + QLatin1Char(offset < 0 ? '-' : '+') +
-           QStringLiteral("%1:%2").arg(minutes / 60, 2, 10, QLatin1Char('0')).arg(minutes % 60, 2, 10, QLatin1Char('0'));
+        QStringLiteral("%1:%2").arg(minutes / 60, 2, 10, QLatin1Char('0')).arg(minutes % 60, 2, 10, QLatin1Char('0'));
 }
 
 QJsonObject CreatedBlankEntry(const QDateTime &when)
@@ -237,14 +237,15 @@ QString DescribeEntry(const QJsonObject &e)
         for (const ValueChange &c : ChangesOf(e))
             parts << QStringLiteral("%1 %2 -> %3")
                          .arg(fieldName(c.field), valueText(c.field, c.oldValue), valueText(c.field, c.newValue));
-        what = QStringLiteral("saved: ") + (parts.isEmpty() ? QStringLiteral("no change") : parts.join(QStringLiteral(", ")));
+        what = QStringLiteral("saved: ") +
+            (parts.isEmpty() ? QStringLiteral("no change") : parts.join(QStringLiteral(", ")));
     } else if (kind == HistoryKind::Calibrated) {
         QStringList free;
         for (const QJsonValue &v : e.value(QStringLiteral("free")).toArray())
             free << v.toString();
         const QString against = str("observations").isEmpty()
-                                    ? QStringLiteral("fires typed or pasted, SHA-256 %1").arg(str("sha256").left(12))
-                                    : str("observations");
+            ? QStringLiteral("fires typed or pasted, SHA-256 %1").arg(str("sha256").left(12))
+            : str("observations");
         what = QStringLiteral("calibrated against %1 (%2 fires, %3; free: %4)")
                    .arg(against)
                    .arg(e.value(QStringLiteral("fires")).toInt())
@@ -255,7 +256,9 @@ QString DescribeEntry(const QJsonObject &e)
             what += QStringLiteral(", objective %1 -> %2")
                         .arg(QString::number(before.toDouble(), 'g', 4), QString::number(after.toDouble(), 'g', 4));
     } else if (kind == HistoryKind::Exported) {
-        what = QStringLiteral("exported to %1 as model number %2").arg(str("file")).arg(e.value(QStringLiteral("number")).toInt());
+        what = QStringLiteral("exported to %1 as model number %2")
+                   .arg(str("file"))
+                   .arg(e.value(QStringLiteral("number")).toInt());
         if (!str("code").isEmpty())
             what += QStringLiteral(" (code %1)").arg(str("code"));
     } else if (kind == HistoryKind::SetRenamed) {
@@ -466,7 +469,8 @@ QList<LibraryNotes::OrphanSet> LibraryNotes::OrphanedSetEntries(const FuelModelS
         }
     }
     // A stable order: the hash's is not.
-    std::sort(gone.begin(), gone.end(), [](const OrphanSet &a, const OrphanSet &b) { return a.notes.name < b.notes.name; });
+    std::sort(gone.begin(), gone.end(),
+              [](const OrphanSet &a, const OrphanSet &b) { return a.notes.name < b.notes.name; });
     return out + gone;
 }
 

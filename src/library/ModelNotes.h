@@ -82,8 +82,8 @@ struct CalibrationRecord
     QString observationsSha256; // hexadecimal
     int fires = 0;
     QString objective;
-    QStringList freeParameters; // short names
-    bool tiedLoads = false;     // the free loads moved together by one factor
+    QStringList freeParameters;           // short names
+    bool tiedLoads = false;               // the free loads moved together by one factor
     QList<QPair<QString, double>> before; // statistics by name, before and after the fit
     QList<QPair<QString, double>> after;
 };

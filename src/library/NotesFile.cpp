@@ -1,7 +1,7 @@
 #include "library/NotesFile.h"
 
-#include "library/LibraryFile.h"
 #include "data/WholeFileWrite.h"
+#include "library/LibraryFile.h"
 
 #include <QCryptographicHash>
 #include <QDateTime>
@@ -23,16 +23,16 @@ const QString kFormat = QStringLiteral("varrow-notes");
 const QStringList &keyOrder()
 {
     static const QStringList order = {
-        QStringLiteral("format"), QStringLiteral("version"),     QStringLiteral("library"),
-        QStringLiteral("library-sha256"), QStringLiteral("date"), QStringLiteral("kind"),
-        QStringLiteral("name"),   QStringLiteral("set"),         QStringLiteral("id"),
-        QStringLiteral("field"),  QStringLiteral("old"),         QStringLiteral("new"),
-        QStringLiteral("from"),   QStringLiteral("to"),          QStringLiteral("file"),
-        QStringLiteral("line"),   QStringLiteral("observations"), QStringLiteral("sha256"),
-        QStringLiteral("fires"),  QStringLiteral("objective"),   QStringLiteral("free"),
-        QStringLiteral("before"), QStringLiteral("after"),       QStringLiteral("changes"),
-        QStringLiteral("description"), QStringLiteral("owner"),  QStringLiteral("source"),
-        QStringLiteral("author"), QStringLiteral("notes"),       QStringLiteral("history"),
+        QStringLiteral("format"),         QStringLiteral("version"),      QStringLiteral("library"),
+        QStringLiteral("library-sha256"), QStringLiteral("date"),         QStringLiteral("kind"),
+        QStringLiteral("name"),           QStringLiteral("set"),          QStringLiteral("id"),
+        QStringLiteral("field"),          QStringLiteral("old"),          QStringLiteral("new"),
+        QStringLiteral("from"),           QStringLiteral("to"),           QStringLiteral("file"),
+        QStringLiteral("line"),           QStringLiteral("observations"), QStringLiteral("sha256"),
+        QStringLiteral("fires"),          QStringLiteral("objective"),    QStringLiteral("free"),
+        QStringLiteral("before"),         QStringLiteral("after"),        QStringLiteral("changes"),
+        QStringLiteral("description"),    QStringLiteral("owner"),        QStringLiteral("source"),
+        QStringLiteral("author"),         QStringLiteral("notes"),        QStringLiteral("history"),
     };
     return order;
 }
@@ -56,11 +56,21 @@ QString jsonString(const QString &text)
     QString out = QStringLiteral("\"");
     for (const QChar c : text) {
         switch (c.unicode()) {
-        case '"': out += QLatin1String("\\\""); break;
-        case '\\': out += QLatin1String("\\\\"); break;
-        case '\n': out += QLatin1String("\\n"); break;
-        case '\r': out += QLatin1String("\\r"); break;
-        case '\t': out += QLatin1String("\\t"); break;
+        case '"':
+            out += QLatin1String("\\\"");
+            break;
+        case '\\':
+            out += QLatin1String("\\\\");
+            break;
+        case '\n':
+            out += QLatin1String("\\n");
+            break;
+        case '\r':
+            out += QLatin1String("\\r");
+            break;
+        case '\t':
+            out += QLatin1String("\\t");
+            break;
         default:
             if (c.unicode() < 0x20)
                 out += QStringLiteral("\\u%1").arg(int(c.unicode()), 4, 16, QLatin1Char('0'));
@@ -84,10 +94,14 @@ QString jsonNumber(double v)
 QString compact(const QJsonValue &v)
 {
     switch (v.type()) {
-    case QJsonValue::Null: return QStringLiteral("null");
-    case QJsonValue::Bool: return QLatin1String(v.toBool() ? "true" : "false");
-    case QJsonValue::Double: return jsonNumber(v.toDouble());
-    case QJsonValue::String: return jsonString(v.toString());
+    case QJsonValue::Null:
+        return QStringLiteral("null");
+    case QJsonValue::Bool:
+        return QLatin1String(v.toBool() ? "true" : "false");
+    case QJsonValue::Double:
+        return jsonNumber(v.toDouble());
+    case QJsonValue::String:
+        return jsonString(v.toString());
     case QJsonValue::Array: {
         QStringList parts;
         for (const QJsonValue &item : v.toArray())
@@ -101,7 +115,8 @@ QString compact(const QJsonValue &v)
             parts << jsonString(k) + QStringLiteral(": ") + compact(o.value(k));
         return QLatin1Char('{') + parts.join(QStringLiteral(", ")) + QLatin1Char('}');
     }
-    case QJsonValue::Undefined: break;
+    case QJsonValue::Undefined:
+        break;
     }
     return QStringLiteral("null");
 }
@@ -130,7 +145,8 @@ QString modelBlock(const ModelNotes &m)
         lines << QStringLiteral("      ") + jsonString(k) + QStringLiteral(": ") + compact(o.value(k));
     QString history = QStringLiteral("      \"history\": [");
     for (qsizetype i = 0; i < m.history.size(); ++i)
-        history += QStringLiteral("\n        ") + compact(m.history[i]) + QLatin1String(i + 1 < m.history.size() ? "," : "");
+        history +=
+            QStringLiteral("\n        ") + compact(m.history[i]) + QLatin1String(i + 1 < m.history.size() ? "," : "");
     history += m.history.isEmpty() ? QStringLiteral("]") : QStringLiteral("\n      ]");
     lines << history;
     return QStringLiteral("    {\n") + lines.join(QStringLiteral(",\n")) + QStringLiteral("\n    }");
@@ -461,8 +477,8 @@ NotesLoad LoadNotes(const QString &libraryPath, const FuelModelSets &sets, bool 
     const NotesParse parse = ParseNotes(bytes);
     if (!parse.ok) {
         load.kind = NotesLoad::Unreadable;
-        const QString where = parse.line > 0 ? QStringLiteral("%1, line %2").arg(nativePath(path)).arg(parse.line)
-                                             : nativePath(path);
+        const QString where =
+            parse.line > 0 ? QStringLiteral("%1, line %2").arg(nativePath(path)).arg(parse.line) : nativePath(path);
         QString text = QStringLiteral("The notes file could not be read.\r%1: %2\r\r").arg(where, parse.problem);
         const QString aside = keepAside ? freeAsidePath(path, QStringLiteral("unreadable")) : QString();
         if (!keepAside) {
@@ -579,13 +595,13 @@ QByteArray NotesBytes(const QString &libraryPath, const QByteArray &librarySha25
 }
 
 CheckedWrite WriteNotesIfUnchanged(const QString &libraryPath, const QByteArray &librarySha256,
-                                   const LibraryNotes &notes, const FuelModelSets &sets,
-                                   const QByteArray &expectedHash, QString *error, QByteArray *written,
-                                   QString *keptAside)
+                                   const LibraryNotes &notes, const FuelModelSets &sets, const QByteArray &expectedHash,
+                                   QString *error, QByteArray *written, QString *keptAside)
 {
     const QByteArray bytes = NotesBytes(libraryPath, librarySha256, notes, sets);
     QString why;
-    const CheckedWrite outcome = WriteFileWholeIfUnchanged(NotesFilePath(libraryPath), bytes, expectedHash, &why, keptAside);
+    const CheckedWrite outcome =
+        WriteFileWholeIfUnchanged(NotesFilePath(libraryPath), bytes, expectedHash, &why, keptAside);
     if (outcome == CheckedWrite::Written && written)
         *written = bytes;
     if (outcome == CheckedWrite::Failed && error)

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "data/WholeFileWrite.h"
 #include "library/LibraryGuard.h"
 #include "library/ModelNotes.h"
-#include "data/WholeFileWrite.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -54,9 +54,9 @@ NotesDocument DetachNotes(const LibraryNotes &notes, const FuelModelSets &sets);
 
 struct AttachReport
 {
-    int models = 0;        // model notes found in the library
-    int moved = 0;         // of those, found by ID in another set
-    QStringList orphaned;  // "set / ID" of model notes found nowhere (newly orphaned)
+    int models = 0;       // model notes found in the library
+    int moved = 0;        // of those, found by ID in another set
+    QStringList orphaned; // "set / ID" of model notes found nowhere (newly orphaned)
     QStringList orphanedSets;
 };
 
@@ -67,11 +67,11 @@ LibraryNotes AttachNotes(const NotesDocument &document, const FuelModelSets &set
 struct NotesLoad
 {
     enum Kind {
-        None,         // no notes file: the library has no notes yet
-        Read,         // read (messages may still tell of orphaned notes)
-        Empty,        // the file holds nothing
-        Unreadable,   // kept aside (or left alone); the library opens without notes
-        OtherLibrary  // written for another library file; kept aside, its notes read
+        None,        // no notes file: the library has no notes yet
+        Read,        // read (messages may still tell of orphaned notes)
+        Empty,       // the file holds nothing
+        Unreadable,  // kept aside (or left alone); the library opens without notes
+        OtherLibrary // written for another library file; kept aside, its notes read
     };
     Kind kind = None;
     LibraryNotes notes;
@@ -82,7 +82,7 @@ struct NotesLoad
     // The library changed since the notes were written (a save stopped between the two files,
     // or another program): the notes should be written again to agree.
     bool libraryChanged = false;
-    FileStamp stamp; // of the notes file as read (of the very bytes read)
+    FileStamp stamp;  // of the notes file as read (of the very bytes read)
     QByteArray bytes; // the notes file as read; null when there was none
 };
 
@@ -108,9 +108,8 @@ bool WriteNotes(const QString &libraryPath, const QByteArray &librarySha256, con
 // WriteFileWholeIfUnchanged). *written gets the bytes written, for the stamp of what this
 // program wrote.
 CheckedWrite WriteNotesIfUnchanged(const QString &libraryPath, const QByteArray &librarySha256,
-                                   const LibraryNotes &notes, const FuelModelSets &sets,
-                                   const QByteArray &expectedHash, QString *error, QByteArray *written,
-                                   QString *keptAside = nullptr);
+                                   const LibraryNotes &notes, const FuelModelSets &sets, const QByteArray &expectedHash,
+                                   QString *error, QByteArray *written, QString *keptAside = nullptr);
 
 // The notes beside a backup or a copy of the library (copyPath + ".notes"), written whole from
 // bytes (nothing when bytes is null). Notes of the library's backups that are gone are removed.

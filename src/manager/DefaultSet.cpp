@@ -26,10 +26,10 @@ bool WriteDefaultSetName(const QString &name, QString *error)
     if (error) {
         const QString file = QDir::toNativeSeparators(settings.fileName());
         *error = settings.status() == QSettings::AccessError
-                     ? QStringLiteral("The settings file \"%1\" cannot be written.").arg(file)
-                     : QStringLiteral("The settings file \"%1\" is not in a form that can be read, so it is not "
-                                      "written over.")
-                           .arg(file);
+            ? QStringLiteral("The settings file \"%1\" cannot be written.").arg(file)
+            : QStringLiteral("The settings file \"%1\" is not in a form that can be read, so it is not "
+                             "written over.")
+                  .arg(file);
         *error += QStringLiteral("\rLarkfield keeps the default set it had before.");
     }
     return false;

@@ -50,8 +50,7 @@ class LabelDelegate : public QStyledItemDelegate
 public:
     LabelDelegate(FMTree *tree, std::function<void(QString, QString)> finish)
         : QStyledItemDelegate(tree), m_finish(std::move(finish))
-    {
-    }
+    { }
 
     void setModelData(QWidget *editor, QAbstractItemModel *, const QModelIndex &index) const override
     {
@@ -60,7 +59,8 @@ public:
             return;
         const QString key = index.data(KeyRole).toString();
         const QString text = line->text();
-        QMetaObject::invokeMethod(parent(), [finish = m_finish, key, text] { finish(key, text); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            parent(), [finish = m_finish, key, text] { finish(key, text); }, Qt::QueuedConnection);
     }
 
     void setEditorData(QWidget *editor, const QModelIndex &index) const override
@@ -360,7 +360,7 @@ void FMTree::Reserve(int n)
 bool FMTree::edit(const QModelIndex &index, EditTrigger trigger, QEvent *event)
 {
     const bool wouldStart = index.isValid() && (index.flags() & Qt::ItemIsEditable) &&
-                            (trigger == AllEditTriggers || (trigger & editTriggers())) && state() != EditingState;
+        (trigger == AllEditTriggers || (trigger & editTriggers())) && state() != EditingState;
     if (wouldStart && beforeLabelEdit && !beforeLabelEdit(index.data(KeyRole).toString()))
         return false;
     return QTreeWidget::edit(index, trigger, event);

@@ -60,7 +60,7 @@ QString backupsText(const LibraryInfo &info)
     if (info.backups.isEmpty())
         return QStringLiteral("No backups yet: the library as found is kept the first time Varrow changes it in a "
                               "run. ") +
-               where;
+            where;
     return QStringLiteral("%1, newest first. ").arg(counted(int(info.backups.size()), "backup", "backups")) + where;
 }
 
@@ -243,7 +243,7 @@ void LibraryInfoDialog::openFolder()
         lblOpenFolderProblem->hide();
         return;
     }
-    lblOpenFolderProblem->setText(QStringLiteral("No file manager could be started for %1.")
-                                      .arg(QDir::toNativeSeparators(m_folder)));
+    lblOpenFolderProblem->setText(
+        QStringLiteral("No file manager could be started for %1.").arg(QDir::toNativeSeparators(m_folder)));
     lblOpenFolderProblem->show();
 }

@@ -15,7 +15,6 @@
 #include "units/UnitSetting.h"
 
 #include <QCloseEvent>
-#include <QResizeEvent>
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
@@ -23,15 +22,14 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QStatusBar>
 
 #ifndef VARROW_VERSION
 #define VARROW_VERSION "0.0.0"
 #endif
 
-
-frmVarrow::frmVarrow(IPrompts *prompts, QWidget *parent)
-    : QMainWindow(parent), m_prompts(prompts)
+frmVarrow::frmVarrow(IPrompts *prompts, QWidget *parent) : QMainWindow(parent), m_prompts(prompts)
 {
     if (!m_prompts) {
         m_ownPrompts = std::make_unique<LibraryPrompts>(this);
@@ -130,7 +128,8 @@ void frmVarrow::showEvent(QShowEvent *event)
     if (!m_loadReported) {
         m_loadReported = true;
         // After the window is on screen, so that the message stands in front of it.
-        QMetaObject::invokeMethod(this, [this] { m_session->ReportLoad(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { m_session->ReportLoad(); }, Qt::QueuedConnection);
     }
 }
 
@@ -172,12 +171,18 @@ void frmVarrow::showModel(const QString &setKey, const QString &modelKey)
     txtFuelModelSet->setCursorPosition(0);
     setBoxText(1, fm->Description());
     setBoxText(0, fm->FuelModelID());
-    const double numbers[13] = {fm->Loading1Hour(),         fm->Loading10Hour(),
-                                fm->Loading100Hour(),       fm->LoadingLiveHerb(),
-                                fm->LoadingLiveWoody(),     fm->SurfaceToVolume1Hour(),
-                                fm->SurfaceToVolumeLiveHerb(), fm->SurfaceToVolumeLiveWoody(),
-                                fm->HeatContentDead(),      fm->HeatContentLiveHerb(),
-                                fm->HeatContentLiveWoody(), fm->BulkDensityDepth(),
+    const double numbers[13] = {fm->Loading1Hour(),
+                                fm->Loading10Hour(),
+                                fm->Loading100Hour(),
+                                fm->LoadingLiveHerb(),
+                                fm->LoadingLiveWoody(),
+                                fm->SurfaceToVolume1Hour(),
+                                fm->SurfaceToVolumeLiveHerb(),
+                                fm->SurfaceToVolumeLiveWoody(),
+                                fm->HeatContentDead(),
+                                fm->HeatContentLiveHerb(),
+                                fm->HeatContentLiveWoody(),
+                                fm->BulkDensityDepth(),
                                 fm->MoistureOfExtinction()};
     const Units::System system = Units::UnitSetting::instance().system();
     for (int i = 0; i < 13; ++i)

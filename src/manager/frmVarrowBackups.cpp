@@ -2,9 +2,9 @@
 
 #include "data/FuelModelSets.h"
 #include "data/ProgramState.h"
+#include "library/EditActions.h"
 #include "library/LibraryBackups.h"
 #include "library/LibraryFile.h"
-#include "library/EditActions.h"
 #include "library/LibraryGuard.h"
 #include "library/MemoryTree.h"
 #include "library/NotesFile.h"
@@ -42,13 +42,14 @@ void frmVarrow::restoreFromBackup()
     if (file.open(QIODevice::ReadOnly))
         bytes = file.readAll();
     MemoryTree read;
-    const LibraryReadResult result = file.error() == QFileDevice::NoError ? ReadLibrary(bytes, read) : LibraryReadResult{};
+    const LibraryReadResult result =
+        file.error() == QFileDevice::NoError ? ReadLibrary(bytes, read) : LibraryReadResult{};
     if (!result.ok || !result.sets) {
-        m_prompts->Message(QStringLiteral("The backup %1 could not be read: %2\rThe library is left as it is.")
-                               .arg(QDir::toNativeSeparators(path),
-                                    file.error() != QFileDevice::NoError ? file.errorString()
-                                                                         : result.problem.toString()),
-                           AppTitle(), IPrompts::Icon::Exclamation);
+        m_prompts->Message(
+            QStringLiteral("The backup %1 could not be read: %2\rThe library is left as it is.")
+                .arg(QDir::toNativeSeparators(path),
+                     file.error() != QFileDevice::NoError ? file.errorString() : result.problem.toString()),
+            AppTitle(), IPrompts::Icon::Exclamation);
         return;
     }
     LibrarySnapshot backup = CaptureLibrary(*result.sets, read);
@@ -90,7 +91,8 @@ void frmVarrow::showLibraryInfo()
     info.holder = m_session->LoadOutcome().holder;
     const QFileInfo folder(file.absolutePath());
     info.folderWritable = folder.isDir() && folder.isWritable() && (!file.exists() || file.isWritable());
-    info.cannotWrite = m_session->LoadOutcome().openElsewhere ? QString() : LibraryWriteProblem(m_session->Store().Path());
+    info.cannotWrite =
+        m_session->LoadOutcome().openElsewhere ? QString() : LibraryWriteProblem(m_session->Store().Path());
     info.backupFolder = m_session->Store().BackupFolder();
     info.backups = ListBackups(m_session->Store().Path(), info.backupFolder);
     std::vector<std::shared_ptr<FuelModel>> models;
@@ -115,16 +117,20 @@ void frmVarrow::showLibraryInfo()
         if (row < orphanModels.size() && target >= 0 && target < int(models.size())) {
             const LibraryNotes::Orphan orphan = orphanModels[row];
             const auto &model = models[size_t(target)];
-            if (ApplyLibraryChange(QStringLiteral("Attach Notes of '%1' to '%2'").arg(orphan.notes.id, model->FuelModelID()),
-                                   [&] { return gLibraryNotes.AttachOrphan(orphan, model); }))
-                done = QStringLiteral("The notes of %1 were attached to %2.").arg(orphan.notes.id, info.modelTargets[target]);
+            if (ApplyLibraryChange(
+                    QStringLiteral("Attach Notes of '%1' to '%2'").arg(orphan.notes.id, model->FuelModelID()),
+                    [&] { return gLibraryNotes.AttachOrphan(orphan, model); }))
+                done = QStringLiteral("The notes of %1 were attached to %2.")
+                           .arg(orphan.notes.id, info.modelTargets[target]);
         } else if (row >= orphanModels.size() && row - orphanModels.size() < orphanSets.size() && target >= 0 &&
                    target < int(sets.size())) {
             const LibraryNotes::OrphanSet orphan = orphanSets[row - orphanModels.size()];
             const auto &set = sets[size_t(target)];
-            if (ApplyLibraryChange(QStringLiteral("Attach Notes of Set '%1' to '%2'").arg(orphan.notes.name, set->Name()),
-                                   [&] { return gLibraryNotes.AttachOrphanSet(orphan, set); }))
-                done = QStringLiteral("The notes of the set \"%1\" were attached to \"%2\".").arg(orphan.notes.name, set->Name());
+            if (ApplyLibraryChange(
+                    QStringLiteral("Attach Notes of Set '%1' to '%2'").arg(orphan.notes.name, set->Name()),
+                    [&] { return gLibraryNotes.AttachOrphanSet(orphan, set); }))
+                done = QStringLiteral("The notes of the set \"%1\" were attached to \"%2\".")
+                           .arg(orphan.notes.name, set->Name());
         }
         dialog.SetOrphans(orphanNotesItems(), done);
     });
@@ -136,7 +142,8 @@ void frmVarrow::showLibraryInfo()
             const LibraryNotes::Orphan orphan = orphanModels[row];
             if (ApplyLibraryChange(QStringLiteral("Delete Notes of '%1'").arg(orphan.notes.id),
                                    [&] { return gLibraryNotes.DeleteOrphan(orphan); }))
-                done = QStringLiteral("The notes of %1 were deleted (Edit > Undo brings them back).").arg(orphan.notes.id);
+                done =
+                    QStringLiteral("The notes of %1 were deleted (Edit > Undo brings them back).").arg(orphan.notes.id);
         } else if (row - orphanModels.size() < orphanSets.size()) {
             const LibraryNotes::OrphanSet orphan = orphanSets[row - orphanModels.size()];
             if (ApplyLibraryChange(QStringLiteral("Delete Notes of Set '%1'").arg(orphan.notes.name),

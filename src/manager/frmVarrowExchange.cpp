@@ -8,26 +8,26 @@
 #include "data/Cp1252.h"
 #include "data/ProgramSettings.h"
 #include "data/ProgramState.h"
-#include "data/WholeFileWrite.h"
 #include "data/UserMessage.h"
+#include "data/WholeFileWrite.h"
 #include "exchange/ExportNumbers.h"
 #include "exchange/OtherLibrary.h"
 #include "exchange/SetCsv.h"
-#include "units/UnitSetting.h"
 #include "exchange/ui/FmdExportDialog.h"
 #include "exchange/ui/FmdImportDialog.h"
 #include "exchange/ui/OtherLibraryDialog.h"
 #include "library/EditActions.h"
 #include "library/NotesFile.h"
 #include "manager/FMTree.h"
+#include "units/UnitSetting.h"
 
 #include <QAction>
-#include <QMenu>
-#include <QMenuBar>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMenu>
+#include <QMenuBar>
 #include <QSettings>
 #include <QStatusBar>
 
@@ -37,7 +37,6 @@ QString sha256Of(const QByteArray &bytes)
 {
     return QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
 }
-
 
 const QString kFmdFilter = QStringLiteral("Custom fuel model files (*.fmd *.FMD);;All files (*)");
 
@@ -108,7 +107,8 @@ void frmVarrow::recordExport(const QString &path, const QByteArray &bytes, const
         for (const auto &set : *gFMSets)
             for (const auto &fm : *set->FuelModels())
                 if (fm.get() == item.model.get())
-                    entries.append({fm, ExportedEntry(now, QDir::toNativeSeparators(path), item.number, item.code, sha)});
+                    entries.append(
+                        {fm, ExportedEntry(now, QDir::toNativeSeparators(path), item.number, item.code, sha)});
     if (entries.isEmpty())
         return;
     ApplyLibraryChange(QStringLiteral("Export to '%1'").arg(QFileInfo(path).fileName()), [&] {
@@ -127,8 +127,8 @@ bool frmVarrow::addImportedSets(const QList<ImportedSet> &sets, const QString &c
     try {
         AddImportedSets(ctx, sets);
     } catch (const std::exception &e) {
-        m_prompts->Message(QStringLiteral("The command could not be completed. ") + UserMessageOf(e),
-                           AppTitle(), IPrompts::Icon::Critical);
+        m_prompts->Message(QStringLiteral("The command could not be completed. ") + UserMessageOf(e), AppTitle(),
+                           IPrompts::Icon::Critical);
         added = false;
     }
     m_session->Record(changeName, std::move(before), m_session->Capture());
@@ -175,15 +175,19 @@ void frmVarrow::ImportCustomModels()
     QString base = QFileInfo(path).completeBaseName();
     if (base.isEmpty() || !SetNameProblem(base).isEmpty())
         base = QStringLiteral("Imported Models");
-    FmdImportDialog dialog(QDir::toNativeSeparators(path), imported, FreeSetName(*gFMSets, base),
-                           [](const QString &name) { return ImportedSetNameProblem(*gFMSets, name); }, this);
+    FmdImportDialog dialog(
+        QDir::toNativeSeparators(path), imported, FreeSetName(*gFMSets, base),
+        [](const QString &name) { return ImportedSetNameProblem(*gFMSets, name); }, this);
     if (dialog.exec() != QDialog::Accepted || imported.models.isEmpty())
         return;
     const QList<double> carriers = dialog.FuelCats();
     for (qsizetype i = 0; i < imported.models.size() && i < carriers.size(); ++i)
         imported.models[i]->setFuelCat(carriers[i]);
-    if (!addImportedSets({ImportedSet{dialog.SetName(), false, imported.models,
-                                      FmdImportNotes(QDir::toNativeSeparators(path), fileBytes, imported), {}}},
+    if (!addImportedSets({ImportedSet{dialog.SetName(),
+                                      false,
+                                      imported.models,
+                                      FmdImportNotes(QDir::toNativeSeparators(path), fileBytes, imported),
+                                      {}}},
                          QStringLiteral("Import '%1'").arg(dialog.SetName())))
         return;
     // The file's numbers are the models' identity in the simulators' projects: the next export
@@ -191,9 +195,8 @@ void frmVarrow::ImportCustomModels()
     QSettings settings = ProgramSettings();
     ExportNumberMemory(settings).remember(dialog.SetName(), imported.models, imported.numbers);
     treeFMs_NodeClick(treeFMs->SelectedKey());
-    statusBar()->showMessage(QStringLiteral("%1 models imported into the set \"%2\"")
-                                 .arg(imported.models.size())
-                                 .arg(dialog.SetName()));
+    statusBar()->showMessage(
+        QStringLiteral("%1 models imported into the set \"%2\"").arg(imported.models.size()).arg(dialog.SetName()));
 }
 
 void frmVarrow::ImportSetsFromLibrary()
@@ -247,8 +250,9 @@ void frmVarrow::ImportSetsFromLibrary()
     if (sets.isEmpty())
         return;
     const QStringList changedIDs = GiveFreeIDs(sets, *gFMSets);
-    if (!addImportedSets(sets, sets.size() == 1 ? QStringLiteral("Import Set '%1'").arg(sets.first().name)
-                                                : QStringLiteral("Import %1 Sets").arg(sets.size())))
+    if (!addImportedSets(sets,
+                         sets.size() == 1 ? QStringLiteral("Import Set '%1'").arg(sets.first().name)
+                                          : QStringLiteral("Import %1 Sets").arg(sets.size())))
         return;
     if (!changedIDs.isEmpty())
         m_prompts->Message(QStringLiteral("Fuel model IDs are unique in the whole library; these models were given "
@@ -256,10 +260,10 @@ void frmVarrow::ImportSetsFromLibrary()
                                changedIDs.join(QLatin1Char('\r')),
                            AppTitle(), IPrompts::Icon::Information);
     treeFMs_NodeClick(treeFMs->SelectedKey());
-    statusBar()->showMessage(QStringLiteral("%1 %2 imported from %3")
-                                 .arg(sets.size())
-                                 .arg(sets.size() == 1 ? QStringLiteral("set") : QStringLiteral("sets"),
-                                      QDir::toNativeSeparators(path)));
+    statusBar()->showMessage(
+        QStringLiteral("%1 %2 imported from %3")
+            .arg(sets.size())
+            .arg(sets.size() == 1 ? QStringLiteral("set") : QStringLiteral("sets"), QDir::toNativeSeparators(path)));
 }
 
 void frmVarrow::ExportSetCsv()
@@ -276,27 +280,30 @@ void frmVarrow::ExportSetCsv()
         path += QStringLiteral(".csv");
     const QByteArray bytes = SetParametersCsv(*set, Units::UnitSetting::instance().system(), &gLibraryNotes);
     if (QString why; !WriteFileWhole(path, bytes, &why)) {
-        m_prompts->Message(QStringLiteral("The CSV file could not be written:\r%1\r%2")
-                               .arg(QDir::toNativeSeparators(path), why),
-                           AppTitle(), IPrompts::Icon::Exclamation);
+        m_prompts->Message(
+            QStringLiteral("The CSV file could not be written:\r%1\r%2").arg(QDir::toNativeSeparators(path), why),
+            AppTitle(), IPrompts::Icon::Exclamation);
         return;
     }
-    statusBar()->showMessage(QStringLiteral("The parameters of \"%1\" exported to %2")
-                                 .arg(set->Name(), QDir::toNativeSeparators(path)));
+    statusBar()->showMessage(
+        QStringLiteral("The parameters of \"%1\" exported to %2").arg(set->Name(), QDir::toNativeSeparators(path)));
 }
 
 void frmVarrow::buildExchangeActions()
 {
     actExportSetCsv = new QAction(QStringLiteral("Export Set as &CSV..."), this);
     actExportSetCsv->setObjectName(QStringLiteral("actExportSetCsv"));
-    actExportSetCsv->setStatusTip(QStringLiteral("Write the parameters of the selected set as CSV, in the units shown"));
+    actExportSetCsv->setStatusTip(
+        QStringLiteral("Write the parameters of the selected set as CSV, in the units shown"));
     connect(actExportSetCsv, &QAction::triggered, this, &frmVarrow::ExportSetCsv);
     actImportCustomModels = new QAction(QStringLiteral("&Import Custom Fuel Models..."), this);
     actImportCustomModels->setObjectName(QStringLiteral("actImportCustomModels"));
-    actImportCustomModels->setStatusTip(QStringLiteral("Read a custom fuel model file of the fire growth simulators into a new set"));
+    actImportCustomModels->setStatusTip(
+        QStringLiteral("Read a custom fuel model file of the fire growth simulators into a new set"));
     actExportCustomModels = new QAction(QStringLiteral("&Export Custom Fuel Models..."), this);
     actExportCustomModels->setObjectName(QStringLiteral("actExportCustomModels"));
-    actExportCustomModels->setStatusTip(QStringLiteral("Write the selected set or model as a custom fuel model file for the fire growth simulators"));
+    actExportCustomModels->setStatusTip(
+        QStringLiteral("Write the selected set or model as a custom fuel model file for the fire growth simulators"));
     actImportSets = new QAction(QStringLiteral("Import &Sets from Another Library..."), this);
     actImportSets->setObjectName(QStringLiteral("actImportSets"));
     actImportSets->setStatusTip(QStringLiteral("Copy sets from another library file into this library"));
@@ -305,6 +312,6 @@ void frmVarrow::buildExchangeActions()
     connect(actImportSets, &QAction::triggered, this, &frmVarrow::ImportSetsFromLibrary);
 
     // In the File menu, above the commands of the library file itself.
-    mnuFile->insertActions(m_fileLibrarySection, {actImportCustomModels, actImportSets, actExportCustomModels,
-                                                  actExportSetCsv});
+    mnuFile->insertActions(m_fileLibrarySection,
+                           {actImportCustomModels, actImportSets, actExportCustomModels, actExportSetCsv});
 }

@@ -1,17 +1,16 @@
 #include "manager/frmVarrow.h"
 
 #include "library/LibraryLocation.h"
-#include "widgets/WindowHabits.h"
 #include "manager/FMTree.h"
+#include "widgets/WindowHabits.h"
 
 #include <QAction>
-#include <QGridLayout>
-#include <QTabWidget>
-#include <QGroupBox>
-#include <QHBoxLayout>
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -19,6 +18,7 @@
 #include <QPushButton>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QTabWidget>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -254,12 +254,15 @@ void frmVarrow::buildPopupMenu()
     // The menu shows the keys of its commands; the keys themselves belong to the menu bar's items
     // (frmVarrowMenus.cpp), which work anywhere in the window. An entry box with the focus keeps
     // its own editing keys.
-    const std::pair<QAction *, QKeySequence> keys[] = {
-        {mnuCutModelPU, QKeySequence::Cut},         {mnuCopyModelPU, QKeySequence::Copy},
-        {mnuPasteModelPU, QKeySequence::Paste},     {mnuDeleteModelPU, QKeySequence::Delete},
-        {mnuNewModelPU, QKeySequence::New},         {mnuNewSetPU, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N)},
-        {mnuDeleteSetPU, QKeySequence::Delete},     {mnuRenameSetPU, QKeySequence(Qt::Key_F2)},
-        {mnuEditPU, QKeySequence(Qt::CTRL | Qt::Key_E)}};
+    const std::pair<QAction *, QKeySequence> keys[] = {{mnuCutModelPU, QKeySequence::Cut},
+                                                       {mnuCopyModelPU, QKeySequence::Copy},
+                                                       {mnuPasteModelPU, QKeySequence::Paste},
+                                                       {mnuDeleteModelPU, QKeySequence::Delete},
+                                                       {mnuNewModelPU, QKeySequence::New},
+                                                       {mnuNewSetPU, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N)},
+                                                       {mnuDeleteSetPU, QKeySequence::Delete},
+                                                       {mnuRenameSetPU, QKeySequence(Qt::Key_F2)},
+                                                       {mnuEditPU, QKeySequence(Qt::CTRL | Qt::Key_E)}};
     for (const auto &[action, key] : keys) {
         action->setShortcut(key);
         action->setShortcutContext(Qt::WidgetShortcut);
@@ -307,7 +310,8 @@ void frmVarrow::fitStatusMessage(const QString &message)
         lblLibraryFile->setText(label);
     if (fits && statusBar()->currentMessage() == message)
         return;
-    const QString fitted = fits ? message : metrics.elidedText(message, Qt::ElideMiddle, std::max(roomBeside(label), 60));
+    const QString fitted =
+        fits ? message : metrics.elidedText(message, Qt::ElideMiddle, std::max(roomBeside(label), 60));
     if (fitted == statusBar()->currentMessage())
         return;
     m_fittingStatus = true;

@@ -83,12 +83,14 @@ void frmVarrow::buildMenuBar()
     mnuFile = bar->addMenu(QStringLiteral("&File"));
     mnuFile->setObjectName(QStringLiteral("mnuFile"));
     m_fileLibrarySection = mnuFile->addSeparator();
-    actRestoreBackup = menuAction(mnuFile, QStringLiteral("&Restore from backup..."), QStringLiteral("actRestoreBackup"));
+    actRestoreBackup =
+        menuAction(mnuFile, QStringLiteral("&Restore from backup..."), QStringLiteral("actRestoreBackup"));
     connect(actRestoreBackup, &QAction::triggered, this, &frmVarrow::restoreFromBackup);
     actLibraryInfo = menuAction(mnuFile, QStringLiteral("&Library..."), QStringLiteral("actLibraryInfo"));
     connect(actLibraryInfo, &QAction::triggered, this, &frmVarrow::showLibraryInfo);
     mnuFile->addSeparator();
-    actQuit = menuAction(mnuFile, QStringLiteral("&Quit"), QStringLiteral("actQuit"), standardKeys(QKeySequence::Quit, {QKeySequence(Qt::CTRL | Qt::Key_Q)}));
+    actQuit = menuAction(mnuFile, QStringLiteral("&Quit"), QStringLiteral("actQuit"),
+                         standardKeys(QKeySequence::Quit, {QKeySequence(Qt::CTRL | Qt::Key_Q)}));
     actQuit->setMenuRole(QAction::QuitRole);
     connect(actQuit, &QAction::triggered, this, &frmVarrow::cmdClose_Click);
 
@@ -100,18 +102,19 @@ void frmVarrow::buildMenuBar()
     actUndo->setShortcuts(standardKeys(QKeySequence::Undo));
     actRedo = new QAction(QStringLiteral("&Redo"), this);
     actRedo->setObjectName(QStringLiteral("actRedo"));
-    actRedo->setShortcuts(standardKeys(QKeySequence::Redo, {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z),
-                                                            QKeySequence(Qt::CTRL | Qt::Key_Y)}));
+    actRedo->setShortcuts(standardKeys(
+        QKeySequence::Redo, {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)}));
     mnuEdit->addAction(actUndo);
     mnuEdit->addAction(actRedo);
     mnuEdit->addSeparator();
-    actCut = menuAction(mnuEdit, QStringLiteral("Cu&t Model"), QStringLiteral("actCut"), standardKeys(QKeySequence::Cut));
-    actCopy = menuAction(mnuEdit, QStringLiteral("&Copy Model"), QStringLiteral("actCopy"),
-                         standardKeys(QKeySequence::Copy));
+    actCut =
+        menuAction(mnuEdit, QStringLiteral("Cu&t Model"), QStringLiteral("actCut"), standardKeys(QKeySequence::Cut));
+    actCopy =
+        menuAction(mnuEdit, QStringLiteral("&Copy Model"), QStringLiteral("actCopy"), standardKeys(QKeySequence::Copy));
     actPaste = menuAction(mnuEdit, QStringLiteral("&Paste Model"), QStringLiteral("actPaste"),
                           standardKeys(QKeySequence::Paste));
-    actDelete = menuAction(mnuEdit, QStringLiteral("&Delete"), QStringLiteral("actDelete"),
-                           standardKeys(QKeySequence::Delete));
+    actDelete =
+        menuAction(mnuEdit, QStringLiteral("&Delete"), QStringLiteral("actDelete"), standardKeys(QKeySequence::Delete));
     mnuEdit->addSeparator();
     actRename = menuAction(mnuEdit, QStringLiteral("&Rename Set"), QStringLiteral("actRename"), {Qt::Key_F2});
     actNewSet = menuAction(mnuEdit, QStringLiteral("&New Set..."), QStringLiteral("actNewSet"),
@@ -129,7 +132,8 @@ void frmVarrow::buildMenuBar()
     mnuUnits = mnuTools->addMenu(QStringLiteral("&Units"));
     mnuUnits->setObjectName(QStringLiteral("mnuUnits"));
     auto *unitChoice = new QActionGroup(mnuUnits);
-    actUnitsEnglish = menuAction(mnuUnits, QStringLiteral("&English (t/ac, ft, mi/h)"), QStringLiteral("actUnitsEnglish"));
+    actUnitsEnglish =
+        menuAction(mnuUnits, QStringLiteral("&English (t/ac, ft, mi/h)"), QStringLiteral("actUnitsEnglish"));
     actUnitsMetric = menuAction(mnuUnits, QStringLiteral("&Metric (t/ha, m, km/h)"), QStringLiteral("actUnitsMetric"));
     for (QAction *a : {actUnitsEnglish, actUnitsMetric}) {
         a->setCheckable(true);
@@ -154,9 +158,11 @@ void frmVarrow::buildMenuBar()
     actAbout->setMenuRole(QAction::AboutRole);
 
     const std::pair<QAction *, QList<QWidget *>> mirrors[] = {
-        {actCut, {cmdCut}},           {actCopy, {cmdCopy}},       {actPaste, {cmdPaste}},
-        {actDelete, {cmdDelete[0], cmdDelete[1]}}, {actRename, {cmdRename}}, {actNewSet, {cmdNewSet}},
-        {actNewModel, {cmdNewFM}},    {actEditor, {cmdEditSave}}, {actDefaultSet, {cmdDefault}}};
+        {actCut, {cmdCut}},           {actCopy, {cmdCopy}},
+        {actPaste, {cmdPaste}},       {actDelete, {cmdDelete[0], cmdDelete[1]}},
+        {actRename, {cmdRename}},     {actNewSet, {cmdNewSet}},
+        {actNewModel, {cmdNewFM}},    {actEditor, {cmdEditSave}},
+        {actDefaultSet, {cmdDefault}}};
     for (const auto &[action, sources] : mirrors)
         new EnabledMirror(action, sources);
 

@@ -88,7 +88,8 @@ void frmVarrow::showNotes()
                 author = n->author;
                 notes = n->notes;
                 QStringList lines;
-                for (qsizetype i = std::max<qsizetype>(0, n->history.size() - kHistoryShown); i < n->history.size(); ++i)
+                for (qsizetype i = std::max<qsizetype>(0, n->history.size() - kHistoryShown); i < n->history.size();
+                     ++i)
                     lines << DescribeEntry(n->history[i]);
                 history = lines.join(QLatin1Char('\n'));
             }

@@ -6,10 +6,7 @@
 
 #include <algorithm>
 
-ChartController::ChartController(ChartState &state, IChartHost &host)
-    : m_state(state), m_host(host)
-{
-}
+ChartController::ChartController(ChartState &state, IChartHost &host) : m_state(state), m_host(host) { }
 
 void ChartController::EditorLoaded()
 {
@@ -165,7 +162,8 @@ void ChartController::EditedBarClicked(int row)
 void ChartController::RefreshEntries(int k)
 {
     if (const FireSpread *fs = m_state.Current(k))
-        m_host.WriteEntries(RefreshEntriesWrites(*fs, m_state.WindReduceText(k), Units::UnitSetting::instance().system()));
+        m_host.WriteEntries(
+            RefreshEntriesWrites(*fs, m_state.WindReduceText(k), Units::UnitSetting::instance().system()));
 }
 
 void ChartController::UnitsChanged()

@@ -17,19 +17,29 @@ QString ChartTitle(int k, Units::System s)
 {
     if (s == Units::System::Metric) {
         switch (k) {
-        case 0: return QStringLiteral("Rate of Spread (m/min)");
-        case 1: return QStringLiteral("Fireline Intensity (kW/m)");
-        case 2: return QStringLiteral("Flame Length (m)");
-        case 3: return QStringLiteral("Size After 1 Hour (ha)");
-        default: return {};
+        case 0:
+            return QStringLiteral("Rate of Spread (m/min)");
+        case 1:
+            return QStringLiteral("Fireline Intensity (kW/m)");
+        case 2:
+            return QStringLiteral("Flame Length (m)");
+        case 3:
+            return QStringLiteral("Size After 1 Hour (ha)");
+        default:
+            return {};
         }
     }
     switch (k) {
-    case 0: return QStringLiteral("Rate of Spread (Ch/Hr)");
-    case 1: return QStringLiteral("Fireline Intensity (BTU/Ft/Sec)");
-    case 2: return QStringLiteral("Flame Length (feet)");
-    case 3: return QStringLiteral("Size After 1 Hour (Acres)");
-    default: return {};
+    case 0:
+        return QStringLiteral("Rate of Spread (Ch/Hr)");
+    case 1:
+        return QStringLiteral("Fireline Intensity (BTU/Ft/Sec)");
+    case 2:
+        return QStringLiteral("Flame Length (feet)");
+    case 3:
+        return QStringLiteral("Size After 1 Hour (Acres)");
+    default:
+        return {};
     }
 }
 
@@ -42,11 +52,16 @@ double ChartValue(const FireSpread &fs, int k, Units::System s)
 {
     using Units::Quantity;
     switch (k) {
-    case 0: return Units::FromEnglish(Quantity::RateOfSpread, s, RateOfSpreadToShow(fs, s));
-    case 1: return Units::FromEnglish(Quantity::FirelineIntensity, s, fs.FireLineIntensity());
-    case 2: return Units::FromEnglish(Quantity::FlameLength, s, fs.FlameLength());
-    case 3: return Units::FromEnglish(Quantity::FireSize, s, fs.SingleEllipseArea());
-    default: return 0;
+    case 0:
+        return Units::FromEnglish(Quantity::RateOfSpread, s, RateOfSpreadToShow(fs, s));
+    case 1:
+        return Units::FromEnglish(Quantity::FirelineIntensity, s, fs.FireLineIntensity());
+    case 2:
+        return Units::FromEnglish(Quantity::FlameLength, s, fs.FlameLength());
+    case 3:
+        return Units::FromEnglish(Quantity::FireSize, s, fs.SingleEllipseArea());
+    default:
+        return 0;
     }
 }
 
@@ -113,7 +128,8 @@ std::vector<ChartRow> ChartRows(const ChartState &state, int k, int first, int l
         row.position = first + m;
         row.label = QString::number(row.position);
         // A plot computed as the fire growth simulators carries their mark on its bar.
-        if (const FireSpread *fs = state.Current(row.position); fs && fs->Conventions() == SpreadConventions::Simulators)
+        if (const FireSpread *fs = state.Current(row.position);
+            fs && fs->Conventions() == SpreadConventions::Simulators)
             row.label += QStringLiteral(" sim");
         if (row.position <= last) {
             if (const FireSpread *fs = state.Current(row.position))
@@ -157,10 +173,10 @@ std::vector<EntryWrite> RefreshEntriesWrites(const FireSpread &fs, const QString
     auto result = [&text, s](const char *control, Quantity q, double value) {
         text(QString::fromLatin1(control), Units::FormatResult(q, s, value));
     };
-    const double fuelBed[] = {fs.Loading1Hour(),          fs.Loading10Hour(),           fs.Loading100Hour(),
-                              fs.LoadingLiveHerb(),       fs.LoadingLiveWoody(),        fs.SurfaceToVolume1Hour(),
-                              fs.SurfaceToVolumeLiveHerb(), fs.SurfaceToVolumeLiveWoody(), fs.HeatContentDead(),
-                              fs.HeatContentLiveHerb(),   fs.HeatContentLiveWoody(),    fs.BulkDensityDepth()};
+    const double fuelBed[] = {
+        fs.Loading1Hour(),     fs.Loading10Hour(),        fs.Loading100Hour(),          fs.LoadingLiveHerb(),
+        fs.LoadingLiveWoody(), fs.SurfaceToVolume1Hour(), fs.SurfaceToVolumeLiveHerb(), fs.SurfaceToVolumeLiveWoody(),
+        fs.HeatContentDead(),  fs.HeatContentLiveHerb(),  fs.HeatContentLiveWoody(),    fs.BulkDensityDepth()};
     for (int i = 0; i < 12; ++i)
         box(2 + i, fuelBed[i]);
     // The calculator holds fractions; the boxes show percent.
@@ -173,15 +189,19 @@ std::vector<EntryWrite> RefreshEntriesWrites(const FireSpread &fs, const QString
     // km/h, made again from the 20-ft wind and the factor the plot was computed with.
     QString midflame = FormatPattern(Units::FromEnglish(Quantity::WindSpeed, s, fs.WindSpeed()), u"##0.0");
     const QString factorText = !windReduceText.isEmpty() ? windReduceText
-                               : fs.WindSpeedAdjust() >= 0 ? WindReduceItem(int(fs.WindSpeedAdjust()))
-                                                           : QString();
+        : fs.WindSpeedAdjust() >= 0                      ? WindReduceItem(int(fs.WindSpeedAdjust()))
+                                                         : QString();
     if (s != Units::System::English && !factorText.isEmpty())
         midflame = MidFlameWindOf(factorText, fs.WindSpeedNA(), s).text;
     w.push_back({QStringLiteral("txtMidFlameWind"), EntryWrite::Kind::Text, midflame, -1, fs.WindSpeed()});
     w.push_back({QStringLiteral("cboHerbType"), EntryWrite::Kind::ListIndex, {}, int(fs.HerbType()) - 1, std::nullopt});
     text(QStringLiteral("cboSlope"), FormatGeneral(fs.Slope()));
     if (windReduceText.isEmpty())
-        w.push_back({QStringLiteral("cboWindReduce"), EntryWrite::Kind::ListIndex, {}, int(fs.WindSpeedAdjust()), std::nullopt});
+        w.push_back({QStringLiteral("cboWindReduce"),
+                     EntryWrite::Kind::ListIndex,
+                     {},
+                     int(fs.WindSpeedAdjust()),
+                     std::nullopt});
     else
         text(QStringLiteral("cboWindReduce"), windReduceText);
     box(25, fs.WindSpeedNA());

@@ -55,9 +55,9 @@ AxisTicks AxisTicksFor(double max);
 
 struct ChartRow
 {
-    int position = 0;              // history position (row label)
-    QString label;                 // the position as text
-    std::optional<double> value;   // edited model; empty beyond the history
+    int position = 0;                // history position (row label)
+    QString label;                   // the position as text
+    std::optional<double> value;     // edited model; empty beyond the history
     std::optional<double> reference; // reference model; empty unless plotted and in the history
 };
 

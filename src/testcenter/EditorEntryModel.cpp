@@ -6,9 +6,7 @@ const QString kUserPrefix = QStringLiteral("user:");
 
 } // namespace
 
-EditorEntryModel::EditorEntryModel(Units::System system, QObject *parent) : QObject(parent), m_system(system)
-{
-}
+EditorEntryModel::EditorEntryModel(Units::System system, QObject *parent) : QObject(parent), m_system(system) { }
 
 QString EditorEntryModel::text(int index) const
 {
@@ -127,7 +125,7 @@ QString EditorEntryModel::fault() const
         if (!isBox(i) || !IsNumericEntry(i) || isReadOnly(i) || holdsRange(i))
             continue;
         return EntryCaption(i, m_system).trimmed() + QStringLiteral(": ") + text(i) +
-               QStringLiteral(" is outside its range ") + EntryHint(i, m_system).trimmed();
+            QStringLiteral(" is outside its range ") + EntryHint(i, m_system).trimmed();
     }
     return {};
 }

@@ -24,8 +24,8 @@ EntryRefusal SaveTextRefusal(const QString &id, const QString &description)
         return {QStringLiteral("ERROR: Fuel model ID ") + id + QStringLiteral("  cannot be saved.") + cr + problem,
                 QStringLiteral("Fuel Model ID"), 0};
     if (const QString problem = TextProblem(description); !problem.isEmpty())
-        return {QStringLiteral("ERROR: The description cannot be saved.") + cr + problem,
-                QStringLiteral("Description"), 1};
+        return {QStringLiteral("ERROR: The description cannot be saved.") + cr + problem, QStringLiteral("Description"),
+                1};
     return {};
 }
 
@@ -67,20 +67,34 @@ bool EntriesChangeModel(const FuelModel &fm, const TestEntries &entries, int fir
 double ModelEntryValue(const FuelModel &fm, int index)
 {
     switch (index) {
-    case 2: return fm.Loading1Hour();
-    case 3: return fm.Loading10Hour();
-    case 4: return fm.Loading100Hour();
-    case 5: return fm.LoadingLiveHerb();
-    case 6: return fm.LoadingLiveWoody();
-    case 7: return fm.SurfaceToVolume1Hour();
-    case 8: return fm.SurfaceToVolumeLiveHerb();
-    case 9: return fm.SurfaceToVolumeLiveWoody();
-    case 10: return fm.HeatContentDead();
-    case 11: return fm.HeatContentLiveHerb();
-    case 12: return fm.HeatContentLiveWoody();
-    case 13: return fm.BulkDensityDepth();
-    case 14: return fm.MoistureOfExtinction();
-    default: return 0;
+    case 2:
+        return fm.Loading1Hour();
+    case 3:
+        return fm.Loading10Hour();
+    case 4:
+        return fm.Loading100Hour();
+    case 5:
+        return fm.LoadingLiveHerb();
+    case 6:
+        return fm.LoadingLiveWoody();
+    case 7:
+        return fm.SurfaceToVolume1Hour();
+    case 8:
+        return fm.SurfaceToVolumeLiveHerb();
+    case 9:
+        return fm.SurfaceToVolumeLiveWoody();
+    case 10:
+        return fm.HeatContentDead();
+    case 11:
+        return fm.HeatContentLiveHerb();
+    case 12:
+        return fm.HeatContentLiveWoody();
+    case 13:
+        return fm.BulkDensityDepth();
+    case 14:
+        return fm.MoistureOfExtinction();
+    default:
+        return 0;
     }
 }
 
@@ -115,7 +129,8 @@ QString ModelGoneMessage(const FuelModel &fm)
 {
     const QChar cr(13);
     return QStringLiteral("The fuel model \"") + ModelNodeText(fm) +
-           QStringLiteral("\" is no longer in the library: it was removed while the Edit and Test Center had it open.") + cr +
-           QStringLiteral("Nothing was saved. Your entries are still in the editor; to keep them, make a new model "
-                          "in the main window and enter them there.");
+        QStringLiteral("\" is no longer in the library: it was removed while the Edit and Test Center had it open.") +
+        cr +
+        QStringLiteral("Nothing was saved. Your entries are still in the editor; to keep them, make a new model "
+                       "in the main window and enter them there.");
 }

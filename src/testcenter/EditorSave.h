@@ -33,7 +33,6 @@ void ApplyEntries(FuelModel &fm, const TestEntries &entries, int fireCarryPositi
 // thirteen numbers (as ApplyEntries reads them), the fire carrier or the herb type differs.
 bool EntriesChangeModel(const FuelModel &fm, const TestEntries &entries, int fireCarryPosition, int herbTypePosition);
 
-
 // The value a model holds for entry box index 2..14 (0 for any other index), in English units.
 double ModelEntryValue(const FuelModel &fm, int index);
 

@@ -182,7 +182,8 @@ QString MidFlameWindHint(Units::System s)
     if (s == Units::System::English)
         return QStringLiteral("(0-60 mph)");
     const Units::Quantity q = Units::Quantity::WindSpeed;
-    return QStringLiteral("(0-") + shownLimitText(q, Units::ShownHigh(q, s, kMidFlameWindHigh)) + QStringLiteral(" km/h)");
+    return QStringLiteral("(0-") + shownLimitText(q, Units::ShownHigh(q, s, kMidFlameWindHigh)) +
+        QStringLiteral(" km/h)");
 }
 
 bool MidFlameWindInRange(double english)
@@ -206,7 +207,7 @@ bool EntryKeyAccepted(int index, char16_t key, int lengthBefore)
     // Select all changes nothing (typing then replaces the selection).
     if (index >= 2)
         return (key >= u'0' && key <= u'9') || key == u'.' || key == backspace || key == undo || key == redo ||
-               key == selectAll;
+            key == selectAll;
     if (index == 0)
         return key == backspace || lengthBefore <= 6;
     return true;
@@ -228,8 +229,8 @@ QString SlopeItem(int position)
 
 QString MidFlameWindText(const QString &windReduceText, const QString &twentyFootWindText)
 {
-    return FormatPattern(Units::MidflameWindSpeed(ParseLeadingNumber(twentyFootWindText), ParseLeadingNumber(windReduceText)),
-                         u"##0.0");
+    return FormatPattern(
+        Units::MidflameWindSpeed(ParseLeadingNumber(twentyFootWindText), ParseLeadingNumber(windReduceText)), u"##0.0");
 }
 
 MidFlameWind MidFlameWindOf(const QString &windReduceText, double twentyFootWindEnglish, Units::System s)

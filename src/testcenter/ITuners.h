@@ -17,5 +17,5 @@ public:
     virtual void CloseAll() = 0;
     // The editor now shows other units (its boxes already converted): open tuners take the
     // entry's range, labels and title in them.
-    virtual void UnitsChanged() {}
+    virtual void UnitsChanged() { }
 };

@@ -46,8 +46,10 @@ QString ModelReportHtml(const ModelReport &r)
         html += QStringLiteral("</table>");
     }
     if (!r.analysisPanel.isEmpty())
-        html += QStringLiteral("<h3 style=\"page-break-before: always\">Analysis: %1</h3><p><img src=\"analysis\" width=\"640\"></p>")
-                    .arg(esc(r.analysisPanel));
+        html +=
+            QStringLiteral(
+                "<h3 style=\"page-break-before: always\">Analysis: %1</h3><p><img src=\"analysis\" width=\"640\"></p>")
+                .arg(esc(r.analysisPanel));
     // What is known of the model: the notes as the editor shows them, and its history.
     // On a page of its own, last: page one is full with the model, its environment and results.
     html += QStringLiteral("<h3 style=\"page-break-before: always\">Notes</h3>");

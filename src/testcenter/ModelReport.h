@@ -27,12 +27,12 @@ struct ModelReport
     QString referenceModel; // "set: model", empty when none is chosen
     QString source;         // the model's notes
     QString author;
-    QString notes;          // several lines
-    QStringList history;    // one line an entry, oldest first
-    QString conventions;    // "as the library's core" or "as the fire growth simulators"
-    int charts = 0;         // images chart0 .. chart(charts-1)
-    QString analysisPanel;  // title of the open analysis panel (image "analysis"), empty when none
-    QString units;          // "English" or "metric": the units of every value above
+    QString notes;         // several lines
+    QStringList history;   // one line an entry, oldest first
+    QString conventions;   // "as the library's core" or "as the fire growth simulators"
+    int charts = 0;        // images chart0 .. chart(charts-1)
+    QString analysisPanel; // title of the open analysis panel (image "analysis"), empty when none
+    QString units;         // "English" or "metric": the units of every value above
     QString version;
     QString date;
 };

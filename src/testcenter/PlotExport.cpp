@@ -67,11 +67,14 @@ QString title(const Column &c, Units::System s)
 {
     const QString name = QString::fromLatin1(c.title);
     switch (c.form) {
-    case Form::Percent: return TitleWithUnit(name, QStringLiteral("%"));
+    case Form::Percent:
+        return TitleWithUnit(name, QStringLiteral("%"));
     case Form::Factor:
     case Form::HerbType:
-    case Form::YesNo: return name;
-    default: return TitleWithUnit(name, c.quantity == Quantity::Ratio ? QString() : Units::UnitLabel(c.quantity, s));
+    case Form::YesNo:
+        return name;
+    default:
+        return TitleWithUnit(name, c.quantity == Quantity::Ratio ? QString() : Units::UnitLabel(c.quantity, s));
     }
 }
 
@@ -88,7 +91,8 @@ QString cell(const Column &c, const FireSpread &fs, Units::System s, const QStri
 {
     const double v = c.value(fs);
     switch (c.form) {
-    case Form::Percent: return FormatGeneral(v * 100); // the calculator holds fractions
+    case Form::Percent:
+        return FormatGeneral(v * 100); // the calculator holds fractions
     case Form::Factor:
         // The factor the user entered; worked back from the winds only where nothing else tells.
         if (!factorText.isEmpty())
@@ -96,9 +100,12 @@ QString cell(const Column &c, const FireSpread &fs, Units::System s, const QStri
         if (fs.WindSpeedNA() > 0)
             return TableNumber(fs.WindSpeed() / fs.WindSpeedNA(), 4);
         return QString();
-    case Form::HerbType: return v == 2 ? QStringLiteral("Dynamic") : QStringLiteral("Static");
-    case Form::YesNo: return v != 0 ? QStringLiteral("Yes") : QStringLiteral("No");
-    case Form::Entry: return Units::FormatEntry(c.quantity, s, v);
+    case Form::HerbType:
+        return v == 2 ? QStringLiteral("Dynamic") : QStringLiteral("Static");
+    case Form::YesNo:
+        return v != 0 ? QStringLiteral("Yes") : QStringLiteral("No");
+    case Form::Entry:
+        return Units::FormatEntry(c.quantity, s, v);
     case Form::Result:
         if (c.quantity == Quantity::Ratio)
             return FormatPattern(v, u"#####0.000");
@@ -125,7 +132,7 @@ CsvTable PlotHistoryTable(const ChartState &state, const PlotExportContext &cont
         t.header << title(c, context.system);
         if (c.perModel)
             t.header << QStringLiteral("Reference ") + title(c, context.system).at(0).toLower() +
-                            title(c, context.system).mid(1);
+                    title(c, context.system).mid(1);
     }
     for (int position = 1; position <= state.Count(); ++position) {
         const FireSpread *current = state.Current(position);
@@ -149,8 +156,7 @@ QString PlotHistoryCsv(const ChartState &state, const PlotExportContext &context
     return PlotHistoryTable(state, context).ToCsv();
 }
 
-bool WritePlotHistoryCsv(const ChartState &state, const PlotExportContext &context, const QString &path,
-                         QString *error)
+bool WritePlotHistoryCsv(const ChartState &state, const PlotExportContext &context, const QString &path, QString *error)
 {
     return SaveTextFile(path, PlotHistoryCsv(state, context), error);
 }

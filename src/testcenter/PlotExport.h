@@ -15,10 +15,10 @@
 
 struct PlotExportContext
 {
-    QString setName;        // the edited model's set
-    QString modelId;        // the edited model's ID as the editor shows it
-    QString referenceSet;   // the reference model's set
-    QString referenceId;    // the reference model's ID
+    QString setName;      // the edited model's set
+    QString modelId;      // the edited model's ID as the editor shows it
+    QString referenceSet; // the reference model's set
+    QString referenceId;  // the reference model's ID
     Units::System system = Units::System::English;
 };
 

@@ -130,7 +130,10 @@ bool ComputeQuietly(FireSpread &fs)
 ResultTexts FormatResults(const FireSpread &fs, Units::System s)
 {
     const ReferenceTexts main = FormatReference(fs, s);
-    return {main.ros, main.fli, main.heat, main.fl,
+    return {main.ros,
+            main.fli,
+            main.heat,
+            main.fl,
             Units::FormatResult(Units::Quantity::SurfaceToVolume, s, fs.SurfToVol()),
             FormatPattern(fs.PackRatio(), u"#####0.000")};
 }
@@ -144,8 +147,7 @@ ReferenceTexts FormatReference(const FireSpread &fs, Units::System s)
             Units::FormatResult(Quantity::FlameLength, s, fs.FlameLength())};
 }
 
-ComputeOutcome RunCompute(const TestEntries &entries, const FuelModelSets &sets, int setPosition,
-                          int modelPosition)
+ComputeOutcome RunCompute(const TestEntries &entries, const FuelModelSets &sets, int setPosition, int modelPosition)
 {
     CurrentFireSpread = std::make_shared<FireSpread>();
     ReferenceFireSpread = std::make_shared<FireSpread>();

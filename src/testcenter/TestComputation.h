@@ -29,11 +29,11 @@ struct TestEntries
     Units::System system = Units::System::English;
     std::array<Units::ShownValue, kEntrySlots> shown = EntryShownValues();
     Units::ShownValue midFlameShown{Units::Quantity::WindSpeed};
-    QString windReduceText;               // cboWindReduce text
-    int windReducePosition = -1;          // its list position, -1 when the text is no item
-    QString midFlameWindText;             // txtMidFlameWind text
-    QString slopeText;                    // cboSlope text
-    int herbTypePosition = -1;            // cboHerbType list position
+    QString windReduceText;      // cboWindReduce text
+    int windReducePosition = -1; // its list position, -1 when the text is no item
+    QString midFlameWindText;    // txtMidFlameWind text
+    QString slopeText;           // cboSlope text
+    int herbTypePosition = -1;   // cboHerbType list position
 };
 
 // The English value of box index (the remembered value while its text is unchanged).
@@ -43,9 +43,9 @@ double MidFlameWindValue(const TestEntries &entries);
 
 struct ResultTexts
 {
-    QString ros, fli, heat, fl;     // "####0.0"
-    QString charSurfVol;            // "#####0"
-    QString packRatio;              // "#####0.000"
+    QString ros, fli, heat, fl; // "####0.0"
+    QString charSurfVol;        // "#####0"
+    QString packRatio;          // "#####0.000"
 };
 
 struct ReferenceTexts
@@ -85,8 +85,7 @@ struct ComputeOutcome
 
 // The full computation: replaces CurrentFireSpread and ReferenceFireSpread with new objects,
 // computes both and returns the texts of every result box.
-ComputeOutcome RunCompute(const TestEntries &entries, const FuelModelSets &sets, int setPosition,
-                          int modelPosition);
+ComputeOutcome RunCompute(const TestEntries &entries, const FuelModelSets &sets, int setPosition, int modelPosition);
 
 // The two fuel bed descriptors of the edited model, computed on an object of their own.
 ResultTexts RunRatioOnly(const TestEntries &entries);

@@ -56,7 +56,7 @@ public:
 private:
     bool m_constant = true;
     bool m_normal = false;
-    double m_low = 0, m_high = 0;     // the support after truncation
-    double m_mean = 0, m_sd = 0;       // normal only
+    double m_low = 0, m_high = 0;       // the support after truncation
+    double m_mean = 0, m_sd = 0;        // normal only
     double m_cdfLow = 0, m_cdfHigh = 1; // normal only: the range's share of the distribution
 };

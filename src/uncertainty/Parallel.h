@@ -7,8 +7,7 @@
 // Runs work(begin, end) over [0, count) in contiguous blocks on up to `threads` threads (the
 // calling one among them). Each index is worked on exactly once, so results written per index
 // do not depend on the number of threads.
-template <typename Work>
-void ParallelFor(int count, int threads, Work work)
+template <typename Work> void ParallelFor(int count, int threads, Work work)
 {
     threads = std::clamp(threads, 1, std::max(1, count / 256));
     if (threads == 1) {

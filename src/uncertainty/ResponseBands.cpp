@@ -101,7 +101,8 @@ UncertaintyPoint PointAtSwept(const UncertaintyPoint &point, InputKey swept, dou
         return p;
     p.environment[std::size_t(swept.index)] = x;
     if (isWind(swept))
-        p.environment[std::size_t(Id::MidflameWind)] = EditorMidflameWind(x, p.environment[std::size_t(Id::WindAdjust)]);
+        p.environment[std::size_t(Id::MidflameWind)] =
+            EditorMidflameWind(x, p.environment[std::size_t(Id::WindAdjust)]);
     return p;
 }
 

@@ -72,9 +72,9 @@ struct ObservedFire
 // edge is inside.
 struct BandCoverage
 {
-    int fires = 0;           // fires whose band could be computed
+    int fires = 0; // fires whose band could be computed
     int rosInside = 0;
-    int flameFires = 0;      // of those, the fires with an observed flame length
+    int flameFires = 0; // of those, the fires with an observed flame length
     int flameInside = 0;
 
     double RosShare() const { return fires > 0 ? double(rosInside) / fires : NAN; }

@@ -37,8 +37,7 @@ struct UnitSampler::State
 
 UnitSampler::UnitSampler(int dimensions, SamplingMethod method, std::uint64_t seed)
     : m_dimensions(dimensions), m_state(new State(dimensions < 1 ? 1 : dimensions, method, seed))
-{
-}
+{ }
 
 UnitSampler::~UnitSampler()
 {

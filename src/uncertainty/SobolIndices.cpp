@@ -134,7 +134,8 @@ SobolResult SobolAnalysis(int inputs, int outputs, const SobolFunction &evaluate
     const auto indicesOf = [&](int k) {
         const double *v = values.data() + std::size_t(k) * std::size_t(rows);
         const std::vector<double> fA(v, v + n), fB(v + n, v + 2 * n), fAB(v + 2 * n, v + rows);
-        result.indices[std::size_t(k)] = SobolIndicesOf(d, fA, fB, fAB, options.bootstrap, options.seed + std::uint64_t(k));
+        result.indices[std::size_t(k)] =
+            SobolIndicesOf(d, fA, fB, fAB, options.bootstrap, options.seed + std::uint64_t(k));
     };
     std::vector<std::thread> helpers;
     for (int k = 1; k < outputs; ++k) {

@@ -20,7 +20,7 @@ struct SobolOptions
 {
     int baseSamples = 1 << 14; // N: rows of A and of B
     std::uint64_t seed = 1;
-    int bootstrap = 100;       // resamples for the intervals (0: the intervals are the estimate)
+    int bootstrap = 100; // resamples for the intervals (0: the intervals are the estimate)
     int threads = 1;
 };
 

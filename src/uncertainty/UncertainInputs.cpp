@@ -113,8 +113,8 @@ std::vector<CorrelationGroup> UncertainModel::MoistureGroups(double deadCorrelat
         if (key.fuel)
             continue;
         const auto id = EnvironmentInputId(key.index);
-        if (id == EnvironmentInputId::Moisture1Hour || id == EnvironmentInputId::Moisture10Hour
-            || id == EnvironmentInputId::Moisture100Hour)
+        if (id == EnvironmentInputId::Moisture1Hour || id == EnvironmentInputId::Moisture10Hour ||
+            id == EnvironmentInputId::Moisture100Hour)
             dead.members.push_back(i);
         else if (id == EnvironmentInputId::MoistureHerb || id == EnvironmentInputId::MoistureWoody)
             live.members.push_back(i);

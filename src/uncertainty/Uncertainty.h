@@ -44,13 +44,13 @@ OutputSummary SummarizeOutput(std::vector<double> values);
 struct UncertaintyResult
 {
     int draws = 0;
-    int failed = 0;         // draws the core could not compute (left out of the summaries)
-    double noSpread = 0;    // share of computed draws with no spread (rate of spread 0)
-    OutputSummary rateOfSpread; // ch/h, unrounded
-    OutputSummary flameLength;  // ft
-    OutputSummary intensity;    // btu/ft/s
-    std::vector<double> flameThresholds;   // ft
-    std::vector<double> flameExceedance;   // share of computed draws with a longer flame
+    int failed = 0;                      // draws the core could not compute (left out of the summaries)
+    double noSpread = 0;                 // share of computed draws with no spread (rate of spread 0)
+    OutputSummary rateOfSpread;          // ch/h, unrounded
+    OutputSummary flameLength;           // ft
+    OutputSummary intensity;             // btu/ft/s
+    std::vector<double> flameThresholds; // ft
+    std::vector<double> flameExceedance; // share of computed draws with a longer flame
 };
 
 // The unit points drawn for the model's inputs with the options' correlations (draws x inputs).

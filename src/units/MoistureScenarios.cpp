@@ -54,12 +54,12 @@ QString MoistureScenario::description() const
     const int d = name.mid(1, 1).toInt() - 1;
     const int l = name.mid(3, 1).toInt() - 1;
     const QString words = d >= 0 && d < kDeadLevels && l >= 0 && l < kLiveLevels
-                              ? QStringLiteral(" - %1, %2").arg(QLatin1String(kDead[d].words), QLatin1String(kLive[l].words))
-                              : QString();
+        ? QStringLiteral(" - %1, %2").arg(QLatin1String(kDead[d].words), QLatin1String(kLive[l].words))
+        : QString();
     return name + words +
-           QStringLiteral(" (%1, %2, %3 / %4, %5 %)")
-               .arg(FormatGeneral(oneHour), FormatGeneral(tenHour), FormatGeneral(hundredHour),
-                    FormatGeneral(herb), FormatGeneral(woody));
+        QStringLiteral(" (%1, %2, %3 / %4, %5 %)")
+            .arg(FormatGeneral(oneHour), FormatGeneral(tenHour), FormatGeneral(hundredHour), FormatGeneral(herb),
+                 FormatGeneral(woody));
 }
 
 const std::array<MoistureScenario, kDeadLevels * kLiveLevels> &StandardMoistureScenarios()
@@ -78,8 +78,8 @@ const MoistureScenario *FindMoistureScenario(QStringView name)
     return nullptr;
 }
 
-const MoistureScenario *MatchingMoistureScenario(double oneHour, double tenHour, double hundredHour,
-                                                 double herb, double woody)
+const MoistureScenario *MatchingMoistureScenario(double oneHour, double tenHour, double hundredHour, double herb,
+                                                 double woody)
 {
     for (const MoistureScenario &m : StandardMoistureScenarios()) {
         if (m.oneHour == oneHour && m.tenHour == tenHour && m.hundredHour == hundredHour && m.herb == herb &&

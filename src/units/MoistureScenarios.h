@@ -37,7 +37,7 @@ const std::array<MoistureScenario, kDeadLevels * kLiveLevels> &StandardMoistureS
 const MoistureScenario *FindMoistureScenario(QStringView name);
 
 // The scenario whose five moistures equal these exactly; null when none does.
-const MoistureScenario *MatchingMoistureScenario(double oneHour, double tenHour, double hundredHour,
-                                                 double herb, double woody);
+const MoistureScenario *MatchingMoistureScenario(double oneHour, double tenHour, double hundredHour, double herb,
+                                                 double woody);
 
 } // namespace Units

@@ -30,7 +30,7 @@ UnitSetting &UnitSetting::instance()
     return setting;
 }
 
-UnitSetting::UnitSetting() : m_system(storedSystem()) {}
+UnitSetting::UnitSetting() : m_system(storedSystem()) { }
 
 void UnitSetting::setSystem(System s)
 {

@@ -90,7 +90,7 @@ double ShownHigh(Quantity q, System s, double englishHigh);
 class ShownValue
 {
 public:
-    explicit ShownValue(Quantity q = Quantity::Ratio) : m_quantity(q) {}
+    explicit ShownValue(Quantity q = Quantity::Ratio) : m_quantity(q) { }
 
     Quantity quantity() const { return m_quantity; }
     // The text to show for an English value; remembered with the value.

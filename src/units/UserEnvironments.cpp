@@ -115,7 +115,7 @@ bool IsValidUserEnvironmentName(QStringView name)
     // told from it by nothing.
     const QStringView trimmed = name.trimmed();
     return !trimmed.isEmpty() && trimmed.compare(kCustomEnvironmentName, Qt::CaseInsensitive) != 0 &&
-           FindMoistureScenario(name) == nullptr;
+        FindMoistureScenario(name) == nullptr;
 }
 
 } // namespace Units

@@ -49,7 +49,7 @@ bool SaveChartSvg(QWidget *view, const QString &path, QString *error)
     svg.setViewBox(QRect(QPoint(0, 0), view->size()));
     auto *chartView = qobject_cast<QChartView *>(view);
     svg.setTitle(chartView && !chartView->chart()->title().isEmpty() ? chartView->chart()->title()
-                                                                       : QFileInfo(path).completeBaseName());
+                                                                     : QFileInfo(path).completeBaseName());
     {
         QPainter painter(&svg);
         view->render(&painter);
@@ -69,8 +69,7 @@ void CopyChartToClipboard(QWidget *view, const CsvTable &table)
 
 ChartExporter::ChartExporter(QWidget *parent, QWidget *view, std::function<CsvTable()> table, QString baseName)
     : QObject(parent), m_parent(parent), m_view(view), m_table(std::move(table)), m_baseName(std::move(baseName))
-{
-}
+{ }
 
 ChartExporter::~ChartExporter() = default;
 
@@ -112,8 +111,8 @@ bool ChartExporter::ExportWithDialog()
         folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     const QString filters = m_view ? QStringLiteral("CSV table (*.csv);;PNG picture (*.png);;SVG drawing (*.svg)")
                                    : QStringLiteral("CSV table (*.csv)");
-    const QString path =
-        prompts().ChooseSaveFile(QStringLiteral("Export"), filters, QDir(folder).filePath(m_baseName + QStringLiteral(".csv")));
+    const QString path = prompts().ChooseSaveFile(QStringLiteral("Export"), filters,
+                                                  QDir(folder).filePath(m_baseName + QStringLiteral(".csv")));
     if (path.isEmpty())
         return false;
     return ExportTo(path);

@@ -83,7 +83,8 @@ QString ChartReadout::defaultPointText(QXYSeries *series, int index) const
     QStringList lines;
     if (!series->name().isEmpty())
         lines << series->name();
-    lines << QStringLiteral("%1: %2").arg(axisTitle(series, Qt::Horizontal, QStringLiteral("x")), TableNumber(p.x(), 3));
+    lines << QStringLiteral("%1: %2").arg(axisTitle(series, Qt::Horizontal, QStringLiteral("x")),
+                                          TableNumber(p.x(), 3));
     lines << QStringLiteral("%1: %2").arg(axisTitle(series, Qt::Vertical, QStringLiteral("y")), TableNumber(p.y(), 3));
     return lines.join(u'\n');
 }

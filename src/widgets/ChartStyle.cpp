@@ -1,7 +1,7 @@
 #include "widgets/ChartStyle.h"
 
-#include "data/CsvTable.h"
 #include "analysis/RoundTicks.h"
+#include "data/CsvTable.h"
 
 #include <QAbstractAxis>
 #include <QChart>

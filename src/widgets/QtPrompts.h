@@ -10,7 +10,7 @@ class QWidget;
 class QtPrompts : public IPrompts
 {
 public:
-    explicit QtPrompts(QWidget *parent) : m_parent(parent) {}
+    explicit QtPrompts(QWidget *parent) : m_parent(parent) { }
 
     void Message(const QString &text, const QString &title, Icon icon) override;
     bool AskYesNo(const QString &text, const QString &title, Icon icon) override;

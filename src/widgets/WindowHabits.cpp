@@ -48,7 +48,7 @@ void keepOnScreen(QWidget *window)
 class InsideScreenKeeper : public QObject
 {
 public:
-    explicit InsideScreenKeeper(QWidget *window) : QObject(window), m_window(window) {}
+    explicit InsideScreenKeeper(QWidget *window) : QObject(window), m_window(window) { }
     bool eventFilter(QObject *watched, QEvent *event) override
     {
         if (watched == m_window && event->type() == QEvent::Show && !event->spontaneous())
@@ -65,7 +65,7 @@ private:
 class CurrentTextTip : public QObject
 {
 public:
-    explicit CurrentTextTip(QComboBox *box) : QObject(box), m_box(box) {}
+    explicit CurrentTextTip(QComboBox *box) : QObject(box), m_box(box) { }
     bool eventFilter(QObject *watched, QEvent *event) override
     {
         if (watched == m_box && event->type() == QEvent::ToolTip)

@@ -120,8 +120,8 @@ TEST(SetComparison, RowsAreEachModelAtTheEnvironmentWithItsOwnHerbTypeLessTheEdi
     ASSERT_NE(model.RateOfSpread(), staticModel.RateOfSpread()); // the transfer matters here
     const FireSpread edited = direct(1, 0.74, 0, 3500, 0.12);
 
-    const SetComparison c = CompareWithModels(grassBed(0.74, 3500, 1.0), editorDefaults(), {dynamicModel},
-                                              BehaviourConditions(kScenarios));
+    const SetComparison c =
+        CompareWithModels(grassBed(0.74, 3500, 1.0), editorDefaults(), {dynamicModel}, BehaviourConditions(kScenarios));
     ASSERT_EQ(c.rows.size(), 1u);
     const ComparisonRow &row = c.rows[0];
     EXPECT_EQ(row.id, QStringLiteral("GRX"));
@@ -219,13 +219,13 @@ TEST(ParameterDistance, NormalisedBySpanOverAllThirteenParameters)
 TEST(ParameterDistance, SpansAreTheSetsRangeOrTheEntryRangeWhereAllAgree)
 {
     const auto spans = ParameterSpans({grassBed(0.5, 1500, 1.0), grassBed(3.0, 3500, 2.5), grassBed(1.0, 2000, 0.5)});
-    EXPECT_DOUBLE_EQ(spans[0], 2.5);    // 1-h load 0.5 .. 3.0
-    EXPECT_DOUBLE_EQ(spans[5], 2000);   // 1-h SA/V 1500 .. 3500
-    EXPECT_DOUBLE_EQ(spans[11], 2.0);   // depth 0.5 .. 2.5
-    EXPECT_DOUBLE_EQ(spans[1], 30.49);  // all 0: the loading range
-    EXPECT_DOUBLE_EQ(spans[6], 3891);   // all 1500: 109 .. 4000
-    EXPECT_DOUBLE_EQ(spans[8], 6000);   // all 8000: 6000 .. 12000
-    EXPECT_DOUBLE_EQ(spans[12], 0.95);  // all 12 %: 5 .. 100 %
+    EXPECT_DOUBLE_EQ(spans[0], 2.5);   // 1-h load 0.5 .. 3.0
+    EXPECT_DOUBLE_EQ(spans[5], 2000);  // 1-h SA/V 1500 .. 3500
+    EXPECT_DOUBLE_EQ(spans[11], 2.0);  // depth 0.5 .. 2.5
+    EXPECT_DOUBLE_EQ(spans[1], 30.49); // all 0: the loading range
+    EXPECT_DOUBLE_EQ(spans[6], 3891);  // all 1500: 109 .. 4000
+    EXPECT_DOUBLE_EQ(spans[8], 6000);  // all 8000: 6000 .. 12000
+    EXPECT_DOUBLE_EQ(spans[12], 0.95); // all 12 %: 5 .. 100 %
 }
 
 TEST(SetComparison, DefaultSetIsTheFirstLockedSetElseTheFirst)

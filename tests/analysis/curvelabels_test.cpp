@@ -29,8 +29,10 @@ std::vector<SweepPoint> EvenSweep()
 
 TEST(CurveLabels, EachRoleNamesItsCurveItsOwnWay)
 {
-    EXPECT_EQ(CurveName({QStringLiteral("Mine"), QStringLiteral("2"), QStringLiteral("Edited"), {}}), QStringLiteral("2 (edited)"));
-    EXPECT_EQ(CurveName({QStringLiteral("Mine"), QString(), QStringLiteral("Edited"), {}}), QStringLiteral("model (edited)"));
+    EXPECT_EQ(CurveName({QStringLiteral("Mine"), QStringLiteral("2"), QStringLiteral("Edited"), {}}),
+              QStringLiteral("2 (edited)"));
+    EXPECT_EQ(CurveName({QStringLiteral("Mine"), QString(), QStringLiteral("Edited"), {}}),
+              QStringLiteral("model (edited)"));
     EXPECT_EQ(CurveName({QStringLiteral("Orla Master"), QStringLiteral("1"), QStringLiteral("Reference"), {}}),
               QStringLiteral("Ref: 1"));
     EXPECT_EQ(CurveName({QStringLiteral("Grass Models"), QStringLiteral("GR2"), QStringLiteral("Library"), {}}),
@@ -55,7 +57,9 @@ TEST(CurveLabels, TheCurrentEnvironmentSitsOnTheNearestPointInsideTheSweep)
 
 TEST(CurveLabels, APointReadsWithItsInputAndFourResultsInTheUnitsShown)
 {
-    const ModelCurve curve{QStringLiteral("Grass Models"), QStringLiteral("GR2"), QStringLiteral("Library"),
+    const ModelCurve curve{QStringLiteral("Grass Models"),
+                           QStringLiteral("GR2"),
+                           QStringLiteral("Library"),
                            {Burning(10, 30, 4, 100, 12.5)}};
     EXPECT_EQ(CurvePointText(curve, 0, SweepInput::TwentyFootWind, Units::System::English),
               QStringLiteral("GR2 (Grass Models)\n20-ft wind speed: 10 mi/h\nRate of spread: 30.0 ch/h\n"
@@ -77,9 +81,12 @@ TEST(CurveLabels, FailedPointsAndTheWindLimitAreSaidInWords)
     capped.windLimit = true;
     SweepPoint out = Burning(35, 0, 0, 0, 0); // no fire: the flag caps nothing
     out.windLimit = true;
-    const ModelCurve curve{QStringLiteral("Mine"), QStringLiteral("7"), QStringLiteral("Edited"), {failed, capped, out}};
+    const ModelCurve curve{
+        QStringLiteral("Mine"), QStringLiteral("7"), QStringLiteral("Edited"), {failed, capped, out}};
     EXPECT_EQ(CurvePointText(curve, 0, SweepInput::Slope, Units::System::English),
               QStringLiteral("7 (edited)\nSlope: 25 %\ncannot compute"));
-    EXPECT_TRUE(CurvePointText(curve, 1, SweepInput::Slope, Units::System::English).endsWith(QStringLiteral("\nwind limit reached")));
-    EXPECT_FALSE(CurvePointText(curve, 2, SweepInput::Slope, Units::System::English).contains(QStringLiteral("wind limit")));
+    EXPECT_TRUE(CurvePointText(curve, 1, SweepInput::Slope, Units::System::English)
+                    .endsWith(QStringLiteral("\nwind limit reached")));
+    EXPECT_FALSE(
+        CurvePointText(curve, 2, SweepInput::Slope, Units::System::English).contains(QStringLiteral("wind limit")));
 }

@@ -84,9 +84,9 @@ TEST(Sensitivity, RowsAreSortedByTheirEffectOnRateOfSpread)
 TEST(Sensitivity, ChangesAreClampedToTheEntryRangesAndSaySo)
 {
     FireSpread base = WorkedExample();
-    base.setSurfaceToVolume1Hour(3800);  // +10 % = 4180 > 4000
-    base.setBulkDensityDepth(0.05);      // -10 % = 0.045 < 0.05
-    base.setMoistureOfExtinction(0.95);  // +10 % = 104.5 % > 100 %
+    base.setSurfaceToVolume1Hour(3800); // +10 % = 4180 > 4000
+    base.setBulkDensityDepth(0.05);     // -10 % = 0.045 < 0.05
+    base.setMoistureOfExtinction(0.95); // +10 % = 104.5 % > 100 %
     const SensitivityResult r = ComputeSensitivity(base, 10);
 
     const SensitivityRow &sav = rowOf(r, "1-h SA/V");

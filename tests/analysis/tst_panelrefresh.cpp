@@ -7,10 +7,10 @@
 #include "analysis/AnalysisInputs.h"
 #include "analysis/Sensitivity.h"
 #include "analysis/ui/CharacteristicsPanel.h"
-#include "widgets/ChartReadout.h"
-#include "widgets/ChartStyle.h"
 #include "analysis/ui/SensitivityPanel.h"
 #include "units/UnitSetting.h"
+#include "widgets/ChartReadout.h"
+#include "widgets/ChartStyle.h"
 
 #include <QBarSet>
 #include <QChart>

@@ -9,8 +9,7 @@ namespace {
 FuelBed bed(std::array<double, 5> loads, std::array<double, 3> savs, double depth, double mx, double herbType = 1)
 {
     FuelBed b;
-    b.p = {loads[0], loads[1], loads[2], loads[3], loads[4], savs[0], savs[1], savs[2],
-           8000, 8000, 8000, depth, mx};
+    b.p = {loads[0], loads[1], loads[2], loads[3], loads[4], savs[0], savs[1], savs[2], 8000, 8000, 8000, depth, mx};
     b.herbType = herbType;
     return b;
 }
@@ -76,8 +75,8 @@ TEST(ConsistencyWarnings, ExtinctionAtOrBelowTheSurfaceAreaWeightedDeadMoisture)
     // weighted moisture at 6 % and 10 % is (125 x 0.06 + 3.40625 x 0.10) / 128.40625 = 0.0610611
     // (by load it would be 0.0733).
     const auto env = moistures(0.06, 0.10, 0.10, 0.75, 0.9);
-    EXPECT_NEAR(MoistureBalanceOf(bed({2, 1, 0, 0, 0}, {2000, 1500, 1500}, 1, 0.061), env).deadMoisture,
-                0.0610611, 1e-7);
+    EXPECT_NEAR(MoistureBalanceOf(bed({2, 1, 0, 0, 0}, {2000, 1500, 1500}, 1, 0.061), env).deadMoisture, 0.0610611,
+                1e-7);
     EXPECT_TRUE(has(ConsistencyWarnings(bed({2, 1, 0, 0, 0}, {2000, 1500, 1500}, 1, 0.061), env, none),
                     WarningKind::ExtinctionAtDeadMoisture));
     EXPECT_FALSE(has(ConsistencyWarnings(bed({2, 1, 0, 0, 0}, {2000, 1500, 1500}, 1, 0.0612), env, none),
@@ -110,10 +109,10 @@ TEST(ConsistencyWarnings, LiveFuelThatCanNeverBurnAtTheLiveMoistures)
     // (2 exp(-500/1500)) = 0.651281, so the live extinction is at most 2.9 W - 0.226 = 1.662715.
     const FuelBed shrub = bed({1, 0, 0, 0, 2}, {2000, 1500, 1500}, 1, 0.20);
     EXPECT_NEAR(MoistureBalanceOf(shrub, kDefaults).liveExtinctionCeiling, 1.662715, 1e-6);
-    EXPECT_TRUE(has(ConsistencyWarnings(shrub, moistures(0.05, 0.06, 0.07, 0.75, 1.70), none),
-                    WarningKind::LiveNeverBurns, 6));
-    EXPECT_FALSE(has(ConsistencyWarnings(shrub, moistures(0.05, 0.06, 0.07, 0.75, 1.60), none),
-                     WarningKind::LiveNeverBurns));
+    EXPECT_TRUE(
+        has(ConsistencyWarnings(shrub, moistures(0.05, 0.06, 0.07, 0.75, 1.70), none), WarningKind::LiveNeverBurns, 6));
+    EXPECT_FALSE(
+        has(ConsistencyWarnings(shrub, moistures(0.05, 0.06, 0.07, 0.75, 1.60), none), WarningKind::LiveNeverBurns));
     // A dead model has no live fuel to warn about, whatever the live moistures.
     EXPECT_FALSE(has(ConsistencyWarnings(bed({1, 0, 0, 0, 0}, {2000, 1500, 1500}, 1, 0.2),
                                          moistures(0.05, 0.06, 0.07, 3.0, 3.0), none),
@@ -122,10 +121,10 @@ TEST(ConsistencyWarnings, LiveFuelThatCanNeverBurnAtTheLiveMoistures)
     // live moisture just under the dead extinction still burns.
     const FuelBed sparse = bed({0.01, 0, 0, 0, 5}, {2000, 1500, 1500}, 1, 0.40);
     EXPECT_DOUBLE_EQ(MoistureBalanceOf(sparse, kDefaults).liveExtinctionCeiling, 0.40);
-    EXPECT_FALSE(has(ConsistencyWarnings(sparse, moistures(0.05, 0.06, 0.07, 0.75, 0.39), none),
-                     WarningKind::LiveNeverBurns));
-    EXPECT_TRUE(has(ConsistencyWarnings(sparse, moistures(0.05, 0.06, 0.07, 0.75, 0.40), none),
-                    WarningKind::LiveNeverBurns));
+    EXPECT_FALSE(
+        has(ConsistencyWarnings(sparse, moistures(0.05, 0.06, 0.07, 0.75, 0.39), none), WarningKind::LiveNeverBurns));
+    EXPECT_TRUE(
+        has(ConsistencyWarnings(sparse, moistures(0.05, 0.06, 0.07, 0.75, 0.40), none), WarningKind::LiveNeverBurns));
 }
 
 TEST(ConsistencyWarnings, CharacteristicSavAndPackingRatioAgainstTheStandardEnvelope)
@@ -163,7 +162,9 @@ TEST(ConsistencyWarnings, CharacteristicSavAndPackingRatioAgainstTheStandardEnve
 TEST(ConsistencyWarnings, AModelWithoutFuelThatCanBurn)
 {
     const Envelope none;
-    auto noFuel = [&](const FuelBed &b) { return has(ConsistencyWarnings(b, kDefaults, none), WarningKind::NoFuelToBurn, 2); };
+    auto noFuel = [&](const FuelBed &b) {
+        return has(ConsistencyWarnings(b, kDefaults, none), WarningKind::NoFuelToBurn, 2);
+    };
     EXPECT_TRUE(noFuel(bed({0, 0, 0, 0, 0}, {2000, 1800, 1500}, 1, 0.15)));
     EXPECT_TRUE(noFuel(bed({0, 0, 0, 0, 0}, {0, 0, 0}, 1, 0.15, 2)));
     // Loads only where the SA/V is 0.

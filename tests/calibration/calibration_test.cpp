@@ -258,7 +258,8 @@ TEST(MultiStart, FindsBothOfTwoEqualOptimaAndShowsTheOtherAsAnAlternative)
 
 TEST(MultiStart, OptimumOfWorseSkillOrNearbyIsNoAlternative)
 {
-    std::vector<BoxOptimum> optima = {{{0.2, 0.2}, 1.0, 0}, {{0.21, 0.2}, 1.0, 1}, {{0.8, 0.8}, 1.2, 2}, {{0.8, 0.2}, 1.05, 3}};
+    std::vector<BoxOptimum> optima = {
+        {{0.2, 0.2}, 1.0, 0}, {{0.21, 0.2}, 1.0, 1}, {{0.8, 0.8}, 1.2, 2}, {{0.8, 0.2}, 1.05, 3}};
     const std::vector<BoxOptimum> a = AlternativeOptima(optima);
     ASSERT_EQ(a.size(), 1u);
     EXPECT_EQ(a[0].start, 3);
@@ -315,9 +316,11 @@ TEST(CalibrationReport, FlameLengthResidualsAndSeedInTheUnitsShown)
     r.before.flame = {3.28084, 1.64042, 25, 0, 1};
     r.after.flame = {3.28084, -1.64042, 12.5, 0.5, 1};
     const QString text = CalibrationReportText(setup, r, fires, Units::System::Metric);
-    EXPECT_TRUE(text.contains(QStringLiteral("Flame length before: RMSE 1.00 m, bias 0.50 m, MAPE 25.0 %, within +/-35 %: 0 %")))
+    EXPECT_TRUE(text.contains(
+        QStringLiteral("Flame length before: RMSE 1.00 m, bias 0.50 m, MAPE 25.0 %, within +/-35 %: 0 %")))
         << text.toStdString();
-    EXPECT_TRUE(text.contains(QStringLiteral("Flame length after:  RMSE 1.00 m, bias -0.50 m, MAPE 12.5 %, within +/-35 %: 50 %")));
+    EXPECT_TRUE(text.contains(
+        QStringLiteral("Flame length after:  RMSE 1.00 m, bias -0.50 m, MAPE 12.5 %, within +/-35 %: 50 %")));
     // Observed 10 ch/h, predicted 8 before and 12.5 after: residual 2.5 ch/h = 0.8382 m/min;
     // the second fire, without an ID, is named by its place: 3 - 4 = -1 ch/h = -0.33528 m/min.
     EXPECT_TRUE(text.contains(QStringLiteral("  A  3.35  2.68  4.19  0.84\n")));
@@ -325,7 +328,8 @@ TEST(CalibrationReport, FlameLengthResidualsAndSeedInTheUnitsShown)
     EXPECT_TRUE(text.contains(QStringLiteral("seed 7 and 3 starts")));
     // Without observed flame lengths no flame line is shown.
     r.after.flame.count = 0;
-    EXPECT_FALSE(CalibrationReportText(setup, r, fires, Units::System::Metric).contains(QStringLiteral("Flame length")));
+    EXPECT_FALSE(
+        CalibrationReportText(setup, r, fires, Units::System::Metric).contains(QStringLiteral("Flame length")));
 }
 
 TEST(AdjustmentFile, NumbersProposedAndRefused)
@@ -347,7 +351,8 @@ TEST(AdjustmentFile, TypedNumbersGiveLinesOrOneFaultPerModel)
     EXPECT_TRUE(faults.isEmpty());
     EXPECT_EQ(lines, (std::vector<std::pair<int, double>>{{30, 0.9}, {14, 1.25}}));
 
-    AdjustmentLines({{"A", "95", 1}, {"B", "30", 1}, {"C", "30", 1}, {"D", "", 1}, {"E", "x1", 1}, {"F", "31", 1}}, &faults);
+    AdjustmentLines({{"A", "95", 1}, {"B", "30", 1}, {"C", "30", 1}, {"D", "", 1}, {"E", "x1", 1}, {"F", "31", 1}},
+                    &faults);
     ASSERT_EQ(faults.size(), 4) << faults.join('|').toStdString();
     EXPECT_EQ(faults[0], "A: " + AdjustmentNumberProblem(95));
     EXPECT_EQ(faults[1], QStringLiteral("C: the model number 30 is given twice"));

@@ -60,8 +60,8 @@ TEST(FitRecord, NamesTheFileOnlyWhenItHoldsTheFiresFitted)
     const QList<QPair<QString, double>> before = {
         {"objective", 0.5}, {"ros-rmse", 3}, {"ros-bias", -1}, {"ros-mape", 20}, {"ros-within-35", 0.5}};
     EXPECT_EQ(r.before, before);
-    const QList<QPair<QString, double>> after = {{"objective", 0.125}, {"ros-rmse", 1},      {"ros-bias", 0.25},
-                                                 {"ros-mape", 5},      {"ros-within-35", 1}, {"flame-rmse", 0.5},
+    const QList<QPair<QString, double>> after = {{"objective", 0.125}, {"ros-rmse", 1},       {"ros-bias", 0.25},
+                                                 {"ros-mape", 5},      {"ros-within-35", 1},  {"flame-rmse", 0.5},
                                                  {"flame-mape", 10},   {"flame-within-35", 1}};
     EXPECT_EQ(r.after, after);
 
@@ -75,7 +75,8 @@ TEST(FitRecord, NamesTheFileOnlyWhenItHoldsTheFiresFitted)
     Observations shown = fit.fires;
     shown[0].ros = 12.500000000001;
     shown[0].environment.moisture[3] = 0.6000000000003;
-    EXPECT_EQ(MakeFitRecord(fit.setup, fit.result, shown, {}, "fires.csv", kCommaFile, Units::System::English).observationsFile,
+    EXPECT_EQ(MakeFitRecord(fit.setup, fit.result, shown, {}, "fires.csv", kCommaFile, Units::System::English)
+                  .observationsFile,
               "fires.csv");
     shown[0].environment.moisture[3] = 0.600001;
     EXPECT_TRUE(MakeFitRecord(fit.setup, fit.result, shown, {}, "fires.csv", kCommaFile, Units::System::English)
@@ -95,10 +96,12 @@ TEST(FitRecord, NamesTheFileOnlyWhenItHoldsTheFiresFitted)
     const QString changedSha = r.observationsSha256;
     EXPECT_EQ(changedSha.size(), 64);
     EXPECT_NE(changedSha, kCommaSha);
-    EXPECT_EQ(MakeFitRecord(fit.setup, fit.result, changed, {}, QString(), {}, Units::System::English).observationsSha256,
-              changedSha);
-    EXPECT_NE(MakeFitRecord(fit.setup, fit.result, fit.fires, {}, QString(), {}, Units::System::English).observationsSha256,
-              changedSha);
+    EXPECT_EQ(
+        MakeFitRecord(fit.setup, fit.result, changed, {}, QString(), {}, Units::System::English).observationsSha256,
+        changedSha);
+    EXPECT_NE(
+        MakeFitRecord(fit.setup, fit.result, fit.fires, {}, QString(), {}, Units::System::English).observationsSha256,
+        changedSha);
     EXPECT_TRUE(r.tiedLoads);
     EXPECT_EQ(r.objective, "rmse, flame length weight 0.5");
 

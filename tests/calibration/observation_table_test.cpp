@@ -87,7 +87,8 @@ TEST(ObservationTable, PastedRowsWithoutNamesTakeTheTablesColumnsAndSeparator)
 
     // Tabs separate even where the numbers have decimal commas; commas without a tab separate
     // by commas; a single column separates by tabs.
-    EXPECT_TRUE(PastedObservationText(QStringLiteral("F1\t6,5\t7,5"), System::English, {}).startsWith("id\tmoist-1h\t"));
+    EXPECT_TRUE(
+        PastedObservationText(QStringLiteral("F1\t6,5\t7,5"), System::English, {}).startsWith("id\tmoist-1h\t"));
     EXPECT_TRUE(PastedObservationText(QStringLiteral("F1,6,7"), System::English, {}).startsWith("id,moist-1h,"));
     EXPECT_TRUE(PastedObservationText(QStringLiteral("F1"), System::English, {}).startsWith("id\tmoist-1h\t"));
     // Rows with their names, in any case, are taken as they are.

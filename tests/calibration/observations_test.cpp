@@ -18,9 +18,10 @@ ObservationImport read(const QByteArray &bytes, System units = System::English)
     return ReadObservations(bytes, units);
 }
 
-const char kPlain[] = "id,moist-1h,moist-10h,moist-100h,moist-herb,moist-woody,midflame-wind,slope,ros,flame-length,weight\n"
-                      "F1,6,7,8,60,90,4.5,10,12.5,3.2,2\n"
-                      "F2,8,9,10,120,150,2,0,3,,\n";
+const char kPlain[] =
+    "id,moist-1h,moist-10h,moist-100h,moist-herb,moist-woody,midflame-wind,slope,ros,flame-length,weight\n"
+    "F1,6,7,8,60,90,4.5,10,12.5,3.2,2\n"
+    "F2,8,9,10,120,150,2,0,3,,\n";
 
 TEST(ObservationFile, PlainEnglishFileGivesEveryValueInPlace)
 {
@@ -89,7 +90,8 @@ TEST(ObservationFile, ColumnsInAnyOrderAndCaseWithCommentsBlankLinesAndOtherColu
     EXPECT_EQ(r.observations[1].extra, QStringList({QStringLiteral("said \"fast\""), QStringLiteral("B")}));
     // Missing optional moisture columns are said once, in the notes.
     EXPECT_TRUE(r.reportText().contains(QStringLiteral("No moist-10h column")));
-    EXPECT_TRUE(r.reportText().contains(QStringLiteral("Columns kept for display and otherwise ignored: Plot Notes, Crew.")));
+    EXPECT_TRUE(
+        r.reportText().contains(QStringLiteral("Columns kept for display and otherwise ignored: Plot Notes, Crew.")));
 }
 
 TEST(ObservationFile, QuotedFieldMayHoldALineBreakAndTheLineNumbersFollowIt)
@@ -269,7 +271,10 @@ TEST(ObservationFile, TooLargeFileIsRefusedAndAMissingOneSaysSo)
 
 TEST(ObservationFile, WrittenFileReadsBackInEitherUnits)
 {
-    const ObservationImport first = read(QByteArray(kPlain).replace("weight\n", "weight,crew\n").replace(",2\n", ",2,red\n").replace(",,\n", ",,,blue\n"));
+    const ObservationImport first = read(QByteArray(kPlain)
+                                             .replace("weight\n", "weight,crew\n")
+                                             .replace(",2\n", ",2,red\n")
+                                             .replace(",,\n", ",,,blue\n"));
     ASSERT_EQ(first.observations.size(), 2);
     for (System written : {System::English, System::Metric}) {
         const QString csv = ObservationsToCsv(first.observations, first.extraColumns, written);

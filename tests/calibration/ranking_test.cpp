@@ -124,9 +124,9 @@ TEST(Ranking, ModelThatCannotComputePredictsNothingAndCountsItsFailures)
     empty.setBulkDensityDepth(1);
     empty.setMoistureOfExtinction(20);
     empty.setSurfaceToVolume1Hour(2000);
-    const std::vector<RankedModel> r = RankModels(
-        {{QStringLiteral("S"), std::make_shared<FuelModel>(empty)}, {QStringLiteral("S"), std::make_shared<FuelModel>(GrassModel())}},
-        obs);
+    const std::vector<RankedModel> r = RankModels({{QStringLiteral("S"), std::make_shared<FuelModel>(empty)},
+                                                   {QStringLiteral("S"), std::make_shared<FuelModel>(GrassModel())}},
+                                                  obs);
     ASSERT_EQ(r.size(), 2u);
     const RankedModel &e = r[0].candidate.model->FuelModelID() == QStringLiteral("EMPTY") ? r[0] : r[1];
     EXPECT_EQ(e.candidate.model->FuelModelID(), QStringLiteral("EMPTY"));
@@ -140,15 +140,18 @@ TEST(Ranking, ModelThatCannotComputePredictsNothingAndCountsItsFailures)
 TEST(Ranking, CsvHasTheNamedColumnsInTheChosenUnits)
 {
     const Observations obs = SomeFires();
-    const std::vector<RankedModel> r = RankModels({{QStringLiteral("A, B"), std::make_shared<FuelModel>(GrassModel())}}, obs);
+    const std::vector<RankedModel> r =
+        RankModels({{QStringLiteral("A, B"), std::make_shared<FuelModel>(GrassModel())}}, obs);
     const QString english = RankingCsv(r, obs, Units::System::English);
     const QStringList lines = english.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 2);
-    EXPECT_EQ(lines[0], QStringLiteral("set,id,description,ros-rmse,ros-bias,ros-mape,ros-within-35,fl-rmse,fl-bias,"
-                                       "fl-mape,fl-within-35,ros-adjust,objective,failed"));
+    EXPECT_EQ(lines[0],
+              QStringLiteral("set,id,description,ros-rmse,ros-bias,ros-mape,ros-within-35,fl-rmse,fl-bias,"
+                             "fl-mape,fl-within-35,ros-adjust,objective,failed"));
     EXPECT_TRUE(lines[1].startsWith(QStringLiteral("\"A, B\",GRS,")));
     const QStringList e = lines[1].split(QLatin1Char(',')).mid(1);
-    const QStringList m = RankingCsv(r, obs, Units::System::Metric).split(QStringLiteral("\r\n"))[1].split(QLatin1Char(',')).mid(1);
+    const QStringList m =
+        RankingCsv(r, obs, Units::System::Metric).split(QStringLiteral("\r\n"))[1].split(QLatin1Char(',')).mid(1);
     // ros-rmse: ch/h to m/min is 20.1168 / 60; fl-rmse: ft to m is 0.3048; the MAPE is unitless.
     EXPECT_NEAR(m[3].toDouble(), e[3].toDouble() * 20.1168 / 60, 2e-4);
     EXPECT_NEAR(m[7].toDouble(), e[7].toDouble() * 0.3048, 2e-4);
@@ -160,7 +163,8 @@ TEST(Ranking, NoFlameColumnsWithoutObservedFlames)
     Observations obs = SomeFires();
     for (Observation &o : obs)
         o.flameLength = NAN;
-    const std::vector<RankedModel> r = RankModels({{QStringLiteral("A"), std::make_shared<FuelModel>(GrassModel())}}, obs);
+    const std::vector<RankedModel> r =
+        RankModels({{QStringLiteral("A"), std::make_shared<FuelModel>(GrassModel())}}, obs);
     EXPECT_FALSE(RankingCsv(r, obs, Units::System::English).contains(QStringLiteral("fl-")));
 }
 

@@ -33,10 +33,10 @@ TEST(FitStatistics, RateOfSpreadAgreementWorkedByHand)
     const AgreementStats s = RosAgreement(f.predictions, f.observations);
     // Differences 2, -8, 0; weights 1, 1, 2 (sum 4).
     EXPECT_EQ(s.count, 3);
-    EXPECT_NEAR(s.rmse, std::sqrt((4 + 64) / 4.0), 1e-12);  // sqrt(17)
-    EXPECT_NEAR(s.bias, (2 - 8) / 4.0, 1e-12);              // -1.5
-    EXPECT_NEAR(s.mape, 100 * (0.2 + 0.4) / 4, 1e-12);      // 15 %
-    EXPECT_NEAR(s.within35, (1 + 2) / 4.0, 1e-12);          // -40 % is outside the band
+    EXPECT_NEAR(s.rmse, std::sqrt((4 + 64) / 4.0), 1e-12); // sqrt(17)
+    EXPECT_NEAR(s.bias, (2 - 8) / 4.0, 1e-12);             // -1.5
+    EXPECT_NEAR(s.mape, 100 * (0.2 + 0.4) / 4, 1e-12);     // 15 %
+    EXPECT_NEAR(s.within35, (1 + 2) / 4.0, 1e-12);         // -40 % is outside the band
 }
 
 TEST(FitStatistics, AcceptanceBandIsThirtyFivePercentEitherWay)
@@ -107,7 +107,8 @@ TEST(FitStatistics, AdjustmentFactorIsTheWeightedGeometricMeanRatio)
     EXPECT_TRUE(std::isnan(AdjustmentFactor(none, f.observations)));
     std::vector<Prediction> some = f.predictions;
     some[2] = {};
-    EXPECT_NEAR(AdjustmentFactor(some, f.observations), std::exp((std::log(10 / 12.0) + std::log(20 / 12.0)) / 2), 1e-12);
+    EXPECT_NEAR(AdjustmentFactor(some, f.observations), std::exp((std::log(10 / 12.0) + std::log(20 / 12.0)) / 2),
+                1e-12);
 }
 
 TEST(FitStatistics, AdjustedPredictionsAreUnbiasedInLogSpace)

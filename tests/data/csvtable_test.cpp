@@ -16,11 +16,12 @@ TEST(CsvTable, FieldsAreQuotedOnlyWhenTheyNeedIt)
               {QStringLiteral("Grass, short"), QStringLiteral("1")},
               {QStringLiteral("The \"tall\" one"), QStringLiteral("2")},
               {QStringLiteral("two\nlines"), QString()}};
-    EXPECT_EQ(t.ToCsv(), QStringLiteral("Model,Rate of spread (ch/h)\r\n"
-                                        "GR2,12.5\r\n"
-                                        "\"Grass, short\",1\r\n"
-                                        "\"The \"\"tall\"\" one\",2\r\n"
-                                        "\"two\nlines\",\r\n"));
+    EXPECT_EQ(t.ToCsv(),
+              QStringLiteral("Model,Rate of spread (ch/h)\r\n"
+                             "GR2,12.5\r\n"
+                             "\"Grass, short\",1\r\n"
+                             "\"The \"\"tall\"\" one\",2\r\n"
+                             "\"two\nlines\",\r\n"));
     // Tabs separate the clipboard text; a tab or line break inside a field would break rows.
     t.rows = {{QStringLiteral("a\tb"), QStringLiteral("c\nd")}};
     EXPECT_EQ(t.ToTabText(), QStringLiteral("Model\tRate of spread (ch/h)\na b\tc d\n"));
@@ -30,7 +31,8 @@ TEST(CsvTable, FieldsAreQuotedOnlyWhenTheyNeedIt)
 // numbers, signed ones included, stay bare so that they stay numbers.
 TEST(CsvTable, FormulaLikeTextIsEscapedNumbersNever)
 {
-    EXPECT_EQ(CsvField(QStringLiteral("=HYPERLINK(\"http://x\")")), QStringLiteral("\"'=HYPERLINK(\"\"http://x\"\")\""));
+    EXPECT_EQ(CsvField(QStringLiteral("=HYPERLINK(\"http://x\")")),
+              QStringLiteral("\"'=HYPERLINK(\"\"http://x\"\")\""));
     EXPECT_EQ(CsvField(QStringLiteral("@SUM(A1)")), QStringLiteral("\"'@SUM(A1)\""));
     EXPECT_EQ(CsvField(QStringLiteral("+cmd")), QStringLiteral("\"'+cmd\""));
     EXPECT_EQ(CsvField(QStringLiteral("-2+3")), QStringLiteral("\"'-2+3\""));
@@ -60,7 +62,8 @@ TEST(CsvTable, NumbersUseAPointAndNoTrailingZeros)
     EXPECT_EQ(TableNumber(1500), QStringLiteral("1500"));
     EXPECT_EQ(TableNumber(std::nan("")), QString());
     EXPECT_EQ(TitleWithUnit(QStringLiteral("Flame length"), QStringLiteral("ft")), QStringLiteral("Flame length (ft)"));
-    EXPECT_EQ(TitleWithUnit(QStringLiteral("Relative packing ratio"), QString()), QStringLiteral("Relative packing ratio"));
+    EXPECT_EQ(TitleWithUnit(QStringLiteral("Relative packing ratio"), QString()),
+              QStringLiteral("Relative packing ratio"));
 }
 
 TEST(CsvTable, SavingReplacesTheFileWholeOrReportsWhy)
@@ -71,7 +74,9 @@ TEST(CsvTable, SavingReplacesTheFileWholeOrReportsWhy)
     ASSERT_TRUE(SaveTextFile(path, QStringLiteral("a,b\r\n°F,1\r\n"), &error)) << error.toStdString();
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_EQ(f.readAll(), QByteArray("a,b\r\n\xc2\xb0""F,1\r\n"));
+    EXPECT_EQ(f.readAll(),
+              QByteArray("a,b\r\n\xc2\xb0"
+                         "F,1\r\n"));
     f.close();
 
     const QString missing = dir.filePath(QStringLiteral("no/such/folder/curve.csv"));

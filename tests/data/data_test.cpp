@@ -37,8 +37,8 @@ TEST_F(Data, RaiseErrorCarriesOffsetNumberSourceAndDescription)
 TEST_F(Data, AddWritesEveryFieldInItsPlaceAndRefusesDuplicateKeys)
 {
     FuelModels models;
-    auto fm = models.Add("7", "Desc", 1.5, 0.1, 0.2, 0.3, 0.4, 0.5, 2000, 1800, 1600, 25, 8100, 8200, 8300, 3, 2,
-                         "n5", "n5");
+    auto fm =
+        models.Add("7", "Desc", 1.5, 0.1, 0.2, 0.3, 0.4, 0.5, 2000, 1800, 1600, 25, 8100, 8200, 8300, 3, 2, "n5", "n5");
     ASSERT_TRUE(fm);
     EXPECT_EQ(fm->FuelModelID(), "7");
     EXPECT_EQ(fm->Description(), "Desc");

@@ -39,7 +39,7 @@ TEST(FuelParameterTable, EachParameterReadsAndWritesItsOwnField)
 // them: a table row out of order shifts every later parameter.
 TEST(FuelParameterTable, NamesFileFieldsAndBoxesLineUp)
 {
-    const char *names[] = {"load-1h",  "load-10h", "load-100h", "load-herb",  "load-woody", "sav-1h", "sav-herb",
+    const char *names[] = {"load-1h",   "load-10h",  "load-100h", "load-herb",  "load-woody", "sav-1h", "sav-herb",
                            "sav-woody", "heat-dead", "heat-herb", "heat-woody", "depth",      "mx"};
     // The model line: ID, description, depth, five loadings, three SA/V, extinction, three heats.
     const int fileFields[] = {3, 4, 5, 6, 7, 8, 9, 10, 12, 13, 14, 2, 11};

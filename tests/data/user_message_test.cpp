@@ -17,7 +17,8 @@ TEST(UserMessage, NeverShowsTheStandardLibrarysWording)
     const std::overflow_error keys("Overflow: no more node keys in this run");
     const std::bad_alloc memory;
     const std::runtime_error other("basic_string::_M_create");
-    for (const std::exception *e : std::initializer_list<const std::exception *>{&subscript, &key, &keys, &memory, &other}) {
+    for (const std::exception *e :
+         std::initializer_list<const std::exception *>{&subscript, &key, &keys, &memory, &other}) {
         const QString text = UserMessageOf(*e);
         EXPECT_FALSE(text.isEmpty());
         EXPECT_FALSE(text.contains(QString::fromUtf8(e->what()))) << text.toStdString();

@@ -114,10 +114,18 @@ TEST(HerbaceousTransfer, BoundsFractionsAndHerbType)
         double herbType, herbMoisture, moved; // moved: fraction of herb load put into 1-h
     };
     const Case cases[] = {
-        {2, 0.30, 1},         {2, 0.10, 1},          {2, 0.60, 2.0 / 3},     {2, 0.75, 0.5},
-        {2, 1.20, 0},         {2, 1.50, 0},          {2, 1.19999999, 1e-8 / 0.9},
+        {2, 0.30, 1},
+        {2, 0.10, 1},
+        {2, 0.60, 2.0 / 3},
+        {2, 0.75, 0.5},
+        {2, 1.20, 0},
+        {2, 1.50, 0},
+        {2, 1.19999999, 1e-8 / 0.9},
         {2, 0.300000005, (1.2 - 0.300000005) / 0.9}, // just above 0.30: nearly all, never none
-        {1, 0.30, 0},         {0, 0.30, 0},          {3, 0.30, 0},           {2.0000001, 0.30, 0},
+        {1, 0.30, 0},
+        {0, 0.30, 0},
+        {3, 0.30, 0},
+        {2.0000001, 0.30, 0},
     };
     for (const Case &c : cases) {
         CoreRun run;

@@ -73,7 +73,8 @@ TEST(Failures, EachListedCaseRaises)
          },
          "live fuel without dead fuel"},
         {"dead SA/V 0 with live fuel", [](FireSpread &f) { f.setSurfaceToVolume1Hour(0); }, "dead SA/V 0"},
-        {"extinction 0 with live fuel", [](FireSpread &f) { f.setMoistureOfExtinction(0); }, "moisture of extinction 0"},
+        {"extinction 0 with live fuel", [](FireSpread &f) { f.setMoistureOfExtinction(0); },
+         "moisture of extinction 0"},
         {"extinction 0 dead only",
          [](FireSpread &f) {
              f.setLoadingLiveWoody(0);
@@ -91,9 +92,11 @@ TEST(Failures, EachListedCaseRaises)
              f.setMoistureOfExtinction(0.2);
          },
          "characteristic SA/V 0"},
-        {"negative wind", [](FireSpread &f) { f.setWindSpeed(-1); }, "invalid argument (fractional power of a negative number) in the wind factor (negative wind speed)"},
+        {"negative wind", [](FireSpread &f) { f.setWindSpeed(-1); },
+         "invalid argument (fractional power of a negative number) in the wind factor (negative wind speed)"},
         // A finite wind whose power overflows is too strong, not negative.
-        {"huge wind", [](FireSpread &f) { f.setWindSpeed(1e300); }, "overflow in the wind factor (wind speed too high)"},
+        {"huge wind", [](FireSpread &f) { f.setWindSpeed(1e300); },
+         "overflow in the wind factor (wind speed too high)"},
         {"infinite wind", [](FireSpread &f) { f.setWindSpeed(1e307); }, "overflow in the wind speed"},
         {"overflowing load", [](FireSpread &f) { f.setLoading1Hour(1e306); }, "overflow"},
         {"infinite slope", [inf](FireSpread &f) { f.setSlope(inf); }, "overflow"},
@@ -150,8 +153,8 @@ TEST(Failures, CoreKeepsWhatItWroteBeforeTheFault)
     bool windLimitMet = true;
     // The wind factor fails after the transfer, before any fire behavior output.
     EXPECT_THROW(ComputeSurfaceSpread(fuel, {0.05, 0.06, 0.07, 0.3, 0.9}, -2, 0, flameLength, fireLineIntensity,
-                                      heatPerUnitArea, windLimitMet, single, dbl, fireHours, herbType,
-                                      effectiveWind, surfToVol, packRatio),
+                                      heatPerUnitArea, windLimitMet, single, dbl, fireHours, herbType, effectiveWind,
+                                      surfToVol, packRatio),
                  ArithmeticError);
     EXPECT_EQ(fuel[0], 1.2);
     EXPECT_EQ(fuel[3], 0);

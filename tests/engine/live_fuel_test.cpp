@@ -24,8 +24,8 @@ struct Bed
 
 struct Expected
 {
-    double rateOfSpread, reactionIntensity, heatPerUnitArea, fireLineIntensity, flameLength, effectiveWind,
-        surfToVol, packRatio, singleEllipse, doubleEllipse;
+    double rateOfSpread, reactionIntensity, heatPerUnitArea, fireLineIntensity, flameLength, effectiveWind, surfToVol,
+        packRatio, singleEllipse, doubleEllipse;
 };
 
 FireSpread computed(const Bed &b)
@@ -83,8 +83,14 @@ TEST(PublishedEquations, AllFiveClassesWithWindAndSlope)
     // The live moisture of extinction (2.11) is above both the dead one and the live fuel's
     // moisture, so every live term and the 10-h and 100-h classes count.
     expectPinned("mixed",
-                 {{1.0, 2.0, 3.0, 0.5, 1.5}, {2000, 1800, 1500}, {8000, 9000, 8500}, 1.2, 0.25,
-                  {0.05, 0.07, 0.09, 0.60, 0.90}, 4, 30},
+                 {{1.0, 2.0, 3.0, 0.5, 1.5},
+                  {2000, 1800, 1500},
+                  {8000, 9000, 8500},
+                  1.2,
+                  0.25,
+                  {0.05, 0.07, 0.09, 0.60, 0.90},
+                  4,
+                  30},
                  {5.7, 3203.455051550529, 744.2287897242497, 78.19879345423755, 3.342600992753536, 4.60097216585787,
                   1652.8878710150238, 1.2339572683309095, 1.3355533114803948, 1.9462246905104865});
 }
@@ -94,19 +100,30 @@ TEST(PublishedEquations, LiveExtinctionNeverBelowTheDeadOne)
     // Heavy live fuel over damp dead fuel: the live moisture of extinction works out at 0.062,
     // is raised to the dead 0.40, and the live fuel at 35-38 % burns.
     expectPinned("floored",
-                 {{0.5, 0.5, 0.0, 2.0, 2.0}, {2500, 2000, 1600}, {8000, 8000, 8000}, 2.0, 0.40,
-                  {0.20, 0.22, 0.24, 0.35, 0.38}, 2, 0},
+                 {{0.5, 0.5, 0.0, 2.0, 2.0},
+                  {2500, 2000, 1600},
+                  {8000, 8000, 8000},
+                  2.0,
+                  0.40,
+                  {0.20, 0.22, 0.24, 0.35, 0.38},
+                  2,
+                  0},
                  {3.8, 1510.0023931381386, 303.44441266880693, 21.41630617484536, 1.8422773582457983,
-                  2.0000000000000004, 1910.8637192074782, 0.5210877782256477, 0.9927900071383494,
-                  1.2905188745579115});
+                  2.0000000000000004, 1910.8637192074782, 0.5210877782256477, 0.9927900071383494, 1.2905188745579115});
 }
 
 TEST(PublishedEquations, DeadFuelOfEverySizeOnASteepSlope)
 {
     // No wind: the effective wind comes from the slope factor alone.
     expectPinned("slope",
-                 {{0.5, 1.5, 2.5, 0.0, 0.0}, {1750, 1500, 1500}, {8000, 8000, 8000}, 0.6, 0.20,
-                  {0.04, 0.06, 0.08, 1.0, 1.0}, 0, 60},
+                 {{0.5, 1.5, 2.5, 0.0, 0.0},
+                  {1750, 1500, 1500},
+                  {8000, 8000, 8000},
+                  0.6,
+                  0.20,
+                  {0.04, 0.06, 0.08, 1.0, 1.0},
+                  0,
+                  60},
                  {3.3, 1031.3729294374684, 284.2728361984221, 17.262133543807362, 1.6683069957444214,
                   3.4556438113266568, 1393.193982936686, 1.2068803592928157, 0.539857622299521, 0.7743581940673085});
 }

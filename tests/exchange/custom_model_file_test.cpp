@@ -135,7 +135,7 @@ TEST(CustomModelExport, WritesTheFieldsInTheFilesOrderInBothUnitSystems)
     // 98.42519685 1/cm; 1.5 ft = 45.72 cm; 8000 btu/lb x 2.326 = 18608 kJ/kg.
     EXPECT_EQ(WriteFmd(list, FmdUnits::Metric).toStdString(),
               std::string("METRIC\r\n42 GRx 2.241702312 1.120851156 0.5604255781 4.483404625 0 dynamic 98.42519685 "
-                         "59.05511811 49.21259843 45.72 25 18608 18608 Tuned grass\r\n"));
+                          "59.05511811 49.21259843 45.72 25 18608 18608 Tuned grass\r\n"));
 }
 
 // A model without dead fuel makes the simulators refuse the whole file: refused by name.
@@ -190,7 +190,8 @@ TEST(CustomModelExport, WarningsInTheShownUnits)
     list[0].code = QStringLiteral("B1");
     const FmdExportCheck check = CheckFmdExport(list, FmdUnits::English, Units::System::Metric);
     ASSERT_EQ(check.warnings.size(), 1);
-    EXPECT_TRUE(check.warnings[0].contains(QStringLiteral("woody value, 20934 kJ/kg"))) << check.warnings[0].toStdString();
+    EXPECT_TRUE(check.warnings[0].contains(QStringLiteral("woody value, 20934 kJ/kg")))
+        << check.warnings[0].toStdString();
     EXPECT_FALSE(check.warnings[0].contains(QStringLiteral("btu")));
 }
 
@@ -330,14 +331,15 @@ TEST(CustomModelImport, ReportsEveryLineByNumberAndKeepsOnlyGoodOnes)
 // characters, several models sharing one code, and a line of the older 13-number form.
 TEST(CustomModelImport, ReadsTheShapesRealFilesTakeAsTheSimulatorsDo)
 {
-    const QByteArray file = "14\tcheat\t0.5\t0.2\t0\t1.2\t0\tD\t2500\t2200\t1500\t0.8\t20\t8000\t8000\tcheatgrass early\r\r\n"
-                            "15  cheat  0.5 0.2 0 1.2 0 d 2500 2200 1500 0.8 20 8000 8000 cheatgrass mid\r\r\n"
-                            "16 cheat 0.5 0.2 0 1.2 0 DYNAMIC 2500 2200 1500 0.8 20 8000 8000 cheatgrass late\r\r\n"
-                            "17 BasicCheat 1 0 0 0 2 S 2000 1500 1600 2 25 8500 9000 basic\r\r\n"
-                            "18 greenstrip 0.2 0 0 0.5 0 Static 2000 1800 1500 0.5 15 8000 8000 green strip\r\r\n"
-                            "19 2.250 1.500 3.710 0.000 1.000 2000 1800 1500 0.600 25 8000 8000\r\r\n"
-                            "30 odd 1 0 0 0 0 x 2000 1500 1500 1 20 8000 8000 other token\r\r\n"
-                            "31 odder 1 0 0 1 0 Bad 2000 1500 1500 1 20 8000 8000 another token\r\r\n";
+    const QByteArray file =
+        "14\tcheat\t0.5\t0.2\t0\t1.2\t0\tD\t2500\t2200\t1500\t0.8\t20\t8000\t8000\tcheatgrass early\r\r\n"
+        "15  cheat  0.5 0.2 0 1.2 0 d 2500 2200 1500 0.8 20 8000 8000 cheatgrass mid\r\r\n"
+        "16 cheat 0.5 0.2 0 1.2 0 DYNAMIC 2500 2200 1500 0.8 20 8000 8000 cheatgrass late\r\r\n"
+        "17 BasicCheat 1 0 0 0 2 S 2000 1500 1600 2 25 8500 9000 basic\r\r\n"
+        "18 greenstrip 0.2 0 0 0.5 0 Static 2000 1800 1500 0.5 15 8000 8000 green strip\r\r\n"
+        "19 2.250 1.500 3.710 0.000 1.000 2000 1800 1500 0.600 25 8000 8000\r\r\n"
+        "30 odd 1 0 0 0 0 x 2000 1500 1500 1 20 8000 8000 other token\r\r\n"
+        "31 odder 1 0 0 1 0 Bad 2000 1500 1500 1 20 8000 8000 another token\r\r\n";
     const FmdImport r = ReadFmd(file);
     EXPECT_EQ(r.units, FmdUnits::English);
     EXPECT_FALSE(r.unitsLineFound);
@@ -433,7 +435,8 @@ TEST(CustomModelImport, AMetricFilesReportSpeaksItsUnits)
     ASSERT_EQ(r.models.size(), 1);
     EXPECT_DOUBLE_EQ(r.models[0]->Loading1Hour(), 30.49);
     const QString reasons = reasonsOf(r, 2);
-    EXPECT_TRUE(reasons.contains(QStringLiteral("the 1-h load 200 t/ha clamped to 68.35 t/ha"))) << reasons.toStdString();
+    EXPECT_TRUE(reasons.contains(QStringLiteral("the 1-h load 200 t/ha clamped to 68.35 t/ha")))
+        << reasons.toStdString();
     EXPECT_TRUE(reasons.contains(QStringLiteral("0 to 68.35 t/ha")));
     EXPECT_FALSE(reasons.contains(QStringLiteral("t/ac")));
 }
@@ -442,10 +445,9 @@ TEST(CustomModelImport, AMetricFilesReportSpeaksItsUnits)
 // published standard models have (their codes taken away, so that only the fuel tells).
 TEST(CustomModelImport, FireCarrierGuessedFromTheFuel)
 {
-    const QHash<QString, double> published = {{"FM1", 1}, {"FM3", 1}, {"FM4", 2}, {"FM5", 2}, {"FM8", 3},
-                                              {"FM9", 3}, {"FM11", 4}, {"FM12", 4}, {"FM13", 4}, {"GR1", 1},
-                                              {"GR9", 1}, {"SH5", 2}, {"SH9", 2}, {"TL1", 3}, {"TL8", 3},
-                                              {"SB1", 4}, {"SB4", 4}, {"GS2", 1}};
+    const QHash<QString, double> published = {
+        {"FM1", 1}, {"FM3", 1}, {"FM4", 2}, {"FM5", 2}, {"FM8", 3}, {"FM9", 3}, {"FM11", 4}, {"FM12", 4}, {"FM13", 4},
+        {"GR1", 1}, {"GR9", 1}, {"SH5", 2}, {"SH9", 2}, {"TL1", 3}, {"TL8", 3}, {"SB1", 4},  {"SB4", 4},  {"GS2", 1}};
     int checked = 0;
     for (const auto &m : standardModels()) {
         const QString name = m->Description().section(QLatin1Char(' '), 0, 0); // "FM1 Short grass (1 ft)"

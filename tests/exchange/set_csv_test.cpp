@@ -10,20 +10,23 @@ TEST(SetCsv, EveryFieldWithItsUnitInTheChosenSystem)
     FuelModelSet set;
     auto models = std::make_shared<FuelModels>();
     set.setFuelModels(models);
-    models->Add("GR2x", "Tuned, \"dry\" grass", 1.5, 1, 0.5, 0, 2, 0, 3000, 1800, 1500, 25, 8000, 8000, 9000, 1, 2, {}, {});
+    models->Add("GR2x", "Tuned, \"dry\" grass", 1.5, 1, 0.5, 0, 2, 0, 3000, 1800, 1500, 25, 8000, 8000, 9000, 1, 2, {},
+                {});
 
     const QByteArray english = SetParametersCsv(set, Units::System::English);
     ASSERT_TRUE(english.startsWith("\xEF\xBB\xBF"));
     const QList<QByteArray> lines = english.mid(3).split('\n');
     ASSERT_EQ(lines.size(), 3); // header, one model, the empty rest after the last line end
-    EXPECT_EQ(lines[0], "Fuel Model ID,Description,1 Hour Loading (t/ac),10 Hour Loading (t/ac),"
-                        "100 Hour Loading (t/ac),Live Herb Loading (t/ac),Live Woody Loading (t/ac),"
-                        "1 Hour SA/V (ft2/ft3),Live Herb SA/V (ft2/ft3),Live Woody SA/V (ft2/ft3),"
-                        "Heat Content Dead (btu/lb),Heat Content Live Herb (btu/lb),"
-                        "Heat Content Live Woody (btu/lb),Fuelbed Depth (ft),Moisture of Extinction (%),"
-                        "Primary Fire Carrier,Herb Type,Source,Author,Notes\r");
-    EXPECT_EQ(lines[1], "GR2x,\"Tuned, \"\"dry\"\" grass\",1,0.5,0,2,0,3000,1800,1500,8000,8000,9000,1.5,25,"
-                        "1 - Grass,2 - Dynamic,,,\r"); // no notes: empty columns
+    EXPECT_EQ(lines[0],
+              "Fuel Model ID,Description,1 Hour Loading (t/ac),10 Hour Loading (t/ac),"
+              "100 Hour Loading (t/ac),Live Herb Loading (t/ac),Live Woody Loading (t/ac),"
+              "1 Hour SA/V (ft2/ft3),Live Herb SA/V (ft2/ft3),Live Woody SA/V (ft2/ft3),"
+              "Heat Content Dead (btu/lb),Heat Content Live Herb (btu/lb),"
+              "Heat Content Live Woody (btu/lb),Fuelbed Depth (ft),Moisture of Extinction (%),"
+              "Primary Fire Carrier,Herb Type,Source,Author,Notes\r");
+    EXPECT_EQ(lines[1],
+              "GR2x,\"Tuned, \"\"dry\"\" grass\",1,0.5,0,2,0,3000,1800,1500,8000,8000,9000,1.5,25,"
+              "1 - Grass,2 - Dynamic,,,\r"); // no notes: empty columns
 
     // Worked apart: 1 t/ac = 0.90718474 / 0.40468564224 t/ha = 2.24170231238891 t/ha;
     // 3000 1/ft = 3000 / 0.3048 m2/m3 = 9842.51968503937; 1.5 ft = 0.4572 m;
@@ -45,11 +48,13 @@ TEST(SetCsv, FormulaLikeTextIsWrittenAsText)
     FuelModelSet set;
     auto models = std::make_shared<FuelModels>();
     set.setFuelModels(models);
-    models->Add("=HYPERLINK(1)", "@SUM(A1)", 1.5, 1, 0.5, 0, 2, 0, 3000, 1800, 1500, 25, 8000, 8000, 9000, 1, 2, {}, {});
+    models->Add("=HYPERLINK(1)", "@SUM(A1)", 1.5, 1, 0.5, 0, 2, 0, 3000, 1800, 1500, 25, 8000, 8000, 9000, 1, 2, {},
+                {});
     const QList<QByteArray> lines = SetParametersCsv(set, Units::System::English).mid(3).split('\n');
     ASSERT_EQ(lines.size(), 3);
-    EXPECT_EQ(lines[1], "\"'=HYPERLINK(1)\",\"'@SUM(A1)\",1,0.5,0,2,0,3000,1800,1500,8000,8000,9000,1.5,25,"
-                        "1 - Grass,2 - Dynamic,,,\r");
+    EXPECT_EQ(lines[1],
+              "\"'=HYPERLINK(1)\",\"'@SUM(A1)\",1,0.5,0,2,0,3000,1800,1500,8000,8000,9000,1.5,25,"
+              "1 - Grass,2 - Dynamic,,,\r");
 }
 
 // Each model's source, author and notes in the last three columns, quoted as spreadsheets read

@@ -1,5 +1,5 @@
-#include "support/CapturedRun.h"
 #include "fmtool/Commands.h"
+#include "support/CapturedRun.h"
 
 #include "data/FuelModel.h"
 #include "data/ModelComputation.h"
@@ -43,18 +43,23 @@ protected:
         ResetProgramState();
         ASSERT_TRUE(dir.isValid());
         library = dir.filePath("lib.FFM");
-        putFile(library, "\"[FuelModelSet:Orla Master,Count:2, Locked]\"\r\n"
-                         "\"1\",\"FM1 Short grass (1 ft)\",1,0.74,0,0,0,0,3500,1500,1500,0.12,8000,8000,8000,1,1\r\n"
-                         "\"3\",\"FM3 Tall grass (2.5 ft)\",2.5,3.01,0,0,0,0,1500,1500,1500,0.25,8000,8000,8000,1,1\r\n"
-                         "\"[FuelModelSet:Mine,Count:1]\"\r\n"
-                         "\"GRS\",\"Grass shrub\",0.8,0.3,0.2,0,1.5,0.4,2000,1800,1600,0.35,8000,8000,8000,1,2\r\n"
-                         "\"[End]\"\r\n");
+        putFile(library,
+                "\"[FuelModelSet:Orla Master,Count:2, Locked]\"\r\n"
+                "\"1\",\"FM1 Short grass (1 ft)\",1,0.74,0,0,0,0,3500,1500,1500,0.12,8000,8000,8000,1,1\r\n"
+                "\"3\",\"FM3 Tall grass (2.5 ft)\",2.5,3.01,0,0,0,0,1500,1500,1500,0.25,8000,8000,8000,1,1\r\n"
+                "\"[FuelModelSet:Mine,Count:1]\"\r\n"
+                "\"GRS\",\"Grass shrub\",0.8,0.3,0.2,0,1.5,0.4,2000,1800,1600,0.35,8000,8000,8000,1,2\r\n"
+                "\"[End]\"\r\n");
         // Twelve fires of the true model, the wind in mi/h, rates and flames in m/min and m.
-        QByteArray csv = "id,moist-1h,moist-10h,moist-100h,moist-herb,moist-woody,midflame-wind (mi/h),slope,ros (m/min),flame-length (m),note\r\n";
+        QByteArray csv = "id,moist-1h,moist-10h,moist-100h,moist-herb,moist-woody,midflame-wind (mi/h),slope,ros "
+                         "(m/min),flame-length (m),note\r\n";
         for (int i = 0; i < 12; ++i) {
             const double percent[5] = {3.0 + i * 0.7, 5.0 + i * 0.5, 7, 40.0 + 9 * i, 90};
-            const FireEnvironment e{{percent[0] / 100, percent[1] / 100, percent[2] / 100, percent[3] / 100, percent[4] / 100},
-                                    1.0 + (i * 37 % 12) * 0.6, double(i % 4) * 10, 0};
+            const FireEnvironment e{
+                {percent[0] / 100, percent[1] / 100, percent[2] / 100, percent[3] / 100, percent[4] / 100},
+                1.0 + (i * 37 % 12) * 0.6,
+                double(i % 4) * 10,
+                0};
             const ModelFire f = ComputeModelFire(Truth(), e);
             csv += QStringLiteral("F%1,%2,%3,%4,%5,%6,%7,%8,%9,%10,n\r\n")
                        .arg(i)
@@ -126,9 +131,9 @@ TEST_F(CalibrationCommands, RankRefusesWhatItCannotUse)
 
 TEST_F(CalibrationCommands, FitRecoversTheFiresModelAndReportsInTheChosenUnits)
 {
-    const Outcome r = run(fmtoolFit, {observations, library, "--set", "Mine", "--model", "grs", "--free", "depth,mx",
-                                      "--bound", "depth=0.1:0.9", "--bound", "mx=12:40", "--starts", "2", "--cv", "3",
-                                      "--units", "metric"});
+    const Outcome r = run(fmtoolFit,
+                          {observations, library, "--set", "Mine", "--model", "grs", "--free", "depth,mx", "--bound",
+                           "depth=0.1:0.9", "--bound", "mx=12:40", "--starts", "2", "--cv", "3", "--units", "metric"});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     const QJsonObject o = QJsonDocument::fromJson(r.out.toUtf8()).object();
     for (const char *key : {"fitted", "before", "after", "at-bound", "alternatives", "cv", "seconds"})
@@ -158,8 +163,9 @@ TEST_F(CalibrationCommands, FitAtABoundSaysWhichAndApplyWritesTheLibrary)
     QByteArray bytes = fileBytes(library);
     bytes.replace("1600,0.35,", "1600,0.25,");
     putFile(library, bytes);
-    Outcome r = run(fmtoolFit, {observations, library, "--set", "Mine", "--model", "GRS", "--free", "depth",
-                                "--bound", "depth=0.5:1.2", "--starts", "1", "--cv", "0", "--apply"});
+    Outcome r = run(fmtoolFit,
+                    {observations, library, "--set", "Mine", "--model", "GRS", "--free", "depth", "--bound",
+                     "depth=0.5:1.2", "--starts", "1", "--cv", "0", "--apply"});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     QJsonObject o = QJsonDocument::fromJson(r.out.toUtf8()).object();
     EXPECT_EQ(o["at-bound"].toArray(), QJsonArray({QStringLiteral("depth")}));
@@ -170,8 +176,9 @@ TEST_F(CalibrationCommands, FitAtABoundSaysWhichAndApplyWritesTheLibrary)
 
     // The master set is locked: nothing is written into it.
     const QByteArray before = fileBytes(library);
-    r = run(fmtoolFit, {observations, library, "--set", "Orla Master", "--model", "1", "--free", "depth", "--starts", "1",
-                        "--cv", "0", "--apply"});
+    r = run(fmtoolFit,
+            {observations, library, "--set", "Orla Master", "--model", "1", "--free", "depth", "--starts", "1", "--cv",
+             "0", "--apply"});
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(r.err.contains(QStringLiteral("locked")));
     EXPECT_EQ(fileBytes(library), before);
@@ -181,17 +188,26 @@ TEST_F(CalibrationCommands, FitRefusesWrongUsage)
 {
     EXPECT_EQ(run(fmtoolFit, {observations, library, "--set", "Mine", "--model", "GRS"}).status, 2);
     EXPECT_EQ(run(fmtoolFit, {observations, library, "--set", "Mine", "--model", "GRS", "--free", "bogus"}).status, 2);
-    EXPECT_EQ(run(fmtoolFit, {observations, library, "--set", "Mine", "--model", "GRS", "--free", "depth", "--bound",
-                              "mx=1:2"}).status, 2);
-    EXPECT_EQ(run(fmtoolFit, {observations, library, "--set", "Mine", "--model", "GRS", "--free", "depth", "--bound",
-                              "depth=1"}).status, 2);
-    EXPECT_EQ(run(fmtoolFit, {observations, library, "--set", "Mine", "--model", "GRS", "--free", "depth", "--starts",
-                              "0"}).status, 2);
-    EXPECT_EQ(run(fmtoolFit, {observations, library, "--set", "Mine", "--model", "GRS", "--free", "depth", "--objective",
-                              "best"}).status, 2);
+    EXPECT_EQ(run(fmtoolFit,
+                  {observations, library, "--set", "Mine", "--model", "GRS", "--free", "depth", "--bound", "mx=1:2"})
+                  .status,
+              2);
+    EXPECT_EQ(run(fmtoolFit,
+                  {observations, library, "--set", "Mine", "--model", "GRS", "--free", "depth", "--bound", "depth=1"})
+                  .status,
+              2);
+    EXPECT_EQ(
+        run(fmtoolFit, {observations, library, "--set", "Mine", "--model", "GRS", "--free", "depth", "--starts", "0"})
+            .status,
+        2);
+    EXPECT_EQ(run(fmtoolFit,
+                  {observations, library, "--set", "Mine", "--model", "GRS", "--free", "depth", "--objective", "best"})
+                  .status,
+              2);
     // Bounds outside the entry range are the setup's problem.
-    const Outcome r = run(fmtoolFit, {observations, library, "--set", "Mine", "--model", "GRS", "--free", "depth",
-                                      "--bound", "depth=0.01:9"});
+    const Outcome r =
+        run(fmtoolFit,
+            {observations, library, "--set", "Mine", "--model", "GRS", "--free", "depth", "--bound", "depth=0.01:9"});
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(r.err.contains(QStringLiteral("range")));
     EXPECT_EQ(run(fmtoolFit, {observations, library, "--set", "Mine", "--model", "NONE", "--free", "depth"}).status, 1);
@@ -200,8 +216,8 @@ TEST_F(CalibrationCommands, FitRefusesWrongUsage)
 TEST_F(CalibrationCommands, AdjustGivesFactorsAndWritesTheSimulatorsFile)
 {
     const QString out = dir.filePath("adjust.adj");
-    Outcome r = run(fmtoolAdjust, {observations, library, "--set", "Mine", "--units", "metric", "--number", "GRS=21",
-                                   "--out", out});
+    Outcome r = run(fmtoolAdjust,
+                    {observations, library, "--set", "Mine", "--units", "metric", "--number", "GRS=21", "--out", out});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     const QStringList lines = csvLines(r.out);
     ASSERT_EQ(lines.size(), 2);
@@ -213,9 +229,10 @@ TEST_F(CalibrationCommands, AdjustGivesFactorsAndWritesTheSimulatorsFile)
 
     // The true model gets a factor of 1; standard models keep their own numbers.
     const QString lib2 = dir.filePath("true.FFM");
-    putFile(lib2, "\"[FuelModelSet:Orla Master,Count:1, Locked]\"\r\n"
-                  "\"101\",\"Truth\",1.5,0.3,0.2,0,1.5,0.4,2000,1800,1600,0.25,8000,8000,8000,1,2\r\n"
-                  "\"[End]\"\r\n");
+    putFile(lib2,
+            "\"[FuelModelSet:Orla Master,Count:1, Locked]\"\r\n"
+            "\"101\",\"Truth\",1.5,0.3,0.2,0,1.5,0.4,2000,1800,1600,0.25,8000,8000,8000,1,2\r\n"
+            "\"[End]\"\r\n");
     r = run(fmtoolAdjust, {observations, lib2, "--units", "metric", "--out", out});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     EXPECT_EQ(fileBytes(out), QByteArray("101 1\r\n"));

@@ -2,9 +2,9 @@
 #include "fmtool/Commands.h"
 #include "units/UserEnvironments.h"
 
+#include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QFile>
 #include <QStringList>
 #include <QTemporaryDir>
 
@@ -34,7 +34,7 @@ std::string readAll(std::FILE *f)
 }
 
 ToolRun runTool(int (*command)(const QStringList &, const FmtoolStreams &), const std::string &input,
-              const QStringList &args)
+                const QStringList &args)
 {
     FmtoolStreams io;
     io.in = std::tmpfile();
@@ -87,9 +87,9 @@ TEST(FmtoolCompute, OneResultLinePerRequest)
     // Every output by name, in order, numbers with 17 significant digits, the flag as a boolean.
     EXPECT_EQ(r.lines[0].rfind(R"({"RateOfSpread": 93.900000000000006, "FireLineIntensity": )", 0), 0u) << r.lines[0];
     const QJsonObject windy = parse(r.lines[0]);
-    EXPECT_EQ(windy.keys(), (QStringList{"DoubleEllipseArea", "EWind", "FireLineIntensity", "FlameLength",
-                                         "HeatPerUnitArea", "MaxWindSpeedMet", "PackRatio", "RateOfSpread",
-                                         "SingleEllipseArea", "SurfToVol"}));
+    EXPECT_EQ(windy.keys(),
+              (QStringList{"DoubleEllipseArea", "EWind", "FireLineIntensity", "FlameLength", "HeatPerUnitArea",
+                           "MaxWindSpeedMet", "PackRatio", "RateOfSpread", "SingleEllipseArea", "SurfToVol"}));
     EXPECT_TRUE(windy["MaxWindSpeedMet"].isBool());
     EXPECT_FALSE(windy["MaxWindSpeedMet"].toBool());
     EXPECT_NEAR(windy["SingleEllipseArea"].toDouble(), 343, 0.5);
@@ -99,13 +99,13 @@ TEST(FmtoolCompute, OneResultLinePerRequest)
 TEST(FmtoolCompute, BadLinesGetAnErrorAndTheRestGoesOn)
 {
     const std::string lines[] = {
-        "{}",                                       // nothing set: no fuel
-        "{\"Loading1Hour\": 0.74",                  // not valid JSON
-        "",                                         // empty line
-        "[1, 2]",                                   // not an object
-        "{\"RateofSpread\": 1}",                    // unknown property
-        "{\"RateOfSpread\": 1}",                    // an output, not an input
-        "{\"Loading1Hour\": \"0.74\"}",             // not a number
+        "{}",                           // nothing set: no fuel
+        "{\"Loading1Hour\": 0.74",      // not valid JSON
+        "",                             // empty line
+        "[1, 2]",                       // not an object
+        "{\"RateofSpread\": 1}",        // unknown property
+        "{\"RateOfSpread\": 1}",        // an output, not an input
+        "{\"Loading1Hour\": \"0.74\"}", // not a number
         kWorkedExample,
         R"({"Loading1Hour": 0.5, "BulkDensityDepth": 1, "WindSpeed": -1, "MoistureOfExtinction": 0.2,)"
         R"( "SurfaceToVolume1Hour": 2000, "HeatContentDead": 8000})",
@@ -116,8 +116,14 @@ TEST(FmtoolCompute, BadLinesGetAnErrorAndTheRestGoesOn)
     const ToolRun r = runCompute(input);
     ASSERT_EQ(r.lines.size(), std::size(lines));
     EXPECT_EQ(r.status, 1);
-    const char *reasons[] = {"no fuel", "invalid JSON", "invalid JSON", "JSON object", "unknown property: RateofSpread",
-                             "not an input property: RateOfSpread", "a number is expected", nullptr,
+    const char *reasons[] = {"no fuel",
+                             "invalid JSON",
+                             "invalid JSON",
+                             "JSON object",
+                             "unknown property: RateofSpread",
+                             "not an input property: RateOfSpread",
+                             "a number is expected",
+                             nullptr,
                              "negative wind speed"};
     for (std::size_t i = 0; i < std::size(lines); ++i) {
         const QJsonObject o = parse(r.lines[i]);
@@ -152,15 +158,14 @@ namespace {
 
 // A two-set library: the worked-example model, a dynamic grass, a model that cannot be
 // computed (no fuel bed depth) and, in a second set, one model with a comma in its text.
-const char kLibrary[] =
-    "\"[FuelModelSet:Test Set,Count:4, Locked]\"\r\n"
-    "\"1\",\"Short grass\",1,0.74,0,0,0,0,3500,1500,1500,0.12,8000,8000,8000,1,1\r\n"
-    "\"GR2\",\"Dry grass\",1,0.1,0,0,1,0,2000,1800,1500,0.15,8000,8000,8000,1,2\r\n"
-    "\"GR2s\",\"Dry grass\",1,0.1,0,0,1,0,2000,1800,1500,0.15,8000,8000,8000,1,1\r\n"
-    "\"X\",\"Flat\",0,1,0,0,0,0,2000,1500,1500,0.2,8000,8000,8000,1,1\r\n"
-    "\"[FuelModelSet:Other,Count:1]\"\r\n"
-    "\"9\",\"Litter, hardwood\",0.2,2.92,0.41,0.15,0,0,2500,1500,1500,0.25,8000,8000,8000,3,1\r\n"
-    "\"[End]\"\r\n";
+const char kLibrary[] = "\"[FuelModelSet:Test Set,Count:4, Locked]\"\r\n"
+                        "\"1\",\"Short grass\",1,0.74,0,0,0,0,3500,1500,1500,0.12,8000,8000,8000,1,1\r\n"
+                        "\"GR2\",\"Dry grass\",1,0.1,0,0,1,0,2000,1800,1500,0.15,8000,8000,8000,1,2\r\n"
+                        "\"GR2s\",\"Dry grass\",1,0.1,0,0,1,0,2000,1800,1500,0.15,8000,8000,8000,1,1\r\n"
+                        "\"X\",\"Flat\",0,1,0,0,0,0,2000,1500,1500,0.2,8000,8000,8000,1,1\r\n"
+                        "\"[FuelModelSet:Other,Count:1]\"\r\n"
+                        "\"9\",\"Litter, hardwood\",0.2,2.92,0.41,0.15,0,0,2500,1500,1500,0.25,8000,8000,8000,3,1\r\n"
+                        "\"[End]\"\r\n";
 
 class FmtoolTable : public ::testing::Test
 {
@@ -190,11 +195,12 @@ protected:
 TEST_F(FmtoolTable, RowsFormattedAsTheEditorShowsThem)
 {
     // The worked example's environment: 6/7/8 %, midflame 5 mi/h (20-ft wind 5 x factor 1).
-    const ToolRun r = table({"--moist-1h", "6", "--moist-10h=7", "--moist-100h", "8", "--wind", "5",
-                             "--wind-adjust", "1"});
+    const ToolRun r =
+        table({"--moist-1h", "6", "--moist-10h=7", "--moist-100h", "8", "--wind", "5", "--wind-adjust", "1"});
     ASSERT_EQ(r.lines.size(), 6u) << r.err;
-    EXPECT_EQ(r.lines[0], "Set,ID,Description,ROS (ch/h),Fireline Intensity (btu/ft/s),Flame Length (ft),"
-                          "Size After 1 Hour (ac),Char SA/V (ft2/ft3),Relative Packing Ratio,Error");
+    EXPECT_EQ(r.lines[0],
+              "Set,ID,Description,ROS (ch/h),Fireline Intensity (btu/ft/s),Flame Length (ft),"
+              "Size After 1 Hour (ac),Char SA/V (ft2/ft3),Relative Packing Ratio,Error");
     EXPECT_EQ(r.lines[1], "Test Set,1,Short grass,93.9,155.9,4.6,342.5,3500,0.253,");
     EXPECT_EQ(r.lines[4].rfind("Test Set,X,Flat,,,,,,,", 0), 0u) << r.lines[4];
     EXPECT_NE(r.lines[4].find("fuel bed depth 0"), std::string::npos) << r.lines[4];
@@ -207,9 +213,9 @@ TEST_F(FmtoolTable, EnvironmentDefaultsHerbTypeAndSetFilter)
     const ToolRun byDefault = table({"--set", "Test Set"});
     ASSERT_EQ(byDefault.lines.size(), 5u) << byDefault.err;
     // Defaults 5/6/7/75/90 %, 20-ft wind 10 mi/h x 0.7, flat: as given explicitly.
-    const ToolRun explicitly = table({"--set", "Test Set", "--moist-1h", "5", "--moist-10h", "6", "--moist-100h", "7",
-                                      "--moist-herb", "75", "--moist-woody", "90", "--wind", "7", "--wind-adjust",
-                                      "1", "--slope", "0"});
+    const ToolRun explicitly =
+        table({"--set", "Test Set", "--moist-1h", "5", "--moist-10h", "6", "--moist-100h", "7", "--moist-herb", "75",
+               "--moist-woody", "90", "--wind", "7", "--wind-adjust", "1", "--slope", "0"});
     EXPECT_EQ(explicitly.lines, byDefault.lines);
     // The dynamic grass cures part of its herb load at 75 % and outruns its static twin.
     const auto ros = [](const std::string &row) { // seventh field from the end
@@ -236,11 +242,11 @@ TEST_F(FmtoolTable, RefusesWhatTheEditorWouldRefuse)
 {
     // A factor of 1e308 would make the midflame wind infinite and every row windless; a huge
     // or negative slope or factor, or one that is not a finite number, is refused the same way.
-    const QStringList bad[] = {{"--moist-1h", "0.5"},       {"--moist-herb", "301"},   {"--wind", "100"},
-                               {"--wind", "ten"},           {"--colour", "red"},       {"--slope"},
-                               {"--wind-adjust", "1e308"},  {"--wind-adjust", "1.01"}, {"--wind-adjust", "-0.1"},
-                               {"--wind-adjust=inf"},       {"--slope", "-5"},         {"--slope", "1e308"},
-                               {"--slope", "nan"},          {"--moist-woody", "-inf"}};
+    const QStringList bad[] = {{"--moist-1h", "0.5"},      {"--moist-herb", "301"},   {"--wind", "100"},
+                               {"--wind", "ten"},          {"--colour", "red"},       {"--slope"},
+                               {"--wind-adjust", "1e308"}, {"--wind-adjust", "1.01"}, {"--wind-adjust", "-0.1"},
+                               {"--wind-adjust=inf"},      {"--slope", "-5"},         {"--slope", "1e308"},
+                               {"--slope", "nan"},         {"--moist-woody", "-inf"}};
     for (const QStringList &options : bad) {
         const ToolRun r = table(options);
         EXPECT_EQ(r.status, 2) << options.join(' ').toStdString();
@@ -249,8 +255,8 @@ TEST_F(FmtoolTable, RefusesWhatTheEditorWouldRefuse)
         EXPECT_NE(r.err.find(options[0].section('=', 0, 0).toStdString()), std::string::npos) << r.err;
     }
     // The ends of the ranges are accepted.
-    for (const QStringList &options : {QStringList{"--wind-adjust", "0", "--slope", "1000"},
-                                       QStringList{"--wind-adjust", "1", "--slope", "0"}})
+    for (const QStringList &options :
+         {QStringList{"--wind-adjust", "0", "--slope", "1000"}, QStringList{"--wind-adjust", "1", "--slope", "0"}})
         EXPECT_EQ(table(options + QStringList{"--set", "Other"}).status, 0) << options.join(' ').toStdString();
     const ToolRun noSet = table({"--set", "Nowhere"});
     EXPECT_EQ(noSet.status, 1);
@@ -278,8 +284,9 @@ TEST_F(FmtoolTable, MetricUnitsAndScenarios)
     const ToolRun metric = table({"--moist-1h", "6", "--moist-10h=7", "--moist-100h", "8", "--wind", "8.04672",
                                   "--wind-adjust", "1", "--units", "metric", "--set", "Test Set"});
     ASSERT_GE(metric.lines.size(), 2u) << metric.err;
-    EXPECT_EQ(metric.lines[0], "Set,ID,Description,ROS (m/min),Fireline Intensity (kW/m),Flame Length (m),"
-                               "Size After 1 Hour (ha),Char SA/V (m2/m3),Relative Packing Ratio,Error");
+    EXPECT_EQ(metric.lines[0],
+              "Set,ID,Description,ROS (m/min),Fireline Intensity (kW/m),Flame Length (m),"
+              "Size After 1 Hour (ha),Char SA/V (m2/m3),Relative Packing Ratio,Error");
     const QStringList row = QString::fromStdString(metric.lines[1]).split(u',');
     ASSERT_EQ(row.size(), 10);
     EXPECT_EQ(row[3], QStringLiteral("31.48"));
@@ -295,13 +302,13 @@ TEST_F(FmtoolTable, MetricUnitsAndScenarios)
 
     // D2L3: dead 6, 7, 8 %, live 90, 120 %; an explicit moisture wins wherever it stands.
     const ToolRun d2l3 = table({"--scenario", "D2L3"});
-    const ToolRun spelled = table({"--moist-1h", "6", "--moist-10h", "7", "--moist-100h", "8", "--moist-herb", "90",
-                                   "--moist-woody", "120"});
+    const ToolRun spelled = table(
+        {"--moist-1h", "6", "--moist-10h", "7", "--moist-100h", "8", "--moist-herb", "90", "--moist-woody", "120"});
     ASSERT_GE(d2l3.lines.size(), 2u) << d2l3.err;
     EXPECT_EQ(d2l3.lines, spelled.lines);
     const ToolRun overridden = table({"--moist-1h", "3", "--scenario", "d2l3"});
-    const ToolRun overriddenSpelled = table({"--moist-1h", "3", "--moist-10h", "7", "--moist-100h", "8",
-                                             "--moist-herb", "90", "--moist-woody", "120"});
+    const ToolRun overriddenSpelled = table(
+        {"--moist-1h", "3", "--moist-10h", "7", "--moist-100h", "8", "--moist-herb", "90", "--moist-woody", "120"});
     EXPECT_EQ(overridden.lines, overriddenSpelled.lines);
     EXPECT_NE(overridden.lines, d2l3.lines);
     const ToolRun unknown = table({"--scenario", "D9L9"});
@@ -319,9 +326,9 @@ TEST_F(FmtoolTable, SavedEnvironmentByName)
     const ToolRun spelled = table({"--moist-1h", "3", "--moist-10h", "4", "--moist-100h", "6", "--moist-herb", "40",
                                    "--moist-woody", "70", "--wind", "12", "--wind-adjust", "0.4", "--slope", "30"});
     const ToolRun calmer = table({"--wind", "5", "--scenario", "Dry August"});
-    const ToolRun calmerSpelled = table({"--moist-1h", "3", "--moist-10h", "4", "--moist-100h", "6", "--moist-herb",
-                                         "40", "--moist-woody", "70", "--wind", "5", "--wind-adjust", "0.4", "--slope",
-                                         "30"});
+    const ToolRun calmerSpelled =
+        table({"--moist-1h", "3", "--moist-10h", "4", "--moist-100h", "6", "--moist-herb", "40", "--moist-woody", "70",
+               "--wind", "5", "--wind-adjust", "0.4", "--slope", "30"});
     Units::RemoveUserEnvironment(dry.name);
     ASSERT_EQ(named.lines.size(), 6u) << named.err;
     EXPECT_EQ(named.lines, spelled.lines);

@@ -1,5 +1,5 @@
-#include "support/CapturedRun.h"
 #include "fmtool/Commands.h"
+#include "support/CapturedRun.h"
 
 #include "data/ProgramSettings.h"
 #include "data/ProgramState.h"
@@ -26,11 +26,12 @@ protected:
         library = dir.filePath("lib.FFM");
         // "7" is a standard model's number, "GR9x" no number, "150" a standard block number;
         // GR9x's live herb and woody heat contents differ.
-        putFile(library, "\"[FuelModelSet:Mine,Count:3]\"\r\n"
-                         "\"7\",\"Rough\",2.5,1.13,1.87,1.5,0,0.37,1750,1500,1550,0.4,8000,8000,8000,2,1\r\n"
-                         "\"GR9x\",\"Tuned grass\",1,0.1,0,0,1,0.5,2000,1800,1500,0.15,8000,8000,8500,1,2\r\n"
-                         "\"40\",\"Forty\",1,1,0,0,0,0,2000,1500,1500,0.2,8000,8000,8000,3,1\r\n"
-                         "\"[End]\"\r\n");
+        putFile(library,
+                "\"[FuelModelSet:Mine,Count:3]\"\r\n"
+                "\"7\",\"Rough\",2.5,1.13,1.87,1.5,0,0.37,1750,1500,1550,0.4,8000,8000,8000,2,1\r\n"
+                "\"GR9x\",\"Tuned grass\",1,0.1,0,0,1,0.5,2000,1800,1500,0.15,8000,8000,8500,1,2\r\n"
+                "\"40\",\"Forty\",1,1,0,0,0,0,2000,1500,1500,0.2,8000,8000,8000,3,1\r\n"
+                "\"[End]\"\r\n");
     }
     QTemporaryDir dir;
     QString library;
@@ -44,10 +45,11 @@ TEST_F(FmdCommands, ExportNumbersWarnsAndRefuses)
     Outcome r = run(fmtoolExportFmd, {library, "--set", "Mine", "--units", "english", out});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     // 40 keeps its own number; 7 and GR9x get the free numbers from 14 in order.
-    EXPECT_EQ(fileBytes(out), QByteArray("ENGLISH\r\n"
-                                         "14 7 1.13 1.87 1.5 0 0.37 static 1750 1500 1550 2.5 40 8000 8000 Rough\r\n"
-                                         "15 GR9x 0.1 0 0 1 0.5 dynamic 2000 1800 1500 1 15 8000 8000 Tuned grass\r\n"
-                                         "40 40 1 0 0 0 0 static 2000 1500 1500 1 20 8000 8000 Forty\r\n"));
+    EXPECT_EQ(fileBytes(out),
+              QByteArray("ENGLISH\r\n"
+                         "14 7 1.13 1.87 1.5 0 0.37 static 1750 1500 1550 2.5 40 8000 8000 Rough\r\n"
+                         "15 GR9x 0.1 0 0 1 0.5 dynamic 2000 1800 1500 1 15 8000 8000 Tuned grass\r\n"
+                         "40 40 1 0 0 0 0 static 2000 1500 1500 1 20 8000 8000 Forty\r\n"));
     EXPECT_TRUE(r.err.contains("warning: \"GR9x\"")) << r.err.toStdString();
     EXPECT_TRUE(r.err.contains("herb value, 8000 btu/lb"));
 
@@ -64,9 +66,10 @@ TEST_F(FmdCommands, ExportNumbersWarnsAndRefuses)
 TEST_F(FmdCommands, ImportAddsASetOnlyWhenAccepted)
 {
     const QString fmd = dir.filePath("in.fmd");
-    putFile(fmd, "METRIC\n30 GRz 2.241702312 0 0 2.241702312 0 dynamic 98.42519685 59.05511811 49.21259843 "
-                 "30.48 20 18608000 18608000 From a colleague\n"
-                 "3 FM3 1 0 0 0 0 static 50 50 50 30 25 18608 18608 standard\n");
+    putFile(fmd,
+            "METRIC\n30 GRz 2.241702312 0 0 2.241702312 0 dynamic 98.42519685 59.05511811 49.21259843 "
+            "30.48 20 18608000 18608000 From a colleague\n"
+            "3 FM3 1 0 0 0 0 static 50 50 50 30 25 18608 18608 standard\n");
     const QByteArray before = fileBytes(library);
     Outcome r = run(fmtoolImportFmd, {fmd, library, "--set", "Imported"});
     EXPECT_EQ(r.status, 0) << r.err.toStdString();
@@ -78,10 +81,11 @@ TEST_F(FmdCommands, ImportAddsASetOnlyWhenAccepted)
     ResetProgramState();
     r = run(fmtoolImportFmd, {fmd, library, "--set", "Imported", "--accept"});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
-    EXPECT_EQ(fileBytes(library), before.left(before.size() - 9) + // without "[End]"
-                                      "\"[FuelModelSet:Imported,Count:1]\"\r\n"
-                                      "\"GRz\",\"From a colleague\",1,1,0,0,1,0,3000,1800,1500,0.2,8000,8000,8000,1,2\r\n"
-                                      "\"[End]\"\r\n");
+    EXPECT_EQ(fileBytes(library),
+              before.left(before.size() - 9) + // without "[End]"
+                  "\"[FuelModelSet:Imported,Count:1]\"\r\n"
+                  "\"GRz\",\"From a colleague\",1,1,0,0,1,0,3000,1800,1500,0.2,8000,8000,8000,1,2\r\n"
+                  "\"[End]\"\r\n");
     // A second import under the same name is refused.
     ResetProgramState();
     r = run(fmtoolImportFmd, {fmd, library, "--set", "imported", "--accept"});
@@ -93,12 +97,13 @@ TEST(ComputeConventions, ComputeAndTableTakeTheSimulatorsConventionsAndMarkThem)
 {
     // The dynamic grass-shrub of the engine's convention tests: 23.2 ch/h as the simulators
     // compute it, 20.1 as the core does (worked apart in tests/engine/conventions_reference.py).
-    const char *request = "{\"Loading1Hour\":0.5,\"Loading10Hour\":0.5,\"LoadingLiveHerb\":0.6,\"LoadingLiveWoody\":1,"
-                          "\"SurfaceToVolume1Hour\":2000,\"SurfaceToVolumeLiveHerb\":1800,\"SurfaceToVolumeLiveWoody\":1800,"
-                          "\"HeatContentDead\":8000,\"HeatContentLiveHerb\":9000,\"HeatContentLiveWoody\":8000,"
-                          "\"BulkDensityDepth\":1.5,\"MoistureOfExtinction\":0.15,\"FuelMoisture1Hour\":0.06,"
-                          "\"FuelMoisture10Hour\":0.07,\"FuelMoisture100Hour\":0.08,\"FuelMoistureHerb\":0.6,"
-                          "\"FuelMoistureWoody\":0.9,\"WindSpeed\":5,\"HerbType\":2}\n";
+    const char *request =
+        "{\"Loading1Hour\":0.5,\"Loading10Hour\":0.5,\"LoadingLiveHerb\":0.6,\"LoadingLiveWoody\":1,"
+        "\"SurfaceToVolume1Hour\":2000,\"SurfaceToVolumeLiveHerb\":1800,\"SurfaceToVolumeLiveWoody\":1800,"
+        "\"HeatContentDead\":8000,\"HeatContentLiveHerb\":9000,\"HeatContentLiveWoody\":8000,"
+        "\"BulkDensityDepth\":1.5,\"MoistureOfExtinction\":0.15,\"FuelMoisture1Hour\":0.06,"
+        "\"FuelMoisture10Hour\":0.07,\"FuelMoisture100Hour\":0.08,\"FuelMoistureHerb\":0.6,"
+        "\"FuelMoistureWoody\":0.9,\"WindSpeed\":5,\"HerbType\":2}\n";
     auto compute = [&](const QStringList &args) {
         FmtoolStreams io;
         io.in = std::tmpfile();
@@ -123,10 +128,12 @@ TEST(ComputeConventions, ComputeAndTableTakeTheSimulatorsConventionsAndMarkThem)
 
     QTemporaryDir dir;
     const QString library = dir.filePath("gs.FFM");
-    putFile(library, "\"[FuelModelSet:S,Count:1]\"\r\n"
-                     "\"GS\",\"grass-shrub\",1.5,0.5,0.5,0,0.6,1,2000,1800,1800,0.15,8000,9000,8000,1,2\r\n\"[End]\"\r\n");
-    r = run(fmtoolTable, {library, "--moist-1h", "6", "--moist-10h", "7", "--moist-100h", "8", "--moist-herb", "60",
-                          "--wind", "5", "--wind-adjust", "1", "--conventions", "simulators"});
+    putFile(library,
+            "\"[FuelModelSet:S,Count:1]\"\r\n"
+            "\"GS\",\"grass-shrub\",1.5,0.5,0.5,0,0.6,1,2000,1800,1800,0.15,8000,9000,8000,1,2\r\n\"[End]\"\r\n");
+    r = run(fmtoolTable,
+            {library, "--moist-1h", "6", "--moist-10h", "7", "--moist-100h", "8", "--moist-herb", "60", "--wind", "5",
+             "--wind-adjust", "1", "--conventions", "simulators"});
     EXPECT_EQ(r.status, 0) << r.err.toStdString();
     EXPECT_TRUE(r.out.startsWith("# Computed as the fire growth simulators"));
     EXPECT_TRUE(r.out.contains("S,GS,grass-shrub,23.2,197.1,5.1,")) << r.out.toStdString();
@@ -138,21 +145,24 @@ TEST(ComputeConventions, ComputeAndTableTakeTheSimulatorsConventionsAndMarkThem)
 TEST_F(FmdCommands, ImportThenExportKeepsTheNumbersAndTheIdsAreFreeInTheLibrary)
 {
     const QString fmd = dir.filePath("sim.fmd");
-    putFile(fmd, "28\tGR9x\t0.5\t0\t0\t1\t0\tD\t2000\t1800\t1500\t1\t15\t8000\t8000\tgrass\r\r\n"
-                 "29 cheat 0.5 0.2 0 1.2 0 d 2500 2200 1500 0.8 20 8000 8000 cheat early\r\r\n"
-                 "30 cheat 0.5 0.2 0 1.2 0 s 2500 2200 1500 0.8 20 8000 8000 cheat late\r\r\n"
-                 "33 2.250 1.500 3.710 0.000 1.000 2000 1800 1500 0.600 25 8000 8000\r\r\n");
+    putFile(fmd,
+            "28\tGR9x\t0.5\t0\t0\t1\t0\tD\t2000\t1800\t1500\t1\t15\t8000\t8000\tgrass\r\r\n"
+            "29 cheat 0.5 0.2 0 1.2 0 d 2500 2200 1500 0.8 20 8000 8000 cheat early\r\r\n"
+            "30 cheat 0.5 0.2 0 1.2 0 s 2500 2200 1500 0.8 20 8000 8000 cheat late\r\r\n"
+            "33 2.250 1.500 3.710 0.000 1.000 2000 1800 1500 0.600 25 8000 8000\r\r\n");
     Outcome r = run(fmtoolImportFmd, {fmd, library, "--set", "Sim", "--accept"});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     EXPECT_TRUE(r.out.contains("Line 1: changed (28 GR9x): the ID \"GR9x\" is taken in the library: the model's ID is "
-                               "\"GR9x_2\"")) << r.out.toStdString();
+                               "\"GR9x_2\""))
+        << r.out.toStdString();
     EXPECT_TRUE(r.out.contains("4 lines: 2 taken, 2 changed, 0 refused."));
     const QByteArray added = fileBytes(library);
-    EXPECT_TRUE(added.contains("\"[FuelModelSet:Sim,Count:4]\"\r\n"
-                               "\"GR9x_2\",\"grass\",1,0.5,0,0,1,0,2000,1800,1500,0.15,8000,8000,8000,1,2\r\n"
-                               "\"cheat\",\"cheat early\",0.8,0.5,0.2,0,1.2,0,2500,2200,1500,0.2,8000,8000,8000,1,2\r\n"
-                               "\"cheat_2\",\"cheat late\",0.8,0.5,0.2,0,1.2,0,2500,2200,1500,0.2,8000,8000,8000,1,1\r\n"
-                               "\"33\",\"33\",0.6,2.25,1.5,3.71,0,1,2000,1800,1500,0.25,8000,8000,8000,2,1\r\n"))
+    EXPECT_TRUE(
+        added.contains("\"[FuelModelSet:Sim,Count:4]\"\r\n"
+                       "\"GR9x_2\",\"grass\",1,0.5,0,0,1,0,2000,1800,1500,0.15,8000,8000,8000,1,2\r\n"
+                       "\"cheat\",\"cheat early\",0.8,0.5,0.2,0,1.2,0,2500,2200,1500,0.2,8000,8000,8000,1,2\r\n"
+                       "\"cheat_2\",\"cheat late\",0.8,0.5,0.2,0,1.2,0,2500,2200,1500,0.2,8000,8000,8000,1,1\r\n"
+                       "\"33\",\"33\",0.6,2.25,1.5,3.71,0,1,2000,1800,1500,0.25,8000,8000,8000,2,1\r\n"))
         << added.constData();
 
     ResetProgramState();
@@ -171,14 +181,16 @@ TEST_F(FmdCommands, ImportThenExportKeepsTheNumbersAndTheIdsAreFreeInTheLibrary)
 // nothing is written.
 TEST_F(FmdCommands, ExportRefusesAModelWithoutDeadFuelByName)
 {
-    putFile(library, "\"[FuelModelSet:Live,Count:2]\"\r\n"
-                     "\"40\",\"Forty\",1,1,0,0,0,0,2000,1500,1500,0.2,8000,8000,8000,3,1\r\n"
-                     "\"GRlive\",\"herb only\",1,0,0,0,1.5,0,2000,1800,1500,0.15,8000,8000,8000,1,2\r\n"
-                     "\"[End]\"\r\n");
+    putFile(library,
+            "\"[FuelModelSet:Live,Count:2]\"\r\n"
+            "\"40\",\"Forty\",1,1,0,0,0,0,2000,1500,1500,0.2,8000,8000,8000,3,1\r\n"
+            "\"GRlive\",\"herb only\",1,0,0,0,1.5,0,2000,1800,1500,0.15,8000,8000,8000,1,2\r\n"
+            "\"[End]\"\r\n");
     const QString out = dir.filePath("live.fmd");
     const Outcome r = run(fmtoolExportFmd, {library, "--set", "Live", "--units", "metric", out});
     EXPECT_EQ(r.status, 1);
-    EXPECT_TRUE(r.err.contains("refused: \"GRlive\" (set \"Live\"): the model has no dead fuel")) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains("refused: \"GRlive\" (set \"Live\"): the model has no dead fuel"))
+        << r.err.toStdString();
     EXPECT_FALSE(r.err.contains("refused: \"40\""));
     EXPECT_FALSE(QFile::exists(out));
 }

@@ -1,5 +1,5 @@
-#include "support/CapturedRun.h"
 #include "fmtool/Commands.h"
+#include "support/CapturedRun.h"
 
 #include "data/ProgramState.h"
 #include "library/DefaultLibrary.h"
@@ -23,9 +23,10 @@ protected:
         ASSERT_TRUE(dir.isValid());
         good = dir.filePath("good.FFM");
         bad = dir.filePath("bad.FFM");
-        putFile(good, "\"[FuelModelSet:Grass,Count:1]\"\n"
-                      "\"1\",\"Short grass\",1,0.74,0,0,0,0,3500,1500,1500,0.12,8000,8000,8000,1,1\n"
-                      "\"[FuelModelSet:Caf\xe9,Count:0, Locked]\"\n\"[End]\"\n");
+        putFile(good,
+                "\"[FuelModelSet:Grass,Count:1]\"\n"
+                "\"1\",\"Short grass\",1,0.74,0,0,0,0,3500,1500,1500,0.12,8000,8000,8000,1,1\n"
+                "\"[FuelModelSet:Caf\xe9,Count:0, Locked]\"\n\"[End]\"\n");
         putFile(bad, "\"[FuelModelSet:Grass,Count:1]\"\r\n\"1\",\"d\",1,x\r\n");
     }
     QTemporaryDir dir;
@@ -43,8 +44,10 @@ TEST_F(LibraryCommands, CheckCountsOrNamesTheFirstProblem)
     r = run(fmtoolCheck, {bad});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err, bad + ":2: expected a number for Loading1Hour (field 4 of model 1 of 1 in set \"Grass\"), "
-                           "found \"x\"\n");
+    EXPECT_EQ(r.err,
+              bad +
+                  ":2: expected a number for Loading1Hour (field 4 of model 1 of 1 in set \"Grass\"), "
+                  "found \"x\"\n");
 
     r = run(fmtoolCheck, {dir.filePath("none.FFM")});
     EXPECT_EQ(r.status, 1);
@@ -86,7 +89,8 @@ TEST_F(LibraryCommands, ListShowsEverySetAndEveryFieldInFileOrder)
         << r.out.toStdString();
     putFile(good, "\"[FuelModelSet:a\\b\tc,Count:0]\"\r\n\"[End]\"\r\n");
     r = run(fmtoolList, {good, "--json"});
-    EXPECT_EQ(QJsonDocument::fromJson(r.out.toUtf8()).object()["sets"].toArray()[0].toObject()["name"].toString(), "a\\b\tc");
+    EXPECT_EQ(QJsonDocument::fromJson(r.out.toUtf8()).object()["sets"].toArray()[0].toObject()["name"].toString(),
+              "a\\b\tc");
 
     r = run(fmtoolList, {bad, "--json"});
     EXPECT_EQ(r.status, 1);
@@ -119,9 +123,10 @@ TEST_F(LibraryCommands, ResaveWritesTheCanonicalFileAndNeverAPartialOne)
     Outcome r = run(fmtoolResave, {good, out});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     EXPECT_EQ(r.out, out + ": 2 sets, 1 model written\n");
-    EXPECT_EQ(fileBytes(out), "\"[FuelModelSet:Grass,Count:1]\"\r\n"
-                              "\"1\",\"Short grass\",1,0.74,0,0,0,0,3500,1500,1500,0.12,8000,8000,8000,1,1\r\n"
-                              "\"[FuelModelSet:Caf\xe9,Count:0, Locked]\"\r\n\"[End]\"\r\n");
+    EXPECT_EQ(fileBytes(out),
+              "\"[FuelModelSet:Grass,Count:1]\"\r\n"
+              "\"1\",\"Short grass\",1,0.74,0,0,0,0,3500,1500,1500,0.12,8000,8000,8000,1,1\r\n"
+              "\"[FuelModelSet:Caf\xe9,Count:0, Locked]\"\r\n\"[End]\"\r\n");
 
     // A file that does not read cleanly is not written anywhere.
     r = run(fmtoolResave, {bad, out});

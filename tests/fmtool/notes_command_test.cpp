@@ -1,7 +1,7 @@
 // fmtool notes and the notes in fmtool list --json, read from a notes file written by hand.
 
-#include "support/CapturedRun.h"
 #include "fmtool/Commands.h"
+#include "support/CapturedRun.h"
 
 #include "data/ProgramState.h"
 
@@ -23,16 +23,18 @@ protected:
         ResetProgramState();
         ASSERT_TRUE(dir.isValid());
         library = dir.filePath("L.FFM");
-        putFile(library, "\"[FuelModelSet:Grass,Count:2]\"\r\n"
-                         "\"101\",\"Short\",1,0.74,0,0,0,0,3500,1500,1500,0.12,8000,8000,8000,1,1\r\n"
-                         "\"102\",\"Tall\",1,0.74,0,0,0,0,3500,1500,1500,0.12,8000,8000,8000,1,1\r\n"
-                         "\"[End]\"\r\n");
+        putFile(library,
+                "\"[FuelModelSet:Grass,Count:2]\"\r\n"
+                "\"101\",\"Short\",1,0.74,0,0,0,0,3500,1500,1500,0.12,8000,8000,8000,1,1\r\n"
+                "\"102\",\"Tall\",1,0.74,0,0,0,0,3500,1500,1500,0.12,8000,8000,8000,1,1\r\n"
+                "\"[End]\"\r\n");
         putFile(library + ".notes",
                 "{\"format\": \"varrow-notes\", \"library\": \"L.FFM\",\r\n"
                 " \"sets\": [{\"name\": \"Grass\", \"owner\": \"Ana\"}],\r\n"
                 " \"models\": [{\"set\": \"Grass\", \"id\": \"101\", \"source\": \"Campaign 2019\", "
                 "\"notes\": \"line one\\nline two\", \"history\": [\r\n"
-                "   {\"date\": \"2026-01-02T03:04:05+01:00\", \"kind\": \"copied-from\", \"set\": \"Orla Master\", \"id\": \"1\"},\r\n"
+                "   {\"date\": \"2026-01-02T03:04:05+01:00\", \"kind\": \"copied-from\", \"set\": \"Orla Master\", "
+                "\"id\": \"1\"},\r\n"
                 "   {\"date\": \"2026-01-03T03:04:05+01:00\", \"kind\": \"saved\", \"changes\": "
                 "[{\"field\": \"mx\", \"old\": 15, \"new\": 12}]}]}],\r\n"
                 " \"orphans\": [{\"set\": \"Gone\", \"id\": \"9\", \"author\": \"Bo\"}]}\r\n");
@@ -45,18 +47,19 @@ TEST_F(NotesCommand, PrintsSetsModelsHistoriesAndOrphans)
 {
     const Outcome r = run(fmtoolNotes, {library});
     EXPECT_EQ(r.status, 0) << r.err.toStdString();
-    EXPECT_EQ(r.out, "Set \"Grass\"\n"
-                     "  Owner: Ana\n"
-                     "Model 101 - Short (set \"Grass\")\n"
-                     "  Source: Campaign 2019\n"
-                     "  Notes:\n"
-                     "    line one\n"
-                     "    line two\n"
-                     "  History:\n"
-                     "    2026-01-02 03:04 copied from 1 of set \"Orla Master\"\n"
-                     "    2026-01-03 03:04 saved: Extinction moisture 15 -> 12\n"
-                     "Orphaned: model 9 (was in set \"Gone\")\n"
-                     "  Author: Bo\n");
+    EXPECT_EQ(r.out,
+              "Set \"Grass\"\n"
+              "  Owner: Ana\n"
+              "Model 101 - Short (set \"Grass\")\n"
+              "  Source: Campaign 2019\n"
+              "  Notes:\n"
+              "    line one\n"
+              "    line two\n"
+              "  History:\n"
+              "    2026-01-02 03:04 copied from 1 of set \"Orla Master\"\n"
+              "    2026-01-03 03:04 saved: Extinction moisture 15 -> 12\n"
+              "Orphaned: model 9 (was in set \"Gone\")\n"
+              "  Author: Bo\n");
 }
 
 TEST_F(NotesCommand, OneModelByItsIdInAnyLetterCase)
@@ -101,7 +104,17 @@ TEST_F(NotesCommand, ListJsonCarriesTheNotes)
     const QJsonObject notes = models.at(0).toObject().value("notes").toObject();
     EXPECT_EQ(notes.value("source").toString(), "Campaign 2019");
     EXPECT_EQ(notes.value("history").toArray().size(), 2);
-    EXPECT_EQ(notes.value("history").toArray().at(1).toObject().value("changes").toArray().at(0).toObject().value("new").toDouble(), 12);
+    EXPECT_EQ(notes.value("history")
+                  .toArray()
+                  .at(1)
+                  .toObject()
+                  .value("changes")
+                  .toArray()
+                  .at(0)
+                  .toObject()
+                  .value("new")
+                  .toDouble(),
+              12);
     EXPECT_FALSE(models.at(1).toObject().contains("notes"));
     EXPECT_EQ(top.value("orphaned-notes").toArray().at(0).toObject().value("FuelModelID").toString(), "9");
 

@@ -16,15 +16,14 @@ namespace {
 
 // The worked-example model, a dynamic grass and its static twin, a model without depth, and
 // in a second set one with a comma in its name.
-const char kLibrary[] =
-    "\"[FuelModelSet:Test Set,Count:4, Locked]\"\r\n"
-    "\"1\",\"Short grass\",1,0.74,0,0,0,0,3500,1500,1500,0.12,8000,8000,8000,1,1\r\n"
-    "\"GR2\",\"Dry grass\",1,0.1,0,0,1,0,2000,1800,1500,0.15,8000,8000,8000,1,2\r\n"
-    "\"GR2s\",\"Dry grass\",1,0.1,0,0,1,0,2000,1800,1500,0.15,8000,8000,8000,1,1\r\n"
-    "\"X\",\"Flat\",0,1,0,0,0,0,2000,1500,1500,0.2,8000,8000,8000,0,1\r\n"
-    "\"[FuelModelSet:Set, two,Count:1]\"\r\n"
-    "\"9\",\"Litter\",0.2,2.92,0.41,0.15,0,0,2500,1500,1500,0.25,8000,8000,8000,3,1\r\n"
-    "\"[End]\"\r\n";
+const char kLibrary[] = "\"[FuelModelSet:Test Set,Count:4, Locked]\"\r\n"
+                        "\"1\",\"Short grass\",1,0.74,0,0,0,0,3500,1500,1500,0.12,8000,8000,8000,1,1\r\n"
+                        "\"GR2\",\"Dry grass\",1,0.1,0,0,1,0,2000,1800,1500,0.15,8000,8000,8000,1,2\r\n"
+                        "\"GR2s\",\"Dry grass\",1,0.1,0,0,1,0,2000,1800,1500,0.15,8000,8000,8000,1,1\r\n"
+                        "\"X\",\"Flat\",0,1,0,0,0,0,2000,1500,1500,0.2,8000,8000,8000,0,1\r\n"
+                        "\"[FuelModelSet:Set, two,Count:1]\"\r\n"
+                        "\"9\",\"Litter\",0.2,2.92,0.41,0.15,0,0,2500,1500,1500,0.25,8000,8000,8000,3,1\r\n"
+                        "\"[End]\"\r\n";
 
 struct SweepRun
 {
@@ -89,14 +88,16 @@ std::string field(const std::string &line, int n)
 TEST_F(FmtoolSweep, AWindSweepOfOneModelMeetsThePublishedExample)
 {
     // 20-ft wind 0 to 20 with a factor of 0.25: the last point is 5 mi/h midflame.
-    const SweepRun r = sweep({"--set", "Test Set", "--model", "1", "--vary", "wind", "--from", "0", "--to", "20",
-                         "--steps", "5", "--wind-adjust", "0.25", "--moist-1h", "6", "--moist-10h", "7",
-                         "--moist-100h", "8"});
+    const SweepRun r =
+        sweep({"--set",       "Test Set", "--model",      "1", "--vary",        "wind", "--from",     "0",
+               "--to",        "20",       "--steps",      "5", "--wind-adjust", "0.25", "--moist-1h", "6",
+               "--moist-10h", "7",        "--moist-100h", "8"});
     EXPECT_EQ(r.status, 0) << r.err;
     ASSERT_EQ(r.lines.size(), 6u);
-    EXPECT_EQ(r.lines[0], "Set,ID,20-ft wind speed (mi/h),Rate of spread (ch/h),Flame length (ft),"
-                          "Fireline intensity (btu/ft/s),Size after 1 hour (ac),Heat per unit area (btu/ft2),"
-                          "Effective wind (mi/h),Wind limit,Error");
+    EXPECT_EQ(r.lines[0],
+              "Set,ID,20-ft wind speed (mi/h),Rate of spread (ch/h),Flame length (ft),"
+              "Fireline intensity (btu/ft/s),Size after 1 hour (ac),Heat per unit area (btu/ft2),"
+              "Effective wind (mi/h),Wind limit,Error");
     EXPECT_EQ(r.lines[1].rfind("Test Set,1,0,4.2,", 0), 0u) << r.lines[1];
     EXPECT_EQ(r.lines[3].rfind("Test Set,1,10,", 0), 0u) << r.lines[3];
     EXPECT_EQ(r.lines[5].rfind("Test Set,1,20,93.9,", 0), 0u) << r.lines[5];
@@ -146,7 +147,8 @@ TEST_F(FmtoolSweep, TheRowsAreTheWindowsExportTable)
 
 TEST_F(FmtoolSweep, EveryModelOfASetWithItsOwnHerbType)
 {
-    const SweepRun r = sweep({"--set", "Test Set", "--vary", "moist-herb", "--from", "30", "--to", "300", "--steps", "3"});
+    const SweepRun r =
+        sweep({"--set", "Test Set", "--vary", "moist-herb", "--from", "30", "--to", "300", "--steps", "3"});
     // X has no depth: its rows say so and the status tells.
     EXPECT_EQ(r.status, 1);
     ASSERT_EQ(r.lines.size(), 1u + 4 * 3);
@@ -198,9 +200,10 @@ TEST_F(FmtoolSweep, WrongUsageIsRefusedWithTheReason)
 TEST_F(FmtoolSweep, MetricColumnsAndRange)
 {
     // 20 mi/h = 32.18688 km/h exactly; with the factor 0.25 the worked example's 5 mi/h.
-    const SweepRun r = sweep({"--model", "1", "--vary", "wind", "--units", "metric", "--from", "0", "--to",
-                              "32.18688", "--steps", "2", "--wind-adjust", "0.25", "--moist-1h", "6", "--moist-10h",
-                              "7", "--moist-100h", "8"});
+    const SweepRun r =
+        sweep({"--model",     "1",        "--vary",       "wind", "--units",       "metric", "--from",     "0",
+               "--to",        "32.18688", "--steps",      "2",    "--wind-adjust", "0.25",   "--moist-1h", "6",
+               "--moist-10h", "7",        "--moist-100h", "8"});
     ASSERT_EQ(r.status, 0) << r.err;
     ASSERT_EQ(r.lines.size(), 3u);
     EXPECT_EQ(r.lines[0].rfind("Set,ID,20-ft wind speed (km/h),Rate of spread (m/min),Flame length (m),"
@@ -223,8 +226,12 @@ TEST_F(FmtoolSweep, MetricColumnsAndRange)
 TEST_F(FmtoolSweep, ConventionsScenarioAndMetricWindAsTheTableTakesThem)
 {
     const QStringList point{"--vary", "moist-1h", "--from", "6", "--to", "6", "--steps", "1"};
-    const SweepRun core = sweep(QStringList(point) << "--set" << "Test Set");
-    const SweepRun sim = sweep(QStringList(point) << "--set" << "Test Set" << "--conventions" << "simulators");
+    const SweepRun core = sweep(QStringList(point) << "--set"
+                                                   << "Test Set");
+    const SweepRun sim = sweep(QStringList(point) << "--set"
+                                                  << "Test Set"
+                                                  << "--conventions"
+                                                  << "simulators");
     ASSERT_EQ(core.lines.size(), 5u);
     ASSERT_EQ(sim.lines.size(), 6u);
     EXPECT_EQ(sim.lines[0].rfind("# Computed as the fire growth simulators", 0), 0u) << sim.lines[0];
@@ -238,25 +245,41 @@ TEST_F(FmtoolSweep, ConventionsScenarioAndMetricWindAsTheTableTakesThem)
 
     // D1L1 is 3, 4, 5 % dead and 30, 60 % live.
     const QStringList slope{"--model", "9", "--vary", "slope", "--steps", "3"};
-    EXPECT_EQ(sweep(QStringList(slope) << "--scenario" << "D1L1").out,
-              sweep(QStringList(slope) << "--moist-1h" << "3" << "--moist-10h" << "4" << "--moist-100h" << "5"
-                                       << "--moist-herb" << "30" << "--moist-woody" << "60")
+    EXPECT_EQ(sweep(QStringList(slope) << "--scenario"
+                                       << "D1L1")
+                  .out,
+              sweep(QStringList(slope) << "--moist-1h"
+                                       << "3"
+                                       << "--moist-10h"
+                                       << "4"
+                                       << "--moist-100h"
+                                       << "5"
+                                       << "--moist-herb"
+                                       << "30"
+                                       << "--moist-woody"
+                                       << "60")
                   .out);
 
     // With --units metric the 20-ft wind is typed in km/h: 16.09344 km/h is the default 10 mi/h.
     const QStringList metric{"--model", "9", "--vary", "slope", "--steps", "3", "--units", "metric"};
     const SweepRun byDefault = sweep(metric);
     ASSERT_EQ(byDefault.status, 0) << byDefault.err;
-    EXPECT_EQ(sweep(QStringList(metric) << "--wind" << "16.09344").out, byDefault.out);
-    EXPECT_NE(sweep(QStringList(metric) << "--wind" << "10").out, byDefault.out);
+    EXPECT_EQ(sweep(QStringList(metric) << "--wind"
+                                        << "16.09344")
+                  .out,
+              byDefault.out);
+    EXPECT_NE(sweep(QStringList(metric) << "--wind"
+                                        << "10")
+                  .out,
+              byDefault.out);
 }
 
 // One midflame wind rule: at every wind of a grid the sweep gives the table's numbers. The
 // factor .35 puts most midflame winds between tenths of a mi/h (0.25 x .35 = 0.0875).
 TEST_F(FmtoolSweep, TheWindSweepMeetsTheTableAtEveryWindOfAGrid)
 {
-    const SweepRun curve = sweep({"--set", "Test Set", "--model", "GR2", "--vary", "wind", "--from", "0", "--to",
-                                  "20", "--steps", "81", "--wind-adjust", "0.35", "--moist-herb", "60"});
+    const SweepRun curve = sweep({"--set", "Test Set", "--model", "GR2", "--vary", "wind", "--from", "0", "--to", "20",
+                                  "--steps", "81", "--wind-adjust", "0.35", "--moist-herb", "60"});
     ASSERT_EQ(curve.status, 0) << curve.err;
     ASSERT_EQ(curve.lines.size(), 82u);
     for (int i = 0; i <= 80; ++i) {
@@ -268,8 +291,8 @@ TEST_F(FmtoolSweep, TheWindSweepMeetsTheTableAtEveryWindOfAGrid)
         io.out = std::tmpfile();
         io.err = std::tmpfile();
         // Status 1: the set's model without depth cannot be computed; GR2's row is there.
-        ASSERT_EQ(fmtoolTable({m_path, "--set", "Test Set", "--wind", wind, "--wind-adjust", "0.35", "--moist-herb", "60"},
-                              io),
+        ASSERT_EQ(fmtoolTable(
+                      {m_path, "--set", "Test Set", "--wind", wind, "--wind-adjust", "0.35", "--moist-herb", "60"}, io),
                   1);
         const std::string table = readAll(io.out);
         std::fclose(io.err);

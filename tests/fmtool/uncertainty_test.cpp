@@ -12,15 +12,14 @@ namespace {
 // The dead-fuel worked example (0.74 t/ac 1-h, SA/V 3500, 1 ft, extinction 12 %: 93.9 ch/h at
 // 6/7/8 % and 5 mi/h midflame, 4.2 ch/h without wind), a dynamic grass and a shrub with every
 // dead class.
-const char kLibrary[] =
-    "\"[FuelModelSet:Test Set,Count:3, Locked]\"\r\n"
-    "\"1\",\"Short grass\",1,0.74,0,0,0,0,3500,1500,1500,0.12,8000,8000,8000,1,1\r\n"
-    "\"GR2\",\"Dry grass\",1,0.1,0,0,1,0,2000,1800,1500,0.15,8000,8000,8000,1,2\r\n"
-    "\"SH2\",\"Shrub\",1,1.35,2.4,0.75,0,3.85,2000,1800,1600,0.15,8000,8000,8000,1,1\r\n"
-    "\"[End]\"\r\n";
+const char kLibrary[] = "\"[FuelModelSet:Test Set,Count:3, Locked]\"\r\n"
+                        "\"1\",\"Short grass\",1,0.74,0,0,0,0,3500,1500,1500,0.12,8000,8000,8000,1,1\r\n"
+                        "\"GR2\",\"Dry grass\",1,0.1,0,0,1,0,2000,1800,1500,0.15,8000,8000,8000,1,2\r\n"
+                        "\"SH2\",\"Shrub\",1,1.35,2.4,0.75,0,3.85,2000,1800,1600,0.15,8000,8000,8000,1,1\r\n"
+                        "\"[End]\"\r\n";
 
-const QStringList kWorkedEnvironment = {"--moist-1h", "6", "--moist-10h", "7", "--moist-100h", "8",
-                                        "--wind", "10", "--wind-adjust", "0.5"};
+const QStringList kWorkedEnvironment = {"--moist-1h", "6",  "--moist-10h",   "7",  "--moist-100h", "8",
+                                        "--wind",     "10", "--wind-adjust", "0.5"};
 
 class FmtoolUncertainty : public ::testing::Test
 {
@@ -61,8 +60,8 @@ QStringList lines(const QString &text)
 
 TEST_F(FmtoolUncertainty, NothingMovingGivesThePublishedRateEverywhere)
 {
-    const Outcome r = uncertainty("1", QStringList{"--vary", "load-1h=pct:0", "--vary", "moist-1h=cv:0", "--draws", "200"}
-                                           + kWorkedEnvironment);
+    const Outcome r = uncertainty(
+        "1", QStringList{"--vary", "load-1h=pct:0", "--vary", "moist-1h=cv:0", "--draws", "200"} + kWorkedEnvironment);
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     const QStringList l = lines(r.out);
     ASSERT_EQ(l.size(), 4);
@@ -79,7 +78,8 @@ TEST_F(FmtoolUncertainty, NothingMovingGivesThePublishedRateEverywhere)
     EXPECT_TRUE(l[3].startsWith("intensity,btu/ft/s,"));
 
     // Without wind: 4.2 ch/h.
-    const Outcome calm = uncertainty("1", QStringList{"--vary", "slope=pct:0"} + kWorkedEnvironment + QStringList{"--wind", "0"});
+    const Outcome calm =
+        uncertainty("1", QStringList{"--vary", "slope=pct:0"} + kWorkedEnvironment + QStringList{"--wind", "0"});
     ASSERT_EQ(calm.status, 0) << calm.err.toStdString();
     EXPECT_NEAR(lines(calm.out)[1].split(',')[6].toDouble(), 4.2, 0.05);
 }
@@ -87,9 +87,10 @@ TEST_F(FmtoolUncertainty, NothingMovingGivesThePublishedRateEverywhere)
 TEST_F(FmtoolUncertainty, MetricUnitsAndRangesTypedInThem)
 {
     // 16.09344 km/h is exactly 10 mi/h: a range of that one value is the English run's point.
-    const Outcome metric = uncertainty("1", {"--units", "metric", "--vary", "wind=range:16.09344:16.09344",
-                                             "--moist-1h", "6", "--moist-10h", "7", "--moist-100h", "8",
-                                             "--wind-adjust", "0.5", "--draws", "50"});
+    const Outcome metric =
+        uncertainty("1",
+                    {"--units", "metric", "--vary", "wind=range:16.09344:16.09344", "--moist-1h", "6", "--moist-10h",
+                     "7", "--moist-100h", "8", "--wind-adjust", "0.5", "--draws", "50"});
     ASSERT_EQ(metric.status, 0) << metric.err.toStdString();
     const QStringList l = lines(metric.out);
     EXPECT_TRUE(l[1].startsWith("ros,m/min,"));
@@ -101,7 +102,7 @@ TEST_F(FmtoolUncertainty, MetricUnitsAndRangesTypedInThem)
 
 TEST_F(FmtoolUncertainty, SpreadOfTheOutputsFollowsTheInputs)
 {
-    const QStringList varying = {"--vary", "moist-1h=pct:30", "--vary", "moist-10h=pct:30", "--vary", "wind=pct:25",
+    const QStringList varying = {"--vary", "moist-1h=pct:30",  "--vary", "moist-10h=pct:30", "--vary", "wind=pct:25",
                                  "--vary", "load-herb=pct:20", "--vary", "moist-herb=cv:0.2"};
     const Outcome a = uncertainty("SH2", varying);
     ASSERT_EQ(a.status, 0) << a.err.toStdString();
@@ -194,14 +195,16 @@ TEST_F(FmtoolUncertainty, WrongUsageIsRefusedWithItsReason)
 
 TEST_F(FmtoolUncertainty, SobolRowsPerInputAndOutput)
 {
-    const Outcome r = sobol("GR2", {"--vary", "moist-herb=pct:30", "--vary", "heat-dead=pct:0", "--vary", "wind=pct:25",
-                                    "--samples", "4096"});
+    const Outcome r = sobol(
+        "GR2",
+        {"--vary", "moist-herb=pct:30", "--vary", "heat-dead=pct:0", "--vary", "wind=pct:25", "--samples", "4096"});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     const QStringList l = lines(r.out);
     ASSERT_EQ(l.size(), 7);
     EXPECT_EQ(l[0], "input,output,S1,S1-low,S1-high,ST,ST-low,ST-high");
-    const char *expected[] = {"moist-herb,ros,", "moist-herb,flame-length,", "heat-dead,ros,",
-                              "heat-dead,flame-length,", "wind,ros,", "wind,flame-length,"};
+    const char *expected[] = {"moist-herb,ros,", "moist-herb,flame-length,",
+                              "heat-dead,ros,",  "heat-dead,flame-length,",
+                              "wind,ros,",       "wind,flame-length,"};
     for (int i = 0; i < 6; ++i)
         EXPECT_TRUE(l[i + 1].startsWith(QLatin1String(expected[i]))) << l[i + 1].toStdString();
     // The fixed heat content carries nothing.

@@ -2,16 +2,16 @@
 // every command that writes a library; a cut library is refused; output that cannot be written
 // and inputs that never end are failures with a message.
 
-#include "support/CapturedRun.h"
 #include "fmtool/Commands.h"
 #include "fmtool/LockedLibraryFile.h"
+#include "support/CapturedRun.h"
 
 #include "data/ProgramState.h"
+#include "data/WholeFileWrite.h"
 #include "library/LibraryFile.h"
 #include "library/LibraryGuard.h"
 #include "library/MemoryTree.h"
 #include "library/NotesFile.h"
-#include "data/WholeFileWrite.h"
 
 #include <QCryptographicHash>
 #include <QElapsedTimer>
@@ -137,11 +137,11 @@ TEST_F(Writers, TwoImportsAtOnceNeverLoseASet)
             p->setProperty("set", QString("Round %1 writer %2").arg(round).arg(writer));
             running << p;
         }
-        running[0]->start(FMTOOL_BINARY, {"import-fmd", fmd, library, "--set", running[0]->property("set").toString(),
-                                          "--accept"});
+        running[0]->start(FMTOOL_BINARY,
+                          {"import-fmd", fmd, library, "--set", running[0]->property("set").toString(), "--accept"});
         QThread::usleep(std::uniform_int_distribution<int>(0, 3000)(random));
-        running[1]->start(FMTOOL_BINARY, {"import-fmd", fmd, library, "--set", running[1]->property("set").toString(),
-                                          "--accept"});
+        running[1]->start(FMTOOL_BINARY,
+                          {"import-fmd", fmd, library, "--set", running[1]->property("set").toString(), "--accept"});
         for (QProcess *p : running) {
             ASSERT_TRUE(p->waitForFinished(20000));
             const QString out = QString::fromUtf8(p->readAllStandardOutput());
@@ -266,7 +266,8 @@ TEST_F(Writers, ALibraryThatLooksLikeUtf8IsSaidToBeSo)
     for (auto command : {fmtoolCheck, fmtoolList}) {
         const Outcome r = run(command, {library});
         EXPECT_EQ(r.status, 0);
-        EXPECT_TRUE(r.err.startsWith("warning: " + library + ": the file looks like UTF-8 text: its letters beyond plain ASCII"))
+        EXPECT_TRUE(r.err.startsWith("warning: " + library +
+                                     ": the file looks like UTF-8 text: its letters beyond plain ASCII"))
             << r.err.toStdString();
     }
     putFile(library, "\"[FuelModelSet:Caf\xe9,Count:0]\"\r\n\"[End]\"\r\n");
@@ -286,8 +287,8 @@ TEST_F(Writers, TheNotesGoWithEveryWriter)
         LibraryNotes n;
         n.Edit(gFMSets->Item(1)->FuelModels()->Item(1)).author = "Ana";
         n.orphanModels << ModelNotes{"Gone", "9", "A field campaign", {}, {}, {}, {}};
-        ASSERT_TRUE(WriteNotes(library, QCryptographicHash::hash(kLibrary, QCryptographicHash::Sha256), n, *gFMSets,
-                               nullptr));
+        ASSERT_TRUE(
+            WriteNotes(library, QCryptographicHash::hash(kLibrary, QCryptographicHash::Sha256), n, *gFMSets, nullptr));
     }
     const QString notesPath = NotesFilePath(library);
     const auto notesOf = [](const QString &path) { return ParseNotes(fileBytes(NotesFilePath(path))); };

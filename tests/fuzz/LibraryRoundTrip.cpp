@@ -92,6 +92,6 @@ QString LibraryRoundTripFault(QByteArrayView bytes)
     const QByteArray savedAgain = SerializeLibrary(*again.sets, &error);
     if (savedAgain != saved)
         return QStringLiteral("writing what was read back gives other bytes:\n") + QString::fromLatin1(saved) +
-               QStringLiteral("\nbecame\n") + QString::fromLatin1(savedAgain);
+            QStringLiteral("\nbecame\n") + QString::fromLatin1(savedAgain);
     return {};
 }

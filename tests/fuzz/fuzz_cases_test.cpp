@@ -22,7 +22,8 @@ QStringList casesIn(const QString &folder)
 
 TEST(FuzzCases, EveryKeptCaseSurvivesTheRoundTrip)
 {
-    QStringList paths = casesIn(QStringLiteral(VARROW_FUZZ_DIR "/seeds")) + casesIn(QStringLiteral(VARROW_FUZZ_DIR "/cases"));
+    QStringList paths =
+        casesIn(QStringLiteral(VARROW_FUZZ_DIR "/seeds")) + casesIn(QStringLiteral(VARROW_FUZZ_DIR "/cases"));
     paths << QStringLiteral(VARROW_DEFAULT_LIBRARY);
     // The five seeds and the default library at least: a wrong folder must not pass as "no cases".
     ASSERT_GE(paths.size(), 6) << paths.join(QLatin1Char(' ')).toStdString();

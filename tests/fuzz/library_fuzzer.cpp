@@ -10,8 +10,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
-    const QString fault =
-        LibraryRoundTripFault(QByteArrayView(reinterpret_cast<const char *>(data), qsizetype(size)));
+    const QString fault = LibraryRoundTripFault(QByteArrayView(reinterpret_cast<const char *>(data), qsizetype(size)));
     if (!fault.isEmpty()) {
         std::fprintf(stderr, "library round trip: %s\n", fault.toLocal8Bit().constData());
         std::abort();

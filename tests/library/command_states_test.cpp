@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-
-
 namespace {
 
 using C = LibraryCommand;
@@ -19,11 +17,26 @@ struct Row
 };
 
 const Row kExpected[] = {
-    {C::NewSet, "1111"},      {C::DeleteSet, "0100"},       {C::RenameSet, "0100"},     {C::Copy, "0011"},
-    {C::Cut, "0001"},         {C::Paste, "0c0c"},           {C::NewModel, "0101"},      {C::DeleteModel, "0001"},
-    {C::Edit, "0011"},        {C::MenuCut, "0001"},         {C::MenuCopy, "0011"},      {C::MenuPaste, "0c0c"},
-    {C::MenuDeleteModel, "0001"}, {C::MenuNewModel, "0101"}, {C::MenuNewSet, "1100"},   {C::MenuDeleteSet, "0100"},
-    {C::MenuRenameSet, "0100"}, {C::MenuEdit, "0011"},      {C::Default, "1111"},       {C::Close, "1111"},
+    {C::NewSet, "1111"},
+    {C::DeleteSet, "0100"},
+    {C::RenameSet, "0100"},
+    {C::Copy, "0011"},
+    {C::Cut, "0001"},
+    {C::Paste, "0c0c"},
+    {C::NewModel, "0101"},
+    {C::DeleteModel, "0001"},
+    {C::Edit, "0011"},
+    {C::MenuCut, "0001"},
+    {C::MenuCopy, "0011"},
+    {C::MenuPaste, "0c0c"},
+    {C::MenuDeleteModel, "0001"},
+    {C::MenuNewModel, "0101"},
+    {C::MenuNewSet, "1100"},
+    {C::MenuDeleteSet, "0100"},
+    {C::MenuRenameSet, "0100"},
+    {C::MenuEdit, "0011"},
+    {C::Default, "1111"},
+    {C::Close, "1111"},
 };
 
 const S kColumns[] = {S::LockedSet, S::UnlockedSet, S::LockedModel, S::UnlockedModel};

@@ -1,8 +1,8 @@
 // Writes generation after generation of a large library to one file through the library's
 // safe write, saying "ready" first and then the number of each generation written, until it is
 // killed. Used by the crash test:  library_crash_writer FILE FIRST_GENERATION
-#include "support/CrashSupport.h"
 #include "library/LibraryFile.h"
+#include "support/CrashSupport.h"
 
 #include <QCoreApplication>
 

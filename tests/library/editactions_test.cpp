@@ -2,9 +2,9 @@
 #include "data/ProgramState.h"
 #include "library/EditActions.h"
 #include "library/LibraryFile.h"
-#include "support/LibraryInvariant.h"
-#include "library/MemoryTree.h"
 #include "library/LibrarySession.h"
+#include "library/MemoryTree.h"
+#include "support/LibraryInvariant.h"
 #include "support/ScriptedPrompts.h"
 
 #include <QFile>
@@ -82,7 +82,9 @@ protected:
     ScriptedPrompts m_prompts;
     int m_saves = 0;
     int m_pasteEnables = 0;
-    EditContext m_ctx{m_tree, m_prompts, [this] { ++m_pasteEnables; },
+    EditContext m_ctx{m_tree,
+                      m_prompts,
+                      [this] { ++m_pasteEnables; },
                       [this] {
                           ++m_saves;
                           QString error;
@@ -170,9 +172,10 @@ TEST_F(EditActions, CutModelPastesWithItsOwnTextsUnlessTheTargetSetHasItsID)
     gPasteMode = "Cut";
     pasted->setFuelModelID(" x1 ");
     m_tree.SetText(pasted->Key(), ModelNodeText(*pasted));
-    m_prompts.ExpectMessage("The fuel model set \"Other\" already holds a fuel model with the ID x1.\r"
-                            "Please give the pasted model a new ID and description.",
-                            "Fuel Model ID")
+    m_prompts
+        .ExpectMessage("The fuel model set \"Other\" already holds a fuel model with the ID x1.\r"
+                       "Please give the pasted model a new ID and description.",
+                       "Fuel Model ID")
         .ExpectPaste("X1", "Taken elsewhere") // the dialog's own check, library-wide
         .ExpectMessage("ERROR: Fuel model ID X1  already exists", "Fuel Model ID")
         .ExpectPaste("X2", "Second one");

@@ -3,8 +3,8 @@
 
 #include "library/LibraryBackups.h"
 
-#include "support/LibraryFileSupport.h"
 #include "support/AsOrdinaryUser.h"
+#include "support/LibraryFileSupport.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -121,7 +121,9 @@ TEST_F(LibraryBackups, AFolderThatCannotBeWrittenSendsTheBackupToTheFallback)
     ASSERT_TRUE(putFile(library(), kTwoSets));
     // The library's folder only readable for the ordinary user (root writes every folder, so
     // the backup is made as the user nobody then); the fallback open to it.
-    const auto mode = [](const QString &path, mode_t m) { return ::chmod(QFile::encodeName(path).constData(), m) == 0; };
+    const auto mode = [](const QString &path, mode_t m) {
+        return ::chmod(QFile::encodeName(path).constData(), m) == 0;
+    };
     ASSERT_TRUE(mode(dir.path(), 0755) && mode(library(), 0644) && mode(fallback.path(), 0777));
     const QString backups = fallback.filePath("made/backups");
     const std::string failed = ordinaryuser::RunAsOrdinaryUser([&]() -> std::string {
@@ -164,7 +166,8 @@ TEST_F(LibraryBackups, BackupsOfAClockThatRanAheadNeverPushOutNewOnes)
 {
     const QDateTime ahead(QDate(2099, 1, 1), QTime(12, 0));
     for (int n = 0; n < kBackupsKept; ++n) {
-        const QString path = dir.filePath(QString("OrlaFuelModels.backup-209901%1-120000.FFM").arg(n + 1, 2, 10, QChar('0')));
+        const QString path =
+            dir.filePath(QString("OrlaFuelModels.backup-209901%1-120000.FFM").arg(n + 1, 2, 10, QChar('0')));
         ASSERT_TRUE(putFile(path, kWorkedExample + QByteArray::number(n)));
         setMadeTime(path, ahead.addDays(n));
     }
@@ -213,8 +216,8 @@ TEST_F(LibraryBackups, NoBackupWhereTheSaveNeedsTheSpace)
 {
     ASSERT_TRUE(putFile(library(), kTwoSets));
     QString error;
-    EXPECT_TRUE(MakeRunBackup(library(), kTwoSets, fallback.path(), std::numeric_limits<qint64>::max() / 2, &error)
-                    .isEmpty());
+    EXPECT_TRUE(
+        MakeRunBackup(library(), kTwoSets, fallback.path(), std::numeric_limits<qint64>::max() / 2, &error).isEmpty());
     EXPECT_TRUE(error.contains("which the library's own save needs")) << qPrintable(error);
     EXPECT_TRUE(backupNames(dir.path()).isEmpty());
     EXPECT_FALSE(MakeRunBackup(library(), kTwoSets, fallback.path(), 1, &error).isEmpty());

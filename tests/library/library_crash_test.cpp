@@ -1,6 +1,6 @@
-#include "support/CrashSupport.h"
-#include "library/LibraryFile.h"
 #include "data/WholeFileWrite.h"
+#include "library/LibraryFile.h"
+#include "support/CrashSupport.h"
 
 #include "support/LibraryFileSupport.h"
 
@@ -23,7 +23,9 @@ TEST_F(LibraryCrash, AKilledWriterLeavesTheOldFileOrTheNewOneWhole)
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString path = dir.filePath("OrlaFuelModels.FFM");
-    const auto bytesOf = [](int generation) { return SerializeLibrary(crashtest::generationLibrary(generation), nullptr); };
+    const auto bytesOf = [](int generation) {
+        return SerializeLibrary(crashtest::generationLibrary(generation), nullptr);
+    };
     ASSERT_GT(bytesOf(0).size(), 30000);
     ASSERT_TRUE(putFile(path, bytesOf(0)));
 
@@ -42,8 +44,8 @@ TEST_F(LibraryCrash, AKilledWriterLeavesTheOldFileOrTheNewOneWhole)
         if (now == bytesOf(reported + 1)) {
             onDisk = reported + 1;
         } else {
-            ASSERT_EQ(now, bytesOf(reported)) << "round " << round << ": neither generation " << reported
-                                              << " nor " << reported + 1;
+            ASSERT_EQ(now, bytesOf(reported))
+                << "round " << round << ": neither generation " << reported << " nor " << reported + 1;
             onDisk = reported;
         }
         const int files = int(QDir(dir.path()).entryList(QDir::Files).size());
@@ -52,8 +54,8 @@ TEST_F(LibraryCrash, AKilledWriterLeavesTheOldFileOrTheNewOneWhole)
     }
     // How often the kill came in the middle of a write (the temporary file was still there).
     RecordProperty("killed_midway", killedMidway);
-    std::printf("%d of %d writers were killed in the middle of a write; %d generations written\n", killedMidway, kRounds,
-                onDisk);
+    std::printf("%d of %d writers were killed in the middle of a write; %d generations written\n", killedMidway,
+                kRounds, onDisk);
 
     const QStringList before = QDir(dir.path()).entryList(QDir::Files);
     const QStringList removed = RemoveWriteLeftovers(path);

@@ -1,7 +1,7 @@
 #include "library/LibraryFile.h"
 
-#include "support/LibraryFileSupport.h"
 #include "library/LibraryLocation.h"
+#include "support/LibraryFileSupport.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -47,7 +47,6 @@ TEST_F(LibraryFile, WorkedExampleIsWrittenByteForByteAndReadBack)
     EXPECT_EQ(TreeMismatch(tree, *result.sets), "");
     EXPECT_EQ(tree.Text("n2"), "1 - Short grass");
 }
-
 
 TEST_F(LibraryFile, VariedLibraryReadsAndWritesBackByteForByte)
 {
@@ -124,7 +123,7 @@ TEST_F(LibraryFile, EveryByteOfATextSurvives)
         if (b != '"' && b != '\r' && b != '\n')
             text += char(b);
     const QByteArray original = "\"[FuelModelSet:" + text + ",Count:1]\"\r\n\"" + text + "\",\"" + text +
-                                "\",1,1,1,1,1,1,1,1,1,1,1,1,1,1,1\r\n\"[End]\"\r\n";
+        "\",1,1,1,1,1,1,1,1,1,1,1,1,1,1,1\r\n\"[End]\"\r\n";
     const auto result = read(original);
     ASSERT_TRUE(result.ok) << result.problem.toString().toStdString();
     QString error;
@@ -223,15 +222,19 @@ TEST_F(LibraryFile, MalformedFilesReportTheLineAndWhatWasExpected)
         {"\"[FuelModelSet:Grass,Count:2]\"\r\n" + model + "\"[End]\"\r\n", {nullptr, 3, "found the end of the file"}},
         {"\"[FuelModelSet:Grass,Count:2147483647]\"\r\n" + model, {nullptr, 2, "model 2 of 2147483647"}},
         // ... or the next set's header is, and its first model's description is no number.
-        {"\"[FuelModelSet:Grass,Count:2]\"\r\n" + good + "\"[End]\"\r\n", {nullptr, 3, "expected a number for BulkDensityDepth"}},
+        {"\"[FuelModelSet:Grass,Count:2]\"\r\n" + good + "\"[End]\"\r\n",
+         {nullptr, 3, "expected a number for BulkDensityDepth"}},
         // More models than the count: the next ID is no header.
         {"\"[FuelModelSet:Grass,Count:0]\"\r\n" + model, {nullptr, 2, "expected a set header"}},
         {set + "\"1\",\"d\",1,0.74,0,0,0,0,abc,1500,1500,0.12,8000,8000,8000,1,1\r\n",
-         {nullptr, 2, "expected a number for SurfaceToVolume1Hour (field 9 of model 1 of 1 in set \"Grass\"), found \"abc\""}},
+         {nullptr, 2,
+          "expected a number for SurfaceToVolume1Hour (field 9 of model 1 of 1 in set \"Grass\"), found \"abc\""}},
         {set + "\"1\",\"d\",1,0.74,0,0,0,0,3500,1500,1500,0.12,8000,8000,8000,,1\r\n", {nullptr, 2, "FuelCat"}},
         {set + "\"1\",\"d\",1,1.2.3,0,0,0,0,3500,1500,1500,0.12,8000,8000,8000,1,1\r\n", {nullptr, 2, "Loading1Hour"}},
-        {set + "\"1\",\"d\",1,0.74,0,0,0,0,3500,1500,1500,nan,8000,8000,8000,1,1\r\n", {nullptr, 2, "MoistureOfExtinction"}},
-        {set + "\"1\",\"d\",1,0.74,0,0,0,0,3500,1500,1500,0.12,1e999,8000,8000,1,1\r\n", {nullptr, 2, "HeatContentDead"}},
+        {set + "\"1\",\"d\",1,0.74,0,0,0,0,3500,1500,1500,nan,8000,8000,8000,1,1\r\n",
+         {nullptr, 2, "MoistureOfExtinction"}},
+        {set + "\"1\",\"d\",1,0.74,0,0,0,0,3500,1500,1500,0.12,1e999,8000,8000,1,1\r\n",
+         {nullptr, 2, "HeatContentDead"}},
         {set + "\"1\",\"d\",1,0.74,0,0,0,0,3500,1500,1500,0.12,8000,8000,8000,1,1e\r\n", {nullptr, 2, "HerbType"}},
         {set + "\"1\",\"d\",1,0.74,0,0,0,0,3500\r\n", {nullptr, 2, "expected SurfaceToVolumeLiveHerb (field 10"}},
         {set + "\"1\",\"Short grass,1,0.74,0,0,0,0,3500,1500,1500,0.12,8000,8000,8000,1,1\r\n\"x\"",
@@ -298,8 +301,10 @@ TEST_F(LibraryFile, ReadFMsTellsACleanReadFromAFailedOne)
     tree.Clear();
     EXPECT_FALSE(ReadFMs(path, tree, &problem));
     EXPECT_EQ(gFMSets->Count(), 2);
-    EXPECT_EQ(problem.toString(), path + ":5: expected a number for Loading100Hour (field 6 of model 1 of 1 in "
-                                         "set \"Unlocked Models\"), found \"1.5f+20\"");
+    EXPECT_EQ(problem.toString(),
+              path +
+                  ":5: expected a number for Loading100Hour (field 6 of model 1 of 1 in "
+                  "set \"Unlocked Models\"), found \"1.5f+20\"");
 }
 
 TEST_F(LibraryFile, ADamagedLibraryIsNotOverwrittenByWhatWasReadOfIt)

@@ -18,7 +18,7 @@ namespace {
 class Random
 {
 public:
-    explicit Random(std::uint64_t seed) : m_state(seed) {}
+    explicit Random(std::uint64_t seed) : m_state(seed) { }
     std::uint32_t next()
     {
         m_state = m_state * 6364136223846793005ULL + 1442695040888963407ULL;
@@ -30,10 +30,34 @@ private:
     std::uint64_t m_state;
 };
 
-const std::vector<QByteArray> kTokens = {
-    "\"", ",", "\r\n", "\n", "\r", " ", "0", "9", "-", ".", "e", "e+400", "\x80", "\x9d", QByteArray(1, '\0'),
-    ",Count:", ",Count:99999999999", ",Count:2147483647", ",Count:-3", ", Locked]", ", LOCKED]", "]",
-    "\"[End]\"", "\"\"", "[FuelModelSet:", "\"[FuelModelSet:x,Count:1]\"\r\n", "1e-320", "1.79769313486232e+308"};
+const std::vector<QByteArray> kTokens = {"\"",
+                                         ",",
+                                         "\r\n",
+                                         "\n",
+                                         "\r",
+                                         " ",
+                                         "0",
+                                         "9",
+                                         "-",
+                                         ".",
+                                         "e",
+                                         "e+400",
+                                         "\x80",
+                                         "\x9d",
+                                         QByteArray(1, '\0'),
+                                         ",Count:",
+                                         ",Count:99999999999",
+                                         ",Count:2147483647",
+                                         ",Count:-3",
+                                         ", Locked]",
+                                         ", LOCKED]",
+                                         "]",
+                                         "\"[End]\"",
+                                         "\"\"",
+                                         "[FuelModelSet:",
+                                         "\"[FuelModelSet:x,Count:1]\"\r\n",
+                                         "1e-320",
+                                         "1.79769313486232e+308"};
 
 QByteArray mutate(QByteArray bytes, Random &random)
 {

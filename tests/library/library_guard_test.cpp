@@ -76,8 +76,7 @@ TEST(LibraryLock, ALockLeftByAProgramThatEndedIsTakenOver)
     ASSERT_TRUE(gone.waitForStarted());
     const qint64 pid = gone.processId();
     ASSERT_TRUE(gone.waitForFinished());
-    writeFile(library + ".lock",
-              QString("%1\nVarrow\n%2\n").arg(pid).arg(QSysInfo::machineHostName()).toUtf8());
+    writeFile(library + ".lock", QString("%1\nVarrow\n%2\n").arg(pid).arg(QSysInfo::machineHostName()).toUtf8());
     LibraryLock lock(library);
     EXPECT_TRUE(lock.Acquire());
 }
@@ -182,7 +181,8 @@ TEST(LibraryLockStale, AnotherUsersStaleLockIsSaidAsSuch)
         if (!lock.Stale())
             wrong += "not stale; ";
         const QString holder = lock.Holder();
-        if (!holder.contains(QString("a stale lock left by the user %1 (process %2, which no longer runs)").arg(owner).arg(pid)))
+        if (!holder.contains(
+                QString("a stale lock left by the user %1 (process %2, which no longer runs)").arg(owner).arg(pid)))
             wrong += "holder: " + holder.toStdString();
         return wrong;
     });
@@ -209,7 +209,8 @@ TEST(LibraryShareWarning, HardLinksAndAGroupTheSaverIsNotInAreSaid)
                                                       "reach: it keeps the library as it is now"))
         << LibraryShareWarning(library).toStdString();
     ASSERT_EQ(::link(QFile::encodeName(library).constData(), QFile::encodeName(third).constData()), 0);
-    EXPECT_TRUE(LibraryShareWarning(library).contains("2 other names (hard links)")) << LibraryShareWarning(library).toStdString();
+    EXPECT_TRUE(LibraryShareWarning(library).contains("2 other names (hard links)"))
+        << LibraryShareWarning(library).toStdString();
     QFile::remove(second);
     QFile::remove(third);
 

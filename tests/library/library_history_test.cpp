@@ -5,9 +5,9 @@
 #include "library/EditActions.h"
 #include "library/LibraryFile.h"
 #include "library/LibraryHistory.h"
-#include "support/LibraryInvariant.h"
-#include "library/MemoryTree.h"
 #include "library/LibrarySession.h"
+#include "library/MemoryTree.h"
+#include "support/LibraryInvariant.h"
 #include "support/ScriptedPrompts.h"
 
 #include <gtest/gtest.h>
@@ -209,17 +209,16 @@ TEST_F(LibraryHistory, AChangeIsMadeAgainInTheLibraryAsTheFileNowHoldsIt)
     OtherCopy other(outside);
     QString why;
     ASSERT_TRUE(ReplayChange(before, after, other.snap, &why)) << why.toStdString();
-    const QByteArray expected =
-        "\"[FuelModelSet:Master,Count:2, Locked]\"\r\n"
-        "\"1\",\"Short grass\",1,0.74,0,0,0,0,3500,1500,1500,0.12,8000,8000,8000,1,1\r\n"
-        "\"FM2\",\"Timber grass\",1,2,1,0.5,0.5,0,3000,1500,1500,0.15,8000,8000,8000,1,1\r\n"
-        "\"[FuelModelSet:Mine 2,Count:1]\"\r\n"
-        "\"X2\",\"Mine two\",2.5,1,1,1,0,3,2000,1800,1600,0.3,8100,8200,8300,2,2\r\n"
-        "\"[FuelModelSet:Other,Count:2]\"\r\n"
-        "\"O1\",\"Outside\",1,1,0,0,0,0,2000,1500,1500,0.2,8000,8000,8000,1,1\r\n"
-        "\"P1\",\"Pasted\",1,2,1,0.5,0.5,0,3000,1500,1500,0.15,8000,8000,8000,1,1\r\n"
-        "\"[FuelModelSet:Later,Count:0]\"\r\n"
-        "\"[End]\"\r\n";
+    const QByteArray expected = "\"[FuelModelSet:Master,Count:2, Locked]\"\r\n"
+                                "\"1\",\"Short grass\",1,0.74,0,0,0,0,3500,1500,1500,0.12,8000,8000,8000,1,1\r\n"
+                                "\"FM2\",\"Timber grass\",1,2,1,0.5,0.5,0,3000,1500,1500,0.15,8000,8000,8000,1,1\r\n"
+                                "\"[FuelModelSet:Mine 2,Count:1]\"\r\n"
+                                "\"X2\",\"Mine two\",2.5,1,1,1,0,3,2000,1800,1600,0.3,8100,8200,8300,2,2\r\n"
+                                "\"[FuelModelSet:Other,Count:2]\"\r\n"
+                                "\"O1\",\"Outside\",1,1,0,0,0,0,2000,1500,1500,0.2,8000,8000,8000,1,1\r\n"
+                                "\"P1\",\"Pasted\",1,2,1,0.5,0.5,0,3000,1500,1500,0.15,8000,8000,8000,1,1\r\n"
+                                "\"[FuelModelSet:Later,Count:0]\"\r\n"
+                                "\"[End]\"\r\n";
     EXPECT_EQ(bytesOf(other.snap), expected);
 }
 
@@ -239,27 +238,36 @@ TEST_F(LibraryHistory, AChangeThatNoLongerAppliesIsRefusedAndChangesNothing)
     };
     QByteArray mineGone = kLibrary;
     mineGone.replace("Mine,Count", "Yours,Count");
-    replay(mineGone, [&] {
-        m_prompts.ExpectYesNo("Are you sure you want to delete fuel model: X1 - Mine one?", true);
-        act("DELETE", "X1 - Mine one");
-    }, "'Mine' is no longer");
+    replay(
+        mineGone,
+        [&] {
+            m_prompts.ExpectYesNo("Are you sure you want to delete fuel model: X1 - Mine one?", true);
+            act("DELETE", "X1 - Mine one");
+        },
+        "'Mine' is no longer");
 
     QByteArray idTaken = kLibrary;
     idTaken.replace("\"[FuelModelSet:Other,Count:0]\"\r\n",
                     "\"[FuelModelSet:Other,Count:1]\"\r\n"
                     "\"P1\",\"Outside\",1,1,0,0,0,0,2000,1500,1500,0.2,8000,8000,8000,1,1\r\n");
-    replay(idTaken, [&] {
-        act("COPY", "FM2 - Timber grass");
-        m_prompts.ExpectPaste("P1", "Pasted");
-        act("PASTE", "Mine");
-    }, "ID 'P1' is already");
+    replay(
+        idTaken,
+        [&] {
+            act("COPY", "FM2 - Timber grass");
+            m_prompts.ExpectPaste("P1", "Pasted");
+            act("PASTE", "Mine");
+        },
+        "ID 'P1' is already");
 
     QByteArray nameTaken = kLibrary;
     nameTaken.replace("Other,Count", "Fresh,Count");
-    replay(nameTaken, [&] {
-        m_prompts.ExpectInput("Enter the name for the new fuel model set", QString("Fresh"));
-        act("ADDSET", "Mine");
-    }, "'Fresh' is already");
+    replay(
+        nameTaken,
+        [&] {
+            m_prompts.ExpectInput("Enter the name for the new fuel model set", QString("Fresh"));
+            act("ADDSET", "Mine");
+        },
+        "'Fresh' is already");
 }
 
 TEST_F(LibraryHistory, AnEditedModelTakesItsNewValuesInTheOtherCopy)

@@ -103,7 +103,7 @@ struct AllocationLimit
 QByteArray oneModel(const char *depth, const char *extinction)
 {
     return QByteArray("\"[FuelModelSet:S,Count:1]\"\r\n\"1\",\"d\",") + depth + ",0.74,0,0,0,0,3500,1500,1500," +
-           extinction + ",8000,8000,8000,1,1\r\n\"[End]\"\r\n";
+        extinction + ",8000,8000,8000,1,1\r\n\"[End]\"\r\n";
 }
 
 FuelModelSets withExtinction(double percent)
@@ -123,10 +123,9 @@ TEST_F(LibraryLimits, ReaderAndWriterShareOneBound)
 
     // Beyond it the reader refuses, also when only the shift to percent takes the value there;
     // otherwise every later save of the library would fail.
-    for (const auto &[depth, extinction] : {std::pair{"1.7976931348623157e308", "0.12"},
-                                            std::pair{"-1.79769313486232e308", "0.12"},
-                                            std::pair{"1", "1.7976931348623157e306"},
-                                            std::pair{"1", "1e307"}}) {
+    for (const auto &[depth, extinction] :
+         {std::pair{"1.7976931348623157e308", "0.12"}, std::pair{"-1.79769313486232e308", "0.12"},
+          std::pair{"1", "1.7976931348623157e306"}, std::pair{"1", "1e307"}}) {
         const auto result = read(oneModel(depth, extinction));
         EXPECT_FALSE(result.ok) << depth << " " << extinction;
         EXPECT_EQ(result.problem.line, 2);
@@ -164,8 +163,8 @@ TEST_F(LibraryLimits, ReaderAndWriterShareOneBound)
 TEST_F(LibraryLimits, TinyAndSubnormalExtinctionsSurviveWriteAndRead)
 {
     // Dividing by 100 would flush these to 0 or drop their last digits.
-    const double percents[] = {4.94065645841247e-324, 1e-310, -2.5e-320, 2.2250738585072e-308, 1e-306,
-                               1.23456789012345e-300};
+    const double percents[] = {4.94065645841247e-324, 1e-310, -2.5e-320,
+                               2.2250738585072e-308,  1e-306, 1.23456789012345e-300};
     for (const double percent : percents) {
         QString error;
         const QByteArray saved = SerializeLibrary(withExtinction(percent), &error);
@@ -175,10 +174,10 @@ TEST_F(LibraryLimits, TinyAndSubnormalExtinctionsSurviveWriteAndRead)
         EXPECT_EQ(back.sets->Item(1)->FuelModels()->Item(1)->MoistureOfExtinction(), percent) << saved.toStdString();
     }
     // The fraction in the file is the percent's text with the point moved two places.
-    for (const auto &[percent, fraction] : {std::pair{4.94065645841247e-324, ",4.94065645841247e-326,"},
-                                            std::pair{0.001, ",1e-05,"}, std::pair{-2.5, ",-0.025,"},
-                                            std::pair{1.5e20, ",1.5e+18,"}, std::pair{1.5e16, ",150000000000000,"},
-                                            std::pair{0.5, ",0.005,"}, std::pair{1234.5, ",12.345,"}}) {
+    for (const auto &[percent, fraction] :
+         {std::pair{4.94065645841247e-324, ",4.94065645841247e-326,"}, std::pair{0.001, ",1e-05,"},
+          std::pair{-2.5, ",-0.025,"}, std::pair{1.5e20, ",1.5e+18,"}, std::pair{1.5e16, ",150000000000000,"},
+          std::pair{0.5, ",0.005,"}, std::pair{1234.5, ",12.345,"}}) {
         const QByteArray saved = SerializeLibrary(withExtinction(percent), nullptr);
         EXPECT_TRUE(saved.contains(fraction)) << fraction << " in " << saved.toStdString();
     }
@@ -236,7 +235,8 @@ TEST_F(LibraryLimits, RunningOutOfMemoryIsAReadProblem)
             break; // the whole read needed fewer allocations
         ++failures;
         ASSERT_TRUE(result.sets);
-        EXPECT_TRUE(result.problem.message.contains("not enough memory")) << n << ": " << result.problem.message.toStdString();
+        EXPECT_TRUE(result.problem.message.contains("not enough memory"))
+            << n << ": " << result.problem.message.toStdString();
         // What was read before the failure is whole: every set and model has its node.
         EXPECT_EQ(TreeMismatch(tree, *result.sets).toStdString(), "") << n;
     }
@@ -245,8 +245,8 @@ TEST_F(LibraryLimits, RunningOutOfMemoryIsAReadProblem)
 
 TEST_F(LibraryLimits, AByteOrderMarkIsExplained)
 {
-    for (const QByteArray &bytes : {"\xEF\xBB\xBF" + kWorkedExample, QByteArray("\xEF\xBB\xBF\"[End]\"\r\n"),
-                                    QByteArray("\xEF\xBB\xBF")}) {
+    for (const QByteArray &bytes :
+         {"\xEF\xBB\xBF" + kWorkedExample, QByteArray("\xEF\xBB\xBF\"[End]\"\r\n"), QByteArray("\xEF\xBB\xBF")}) {
         const auto result = read(bytes);
         EXPECT_FALSE(result.ok);
         EXPECT_EQ(result.problem.line, 1);

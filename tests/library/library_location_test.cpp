@@ -2,8 +2,8 @@
 
 #include "data/ProgramState.h"
 #include "library/LibraryFile.h"
-#include "library/MemoryTree.h"
 #include "library/LibrarySession.h"
+#include "library/MemoryTree.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -245,8 +245,8 @@ TEST(LibraryLocation, AReadOnlyLibraryFileBesideTheProgramIsNamedAsTheCause)
     const std::string folder = ordinaryuser::RunAsOrdinaryUser([&]() -> std::string {
         const LibraryLocation l = LibraryLocationFor(program.path(), data.filePath("app2"));
         return l.reason.contains("The program's folder " + program.path() + " cannot be written")
-                   ? std::string()
-                   : "reason: " + l.reason.toStdString();
+            ? std::string()
+            : "reason: " + l.reason.toStdString();
     });
     EXPECT_EQ(folder, "");
 }

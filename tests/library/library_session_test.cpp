@@ -5,11 +5,11 @@
 #include "data/NodeKey.h"
 #include "data/ProgramState.h"
 #include "library/LibraryFile.h"
-#include "support/LibraryFileSupport.h"
-#include "support/LibraryInvariant.h"
 #include "library/LibraryLocation.h"
 #include "library/LibrarySession.h"
 #include "library/MemoryTree.h"
+#include "support/LibraryFileSupport.h"
+#include "support/LibraryInvariant.h"
 #include "support/ScriptedPrompts.h"
 
 #include <QDir>
@@ -31,10 +31,11 @@ const QByteArray kLibrary = "\"[FuelModelSet:Master,Count:2, Locked]\"\r\n"
                             "\"[End]\"\r\n";
 
 // The same library as another program left it: a set of its own added at the end.
-const QByteArray kTheirs = QByteArray(kLibrary).replace(
-    "\"[End]\"", "\"[FuelModelSet:Theirs,Count:1]\"\r\n"
-                 "\"T1\",\"Their one\",2.5,1,1,1,0,3,2000,1800,1600,0.3,8100,8200,8300,2,2\r\n"
-                 "\"[End]\"");
+const QByteArray kTheirs =
+    QByteArray(kLibrary).replace("\"[End]\"",
+                                 "\"[FuelModelSet:Theirs,Count:1]\"\r\n"
+                                 "\"T1\",\"Their one\",2.5,1,1,1,0,3,2000,1800,1600,0.3,8100,8200,8300,2,2\r\n"
+                                 "\"[End]\"");
 
 class Session : public ::testing::Test
 {

@@ -17,7 +17,7 @@ using LibraryTree = LibraryFileTest;
 class RefusingTree : public MemoryTree
 {
 public:
-    explicit RefusingTree(int refuseAt) : m_left(refuseAt) {}
+    explicit RefusingTree(int refuseAt) : m_left(refuseAt) { }
     void AddRoot(const QString &key, const QString &text, int image) override
     {
         count();

@@ -1,7 +1,7 @@
 #include "library/LibraryFile.h"
 
-#include "support/LibraryFileSupport.h"
 #include "data/NumberText.h"
+#include "support/LibraryFileSupport.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -81,8 +81,8 @@ FuelModelSets bigLibrary(int models)
     auto list = std::make_shared<FuelModels>();
     for (int i = 1; i <= models; ++i) {
         const QString key = NewNodeKey(false);
-        list->Add(QString::number(i), "a model of some length", 1, 0.74, 0, 0, 0, 0, 3500, 1500, 1500, 12, 8000,
-                  8000, 8000, 1, 1, key, key);
+        list->Add(QString::number(i), "a model of some length", 1, 0.74, 0, 0, 0, 0, 3500, 1500, 1500, 12, 8000, 8000,
+                  8000, 1, 1, key, key);
     }
     sets.Add("Big", false, list, NewNodeKey(false));
     return sets;
@@ -158,9 +158,22 @@ TEST_F(LibraryWrite, NumbersAreWrittenAsTheirGeneralText)
 {
     // Typed values, computed values, ties at the 16th digit, tiny and huge ones: the file shows
     // what FormatGeneral shows everywhere else, and reads back to the same text.
-    std::vector<double> values = {0.74,   3500,   0.1 + 0.2, 1.0 / 3, 2.384185791015625e-07, 185354606115052.5,
-                                  1e-4,   9.99e-5, 1e15,     999999999999999.0, 123456.789, -0.05, 0.30000000000000004,
-                                  1e-300, 5e-324, 1.79769313486231e308};
+    std::vector<double> values = {0.74,
+                                  3500,
+                                  0.1 + 0.2,
+                                  1.0 / 3,
+                                  2.384185791015625e-07,
+                                  185354606115052.5,
+                                  1e-4,
+                                  9.99e-5,
+                                  1e15,
+                                  999999999999999.0,
+                                  123456.789,
+                                  -0.05,
+                                  0.30000000000000004,
+                                  1e-300,
+                                  5e-324,
+                                  1.79769313486231e308};
     std::uint64_t state = 42;
     for (int i = 0; i < 3000; ++i) {
         state = state * 6364136223846793005ULL + 1442695040888963407ULL;

@@ -6,11 +6,11 @@
 #include "library/EditActions.h"
 #include "library/LibraryFile.h"
 #include "library/LibraryHistory.h"
-#include "support/LibraryInvariant.h"
+#include "library/LibrarySession.h"
 #include "library/MemoryTree.h"
 #include "library/ModelNotes.h"
 #include "library/NotesFile.h"
-#include "library/LibrarySession.h"
+#include "support/LibraryInvariant.h"
 #include "support/ScriptedPrompts.h"
 
 #include <gtest/gtest.h>

@@ -1,9 +1,9 @@
 // The notes beside a library: the history entries the program writes, the file's exact bytes,
 // reading every shape a notes file takes, finding models again, and never losing a note.
 
-#include "support/LibraryFileSupport.h"
 #include "library/ModelNotes.h"
 #include "library/NotesFile.h"
+#include "support/LibraryFileSupport.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -140,7 +140,8 @@ TEST(HistoryEntries, EachKindSaysWhereTheModelCameFrom)
               "2026-12-09 09:40 copied from 1 of set \"Orla Master\"");
     const QJsonObject imported = ImportedEntry(at(9, 0), "/data/models.fmd", 7, "9f86d081884c7d65");
     EXPECT_EQ(imported.value("line").toInt(), 7);
-    EXPECT_EQ(DescribeEntry(imported), "2026-12-09 09:40 imported from /data/models.fmd, line 7 (SHA-256 9f86d081884c)");
+    EXPECT_EQ(DescribeEntry(imported),
+              "2026-12-09 09:40 imported from /data/models.fmd, line 7 (SHA-256 9f86d081884c)");
     EXPECT_EQ(DescribeEntry(SetRenamedEntry(at(9, 0), "Grass", "Grasses")),
               "2026-12-09 09:40 set renamed from \"Grass\" to \"Grasses\"");
     CalibrationRecord record;
@@ -177,30 +178,32 @@ TEST(NotesFileFormat, WritesTheDocumentedLayoutAndReadsItBackWhole)
     m.notes = "a\nb";
     m.history << CreatedBlankEntry(at(23, 3600)) << SetRenamedEntry(at(23, 3600), "G", "Grass");
     doc.models << m;
-    const QByteArray expected = "{\n"
-                                "  \"format\": \"varrow-notes\",\n"
-                                "  \"version\": 1,\n"
-                                "  \"library\": \"L.FFM\",\n"
-                                "  \"library-sha256\": \"ab12\",\n"
-                                "  \"sets\": [\n"
-                                "    {\"name\": \"Grass\", \"description\": \"Tall grass\", \"owner\": \"Ana\", \"notes\": \"\"}\n"
-                                "  ],\n"
-                                "  \"models\": [\n"
-                                "    {\n"
-                                "      \"set\": \"Grass\",\n"
-                                "      \"id\": \"101\",\n"
-                                "      \"source\": \"Campaign \\\"Nord\\\" 2019\",\n"
-                                "      \"author\": \"Bo \xc3\x85gren\",\n"
-                                "      \"notes\": \"a\\nb\",\n"
-                                "      \"history\": [\n"
-                                "        {\"date\": \"2026-12-09T23:40:05+01:00\", \"kind\": \"created-blank\"},\n"
-                                "        {\"date\": \"2026-12-09T23:40:05+01:00\", \"kind\": \"set-renamed\", \"from\": \"G\", \"to\": \"Grass\"}\n"
-                                "      ]\n"
-                                "    }\n"
-                                "  ],\n"
-                                "  \"orphan-sets\": [],\n"
-                                "  \"orphans\": []\n"
-                                "}\n";
+    const QByteArray expected =
+        "{\n"
+        "  \"format\": \"varrow-notes\",\n"
+        "  \"version\": 1,\n"
+        "  \"library\": \"L.FFM\",\n"
+        "  \"library-sha256\": \"ab12\",\n"
+        "  \"sets\": [\n"
+        "    {\"name\": \"Grass\", \"description\": \"Tall grass\", \"owner\": \"Ana\", \"notes\": \"\"}\n"
+        "  ],\n"
+        "  \"models\": [\n"
+        "    {\n"
+        "      \"set\": \"Grass\",\n"
+        "      \"id\": \"101\",\n"
+        "      \"source\": \"Campaign \\\"Nord\\\" 2019\",\n"
+        "      \"author\": \"Bo \xc3\x85gren\",\n"
+        "      \"notes\": \"a\\nb\",\n"
+        "      \"history\": [\n"
+        "        {\"date\": \"2026-12-09T23:40:05+01:00\", \"kind\": \"created-blank\"},\n"
+        "        {\"date\": \"2026-12-09T23:40:05+01:00\", \"kind\": \"set-renamed\", \"from\": \"G\", \"to\": "
+        "\"Grass\"}\n"
+        "      ]\n"
+        "    }\n"
+        "  ],\n"
+        "  \"orphan-sets\": [],\n"
+        "  \"orphans\": []\n"
+        "}\n";
     EXPECT_EQ(SerializeNotes(doc), expected);
 
     const NotesParse back = ParseNotes(expected);
@@ -247,7 +250,8 @@ TEST(NotesFileFormat, ReadsEveryLayoutAFileTakes)
         "\xEF\xBB\xBF{\"format\":\"varrow-notes\",\"models\":[{\"id\":\"101\",\"set\":\"Grass\",\"author\":\"Ana\"}]}",
         "{\r\n\t\"models\" : [ {\r\n\t\t\"author\" : \"Ana\", \"set\":\"Grass\",\r\n\t\t\"id\" : \"101\" } ],\r\n"
         "\t\"format\" : \"varrow-notes\"\r\n}\r\n",
-        "{\r\r\n\"format\": \"varrow-notes\",\r\r\n\"sets\": null,\r\r\n\"models\": [{\"id\": \"101\", \"set\": \"Grass\","
+        "{\r\r\n\"format\": \"varrow-notes\",\r\r\n\"sets\": null,\r\r\n\"models\": [{\"id\": \"101\", \"set\": "
+        "\"Grass\","
         " \"author\": \"Ana\", \"notes\": null, \"history\": null}]\r\r\n}",
         "{\"format\":\"varrow-notes\",\"version\":1,\"models\":[{\"id\":\"101\",\"set\":\"Grass\",\"author\":\"Ana\","
         "\"history\":[]}],\"orphans\":[],\"orphan-sets\":[]}",
@@ -293,9 +297,9 @@ TEST_F(Notes, AttachFindsModelsBySetAndIdAndKeepsTheRestAsOrphans)
         return m;
     };
     doc.models << note("Grass", " 101 ", "blanks and case do not matter") // set and ID
-               << note("Old", "201", "moved to Brush")                      // ID alone, in one place
-               << note("Grass", "999", "gone")                              // nowhere
-               << note("Grass", "101", "second entry for 101");             // 101 taken already
+               << note("Old", "201", "moved to Brush")                    // ID alone, in one place
+               << note("Grass", "999", "gone")                            // nowhere
+               << note("Grass", "101", "second entry for 101");           // 101 taken already
     doc.orphans << note("Was", "5", "an orphan stays one");
     SetNotes brush;
     brush.name = "Brush";
@@ -387,7 +391,7 @@ TEST_F(Notes, CopyMoveLeaveAndAttachKeepEveryNote)
     EXPECT_EQ(merged->notes, "newer notes\nolder notes");
     ASSERT_EQ(merged->history.size(), 2);
     EXPECT_EQ(merged->history[0].value("kind").toString(), "saved"); // 08:40 before 09:40
-    EXPECT_FALSE(notes.AttachOrphan(list[0], tall102));             // gone already
+    EXPECT_FALSE(notes.AttachOrphan(list[0], tall102));              // gone already
 
     // Empty notes are no notes: an emptied entry compares equal to none.
     LibraryNotes a, b;
@@ -515,7 +519,7 @@ TEST_F(Notes, OrphanedSetNotesAreAttachedOrDeleted)
     const SetNotes *merged = notes.Of(grass.get());
     EXPECT_EQ(merged->description, "Shrubs of 2019");
     EXPECT_EQ(merged->owner, "Bo");
-    EXPECT_EQ(merged->notes, "grass notes"); // the orphan had none: nothing appended
+    EXPECT_EQ(merged->notes, "grass notes");             // the orphan had none: nothing appended
     EXPECT_FALSE(notes.AttachOrphanSet(list[0], grass)); // taken already
     EXPECT_TRUE(notes.orphanSets.isEmpty());
 
@@ -564,8 +568,9 @@ TEST(HistoryEntries, ACalibrationWithoutAFileSaysSo)
     record.after = {{"objective", 0.031}};
     const QJsonObject e = CalibratedEntry(at(9, 0), record);
     EXPECT_TRUE(e.value("tied-loads").toBool());
-    EXPECT_EQ(DescribeEntry(e), "2026-12-09 09:40 calibrated against fires typed or pasted, SHA-256 0123456789ab "
-                                "(3 fires, log; free: load-1h, load-10h), objective 0.52 -> 0.031");
+    EXPECT_EQ(DescribeEntry(e),
+              "2026-12-09 09:40 calibrated against fires typed or pasted, SHA-256 0123456789ab "
+              "(3 fires, log; free: load-1h, load-10h), objective 0.52 -> 0.031");
     record.tiedLoads = false;
     EXPECT_FALSE(CalibratedEntry(at(9, 0), record).contains("tied-loads"));
 }

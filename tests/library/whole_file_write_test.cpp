@@ -1,8 +1,8 @@
-#include "library/LibraryBackups.h"
 #include "data/WholeFileWrite.h"
+#include "library/LibraryBackups.h"
 
-#include "support/LibraryFileSupport.h"
 #include "support/AsOrdinaryUser.h"
+#include "support/LibraryFileSupport.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -37,7 +37,8 @@ TEST(WholeFileWrite, NeverReplacesAPipeOrAFolderWithAFile)
     QString error;
     EXPECT_FALSE(WriteFileWhole(pipe, "a,b\r\n", &error));
     EXPECT_TRUE(error.contains("not a regular file")) << error.toStdString();
-    struct stat after {};
+    struct stat after
+    { };
     ASSERT_EQ(::lstat(QFile::encodeName(pipe).constData(), &after), 0);
     EXPECT_TRUE(S_ISFIFO(after.st_mode));
     ASSERT_TRUE(QDir(dir.path()).mkdir("folder"));
@@ -95,8 +96,8 @@ TEST(WholeFileWrite, LeftoversOfEndedWritesAreRemovedAndNothingElse)
     };
     const QStringList kept = {
         "OrlaFuelModels.FFM.lock",
-        "OrlaFuelModels.FFM.backup",                      // six letters, but a user's own copy
-        "OrlaFuelModels.backup-20261209-101500.FFM",      // a backup
+        "OrlaFuelModels.FFM.backup",                                            // six letters, but a user's own copy
+        "OrlaFuelModels.backup-20261209-101500.FFM",                            // a backup
         "OrlaFuelModels.backup-2026120-101500.FFM.saving-" + ended + "-zzZZ99", // not a backup's name
         "OrlaFuelModels.FFM.backup-20261209-101500.FFM.saving-" + ended + "-zzZZ99",
         "Other.backup-20261209-101500.FFM.saving-" + ended + "-zzZZ99",
@@ -135,8 +136,11 @@ TEST(WholeFileWrite, LeftoversOfEndedWritesAreRemovedAndNothingElse)
     EXPECT_EQ(removed, sortedPaths(backupLeftovers));
     EXPECT_TRUE(filesIn(dir.filePath("fallback")).isEmpty());
     QStringList remaining = kept;
-    remaining << "OrlaFuelModels.FFM" << "OrlaFuelModels.FFM.saving-" + ended + "-folder" << "elsewhere"
-              << "OrlaFuelModels.FFM.saving-" + ended + "-linkAA" << "fallback";
+    remaining << "OrlaFuelModels.FFM"
+              << "OrlaFuelModels.FFM.saving-" + ended + "-folder"
+              << "elsewhere"
+              << "OrlaFuelModels.FFM.saving-" + ended + "-linkAA"
+              << "fallback";
     remaining.sort();
     EXPECT_EQ(filesIn(dir.path()), remaining);
     EXPECT_EQ(fileBytes(library), kWorkedExample);
@@ -232,7 +236,8 @@ TEST(WholeFileWrite, AChangeBetweenTheCheckAndTheRenameIsNeverLost)
 
     // A change made before the check is seen by the check itself.
     ASSERT_TRUE(putFile(path, "changed earlier"));
-    EXPECT_EQ(WriteFileWholeIfUnchanged(path, "our change", sha256("ours as read"), &error), CheckedWrite::ChangedOutside);
+    EXPECT_EQ(WriteFileWholeIfUnchanged(path, "our change", sha256("ours as read"), &error),
+              CheckedWrite::ChangedOutside);
     EXPECT_EQ(fileBytes(path), "changed earlier");
 
     // The same bytes written again by another program: nothing to lose, the write goes on.

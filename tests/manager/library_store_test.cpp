@@ -7,8 +7,8 @@
 #include "data/ProgramState.h"
 #include "library/LibraryBackups.h"
 #include "library/LibraryLocation.h"
-#include "library/MemoryTree.h"
 #include "library/LibraryStore.h"
+#include "library/MemoryTree.h"
 #include "support/AsOrdinaryUser.h"
 
 #include <QDir>
@@ -192,8 +192,8 @@ TEST_F(Store, TheWindowsStoreAndFmtoolNeverLoseEachOthersSets)
         EXPECT_TRUE(names.contains(set)) << set.toStdString() << " was reported added but is not in the file";
     EXPECT_EQ(names.size(), 1 + reported.size());
     EXPECT_GT(reported.size(), kRounds); // most writes went through
-    std::printf("%lld sets added, %d writers refused over %d rounds\n", static_cast<long long>(reported.size()),
-                failed, kRounds);
+    std::printf("%lld sets added, %d writers refused over %d rounds\n", static_cast<long long>(reported.size()), failed,
+                kRounds);
 }
 
 // The same with a third program that takes no lock replacing the file between the check and

@@ -2,12 +2,12 @@
 // the program does, deletes the model named by its node text, and dies (SIGKILL) once the
 // library is written and before its notes are.
 //   notes_crash_writer FOLDER NODE_TEXT
+#include "data/IPrompts.h"
 #include "data/ProgramState.h"
 #include "library/EditActions.h"
-#include "data/IPrompts.h"
 #include "library/LibraryLocation.h"
-#include "library/MemoryTree.h"
 #include "library/LibraryStore.h"
+#include "library/MemoryTree.h"
 
 #include <QCoreApplication>
 
@@ -26,7 +26,7 @@ public:
     }
     bool AskYesNo(const QString &, const QString &, Icon) override { return true; }
     std::optional<QString> InputBox(const QString &, const QString &, const QString &) override { return {}; }
-    void Beep() override {}
+    void Beep() override { }
     PasteAnswer PasteModel() override { return {}; }
 };
 
@@ -53,7 +53,10 @@ int main(int argc, char **argv)
         if (tree.Text(tree.KeyAt(i)) == text)
             tree.SetSelectedKey(tree.KeyAt(i));
     YesPrompts prompts;
-    EditContext ctx{tree, prompts, {}, [&] {
+    EditContext ctx{tree,
+                    prompts,
+                    {},
+                    [&] {
                         QString reason;
                         store.Save(&reason);
                     },

@@ -38,8 +38,8 @@ TEST_F(StoreCrash, AKilledProgramLosesAtMostTheActionItWasSavingAndLeavesNoTempo
     QStringList leftBehind;
     for (int round = 0; round < kRounds; ++round) {
         bool clearedAtStart = true;
-        const crashtest::Round r = crashtest::runAndKill(
-            STORE_CRASH_WRITER, {dir.path(), QString::number(round)}, random, 60, [&] {
+        const crashtest::Round r =
+            crashtest::runAndKill(STORE_CRASH_WRITER, {dir.path(), QString::number(round)}, random, 60, [&] {
                 for (const QString &name : leftBehind)
                     clearedAtStart = clearedAtStart && !QFileInfo::exists(dir.filePath(name));
             });

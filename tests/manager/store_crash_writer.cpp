@@ -6,13 +6,13 @@
 // second save, as an editor saves (a new file renamed over it) with a set of its own added,
 // saying "third NAME".
 //   store_crash_writer FOLDER ROUND [ACTIONS [third]]
-#include "data/ProgramState.h"
-#include "library/EditActions.h"
 #include "data/IPrompts.h"
-#include "library/LibraryLocation.h"
-#include "library/MemoryTree.h"
+#include "data/ProgramState.h"
 #include "data/WholeFileWrite.h"
+#include "library/EditActions.h"
+#include "library/LibraryLocation.h"
 #include "library/LibraryStore.h"
+#include "library/MemoryTree.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -41,7 +41,7 @@ public:
     }
     bool AskYesNo(const QString &, const QString &, Icon) override { return false; }
     std::optional<QString> InputBox(const QString &, const QString &, const QString &) override { return name; }
-    void Beep() override {}
+    void Beep() override { }
     PasteAnswer PasteModel() override { return {}; }
 };
 
@@ -94,7 +94,10 @@ int main(int argc, char **argv)
     say("ready");
     ScriptedPrompts prompts;
     long action = 0;
-    EditContext ctx{tree, prompts, {}, [&] {
+    EditContext ctx{tree,
+                    prompts,
+                    {},
+                    [&] {
                         QString reason;
                         if (!store.Save(&reason)) {
                             std::fprintf(stderr, "save: %s\n", qPrintable(reason));

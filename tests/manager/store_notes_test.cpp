@@ -2,13 +2,13 @@
 // kept with the backups, and a program killed between the two writes loses nothing saved before.
 
 #include "data/ProgramState.h"
+#include "data/WholeFileWrite.h"
 #include "library/LibraryFile.h"
 #include "library/LibraryLocation.h"
+#include "library/LibrarySession.h"
+#include "library/LibraryStore.h"
 #include "library/MemoryTree.h"
 #include "library/NotesFile.h"
-#include "data/WholeFileWrite.h"
-#include "library/LibraryStore.h"
-#include "library/LibrarySession.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -60,8 +60,8 @@ protected:
         LibraryNotes n;
         for (const auto &fm : *gFMSets->Item(1)->FuelModels())
             n.Edit(fm).author = fm->FuelModelID() == "X1" ? "Ana" : "Bo";
-        ASSERT_TRUE(WriteNotes(library, QCryptographicHash::hash(kLibrary, QCryptographicHash::Sha256), n, *gFMSets,
-                               nullptr));
+        ASSERT_TRUE(
+            WriteNotes(library, QCryptographicHash::hash(kLibrary, QCryptographicHash::Sha256), n, *gFMSets, nullptr));
         ResetProgramState();
     }
     LibraryStore::LoadResult load(LibraryStore &store)
@@ -127,8 +127,8 @@ TEST_F(StoreNotes, NotesChangedOutsideAreNotWrittenOverAndBackupsKeepTheNotes)
     gLibraryNotes.Edit(gFMSets->Item(1)->FuelModels()->Item(1)).notes = "second";
     EXPECT_FALSE(store.Save(&reason));
     EXPECT_TRUE(store.ChangedOutside());
-    EXPECT_EQ(reason, QStringLiteral("The notes file %1 was changed by another program.")
-                          .arg(QDir::toNativeSeparators(notes)));
+    EXPECT_EQ(reason,
+              QStringLiteral("The notes file %1 was changed by another program.").arg(QDir::toNativeSeparators(notes)));
     EXPECT_EQ(bytesOf(notes), theirs);
     EXPECT_EQ(bytesOf(library), libraryNow);
 

@@ -198,7 +198,8 @@ private slots:
         QVERIFY2(mnemonicClashes(&win()).isEmpty(), qPrintable(mnemonicClashes(&win()).join("; ")));
         for (QAbstractButton *b : win().findChildren<QAbstractButton *>())
             if (b->isVisibleTo(&win())) // the menu bar's hidden overflow button aside
-                QVERIFY2(!QKeySequence::mnemonic(b->text()).isEmpty(), qPrintable(b->objectName() + " has no mnemonic"));
+                QVERIFY2(!QKeySequence::mnemonic(b->text()).isEmpty(),
+                         qPrintable(b->objectName() + " has no mnemonic"));
 
         frmEditModel *editor = openEditorOn("Custom", "C1");
         QVERIFY(editor);
@@ -236,12 +237,16 @@ private slots:
     {
         start();
         QString why;
-        QStringList main = {"treeFMs", "cmdNewSet", "cmdDelete_0", "cmdRename", "cmdCopy", "cmdPaste", "cmdCut",
-                            "cmdNewFM", "cmdDelete_1", "txtFuelModelSet", "cmdDefault"};
+        QStringList main = {"treeFMs", "cmdNewSet", "cmdDelete_0", "cmdRename",       "cmdCopy",   "cmdPaste",
+                            "cmdCut",  "cmdNewFM",  "cmdDelete_1", "txtFuelModelSet", "cmdDefault"};
         for (int i = 0; i < 17; ++i)
             main << QString("txtFuels_%1").arg(i);
         // The parameters and notes tabs: the tab widget hands its focus to its tab bar.
-        main << "cmdEditSave" << "tabPanel" << "qt_tabwidget_tabbar" << "cboUnits" << "cmdClose";
+        main << "cmdEditSave"
+             << "tabPanel"
+             << "qt_tabwidget_tabbar"
+             << "cboUnits"
+             << "cmdClose";
         QCOMPARE(tabChain(&win()), main);
 
         frmEditModel *editor = openEditorOn("Custom", "C1");
@@ -249,11 +254,24 @@ private slots:
         QStringList editorOrder = {"txtFuels_0", "txtFuels_1", "cboFireCarry", "cboHerbType"};
         for (int i = 2; i <= 14; ++i)
             editorOrder << QString("txtFuels_%1").arg(i);
-        editorOrder << "cmdApply" << "cmdSave" << "cmdCancel" << "cmdTest";
+        editorOrder << "cmdApply"
+                    << "cmdSave"
+                    << "cmdCancel"
+                    << "cmdTest";
         for (int i = 20; i <= 25; ++i)
             editorOrder << QString("txtFuels_%1").arg(i);
-        editorOrder << "cboWindReduce" << "cboSlope" << "txtROS" << "txtFLI" << "txtFL" << "txtHeat" << "cmdComp" << "chkAuto" << "cmdPlot" << "cmdClearGraph"
-                    << "chkPlotRefFM" << "tabResults";
+        editorOrder << "cboWindReduce"
+                    << "cboSlope"
+                    << "txtROS"
+                    << "txtFLI"
+                    << "txtFL"
+                    << "txtHeat"
+                    << "cmdComp"
+                    << "chkAuto"
+                    << "cmdPlot"
+                    << "cmdClearGraph"
+                    << "chkPlotRefFM"
+                    << "tabResults";
         QVERIFY2(inOrder(tabChain(editor), editorOrder, &why), qPrintable(why));
 
         QTest::mouseClick(editor->cmdTuner(2), Qt::LeftButton);

@@ -17,8 +17,7 @@
 namespace {
 
 // Runs f on the modal dialog of type T as soon as it is shown.
-template <typename T>
-void whenShown(std::function<void(T &)> f)
+template <typename T> void whenShown(std::function<void(T &)> f)
 {
     QTimer::singleShot(0, [f] {
         T *dialog = qobject_cast<T *>(QApplication::activeModalWidget());
@@ -83,7 +82,8 @@ private slots:
         QVERIFY(bytes.contains(" 15.24 30 18840.6 19305.8 Custom one\r\n"));
         // The model's history keeps its number and code in that file (one step of the history).
         const QString sha = QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
-        const ModelNotes *notes = gLibraryNotes.Of(gFMSets->Item(setKey("Custom"))->FuelModels()->Item(modelKey("Custom", "C1")).get());
+        const ModelNotes *notes =
+            gLibraryNotes.Of(gFMSets->Item(setKey("Custom"))->FuelModels()->Item(modelKey("Custom", "C1")).get());
         QVERIFY(notes);
         QCOMPARE(notes->history.size(), 1);
         QCOMPARE(notes->history[0].value("kind").toString(), QStringLiteral("exported"));
@@ -144,8 +144,9 @@ private slots:
         QCOMPARE(models->Count(), 1);
         QCOMPARE(models->Item(1)->FuelModelID(), QStringLiteral("GRz"));
         QCOMPARE(models->Item(1)->LoadingLiveHerb(), 1.0);
-        QVERIFY(libraryBytes().contains("\"[FuelModelSet:From the simulator,Count:1]\"\r\n"
-                                        "\"GRz\",\"Tuned grass\",1,0.5,0,0,1,0,2000,1800,1500,0.15,8000,8000,8000,1,2\r\n"));
+        QVERIFY(libraryBytes().contains(
+            "\"[FuelModelSet:From the simulator,Count:1]\"\r\n"
+            "\"GRz\",\"Tuned grass\",1,0.5,0,0,1,0,2000,1800,1500,0.15,8000,8000,8000,1,2\r\n"));
         checkAfterAction("import");
 
         // The import is one step of the history: undo takes the whole set out again.
@@ -237,7 +238,7 @@ private slots:
             QCOMPARE(d.tblSets->rowCount(), 2);
             QCOMPARE(d.tblSets->item(0, 1)->text(), QStringLiteral("1"));
             QCOMPARE(d.tblSets->item(0, 2)->text(), QStringLiteral("Custom (2)")); // "Custom" is taken here
-            QVERIFY(!d.cmdImport->isEnabled()); // nothing ticked yet
+            QVERIFY(!d.cmdImport->isEnabled());                                    // nothing ticked yet
             d.tblSets->item(0, 0)->setCheckState(Qt::Checked);
             QVERIFY(d.cmdImport->isEnabled());
             QTest::mouseClick(d.cmdCancel, Qt::LeftButton);
@@ -305,10 +306,10 @@ private slots:
     {
         start();
         const QList<QAction *> file = win().mnuFile->actions();
-        for (QAction *a : {win().actImportCustomModels, win().actImportSets, win().actExportCustomModels,
-                           win().actExportSetCsv})
-            QVERIFY2(file.indexOf(a) >= 0 && file.indexOf(a) < file.indexOf(win().actQuit), qPrintable(a->objectName()));
-
+        for (QAction *a :
+             {win().actImportCustomModels, win().actImportSets, win().actExportCustomModels, win().actExportSetCsv})
+            QVERIFY2(file.indexOf(a) >= 0 && file.indexOf(a) < file.indexOf(win().actQuit),
+                     qPrintable(a->objectName()));
 
         // A second copy of the program has the library read-only: an import is refused before
         // any file is asked for.
@@ -339,11 +340,13 @@ private slots:
         win().actExportSetCsv->trigger();
         const QByteArray csv = readAll(out + ".csv");
         QVERIFY2(csv.contains("Fuel Model ID,Description,1 Hour Loading (t/ac),"), csv.constData());
-        QVERIFY(csv.contains("\r\nC1,Custom one,12000,1,1,0,3,2000,1800,1600,8100,8200,8300,0.5,30,2 - Brush,1 - Static,,,\r\n"));
+        QVERIFY(csv.contains(
+            "\r\nC1,Custom one,12000,1,1,0,3,2000,1800,1600,8100,8200,8300,0.5,30,2 - Brush,1 - Static,,,\r\n"));
         QVERIFY(csv.contains(",Herb Type,Source,Author,Notes\r\n"));
 
         // With notes, the last three columns hold them.
-        ModelNotes &n = gLibraryNotes.Edit(gFMSets->Item(setKey("Custom"))->FuelModels()->Item(modelKey("Custom", "C1")));
+        ModelNotes &n =
+            gLibraryNotes.Edit(gFMSets->Item(setKey("Custom"))->FuelModels()->Item(modelKey("Custom", "C1")));
         n.source = "Plots 3-9";
         n.author = "Ana";
         n.notes = "two\nlines";
@@ -366,10 +369,13 @@ private slots:
             f.write(otherBytes);
             QFile n(other + ".notes");
             QVERIFY(n.open(QIODevice::WriteOnly));
-            n.write("\xEF\xBB\xBF{\"format\": \"varrow-notes\", \"version\": 1, \"library\": \"colleague.FFM\",\n"
-                    "\"sets\": [{\"name\": \"Coast\", \"description\": \"Coastal plain\", \"owner\": \"Bo\", \"notes\": \"\"}],\n"
-                    "\"models\": [{\"set\": \"Coast\", \"id\": \"x1\", \"source\": \"Campaign 2019\", \"author\": \"Bo\",\n"
-                    "\"notes\": \"\", \"history\": [{\"date\": \"2026-12-01T08:00:00+01:00\", \"kind\": \"created-blank\"}]}]}\n");
+            n.write(
+                "\xEF\xBB\xBF{\"format\": \"varrow-notes\", \"version\": 1, \"library\": \"colleague.FFM\",\n"
+                "\"sets\": [{\"name\": \"Coast\", \"description\": \"Coastal plain\", \"owner\": \"Bo\", \"notes\": "
+                "\"\"}],\n"
+                "\"models\": [{\"set\": \"Coast\", \"id\": \"x1\", \"source\": \"Campaign 2019\", \"author\": \"Bo\",\n"
+                "\"notes\": \"\", \"history\": [{\"date\": \"2026-12-01T08:00:00+01:00\", \"kind\": "
+                "\"created-blank\"}]}]}\n");
         }
         m_prompts->AnswerFiles([&](const IPrompts::FileChoice &) { return other; });
         whenShown<OtherLibraryDialog>([](OtherLibraryDialog &d) {

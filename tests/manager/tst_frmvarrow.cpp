@@ -21,9 +21,9 @@ class TestFrmVarrow : public QObject, public ManagerFixture
         for (QPushButton *b : {win().cmdNewSet, win().cmdDelete[0], win().cmdRename, win().cmdCopy, win().cmdCut,
                                win().cmdPaste, win().cmdNewFM, win().cmdDelete[1], win().cmdEditSave})
             out << QString("%1=%2").arg(b->objectName()).arg(b->isEnabled());
-        for (QAction *a : {win().mnuCutModelPU, win().mnuCopyModelPU, win().mnuPasteModelPU, win().mnuDeleteModelPU,
-                           win().mnuNewModelPU, win().mnuNewSetPU, win().mnuDeleteSetPU, win().mnuRenameSetPU,
-                           win().mnuEditPU})
+        for (QAction *a :
+             {win().mnuCutModelPU, win().mnuCopyModelPU, win().mnuPasteModelPU, win().mnuDeleteModelPU,
+              win().mnuNewModelPU, win().mnuNewSetPU, win().mnuDeleteSetPU, win().mnuRenameSetPU, win().mnuEditPU})
             out << QString("%1=%2").arg(a->objectName()).arg(a->isEnabled());
         return out.join(' ');
     }
@@ -31,11 +31,10 @@ class TestFrmVarrow : public QObject, public ManagerFixture
     // The expected states in the same order, as a string of 0 and 1.
     static QString states(const char *bits)
     {
-        static const char *names[] = {"cmdNewSet",      "cmdDelete_0",      "cmdRename",        "cmdCopy",
-                                      "cmdCut",         "cmdPaste",         "cmdNewFM",         "cmdDelete_1",
-                                      "cmdEditSave",    "mnuCutModelPU",    "mnuCopyModelPU",   "mnuPasteModelPU",
-                                      "mnuDeleteModelPU", "mnuNewModelPU",  "mnuNewSetPU",      "mnuDeleteSetPU",
-                                      "mnuRenameSetPU", "mnuEditPU"};
+        static const char *names[] = {
+            "cmdNewSet",        "cmdDelete_0",   "cmdRename",   "cmdCopy",        "cmdCut",         "cmdPaste",
+            "cmdNewFM",         "cmdDelete_1",   "cmdEditSave", "mnuCutModelPU",  "mnuCopyModelPU", "mnuPasteModelPU",
+            "mnuDeleteModelPU", "mnuNewModelPU", "mnuNewSetPU", "mnuDeleteSetPU", "mnuRenameSetPU", "mnuEditPU"};
         QStringList out;
         for (int i = 0; i < 18; ++i)
             out << QString("%1=%2").arg(names[i]).arg(bits[i] == '1');
@@ -120,8 +119,9 @@ private slots:
     {
         start();
         click(modelKey("Custom", "C1"));
-        const QStringList expected = {"C1",   "Custom one", "12000", "1",    "1",    "0",    "3",    "2000", "1800",
-                                      "1600", "8100",       "8200",  "8300", "0.5",  "30",   "2 - Brush", "1 - Static"};
+        const QStringList expected = {"C1",   "Custom one", "12000", "1",         "1",         "0",
+                                      "3",    "2000",       "1800",  "1600",      "8100",      "8200",
+                                      "8300", "0.5",        "30",    "2 - Brush", "1 - Static"};
         for (int i = 0; i < 17; ++i)
             QCOMPARE(win().PanelText(i), expected[i]);
         QCOMPARE(win().txtFuelModelSet->text(), QString("Custom"));
@@ -150,7 +150,8 @@ private slots:
         m_prompts->ExpectYesNo("Do you wish to make Orla Master\rthe default Larkfield fuel model set?", false);
         QTest::mouseClick(win().cmdDefault, Qt::LeftButton);
         QCOMPARE(ReadDefaultSetName(), QString("Orla Master")); // nothing stored: the default
-        QVERIFY(!QSettings(QSettings::NativeFormat, QSettings::UserScope, "Quillon", "Quillon").contains("General/LF Fuelmodel Set"));
+        QVERIFY(!QSettings(QSettings::NativeFormat, QSettings::UserScope, "Quillon", "Quillon")
+                     .contains("General/LF Fuelmodel Set"));
         click(modelKey("Custom", "C1"));
         m_prompts->ExpectYesNo("Do you wish to make Custom\rthe default Larkfield fuel model set?", true, AppTitle());
         QTest::mouseClick(win().cmdDefault, Qt::LeftButton);
@@ -172,9 +173,10 @@ private slots:
         QStringList texts;
         for (QAction *a : items)
             texts << (a->isSeparator() ? QString("-") : a->text());
-        QCOMPARE(texts, QStringList({"Cut Model", "Copy Model", "Paste Model", "Delete Model", "New Blank Model", "-",
-                                     "New Fuel Model Set", "Delete Fuel Model Set", "Rename Fuel Model Set", "-",
-                                     "Edit and Test Center"}));
+        QCOMPARE(texts,
+                 QStringList({"Cut Model", "Copy Model", "Paste Model", "Delete Model", "New Blank Model", "-",
+                              "New Fuel Model Set", "Delete Fuel Model Set", "Rename Fuel Model Set", "-",
+                              "Edit and Test Center"}));
         QCOMPARE(win().PopupMenu()->title(), QString("Fuel Model"));
         const QRect other = tree().visualItemRect(tree().Node(setKey("Spare")));
         QTest::mousePress(tree().viewport(), Qt::RightButton, {}, other.center());

@@ -92,10 +92,12 @@ private slots:
         startAnswering(QMessageBox::No);
         QCOMPARE(m_asked.size(), 1);
         const QString &text = m_asked.front();
-        QVERIFY2(text.contains(QDir::toNativeSeparators(m_beside) + "\n(0.3 KB, changed 2026-05-06 07:08, 2 sets, 3 models)"),
+        QVERIFY2(text.contains(QDir::toNativeSeparators(m_beside) +
+                               "\n(0.3 KB, changed 2026-05-06 07:08, 2 sets, 3 models)"),
                  qPrintable(text));
-        QVERIFY2(text.contains(QDir::toNativeSeparators(m_copy) + "\n(0.1 KB, changed 2026-01-02 03:04, 1 set, 1 model)"),
-                 qPrintable(text));
+        QVERIFY2(
+            text.contains(QDir::toNativeSeparators(m_copy) + "\n(0.1 KB, changed 2026-01-02 03:04, 1 set, 1 model)"),
+            qPrintable(text));
         QCOMPARE(QDir::cleanPath(win().Store().Path()), QDir::cleanPath(m_beside));
         QVERIFY(!setKey("Nine").isEmpty());
         QVERIFY(setKey("Copy only").isEmpty());

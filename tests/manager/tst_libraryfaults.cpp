@@ -24,10 +24,7 @@ class TestLibraryFaults : public QObject, public ManagerFixture
 {
     Q_OBJECT
 
-    QStringList backups() const
-    {
-        return QDir(m_libraryDir->path()).entryList({"*.bak"}, QDir::Files);
-    }
+    QStringList backups() const { return QDir(m_libraryDir->path()).entryList({"*.bak"}, QDir::Files); }
 
 private slots:
     void initTestCase() { setUpSuite(); }

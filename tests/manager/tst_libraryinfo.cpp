@@ -81,14 +81,14 @@ private slots:
         m_prompts->ExpectInput("Enter the name for the new fuel model set", QString("Run one"));
         win().cmdNewSet->click();
         checkAfterAction("new set");
-        const QStringList backups =
-            QDir(m_libraryDir->path()).entryList({"OrlaFuelModels.backup-*.FFM"}, QDir::Files);
+        const QStringList backups = QDir(m_libraryDir->path()).entryList({"OrlaFuelModels.backup-*.FFM"}, QDir::Files);
         QCOMPARE(backups.size(), 1);
         const QByteArray bytes = libraryBytes();
 
         const bool shown = showThroughMenu(win(), [&](LibraryInfoDialog &d) {
             QCOMPARE(d.txtLibraryPath->text(), QDir::toNativeSeparators(libraryPath()));
-            QVERIFY2(d.lblLibraryReason->text().contains("folder given for tests"), qPrintable(d.lblLibraryReason->text()));
+            QVERIFY2(d.lblLibraryReason->text().contains("folder given for tests"),
+                     qPrintable(d.lblLibraryReason->text()));
             QVERIFY2(d.lblLibrarySize->text().contains("(" + QLocale().toString(bytes.size()) + " bytes)"),
                      qPrintable(d.lblLibrarySize->text()));
             // Orla Master (locked, 2 models), Custom (1), Spare (0), Run one (0).

@@ -9,18 +9,15 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
+#include <QSysInfo>
 #include <QTimer>
 #include <QTreeWidget>
-#include <QSysInfo>
 
 class TestLibrarySafety : public QObject, public ManagerFixture
 {
     Q_OBJECT
 
-    QStringList asideCopies() const
-    {
-        return QDir(m_libraryDir->path()).entryList({"*.outside-*.bak"}, QDir::Files);
-    }
+    QStringList asideCopies() const { return QDir(m_libraryDir->path()).entryList({"*.outside-*.bak"}, QDir::Files); }
     QByteArray readFile(const QString &name) const
     {
         QFile f(m_libraryDir->filePath(name));
@@ -44,11 +41,12 @@ private slots:
     {
         start();
         const QByteArray original = libraryBytes();
-        const QString holder = QString("process %1 on %2").arg(QCoreApplication::applicationPid()).arg(QSysInfo::machineHostName());
+        const QString holder =
+            QString("process %1 on %2").arg(QCoreApplication::applicationPid()).arg(QSysInfo::machineHostName());
         const QString question = "The library file\r" + QDir::toNativeSeparators(libraryPath()) +
-                                 "\ris open in another copy of Varrow (" + holder +
-                                 "), which saves every change to it.\r\r"
-                                 "Yes: open it here read-only (nothing can be changed or saved).\rNo: quit.";
+            "\ris open in another copy of Varrow (" + holder +
+            "), which saves every change to it.\r\r"
+            "Yes: open it here read-only (nothing can be changed or saved).\rNo: quit.";
         {
             m_prompts->ExpectYesNo(question, false);
             frmVarrow second(m_prompts.get());
@@ -146,7 +144,8 @@ private slots:
         QVERIFY(libraryBytes().contains("[FuelModelSet:Ours,Count:0]"));
         QCOMPARE(asideCopies().size(), 1);
         QCOMPARE(readFile(asideCopies().first()), outside);
-        QVERIFY(m_prompts->Log().last().contains(QDir::toNativeSeparators(m_libraryDir->filePath(asideCopies().first()))));
+        QVERIFY(
+            m_prompts->Log().last().contains(QDir::toNativeSeparators(m_libraryDir->filePath(asideCopies().first()))));
         // Our change stays undoable.
         QCOMPARE(win().UndoStack()->undoText(), QString("New Set 'Ours'"));
     }

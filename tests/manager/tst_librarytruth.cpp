@@ -11,11 +11,11 @@
 #include "support/ImmutableFile.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QProcess>
 #include <QPushButton>
-#include <QSysInfo>
-#include <QFileInfo>
 #include <QStatusBar>
+#include <QSysInfo>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -89,7 +89,8 @@ private slots:
         win().cmdNewSet->click();
         QVERIFY(m_prompts->Finished());
         const QString message = m_prompts->Log().last();
-        QVERIFY2(message.contains("The file does not hold 1 set and 1 model that were shown here."), qPrintable(message));
+        QVERIFY2(message.contains("The file does not hold 1 set and 1 model that were shown here."),
+                 qPrintable(message));
         QCOMPARE(copies("replaced").size(), 1);
         const QString aside = m_libraryDir->filePath(copies("replaced").front());
         QVERIFY2(message.contains(QDir::toNativeSeparators(aside)), qPrintable(message));
@@ -174,12 +175,12 @@ private slots:
         writeLibrary(kTestLibrary);
         ImmutableFile immutable(libraryPath());
         if (!immutable.Made() && ::geteuid() == 0)
-            QSKIP("an administrator writes a read-only file: this needs the immutable flag, which this file system lacks");
+            QSKIP("an administrator writes a read-only file: this needs the immutable flag, which this file system "
+                  "lacks");
         if (!immutable.Made())
             QVERIFY(QFile::setPermissions(libraryPath(), QFileDevice::ReadOwner | QFileDevice::ReadGroup));
         const QString cause = "The library file\r" + QDir::toNativeSeparators(libraryPath()) +
-                              "\rcannot be written here: the library file " + QDir::toNativeSeparators(libraryPath()) +
-                              " is read-only (";
+            "\rcannot be written here: the library file " + QDir::toNativeSeparators(libraryPath()) + " is read-only (";
         m_prompts->ExpectMessage({});
         start(QByteArray());
         QVERIFY(m_prompts->Finished());
@@ -219,11 +220,12 @@ private slots:
         start(QByteArray());
         QVERIFY(m_prompts->Finished());
         const QString asked = m_prompts->Log().last();
-        QVERIFY2(asked.contains(QString("its lock file is a stale lock left by the user %1 (process %2, which no longer "
-                                        "runs) that cannot be removed here")
-                                    .arg(QFileInfo(lockPath).owner())
-                                    .arg(pid)),
-                 qPrintable(asked));
+        QVERIFY2(
+            asked.contains(QString("its lock file is a stale lock left by the user %1 (process %2, which no longer "
+                                   "runs) that cannot be removed here")
+                               .arg(QFileInfo(lockPath).owner())
+                               .arg(pid)),
+            qPrintable(asked));
         QVERIFY2(!asked.contains("is open in another copy"), qPrintable(asked));
         QVERIFY(win().windowTitle().endsWith(" (read-only)"));
     }

@@ -152,9 +152,10 @@ private slots:
         m_prompts->ExpectYesNo({}, true);
         press(win().cmdCut);
         click(setKey("Spare"));
-        m_prompts->ExpectMessage("The fuel model set \"Spare\" already holds a fuel model with the ID C1.\r"
-                                 "Please give the pasted model a new ID and description.",
-                                 "Fuel Model ID")
+        m_prompts
+            ->ExpectMessage("The fuel model set \"Spare\" already holds a fuel model with the ID C1.\r"
+                            "Please give the pasted model a new ID and description.",
+                            "Fuel Model ID")
             .ExpectPaste("C2", "Moved one");
         press(win().cmdPaste);
         const auto spare = gFMSets->Item(setKey("Spare"))->FuelModels();

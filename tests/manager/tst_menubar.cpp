@@ -4,8 +4,8 @@
 
 #include "support/ManagerFixture.h"
 
-#include "testcenter/ui/frmEditModel.h"
 #include "manager/UserGuideWindow.h"
+#include "testcenter/ui/frmEditModel.h"
 
 #include "units/UnitSetting.h"
 
@@ -139,7 +139,8 @@ private slots:
 
         pick(Qt::Key_T, win().mnuTools, Qt::Key_E);
         QVERIFY(win().Editor());
-        QCOMPARE(win().Editor()->EditFM().get(), gFMSets->Item(setKey("Custom"))->FuelModels()->Item(modelKey("Custom", "C1")).get());
+        QCOMPARE(win().Editor()->EditFM().get(),
+                 gFMSets->Item(setKey("Custom"))->FuelModels()->Item(modelKey("Custom", "C1")).get());
     }
 
     void unitsFromTheToolsMenuAreTheProgramsOneSetting()
@@ -229,7 +230,8 @@ private slots:
         const QString version = QRegularExpression(R"(\d+\.\d+\.\d+$)").match(win().windowTitle()).captured(0);
         m_prompts->ExpectMessage("Varrow " + version +
                                      "\r\rKeeps, edits and tests surface fire behavior fuel models.\r\r"
-                                     "Library file (the folder given for tests):\r" + QDir::toNativeSeparators(libraryPath()) +
+                                     "Library file (the folder given for tests):\r" +
+                                     QDir::toNativeSeparators(libraryPath()) +
                                      "\r\rFile > Library... tells more about it.",
                                  "About Varrow");
         pick(Qt::Key_H, win().mnuHelp, Qt::Key_A);

@@ -82,8 +82,9 @@ private slots:
         checkAfterAction("save notes");
         QCOMPARE(libraryBytes(), kTestLibrary); // the library file is as it was, byte for byte
         const QByteArray saved = notesBytes();
-        QVERIFY(saved.contains("      \"id\": \"C1\",\n      \"source\": \"Field campaign 2019\",\n"
-                               "      \"author\": \"Ana Reyes\",\n      \"notes\": \"Grazed plots.\\nDepth in May.\",\n"));
+        QVERIFY(
+            saved.contains("      \"id\": \"C1\",\n      \"source\": \"Field campaign 2019\",\n"
+                           "      \"author\": \"Ana Reyes\",\n      \"notes\": \"Grazed plots.\\nDepth in May.\",\n"));
         QCOMPARE(win().actUndo->text(), QString("&Undo Notes of Model 'C1 - Custom one'"));
 
         // Another model shows its own (empty) notes; coming back shows these.
@@ -154,8 +155,9 @@ private slots:
         const QByteArray saved = notesBytes();
         QVERIFY2(saved.contains("      \"source\": \"Plots 3-9\",\n"), saved.constData());
         // Exactly the values that changed, old and new, in the editor's order.
-        QVERIFY(saved.contains("\"kind\": \"saved\", \"changes\": [{\"field\": \"load-1h\", \"old\": 12000, \"new\": 1.2}, "
-                               "{\"field\": \"depth\", \"old\": 0.5, \"new\": 0.75}]}"));
+        QVERIFY(
+            saved.contains("\"kind\": \"saved\", \"changes\": [{\"field\": \"load-1h\", \"old\": 12000, \"new\": 1.2}, "
+                           "{\"field\": \"depth\", \"old\": 0.5, \"new\": 0.75}]}"));
         QCOMPARE(win().actUndo->text(), QString("&Undo Save Model 'C1 - Custom one'"));
 
         win().actUndo->trigger();
@@ -214,7 +216,8 @@ private slots:
         // Each is one step: undone, the notes are orphaned again, nothing lost.
         win().actUndo->trigger();
         checkAfterAction("undo of the delete");
-        QVERIFY(notesBytes().contains("\"orphan-sets\": [\n    {\"name\": \"Old set\", \"description\": \"Shrubs of 2019\""));
+        QVERIFY(notesBytes().contains(
+            "\"orphan-sets\": [\n    {\"name\": \"Old set\", \"description\": \"Shrubs of 2019\""));
         QCOMPARE(win().actUndo->text(), QString("&Undo Attach Notes of 'X9' to 'C1'"));
         win().actUndo->trigger();
         checkAfterAction("undo of the attach");

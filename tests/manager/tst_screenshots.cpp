@@ -8,9 +8,9 @@
 #include "units/UnitSetting.h"
 
 #include <QDir>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
-#include <QImage>
 #include <QPainter>
 #include <QStatusBar>
 
@@ -82,7 +82,8 @@ private slots:
         click(grass);
         // GR2: 0.1 t/ac = 0.22 t/ha, 1 ft = 0.3 m.
         QCOMPARE(win().findChild<QLineEdit *>(QStringLiteral("txtFuels_2"))->text(), QStringLiteral("0.22"));
-        QCOMPARE(win().findChild<QLabel *>(QStringLiteral("lblFuels_13"))->text(), QStringLiteral(" Fuelbed Bulk Depth (m)"));
+        QCOMPARE(win().findChild<QLabel *>(QStringLiteral("lblFuels_13"))->text(),
+                 QStringLiteral(" Fuelbed Bulk Depth (m)"));
         save(win().grab().toImage(), "manager-metric.png");
         Units::UnitSetting::instance().setSystem(Units::System::English);
     }
@@ -103,7 +104,8 @@ private slots:
         QImage shot = win().grab().toImage();
         const QImage menuImage = menu->grab().toImage();
         QPainter painter(&shot);
-        const QPoint place(qMin(at.x(), shot.width() - menuImage.width()), qMin(at.y(), shot.height() - menuImage.height()));
+        const QPoint place(qMin(at.x(), shot.width() - menuImage.width()),
+                           qMin(at.y(), shot.height() - menuImage.height()));
         painter.drawImage(place, menuImage);
         painter.setPen(QColor(110, 110, 110)); // the shadow a desktop would draw
         painter.drawRect(QRect(place, menuImage.size()).adjusted(0, 0, -1, -1));

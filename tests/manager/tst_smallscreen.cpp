@@ -11,8 +11,8 @@
 
 #include <QFile>
 #include <QGuiApplication>
-#include <QMenu>
 #include <QHeaderView>
+#include <QMenu>
 #include <QScreen>
 #include <QTabWidget>
 #include <QTableView>
@@ -31,8 +31,9 @@ class TestSmallScreen : public QObject, public ManagerFixture
         QVERIFY2(window && window->isVisible(), name);
         QCoreApplication::processEvents();
         const QRect area = window->screen()->availableGeometry();
-        QVERIFY2(area.contains(window->frameGeometry()),
-                 qPrintable(QStringLiteral("%1 at %2 outside %3").arg(name, text(window->frameGeometry()), text(area))));
+        QVERIFY2(
+            area.contains(window->frameGeometry()),
+            qPrintable(QStringLiteral("%1 at %2 outside %3").arg(name, text(window->frameGeometry()), text(area))));
     }
     static QWidget *topLevel(const char *name)
     {

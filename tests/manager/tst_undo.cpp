@@ -6,17 +6,15 @@
 
 #include "testcenter/ui/frmEditModel.h"
 
-
 namespace {
 
-const QByteArray kUndoLibrary =
-    "\"[FuelModelSet:Orla Master,Count:1, Locked]\"\r\n"
-    "\"1\",\"Short grass\",1,0.74,0,0,0,0,3500,1500,1500,0.12,8000,8000,8000,1,1\r\n"
-    "\"[FuelModelSet:Field set,Count:2]\"\r\n"
-    "\"F1\",\"Field one\",1,0.74,0,0,0,0,3500,1500,1500,0.12,8000,8000,8000,1,1\r\n"
-    "\"F2\",\"Field two\",2,1.5,1,0,0,0,2000,1500,1500,0.25,8000,8000,8000,2,1\r\n"
-    "\"[FuelModelSet:Spare,Count:0]\"\r\n"
-    "\"[End]\"\r\n";
+const QByteArray kUndoLibrary = "\"[FuelModelSet:Orla Master,Count:1, Locked]\"\r\n"
+                                "\"1\",\"Short grass\",1,0.74,0,0,0,0,3500,1500,1500,0.12,8000,8000,8000,1,1\r\n"
+                                "\"[FuelModelSet:Field set,Count:2]\"\r\n"
+                                "\"F1\",\"Field one\",1,0.74,0,0,0,0,3500,1500,1500,0.12,8000,8000,8000,1,1\r\n"
+                                "\"F2\",\"Field two\",2,1.5,1,0,0,0,2000,1500,1500,0.25,8000,8000,8000,2,1\r\n"
+                                "\"[FuelModelSet:Spare,Count:0]\"\r\n"
+                                "\"[End]\"\r\n";
 
 } // namespace
 
@@ -111,9 +109,9 @@ private slots:
         win().cmdDelete[1]->click();
         done("delete model");
 
-        QCOMPARE(names, QStringList({"New Set 'Burn plots'", "Paste Model 'B1 - Burn one'",
-                                     "Cut Model 'F1 - Field one'", "Rename Set 'Burn plots' to 'Burn plots 2024'",
-                                     "Delete Model 'B1 - Burn one'"}));
+        QCOMPARE(names,
+                 QStringList({"New Set 'Burn plots'", "Paste Model 'B1 - Burn one'", "Cut Model 'F1 - Field one'",
+                              "Rename Set 'Burn plots' to 'Burn plots 2024'", "Delete Model 'B1 - Burn one'"}));
         for (int i = files.size() - 2; i >= 0; --i) {
             win().actUndo->trigger();
             QCOMPARE(libraryBytes(), files[i]);

@@ -32,7 +32,10 @@ class TestWindowHabits : public QObject, public ManagerFixture
         return win().Editor();
     }
 
-    static bool within(QSize size, QSize limit) { return size.width() <= limit.width() && size.height() <= limit.height(); }
+    static bool within(QSize size, QSize limit)
+    {
+        return size.width() <= limit.width() && size.height() <= limit.height();
+    }
     static QString text(QSize s) { return QStringLiteral("%1x%2").arg(s.width()).arg(s.height()); }
 
 private slots:
@@ -128,7 +131,8 @@ private slots:
         win().close();
         setUp();
         start();
-        QVERIFY2(screen.contains(win().frameGeometry().topLeft()), qPrintable(QString("%1,%2").arg(win().x()).arg(win().y())));
+        QVERIFY2(screen.contains(win().frameGeometry().topLeft()),
+                 qPrintable(QString("%1,%2").arg(win().x()).arg(win().y())));
         QVERIFY(screen.intersects(win().frameGeometry()));
     }
 
@@ -152,12 +156,15 @@ private slots:
         const QString shown = line->currentMessage();
         QVERIFY2(!shown.isEmpty(), "no message after the export");
         QVERIFY2(line->toolTip().contains(QDir::toNativeSeparators(out + ".csv")), qPrintable(line->toolTip()));
-        QVERIFY2(!library->text().contains(QDir::toNativeSeparators(m_libraryDir->path())), qPrintable(library->text()));
+        QVERIFY2(!library->text().contains(QDir::toNativeSeparators(m_libraryDir->path())),
+                 qPrintable(library->text()));
         QVERIFY(library->text().contains(QFileInfo(libraryPath()).fileName()));
         // The message ends, with room to spare, where the library's name begins.
         const int messageEnd = 6 + line->fontMetrics().horizontalAdvance(shown);
-        QVERIFY2(messageEnd + 6 <= library->x(),
-                 qPrintable(QStringLiteral("message to %1, library from %2: %3").arg(messageEnd).arg(library->x()).arg(shown)));
+        QVERIFY2(
+            messageEnd + 6 <= library->x(),
+            qPrintable(
+                QStringLiteral("message to %1, library from %2: %3").arg(messageEnd).arg(library->x()).arg(shown)));
         QVERIFY(library->width() >= library->sizeHint().width());
         // A narrower window (its first size on a 1366x768 screen) cuts the message again, clear
         // of the library's name.

@@ -41,8 +41,7 @@ inline std::string RunAsOrdinaryUser(const std::function<std::string()> &body)
     if (child == 0) {
         ::close(pipeEnds[0]);
         std::string result;
-        if (::getuid() == 0 &&
-            (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0))
+        if (::getuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0))
             result = "the child could not become the user nobody";
         else
             result = body();

@@ -31,11 +31,10 @@ inline FuelModelSets generationLibrary(int generation)
             const QString key = NewNodeKey(false);
             models->Add(QStringLiteral("%1").arg((s - 1) * kModelsPerSet + m),
                         QStringLiteral("Model %1 of set %2, generation %3").arg(m).arg(s).arg(generation),
-                        1 + (generation % 97) / 100.0, 0.74, 0.1, 0.05, 0.2, 0.3, 3500, 1500, 1500, 25, 8000,
-                        8000, 8000, 1, 1, key, key);
+                        1 + (generation % 97) / 100.0, 0.74, 0.1, 0.05, 0.2, 0.3, 3500, 1500, 1500, 25, 8000, 8000,
+                        8000, 1, 1, key, key);
         }
-        sets.Add(QStringLiteral("Set %1 of generation %2").arg(s).arg(generation), s == 2, models,
-                 NewNodeKey(s == 2));
+        sets.Add(QStringLiteral("Set %1 of generation %2").arg(s).arg(generation), s == 2, models, NewNodeKey(s == 2));
     }
     return sets;
 }
@@ -43,9 +42,9 @@ inline FuelModelSets generationLibrary(int generation)
 // A writer that says "ready" on its first output line and then one line per write completed.
 struct Round
 {
-    int completed = 0;      // writes the writer said were done before it was killed
-    bool killed = false;    // it was still running when the kill came
-    QByteArray errors;      // what it wrote to stderr
+    int completed = 0;   // writes the writer said were done before it was killed
+    bool killed = false; // it was still running when the kill came
+    QByteArray errors;   // what it wrote to stderr
 };
 
 // Starts program with args, waits for its "ready" line, lets it run for a delay drawn from

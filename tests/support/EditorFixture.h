@@ -81,7 +81,8 @@ struct TestLibrary
         gFMSets->Add(QStringLiteral("Empty"), false, std::make_shared<FuelModels>(), NewNodeKey(false));
         auto timber = std::make_shared<FuelModels>();
         gFMSets->Add(QStringLiteral("Timber"), true, timber, NewNodeKey(true));
-        timberLitter = add(*timber, "TL1", "Low load compact conifer litter", 0.2, 1, 2.2, 3.6, 0, 0, 2000, 0, 0, 30, 3, 1);
+        timberLitter =
+            add(*timber, "TL1", "Low load compact conifer litter", 0.2, 1, 2.2, 3.6, 0, 0, 2000, 0, 0, 30, 3, 1);
     }
 
     static std::shared_ptr<FuelModel> add(FuelModels &models, const char *id, const char *description, double depth,

@@ -29,7 +29,10 @@ inline QString TreeAndLibraryDiffer(const ITree &tree, const FuelModelSets &sets
         const QStringList kids = children.value(key);
         const auto &models = *set->FuelModels();
         if (kids.size() != models.Count())
-            return QStringLiteral("set \"%1\": %2 model nodes, %3 models").arg(set->Name()).arg(kids.size()).arg(models.Count());
+            return QStringLiteral("set \"%1\": %2 model nodes, %3 models")
+                .arg(set->Name())
+                .arg(kids.size())
+                .arg(models.Count());
         nodes += kids.size();
         for (int m = 1; m <= models.Count(); ++m) {
             const auto &fm = models.Item(m);

@@ -6,15 +6,15 @@
 #include "data/ProgramState.h"
 #include "library/EditActions.h"
 #include "library/LibraryFile.h"
-#include "support/LibraryInvariant.h"
 #include "library/LibraryLocation.h"
+#include "library/LibrarySession.h"
 #include "library/NotesFile.h"
 #include "library/ui/frmPasteModel.h"
-#include "library/LibrarySession.h"
 #include "manager/FMTree.h"
 #include "manager/frmVarrow.h"
-#include "tuners/ui/EditorTuners.h"
+#include "support/LibraryInvariant.h"
 #include "support/ScriptedPrompts.h"
+#include "tuners/ui/EditorTuners.h"
 
 #include <QAction>
 #include <QApplication>

@@ -6,9 +6,9 @@
 
 #include <deque>
 #include <functional>
-#include <vector>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 // Test double of IPrompts: a script of expected prompts (kind and exact text) with canned
 // answers. An unexpected prompt throws; Finished() tells whether every answer was used. File

@@ -40,8 +40,16 @@ public:
     std::vector<EntryWrite> written;
     bool legends = false;
 
-    bool EntriesOK() override { ++entryChecks; return entriesOk; }
-    bool EnvEntriesOK() override { ++envChecks; return envOk; }
+    bool EntriesOK() override
+    {
+        ++entryChecks;
+        return entriesOk;
+    }
+    bool EnvEntriesOK() override
+    {
+        ++envChecks;
+        return envOk;
+    }
     void Compute() override
     {
         ++computes;
@@ -83,7 +91,7 @@ public:
         controller->hscChart_Change(k, v);
     }
     void ShowReferenceLegends(bool shown) override { legends = shown; }
-    void HistoryChanged(int) override {}
+    void HistoryChanged(int) override { }
 
     QStringList labels(int k) const
     {
@@ -130,17 +138,17 @@ QStringList range(int from, int to)
 
 TEST(ChartRules, AxisMaximumGrowsByATenthRoundedUpToAnEvenWholeNumberAndNeverShrinks)
 {
-    EXPECT_EQ(GrowChartMax(0, 7.3, 5), 10);   // 8.03 -> 9 -> 10
-    EXPECT_EQ(GrowChartMax(0, 9.9, 1), 12);   // 10.89 -> 11 -> 12
-    EXPECT_EQ(GrowChartMax(0, 0.5, 0.1), 1);  // 0.55 -> 1: small values get an axis up to 1
-    EXPECT_EQ(GrowChartMax(0, 7.3, 20), 22);  // 22 exactly
+    EXPECT_EQ(GrowChartMax(0, 7.3, 5), 10);  // 8.03 -> 9 -> 10
+    EXPECT_EQ(GrowChartMax(0, 9.9, 1), 12);  // 10.89 -> 11 -> 12
+    EXPECT_EQ(GrowChartMax(0, 0.5, 0.1), 1); // 0.55 -> 1: small values get an axis up to 1
+    EXPECT_EQ(GrowChartMax(0, 7.3, 20), 22); // 22 exactly
     EXPECT_EQ(GrowChartMax(22, 3, 4), 22);
     EXPECT_EQ(GrowChartMax(8, 8.5, std::nullopt), 10); // 9.35 -> 10
     EXPECT_EQ(GrowChartMax(0, std::nullopt, std::nullopt), 0);
     // Values just above an even number: the old cut put the axis below them.
-    EXPECT_EQ(GrowChartMax(0, 2.3, std::nullopt), 4); // 2.53 -> 3 -> 4 (was 2)
-    EXPECT_EQ(GrowChartMax(0, 4.3, std::nullopt), 6); // 4.73 -> 5 -> 6 (was 4)
-    EXPECT_EQ(GrowChartMax(0, 0.4, 6.1), 8);          // a reference of 6.1: 6.71 -> 7 -> 8 (was 6)
+    EXPECT_EQ(GrowChartMax(0, 2.3, std::nullopt), 4);  // 2.53 -> 3 -> 4 (was 2)
+    EXPECT_EQ(GrowChartMax(0, 4.3, std::nullopt), 6);  // 4.73 -> 5 -> 6 (was 4)
+    EXPECT_EQ(GrowChartMax(0, 0.4, 6.1), 8);           // a reference of 6.1: 6.71 -> 7 -> 8 (was 6)
     EXPECT_EQ(GrowChartMax(0, 0.95, std::nullopt), 2); // 1.045 -> 2 (was 0, drawn up to 1)
     EXPECT_EQ(GrowChartMax(0, 0.9, std::nullopt), 1);  // 0.99 -> 1
 
@@ -192,7 +200,7 @@ TEST_F(Charts, FirstPlotShowsOneBarInTenRowsAndSetsTheAxes)
     EXPECT_EQ(state.ChartMax[1], 110); // 99 -> 108.9 -> 109 -> 110; the reference box reads 20
     EXPECT_EQ(state.ChartMax[2], 12);  // 9.9 -> 10.89 -> 11 -> 12
     EXPECT_EQ(state.ChartMax[3], 1);   // 0.5 -> 0.55 -> 1: an axis up to 1 stays 1
-    EXPECT_EQ(host.axis[3], 1); // drawn up to 1 all the same
+    EXPECT_EQ(host.axis[3], 1);        // drawn up to 1 all the same
     // Ten entries or fewer leave the scroll bars alone.
     EXPECT_EQ(host.scrollMax[0], 1);
 }
@@ -234,7 +242,7 @@ TEST_F(Charts, TwelfthPlotPagesAndOneScrollBarMovesAllFourChartsOnce)
 
 TEST_F(Charts, ClickedBarRestoresItsOwnEntryAndEmptyRowsAreIgnored)
 {
-    plotTimes(12); // rows 3 to 12 shown
+    plotTimes(12);                  // rows 3 to 12 shown
     controller.EditedBarClicked(3); // row 4 on screen
     ASSERT_FALSE(host.written.empty());
     EXPECT_EQ(host.written[0].control, "txtFuels_2");
@@ -367,8 +375,17 @@ TEST(ChartRules, RestoredEntriesAreWrittenInOrderInTheBoxesUnits)
         expected << QStringLiteral("txtFuels_%1").arg(i);
     for (int i = 20; i <= 24; ++i)
         expected << QStringLiteral("txtFuels_%1").arg(i);
-    expected << "txtMidFlameWind" << "cboHerbType" << "cboSlope" << "cboWindReduce" << "txtFuels_25"
-             << "txtROS" << "txtFLI" << "txtHeat" << "txtFL" << "txtCharSurfVolRatio" << "txtPackRatio";
+    expected << "txtMidFlameWind"
+             << "cboHerbType"
+             << "cboSlope"
+             << "cboWindReduce"
+             << "txtFuels_25"
+             << "txtROS"
+             << "txtFLI"
+             << "txtHeat"
+             << "txtFL"
+             << "txtCharSurfVolRatio"
+             << "txtPackRatio";
     EXPECT_EQ(order, expected);
     EXPECT_EQ(by["txtFuels_2"].text, "3.79");
     EXPECT_EQ(by["txtFuels_13"].text, "0.6");
@@ -390,8 +407,8 @@ TEST(ChartRules, RestoredEntriesAreWrittenInOrderInTheBoxesUnits)
     // A factor kept with the plot is restored as its text (a typed ".45" is no list position).
     fs.setWindSpeedAdjust(-1);
     const std::vector<EntryWrite> typed = RefreshEntriesWrites(fs, QStringLiteral(".45"));
-    const auto factor = std::find_if(typed.begin(), typed.end(),
-                                     [](const EntryWrite &e) { return e.control == "cboWindReduce"; });
+    const auto factor =
+        std::find_if(typed.begin(), typed.end(), [](const EntryWrite &e) { return e.control == "cboWindReduce"; });
     ASSERT_NE(factor, typed.end());
     EXPECT_EQ(factor->kind, EntryWrite::Kind::Text);
     EXPECT_EQ(factor->text, ".45");

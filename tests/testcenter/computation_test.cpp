@@ -1,5 +1,5 @@
-#include "data/FuelModelSets.h"
 #include "analysis/Sweep.h"
+#include "data/FuelModelSets.h"
 #include "data/NumberText.h"
 #include "data/ProgramState.h"
 #include "engine/FireSpread.h"
@@ -17,8 +17,8 @@ namespace {
 TestEntries shortGrassEntries()
 {
     TestEntries e;
-    const char *boxes[] = {"1", "Short grass", "0.74", "0", "0", "0", "0", "3500", "1500", "1500",
-                           "8000", "8000", "8000", "1", "12"};
+    const char *boxes[] = {"1",    "Short grass", "0.74", "0",    "0",    "0", "0", "3500",
+                           "1500", "1500",        "8000", "8000", "8000", "1", "12"};
     for (int i = 0; i <= 14; ++i)
         e.box[std::size_t(i)] = QString::fromLatin1(boxes[i]);
     const char *env[] = {"6", "7", "8", "75", "90", "10"};
@@ -219,8 +219,8 @@ TEST(TestComputation, MetricRateOfSpreadIsRoundedOnceFromTheUnroundedRate)
         const QString expected = QString::number(std::round(unrounded * 0.33528 * 100) / 100, 'f', 2);
         const QString fromRounded = QString::number(std::round(fs.RateOfSpread() * 0.33528 * 100) / 100, 'f', 2);
         EXPECT_EQ(FormatReference(fs, Units::System::Metric).ros.trimmed(), expected) << tenth;
-        EXPECT_EQ(FormatReference(fs, Units::System::English).ros.trimmed(),
-                  QString::number(fs.RateOfSpread(), 'f', 1)) << tenth;
+        EXPECT_EQ(FormatReference(fs, Units::System::English).ros.trimmed(), QString::number(fs.RateOfSpread(), 'f', 1))
+            << tenth;
         differing += expected != fromRounded ? 1 : 0;
     }
     EXPECT_GT(differing, 10);

@@ -16,8 +16,8 @@ namespace {
 TestEntries grassShrubEntries()
 {
     TestEntries e;
-    const char *boxes[] = {"GS", "grass-shrub", "0.5", "0.5", "0", "0.6", "1", "2000", "1800", "1800",
-                           "8000", "9000", "8000", "1.5", "15"};
+    const char *boxes[] = {"GS",   "grass-shrub", "0.5",  "0.5",  "0",    "0.6", "1", "2000",
+                           "1800", "1800",        "8000", "9000", "8000", "1.5", "15"};
     for (int i = 0; i <= 14; ++i)
         e.box[std::size_t(i)] = QString::fromLatin1(boxes[i]);
     const char *env[] = {"6", "7", "8", "60", "90", "5"};

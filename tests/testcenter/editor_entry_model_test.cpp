@@ -14,8 +14,9 @@ struct Recorder
 {
     explicit Recorder(EditorEntryModel &entries)
     {
-        QObject::connect(&entries, &EditorEntryModel::entryChanged,
-                         [this](int index, const QString &text) { events << QStringLiteral("entry %1 %2").arg(index).arg(text); });
+        QObject::connect(&entries, &EditorEntryModel::entryChanged, [this](int index, const QString &text) {
+            events << QStringLiteral("entry %1 %2").arg(index).arg(text);
+        });
         QObject::connect(&entries, &EditorEntryModel::unitsChanged, [this](Units::System s) {
             events << (s == Units::System::Metric ? QStringLiteral("units metric") : QStringLiteral("units english"));
         });
@@ -157,7 +158,8 @@ TEST(EditorEntryModel, TextsOutOfRangeAreInvalidAndTheFirstEditableOneIsTheFault
     entries.setText(10, QStringLiteral("80x"));
     EXPECT_FALSE(entries.holdsRange(10));
     entries.setText(14, QStringLiteral("101"));
-    EXPECT_EQ(entries.fault(), QStringLiteral("Heat Content Dead (btu/lb): 80x is outside its range (6,000 - 12,000 )"));
+    EXPECT_EQ(entries.fault(),
+              QStringLiteral("Heat Content Dead (btu/lb): 80x is outside its range (6,000 - 12,000 )"));
     entries.setReadOnly(10, true);
     EXPECT_EQ(entries.fault(), QStringLiteral("Moisture of Extinction (%): 101 is outside its range (5-100)"));
     entries.setText(14, QStringLiteral("100"));
@@ -172,7 +174,8 @@ TEST(EditorEntryModel, TextsOutOfRangeAreInvalidAndTheFirstEditableOneIsTheFault
     entries.setText(11, QStringLiteral("28000"));
     EXPECT_FALSE(entries.holdsRange(11));
     EXPECT_EQ(entries.fault(),
-              QStringLiteral("Heat Content Live Herb (kJ/kg): 28000 is outside its range ") + EntryHint(11, Units::System::Metric).trimmed());
+              QStringLiteral("Heat Content Live Herb (kJ/kg): 28000 is outside its range ") +
+                  EntryHint(11, Units::System::Metric).trimmed());
 }
 
 } // namespace

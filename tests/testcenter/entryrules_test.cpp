@@ -31,13 +31,13 @@ TEST(EntryRules, RangesAreInclusiveAtTheBoundsThatMatter)
         bool ok;
     };
     const Case cases[] = {
-        {7, "0", true},     {7, "50", false},    {7, "109", true},    {7, "4000", true},  {7, "4000.5", false},
-        {9, "108.9", false}, {13, "0.05", true}, {13, "0.04", false}, {13, "6", true},    {13, "6.01", false},
-        {14, "5", true},    {14, "4.9", false},  {14, "100", true},   {2, "30.49", true}, {2, "30.5", false},
-        {2, "0", true},     {2, "", true},       {10, "6000", true},  {10, "5999", false}, {12, "12000.1", false},
-        {20, "1", true},    {20, "0.9", false},  {22, "60", true},    {23, "29", false},  {24, "300", true},
-        {25, "0", true},    {25, "99", true},    {25, "99.5", false}, {0, "", false},     {0, " ", true},
-        {1, "", false},     {2, "12abc", true},  {14, "abc", false},
+        {7, "0", true},      {7, "50", false},   {7, "109", true},    {7, "4000", true},   {7, "4000.5", false},
+        {9, "108.9", false}, {13, "0.05", true}, {13, "0.04", false}, {13, "6", true},     {13, "6.01", false},
+        {14, "5", true},     {14, "4.9", false}, {14, "100", true},   {2, "30.49", true},  {2, "30.5", false},
+        {2, "0", true},      {2, "", true},      {10, "6000", true},  {10, "5999", false}, {12, "12000.1", false},
+        {20, "1", true},     {20, "0.9", false}, {22, "60", true},    {23, "29", false},   {24, "300", true},
+        {25, "0", true},     {25, "99", true},   {25, "99.5", false}, {0, "", false},      {0, " ", true},
+        {1, "", false},      {2, "12abc", true}, {14, "abc", false},
     };
     for (const Case &c : cases)
         EXPECT_EQ(EntryInRange(c.index, QString::fromLatin1(c.text)), c.ok) << c.index << " '" << c.text << "'";

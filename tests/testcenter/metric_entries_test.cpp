@@ -96,7 +96,8 @@ TEST(MetricEntries, EveryFieldOfEveryStandardModelShowsBackTheSame)
             const double stored = ModelEntryValue(*fm, i);
             const QString shown = Units::FormatEntry(q, System::Metric, stored);
             const double typedBack = Units::EnglishFromTyped(q, System::Metric, shown);
-            EXPECT_EQ(Units::FormatEntry(q, System::Metric, typedBack), shown) << fm->FuelModelID().toStdString() << " " << i;
+            EXPECT_EQ(Units::FormatEntry(q, System::Metric, typedBack), shown)
+                << fm->FuelModelID().toStdString() << " " << i;
             // And the English text is the stored value itself.
             EXPECT_EQ(ParseLeadingNumber(Units::FormatEntry(q, System::English, stored)), stored);
         }
@@ -149,15 +150,17 @@ TEST(MetricEntries, RangeEdgesAreTheEnglishEdges)
         const char *lastIn;
         const char *firstOut;
     } edges[] = {
-        {2, "68.35", "68.36"},  {7, "358", "357"},     {7, "13123", "13124"}, {10, "13956", "13955"},
-        {12, "27912", "27913"}, {13, "0.02", "0.01"},  {13, "1.83", "1.84"},  {25, "159.3", "159.4"},
+        {2, "68.35", "68.36"},  {7, "358", "357"},    {7, "13123", "13124"}, {10, "13956", "13955"},
+        {12, "27912", "27913"}, {13, "0.02", "0.01"}, {13, "1.83", "1.84"},  {25, "159.3", "159.4"},
         {14, "5", "4.9"},       {20, "60", "60.1"},
     };
     for (const Edge &edge : edges) {
         const Quantity q = EntryQuantity(edge.index);
-        EXPECT_TRUE(EntryValueInRange(edge.index, Units::EnglishFromTyped(q, System::Metric, QString::fromLatin1(edge.lastIn))))
+        EXPECT_TRUE(
+            EntryValueInRange(edge.index, Units::EnglishFromTyped(q, System::Metric, QString::fromLatin1(edge.lastIn))))
             << edge.index << " " << edge.lastIn;
-        EXPECT_FALSE(EntryValueInRange(edge.index, Units::EnglishFromTyped(q, System::Metric, QString::fromLatin1(edge.firstOut))))
+        EXPECT_FALSE(EntryValueInRange(edge.index,
+                                       Units::EnglishFromTyped(q, System::Metric, QString::fromLatin1(edge.firstOut))))
             << edge.index << " " << edge.firstOut;
     }
     // An SA/V of 0 is allowed in both systems.
@@ -237,7 +240,7 @@ TEST(MetricEntries, ChartsAndExportInMetric)
     EXPECT_EQ(row[ros], QStringLiteral("3.35")); // 10 ch/h x 0.33528
     const qsizetype load = header.indexOf(QStringLiteral("1-h loading (t/ha)"));
     ASSERT_GE(load, 0);
-    EXPECT_EQ(row[load], QStringLiteral("0.22")); // 0.1 t/ac x 2.2417
+    EXPECT_EQ(row[load], QStringLiteral("0.22"));                     // 0.1 t/ac x 2.2417
     EXPECT_GE(header.indexOf(QStringLiteral("1-h moisture (%)")), 0); // moistures in percent either way
     const QString english = PlotHistoryCsv(state, PlotExportContext{});
     EXPECT_TRUE(english.contains(QLatin1String("Rate of spread (ch/h)")));

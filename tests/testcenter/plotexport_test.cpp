@@ -5,9 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
-#include <cmath>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <cmath>
 
 namespace {
 
@@ -92,12 +92,13 @@ TEST(PlotExport, EachPlotWithSetsIdsAndTitlesWithUnitsTheReferenceBesideEachValu
     const char *loadText[] = {"3.79", "0.5", "1.25"};
     for (int i = 0; i < 3; ++i) {
         const QStringList &row = t.rows[i];
-        EXPECT_EQ(row.mid(0, 5), (QStringList{QString::number(i + 1), "Custom Fuel Models", "MY1", "Orla Master", "FM1"}));
+        EXPECT_EQ(row.mid(0, 5),
+                  (QStringList{QString::number(i + 1), "Custom Fuel Models", "MY1", "Orla Master", "FM1"}));
         EXPECT_EQ(row[ros], rosText[i]);
         EXPECT_EQ(row[ros + 1], refRos[i]);
         EXPECT_EQ(row[load], loadText[i]);
         EXPECT_EQ(row[load + 1], "0.74");
-        EXPECT_EQ(row[mx], "25");      // percent, not the calculator's 0.25
+        EXPECT_EQ(row[mx], "25"); // percent, not the calculator's 0.25
         EXPECT_EQ(row[m1], "6");
         EXPECT_EQ(row[herb], "75");
         EXPECT_EQ(row[wind], "10");

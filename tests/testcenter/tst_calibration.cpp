@@ -18,12 +18,12 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QCryptographicHash>
-#include <QJsonArray>
 #include <QComboBox>
+#include <QCryptographicHash>
 #include <QDialogButtonBox>
-#include <QLineEdit>
+#include <QJsonArray>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -50,8 +50,7 @@ class tst_Calibration : public QObject
     QString firesPath;
 
     frmCalibration *window() const { return EditorCalibrationWindow(editor.get()); }
-    template <typename T>
-    T *control(const char *name) const
+    template <typename T> T *control(const char *name) const
     {
         T *w = window()->findChild<T *>(QString::fromLatin1(name));
         if (!w)
@@ -87,16 +86,16 @@ class tst_Calibration : public QObject
             return !c.save && c.qtDialog && c.dialogName == QLatin1String("dlgObservationFile") ? firesPath : QString();
         });
         answerModals({[](QWidget *w) {
-                          auto *box = qobject_cast<QMessageBox *>(w);
-                          if (!box || box->objectName() != QLatin1String("msgObservationReport"))
-                              return false;
-                          // The report says what was refused and which columns are only kept.
-                          if (!box->detailedText().contains(QStringLiteral("Line 5")) ||
-                              !box->detailedText().contains(QStringLiteral("otherwise ignored: crew")))
-                              return false;
-                          box->button(QMessageBox::Ok)->click();
-                          return true;
-                      }});
+            auto *box = qobject_cast<QMessageBox *>(w);
+            if (!box || box->objectName() != QLatin1String("msgObservationReport"))
+                return false;
+            // The report says what was refused and which columns are only kept.
+            if (!box->detailedText().contains(QStringLiteral("Line 5")) ||
+                !box->detailedText().contains(QStringLiteral("otherwise ignored: crew")))
+                return false;
+            box->button(QMessageBox::Ok)->click();
+            return true;
+        }});
         click("cmdImportObservations");
     }
 
@@ -185,7 +184,8 @@ private slots:
 
     void pasteFromASpreadsheetAddsRowsInTheTablesOrder()
     {
-        QApplication::clipboard()->setText(QStringLiteral("P1\t5\t6\t7\t60\t90\t2\t0\t12\t\t1\nP2\t6\t7\t8\t70\t90\t3,5\t0\t20\t\t1\n"));
+        QApplication::clipboard()->setText(
+            QStringLiteral("P1\t5\t6\t7\t60\t90\t2\t0\t12\t\t1\nP2\t6\t7\t8\t70\t90\t3,5\t0\t20\t\t1\n"));
         click("cmdPasteObservations");
         QTableWidget *table = control<QTableWidget>("grdObservations");
         QCOMPARE(table->rowCount(), 2);
@@ -307,7 +307,8 @@ private slots:
         QTableWidget *ranking = control<QTableWidget>("grdRanking");
         QCOMPARE(ranking->item(1, 1)->text(), QStringLiteral("1"));
         // The edited model and FM1 selected with the mouse (Ctrl adds the second row).
-        QTest::mouseClick(ranking->viewport(), Qt::LeftButton, {}, ranking->visualItemRect(ranking->item(0, 1)).center());
+        QTest::mouseClick(ranking->viewport(), Qt::LeftButton, {},
+                          ranking->visualItemRect(ranking->item(0, 1)).center());
         QTest::mouseClick(ranking->viewport(), Qt::LeftButton, Qt::ControlModifier,
                           ranking->visualItemRect(ranking->item(1, 1)).center());
         QCOMPARE(ranking->selectionModel()->selectedRows().size(), 2);
@@ -325,40 +326,41 @@ private slots:
         const QString path = dir.filePath(QStringLiteral("models.adj"));
         QString dialogText;
         answerModals({[&](QWidget *w) {
-                          if (w->objectName() != QLatin1String("dlgAdjustmentExport"))
-                              return false;
-                          auto *table = w->findChild<QTableWidget *>(QStringLiteral("grdAdjustmentNumbers"));
-                          // Proposed: the edited MY1 takes 14, FM1 keeps its own number 1.
-                          dialogText = table->item(0, 1)->text() + " " + table->item(0, 3)->text() + " " +
-                                       table->item(1, 1)->text() + " " + table->item(1, 3)->text();
-                          const auto type = [&](const QString &text) {
-                              const QPoint at = table->visualItemRect(table->item(0, 3)).center();
-                              QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, at);
-                              QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, at);
-                              // The cell's open editor (the dialog's window need not be the active
-                              // one; an editor closed before may not be deleted yet).
-                              QLineEdit *box = nullptr;
-                              for (QLineEdit *e : table->viewport()->findChildren<QLineEdit *>())
-                                  if (e->isVisible())
-                                      box = e;
-                              if (!box)
-                                  return;
-                              QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
-                              QTest::keyClicks(box, text);
-                              // Tab commits the cell (Return would also press the default button).
-                              QTest::keyClick(box, Qt::Key_Tab);
-                          };
-                          auto *buttons = w->findChild<QDialogButtonBox *>();
-                          // A reserved number is refused with its reason; the window stays.
-                          type(QStringLiteral("95"));
-                          buttons->button(QDialogButtonBox::Ok)->click();
-                          dialogText += " | " + w->findChild<QLabel *>(QStringLiteral("lblAdjustmentProblem"))->text();
-                          type(QStringLiteral("30"));
-                          buttons->button(QDialogButtonBox::Ok)->click();
-                          return true;
-                      }});
+            if (w->objectName() != QLatin1String("dlgAdjustmentExport"))
+                return false;
+            auto *table = w->findChild<QTableWidget *>(QStringLiteral("grdAdjustmentNumbers"));
+            // Proposed: the edited MY1 takes 14, FM1 keeps its own number 1.
+            dialogText = table->item(0, 1)->text() + " " + table->item(0, 3)->text() + " " + table->item(1, 1)->text() +
+                " " + table->item(1, 3)->text();
+            const auto type = [&](const QString &text) {
+                const QPoint at = table->visualItemRect(table->item(0, 3)).center();
+                QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, at);
+                QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, at);
+                // The cell's open editor (the dialog's window need not be the active
+                // one; an editor closed before may not be deleted yet).
+                QLineEdit *box = nullptr;
+                for (QLineEdit *e : table->viewport()->findChildren<QLineEdit *>())
+                    if (e->isVisible())
+                        box = e;
+                if (!box)
+                    return;
+                QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+                QTest::keyClicks(box, text);
+                // Tab commits the cell (Return would also press the default button).
+                QTest::keyClick(box, Qt::Key_Tab);
+            };
+            auto *buttons = w->findChild<QDialogButtonBox *>();
+            // A reserved number is refused with its reason; the window stays.
+            type(QStringLiteral("95"));
+            buttons->button(QDialogButtonBox::Ok)->click();
+            dialogText += " | " + w->findChild<QLabel *>(QStringLiteral("lblAdjustmentProblem"))->text();
+            type(QStringLiteral("30"));
+            buttons->button(QDialogButtonBox::Ok)->click();
+            return true;
+        }});
         prompts.AnswerFiles([&](const IPrompts::FileChoice &c) {
-            return c.save && c.qtDialog && c.dialogName == QLatin1String("dlgAdjustmentFile") && c.suffix == QLatin1String("adj")
+            return c.save && c.qtDialog && c.dialogName == QLatin1String("dlgAdjustmentFile") &&
+                    c.suffix == QLatin1String("adj")
                 ? path
                 : QString();
         });
@@ -452,9 +454,8 @@ private slots:
         QTableWidget *table = control<QTableWidget>("grdObservations");
         table->selectRow(1);
         click("cmdDeleteObservation");
-        QTRY_VERIFY_WITH_TIMEOUT(!panel->IsComputing() && !panel->IsStale() && panel->Coverage() &&
-                                     panel->Coverage()->fires == 2,
-                                 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            !panel->IsComputing() && !panel->IsStale() && panel->Coverage() && panel->Coverage()->fires == 2, 20000);
         QVERIFY(panel->SummaryLabel()->text().contains(QStringLiteral("rate of spread 1 of 2 (50 %)")));
     }
 

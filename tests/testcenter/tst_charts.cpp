@@ -1,8 +1,8 @@
 // The fire behavior charts in the real Edit and Test Center: Plot, paging, the reference line,
 // restoring a clicked bar, Clear Graphs, the tuners' Plot, the CSV export and Copy Chart.
 // With VARROW_SCREENSHOT_DIR set, screenshot() saves the editor with ten plots there.
-#include "support/EditorFixture.h"
 #include "data/NumberText.h"
+#include "support/EditorFixture.h"
 #include "testcenter/ChartData.h"
 #include "testcenter/PlotHistory.h"
 #include "testcenter/ui/EditorCharts.h"
@@ -18,6 +18,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineSeries>
@@ -25,7 +26,6 @@
 #include <QScrollBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
-#include <QFontMetrics>
 #include <QValueAxis>
 
 namespace {
@@ -87,7 +87,8 @@ double number(const QLineEdit *box)
     return ParseLeadingNumber(box->text());
 }
 
-const QString kRangeMessage = QStringLiteral("You have entries that are outside the \racceptable range and are in highlighted in red.");
+const QString kRangeMessage =
+    QStringLiteral("You have entries that are outside the \racceptable range and are in highlighted in red.");
 
 } // namespace
 
@@ -224,11 +225,17 @@ private slots:
             for (int k = 0; k < 4; ++k) {
                 const double max = axisMax(editor.get(), k);
                 for (qreal b : bars(editor.get(), k))
-                    QVERIFY2(b <= max, qPrintable(QStringLiteral("%1: chart %2 bar %3 above axis %4").arg(when).arg(k).arg(b).arg(max)));
+                    QVERIFY2(b <= max,
+                             qPrintable(
+                                 QStringLiteral("%1: chart %2 bar %3 above axis %4").arg(when).arg(k).arg(b).arg(max)));
                 for (const QList<QPointF> &segment : line(editor.get(), k))
                     for (const QPointF &p : segment)
-                        QVERIFY2(p.y() <= max, qPrintable(QStringLiteral("%1: chart %2 reference %3 above axis %4")
-                                                              .arg(when).arg(k).arg(p.y()).arg(max)));
+                        QVERIFY2(p.y() <= max,
+                                 qPrintable(QStringLiteral("%1: chart %2 reference %3 above axis %4")
+                                                .arg(when)
+                                                .arg(k)
+                                                .arg(p.y())
+                                                .arg(max)));
             }
         };
         // English: 2.3 ft of flame, 4.3 ch/h, a reference of 6.1 acres and 2.2 BTU/ft/s.
@@ -380,7 +387,8 @@ private slots:
 
         QChartView *view = editor->findChild<QChartView *>("chtFB_0");
         QCoreApplication::processEvents();
-        const QPointF inBar = view->chart()->mapToPosition(QPointF(0, bars(editor.get(), 0)[0] / 2), barSeries(editor.get(), 0));
+        const QPointF inBar =
+            view->chart()->mapToPosition(QPointF(0, bars(editor.get(), 0)[0] / 2), barSeries(editor.get(), 0));
         QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->mapFromScene(view->chart()->mapToScene(inBar)));
         QCOMPARE(editor->cboWindReduce()->currentText(), ".45");
         QCOMPARE(editor->txtMidFlameWind()->text(), "4.5");
@@ -390,7 +398,8 @@ private slots:
         QCOMPARE(editor->txtROS()->text(), firstRos);
 
         // A chosen factor comes back as that item.
-        const QPointF second = view->chart()->mapToPosition(QPointF(1, bars(editor.get(), 0)[1] / 2), barSeries(editor.get(), 0));
+        const QPointF second =
+            view->chart()->mapToPosition(QPointF(1, bars(editor.get(), 0)[1] / 2), barSeries(editor.get(), 0));
         QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->mapFromScene(view->chart()->mapToScene(second)));
         QCOMPARE(editor->cboWindReduce()->currentIndex(), 2);
         QCOMPARE(editor->cboWindReduce()->currentText(), " .2");
@@ -440,7 +449,8 @@ private slots:
         editor->cboFM_Click();
         QCOMPARE(gChartState.Count(), 0);
         for (int k = 0; k < 4; ++k)
-            QCOMPARE(editor->findChild<QLabel *>(QStringLiteral("lblRefName_%1").arg(k))->text(), "Ref: 2 - Timber grass");
+            QCOMPARE(editor->findChild<QLabel *>(QStringLiteral("lblRefName_%1").arg(k))->text(),
+                     "Ref: 2 - Timber grass");
         QCOMPARE(bars(editor.get(), 0), QList<qreal>(10, 0.0));
         plot(1);
         QCOMPARE(categories(editor.get(), 0), positions(1, 10));

@@ -2,12 +2,12 @@
 // controls, over the shipped library (the 53 standard models in the locked master set).
 #include "support/EditorFixture.h"
 
-#include "widgets/ChartExport.h"
 #include "library/DefaultLibrary.h"
 #include "library/MemoryTree.h"
 #include "testcenter/ui/ComparisonPanel.h"
 #include "testcenter/ui/ConsistencyWarningsView.h"
 #include "units/UnitSetting.h"
+#include "widgets/ChartExport.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -93,9 +93,12 @@ private slots:
         QCOMPARE(cell(1, ComparisonPanel::ColId), QStringLiteral("1"));
         QCOMPARE(cell(1, ComparisonPanel::ColDRos), QStringLiteral("0.0"));
         // The unchanged copy of FM1 comes first, by its ID and distance alone.
-        QVERIFY2(label("lblNearestBehaviour")->text().startsWith(QStringLiteral("<b>Nearest by behaviour:</b> 1 (0.000), ")),
-                 qPrintable(label("lblNearestBehaviour")->text()));
-        QVERIFY2(label("lblNearestParameters")->text().startsWith(QStringLiteral("<b>Nearest by parameters:</b> 1 (0.000), ")),
+        QVERIFY2(
+            label("lblNearestBehaviour")->text().startsWith(QStringLiteral("<b>Nearest by behaviour:</b> 1 (0.000), ")),
+            qPrintable(label("lblNearestBehaviour")->text()));
+        QVERIFY2(label("lblNearestParameters")
+                     ->text()
+                     .startsWith(QStringLiteral("<b>Nearest by parameters:</b> 1 (0.000), ")),
                  qPrintable(label("lblNearestParameters")->text()));
     }
 
@@ -128,7 +131,8 @@ private slots:
         typeInto(*editor, 2, QStringLiteral("2.5")); // 1-h loading of FM1 0.74 -> 2.5
         QVERIFY(!label("lblNearestParameters")->text().contains(QStringLiteral("(0.000)")));
         QCOMPARE(cell(1, ComparisonPanel::ColId), QStringLiteral("1"));
-        QVERIFY2(cell(1, ComparisonPanel::ColDRos) != QStringLiteral("0.0"), qPrintable(cell(1, ComparisonPanel::ColDRos)));
+        QVERIFY2(cell(1, ComparisonPanel::ColDRos) != QStringLiteral("0.0"),
+                 qPrintable(cell(1, ComparisonPanel::ColDRos)));
         QCOMPARE(cell(0, ComparisonPanel::ColRos), editor->txtROS()->text().trimmed());
 
         // The custom set holds the unchanged copy, which is now the nearest model there.
@@ -201,9 +205,12 @@ private slots:
         const QRect box = rectIn(editor->txtFuels(5));
         const QRect sign = rectIn(herb);
         const QRect tune = rectIn(editor->findChild<QWidget *>(QStringLiteral("cmdTuner_5")));
-        QVERIFY2(sign.center().y() >= box.top() && sign.center().y() <= box.bottom(),
-                 qPrintable(QStringLiteral("sign at y %1, box %2..%3").arg(sign.center().y()).arg(box.top()).arg(box.bottom())));
-        QVERIFY2(sign.left() > tune.right(), qPrintable(QStringLiteral("sign at x %1, Tune ends at %2").arg(sign.left()).arg(tune.right())));
+        QVERIFY2(
+            sign.center().y() >= box.top() && sign.center().y() <= box.bottom(),
+            qPrintable(
+                QStringLiteral("sign at y %1, box %2..%3").arg(sign.center().y()).arg(box.top()).arg(box.bottom())));
+        QVERIFY2(sign.left() > tune.right(),
+                 qPrintable(QStringLiteral("sign at x %1, Tune ends at %2").arg(sign.left()).arg(tune.right())));
         QVERIFY(!view->Marker(14)->isVisibleTo(editor.get()));
         QVERIFY(view->Summary()->toPlainText().contains(QStringLiteral("Dynamic herb type")));
 

@@ -2,7 +2,6 @@
 #include "support/EditorFixture.h"
 
 #include "analysis/Sweep.h"
-#include "widgets/ChartExport.h"
 #include "analysis/ui/CharacteristicsPanel.h"
 #include "analysis/ui/ResponseCurvesPanel.h"
 #include "analysis/ui/SensitivityPanel.h"
@@ -14,24 +13,25 @@
 #include "testcenter/ui/EditorAnalysis.h"
 #include "units/UnitSetting.h"
 #include "units/Units.h"
+#include "widgets/ChartExport.h"
 
+#include <QChart>
+#include <QChartView>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDir>
 #include <QDoubleSpinBox>
 #include <QFile>
+#include <QImage>
+#include <QLabel>
 #include <QLineSeries>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSpinBox>
-#include <QChart>
-#include <QChartView>
-#include <QClipboard>
 #include <QTabWidget>
-#include <QValueAxis>
-#include <QImage>
-#include <QLabel>
 #include <QTemporaryDir>
+#include <QValueAxis>
 #include <QtTest>
 
 class tst_EditorAnalysis : public QObject
@@ -61,7 +61,11 @@ class tst_EditorAnalysis : public QObject
     }
 
     // Lets the window's coalesced recomputation run.
-    static void settle() { QTest::qWait(1); QCoreApplication::processEvents(); }
+    static void settle()
+    {
+        QTest::qWait(1);
+        QCoreApplication::processEvents();
+    }
 
     // The rate of spread of the edited model, computed apart from the window, with one input
     // changed the way the curve changes it.
@@ -153,7 +157,8 @@ private slots:
         }());
         // The sensitivity follows as well: the depth is now 2.5 ft.
         const auto &rows = window->Sensitivity()->Result().rows;
-        const auto depth = std::find_if(rows.begin(), rows.end(), [](const SensitivityRow &r) { return r.parameter == 11; });
+        const auto depth =
+            std::find_if(rows.begin(), rows.end(), [](const SensitivityRow &r) { return r.parameter == 11; });
         QCOMPARE(depth->value, 2.5);
     }
 
@@ -203,7 +208,8 @@ private slots:
                 QCOMPARE(lines[c]->count(), ResponseCurvesPanel::kPoints);
                 QCOMPARE(lines[c]->at(150).y(), values[k]);
                 QCOMPARE(lines[c]->pen().style(), Qt::SolidLine);
-                QVERIFY2(lines[c]->name().startsWith(curves->Curves()[std::size_t(c)].modelId), qPrintable(lines[c]->name()));
+                QVERIFY2(lines[c]->name().startsWith(curves->Curves()[std::size_t(c)].modelId),
+                         qPrintable(lines[c]->name()));
             }
         }
     }
@@ -223,7 +229,8 @@ private slots:
         QCOMPARE(panel->Categories().size(), 13);
         // 1-h load 2 t/ac lowered by 25 % is 1.5 t/ac.
         const auto &rows = panel->Result().rows;
-        const auto load = std::find_if(rows.begin(), rows.end(), [](const SensitivityRow &r) { return r.parameter == 0; });
+        const auto load =
+            std::find_if(rows.begin(), rows.end(), [](const SensitivityRow &r) { return r.parameter == 0; });
         QCOMPARE(load->low, 1.5);
         // The largest effect is the top bar: the last category.
         QCOMPARE(panel->Categories().last().remove(u'*'),
@@ -283,8 +290,8 @@ private slots:
         QFile f(path);
         QVERIFY(f.open(QIODevice::ReadOnly));
         const QString svg = QString::fromUtf8(f.readAll());
-        for (const QString &name : {QStringLiteral("2 (edited)"), QStringLiteral("Ref: 1"), QStringLiteral("GR2 (Grass Models)"),
-                                    QStringLiteral("current environment")}) {
+        for (const QString &name : {QStringLiteral("2 (edited)"), QStringLiteral("Ref: 1"),
+                                    QStringLiteral("GR2 (Grass Models)"), QStringLiteral("current environment")}) {
             QString spaced = name;
             // The legend keeps a name on one line with non-breaking spaces.
             QVERIFY2(svg.contains(name) || svg.contains(spaced.replace(QLatin1Char(' '), QChar(0xa0))) ||
@@ -296,7 +303,7 @@ private slots:
         const QImage picture(path);
         const QWidget *chart = find<QWidget>(curves, "chtCurve_2");
         QVERIFY(picture.height() > chart->mapTo(curves, QPoint(0, chart->height())).y() -
-                                       find<QWidget>(curves, "chtCurve_0")->mapTo(curves, QPoint(0, 0)).y());
+                    find<QWidget>(curves, "chtCurve_0")->mapTo(curves, QPoint(0, 0)).y());
         QVERIFY(find<QWidget>(curves, "fraCurveCharts")->isAncestorOf(find<QWidget>(curves, "lblCurveLegend")));
     }
 
@@ -312,8 +319,9 @@ private slots:
             path = dir.filePath(name);
             QTest::mouseClick(find<QPushButton>(panel, button), Qt::LeftButton);
             QFile f(path);
-            return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()).replace(QStringLiteral("&#xa0;"), QStringLiteral(" "))
-                                                : QString();
+            return f.open(QIODevice::ReadOnly)
+                ? QString::fromUtf8(f.readAll()).replace(QStringLiteral("&#xa0;"), QStringLiteral(" "))
+                : QString();
         };
 
         window->Tabs()->setCurrentWidget(window->Sensitivity());
@@ -356,8 +364,10 @@ private slots:
 
         window->Tabs()->setCurrentWidget(window->Characteristics());
         settle();
-        const QString points = svgOf(window->Characteristics(), "cmdExportCharacteristics", QStringLiteral("characteristics.svg"));
-        for (const QString &text : {QStringLiteral("2 (edited)"), QStringLiteral("Ref: 1"), QStringLiteral("Fire characteristics")})
+        const QString points =
+            svgOf(window->Characteristics(), "cmdExportCharacteristics", QStringLiteral("characteristics.svg"));
+        for (const QString &text :
+             {QStringLiteral("2 (edited)"), QStringLiteral("Ref: 1"), QStringLiteral("Fire characteristics")})
             QVERIFY2(points.contains(text), qPrintable(text));
     }
 

@@ -2,8 +2,8 @@
 #include "support/EditorFixture.h"
 
 #include <QApplication>
-#include <QClipboard>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QPushButton>
 
@@ -99,7 +99,8 @@ private slots:
             typeInto(*editor, c.index, QString::fromLatin1(c.before));
             QTest::keyClick(box, Qt::Key_Home);
             pressDelete(box);
-            QVERIFY2(editor->EntryText(c.index) == QString::fromLatin1(c.after), qPrintable(editor->EntryText(c.index)));
+            QVERIFY2(editor->EntryText(c.index) == QString::fromLatin1(c.after),
+                     qPrintable(editor->EntryText(c.index)));
         }
         QVERIFY(!isRed(*editor, 2)); // 31 was out of range, 1 is not
         // Backspace still edits, and Delete removes a selection.
@@ -172,14 +173,15 @@ private slots:
             int index;
             const char *text;
             bool red;
-        } steps[] = {{7, "0", false},      {7, "50", true},     {7, "109", false}, {7, "4000", false},
-                     {7, "4000.5", true},  {13, "0.05", false}, {13, "0.04", true}, {14, "4.9", true},
-                     {14, "5", false},     {2, "30.5", true},   {2, "30.49", false}, {20, "0", true},
-                     {25, "99", false},    {25, "100", true},   {0, "", true},      {0, "X", false},
+        } steps[] = {{7, "0", false},     {7, "50", true},     {7, "109", false},   {7, "4000", false},
+                     {7, "4000.5", true}, {13, "0.05", false}, {13, "0.04", true},  {14, "4.9", true},
+                     {14, "5", false},    {2, "30.5", true},   {2, "30.49", false}, {20, "0", true},
+                     {25, "99", false},   {25, "100", true},   {0, "", true},       {0, "X", false},
                      {1, "", true}};
         for (const auto &s : steps) {
             typeInto(*editor, s.index, QString::fromLatin1(s.text));
-            QVERIFY2(isRed(*editor, s.index) == s.red, qPrintable(QStringLiteral("box %1 '%2'").arg(s.index).arg(s.text)));
+            QVERIFY2(isRed(*editor, s.index) == s.red,
+                     qPrintable(QStringLiteral("box %1 '%2'").arg(s.index).arg(s.text)));
         }
         // While typing 4000.5 the box went through 4000 (white) to 4000. and then red.
         typeInto(*editor, 9, QStringLiteral("4"));
@@ -193,7 +195,8 @@ private slots:
         open(lib->timberGrass);
         const QString before = editor->txtROS()->text();
         typeInto(*editor, 0, QStringLiteral(" gr2 "));
-        prompts->ExpectMessage(QStringLiteral("ERROR: Fuel model ID  gr2   already exists"), QStringLiteral("Fuel Model ID"));
+        prompts->ExpectMessage(QStringLiteral("ERROR: Fuel model ID  gr2   already exists"),
+                               QStringLiteral("Fuel Model ID"));
         QTest::mouseClick(editor->cmdComp(), Qt::LeftButton);
         QCOMPARE(prompts->LastIcon(), IPrompts::Icon::Exclamation);
         QCOMPARE(editor->txtROS()->text(), before);
@@ -211,7 +214,8 @@ private slots:
         typeInto(*editor, 0, QStringLiteral("2"));
         typeInto(*editor, 9, QStringLiteral("50"));
         typeInto(*editor, 3, QStringLiteral("31"));
-        prompts->ExpectMessage(QStringLiteral("ERROR: Fuel model ID 2  already exists"), QStringLiteral("Fuel Model ID"))
+        prompts
+            ->ExpectMessage(QStringLiteral("ERROR: Fuel model ID 2  already exists"), QStringLiteral("Fuel Model ID"))
             .ExpectMessage(QStringLiteral("You have entries that are outside the \racceptable range and are in "
                                           "highlighted in red."),
                            QStringLiteral("Error in entries"));

@@ -3,10 +3,10 @@
 
 #include <QComboBox>
 #include <QFile>
-#include <QTemporaryDir>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTabWidget>
+#include <QTemporaryDir>
 
 class EditorLifecycle : public QObject
 {
@@ -41,7 +41,8 @@ private slots:
 
     void loadShowsTheModelAndTheFirstSet()
     {
-        auto blank = TestLibrary::add(*gFMSets->Item(1)->FuelModels(), "", "", 1, 0.3333, 0, 0, 0, 0, 3500, 0, 0, 12.5, 2, 2);
+        auto blank =
+            TestLibrary::add(*gFMSets->Item(1)->FuelModels(), "", "", 1, 0.3333, 0, 0, 0, 0, 3500, 0, 0, 12.5, 2, 2);
         open(blank);
         QCOMPARE(editor->windowTitle(), QStringLiteral("Edit Fuel Model"));
         QCOMPARE(editor->EntryText(0), QStringLiteral("??"));
@@ -96,7 +97,8 @@ private slots:
 
         QTest::mouseClick(editor->cmdApply(), Qt::LeftButton);
         const QString key = lib->timberGrass->Key();
-        QCOMPARE(owner->calls, (QStringList{"SetNodeText " + key + " 2b - Timber grass, wet", "RefreshFMs", "SaveLibrary"}));
+        QCOMPARE(owner->calls,
+                 (QStringList{"SetNodeText " + key + " 2b - Timber grass, wet", "RefreshFMs", "SaveLibrary"}));
         QCOMPARE(loadingAtWrite, 1.25);
         QCOMPARE(lib->timberGrass->FuelModelID(), QStringLiteral("2b"));
         QCOMPARE(lib->timberGrass->Description(), QStringLiteral("Timber grass, wet"));
@@ -114,8 +116,9 @@ private slots:
 
         QTest::mouseClick(editor->cmdSave(), Qt::LeftButton);
         QVERIFY(!editor->isVisible());
-        QCOMPARE(owner->calls.mid(3), (QStringList{"SetNodeText " + key + " 2b - Timber grass, wet", "RefreshFMs",
-                                                   "SaveLibrary", "EditorClosed"}));
+        QCOMPARE(owner->calls.mid(3),
+                 (QStringList{"SetNodeText " + key + " 2b - Timber grass, wet", "RefreshFMs", "SaveLibrary",
+                              "EditorClosed"}));
         QCOMPARE(tuners->calls.last(), QStringLiteral("CloseAll"));
     }
 
@@ -123,8 +126,8 @@ private slots:
     {
         open(lib->shortGrass);
         const FuelModel before = *lib->shortGrass;
-        const QString rangeMessage = QStringLiteral(
-            "You have entries that are outside the \racceptable range and are in highlighted in red.");
+        const QString rangeMessage =
+            QStringLiteral("You have entries that are outside the \racceptable range and are in highlighted in red.");
         editor->SetEntryText(2, QStringLiteral("31"));
         QVERIFY(isRed(*editor, 2)); // checked as soon as it is written
         prompts->ExpectMessage(rangeMessage, QStringLiteral("Error in entries"));
@@ -167,7 +170,8 @@ private slots:
         prompts->ExpectMessage({}, QStringLiteral("Save Fuel Model"));
         QTest::mouseClick(editor->cmdSave(), Qt::LeftButton);
         const QString shown = prompts->Log().last();
-        QVERIFY2(shown.contains(QStringLiteral("could not be saved:\r")) && shown.contains(QStringLiteral("no such folder")),
+        QVERIFY2(shown.contains(QStringLiteral("could not be saved:\r")) &&
+                     shown.contains(QStringLiteral("no such folder")),
                  qPrintable(shown));
         QVERIFY(editor->isVisible());
         QVERIFY(!editor->EntriesValid());

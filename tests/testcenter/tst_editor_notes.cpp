@@ -94,7 +94,7 @@ private slots:
         owner->onSave = [&] {
             const ModelNotes *at = gLibraryNotes.Of(lib->timberGrass.get());
             notesAtWrite = at && at->author == "Ana Reyes" && at->notes == "Grazed plots.\nDepth in May." &&
-                           lib->timberGrass->BulkDensityDepth() == 1.5;
+                lib->timberGrass->BulkDensityDepth() == 1.5;
         };
         QTest::mouseClick(editor->cmdApply(), Qt::LeftButton);
         QVERIFY(notesAtWrite);

@@ -17,12 +17,12 @@
 
 #include <QAbstractButton>
 #include <QCheckBox>
-#include <QDoubleSpinBox>
-#include <QKeySequence>
-#include <QMap>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QKeySequence>
 #include <QLabel>
+#include <QMap>
 #include <QPushButton>
 #include <QSettings>
 #include <QTabWidget>
@@ -30,8 +30,10 @@
 
 namespace {
 
-const QString kRangeMessage = QStringLiteral("You have entries that are outside the \racceptable range and are in highlighted in red.");
-const QString kCloseQuestion = QStringLiteral("The fuel model %1 has changes that are not saved.\rSave them before closing?");
+const QString kRangeMessage =
+    QStringLiteral("You have entries that are outside the \racceptable range and are in highlighted in red.");
+const QString kCloseQuestion =
+    QStringLiteral("The fuel model %1 has changes that are not saved.\rSave them before closing?");
 
 } // namespace
 
@@ -72,9 +74,9 @@ class tst_EditorRefusals : public QObject
     }
     QStringList resultTexts() const
     {
-        return {editor->txtROS()->text(), editor->txtFLI()->text(), editor->txtFL()->text(), editor->txtHeat()->text(),
-                editor->txtRefROS()->text(), editor->txtRefFLI()->text(), editor->txtRefFL()->text(),
-                editor->txtRefHeat()->text()};
+        return {editor->txtROS()->text(),   editor->txtFLI()->text(),    editor->txtFL()->text(),
+                editor->txtHeat()->text(),  editor->txtRefROS()->text(), editor->txtRefFLI()->text(),
+                editor->txtRefFL()->text(), editor->txtRefHeat()->text()};
     }
     static void settle()
     {
@@ -368,7 +370,8 @@ private slots:
                                               "Choose another name."),
                                QStringLiteral("Save Environment"));
         prompts->ExpectInput(prompt, QStringLiteral("D1L1"));
-        prompts->ExpectMessage(QStringLiteral("\"D1L1\" is the name of a standard moisture scenario.\rChoose another name."));
+        prompts->ExpectMessage(
+            QStringLiteral("\"D1L1\" is the name of a standard moisture scenario.\rChoose another name."));
         prompts->ExpectInput(prompt, QStringLiteral("My dry day"));
         QTest::mouseClick(button("cmdSaveEnvironment"), Qt::LeftButton);
         QCOMPARE(prompts->InputDefaults(), QStringList({QString(), QStringLiteral("custom "), QStringLiteral("D1L1")}));

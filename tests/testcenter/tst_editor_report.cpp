@@ -9,9 +9,9 @@
 #include <QScreen>
 #include <QTimer>
 
-#include <functional>
 #include "testcenter/ui/EditorAnalysis.h"
 #include "testcenter/ui/EditorReport.h"
+#include <functional>
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -88,8 +88,8 @@ private slots:
         QVERIFY2(text.contains(QStringLiteral("Fuel model 1 - Short grass")), qPrintable(text));
         QVERIFY(text.contains(QStringLiteral("Fuel model set: Grass Models")));
         // The rate of spread of the model and of the reference, on one line.
-        QVERIFY2(QRegularExpression(QStringLiteral("ROS \\(Ch/Hr\\)\\s+%1\\s+%2").arg(QRegularExpression::escape(ros),
-                                                                                   QRegularExpression::escape(refRos)))
+        QVERIFY2(QRegularExpression(QStringLiteral("ROS \\(Ch/Hr\\)\\s+%1\\s+%2")
+                                        .arg(QRegularExpression::escape(ros), QRegularExpression::escape(refRos)))
                      .match(text)
                      .hasMatch(),
                  qPrintable(text));

@@ -12,11 +12,11 @@
 #include "testcenter/ui/EditorAnalysis.h"
 #include "units/UnitSetting.h"
 
+#include <QAreaSeries>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QAreaSeries>
 #include <QLineSeries>
 #include <QPushButton>
 #include <QSettings>
@@ -206,7 +206,12 @@ private slots:
         // within a step of the midflame wind's 0.1 mi/h.
         for (const BandPoint *b : {&bands.front(), &bands[5]}) { // 1 and 8.375 %
             const double low = rosAtWindFactorAndMoisture(0.775, b->x), high = rosAtWindFactorAndMoisture(1.225, b->x);
-            QVERIFY2(std::abs(b->Quantile(BandOutput::RateOfSpread, 0) - low) < 0.03 * low, qPrintable(QStringLiteral("%1 %2 %3 %4").arg(b->x).arg(b->Quantile(BandOutput::RateOfSpread, 0)).arg(low).arg(high)));
+            QVERIFY2(std::abs(b->Quantile(BandOutput::RateOfSpread, 0) - low) < 0.03 * low,
+                     qPrintable(QStringLiteral("%1 %2 %3 %4")
+                                    .arg(b->x)
+                                    .arg(b->Quantile(BandOutput::RateOfSpread, 0))
+                                    .arg(low)
+                                    .arg(high)));
             QVERIFY(std::abs(b->Quantile(BandOutput::RateOfSpread, 3) - high) < 0.03 * high);
             QVERIFY(b->Quantile(BandOutput::RateOfSpread, 1) < b->Quantile(BandOutput::RateOfSpread, 2));
         }
@@ -264,7 +269,10 @@ private slots:
         QCOMPARE(table->item(row, 1)->text(), QStringLiteral("cv:0.1"));
         QCOMPARE(find<QComboBox>(panel, "cboUncertaintyPreset")->currentIndex(), 0); // own choices
         waitUncertainty();
-        QVERIFY(settings().value(QStringLiteral("Uncertainty/Inputs")).toString().startsWith(QStringLiteral("moist-1h=cv:0.1;")));
+        QVERIFY(settings()
+                    .value(QStringLiteral("Uncertainty/Inputs"))
+                    .toString()
+                    .startsWith(QStringLiteral("moist-1h=cv:0.1;")));
         // Unticking the herb moisture's row leaves it out.
         int herb = -1;
         for (int r = 0; r < table->rowCount(); ++r)

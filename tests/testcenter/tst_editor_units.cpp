@@ -83,7 +83,8 @@ private slots:
         QCOMPARE(editor->RowLabelText(2), QStringLiteral("1 Hour Loading (t/ha)"));
         QCOMPARE(editor->findChild<QLabel *>(QStringLiteral("lblHint_2"))->text(), QStringLiteral("(0 - 68.35) "));
         // The SA/V boxes take 0 as well, and their hints say so in both unit systems.
-        QCOMPARE(editor->findChild<QLabel *>(QStringLiteral("lblHint_8"))->text(), QStringLiteral("(0 or 358 - 13123) "));
+        QCOMPARE(editor->findChild<QLabel *>(QStringLiteral("lblHint_8"))->text(),
+                 QStringLiteral("(0 or 358 - 13123) "));
         QCOMPARE(editor->findChild<QLabel *>(QStringLiteral("lbl_txtROS"))->text(), QStringLiteral("ROS (m/min)"));
         QCOMPARE(editor->txtMidFlameWind()->text(), QStringLiteral("11.3")); // 7.0 mi/h
         editor->cmdApply()->click();
@@ -122,7 +123,8 @@ private slots:
         QCOMPARE(editor->EntryText(2), QStringLiteral("0.74"));
         QCOMPARE(editor->EntryText(25), QStringLiteral("10"));
         QCOMPARE(editor->RowLabelText(25), QStringLiteral("20 Foot Wind Speed (mph)"));
-        QCOMPARE(editor->findChild<QLabel *>(QStringLiteral("lblHint_7"))->text(), QStringLiteral("(0 or 109 - 4000) "));
+        QCOMPARE(editor->findChild<QLabel *>(QStringLiteral("lblHint_7"))->text(),
+                 QStringLiteral("(0 or 109 - 4000) "));
         QCOMPARE(editor->txtMidFlameWind()->text(), QStringLiteral("7.0"));
         // The same fire in ch/h: m/min / 0.33528, within the rounding of both texts.
         QVERIFY(std::fabs(editor->txtROS()->text().toDouble() * 0.33528 - metricRos.toDouble()) < 0.02);

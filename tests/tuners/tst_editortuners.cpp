@@ -5,8 +5,8 @@
 // With VARROW_SCREENSHOT_DIR set, the screenshot case also writes tuner.png there:
 //   VARROW_SCREENSHOT_DIR=docs/images build/tests/tuners/tuners_tst_editortuners screenshot
 
-#include "data/FuelModels.h"
 #include "data/FuelModelSets.h"
+#include "data/FuelModels.h"
 #include "data/NodeKey.h"
 #include "data/ProgramState.h"
 #include "support/ScriptedPrompts.h"
@@ -38,10 +38,10 @@ class NullOwner : public IEditorOwner
 {
 public:
     QString SetNameText() const override { return QStringLiteral("Custom Fuel Models"); }
-    void SetNodeText(const QString &, const QString &) override {}
-    void RefreshFMs() override {}
+    void SetNodeText(const QString &, const QString &) override { }
+    void RefreshFMs() override { }
     bool SaveLibrary(QString *) override { return true; }
-    void EditorClosed() override {}
+    void EditorClosed() override { }
 };
 
 // One window of the picture with a plain title bar, as a window manager would frame it.
@@ -109,8 +109,8 @@ private slots:
         auto models = std::make_shared<FuelModels>();
         gFMSets->Add(QStringLiteral("Custom Fuel Models"), false, models, NewNodeKey(false));
         const QString key = NewNodeKey(false);
-        fm = models->Add(QStringLiteral("TU2X"), QStringLiteral("Timber grass and understory, tuned"), 1, 3.794076,
-                         1, 0.5, 0.5, 0.2, 3000, 1500, 1500, 15, 8000, 8000, 8000, 1, 1, key, key);
+        fm = models->Add(QStringLiteral("TU2X"), QStringLiteral("Timber grass and understory, tuned"), 1, 3.794076, 1,
+                         0.5, 0.5, 0.2, 3000, 1500, 1500, 15, 8000, 8000, 8000, 1, 1, key, key);
         owner = std::make_unique<NullOwner>();
         prompts = std::make_unique<ScriptedPrompts>();
     }

@@ -101,7 +101,8 @@ TEST(ResponseBands, QuantilesFollowAMonotoneInputsQuantiles)
     for (const BandPoint &b : bands)
         for (int q = 0; q < 4; ++q) {
             const FireSpread fs = single(point.model, environment(7, slopes[q], b.x));
-            EXPECT_NEAR(b.Quantile(BandOutput::RateOfSpread, q), fs.UnroundedRateOfSpread(), 0.003 * fs.UnroundedRateOfSpread());
+            EXPECT_NEAR(b.Quantile(BandOutput::RateOfSpread, q), fs.UnroundedRateOfSpread(),
+                        0.003 * fs.UnroundedRateOfSpread());
             EXPECT_NEAR(b.Quantile(BandOutput::FlameLength, q), fs.FlameLength(), 0.003 * fs.FlameLength());
             EXPECT_NEAR(b.Quantile(BandOutput::Intensity, q), fs.FireLineIntensity(), 0.003 * fs.FireLineIntensity());
         }
@@ -125,11 +126,11 @@ TEST(ResponseBands, ObservedFiresInsideTheBand)
     };
     const auto at = [&](double midflame, double slope) { return single(m, environment(midflame, slope)); };
     const std::vector<ObservedFire> fires = {
-        fire(4, at(4, 40).UnroundedRateOfSpread(), at(4, 40).FlameLength()),       // both inside
-        fire(6, 1.1 * at(6, 60).UnroundedRateOfSpread()),                         // above
-        fire(6, 0.99 * at(6, 20).UnroundedRateOfSpread()),                        // below
-        fire(9, at(9, 55).UnroundedRateOfSpread(), at(9, 21).FlameLength()),       // rate inside, flame below
-        fire(5, at(5, 26).UnroundedRateOfSpread()),                               // inside
+        fire(4, at(4, 40).UnroundedRateOfSpread(), at(4, 40).FlameLength()), // both inside
+        fire(6, 1.1 * at(6, 60).UnroundedRateOfSpread()),                    // above
+        fire(6, 0.99 * at(6, 20).UnroundedRateOfSpread()),                   // below
+        fire(9, at(9, 55).UnroundedRateOfSpread(), at(9, 21).FlameLength()), // rate inside, flame below
+        fire(5, at(5, 26).UnroundedRateOfSpread()),                          // inside
     };
     BandOptions options;
     options.draws = 1024;

@@ -69,8 +69,8 @@ TEST(Distributions, ParsesEachShapeAndRefusesMalformedOnes)
     EXPECT_EQ(d->kind, DistributionKind::Normal);
     EXPECT_EQ(d->a, 0.2);
     EXPECT_EQ(DistributionText(*d), "cv:0.2");
-    for (const char *bad : {"pct", "pct:", "pct:x", "pct:-5", "pct:150", "cv:-0.1", "range:4:2", "range:2.5:2", "range:1",
-                            "range:1:", "normal:0.2", "30", "pct:30:1"}) {
+    for (const char *bad : {"pct", "pct:", "pct:x", "pct:-5", "pct:150", "cv:-0.1", "range:4:2", "range:2.5:2",
+                            "range:1", "range:1:", "normal:0.2", "30", "pct:30:1"}) {
         problem.clear();
         EXPECT_FALSE(ParseDistribution(bad, &problem)) << bad;
         EXPECT_FALSE(problem.empty()) << bad;
@@ -114,8 +114,7 @@ TEST(Truncation, UniformDrawsStayInRangeAndSpreadEvenlyOverWhatIsLeft)
 TEST(Truncation, NormalDrawsFollowTheConditionedDistribution)
 {
     // 1-h moisture 5 % with CV 0.5: sd 2.5, the range 1-60 cuts the tail below z = -1.6.
-    const UncertainModel model =
-        prepared(PointOf(ShrubModel()), {Vary("moist-1h", DistributionKind::Normal, 0.5)});
+    const UncertainModel model = prepared(PointOf(ShrubModel()), {Vary("moist-1h", DistributionKind::Normal, 0.5)});
     UncertaintyOptions options;
     options.draws = 10000;
     const std::vector<double> drawn = drawnColumns(model, options)[0];
@@ -145,12 +144,11 @@ TEST(Truncation, EveryInputStaysInsideItsEntryRangeUnderWideDistributions)
     point.model.setMoistureOfExtinction(95);
     point.environment[std::size_t(EnvironmentInputId::MoistureHerb)] = 290;
     point.environment[std::size_t(EnvironmentInputId::WindAdjust)] = 0.95;
-    const UncertainModel model = prepared(point, {Vary("depth", DistributionKind::Normal, 1),
-                                                  Vary("mx", DistributionKind::Percent, 80),
-                                                  Vary("moist-herb", DistributionKind::Normal, 0.8),
-                                                  Vary("wind-adjust", DistributionKind::Range, 0.5, 3),
-                                                  Vary("slope", DistributionKind::Normal, 2),
-                                                  Vary("sav-1h", DistributionKind::Percent, 100)});
+    const UncertainModel model = prepared(
+        point,
+        {Vary("depth", DistributionKind::Normal, 1), Vary("mx", DistributionKind::Percent, 80),
+         Vary("moist-herb", DistributionKind::Normal, 0.8), Vary("wind-adjust", DistributionKind::Range, 0.5, 3),
+         Vary("slope", DistributionKind::Normal, 2), Vary("sav-1h", DistributionKind::Percent, 100)});
     UncertaintyOptions options;
     options.draws = 5000;
     options.method = SamplingMethod::Random;
@@ -169,19 +167,20 @@ TEST(Truncation, RangeWhollyOutsideTheEntryRangeIsRefused)
     std::string problem;
     EXPECT_FALSE(model.Prepare(PointOf(ShrubModel()), {Vary("moist-herb", DistributionKind::Range, 5, 20)}, &problem));
     EXPECT_NE(problem.find("moist-herb"), std::string::npos) << problem;
-    EXPECT_FALSE(model.Prepare(PointOf(ShrubModel()),
-                               {Vary("wind", DistributionKind::Percent, 10), Vary("midflame-wind", DistributionKind::Percent, 10)},
-                               &problem));
-    EXPECT_FALSE(model.Prepare(PointOf(ShrubModel()),
-                               {Vary("slope", DistributionKind::Percent, 10), Vary("slope", DistributionKind::Percent, 20)},
-                               &problem));
+    EXPECT_FALSE(model.Prepare(
+        PointOf(ShrubModel()),
+        {Vary("wind", DistributionKind::Percent, 10), Vary("midflame-wind", DistributionKind::Percent, 10)}, &problem));
+    EXPECT_FALSE(model.Prepare(
+        PointOf(ShrubModel()),
+        {Vary("slope", DistributionKind::Percent, 10), Vary("slope", DistributionKind::Percent, 20)}, &problem));
 }
 
 TEST(AbsentClasses, StayAbsentWhateverTheirDistribution)
 {
-    const UncertainModel model = prepared(PointOf(LitterModel()), {Vary("load-herb", DistributionKind::Range, 1, 2),
-                                                                   Vary("sav-woody", DistributionKind::Normal, 0.5),
-                                                                   Vary("load-1h", DistributionKind::Percent, 20)});
+    const UncertainModel model =
+        prepared(PointOf(LitterModel()),
+                 {Vary("load-herb", DistributionKind::Range, 1, 2), Vary("sav-woody", DistributionKind::Normal, 0.5),
+                  Vary("load-1h", DistributionKind::Percent, 20)});
     UncertaintyOptions options;
     options.draws = 1000;
     const auto columns = drawnColumns(model, options);
@@ -232,8 +231,9 @@ TEST(Correlation, ChosenValueIsTheRankCorrelationOfTheDraws)
 {
     // Uniform draws: their rank correlation is their correlation, and it is the value chosen
     // (a normal correlation of 0.9 would give only 6/pi asin(0.45) = 0.892 here).
-    const UncertainModel model = prepared(PointOf(ShrubModel()), {Vary("moist-1h", DistributionKind::Percent, 30),
-                                                                  Vary("moist-10h", DistributionKind::Percent, 30)});
+    const UncertainModel model =
+        prepared(PointOf(ShrubModel()),
+                 {Vary("moist-1h", DistributionKind::Percent, 30), Vary("moist-10h", DistributionKind::Percent, 30)});
     for (double chosen : {0.9, 0.6}) {
         UncertaintyOptions options;
         options.draws = 16384;
@@ -246,8 +246,9 @@ TEST(Correlation, ChosenValueIsTheRankCorrelationOfTheDraws)
 TEST(Correlation, CorrelatedDrawsKeepEachMoistureOwnDistribution)
 {
     // 1-h moisture 6 % +/- 30 %: uniform on 4.2 to 7.8 with or without correlation.
-    const UncertainModel model = prepared(PointOf(ShrubModel()), {Vary("moist-1h", DistributionKind::Percent, 30),
-                                                                  Vary("moist-10h", DistributionKind::Percent, 30)});
+    const UncertainModel model =
+        prepared(PointOf(ShrubModel()),
+                 {Vary("moist-1h", DistributionKind::Percent, 30), Vary("moist-10h", DistributionKind::Percent, 30)});
     UncertaintyOptions options;
     options.draws = 10000;
     const auto c = drawnColumns(model, options);

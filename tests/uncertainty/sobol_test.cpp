@@ -116,8 +116,9 @@ TEST(FireSobol, OneMovingInputCarriesAllAndFixedOnesNothing)
     // variance of both outputs, alone and with interactions.
     UncertainModel model;
     std::string problem;
-    ASSERT_TRUE(model.Prepare(PointOf(ShrubModel()), {Vary("heat-dead", DistributionKind::Percent, 0),
-                                                      Vary("wind", DistributionKind::Percent, 50)}, &problem));
+    ASSERT_TRUE(model.Prepare(
+        PointOf(ShrubModel()),
+        {Vary("heat-dead", DistributionKind::Percent, 0), Vary("wind", DistributionKind::Percent, 50)}, &problem));
     SobolOptions options;
     options.baseSamples = 1 << 12;
     int failed = -1;
@@ -136,9 +137,11 @@ TEST(FireSobol, TotalIndicesAtLeastFirstOrderOnes)
 {
     UncertainModel model;
     std::string problem;
-    ASSERT_TRUE(model.Prepare(PointOf(ShrubModel()), {Vary("wind", DistributionKind::Percent, 50),
-                                                      Vary("load-1h", DistributionKind::Percent, 20),
-                                                      Vary("moist-woody", DistributionKind::Percent, 30)}, &problem));
+    ASSERT_TRUE(
+        model.Prepare(PointOf(ShrubModel()),
+                      {Vary("wind", DistributionKind::Percent, 50), Vary("load-1h", DistributionKind::Percent, 20),
+                       Vary("moist-woody", DistributionKind::Percent, 30)},
+                      &problem));
     SobolOptions options;
     options.baseSamples = 1 << 13;
     const SobolResult r = FireSobolAnalysis(model, options);

@@ -40,8 +40,11 @@ TEST(Uncertainty, NothingVaryingGivesTheSingleResultEverywhere)
     const UncertaintyPoint point = PointOf(ShrubModel());
     UncertainModel model;
     std::string problem;
-    ASSERT_TRUE(model.Prepare(point, {Vary("load-1h", DistributionKind::Percent, 0), Vary("wind", DistributionKind::Percent, 0),
-                                      Vary("moist-1h", DistributionKind::Normal, 0)}, &problem));
+    ASSERT_TRUE(
+        model.Prepare(point,
+                      {Vary("load-1h", DistributionKind::Percent, 0), Vary("wind", DistributionKind::Percent, 0),
+                       Vary("moist-1h", DistributionKind::Normal, 0)},
+                      &problem));
     const ModelFire single = ComputeModelFire(point.model, environmentOf(point));
     ASSERT_TRUE(single.computed);
     // The editor's midflame wind: 10 x 0.7 = 7.0 mi/h.
@@ -68,9 +71,11 @@ TEST(Uncertainty, SummariesMatchADirectLoopOfSingleComputations)
     const double spread[] = {0.3, 0.2, 0.25, 0.3};
     UncertainModel model;
     std::string problem;
-    ASSERT_TRUE(model.Prepare(point, {Vary("load-1h", DistributionKind::Percent, 30), Vary("depth", DistributionKind::Percent, 20),
-                                      Vary("wind", DistributionKind::Percent, 25), Vary("moist-1h", DistributionKind::Percent, 30)},
-                              &problem));
+    ASSERT_TRUE(
+        model.Prepare(point,
+                      {Vary("load-1h", DistributionKind::Percent, 30), Vary("depth", DistributionKind::Percent, 20),
+                       Vary("wind", DistributionKind::Percent, 25), Vary("moist-1h", DistributionKind::Percent, 30)},
+                      &problem));
     for (int threads : {1, 3}) {
         UncertaintyOptions options;
         options.draws = 2000;
@@ -115,7 +120,8 @@ TEST(Uncertainty, SummariesMatchADirectLoopOfSingleComputations)
         // Exceedance: a share strictly longer than each threshold.
         for (std::size_t t = 0; t < 3; ++t) {
             const double limit = options.flameThresholds[t];
-            const double longer = double(std::count_if(flame.begin(), flame.end(), [&](double f) { return f > limit; }));
+            const double longer =
+                double(std::count_if(flame.begin(), flame.end(), [&](double f) { return f > limit; }));
             EXPECT_DOUBLE_EQ(r.flameExceedance[t], longer / 2000) << limit;
         }
         // The shrub spreads at 7 mi/h: the flames straddle 8 ft, none reach past 40.
@@ -133,9 +139,11 @@ TEST(Uncertainty, NoSpreadShareCountsDrawsAboveExtinction)
         point.environment[std::size_t(i)] = 20;
     UncertainModel model;
     std::string problem;
-    ASSERT_TRUE(model.Prepare(point, {Vary("moist-1h", DistributionKind::Range, 10, 30),
-                                      Vary("moist-10h", DistributionKind::Range, 10, 30),
-                                      Vary("moist-100h", DistributionKind::Range, 10, 30)}, &problem));
+    ASSERT_TRUE(model.Prepare(point,
+                              {Vary("moist-1h", DistributionKind::Range, 10, 30),
+                               Vary("moist-10h", DistributionKind::Range, 10, 30),
+                               Vary("moist-100h", DistributionKind::Range, 10, 30)},
+                              &problem));
     UncertaintyOptions options;
     options.draws = 4000;
     options.deadCorrelation = 0;

@@ -56,19 +56,26 @@ TEST(UnitFactors, EnglishIsUnchangedAndMetricComesBack)
 TEST(UnitLabels, NameTheUnitOfEachSystem)
 {
     const std::pair<Quantity, std::pair<const char *, const char *>> expected[] = {
-        {Quantity::Loading, {"t/ac", "t/ha"}},        {Quantity::SurfaceToVolume, {"ft2/ft3", "m2/m3"}},
-        {Quantity::HeatContent, {"btu/lb", "kJ/kg"}}, {Quantity::Depth, {"ft", "m"}},
-        {Quantity::WindSpeed, {"mi/h", "km/h"}},      {Quantity::RateOfSpread, {"ch/h", "m/min"}},
-        {Quantity::FirelineIntensity, {"btu/ft/s", "kW/m"}}, {Quantity::FlameLength, {"ft", "m"}},
-        {Quantity::HeatPerUnitArea, {"btu/ft2", "kJ/m2"}},   {Quantity::FireSize, {"ac", "ha"}},
+        {Quantity::Loading, {"t/ac", "t/ha"}},
+        {Quantity::SurfaceToVolume, {"ft2/ft3", "m2/m3"}},
+        {Quantity::HeatContent, {"btu/lb", "kJ/kg"}},
+        {Quantity::Depth, {"ft", "m"}},
+        {Quantity::WindSpeed, {"mi/h", "km/h"}},
+        {Quantity::RateOfSpread, {"ch/h", "m/min"}},
+        {Quantity::FirelineIntensity, {"btu/ft/s", "kW/m"}},
+        {Quantity::FlameLength, {"ft", "m"}},
+        {Quantity::HeatPerUnitArea, {"btu/ft2", "kJ/m2"}},
+        {Quantity::FireSize, {"ac", "ha"}},
         {Quantity::Moisture, {"%", "%"}},
     };
     for (const auto &[q, labels] : expected) {
         EXPECT_EQ(UnitLabel(q, System::English), QLatin1String(labels.first));
         EXPECT_EQ(UnitLabel(q, System::Metric), QLatin1String(labels.second));
     }
-    EXPECT_EQ(WithUnit(QStringLiteral("Flame Length"), Quantity::FlameLength, System::Metric), QStringLiteral("Flame Length (m)"));
-    EXPECT_EQ(WithUnit(QStringLiteral("Packing Ratio"), Quantity::Ratio, System::Metric), QStringLiteral("Packing Ratio"));
+    EXPECT_EQ(WithUnit(QStringLiteral("Flame Length"), Quantity::FlameLength, System::Metric),
+              QStringLiteral("Flame Length (m)"));
+    EXPECT_EQ(WithUnit(QStringLiteral("Packing Ratio"), Quantity::Ratio, System::Metric),
+              QStringLiteral("Packing Ratio"));
 }
 
 TEST(UnitTexts, EntriesAndResultsAtTheirPrecision)
@@ -122,7 +129,7 @@ TEST(UnitTexts, MetricTextsSurviveTheRoundTrip)
         Quantity q;
         double from, to, step;
     } cases[] = {
-        {Quantity::Loading, 0, 31, 0.0051},  {Quantity::SurfaceToVolume, 100, 4100, 2.3},
+        {Quantity::Loading, 0, 31, 0.0051},        {Quantity::SurfaceToVolume, 100, 4100, 2.3},
         {Quantity::HeatContent, 5900, 12100, 4.1}, {Quantity::Depth, 0.01, 6.5, 0.0029},
         {Quantity::WindSpeed, 0, 100, 0.037},
     };

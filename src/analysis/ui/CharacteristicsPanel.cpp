@@ -1,11 +1,11 @@
 #include "analysis/ui/CharacteristicsPanel.h"
 
 #include "analysis/RoundTicks.h"
+#include "analysis/ui/ResponseCurvesPanel.h"
+#include "units/UnitSetting.h"
 #include "widgets/ChartExport.h"
 #include "widgets/ChartReadout.h"
 #include "widgets/ChartStyle.h"
-#include "analysis/ui/ResponseCurvesPanel.h"
-#include "units/UnitSetting.h"
 
 #include <QChart>
 #include <QChartView>
@@ -15,8 +15,8 @@
 #include <QLineSeries>
 #include <QPushButton>
 #include <QScatterSeries>
-#include <QValueAxis>
 #include <QVBoxLayout>
+#include <QValueAxis>
 
 #include <algorithm>
 #include <cmath>
@@ -92,7 +92,8 @@ CharacteristicsPanel::CharacteristicsPanel(QWidget *parent) : QWidget(parent)
     });
     layout->addWidget(m_view, 1);
 
-    m_exporter = new ChartExporter(this, m_view, [this] { return Table(); }, QStringLiteral("fire-characteristics"));
+    m_exporter = new ChartExporter(
+        this, m_view, [this] { return Table(); }, QStringLiteral("fire-characteristics"));
     connect(cmdExport, &QPushButton::clicked, m_exporter, &ChartExporter::ExportWithDialog);
     connect(cmdCopy, &QPushButton::clicked, m_exporter, &ChartExporter::Copy);
 }
@@ -102,12 +103,13 @@ void CharacteristicsPanel::Refresh(const AnalysisInputs &inputs)
     m_points.clear();
     m_editedSet = inputs.editedSet;
     m_referenceSet = inputs.referenceSet;
-    m_points.push_back(CharacteristicPointOf(
-        inputs.edited, inputs.editedId.isEmpty() ? QStringLiteral("Edited") : inputs.editedId + QStringLiteral(" (edited)"),
-        QStringLiteral("Edited")));
+    m_points.push_back(CharacteristicPointOf(inputs.edited,
+                                             inputs.editedId.isEmpty() ? QStringLiteral("Edited")
+                                                                       : inputs.editedId + QStringLiteral(" (edited)"),
+                                             QStringLiteral("Edited")));
     if (inputs.hasReference)
-        m_points.push_back(
-            CharacteristicPointOf(inputs.reference, QStringLiteral("Ref: ") + inputs.referenceId, QStringLiteral("Reference")));
+        m_points.push_back(CharacteristicPointOf(inputs.reference, QStringLiteral("Ref: ") + inputs.referenceId,
+                                                 QStringLiteral("Reference")));
     const std::size_t first = inputs.plots.size() > kMaxPlots ? inputs.plots.size() - kMaxPlots : 0;
     for (std::size_t i = first; i < inputs.plots.size(); ++i)
         m_points.push_back(inputs.plots[i]);

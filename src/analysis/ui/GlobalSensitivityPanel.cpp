@@ -1,7 +1,7 @@
 #include "analysis/ui/GlobalSensitivityPanel.h"
 
-#include "data/CsvTable.h"
 #include "analysis/ui/UncertaintyViews.h"
+#include "data/CsvTable.h"
 #include "data/ProgramSettings.h"
 #include "uncertainty/Parallel.h"
 #include "uncertainty/Presets.h"
@@ -41,7 +41,8 @@ GlobalSensitivityPanel::GlobalSensitivityPanel(QWidget *parent) : QWidget(parent
     label->setBuddy(m_samples);
     const int saved = m_samples->findData(settings().value(QLatin1String(kSamplesKey), 4096).toInt());
     m_samples->setCurrentIndex(saved >= 0 ? saved : 2);
-    auto *note = new QLabel(QStringLiteral("Inputs and distributions as on the Uncertainty tab, drawn independently"), this);
+    auto *note =
+        new QLabel(QStringLiteral("Inputs and distributions as on the Uncertainty tab, drawn independently"), this);
     top->addWidget(label);
     top->addWidget(m_samples);
     top->addSpacing(16);
@@ -130,13 +131,16 @@ void GlobalSensitivityPanel::showResult()
         double sum = 0;
         for (std::size_t i = 0; i < m_result.indices[k].size(); ++i) {
             const SobolIndex &s = m_result.indices[k][i];
-            bars.push_back({m_names.value(qsizetype(i)), s.first, s.firstLow, s.firstHigh, s.total, s.totalLow, s.totalHigh});
+            bars.push_back(
+                {m_names.value(qsizetype(i)), s.first, s.firstLow, s.firstHigh, s.total, s.totalLow, s.totalHigh});
             sum += s.first;
         }
-        std::stable_sort(bars.begin(), bars.end(), [](const SobolBar &a, const SobolBar &b) { return a.total > b.total; });
+        std::stable_sort(bars.begin(), bars.end(),
+                         [](const SobolBar &a, const SobolBar &b) { return a.total > b.total; });
         m_bars[k]->SetData(QString::fromUtf8(titles[k]), bars);
         sums << QStringLiteral("%1: sum of first-order indices %2 (interactions carry %3 %)")
-                    .arg(QString::fromUtf8(titles[k]), TableNumber(sum, 2), TableNumber(std::max(0.0, 100 * (1 - sum)), 0));
+                    .arg(QString::fromUtf8(titles[k]), TableNumber(sum, 2),
+                         TableNumber(std::max(0.0, 100 * (1 - sum)), 0));
     }
     m_sum->setText(sums.join(QLatin1Char('\n')));
     if (m_pending) {

@@ -8,8 +8,8 @@
 #include "widgets/ChartStyle.h"
 
 #include <QAreaSeries>
-#include <QCheckBox>
 #include <QChart>
+#include <QCheckBox>
 #include <QDoubleSpinBox>
 #include <QLabel>
 #include <QLineSeries>
@@ -29,9 +29,10 @@ void ResponseCurvesPanel::requestBands()
         m_bandPending.reset();
         const bool hadBands = !m_bands.empty();
         m_bands.clear();
-        m_bandStatus->setText(m_chkBands->isChecked() ? QStringLiteral("No input varies: tick inputs in the Uncertainty tab "
-                                                                       "to see bands.")
-                                                      : QString());
+        m_bandStatus->setText(m_chkBands->isChecked()
+                                  ? QStringLiteral("No input varies: tick inputs in the Uncertainty tab "
+                                                   "to see bands.")
+                                  : QString());
         drawBands();
         if (hadBands)
             redraw();
@@ -226,8 +227,8 @@ void ResponseCurvesPanel::redraw()
                 limit.append(QPointF(shownX(*at), shownValue(output, *it)));
                 series.limit->setProperty("pointIndex", int(it - curve.points.begin()));
                 if (k == 0)
-                    limits << QStringLiteral("%1 at %2 %3").arg(name, TableNumber(shownX(*at), 1),
-                                                                Units::UnitLabel(info.quantity, system));
+                    limits << QStringLiteral("%1 at %2 %3")
+                                  .arg(name, TableNumber(shownX(*at), 1), Units::UnitLabel(info.quantity, system));
             }
             if (series.limit->borderColor() != colour)
                 series.limit->setBorderColor(colour);
@@ -255,8 +256,9 @@ void ResponseCurvesPanel::redraw()
     const QString legendText = legend.join(QStringLiteral("&nbsp;&nbsp; "));
     if (m_legend->text() != legendText)
         m_legend->setText(legendText);
-    const QString status = limits.isEmpty() ? QStringLiteral("The wind limit is not reached in this range.")
-                                            : QStringLiteral("Wind limit reached: ") + limits.join(QStringLiteral("; "));
+    const QString status = limits.isEmpty()
+        ? QStringLiteral("The wind limit is not reached in this range.")
+        : QStringLiteral("Wind limit reached: ") + limits.join(QStringLiteral("; "));
     if (m_status->text() != status)
         m_status->setText(status);
 }
@@ -265,5 +267,6 @@ QString ResponseCurvesPanel::pointText(int curve, int index) const
 {
     if (curve < 0 || curve >= int(m_curves.size()) || index < 0)
         return QString();
-    return CurvePointText(m_curves[std::size_t(curve)], std::size_t(index), Input(), Units::UnitSetting::instance().system());
+    return CurvePointText(m_curves[std::size_t(curve)], std::size_t(index), Input(),
+                          Units::UnitSetting::instance().system());
 }

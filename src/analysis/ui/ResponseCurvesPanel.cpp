@@ -10,9 +10,9 @@
 #include "widgets/ClampingSpinBox.h"
 
 #include <QAreaSeries>
-#include <QCheckBox>
 #include <QChart>
 #include <QChartView>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -21,8 +21,8 @@
 #include <QLineSeries>
 #include <QListWidget>
 #include <QPushButton>
-#include <QValueAxis>
 #include <QVBoxLayout>
+#include <QValueAxis>
 
 #include <algorithm>
 
@@ -162,9 +162,8 @@ ResponseCurvesPanel::ResponseCurvesPanel(QWidget *parent) : QWidget(parent)
         const int chart = int(k);
         m_readouts[k]->SetPointFormatter([this, chart](QXYSeries *s, int index) {
             Q_UNUSED(chart);
-            return pointText(s->property("curve").toInt(), s->property("marker").toBool()
-                                                                ? s->property("pointIndex").toInt()
-                                                                : index);
+            return pointText(s->property("curve").toInt(),
+                             s->property("marker").toBool() ? s->property("pointIndex").toInt() : index);
         });
         grid->addWidget(m_views[k], int(k / 2), int(k % 2));
     }
@@ -180,7 +179,8 @@ ResponseCurvesPanel::ResponseCurvesPanel(QWidget *parent) : QWidget(parent)
     grid->setRowStretch(1, 1);
     layout->addLayout(right, 1);
 
-    m_exporter = new ChartExporter(this, m_chartsArea, [this] { return Table(); }, QStringLiteral("response-curves"));
+    m_exporter = new ChartExporter(
+        this, m_chartsArea, [this] { return Table(); }, QStringLiteral("response-curves"));
     connect(cmdExport, &QPushButton::clicked, m_exporter, &ChartExporter::ExportWithDialog);
     connect(cmdCopy, &QPushButton::clicked, m_exporter, &ChartExporter::Copy);
     connect(m_cboInput, &QComboBox::currentIndexChanged, this, &ResponseCurvesPanel::inputChosen);
@@ -233,7 +233,8 @@ void ResponseCurvesPanel::inputChosen()
     for (QValueAxis *x : m_axisX)
         SetAxisTitle(x, title, QString());
     for (std::size_t k = 0; k < CurveOutputs().size(); ++k)
-        SetAxisTitle(m_axisY[k], QString::fromUtf8(CurveOutputs()[k].title), Units::UnitLabel(CurveOutputs()[k].quantity, system));
+        SetAxisTitle(m_axisY[k], QString::fromUtf8(CurveOutputs()[k].title),
+                     Units::UnitLabel(CurveOutputs()[k].quantity, system));
     // Bands of another input (or in other units) do not belong on the new axis.
     m_bands.clear();
     drawBands();

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "analysis/AnalysisInputs.h"
-#include "data/CsvTable.h"
 #include "analysis/Sweep.h"
+#include "data/CsvTable.h"
 #include "uncertainty/ResponseBands.h"
 
 #include <QFutureWatcher>

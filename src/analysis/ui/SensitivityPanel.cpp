@@ -1,10 +1,10 @@
 #include "analysis/ui/SensitivityPanel.h"
 
 #include "analysis/ShownResults.h"
+#include "units/UnitSetting.h"
 #include "widgets/ChartExport.h"
 #include "widgets/ChartReadout.h"
 #include "widgets/ChartStyle.h"
-#include "units/UnitSetting.h"
 
 #include <QBarCategoryAxis>
 #include <QBarSet>
@@ -16,8 +16,8 @@
 #include <QLegend>
 #include <QPushButton>
 #include <QSpinBox>
-#include <QValueAxis>
 #include <QVBoxLayout>
+#include <QValueAxis>
 
 #include <algorithm>
 #include <cmath>
@@ -114,7 +114,8 @@ SensitivityPanel::SensitivityPanel(QWidget *parent) : QWidget(parent)
     m_note->setWordWrap(true);
     area->addWidget(m_note);
 
-    m_exporter = new ChartExporter(this, m_chartsArea, [this] { return Table(); }, QStringLiteral("sensitivity"));
+    m_exporter = new ChartExporter(
+        this, m_chartsArea, [this] { return Table(); }, QStringLiteral("sensitivity"));
     connect(cmdExport, &QPushButton::clicked, m_exporter, &ChartExporter::ExportWithDialog);
     connect(cmdCopy, &QPushButton::clicked, m_exporter, &ChartExporter::Copy);
     connect(m_percent, &QSpinBox::valueChanged, this, &SensitivityPanel::SettingsChanged);
@@ -122,7 +123,8 @@ SensitivityPanel::SensitivityPanel(QWidget *parent) : QWidget(parent)
 
 void SensitivityPanel::Refresh(const AnalysisInputs &inputs)
 {
-    m_modelName = inputs.editedId.isEmpty() ? QStringLiteral("Edited model") : inputs.editedId + QStringLiteral(" (edited)");
+    m_modelName =
+        inputs.editedId.isEmpty() ? QStringLiteral("Edited model") : inputs.editedId + QStringLiteral(" (edited)");
     if (!inputs.editedSet.isEmpty())
         m_modelName += QStringLiteral(", set ") + inputs.editedSet;
     m_result = ComputeSensitivity(inputs.edited, m_percent->value());
@@ -160,16 +162,17 @@ QString SensitivityPanel::ClampNote() const
             clamped << QStringLiteral("%1 (%2)").arg(QString::fromUtf8(p.name), ends.join(QStringLiteral(", ")));
     }
     const Units::System s = shownSystem();
-    QString note = QStringLiteral("%1. Base: %2 %3, %4 %5.")
-                       .arg(m_modelName, Units::FormatResult(Units::Quantity::RateOfSpread, s, RateOfSpreadToShow(m_base, s)),
-                            Units::UnitLabel(Units::Quantity::RateOfSpread, s),
-                            Units::FormatResult(Units::Quantity::FlameLength, s, m_result.baseFlame),
-                            Units::UnitLabel(Units::Quantity::FlameLength, s));
+    QString note =
+        QStringLiteral("%1. Base: %2 %3, %4 %5.")
+            .arg(m_modelName, Units::FormatResult(Units::Quantity::RateOfSpread, s, RateOfSpreadToShow(m_base, s)),
+                 Units::UnitLabel(Units::Quantity::RateOfSpread, s),
+                 Units::FormatResult(Units::Quantity::FlameLength, s, m_result.baseFlame),
+                 Units::UnitLabel(Units::Quantity::FlameLength, s));
     if (m_result.baseRos <= 0)
         note += QStringLiteral(" The model does not spread here, so no change can be shown.");
     if (!clamped.isEmpty())
-        note += QStringLiteral(" * Clamped to the entry's range: ") + clamped.join(QStringLiteral("; ")) +
-                QLatin1Char('.');
+        note +=
+            QStringLiteral(" * Clamped to the entry's range: ") + clamped.join(QStringLiteral("; ")) + QLatin1Char('.');
     return note;
 }
 
@@ -265,8 +268,12 @@ CsvTable SensitivityPanel::Table() const
     const auto yesNo = [](bool b) { return b ? QStringLiteral("yes") : QStringLiteral("no"); };
     for (const SensitivityRow &r : m_result.rows) {
         const FuelParameter &p = FuelParameters()[std::size_t(r.parameter)];
-        const auto rosValue = [&](double v) { return TableNumber(Units::FromEnglish(Units::Quantity::RateOfSpread, s, v)); };
-        const auto flValue = [&](double v) { return TableNumber(Units::FromEnglish(Units::Quantity::FlameLength, s, v)); };
+        const auto rosValue = [&](double v) {
+            return TableNumber(Units::FromEnglish(Units::Quantity::RateOfSpread, s, v));
+        };
+        const auto flValue = [&](double v) {
+            return TableNumber(Units::FromEnglish(Units::Quantity::FlameLength, s, v));
+        };
         t.rows << QStringList{QString::fromUtf8(p.name),
                               Units::UnitLabel(p.quantity, s),
                               TableNumber(shown(p, r.value)),

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "analysis/AnalysisInputs.h"
-#include "data/CsvTable.h"
 #include "analysis/Sensitivity.h"
+#include "data/CsvTable.h"
 
 #include <QWidget>
 

@@ -1,7 +1,7 @@
 #include "analysis/ui/UncertaintyPanel.h"
 
-#include "data/CsvTable.h"
 #include "analysis/ui/UncertaintyViews.h"
+#include "data/CsvTable.h"
 #include "data/ProgramSettings.h"
 #include "uncertainty/Parallel.h"
 #include "uncertainty/Presets.h"
@@ -14,10 +14,10 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QSpinBox>
 #include <QTableWidget>
-#include <QRegularExpression>
 #include <QVBoxLayout>
 #include <QtConcurrent/QtConcurrentRun>
 
@@ -160,7 +160,8 @@ UncertaintyPanel::UncertaintyPanel(QWidget *parent) : QWidget(parent)
     const QSettings s = settings();
     m_draws->setValue(s.value(QLatin1String(kDrawsKey), 10000).toInt());
     m_correlation->setValue(s.value(QLatin1String(kCorrelationKey), 0.9).toDouble());
-    const QStringList feet = s.value(QLatin1String(kThresholdsKey), QStringLiteral("4,8,11")).toString().split(QLatin1Char(','));
+    const QStringList feet =
+        s.value(QLatin1String(kThresholdsKey), QStringLiteral("4,8,11")).toString().split(QLatin1Char(','));
     QStringList shown;
     for (const QString &f : feet)
         shown << TableNumber(Units::FromEnglish(Units::Quantity::FlameLength, shownSystem(), f.toDouble()), 1);
@@ -271,7 +272,8 @@ void UncertaintyPanel::saveSettings() const
 std::vector<double> UncertaintyPanel::thresholdsFeet() const
 {
     std::vector<double> feet;
-    for (const QString &part : m_thresholds->text().split(QRegularExpression(QStringLiteral("[,;\\s]+")), Qt::SkipEmptyParts)) {
+    for (const QString &part :
+         m_thresholds->text().split(QRegularExpression(QStringLiteral("[,;\\s]+")), Qt::SkipEmptyParts)) {
         bool ok = false;
         const double v = part.toDouble(&ok);
         if (ok && std::isfinite(v) && v >= 0)
@@ -291,7 +293,8 @@ void UncertaintyPanel::Refresh(const AnalysisInputs &inputs)
     m_filling = true;
     for (int r = 0; r < m_table->rowCount(); ++r) {
         std::string problem;
-        const bool readable = ParseDistribution(m_table->item(r, 1)->text().trimmed().toStdString(), &problem).has_value();
+        const bool readable =
+            ParseDistribution(m_table->item(r, 1)->text().trimmed().toStdString(), &problem).has_value();
         m_table->item(r, 1)->setBackground(readable ? QBrush() : QBrush(QColor(0xff, 0xd0, 0xd0)));
         m_table->item(r, 1)->setToolTip(readable ? QString() : QString::fromStdString(problem));
     }
@@ -375,7 +378,8 @@ void UncertaintyPanel::showResult()
     QStringList exceed;
     for (std::size_t t = 0; t < m_result.flameThresholds.size(); ++t)
         exceed << QStringLiteral("%1 %2: %3 %")
-                      .arg(TableNumber(Units::FromEnglish(Units::Quantity::FlameLength, s, m_result.flameThresholds[t]), 1),
+                      .arg(TableNumber(Units::FromEnglish(Units::Quantity::FlameLength, s, m_result.flameThresholds[t]),
+                                       1),
                            Units::UnitLabel(Units::Quantity::FlameLength, s),
                            TableNumber(100 * m_result.flameExceedance[t], 1));
     if (!exceed.isEmpty())
@@ -387,7 +391,10 @@ void UncertaintyPanel::showResult()
     if (m_coverage) {
         const BandCoverage &c = *m_coverage;
         lines << QString() << QStringLiteral("Observed fires inside the 5-95 % band (each under its own environment):");
-        lines << QStringLiteral("rate of spread %1 of %2 (%3 %)").arg(c.rosInside).arg(c.fires).arg(TableNumber(100 * c.RosShare(), 0));
+        lines << QStringLiteral("rate of spread %1 of %2 (%3 %)")
+                     .arg(c.rosInside)
+                     .arg(c.fires)
+                     .arg(TableNumber(100 * c.RosShare(), 0));
         if (c.flameFires > 0)
             lines << QStringLiteral("flame length %1 of %2 (%3 %)")
                          .arg(c.flameInside)

@@ -79,7 +79,8 @@ void HistogramView::paintEvent(QPaintEvent *)
     const double binWidth = double(plot.width()) / kBins;
     for (int b = 0; b < kBins; ++b) {
         const double h = most > 0 ? double(m_counts[std::size_t(b)]) / most * plot.height() : 0;
-        p.fillRect(QRectF(plot.left() + b * binWidth + 0.5, plot.bottom() - h, binWidth - 1, h), dimmed(kBarColour, m_stale));
+        p.fillRect(QRectF(plot.left() + b * binWidth + 0.5, plot.bottom() - h, binWidth - 1, h),
+                   dimmed(kBarColour, m_stale));
     }
     const auto xOf = [&](double v) { return plot.left() + (v - m_low) / (m_high - m_low) * plot.width(); };
     // Quantiles dashed, the median heavier, the mean solid red.
@@ -89,9 +90,9 @@ void HistogramView::paintEvent(QPaintEvent *)
         p.setPen(pen);
         const double x = xOf(m_quantiles[k]);
         p.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
-        p.drawText(QPointF(x - fm.horizontalAdvance(QLatin1String(labels[k])) / 2.0,
-                           plot.top() - 4 - (k % 2 == 0 ? line : 0)),
-                   QLatin1String(labels[k]));
+        p.drawText(
+            QPointF(x - fm.horizontalAdvance(QLatin1String(labels[k])) / 2.0, plot.top() - 4 - (k % 2 == 0 ? line : 0)),
+            QLatin1String(labels[k]));
     }
     p.setPen(QPen(dimmed(kMeanColour, m_stale), 2));
     const double xm = xOf(m_mean);

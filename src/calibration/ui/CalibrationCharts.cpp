@@ -78,7 +78,8 @@ void DrawPredictedChart(QChartView *view, const QList<QPair<QString, std::vector
     delete old;
 }
 
-std::vector<QPointF> PredictedPoints(const std::vector<Prediction> &predictions, const Observations &obs, Units::System s)
+std::vector<QPointF> PredictedPoints(const std::vector<Prediction> &predictions, const Observations &obs,
+                                     Units::System s)
 {
     std::vector<QPointF> points;
     for (qsizetype i = 0; i < obs.size() && size_t(i) < predictions.size(); ++i)

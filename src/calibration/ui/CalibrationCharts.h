@@ -19,4 +19,5 @@ class QChartView;
 void DrawPredictedChart(QChartView *view, const QList<QPair<QString, std::vector<QPointF>>> &series, Units::System s);
 
 // Observed against predicted rate of spread of each fire, in the units shown.
-std::vector<QPointF> PredictedPoints(const std::vector<Prediction> &predictions, const Observations &obs, Units::System s);
+std::vector<QPointF> PredictedPoints(const std::vector<Prediction> &predictions, const Observations &obs,
+                                     Units::System s);

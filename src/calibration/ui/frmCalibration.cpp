@@ -115,7 +115,8 @@ void frmCalibration::buildObservationsPage(QWidget *page)
     auto *rows = new QHBoxLayout;
     button(rows, "cmdAddObservation", QStringLiteral("&Add Row"), &frmCalibration::addObservationRow);
     button(rows, "cmdDeleteObservation", QStringLiteral("&Delete Rows"), &frmCalibration::deleteObservationRows);
-    button(rows, "cmdPasteObservations", QStringLiteral("&Paste"), [this] { PasteText(QApplication::clipboard()->text()); });
+    button(rows, "cmdPasteObservations", QStringLiteral("&Paste"),
+           [this] { PasteText(QApplication::clipboard()->text()); });
     button(rows, "cmdSendEnvironment", QStringLiteral("Send &Environment to Editor"), &frmCalibration::sendEnvironment);
     rows->addStretch(1);
     layout->addLayout(rows);
@@ -183,8 +184,9 @@ void frmCalibration::appendObservations(const Observations &observations, const 
             m_observations->setItem(r, c, new QTableWidgetItem(cells[c]));
         for (qsizetype k = 0; k < m_extraColumns.size(); ++k) {
             const qsizetype from = extraColumns.indexOf(m_extraColumns[k]);
-            m_observations->setItem(r, kFixedColumns + int(k),
-                                    new QTableWidgetItem(from >= 0 && from < o.extra.size() ? o.extra[from] : QString()));
+            m_observations->setItem(
+                r, kFixedColumns + int(k),
+                new QTableWidgetItem(from >= 0 && from < o.extra.size() ? o.extra[from] : QString()));
         }
     }
     showObservationStatus();
@@ -219,8 +221,8 @@ void frmCalibration::deleteObservationRows()
 bool frmCalibration::acceptReport(const ObservationImport &imported, const QString &what)
 {
     if (!imported.ok()) {
-        QMessageBox box(QMessageBox::Warning, windowTitle(), QStringLiteral("%1 cannot be used: %2").arg(what, imported.problem),
-                        QMessageBox::Ok, this);
+        QMessageBox box(QMessageBox::Warning, windowTitle(),
+                        QStringLiteral("%1 cannot be used: %2").arg(what, imported.problem), QMessageBox::Ok, this);
         box.setObjectName(QStringLiteral("msgObservationReport"));
         box.exec();
         return false;
@@ -288,8 +290,12 @@ bool frmCalibration::PasteText(const QString &text)
 
 void frmCalibration::importClicked()
 {
-    const QString path = prompts().ChooseFile({false, QStringLiteral("Import Observed Fires"),
-                                               QStringLiteral("CSV files (*.csv *.txt);;All files (*)"), {}, {}, true,
+    const QString path = prompts().ChooseFile({false,
+                                               QStringLiteral("Import Observed Fires"),
+                                               QStringLiteral("CSV files (*.csv *.txt);;All files (*)"),
+                                               {},
+                                               {},
+                                               true,
                                                QStringLiteral("dlgObservationFile")});
     if (!path.isEmpty())
         ImportFile(path);
@@ -297,8 +303,13 @@ void frmCalibration::importClicked()
 
 void frmCalibration::exportClicked()
 {
-    const QString path = prompts().ChooseFile({true, QStringLiteral("Export Observed Fires"), QStringLiteral("CSV files (*.csv)"),
-                                               {}, QStringLiteral("csv"), true, QStringLiteral("dlgObservationFile")});
+    const QString path = prompts().ChooseFile({true,
+                                               QStringLiteral("Export Observed Fires"),
+                                               QStringLiteral("CSV files (*.csv)"),
+                                               {},
+                                               QStringLiteral("csv"),
+                                               true,
+                                               QStringLiteral("dlgObservationFile")});
     if (!path.isEmpty())
         ExportFile(path);
 }
@@ -330,7 +341,8 @@ void frmCalibration::sendEnvironment()
             m_hooks.SendEnvironment(o.environment);
             return;
         }
-    QMessageBox::information(this, windowTitle(), QStringLiteral("Row %1 cannot be used: see the line below the table.").arg(row + 1));
+    QMessageBox::information(this, windowTitle(),
+                             QStringLiteral("Row %1 cannot be used: see the line below the table.").arg(row + 1));
 }
 
 void frmCalibration::unitsChanged(Units::System system)

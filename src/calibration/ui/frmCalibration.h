@@ -167,7 +167,7 @@ private:
     Observations m_fitObservations;
     std::optional<CalibrationResult> m_lastFit;
     std::optional<FuelModel> m_beforeSend; // the entries before the last send or apply
-    QString m_observationsFile; // the file the table was last read from or written to
+    QString m_observationsFile;            // the file the table was last read from or written to
     QStringList m_fitExtraColumns;
     std::unique_ptr<IPrompts> m_ownPrompts; // when the hooks bring none
 };

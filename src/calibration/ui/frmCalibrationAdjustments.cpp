@@ -58,7 +58,8 @@ void frmCalibration::ExportAdjustments()
     layout->addWidget(intro);
     auto *table = new QTableWidget(int(models.size()), 4, &dialog);
     table->setObjectName(QStringLiteral("grdAdjustmentNumbers"));
-    table->setHorizontalHeaderLabels({QStringLiteral("Set"), QStringLiteral("ID"), QStringLiteral("Factor"), QStringLiteral("Number")});
+    table->setHorizontalHeaderLabels(
+        {QStringLiteral("Set"), QStringLiteral("ID"), QStringLiteral("Factor"), QStringLiteral("Number")});
     table->verticalHeader()->hide();
     const std::vector<int> proposed = ProposeAdjustmentNumbers(ids);
     for (int r = 0; r < int(models.size()); ++r) {
@@ -69,7 +70,8 @@ void frmCalibration::ExportAdjustments()
             item->setFlags(item->flags() & ~Qt::ItemIsEditable);
             table->setItem(r, c, item);
         }
-        table->setItem(r, 3, new QTableWidgetItem(proposed[size_t(r)] > 0 ? QString::number(proposed[size_t(r)]) : QString()));
+        table->setItem(
+            r, 3, new QTableWidgetItem(proposed[size_t(r)] > 0 ? QString::number(proposed[size_t(r)]) : QString()));
     }
     table->resizeColumnsToContents();
     layout->addWidget(table, 1);
@@ -97,9 +99,13 @@ void frmCalibration::ExportAdjustments()
     if (dialog.exec() != QDialog::Accepted)
         return;
 
-    const QString path = prompts().ChooseFile({true, QStringLiteral("Export Adjustment File"),
-                                               QStringLiteral("Adjustment files (*.adj);;All files (*)"), {},
-                                               QStringLiteral("adj"), true, QStringLiteral("dlgAdjustmentFile")});
+    const QString path = prompts().ChooseFile({true,
+                                               QStringLiteral("Export Adjustment File"),
+                                               QStringLiteral("Adjustment files (*.adj);;All files (*)"),
+                                               {},
+                                               QStringLiteral("adj"),
+                                               true,
+                                               QStringLiteral("dlgAdjustmentFile")});
     if (path.isEmpty())
         return;
     QString error;

@@ -108,7 +108,8 @@ void frmCalibration::fillParameters()
 {
     // Bounds kept as typed while the units stay; refilled from the master set's envelope.
     const FuelModel edited = m_hooks.EditedModel ? m_hooks.EditedModel() : FuelModel();
-    const std::vector<CandidateModel> master = m_hooks.MasterModels ? m_hooks.MasterModels() : std::vector<CandidateModel>();
+    const std::vector<CandidateModel> master =
+        m_hooks.MasterModels ? m_hooks.MasterModels() : std::vector<CandidateModel>();
     QList<bool> wasFree;
     for (int r = 0; r < kFuelParameterCount; ++r)
         wasFree << (m_parameters->item(r, 0) && m_parameters->item(r, 0)->checkState() == Qt::Checked);
@@ -117,13 +118,17 @@ void frmCalibration::fillParameters()
     for (int r = 0; r < kFuelParameterCount; ++r) {
         const FuelParameterInfo &p = FuelParameterTable()[size_t(r)];
         const FreeParameter bounds = DefaultBounds(p, master, edited);
-        auto *name = new QTableWidgetItem(QStringLiteral("%1 (%2)").arg(Name(p), Units::UnitLabel(p.quantity, m_system)));
+        auto *name =
+            new QTableWidgetItem(QStringLiteral("%1 (%2)").arg(Name(p), Units::UnitLabel(p.quantity, m_system)));
         name->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable | Qt::ItemIsSelectable);
         name->setCheckState(wasFree[r] ? Qt::Checked : Qt::Unchecked);
         m_parameters->setItem(r, 0, name);
-        m_parameters->setItem(r, 1, new QTableWidgetItem(QString::number(Units::FromEnglish(p.quantity, m_system, bounds.low), 'g', 6)));
-        m_parameters->setItem(r, 2, new QTableWidgetItem(QString::number(Units::FromEnglish(p.quantity, m_system, bounds.high), 'g', 6)));
-        auto *value = new QTableWidgetItem(QString::number(Units::FromEnglish(p.quantity, m_system, p.valueOf(edited)), 'g', 6));
+        m_parameters->setItem(
+            r, 1, new QTableWidgetItem(QString::number(Units::FromEnglish(p.quantity, m_system, bounds.low), 'g', 6)));
+        m_parameters->setItem(
+            r, 2, new QTableWidgetItem(QString::number(Units::FromEnglish(p.quantity, m_system, bounds.high), 'g', 6)));
+        auto *value =
+            new QTableWidgetItem(QString::number(Units::FromEnglish(p.quantity, m_system, p.valueOf(edited)), 'g', 6));
         value->setFlags(value->flags() & ~Qt::ItemIsEditable);
         m_parameters->setItem(r, 3, value);
     }
@@ -147,10 +152,12 @@ std::optional<CalibrationSetup> frmCalibration::setupFromControls(QString *probl
             *problem = QStringLiteral("the bounds of %1 are not numbers").arg(Name(p));
             return std::nullopt;
         }
-        setup.free.push_back({&p, Units::ToEnglish(p.quantity, m_system, low), Units::ToEnglish(p.quantity, m_system, high)});
+        setup.free.push_back(
+            {&p, Units::ToEnglish(p.quantity, m_system, low), Units::ToEnglish(p.quantity, m_system, high)});
     }
     setup.tieLoads = m_tieLoads->isChecked();
-    setup.objective.kind = std::array{ObjectiveKind::LogRatio, ObjectiveKind::Rmse, ObjectiveKind::Mape}[size_t(m_objective->currentIndex())];
+    setup.objective.kind = std::array{ObjectiveKind::LogRatio, ObjectiveKind::Rmse,
+                                      ObjectiveKind::Mape}[size_t(m_objective->currentIndex())];
     bool ok = false;
     setup.objective.flameWeight = m_flameWeight->text().toDouble(&ok);
     if (!ok || !(setup.objective.flameWeight >= 0)) {
@@ -223,8 +230,10 @@ void frmCalibration::drawFitChart()
         return;
     }
     QList<QPair<QString, std::vector<QPointF>>> series;
-    series.append({QStringLiteral("Before"), PredictedPoints(m_lastFit->before.predictions, m_fitObservations, m_system)});
-    series.append({QStringLiteral("After"), PredictedPoints(m_lastFit->after.predictions, m_fitObservations, m_system)});
+    series.append(
+        {QStringLiteral("Before"), PredictedPoints(m_lastFit->before.predictions, m_fitObservations, m_system)});
+    series.append(
+        {QStringLiteral("After"), PredictedPoints(m_lastFit->after.predictions, m_fitObservations, m_system)});
     DrawPredictedChart(m_fitChart, series, m_system);
 }
 

@@ -38,11 +38,12 @@ QTableWidgetItem *NumberItem(double v, int decimals)
 class PinnedItem : public QTableWidgetItem
 {
 public:
-    explicit PinnedItem(const QTableWidgetItem &other) : QTableWidgetItem(other) {}
+    explicit PinnedItem(const QTableWidgetItem &other) : QTableWidgetItem(other) { }
     bool operator<(const QTableWidgetItem &other) const override
     {
         const bool mine = data(Qt::UserRole + 1).toBool(), theirs = other.data(Qt::UserRole + 1).toBool();
-        const Qt::SortOrder order = tableWidget() ? tableWidget()->horizontalHeader()->sortIndicatorOrder() : Qt::AscendingOrder;
+        const Qt::SortOrder order =
+            tableWidget() ? tableWidget()->horizontalHeader()->sortIndicatorOrder() : Qt::AscendingOrder;
         if (mine != theirs)
             return order == Qt::AscendingOrder ? mine : theirs;
         const QVariant a = data(Qt::DisplayRole), b = other.data(Qt::DisplayRole);
@@ -105,9 +106,10 @@ void frmCalibration::buildRankingPage(QWidget *page)
     split->addWidget(m_ranking);
     split->addWidget(m_rankingChart);
     layout->addWidget(split, 1);
-    auto *note = new QLabel(QStringLiteral("The adjustment factor multiplies the rate of spread only (least squares of the log "
-                                           "ratio); flame length is not adjusted by it."),
-                            page);
+    auto *note =
+        new QLabel(QStringLiteral("The adjustment factor multiplies the rate of spread only (least squares of the log "
+                                  "ratio); flame length is not adjusted by it."),
+                   page);
     note->setWordWrap(true);
     layout->addWidget(note);
     DrawPredictedChart(m_rankingChart, {}, m_system);
@@ -144,10 +146,15 @@ void frmCalibration::rank()
     bool flame = false;
     for (const Observation &o : m_rankedObservations)
         flame = flame || o.hasFlameLength();
-    const QString ros = Units::UnitLabel(Quantity::RateOfSpread, m_system), fl = Units::UnitLabel(Quantity::FlameLength, m_system);
-    QStringList titles = {QStringLiteral("Set"), QStringLiteral("ID"), QStringLiteral("Description"),
-                          TitleWithUnit(QStringLiteral("ROS RMSE"), ros), TitleWithUnit(QStringLiteral("ROS bias"), ros),
-                          QStringLiteral("ROS MAPE (%)"), QStringLiteral("ROS within 35 % (%)")};
+    const QString ros = Units::UnitLabel(Quantity::RateOfSpread, m_system),
+                  fl = Units::UnitLabel(Quantity::FlameLength, m_system);
+    QStringList titles = {QStringLiteral("Set"),
+                          QStringLiteral("ID"),
+                          QStringLiteral("Description"),
+                          TitleWithUnit(QStringLiteral("ROS RMSE"), ros),
+                          TitleWithUnit(QStringLiteral("ROS bias"), ros),
+                          QStringLiteral("ROS MAPE (%)"),
+                          QStringLiteral("ROS within 35 % (%)")};
     if (flame)
         titles << TitleWithUnit(QStringLiteral("FL RMSE"), fl) << TitleWithUnit(QStringLiteral("FL bias"), fl)
                << QStringLiteral("FL MAPE (%)") << QStringLiteral("FL within 35 % (%)");
@@ -162,10 +169,12 @@ void frmCalibration::rank()
         const bool edited = m.candidate.setName == QLatin1String("(edited)");
         QList<QTableWidgetItem *> items;
         items << new QTableWidgetItem(m.candidate.setName) << new QTableWidgetItem(m.candidate.model->FuelModelID())
-              << new QTableWidgetItem(edited && m_hooks.EditedLabel ? m_hooks.EditedLabel() : m.candidate.model->Description());
+              << new QTableWidgetItem(edited && m_hooks.EditedLabel ? m_hooks.EditedLabel()
+                                                                    : m.candidate.model->Description());
         auto stats = [&](const AgreementStats &s, Quantity q) {
-            items << NumberItem(Units::FromEnglish(q, m_system, s.rmse), 2) << NumberItem(Units::FromEnglish(q, m_system, s.bias), 2)
-                  << NumberItem(s.mape, 1) << NumberItem(100 * s.within35, 0);
+            items << NumberItem(Units::FromEnglish(q, m_system, s.rmse), 2)
+                  << NumberItem(Units::FromEnglish(q, m_system, s.bias), 2) << NumberItem(s.mape, 1)
+                  << NumberItem(100 * s.within35, 0);
         };
         stats(m.ros, Quantity::RateOfSpread);
         if (flame)

@@ -3,8 +3,8 @@
 #include <QComboBox>
 #include <QFontDatabase>
 #include <QGridLayout>
-#include <QHeaderView>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -33,7 +33,8 @@ FmdImportDialog::FmdImportDialog(const QString &fileName, const FmdImport &impor
     txtReport->setPlainText(import.reportText());
 
     // The guessed fire carriers, one row a model, each changeable before the models are added.
-    auto *carriersLabel = new QLabel(QStringLiteral("Primary &fire carriers (guessed; change any before adding):"), this);
+    auto *carriersLabel =
+        new QLabel(QStringLiteral("Primary &fire carriers (guessed; change any before adding):"), this);
     tblFireCarriers = new QTableWidget(m_models, 2, this);
     tblFireCarriers->setObjectName(QStringLiteral("tblFireCarriers"));
     tblFireCarriers->setAccessibleName(QStringLiteral("Primary fire carriers of the models"));
@@ -44,9 +45,8 @@ FmdImportDialog::FmdImportDialog(const QString &fileName, const FmdImport &impor
     carriersLabel->setBuddy(tblFireCarriers);
     for (int row = 0; row < m_models; ++row) {
         const FuelModel &m = *import.models[row];
-        auto *item = new QTableWidgetItem(QStringLiteral("%1 %2 - %3")
-                                              .arg(import.numbers.value(row))
-                                              .arg(m.FuelModelID(), m.Description()));
+        auto *item = new QTableWidgetItem(
+            QStringLiteral("%1 %2 - %3").arg(import.numbers.value(row)).arg(m.FuelModelID(), m.Description()));
         item->setFlags(item->flags() & ~Qt::ItemIsEditable);
         tblFireCarriers->setItem(row, 0, item);
         auto *carrier = new QComboBox(tblFireCarriers);
@@ -71,8 +71,9 @@ FmdImportDialog::FmdImportDialog(const QString &fileName, const FmdImport &impor
 
     cmdAdd = new QPushButton(this);
     cmdAdd->setObjectName(QStringLiteral("cmdAdd"));
-    cmdAdd->setText(QStringLiteral("&Add %1 %2").arg(m_models).arg(m_models == 1 ? QStringLiteral("Model")
-                                                                                  : QStringLiteral("Models")));
+    cmdAdd->setText(QStringLiteral("&Add %1 %2")
+                        .arg(m_models)
+                        .arg(m_models == 1 ? QStringLiteral("Model") : QStringLiteral("Models")));
     cmdAdd->setDefault(true);
     cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));

@@ -11,8 +11,8 @@ namespace {
 enum Column { SetColumn, ModelsColumn, NameColumn };
 }
 
-OtherLibraryDialog::OtherLibraryDialog(const QString &fileName, const OtherLibrary &library,
-                                       const FuelModelSets &here, QWidget *parent)
+OtherLibraryDialog::OtherLibraryDialog(const QString &fileName, const OtherLibrary &library, const FuelModelSets &here,
+                                       QWidget *parent)
     : QDialog(parent), m_here(here)
 {
     setObjectName(QStringLiteral("frmImportSets"));

@@ -1,7 +1,6 @@
 #include "testcenter/ui/ComparisonPanel.h"
 #include "widgets/WindowHabits.h"
 
-#include "widgets/ChartExport.h"
 #include "data/FuelModelSet.h"
 #include "data/ProgramState.h"
 #include "engine/FireSpread.h"
@@ -9,6 +8,7 @@
 #include "testcenter/ui/frmEditModel.h"
 #include "units/UnitSetting.h"
 #include "units/Units.h"
+#include "widgets/ChartExport.h"
 
 #include <QBoxLayout>
 #include <QComboBox>
@@ -212,7 +212,8 @@ ComparisonPanel::ComparisonPanel(frmEditModel *editor) : QWidget(editor->tabResu
     }
     side->addStretch(1);
 
-    m_exporter = new ChartExporter(this, nullptr, [this] { return Table(); }, QStringLiteral("comparison"));
+    m_exporter = new ChartExporter(
+        this, nullptr, [this] { return Table(); }, QStringLiteral("comparison"));
     m_exporter->SetPrompts(&editor->Prompts());
     connect(exportButton, &QPushButton::clicked, m_exporter, [this] { m_exporter->ExportWithDialog(); });
     connect(copyButton, &QPushButton::clicked, m_exporter, [this] { m_exporter->Copy(); });
@@ -254,7 +255,7 @@ void ComparisonPanel::fillSetList()
     m_cboSet->addItems(names);
     const int fallback = gFMSets ? DefaultComparisonSetPosition(*gFMSets) - 1 : -1;
     m_cboSet->setCurrentIndex(previous >= 0 && previous < names.size() && listed.size() == names.size() ? previous
-                                                                                                      : fallback);
+                                                                                                        : fallback);
     m_stale = true;
 }
 
@@ -280,8 +281,8 @@ void ComparisonPanel::Recompute()
     }
     FireSpread entries;
     SetCalculatorInputs(entries, m_editor->CurrentEntries());
-    m_comparison = CompareWithModels(FuelBedOf(entries), EnvironmentOf(entries), chosenModels(),
-                                     StandardBehaviourConditions());
+    m_comparison =
+        CompareWithModels(FuelBedOf(entries), EnvironmentOf(entries), chosenModels(), StandardBehaviourConditions());
     m_stale = false;
     ShowComparison();
 }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "data/CsvTable.h"
 #include "analysis/SetComparison.h"
+#include "data/CsvTable.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -46,8 +46,21 @@ public:
     ChartExporter *Exporter() const { return m_exporter; }
 
     // Columns of the table.
-    enum Column { ColId, ColDescription, ColRos, ColDRos, ColFl, ColDFl, ColFli, ColDFli, ColHpa, ColDHpa,
-                  ColBehaviour, ColParameters, ColumnCount };
+    enum Column {
+        ColId,
+        ColDescription,
+        ColRos,
+        ColDRos,
+        ColFl,
+        ColDFl,
+        ColFli,
+        ColDFli,
+        ColHpa,
+        ColDHpa,
+        ColBehaviour,
+        ColParameters,
+        ColumnCount
+    };
 
 protected:
     void showEvent(QShowEvent *event) override;

@@ -3,7 +3,6 @@
 #include "analysis/ui/frmAnalysis.h"
 #include "calibration/ui/frmCalibration.h"
 #include "data/FuelModelSets.h"
-#include "widgets/WindowHabits.h"
 #include "data/NumberText.h"
 #include "data/ProgramState.h"
 #include "testcenter/PlotHistory.h"
@@ -11,14 +10,15 @@
 #include "testcenter/ui/EditorCalibration.h"
 #include "testcenter/ui/EditorCharts.h"
 #include "testcenter/ui/frmEditModel.h"
+#include "widgets/WindowHabits.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
-#include <QEvent>
 
 #include <cmath>
 
@@ -34,7 +34,8 @@ AnalysisInputs editorInputs(const frmEditModel *editor)
     in.editedSet = editor->txtFuelModelSet() ? editor->txtFuelModelSet()->text() : QString();
     in.windAdjustment = ParseLeadingNumber(entries.windReduceText);
     if (gFMSets) {
-        const auto model = ReferenceModelAt(*gFMSets, editor->cboFMSet()->currentIndex(), editor->cboFM()->currentIndex());
+        const auto model =
+            ReferenceModelAt(*gFMSets, editor->cboFMSet()->currentIndex(), editor->cboFM()->currentIndex());
         if (model) {
             in.hasReference = true;
             SetReferenceInputs(in.reference, model.get(), entries);
@@ -75,7 +76,7 @@ std::vector<PickedModel> libraryModels()
 class EditorHideFilter : public QObject
 {
 public:
-    EditorHideFilter(frmAnalysis *window, QObject *parent) : QObject(parent), m_window(window) {}
+    EditorHideFilter(frmAnalysis *window, QObject *parent) : QObject(parent), m_window(window) { }
     bool eventFilter(QObject *watched, QEvent *event) override
     {
         if (event->type() == QEvent::Hide && !event->spontaneous() && m_window)

@@ -1,23 +1,23 @@
 #include "testcenter/ui/EditorCharts.h"
 
 #include "data/IPrompts.h"
-#include "widgets/ChartExport.h"
-#include "widgets/QtPrompts.h"
 #include "data/ProgramState.h"
 #include "testcenter/PlotExport.h"
 #include "testcenter/TestComputation.h"
 #include "testcenter/ui/FireChartView.h"
 #include "testcenter/ui/frmEditModel.h"
 #include "units/UnitSetting.h"
+#include "widgets/ChartExport.h"
+#include "widgets/QtPrompts.h"
 
 #include <QApplication>
-#include <QHBoxLayout>
-#include <QCheckBox>
 #include <QChartView>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -30,7 +30,6 @@ namespace {
 
 EditorCharts *gActiveCharts = nullptr;
 
-
 } // namespace
 
 EditorCharts::EditorCharts(frmEditModel *editor, ChartEditorHooks hooks)
@@ -42,8 +41,7 @@ EditorCharts::EditorCharts(frmEditModel *editor, ChartEditorHooks hooks)
         m_charts[std::size_t(k)] = view;
         connect(view->ScrollBar(), &QScrollBar::valueChanged, this,
                 [this, k](int value) { m_controller.hscChart_Change(k, value); });
-        connect(view, &FireChartView::EditedBarClicked, this,
-                [this](int row) { m_controller.EditedBarClicked(row); });
+        connect(view, &FireChartView::EditedBarClicked, this, [this](int row) { m_controller.EditedBarClicked(row); });
     }
     buildCommands();
     for (FireChartView *view : m_charts)
@@ -88,7 +86,8 @@ void EditorCharts::buildCommands()
     m_plotRef = named(new QCheckBox(QStringLiteral("Plot &Reference Model"), row), "chkPlotRefFM");
     m_export = named(new QPushButton(QStringLiteral("E&xport..."), row), "cmdExport");
     m_copy = named(new QPushButton(QStringLiteral("Cop&y Chart"), row), "cmdCopyChart");
-    m_export->setToolTip(QStringLiteral("Write every plot, with the reference model beside it, to a CSV file, or the chart shown as a PNG or SVG picture"));
+    m_export->setToolTip(QStringLiteral("Write every plot, with the reference model beside it, to a CSV file, or the "
+                                        "chart shown as a PNG or SVG picture"));
     m_copy->setToolTip(QStringLiteral("Put the chart shown on the clipboard as a picture"));
     layout->addWidget(plot);
     layout->addWidget(clear);
@@ -109,11 +108,10 @@ void EditorCharts::buildCommands()
     connect(m_plotRef, &QCheckBox::toggled, this, &EditorCharts::chkPlotRefFM_Click);
     connect(m_export, &QPushButton::clicked, this, &EditorCharts::cmdExport_Click);
     connect(m_copy, &QPushButton::clicked, this, &EditorCharts::cmdCopyChart_Click);
-    connect(m_tabs, &QTabWidget::currentChanged, this,
-            [this](int tab) {
-                if (m_copy)
-                    m_copy->setEnabled(tab >= 0 && tab < ChartCount);
-            });
+    connect(m_tabs, &QTabWidget::currentChanged, this, [this](int tab) {
+        if (m_copy)
+            m_copy->setEnabled(tab >= 0 && tab < ChartCount);
+    });
     m_copy->setEnabled(m_tabs->currentIndex() < ChartCount);
 }
 
@@ -129,8 +127,8 @@ QString EditorCharts::defaultExportPath()
 {
     QString id = m_editor->Entries().text(0).trimmed();
     id.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9_-]")), QStringLiteral("_"));
-    const QString file = (id.isEmpty() ? QStringLiteral("plots") : id + QStringLiteral("-plots")) +
-                         QStringLiteral(".csv");
+    const QString file =
+        (id.isEmpty() ? QStringLiteral("plots") : id + QStringLiteral("-plots")) + QStringLiteral(".csv");
     return QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)).filePath(file);
 }
 
@@ -154,10 +152,11 @@ void EditorCharts::cmdExport_Click()
 {
     if (gChartState.CurrentPlotHistory.empty())
         return;
-    QString path = prompts().ChooseSaveFile(QStringLiteral("Export Plots"),
-                                            QStringLiteral("CSV files (*.csv);;PNG pictures of the chart shown (*.png);;"
-                                                           "SVG pictures of the chart shown (*.svg)"),
-                                            defaultExportPath());
+    QString path =
+        prompts().ChooseSaveFile(QStringLiteral("Export Plots"),
+                                 QStringLiteral("CSV files (*.csv);;PNG pictures of the chart shown (*.png);;"
+                                                "SVG pictures of the chart shown (*.svg)"),
+                                 defaultExportPath());
     if (path.isEmpty())
         return;
     const QString suffix = QFileInfo(path).suffix().toLower();
@@ -175,7 +174,8 @@ void EditorCharts::cmdExport_Click()
         ok = WritePlotHistoryCsv(gChartState, exportContext(), path, &error);
     if (ok)
         return;
-    const QString text = QStringLiteral("The plots could not be written to %1: %2").arg(QDir::toNativeSeparators(path), error);
+    const QString text =
+        QStringLiteral("The plots could not be written to %1: %2").arg(QDir::toNativeSeparators(path), error);
     prompts().Message(text, QStringLiteral("Export"), IPrompts::Icon::Exclamation);
 }
 
@@ -235,12 +235,16 @@ QPushButton *EditorCharts::ClearButton() const
 QWidget *EditorCharts::control(const QString &name) const
 {
     const frmEditModel &e = *m_editor;
-    const std::pair<const char *, QWidget *> controls[] = {
-        {"txtMidFlameWind", e.txtMidFlameWind()}, {"cboHerbType", e.cboHerbType()},
-        {"cboSlope", e.cboSlope()},               {"cboWindReduce", e.cboWindReduce()},
-        {"txtROS", e.txtROS()},                   {"txtFLI", e.txtFLI()},
-        {"txtHeat", e.txtHeat()},                 {"txtFL", e.txtFL()},
-        {"txtCharSurfVolRatio", e.txtCharSurfVolRatio()}, {"txtPackRatio", e.txtPackRatio()}};
+    const std::pair<const char *, QWidget *> controls[] = {{"txtMidFlameWind", e.txtMidFlameWind()},
+                                                           {"cboHerbType", e.cboHerbType()},
+                                                           {"cboSlope", e.cboSlope()},
+                                                           {"cboWindReduce", e.cboWindReduce()},
+                                                           {"txtROS", e.txtROS()},
+                                                           {"txtFLI", e.txtFLI()},
+                                                           {"txtHeat", e.txtHeat()},
+                                                           {"txtFL", e.txtFL()},
+                                                           {"txtCharSurfVolRatio", e.txtCharSurfVolRatio()},
+                                                           {"txtPackRatio", e.txtPackRatio()}};
     for (const auto &[controlName, widget] : controls)
         if (name == QLatin1String(controlName))
             return widget;

@@ -1,6 +1,5 @@
 #include "testcenter/ui/EditorReport.h"
 
-#include "widgets/ChartExport.h"
 #include "analysis/ui/frmAnalysis.h"
 #include "data/IPrompts.h"
 #include "data/WholeFileWrite.h"
@@ -11,6 +10,7 @@
 #include "testcenter/ui/FireChartView.h"
 #include "testcenter/ui/frmEditModel.h"
 #include "units/UnitSetting.h"
+#include "widgets/ChartExport.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -24,8 +24,8 @@
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
-#include <QScreen>
 #include <QPushButton>
+#include <QScreen>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTextDocument>
@@ -86,10 +86,12 @@ ModelReport EditorReport::Content() const
     r.parameters << ModelReport::Line{QStringLiteral("Herb Type"), e.cboHerbType()->currentText(), {}};
     for (int i = kFirstEnvEntry; i <= kLastEnvEntry; ++i)
         r.environment << ModelReport::Line{e.RowLabelText(i).trimmed(), e.EntryText(i), {}};
-    r.environment << ModelReport::Line{QStringLiteral("Wind Adjustment Factor"), e.cboWindReduce()->currentText().trimmed(), {}};
-    r.environment << ModelReport::Line{plainCaption(MidFlameWindCaption(e.ShownUnits())),
-                                       e.txtMidFlameWind()->text(), {}};
-    r.environment << ModelReport::Line{QStringLiteral("Slope Steepness (%)"), e.cboSlope()->currentText().trimmed(), {}};
+    r.environment << ModelReport::Line{
+        QStringLiteral("Wind Adjustment Factor"), e.cboWindReduce()->currentText().trimmed(), {}};
+    r.environment << ModelReport::Line{
+        plainCaption(MidFlameWindCaption(e.ShownUnits())), e.txtMidFlameWind()->text(), {}};
+    r.environment << ModelReport::Line{
+        QStringLiteral("Slope Steepness (%)"), e.cboSlope()->currentText().trimmed(), {}};
     const std::pair<QLineEdit *, QLineEdit *> results[] = {{e.txtROS(), e.txtRefROS()},
                                                            {e.txtFLI(), e.txtRefFLI()},
                                                            {e.txtFL(), e.txtRefFL()},
@@ -100,7 +102,8 @@ ModelReport EditorReport::Content() const
         r.results << ModelReport::Line{plainCaption(ResultCaption(captions[k], e.ShownUnits())),
                                        results[k].first->text(), results[k].second->text()};
     r.results << ModelReport::Line{plainCaption(ResultCaption(u"charSurfVol", e.ShownUnits())),
-                                   e.txtCharSurfVolRatio()->text(), {}}
+                                   e.txtCharSurfVolRatio()->text(),
+                                   {}}
               << ModelReport::Line{QStringLiteral("Relative Packing Ratio"), e.txtPackRatio()->text(), {}};
     if (e.cboFM()->currentIndex() >= 0)
         r.referenceModel = e.cboFMSet()->currentText() + QStringLiteral(": ") + e.cboFM()->currentText();
@@ -112,9 +115,9 @@ ModelReport EditorReport::Content() const
         for (const QJsonObject &entry : notes->history)
             r.history << DescribeEntry(entry);
     r.units = Units::UnitSetting::instance().system() == Units::System::Metric ? QStringLiteral("metric")
-                                                                              : QStringLiteral("English");
-    if (const frmAnalysis *analysis = EditorAnalysisWindow(m_editor); analysis && analysis->isVisible() &&
-                                                                       analysis->Tabs()->currentIndex() >= 0)
+                                                                               : QStringLiteral("English");
+    if (const frmAnalysis *analysis = EditorAnalysisWindow(m_editor);
+        analysis && analysis->isVisible() && analysis->Tabs()->currentIndex() >= 0)
         r.analysisPanel = analysis->Tabs()->tabText(analysis->Tabs()->currentIndex()).remove(QLatin1Char('&'));
     r.version = QStringLiteral(VARROW_VERSION);
     r.date = QDate::currentDate().toString(Qt::ISODate);
@@ -143,7 +146,8 @@ void EditorReport::Paint(QPrinter *printer)
     if (!content.analysisPanel.isEmpty()) {
         frmAnalysis *analysis = EditorAnalysisWindow(m_editor);
         QWidget *panel = analysis->Tabs()->currentWidget();
-        ChartExporter *exporter = panel ? panel->findChild<ChartExporter *>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
+        ChartExporter *exporter =
+            panel ? panel->findChild<ChartExporter *>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
         if (QWidget *charts = exporter && exporter->View() ? exporter->View() : panel) {
             analysis->RefreshNow();
             doc.addResource(QTextDocument::ImageResource, QUrl(QStringLiteral("analysis")), charts->grab().toImage());
@@ -159,7 +163,8 @@ bool EditorReport::ExportPdf(const QString &path, QString *error)
 {
     const auto fail = [&](const QString &why) {
         if (error)
-            *error = QStringLiteral("The PDF file could not be written:\n%1\n%2").arg(QDir::toNativeSeparators(path), why);
+            *error =
+                QStringLiteral("The PDF file could not be written:\n%1\n%2").arg(QDir::toNativeSeparators(path), why);
         return false;
     };
     // QPrinter writes only to a file by name: the pages are made in a folder of their own, then

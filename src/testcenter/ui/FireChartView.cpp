@@ -1,10 +1,10 @@
 #include "testcenter/ui/FireChartView.h"
 
-#include "widgets/ChartReadout.h"
-#include "widgets/ChartStyle.h"
 #include "data/NumberText.h"
 #include "units/UnitSetting.h"
 #include "units/Units.h"
+#include "widgets/ChartReadout.h"
+#include "widgets/ChartStyle.h"
 
 #include <QBarCategoryAxis>
 #include <QBarSeries>

@@ -2,19 +2,19 @@
 // (entries, checks, computations), frmEditModelCommands.cpp (load, reference, commands) and
 // frmEditModelNotes.cpp (the model's notes).
 #include "testcenter/ui/frmEditModel.h"
+#include "testcenter/ITuners.h"
 #include "testcenter/ui/EditorAnalysis.h"
 #include "testcenter/ui/EditorCalibration.h"
-#include "testcenter/ITuners.h"
 
 #include "data/NumberText.h"
+#include "testcenter/TestCenterState.h"
 #include "testcenter/ui/ComparisonPanel.h"
 #include "testcenter/ui/ConsistencyWarningsView.h"
 #include "testcenter/ui/EditorCharts.h"
 #include "testcenter/ui/EditorReport.h"
+#include "units/UnitSetting.h"
 #include "widgets/QtPrompts.h"
 #include "widgets/WindowHabits.h"
-#include "testcenter/TestCenterState.h"
-#include "units/UnitSetting.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -90,8 +90,8 @@ void addKeyboardAccess(frmEditModel &editor)
     // The size box stands below the flame length box.
     QWidget::setTabOrder(editor.txtFL(), editor.txtHeat());
     QWidget *previous = editor.cmdComp();
-    for (const char *name :
-         {"chkAuto", "cmdPlot", "cmdClearGraph", "chkPlotRefFM", "cmdExport", "cmdCopyChart", "cmdAnalysis", "cmdCalibration"}) {
+    for (const char *name : {"chkAuto", "cmdPlot", "cmdClearGraph", "chkPlotRefFM", "cmdExport", "cmdCopyChart",
+                             "cmdAnalysis", "cmdCalibration"}) {
         if (auto *next = editor.findChild<QWidget *>(QString::fromLatin1(name))) {
             QWidget::setTabOrder(previous, next);
             previous = next;
@@ -123,8 +123,7 @@ frmEditModel::frmEditModel(IEditorOwner *owner, IPrompts *prompts, QWidget *pare
         // An open tuner follows the box as well as it can; it never stops the typing.
         try {
             m_tuners->EntryChanged(index, text);
-        } catch (...) {
-        }
+        } catch (...) { }
     });
     connect(m_entries, &EditorEntryModel::unitsChanged, this, [this] {
         if (m_tuners)
@@ -322,16 +321,21 @@ QWidget *frmEditModel::buildModelFrame()
 
     m_txtFuelModelSet = derivedBox("txtFuelModelSet", frame);
     ShowFullTextAsToolTip(m_txtFuelModelSet);
-    grid->addWidget(makeLabel(QStringLiteral("Fuel Model Set"), QStringLiteral("lblFuelModelSet"), frame, m_txtFuelModelSet), row, 0);
+    grid->addWidget(
+        makeLabel(QStringLiteral("Fuel Model Set"), QStringLiteral("lblFuelModelSet"), frame, m_txtFuelModelSet), row,
+        0);
     grid->addWidget(m_txtFuelModelSet, row++, 1, 1, 3);
 
     m_cboFireCarry = new QComboBox(this);
     m_cboFireCarry->setObjectName(QStringLiteral("cboFireCarry"));
-    grid->addWidget(makeLabel(QStringLiteral("Primary Fire Carrier"), QStringLiteral("lblFireCarry"), frame, m_cboFireCarry), row, 0);
+    grid->addWidget(
+        makeLabel(QStringLiteral("Primary Fire Carrier"), QStringLiteral("lblFireCarry"), frame, m_cboFireCarry), row,
+        0);
     grid->addWidget(m_cboFireCarry, row++, 1, 1, 2);
     m_cboHerbType = new QComboBox(this);
     m_cboHerbType->setObjectName(QStringLiteral("cboHerbType"));
-    grid->addWidget(makeLabel(QStringLiteral("Herb Type "), QStringLiteral("lblHerbType"), frame, m_cboHerbType), row, 0);
+    grid->addWidget(makeLabel(QStringLiteral("Herb Type "), QStringLiteral("lblHerbType"), frame, m_cboHerbType), row,
+                    0);
     grid->addWidget(m_cboHerbType, row++, 1, 1, 2);
 
     for (int i = 2; i <= kLastModelEntry; ++i)
@@ -344,7 +348,9 @@ QWidget *frmEditModel::buildModelFrame()
                     row, 0);
     grid->addWidget(m_txtCharSurfVolRatio, row++, 1);
     m_txtPackRatio = derivedBox("txtPackRatio", frame, true);
-    grid->addWidget(makeLabel(QStringLiteral("Relative Packing Ratio"), QStringLiteral("lblPackRatio"), frame, m_txtPackRatio), row, 0);
+    grid->addWidget(
+        makeLabel(QStringLiteral("Relative Packing Ratio"), QStringLiteral("lblPackRatio"), frame, m_txtPackRatio), row,
+        0);
     grid->addWidget(m_txtPackRatio, row++, 1);
 
     auto *sync = new QPushButton(SyncTunerCaption(), this);
@@ -377,22 +383,27 @@ QWidget *frmEditModel::buildTestPanel()
     m_cboWindReduce->setObjectName(QStringLiteral("cboWindReduce"));
     m_cboWindReduce->setEditable(true);
     m_cboWindReduce->setInsertPolicy(QComboBox::NoInsert);
-    grid->addWidget(makeLabel(QStringLiteral("Wind Adjustment Factor"), QStringLiteral("lblWindReduce"), env, m_cboWindReduce), row, 0);
+    grid->addWidget(
+        makeLabel(QStringLiteral("Wind Adjustment Factor"), QStringLiteral("lblWindReduce"), env, m_cboWindReduce), row,
+        0);
     grid->addWidget(m_cboWindReduce, row++, 1);
 
     m_txtMidFlameWind = derivedBox("txtMidFlameWind", env);
-    grid->addWidget(unitLabel(makeLabel(MidFlameWindCaption(ShownUnits()), QStringLiteral("lblMidFlameWind"), env, m_txtMidFlameWind),
+    grid->addWidget(unitLabel(makeLabel(MidFlameWindCaption(ShownUnits()), QStringLiteral("lblMidFlameWind"), env,
+                                        m_txtMidFlameWind),
                               MidFlameWindCaption),
                     row, 0);
     grid->addWidget(m_txtMidFlameWind, row, 1);
-    grid->addWidget(unitLabel(makeLabel(MidFlameWindHint(ShownUnits()), QStringLiteral("lblMidFlameWindHint"), env), MidFlameWindHint),
+    grid->addWidget(unitLabel(makeLabel(MidFlameWindHint(ShownUnits()), QStringLiteral("lblMidFlameWindHint"), env),
+                              MidFlameWindHint),
                     row++, 2);
 
     m_cboSlope = new QComboBox(this);
     m_cboSlope->setObjectName(QStringLiteral("cboSlope"));
     m_cboSlope->setEditable(true);
     m_cboSlope->setInsertPolicy(QComboBox::NoInsert);
-    grid->addWidget(makeLabel(QStringLiteral("Slope Steepness (%)"), QStringLiteral("lblSlope"), env, m_cboSlope), row, 0);
+    grid->addWidget(makeLabel(QStringLiteral("Slope Steepness (%)"), QStringLiteral("lblSlope"), env, m_cboSlope), row,
+                    0);
     grid->addWidget(m_cboSlope, row++, 1);
 
     m_cboConventions = new QComboBox(this);
@@ -402,7 +413,8 @@ QWidget *frmEditModel::buildTestPanel()
     m_cboConventions->setToolTip(QStringLiteral(
         "As the fire growth simulators: net loads weighted by size class, and the cured herb of a dynamic model "
         "a dead class of its own"));
-    grid->addWidget(makeLabel(QStringLiteral("Compu&tation"), QStringLiteral("lblConventions"), env, m_cboConventions), row, 0);
+    grid->addWidget(makeLabel(QStringLiteral("Compu&tation"), QStringLiteral("lblConventions"), env, m_cboConventions),
+                    row, 0);
     grid->addWidget(m_cboConventions, row++, 1, 1, 2);
     grid->setColumnStretch(0, 1);
     column->addWidget(env);
@@ -421,7 +433,8 @@ QWidget *frmEditModel::buildTestPanel()
     // Two results a row, so that the charts below keep their height on a small screen.
     int k = 0;
     for (const auto &[caption, box] : rows) {
-        rgrid->addWidget(unitLabel(makeLabel(ResultCaption(caption, ShownUnits()), QStringLiteral("lbl_") + box->objectName(), results, box),
+        rgrid->addWidget(unitLabel(makeLabel(ResultCaption(caption, ShownUnits()),
+                                             QStringLiteral("lbl_") + box->objectName(), results, box),
                                    [caption](Units::System s) { return ResultCaption(caption, s); }),
                          k / 2, (k % 2) * 2);
         rgrid->addWidget(box, k / 2, (k % 2) * 2 + 1);
@@ -501,7 +514,8 @@ QWidget *frmEditModel::buildReferencePage()
     const std::pair<const char16_t *, QLineEdit *> rows[] = {
         {u"ros", m_txtRefROS}, {u"fli", m_txtRefFLI}, {u"fl", m_txtRefFL}, {u"heat", m_txtRefHeat}};
     for (const auto &[caption, box] : rows) {
-        grid->addWidget(unitLabel(makeLabel(ResultCaption(caption, ShownUnits()), QStringLiteral("lbl_") + box->objectName(), page, box),
+        grid->addWidget(unitLabel(makeLabel(ResultCaption(caption, ShownUnits()),
+                                            QStringLiteral("lbl_") + box->objectName(), page, box),
                                   [caption](Units::System s) { return ResultCaption(caption, s); }),
                         row, 0);
         grid->addWidget(box, row++, 1);

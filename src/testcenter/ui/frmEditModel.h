@@ -13,9 +13,9 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <utility>
 #include <vector>
-#include <optional>
 
 class EditorCharts;
 class EditorReport;

@@ -2,15 +2,15 @@
 // the write-back into the library and closing.
 #include "testcenter/ui/frmEditModel.h"
 
-#include "widgets/WindowHabits.h"
 #include "data/FuelModel.h"
-#include "data/ProgramState.h"
 #include "data/IPrompts.h"
+#include "data/ProgramState.h"
 #include "library/ModelNotes.h"
 #include "testcenter/EditorSave.h"
 #include "testcenter/IEditorOwner.h"
 #include "testcenter/ITuners.h"
 #include "testcenter/TestCenterState.h"
+#include "widgets/WindowHabits.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -276,8 +276,9 @@ bool frmEditModel::HasUnsavedEdits() const
 {
     if (!m_loaded || !m_Editable || !m_EditFM)
         return false;
-    return EntriesChangeModel(*m_EditFM, CurrentEntries(), m_cboFireCarry->currentIndex(), m_cboHerbType->currentIndex()) ||
-           NotesChanged();
+    return EntriesChangeModel(*m_EditFM, CurrentEntries(), m_cboFireCarry->currentIndex(),
+                              m_cboHerbType->currentIndex()) ||
+        NotesChanged();
 }
 
 void frmEditModel::closeEvent(QCloseEvent *event)
@@ -287,10 +288,9 @@ void frmEditModel::closeEvent(QCloseEvent *event)
     // Save keeps the window open), No closes as Cancel does, Cancel keeps the window.
     if (!m_closingByCommand && HasUnsavedEdits()) {
         const QString id = EntryText(0).trimmed();
-        switch (m_prompts->AskYesNoCancel(
-            QStringLiteral("The fuel model %1 has changes that are not saved.").arg(id) + QChar(13) +
-                QStringLiteral("Save them before closing?"),
-            QStringLiteral("Close the Edit and Test Center"), IPrompts::Icon::Question)) {
+        switch (m_prompts->AskYesNoCancel(QStringLiteral("The fuel model %1 has changes that are not saved.").arg(id) +
+                                              QChar(13) + QStringLiteral("Save them before closing?"),
+                                          QStringLiteral("Close the Edit and Test Center"), IPrompts::Icon::Question)) {
         case IPrompts::Answer::Yes:
             if (!Save()) {
                 event->ignore();
@@ -314,7 +314,6 @@ void frmEditModel::closeEvent(QCloseEvent *event)
         // Closing must always succeed, whatever state a tuner window is in.
         try {
             m_tuners->CloseAll();
-        } catch (...) {
-        }
+        } catch (...) { }
     }
 }

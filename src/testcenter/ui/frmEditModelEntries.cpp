@@ -3,8 +3,8 @@
 #include "testcenter/ui/frmEditModel.h"
 
 #include "data/FuelModel.h"
-#include "data/ProgramState.h"
 #include "data/IPrompts.h"
+#include "data/ProgramState.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -51,7 +51,7 @@ char16_t typedCharacter(const QKeyEvent *e)
 }
 
 const QString kRangeMessage = QStringLiteral("You have entries that are outside the ") + QChar(13) +
-                              QStringLiteral("acceptable range and are in highlighted in red.");
+    QStringLiteral("acceptable range and are in highlighted in red.");
 
 } // namespace
 
@@ -332,7 +332,7 @@ bool frmEditModel::MidFlameWindHolds() const
 QString frmEditModel::MidFlameWindFault() const
 {
     return MidFlameWindCaption(ShownUnits()) + QStringLiteral(": ") + m_txtMidFlameWind->text() +
-           QStringLiteral(" is outside its range ") + MidFlameWindHint(ShownUnits());
+        QStringLiteral(" is outside its range ") + MidFlameWindHint(ShownUnits());
 }
 
 QString frmEditModel::EntryFault() const
@@ -372,7 +372,8 @@ void frmEditModel::SetLocked()
 
 void frmEditModel::Compute()
 {
-    const ComputeOutcome out = RunCompute(CurrentEntries(), *gFMSets, m_cboFMSet->currentIndex(), m_cboFM->currentIndex());
+    const ComputeOutcome out =
+        RunCompute(CurrentEntries(), *gFMSets, m_cboFMSet->currentIndex(), m_cboFM->currentIndex());
     m_txtROS->setText(out.current.ros);
     m_txtFLI->setText(out.current.fli);
     m_txtHeat->setText(out.current.heat);

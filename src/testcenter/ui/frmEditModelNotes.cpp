@@ -57,7 +57,8 @@ QWidget *frmEditModel::buildNotesPage()
     grid->addWidget(m_txtNotesAuthor, 0, 3);
     grid->addWidget(notesLabel(QStringLiteral("Notes"), "lblNotes", page, m_txtNotes), 1, 0, Qt::AlignTop);
     grid->addWidget(m_txtNotes, 1, 1, 1, 3);
-    grid->addWidget(notesLabel(QStringLiteral("History"), "lblNotesHistory", page, m_txtNotesHistory), 2, 0, Qt::AlignTop);
+    grid->addWidget(notesLabel(QStringLiteral("History"), "lblNotesHistory", page, m_txtNotesHistory), 2, 0,
+                    Qt::AlignTop);
     grid->addWidget(m_txtNotesHistory, 2, 1, 1, 3);
     grid->setColumnStretch(1, 2);
     grid->setColumnStretch(3, 1);
@@ -102,7 +103,7 @@ bool frmEditModel::NotesChanged() const
     const ModelNotes none;
     const ModelNotes &now = n ? *n : none;
     return m_txtNotesSource->text() != now.source || m_txtNotesAuthor->text() != now.author ||
-           m_txtNotes->toPlainText() != now.notes;
+        m_txtNotes->toPlainText() != now.notes;
 }
 
 void frmEditModel::applyNotes()

@@ -2,18 +2,18 @@
 // its Environment choices: the standard moisture scenarios and the user's named environments.
 #include "testcenter/ui/frmEditModel.h"
 
-#include "data/NumberText.h"
 #include "data/IPrompts.h"
+#include "data/NumberText.h"
 #include "testcenter/TestCenterState.h"
-#include "widgets/WindowHabits.h"
 #include "units/MoistureScenarios.h"
 #include "units/UnitSetting.h"
 #include "units/UserEnvironments.h"
+#include "widgets/WindowHabits.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QGuiApplication>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -247,7 +247,8 @@ void frmEditModel::UpdateMidFlameWind()
     m_txtMidFlameWind->setText(wind.text);
     // Derived, but with a range of its own: marked like any entry out of range.
     QPalette p = m_txtMidFlameWind->palette();
-    const QColor colour = MidFlameWindInRange(wind.english) ? QGuiApplication::palette().color(QPalette::Button) : LightRed();
+    const QColor colour =
+        MidFlameWindInRange(wind.english) ? QGuiApplication::palette().color(QPalette::Button) : LightRed();
     if (p.color(QPalette::Base) != colour) {
         p.setColor(QPalette::Base, colour);
         m_txtMidFlameWind->setPalette(p);
@@ -265,7 +266,8 @@ void frmEditModel::showUnits(Units::System system)
         if (QLabel *label = lblFuels(i))
             label->setText(EntryCaption(i, system));
         if (QPushButton *tune = i >= 2 ? cmdTuner(i) : nullptr) {
-            tune->setToolTip(QStringLiteral("Tune ") + EntryCaption(i, system).trimmed() + QStringLiteral(" (Ctrl+T in its box)"));
+            tune->setToolTip(QStringLiteral("Tune ") + EntryCaption(i, system).trimmed() +
+                             QStringLiteral(" (Ctrl+T in its box)"));
             tune->setAccessibleName(QStringLiteral("Tune ") + EntryCaption(i, system).trimmed());
         }
     }

@@ -10,10 +10,7 @@
 #include <QCheckBox>
 #include <QPushButton>
 
-EditorTunerHost::EditorTunerHost(frmEditModel &editor)
-    : m_editor(editor)
-{
-}
+EditorTunerHost::EditorTunerHost(frmEditModel &editor) : m_editor(editor) { }
 
 QString EditorTunerHost::EntryText(int index) const
 {
@@ -82,12 +79,7 @@ namespace {
 class InstalledTuners : public QObject
 {
 public:
-    explicit InstalledTuners(frmEditModel &editor)
-        : QObject(&editor)
-        , host(editor)
-        , tuners(host)
-    {
-    }
+    explicit InstalledTuners(frmEditModel &editor) : QObject(&editor), host(editor), tuners(host) { }
     EditorTunerHost host;
     Tuners tuners;
 };

@@ -15,15 +15,10 @@
 #include <algorithm>
 
 TunerWindow::TunerWindow(ITunerHost &host, QWidget *parent)
-    : QWidget(parent, Qt::Window)
-    , sldTune(new QSlider(Qt::Horizontal, this))
-    , lblMin(new QLabel(this))
-    , lblMax(new QLabel(this))
-    , lblVal(new QLabel(this))
-    , cmdPlot(new QPushButton(QStringLiteral("&Plot"), this))
-    , cmdReset(new QPushButton(QStringLiteral("&Reset"), this))
-    , cmdClose(new QPushButton(QStringLiteral("&Close"), this))
-    , m_host(host)
+    : QWidget(parent, Qt::Window), sldTune(new QSlider(Qt::Horizontal, this)), lblMin(new QLabel(this)),
+      lblMax(new QLabel(this)), lblVal(new QLabel(this)), cmdPlot(new QPushButton(QStringLiteral("&Plot"), this)),
+      cmdReset(new QPushButton(QStringLiteral("&Reset"), this)),
+      cmdClose(new QPushButton(QStringLiteral("&Close"), this)), m_host(host)
 {
     // A tuner left open never keeps the program running once its other windows are closed.
     setAttribute(Qt::WA_QuitOnClose, false);

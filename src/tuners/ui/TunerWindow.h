@@ -72,8 +72,8 @@ protected:
     // value is out of range.
     void WriteEntry(int index, const QString &text);
 
-    virtual void Form_Activate() {}
-    virtual void Form_Unload() {}
+    virtual void Form_Activate() { }
+    virtual void Form_Unload() { }
 
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;

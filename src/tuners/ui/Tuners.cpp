@@ -18,10 +18,7 @@ void ShowOnTop(QWidget *window)
 
 } // namespace
 
-Tuners::Tuners(ITunerHost &host)
-    : m_host(host)
-{
-}
+Tuners::Tuners(ITunerHost &host) : m_host(host) { }
 
 Tuners::~Tuners()
 {

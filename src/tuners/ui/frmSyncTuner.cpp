@@ -10,8 +10,7 @@ namespace {
 const QString kSkip = QStringLiteral("Skip");
 }
 
-frmSyncTuner::frmSyncTuner(ITunerHost &host, QWidget *parent)
-    : TunerWindow(host, parent)
+frmSyncTuner::frmSyncTuner(ITunerHost &host, QWidget *parent) : TunerWindow(host, parent)
 {
     setObjectName(QStringLiteral("frmSyncTuner"));
     Form_Load();

@@ -23,8 +23,7 @@ QString labelFor(const TunerRange &range, const QString &entryText, int position
 
 } // namespace
 
-frmTuner::frmTuner(ITunerHost &host, QWidget *parent)
-    : TunerWindow(host, parent)
+frmTuner::frmTuner(ITunerHost &host, QWidget *parent) : TunerWindow(host, parent)
 {
     setObjectName(QStringLiteral("frmTuner"));
 }

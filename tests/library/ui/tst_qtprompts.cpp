@@ -128,7 +128,12 @@ private slots:
         };
 
         typeIn(fires, Qt::Key_Return);
-        QCOMPARE(prompts.ChooseFile({false, "Import Observed Fires", "CSV files (*.csv *.txt);;All files (*)", {}, {}, true,
+        QCOMPARE(prompts.ChooseFile({false,
+                                     "Import Observed Fires",
+                                     "CSV files (*.csv *.txt);;All files (*)",
+                                     {},
+                                     {},
+                                     true,
                                      "dlgObservationFile"}),
                  fires);
         QCOMPARE(seen.name, QString("dlgObservationFile"));
