@@ -8,7 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev libnlopt-cxx-dev libboost-dev
   xvfb xauth
   xdotool dbus at-spi2-core python3-pyatspi desktop-file-utils file poppler-utils
-  clang libclang-rt-14-dev appstream shared-mime-info
+  clang libclang-rt-14-dev clang-format-14 appstream shared-mime-info
 )
 
 missing=()
