@@ -1,5 +1,7 @@
 #include "testcenter/EditorEntryModel.h"
 
+#include <QScopedValueRollback>
+
 namespace {
 
 const QString kUserPrefix = QStringLiteral("user:");
@@ -74,6 +76,7 @@ void EditorEntryModel::setUnits(Units::System system)
     m_system = system;
     {
         const Fill fill(*this);
+        const QScopedValueRollback<bool> converting(m_convertingUnits, true);
         for (int i = 0; i < kEntrySlots; ++i)
             if (isBox(i) && IsNumericEntry(i))
                 setText(i, texts[std::size_t(i)]);

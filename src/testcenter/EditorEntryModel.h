@@ -54,6 +54,8 @@ public:
     // Shows every number in the system: each text that changes is an entryChanged (inside a
     // Fill, so the scenario holds), then unitsChanged. Nothing when the system is shown.
     void setUnits(Units::System system);
+    // True while setUnits writes the texts: the entries change their units, not their values.
+    bool convertingUnits() const { return m_convertingUnits; }
 
     QString scenario() const { return m_scenario; }
     void setScenario(const QString &key);
@@ -98,4 +100,5 @@ private:
     Units::System m_system = Units::System::English;
     QString m_scenario;
     int m_filling = 0;
+    bool m_convertingUnits = false;
 };

@@ -28,6 +28,8 @@
 #include <QTabWidget>
 #include <QTableView>
 
+#include <cmath>
+
 namespace {
 
 const QString kRangeMessage =
@@ -327,11 +329,37 @@ private slots:
         QVERIFY(editor->lblResultsNote()->isHidden());
         QTest::mouseClick(editor->cmdComp(), Qt::LeftButton);
         QVERIFY(editor->lblResultsNote()->isHidden());
+
+        // A unit switch shows the same results in the other units: they still answer the entries.
+        // 1 ch/h is 20.1168 m an hour, 0.33528 m/min.
+        const QString englishRate = editor->txtROS()->text();
+        editor->cboUnits()->setCurrentIndex(1);
+        emit editor->cboUnits()->activated(1);
+        QVERIFY(editor->lblResultsNote()->isHidden());
+        const double metricRate = editor->txtROS()->text().toDouble();
+        QVERIFY2(std::abs(metricRate - englishRate.toDouble() * 0.33528) <= 0.01 * metricRate,
+                 qPrintable(englishRate + QStringLiteral(" ch/h shown as ") + editor->txtROS()->text()));
+        editor->cboUnits()->setCurrentIndex(0);
+        emit editor->cboUnits()->activated(0);
+        QVERIFY(editor->lblResultsNote()->isHidden());
+        QCOMPARE(editor->txtROS()->text(), englishRate);
+
+        // The note takes the room kept for it: the Compute button stays where it was clicked.
+        QCoreApplication::processEvents();
+        const QPoint computeAt = editor->cmdComp()->mapTo(editor.get(), QPoint());
         QComboBox *scenario = editor->cboMoistureScenario();
         scenario->setCurrentIndex(3);
         emit scenario->activated(3);
         QVERIFY(editor->lblResultsNote()->isVisible());
         QVERIFY(editor->lblResultsNote()->text().contains(QStringLiteral("earlier entries")));
+        QCoreApplication::processEvents();
+        QCOMPARE(editor->cmdComp()->mapTo(editor.get(), QPoint()), computeAt);
+        // Results from earlier entries stay marked through a unit switch.
+        editor->cboUnits()->setCurrentIndex(1);
+        emit editor->cboUnits()->activated(1);
+        QVERIFY(editor->lblResultsNote()->isVisible());
+        editor->cboUnits()->setCurrentIndex(0);
+        emit editor->cboUnits()->activated(0);
         QTest::mouseClick(editor->cmdComp(), Qt::LeftButton);
         QVERIFY(editor->lblResultsNote()->isHidden());
         editor->cboSlope()->setCurrentIndex(4);

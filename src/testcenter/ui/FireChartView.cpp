@@ -108,8 +108,9 @@ FireChartView::FireChartView(int k, QWidget *page) : QObject(page), m_k(k)
 
     m_view = new QChartView(m_chart, m_area);
     m_view->setObjectName(QStringLiteral("chtFB_%1").arg(k));
-    // Small enough for the editor to fit a 1366x768 screen; the chart grows with the window.
-    MakeChartGrow(m_view, QSize(320, 180));
+    // Small enough for the editor to fit a 1366x768 screen with the line kept for the results'
+    // note; the chart grows with the window.
+    MakeChartGrow(m_view, QSize(320, 160));
     areaLayout->addWidget(m_view, 1);
 
     m_legend = new QWidget(m_area);

@@ -447,6 +447,11 @@ QWidget *frmEditModel::buildTestPanel()
     QPalette notePalette = m_lblResultsNote->palette();
     notePalette.setColor(QPalette::WindowText, QColor(0xa0, 0x10, 0x10));
     m_lblResultsNote->setPalette(notePalette);
+    // A line is kept for the note while it is hidden: showing it moves no button.
+    QSizePolicy notePolicy = m_lblResultsNote->sizePolicy();
+    notePolicy.setRetainSizeWhenHidden(true);
+    m_lblResultsNote->setSizePolicy(notePolicy);
+    m_lblResultsNote->setMinimumHeight(m_lblResultsNote->fontMetrics().lineSpacing());
     m_lblResultsNote->hide();
     rgrid->addWidget(m_lblResultsNote, 2, 0, 1, 4);
     rgrid->setColumnStretch(0, 1);

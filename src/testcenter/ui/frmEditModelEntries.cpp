@@ -177,6 +177,10 @@ void frmEditModel::txtFuels_Change(int index)
     CheckRange(index);
     if (index == kLastEnvEntry)
         UpdateMidFlameWind();
+    // A unit switch rewrites the same values in other units: showUnits answers it once, after
+    // the last box, and results computed earlier still answer the entries.
+    if (m_entries->convertingUnits())
+        return;
     if ((index >= 2 && index <= 9) || index == 13)
         ComputeRatioOnly();
     AutoCompute();

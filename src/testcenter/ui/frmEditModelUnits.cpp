@@ -275,9 +275,13 @@ void frmEditModel::showUnits(Units::System system)
     for (const auto &[label, caption] : m_unitLabels)
         label->setText(caption(system));
 
-    // Results shown from the last computation, in the new units (Auto Compute has already
-    // recomputed them when it is on).
-    if (!m_chkAuto->isChecked() && !m_txtROS->text().isEmpty()) {
+    // Auto Compute computes from the converted entries; otherwise the results shown from the
+    // last computation are shown in the new units, and still answer the entries.
+    if (m_chkAuto->isChecked()) {
+        AutoCompute();
+    } else if (m_txtROS->text().isEmpty()) {
+        ShowResultsNote({}); // a refusal left by Auto Compute named an entry in the old units
+    } else {
         if (CurrentFireSpread) {
             const ResultTexts r = FormatResults(*CurrentFireSpread, system);
             m_txtROS->setText(r.ros);
