@@ -34,7 +34,7 @@ QString axisTitle(QXYSeries *series, Qt::Orientation o, const QString &fallback)
 
 } // namespace
 
-ChartReadout::ChartReadout(QChartView *view) : QObject(view), m_view(view)
+ChartReadout::ChartReadout(QChartView *view) : QObject(view), m_view(view), m_viewport(view->viewport())
 {
     view->setMouseTracking(true);
     view->viewport()->setMouseTracking(true);
@@ -172,11 +172,13 @@ void ChartReadout::Hide()
 
 bool ChartReadout::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_view->viewport()) {
+    if (watched == m_viewport) {
         if (event->type() == QEvent::MouseMove)
             ShowNearest(static_cast<QMouseEvent *>(event)->position());
         else if (event->type() == QEvent::Leave)
             Hide();
+        else if (event->type() == QEvent::Destroy)
+            m_viewport = nullptr; // the view is going: nothing of it is to be touched any more
     }
     return QObject::eventFilter(watched, event);
 }

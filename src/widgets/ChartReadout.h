@@ -54,6 +54,9 @@ private:
     void showAt(const QPointF &scenePoint, const QString &text);
 
     QChartView *m_view;
+    // Kept from the start: while the view is destroyed its viewport still sends events here,
+    // and the view is then no longer a chart view to ask for it.
+    QWidget *m_viewport;
     PointFormatter m_pointFormatter;
     BarFormatter m_barFormatter;
     QString m_text;

@@ -21,8 +21,8 @@ namespace {
 
 struct LineChart
 {
-    QChartView view;
     QChart *chart = new QChart;
+    QChartView view{chart}; // owns the chart (a chart set later would leave the view's own one behind)
     QLineSeries *series = new QLineSeries;
     QValueAxis *x = new QValueAxis;
     QValueAxis *y = new QValueAxis;
@@ -41,7 +41,6 @@ struct LineChart
         SetRoundAxis(x, 0, 20);
         SetRoundAxisFromZero(y, 100);
         ApplyChartStyle(chart);
-        view.setChart(chart);
         view.resize(500, 360);
         view.show();
     }

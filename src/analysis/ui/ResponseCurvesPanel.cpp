@@ -146,7 +146,10 @@ ResponseCurvesPanel::ResponseCurvesPanel(QWidget *parent) : QWidget(parent)
         m_charts[k]->addAxis(m_axisY[k], Qt::AlignLeft);
         // The bands first, so that every curve is drawn over them.
         for (std::size_t b = 0; b < 2; ++b) {
-            auto *area = new QAreaSeries(new QLineSeries, new QLineSeries);
+            // An area series does not own its lines: they are its children.
+            auto *area = new QAreaSeries;
+            area->setUpperSeries(new QLineSeries(area));
+            area->setLowerSeries(new QLineSeries(area));
             area->setName(b == 0 ? QStringLiteral("5-95 %") : QStringLiteral("25-75 %"));
             area->setPen(Qt::NoPen);
             m_charts[k]->addSeries(area);
