@@ -55,7 +55,7 @@ EditorReport::EditorReport(frmEditModel *editor) : QObject(editor), m_editor(edi
         editor->testCommandsLayout()->addWidget(cmdExportPdf);
     }
     connect(cmdPrint, &QPushButton::clicked, this, &EditorReport::print);
-    connect(cmdExportPdf, &QPushButton::clicked, this, &EditorReport::exportPdf);
+    connect(cmdExportPdf, &QPushButton::clicked, this, &EditorReport::chooseFileAndExportPdf);
 }
 
 EditorReport *EditorReport::Of(frmEditModel *editor)
@@ -206,7 +206,7 @@ void EditorReport::print()
     preview.exec();
 }
 
-void EditorReport::exportPdf()
+void EditorReport::chooseFileAndExportPdf()
 {
     QString path = m_editor->Prompts().ChooseSaveFile(QStringLiteral("Export PDF"), QStringLiteral("PDF files (*.pdf)"),
                                                       m_editor->EntryText(0).trimmed() + QStringLiteral(".pdf"));

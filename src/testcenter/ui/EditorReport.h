@@ -31,7 +31,7 @@ public:
 
 private:
     void print();
-    void exportPdf();
+    void chooseFileAndExportPdf();
 
     frmEditModel *m_editor;
 };
