@@ -297,27 +297,11 @@ FmdExportCheck CheckFmdExport(const QList<FmdExportItem> &items, FmdUnits units,
         else
             codes.insert(item.code.toUpper(), who);
 
-        const double values[] = {m.Loading1Hour(),
-                                 m.Loading10Hour(),
-                                 m.Loading100Hour(),
-                                 m.LoadingLiveHerb(),
-                                 m.LoadingLiveWoody(),
-                                 m.SurfaceToVolume1Hour(),
-                                 m.SurfaceToVolumeLiveHerb(),
-                                 m.SurfaceToVolumeLiveWoody(),
-                                 m.BulkDensityDepth(),
-                                 m.MoistureOfExtinction(),
-                                 m.HeatContentDead(),
-                                 m.HeatContentLiveHerb(),
-                                 m.HeatContentLiveWoody()};
-        bool finite = true;
-        for (double v : values) {
-            if (!std::isfinite(v)) {
-                check.errors << QStringLiteral("%1: a parameter is not a finite number").arg(who);
-                finite = false;
-                break;
-            }
-        }
+        const auto &table = FuelParameterTable();
+        const bool finite = std::all_of(table.begin(), table.end(),
+                                        [&m](const FuelParameterInfo &p) { return std::isfinite(p.valueOf(m)); });
+        if (!finite)
+            check.errors << QStringLiteral("%1: a parameter is not a finite number").arg(who);
         if (m.Loading1Hour() + m.Loading10Hour() + m.Loading100Hour() == 0)
             check.errors << QStringLiteral("%1: the model has no dead fuel (every dead load is 0); the simulators "
                                            "refuse a file holding such a model")

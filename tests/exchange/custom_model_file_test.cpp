@@ -120,6 +120,14 @@ TEST(CustomModelExport, RefusesClashesAndBadCodesAndWarnsOfTwoLiveHeatContents)
     EXPECT_EQ(FmdLiveHeatContent(*b), 9000);
     b->setLoadingLiveWoody(2); // equal loads: the herb's
     EXPECT_EQ(FmdLiveHeatContent(*b), 8000);
+
+    // A parameter that is no number is refused, the extinction moisture (the last one checked) too.
+    auto broken = model("NAN", "broken");
+    broken->setMoistureOfExtinction(std::nan(""));
+    QList<FmdExportItem> one = items({broken});
+    one[0].number = 30;
+    one[0].code = QStringLiteral("NAN");
+    EXPECT_TRUE(mentions(CheckFmdExport(one).errors, QStringLiteral("\"NAN\""), QStringLiteral("not a finite number")));
 }
 
 TEST(CustomModelExport, WritesTheFieldsInTheFilesOrderInBothUnitSystems)
